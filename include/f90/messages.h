@@ -1,0 +1,30 @@
+/* Message numbers and levels passed to the companion runtime's _lerror. */
+#ifndef F90_MESSAGES_H
+#define F90_MESSAGES_H
+
+enum F90MessageLevel {
+  ERR_LEVEL_IEEE = 0,      /* reported, execution goes on */
+  ERR_LEVEL_INTRINSIC = 4  /* argument and allocation errors of the intrinsics */
+};
+
+enum F90Message {
+  ERR_ALLOC_FAILED = 1205,
+  ERR_RESULT_ALLOCATED = 1220,
+  ERR_UNSUPPORTED_TYPE = 1223,
+  ERR_DIM_RANGE = 1405,
+  ERR_MATMUL_RANK = 1406,
+  ERR_MATMUL_SHAPE = 1407,
+  ERR_RESHAPE_SOURCE_SHORT = 1408,
+  ERR_RESHAPE_NEGATIVE_SHAPE = 1409,
+  ERR_NOT_PRESENT = 1410,
+  ERR_REPEAT_NEGATIVE = 1414,
+  ERR_NEAREST_ZERO = 1415,
+  ERR_RESHAPE_ORDER = 1417,
+  ERR_TRANSFER_ZERO_MOLD = 1418,
+  ERR_RESHAPE_EMPTY_SHAPE = 1419,
+  ERR_UNPACK_VECTOR_SHORT = 1420,
+  ERR_IEEE_CONFLICT = 5000,
+  ERR_IEEE_UNDERFLOW_MODE = 5001
+};
+
+#endif

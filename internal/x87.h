@@ -1,0 +1,155 @@
+// x87 primitives used by the elemental functions and the companion runtime.
+//
+// Each helper is one asm block, so that a control-word switch and the
+// operation it guards cannot be separated by the compiler. Values the x87
+// keeps "in a register" are long double. The caller's control word is saved
+// in the helper's own stack frame, so every helper is reentrant and the word
+// on return is always the caller's.
+#pragma once
+
+#include <cstdint>
+
+namespace x87 {
+
+// Control words (all six exception masks set).
+inline constexpr uint16_t CW_CHOP_DOUBLE = 0x1e7f;       // toward zero, 53 bits
+inline constexpr uint16_t CW_NEAREST_EXTENDED = 0x137f;  // nearest, 64 bits
+inline constexpr uint16_t CW_NEAREST_DOUBLE = 0x127f;    // nearest, 53 bits: the expected mode
+inline constexpr uint16_t CW_EP = 0x0f3f;                // toward zero, 64 bits (INTEGER*8 routines)
+
+inline uint16_t get_cw() {
+  uint16_t cw;
+  __asm__ volatile("fnstcw %0" : "=m"(cw));
+  return cw;
+}
+
+inline void set_cw(uint16_t cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
+
+inline uint16_t get_sw() {
+  uint16_t sw;
+  __asm__ volatile("fnstsw %0" : "=m"(sw));
+  return sw;
+}
+
+inline void clear_exceptions() { __asm__ volatile("fnclex"); }
+
+// The 28-byte protected-mode environment that fnstenv/fldenv move.
+struct Env {
+  uint32_t cw, sw, tag, ip, cs, dp, ds;
+};
+
+inline void store_env(Env& e) { __asm__ volatile("fnstenv %0" : "=m"(e)); }
+// fnstenv masks all exceptions as a side effect: reload the control word.
+inline void load_env(const Env& e) { __asm__ volatile("fldenv %0" : : "m"(e)); }
+
+// Rounds x to an integral value under `mode` (frndint), caller's word restored.
+inline long double rndint_under(long double x, uint16_t mode) {
+  uint16_t saved;
+  __asm__ volatile("fnstcw %1\n\tfldcw %2\n\tfrndint\n\tfldcw %1"
+                   : "+t"(x), "=m"(saved)
+                   : "m"(mode));
+  return x;
+}
+
+// Stores x as a 32-bit integer under `mode` (fistpl); out of range gives 0x80000000.
+inline int32_t fist32_under(long double x, uint16_t mode) {
+  uint16_t saved;
+  int32_t r;
+  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfistpl %0\n\tfldcw %1"
+                   : "=m"(r), "=m"(saved), "+t"(x)
+                   : "m"(mode)
+                   : "st");
+  return r;
+}
+
+// Stores x as a 64-bit integer under `mode` (fistpll); out of range gives INT64_MIN.
+inline int64_t fist64_under(long double x, uint16_t mode) {
+  uint16_t saved;
+  int64_t r;
+  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfistpll %0\n\tfldcw %1"
+                   : "=m"(r), "=m"(saved), "+t"(x)
+                   : "m"(mode)
+                   : "st");
+  return r;
+}
+
+// Plain primitives (no mode change).
+inline long double sqrt(long double x) { __asm__("fsqrt" : "+t"(x)); return x; }
+inline long double rndint(long double x) { __asm__("frndint" : "+t"(x)); return x; }
+inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
+inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
+inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
+
+// fsincos: returns sin, stores cos.
+inline long double sincos(long double x, long double& c) {
+  long double s;
+  __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(x));
+  return s;
+}
+
+// fptan: tan(x); the 1.0 it pushes is popped.
+inline long double tan(long double x) {
+  __asm__("fptan\n\tfstp %%st(0)" : "+t"(x));
+  return x;
+}
+
+// fpatan: atan(y / x) with the quadrant of (x, y).
+inline long double atan2(long double y, long double x) {
+  long double r;
+  __asm__("fpatan" : "=t"(r) : "0"(x), "u"(y) : "st(1)");
+  return r;
+}
+
+// fyl2x: y * log2(x).
+inline long double yl2x(long double x, long double y) {
+  long double r;
+  __asm__("fyl2x" : "=t"(r) : "0"(x), "u"(y) : "st(1)");
+  return r;
+}
+
+// f2xm1: 2^x - 1 for |x| <= 1.
+inline long double f2xm1(long double x) { __asm__("f2xm1" : "+t"(x)); return x; }
+
+// fscale: x * 2^trunc(n).
+inline long double scale(long double x, long double n) {
+  __asm__("fscale" : "+t"(x) : "u"(n));
+  return x;
+}
+
+// fprem: partial remainder of x by y (repeats until complete).
+inline long double prem(long double x, long double y) {
+  __asm__("1: fprem\n\tfnstsw %%ax\n\ttestw $0x400, %%ax\n\tjnz 1b" : "+t"(x) : "u"(y) : "eax", "cc");
+  return x;
+}
+
+// fprem1: IEEE partial remainder (repeats until complete).
+inline long double prem1(long double x, long double y) {
+  __asm__("1: fprem1\n\tfnstsw %%ax\n\ttestw $0x400, %%ax\n\tjnz 1b" : "+t"(x) : "u"(y) : "eax", "cc");
+  return x;
+}
+
+// Forces a value to be rounded to its declared format (a store and reload):
+// g++ may keep float and double values at extended precision otherwise.
+template <class T>
+inline T round_to(long double x) {
+  volatile T v = static_cast<T>(x);
+  return v;
+}
+
+// RAII save of the caller's control word for the duration of a block that
+// loads another mode. The restore runs on every path out of the block.
+// The compiler may move plain floating-point arithmetic across the switch, so
+// every operation the mode must govern inside the scope has to be one of the
+// asm helpers above (asm volatile blocks keep their order).
+class ModeScope {
+ public:
+  explicit ModeScope(uint16_t mode) : saved_(get_cw()) { set_cw(mode); }
+  ~ModeScope() { set_cw(saved_); }
+  ModeScope(const ModeScope&) = delete;
+  ModeScope& operator=(const ModeScope&) = delete;
+
+ private:
+  uint16_t saved_;
+};
+
+}  // namespace x87

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the benchmarks; extra arguments go to the
+# benchmark program (e.g. --benchmark_filter=memcpy).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+scripts/build.sh normal
+build/bench/f90bench --benchmark_counters_tabular=true "$@"

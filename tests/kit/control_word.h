@@ -1,0 +1,64 @@
+// x87 control-word fixture: each test starts under 0x127f (round to nearest,
+// 53-bit precision: the mode the library expects) with clear exception flags,
+// and checks that calls hand back the control word they were given.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+namespace f90test {
+
+inline uint16_t get_cw() {
+  uint16_t cw;
+  __asm__ volatile("fnstcw %0" : "=m"(cw));
+  return cw;
+}
+inline void set_cw(uint16_t cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
+inline uint16_t get_sw() {
+  uint16_t sw;
+  __asm__ volatile("fnstsw %0" : "=m"(sw));
+  return sw;
+}
+inline void clear_fp_exceptions() { __asm__ volatile("fnclex"); }
+
+inline constexpr uint16_t kCwLibrary = 0x127f;   // nearest, 53 bits
+inline constexpr uint16_t kCwLinux = 0x037f;     // nearest, 64 bits (process default)
+inline constexpr uint16_t kCwChopSingle = 0x0c7f;  // toward zero, 24 bits
+
+class ControlWordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = get_cw();
+    clear_fp_exceptions();
+    set_cw(kCwLibrary);
+  }
+  void TearDown() override { set_cw(saved_); }
+
+  // Runs f under control word `cw` and expects the same word afterwards.
+  template <class F>
+  void expect_cw_kept(F&& f, uint16_t cw = kCwLibrary) {
+    set_cw(cw);
+    f();
+    const uint16_t after = get_cw();
+    set_cw(kCwLibrary);
+    EXPECT_EQ(after, cw) << "control word changed by the call";
+  }
+
+ private:
+  uint16_t saved_ = kCwLinux;
+};
+
+// Runs f with control word `cw` in force and restores the previous word.
+template <class F>
+auto under_cw(uint16_t cw, F&& f) {
+  const uint16_t saved = get_cw();
+  set_cw(cw);
+  struct Restore {
+    uint16_t w;
+    ~Restore() { set_cw(w); }
+  } restore{saved};
+  return f();
+}
+
+}  // namespace f90test
