@@ -118,10 +118,13 @@ inline uint32_t trimmed_length(const Byte* p, uint32_t n) {
 // count. The caller makes sure that p[count - 1 + gap] is inside the string.
 inline uint32_t find_pair(const Byte* p, uint32_t count, Byte first, Byte last, uint32_t gap) {
   const Word f = first * kOnes, l = last * kOnes;
+  // A zero byte of the OR is a start where both ends match.
+  auto hits_at = [&](uint32_t i) { return zero_bytes((load(p + i) ^ f) | (load(p + i + gap) ^ l)); };
   uint32_t i = 0;
+  for (; count - i >= 8; i += 8)
+    if ((hits_at(i) | hits_at(i + 4)) != 0) break;
   for (; count - i >= 4; i += 4) {
-    // A zero byte of the OR is a start where both ends match.
-    const Word hits = zero_bytes((load(p + i) ^ f) | (load(p + i + gap) ^ l));
+    const Word hits = hits_at(i);
     if (hits != 0) return i + lowest_byte(hits);
   }
   for (; i < count; ++i)
