@@ -78,19 +78,20 @@ inline void fill(Byte* dst, uint32_t n, Byte value) {
 // Index of the first byte where a and b differ, n when the n bytes agree.
 // Each byte is read once; the scan stops in the word of the first difference.
 inline uint32_t first_difference(const Byte* a, const Byte* b, uint32_t n) {
-  uint32_t i = 0;
-  for (; n - i >= 16; i += 16) {
-    const Word d = (load(a + i) ^ load(b + i)) | (load(a + i + 4) ^ load(b + i + 4)) |
-                   (load(a + i + 8) ^ load(b + i + 8)) | (load(a + i + 12) ^ load(b + i + 12));
-    if (d != 0) break;
+  const Byte* const start = a;
+  const Byte* const end = a + n;
+  // Two words a step, walking pointers: the loop then fits the i386
+  // registers without spilling.
+  for (; end - a >= 8; a += 8, b += 8) {
+    const Word d0 = load(a) ^ load(b), d1 = load(a + 4) ^ load(b + 4);
+    if ((d0 | d1) != 0) {
+      const uint32_t at = static_cast<uint32_t>(a - start);
+      return d0 != 0 ? at + lowest_byte(d0) : at + 4 + lowest_byte(d1);
+    }
   }
-  for (; n - i >= 4; i += 4) {
-    const Word d = load(a + i) ^ load(b + i);
-    if (d != 0) return i + lowest_byte(d);
-  }
-  for (; i < n; ++i)
-    if (a[i] != b[i]) return i;
-  return n;
+  for (; a != end; ++a, ++b)
+    if (*a != *b) break;
+  return static_cast<uint32_t>(a - start);
 }
 
 // Index of the first byte of p[0..n) that is not a blank, n when all are.
@@ -121,8 +122,10 @@ inline uint32_t find_pair(const Byte* p, uint32_t count, Byte first, Byte last, 
   // A zero byte of the OR is a start where both ends match.
   auto hits_at = [&](uint32_t i) { return zero_bytes((load(p + i) ^ f) | (load(p + i + gap) ^ l)); };
   uint32_t i = 0;
-  for (; count - i >= 8; i += 8)
-    if ((hits_at(i) | hits_at(i + 4)) != 0) break;
+  for (; count - i >= 8; i += 8) {
+    const Word h0 = hits_at(i), h1 = hits_at(i + 4);
+    if ((h0 | h1) != 0) return h0 != 0 ? i + lowest_byte(h0) : i + 4 + lowest_byte(h1);
+  }
   for (; count - i >= 4; i += 4) {
     const Word hits = hits_at(i);
     if (hits != 0) return i + lowest_byte(hits);

@@ -39,6 +39,7 @@ const CompareCase kCases[] = {
     {"abcdefghijklmnopq", "abcdefghijklmnopr", 1},  // difference past the word loop
     {"abcdefghijklmnopq       ", "abcdefghijklmnopq", 0},
     {"abcdefghzjklmnopq", "abcdefghijklmnopq", -1},
+    {"abcdezgh", "abcdefgh", -1},  // difference in the second word of a step
 };
 
 int lexical(const char* a, const char* b, int la, int lb) {
