@@ -1,9 +1,11 @@
 // INTEGER*8 arithmetic shared by the library's own INTEGER*8 elementals.
 //
-// The exported routines (_morvex_lmul, _morvex_ldiv, ... in this folder) are
-// thin entries over these inline helpers, and the INTEGER*8 integer and bit
+// The exported divide, remainder and shift routines of this folder are thin
+// entries over these inline helpers, and the INTEGER*8 integer and bit
 // elementals use the same helpers directly, so the whole library agrees on
 // one definition of each operation without calling through the PLT.
+// (_morvex_lmul and the fast REAL -> INTEGER*8 conversions are written in
+// i386 instructions in their own files.)
 //
 // All arithmetic that may wrap is done on uint64_t: signed overflow is
 // undefined in C++, and every INTEGER*8 operation here is defined to wrap.
@@ -46,15 +48,6 @@ inline int64_t arlshift(int64_t a, int32_t n) {
 // which the shifts above treat as "too large".
 inline int32_t count64(int64_t n) {
   return static_cast<uint64_t>(n) > 63 ? 64 : static_cast<int32_t>(n);
-}
-
-// Low 64 bits of a * b.
-inline int64_t lmul(int64_t a, int64_t b) {
-  if (fits32(a) && fits32(b)) {
-    // One 32 x 32 -> 64-bit signed multiply.
-    return static_cast<int64_t>(static_cast<int32_t>(a)) * static_cast<int32_t>(b);
-  }
-  return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b));
 }
 
 // x87 quotient and remainder of two 64-bit integers under the control word
@@ -126,12 +119,3 @@ inline int64_t lmod(int64_t a, int64_t b) {
 }
 
 }  // namespace morvex::int8
-
-// The exported entries, for callers inside the library that want the
-// exact routine rather than the helper.
-F90_API int64_t _morvex_lmul(int64_t a, int64_t b);
-F90_API int64_t _morvex_ldiv(int64_t a, int64_t b);
-F90_API int64_t _morvex_lmod(int64_t a, int64_t b);
-F90_API int64_t _morvex_llshift(int64_t a, int32_t n);
-F90_API int64_t _morvex_rlshift(int64_t a, int32_t n);
-F90_API int64_t _morvex_arlshift(int64_t a, int32_t n);

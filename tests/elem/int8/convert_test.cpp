@@ -167,6 +167,41 @@ TEST(Int8Convert, SoftwareFormsMatchChoppedStores) {
   }
 }
 
+// Random encodings around the interesting exponents (|x| < 1 up to beyond
+// 2^63, NaNs and infinities), against the x87 unit's own truncating store.
+template <class F, class Bits>
+void check_random_reals(int exponent_bits, int fraction_bits, int bias) {
+  std::mt19937_64 g(fraction_bits);
+  for (int i = 0; i < 100000; ++i) {
+    const Bits sign = static_cast<Bits>(g() & 1) << (exponent_bits + fraction_bits);
+    Bits e = static_cast<Bits>(bias - 3 + static_cast<int>(g() % 70));
+    if (g() % 50 == 0) e = (Bits{1} << exponent_bits) - 1;  // Inf and NaN
+    const Bits fraction = static_cast<Bits>(g() >> (g() % 64)) & ((Bits{1} << fraction_bits) - 1);
+    const F x = std::bit_cast<F>(static_cast<Bits>(sign | (e << fraction_bits) | fraction));
+    int64_t want;
+    if (std::isnan(x) || x >= 0x1p63) {
+      want = kMax;
+    } else if (x <= -0x1p63) {
+      want = kMin;
+    } else {
+      want = static_cast<int64_t>(x);  // fistp under round toward zero
+    }
+    const int64_t slow_want = std::isnan(x) && std::signbit(x) ? kMin : want;
+    if constexpr (sizeof(F) == 8) {
+      ASSERT_EQ(_morvex_cvtdll(x), want) << x;
+      ASSERT_EQ(_morvex_slow_cvtdll(x), slow_want) << x;
+    } else {
+      ASSERT_EQ(_morvex_cvtfll(x), want) << x;
+      ASSERT_EQ(_morvex_slow_cvtfll(x), slow_want) << x;
+    }
+  }
+}
+
+TEST(Int8Convert, RandomRealsAgreeWithTheX87TruncatingStore) {
+  check_random_reals<double, uint64_t>(11, 52, 1023);
+  check_random_reals<float, uint32_t>(8, 23, 127);
+}
+
 class Int8ConvertCw : public f90test::ControlWordTest {};
 
 TEST_F(Int8ConvertCw, CallersControlWordKeptOnEveryPath) {
