@@ -225,6 +225,18 @@ TEST_F(Int8ConvertCw, CallersControlWordKeptOnEveryPath) {
     EXPECT_EQ(r, 0x1p64L - 2048);
     expect_cw_kept([&] { r = _morvex_cvtlld(kMax); }, cw);
     EXPECT_EQ(r, 9223372036854775807.0L);
+    // Every other conversion, on both sides of bit 63 and at 0.
+    for (uint64_t a : {uint64_t{0}, uint64_t{12345}, ~uint64_t{0}, uint64_t{1} << 63}) {
+      const int64_t s = static_cast<int64_t>(a);
+      expect_cw_kept([&] { _morvex_cvtllf(s); }, cw);
+      expect_cw_kept([&] { _morvex_cvtullf(a); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtlld(s); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtllf(s); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtulld(a); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtullf(a); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtdll(std::bit_cast<double>(a)); }, cw);
+      expect_cw_kept([&] { _morvex_slow_cvtfll(std::bit_cast<float>(static_cast<uint32_t>(a >> 32))); }, cw);
+    }
   }
 }
 
