@@ -1,7 +1,7 @@
 // Step 50: REAL*16 as compiled code uses it: a double-double value passed by
 // value, results through a hidden result slot. One third, a sum a double
-// cannot hold, an exact product, the comparison codes, NINT of a value whose half lies in
-// the low part, and FRACTION/EXPONENT through frexpl.
+// cannot hold, an exact product, the comparison codes, NINT of a value whose
+// half lies in the low part, and FRACTION/EXPONENT through frexpl.
 #include <cstdint>
 #include <cstdio>
 

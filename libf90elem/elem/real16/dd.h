@@ -20,10 +20,11 @@
 // error terms turn into NaN. Operands are not tested for normalisation.
 //
 // Accuracy: add, sub and prod are error-free on double operands (hi + lo is
-// the exact sum or product); on double-double operands add and sub are within
-// about 2^-104 of |a| + |b|, mul within about 2^-102 of |a*b|, div within about
-// 2^-102 of |a/b|. Results whose parts fall into the subnormal range are not
-// exact.
+// the exact sum or product); on double-double operands the rounding errors of
+// the formulas add up to at most 4 * 2^-106 (|a| + |b|) for add and sub,
+// 8 * 2^-106 |a*b| for mul and 16 * 2^-106 |a/b| for div (about 2, 3.3 and 5.3
+// units are seen on random operands). Results whose parts fall into the
+// subnormal range are not exact.
 #pragma once
 
 #if !defined(__SSE2_MATH__)

@@ -1,6 +1,7 @@
 // The REAL*16 routines give the same bits whatever x87 control word the
-// caller runs under (the double-double steps are SSE2 double operations), and
-// hand the caller's control word back unchanged.
+// caller runs under (the double-double steps are SSE2 double operations), hand
+// the caller's control word back unchanged, and write every byte of their
+// result slot (each run fills the slots with another byte pattern first).
 #include "control_word.h"
 
 #include <functional>
@@ -12,7 +13,8 @@ namespace {
 
 using namespace r16test;
 
-// Every entry, reduced to "operands in, result bits out".
+// Every entry, reduced to "operands in, result bits out": the result slot of
+// a REAL*16 result is `out` itself; integer results fill all four words.
 struct Entry {
   const char* name;
   std::function<void(DD a, DD b, uint32_t out[4])> run;
@@ -21,23 +23,25 @@ struct Entry {
 template <class F>
 Entry dd_binary(const char* name, F f) {
   return {name, [f](DD a, DD b, uint32_t out[4]) {
-            DD r;
-            f(&r, a, b);
-            std::memcpy(out, &r, 16);
+            DD* slot = reinterpret_cast<DD*>(out);
+            EXPECT_EQ(f(slot, a, b), slot);
           }};
 }
 
 template <class F>
 Entry dd_unary(const char* name, F f) {
   return {name, [f](DD a, DD, uint32_t out[4]) {
-            DD r;
-            f(&r, a);
-            std::memcpy(out, &r, 16);
+            DD* slot = reinterpret_cast<DD*>(out);
+            EXPECT_EQ(f(slot, a), slot);
           }};
 }
 
 int64_t int64_of(DD a) { return static_cast<int64_t>(bits(a.hi) >> (bits(a.lo) & 63)); }
-void put64(uint32_t* out, uint64_t v) { std::memcpy(out, &v, 8); }
+void put64(uint32_t* out, uint64_t v) {
+  const uint64_t words[2] = {v, 0};
+  std::memcpy(out, words, 16);
+}
+void put32(uint32_t* out, int32_t v) { put64(out, static_cast<uint32_t>(v)); }
 
 std::vector<Entry> entries() {
   return {
@@ -58,9 +62,9 @@ std::vector<Entry> entries() {
        [](DD a, DD b, uint32_t* o) {
          _morvex_qmuli(reinterpret_cast<DD*>(o), a, static_cast<int32_t>(bits(b.lo)));
        }},
-      {"qcmp", [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcmp(a, b)); }},
+      {"qcmp", [](DD a, DD b, uint32_t* o) { put32(o, _morvex_qcmp(a, b)); }},
       {"qcompare",
-       [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcompare(a, b)); }},
+       [](DD a, DD b, uint32_t* o) { put32(o, _morvex_qcompare(a, b)); }},
       // Conversions and INTEGER*8 forms; the integers come from the operands' bits.
       {"ll2q", [](DD a, DD, uint32_t* o) { _morvex_ll2q(reinterpret_cast<DD*>(o), int64_of(a)); }},
       {"ull2q", [](DD a, DD, uint32_t* o) { _morvex_ull2q(reinterpret_cast<DD*>(o), bits(a.hi)); }},
@@ -83,10 +87,10 @@ std::vector<Entry> entries() {
       dd_unary("qnint", _morvex_qnint),
       dd_unary("floorl", _morvex_floorl),
       dd_unary("ceill", _morvex_ceill),
-      {"ifloorl", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_ifloorl(a)); }},
-      {"iceill", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iceill(a)); }},
-      {"iqnint", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iqnint(a)); }},
-      {"iiqnnt", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iiqnnt(a)); }},
+      {"ifloorl", [](DD a, DD, uint32_t* o) { put32(o, _morvex_ifloorl(a)); }},
+      {"iceill", [](DD a, DD, uint32_t* o) { put32(o, _morvex_iceill(a)); }},
+      {"iqnint", [](DD a, DD, uint32_t* o) { put32(o, _morvex_iqnint(a)); }},
+      {"iiqnnt", [](DD a, DD, uint32_t* o) { put32(o, _morvex_iiqnnt(a)); }},
       {"kiqnnt", [](DD a, DD, uint32_t* o) { put64(o, static_cast<uint64_t>(_morvex_kiqnnt(a))); }},
       // MOD, DIM, ABS, SIGN, decomposition.
       dd_binary("fmodl", _morvex_fmodl),
@@ -96,9 +100,7 @@ std::vector<Entry> entries() {
       {"frexpl",
        [](DD a, DD, uint32_t* o) {
          int32_t e;
-         DD r;
-         _morvex_frexpl(&r, a, &e);
-         std::memcpy(o, &r, 16);
+         _morvex_frexpl(reinterpret_cast<DD*>(o), a, &e);
          o[3] ^= static_cast<uint32_t>(e);  // the exponent folded into the bits
        }},
       {"ldexpl",
@@ -126,12 +128,13 @@ std::vector<std::pair<DD, DD>> operands() {
   return ops;
 }
 
-std::vector<uint32_t> run_all(uint16_t cw) {
+std::vector<uint32_t> run_all(uint16_t cw, unsigned char fill) {
   std::vector<uint32_t> out;
   const auto ops = operands();  // built under the library's mode
   for (const Entry& e : entries()) {
     for (const auto& [a, b] : ops) {
-      uint32_t r[4] = {0, 0, 0, 0};
+      uint32_t r[4];
+      std::memset(r, fill, sizeof r);
       const uint16_t after = f90test::under_cw(cw, [&] {
         e.run(a, b, r);
         return f90test::get_cw();
@@ -145,10 +148,10 @@ std::vector<uint32_t> run_all(uint16_t cw) {
 
 class Real16ControlWord : public f90test::ControlWordTest {};
 
-TEST_F(Real16ControlWord, SameBitsUnderEveryControlWord) {
-  const std::vector<uint32_t> expected = run_all(f90test::kCwLibrary);
-  EXPECT_TRUE(run_all(f90test::kCwLinux) == expected) << "results differ under 0x037f";
-  EXPECT_TRUE(run_all(f90test::kCwChopSingle) == expected) << "results differ under 0x0c7f";
+TEST_F(Real16ControlWord, SameBitsUnderEveryControlWordAndWholeSlotsWritten) {
+  const std::vector<uint32_t> expected = run_all(f90test::kCwLibrary, 0xcc);
+  EXPECT_TRUE(run_all(f90test::kCwLinux, 0x33) == expected) << "results differ under 0x037f";
+  EXPECT_TRUE(run_all(f90test::kCwChopSingle, 0x5a) == expected) << "results differ under 0x0c7f";
 }
 
 }  // namespace
