@@ -7,10 +7,9 @@ namespace f90::extremum {
 namespace {
 
 template <class T>
-Start bits_of(T v) {
-  Start s{};
+void set(Start& s, T v) {
+  std::memset(s.bytes, 0, sizeof s.bytes);
   std::memcpy(s.bytes, &v, sizeof v);
-  return s;
 }
 
 }  // namespace
@@ -18,30 +17,28 @@ Start bits_of(T v) {
 // Integers start from -HUGE / HUGE of their kind (never the most negative
 // value), reals from -HUGE / HUGE; ELEM_I4 and ELEM_R8 take the bound of the
 // kind their ValKind names.
-Start start_value(Dir dir, int32_t code, int32_t valkind) {
+void start_value(Start& s, Dir dir, int32_t code, int32_t valkind) {
   const bool max = dir == Dir::Max;
   switch (code) {
-    case ELEM_I1: return bits_of<int8_t>(max ? -127 : 127);
-    case ELEM_I2: return bits_of<int16_t>(max ? -32767 : 32767);
+    case ELEM_I1: return set<int8_t>(s, max ? -127 : 127);
+    case ELEM_I2: return set<int16_t>(s, max ? -32767 : 32767);
     case ELEM_I4: {
       const int32_t huge = valkind == VK_I4 ? INT32_MAX : valkind == VK_I2 ? 32767 : 127;
-      return bits_of<int32_t>(max ? -huge : huge);
+      return set<int32_t>(s, max ? -huge : huge);
     }
-    case ELEM_I8: return bits_of<int64_t>(max ? -INT64_MAX : INT64_MAX);
-    case ELEM_R4: return bits_of<uint32_t>(max ? 0xff7fffffu : 0x7f7fffffu);
+    case ELEM_I8: return set<int64_t>(s, max ? -INT64_MAX : INT64_MAX);
+    case ELEM_R4: return set<uint32_t>(s, max ? 0xff7fffffu : 0x7f7fffffu);
     case ELEM_R8: {
       const uint64_t huge = valkind == VK_R8 ? 0x7fefffffffffffffull : 0x47efffffe0000000ull;
-      return bits_of<uint64_t>(max ? huge | 0x8000000000000000ull : huge);
+      return set<uint64_t>(s, max ? huge | 0x8000000000000000ull : huge);
     }
     case ELEM_R16: {
       Real16 huge;
       std::memcpy(&huge, &huge_real16_f90_y_ieee, sizeof huge);
-      if (!max) return bits_of(huge);
-      Real16 neg;
-      _morvex_qneg(&neg, huge);
-      return bits_of(neg);
+      if (max) _morvex_qneg(&huge, huge);
+      return set(s, huge);
     }
-    default: return Start{};
+    default: return set<uint64_t>(s, 0);
   }
 }
 
@@ -127,18 +124,15 @@ static int64_t mask_stride(const Plan& plan, int i) {
   return plan.mask.raw() != nullptr && i < plan.mask.rank() ? plan.mask.byte_stride(i) : 0;
 }
 
-Runs<2> whole_runs(const Plan& plan) {
-  Runs<2> runs;
+void whole_runs(const Plan& plan, Runs<2>& runs) {
   runs.arrays[0].base = plan.source.base();
   runs.arrays[1].base = plan.mask.raw() != nullptr ? plan.mask.base() : nullptr;
   for (int i = 0; i < plan.source.rank(); ++i)
     runs.add(plan.source.extent(i),
              {plan.cls.byte_stride(plan.source.stride(i)), mask_stride(plan, i)});
-  return runs;
 }
 
-Lines dim_lines(const Plan& plan) {
-  Lines l;
+void dim_lines(const Plan& plan, Lines& l) {
   const Desc src = plan.source, res = plan.result;
   l.rank = src.rank();
   l.src.base = src.base();
@@ -154,7 +148,6 @@ Lines dim_lines(const Plan& plan) {
     l.res.stride[i] = j < res.rank() ? plan.cls.byte_stride(res.stride(j)) : 0;
     ++j;
   }
-  return l;
 }
 
 bool block_lines(const Plan& plan, const Lines& lines, Blocks& b) {

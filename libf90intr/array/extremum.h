@@ -87,7 +87,9 @@ struct Start {
 };
 
 // Start value for a valid element code (REAL*16: reads the model constant).
-Start start_value(Dir dir, int32_t code, int32_t valkind);
+// Structures travel through references here: a structure returned by value
+// would make the callee pop its hidden pointer.
+void start_value(Start& start, Dir dir, int32_t code, int32_t valkind);
 
 // The part of a call that does not depend on the element type.
 struct Plan {
@@ -112,13 +114,13 @@ void fill_start(const Plan& plan, const Start& start, uint32_t bytes);
 
 // Walks of a reduction: the whole source as runs (source, mask), or the
 // lines along DIM (source, mask, result with stride 0 along DIM).
-Runs<2> whole_runs(const Plan& plan);
+void whole_runs(const Plan& plan, Runs<2>& runs);
 struct Lines {
   int rank = 0;
   int32_t extent[F90_MAX_RANK] = {};
   WalkArray src{}, mask{}, res{};
 };
-Lines dim_lines(const Plan& plan);
+void dim_lines(const Plan& plan, Lines& lines);
 
 // Lines along DIM of rank 1 less, for reducing a block of neighbouring lines
 // at once: `across` is the dimension (of the reduced shape) walked inside the
@@ -149,8 +151,9 @@ struct IntegerOps {
     T best;
     bool any;
   };
-  static State begin(const Start&) {
-    return {D == Dir::Max ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max(), false};
+  static void begin(State& s, const Start&) {
+    s.best = D == Dir::Max ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max();
+    s.any = false;
   }
   static void step(State& s, const char* p) {
     const T x = load<T>(p);
@@ -172,8 +175,9 @@ struct RealOps {
     T value;         // compared on the x87 unit
     const char* at;  // the element holding it; null for the start value
   };
-  static State begin(const Start& start) {
-    return {load<T>(reinterpret_cast<const char*>(start.bytes)), nullptr};
+  static void begin(State& s, const Start& start) {
+    s.value = load<T>(reinterpret_cast<const char*>(start.bytes));
+    s.at = nullptr;
   }
   static void step(State& s, const char* p) {
     const T x = load<T>(p);
@@ -194,7 +198,7 @@ struct Real16Ops {
   struct State {
     const char* at;  // the current element; null until a finite one is seen
   };
-  static State begin(const Start&) { return {nullptr}; }
+  static void begin(State& s, const Start&) { s.at = nullptr; }
   static void step(State& s, const char* p) {
     const uint32_t hi_word = load<uint32_t>(p + 4);
     if ((hi_word & 0x7ff00000u) == 0x7ff00000u) return;  // NaN or infinite high part
@@ -236,7 +240,7 @@ void reduce_blocks(Blocks& b, const Start& start) {
     typename Ops::State st[kBlock];
     for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
       const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
-      for (int32_t j = 0; j < nb; ++j) st[j] = Ops::begin(start);
+      for (int32_t j = 0; j < nb; ++j) Ops::begin(st[j], start);
       const char* ps = o[0] + j0 * ss;
       const char* pm = o[1] + j0 * ms;
       for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
@@ -254,17 +258,20 @@ void reduce_blocks(Blocks& b, const Start& start) {
 template <class Ops, class M>
 void reduce(const Plan& plan, const Start& start) {
   if (plan.whole) {
-    Runs<2> runs = whole_runs(plan);
+    Runs<2> runs;
+    whole_runs(plan, runs);
     const ptrdiff_t ps = static_cast<ptrdiff_t>(runs.arrays[0].stride[0]);
     const ptrdiff_t ms = static_cast<ptrdiff_t>(runs.arrays[1].stride[0]);
-    typename Ops::State st = Ops::begin(start);
+    typename Ops::State st;
+    Ops::begin(st, start);
     runs.walk([&](const std::array<char*, 2>& o, int64_t n) {
       reduce_line<Ops, M>(st, o[0], ps, o[1], ms, n);
     });
     Ops::finish(st, plan.result.base(), start);
     return;
   }
-  Lines lines = dim_lines(plan);
+  Lines lines;
+  dim_lines(plan, lines);
   Blocks blocks;
   if (block_lines(plan, lines, blocks)) {
     reduce_blocks<Ops, M>(blocks, start);
@@ -276,7 +283,8 @@ void reduce(const Plan& plan, const Start& start) {
   const int64_t n = lines.extent[d];
   std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
   walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename Ops::State st = Ops::begin(start);
+    typename Ops::State st;
+    Ops::begin(st, start);
     reduce_line<Ops, M>(st, o[0], ps, o[1], ms, n);
     Ops::finish(st, o[2], start);
   });
@@ -303,7 +311,11 @@ void run(ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
          ArrayDescriptor* mask, int32_t scalar_flag, int32_t code, int32_t valkind) {
   Plan plan;
   if (!prepare(plan, result, source, dim, mask, scalar_flag)) return;
-  auto go = [&](auto ops) { execute<decltype(ops)>(plan, start_value(D, code, valkind)); };
+  auto go = [&](auto ops) {
+    Start start;
+    start_value(start, D, code, valkind);
+    execute<decltype(ops)>(plan, start);
+  };
   switch (code) {
     case ELEM_I1: return go(IntegerOps<int8_t, D>{});
     case ELEM_I2: return go(IntegerOps<int16_t, D>{});
@@ -325,7 +337,8 @@ void run(ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
 // value, reduced with the scalar flag set; returns the slot's bits as T.
 template <Dir D, class T, int32_t kCode, int32_t kValKind, int32_t kTypeCode>
 T scalar_entry(ArrayDescriptor* source, const int32_t* dim, ArrayDescriptor* mask) {
-  Start slot = start_value(D, kCode, kValKind);
+  Start slot;
+  start_value(slot, D, kCode, kValKind);
   ArrayDescriptor d;
   scalar_result_descriptor(d, slot.bytes, source->elem_len,
                            (source->type_word & ~F90_TW_TYPE_CODE_MASK) | kTypeCode);
@@ -338,7 +351,8 @@ T scalar_entry(ArrayDescriptor* source, const int32_t* dim, ArrayDescriptor* mas
 template <Dir D>
 Real16* scalar_entry_r16(Real16* out, ArrayDescriptor* source, const int32_t* dim,
                          ArrayDescriptor* mask) {
-  Start slot = start_value(D, ELEM_R16, VK_R16);
+  Start slot;
+  start_value(slot, D, ELEM_R16, VK_R16);
   ArrayDescriptor d;
   scalar_result_descriptor(d, slot.bytes, source->elem_len,
                            (source->type_word & ~F90_TW_TYPE_CODE_MASK) | TYPE_REAL);

@@ -4,15 +4,6 @@
 
 namespace f90::logical {
 
-Width width_of(Desc d) {
-  switch (d.int_len()) {
-    case 8: return {1, 1};
-    case 16: return {2, 2};
-    case 64: return {8, 2};
-    default: return {4, 1};
-  }
-}
-
 void store(char* p, uint32_t bytes, uint64_t v) {
   switch (bytes) {
     case 1: { const uint8_t b = static_cast<uint8_t>(v); std::memcpy(p, &b, 1); return; }
@@ -29,12 +20,12 @@ static void fill(const Plan& plan, int rank, uint64_t v) {
   int32_t extent[F90_MAX_RANK] = {};
   for (int i = 0; i < rank; ++i) {
     extent[i] = r.extent(i);
-    w.stride[i] = plan.rw.byte_stride(r.stride(i));
+    w.stride[i] = byte_stride(plan.rbytes, r.stride(i));
   }
   walk_runs(rank, extent, std::array<WalkArray*, 1>{&w},
             [&](const std::array<char*, 1>& o, int64_t n) {
               char* p = o[0];
-              for (int64_t k = 0; k < n; ++k, p += w.stride[0]) store(p, plan.rw.bytes, v);
+              for (int64_t k = 0; k < n; ++k, p += w.stride[0]) store(p, plan.rbytes, v);
             });
 }
 
@@ -58,8 +49,8 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* mask, const i
   }
   plan.lines = dim != nullptr && rank > 1 && r.rank() > 0;
   plan.result_dims = plan.lines ? (r.rank() < rank - 1 ? r.rank() : rank - 1) : 0;
-  plan.rw = width_of(r);
-  plan.mw = width_of(m);
+  plan.rbytes = width_of(r);
+  plan.mbytes = width_of(m);
 
   int fill_rank = r.rank();
   if (!r.assoc()) {
@@ -83,28 +74,24 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* mask, const i
   return true;
 }
 
-Runs<1> mask_runs(const Plan& plan) {
-  Runs<1> runs;
+void mask_runs(const Plan& plan, Runs<1>& runs) {
   runs.arrays[0].base = plan.mask.base();
   for (int i = 0; i < plan.mask.rank(); ++i)
-    runs.add(plan.mask.extent(i), {plan.mw.byte_stride(plan.mask.stride(i))});
-  return runs;
+    runs.add(plan.mask.extent(i), {byte_stride(plan.mbytes, plan.mask.stride(i))});
 }
 
-Lines mask_lines(const Plan& plan) {
-  Lines l;
+void mask_lines(const Plan& plan, Lines& l) {
   const Desc m = plan.mask, r = plan.result;
   l.rank = m.rank();
   l.mask.base = m.base();
   l.res.base = r.base();
   for (int i = 0, j = 0; i < l.rank; ++i) {
     l.extent[i] = m.extent(i);
-    l.mask.stride[i] = plan.mw.byte_stride(m.stride(i));
+    l.mask.stride[i] = byte_stride(plan.mbytes, m.stride(i));
     if (i == plan.dim) continue;
-    l.res.stride[i] = j < plan.result_dims ? plan.rw.byte_stride(r.stride(j)) : 0;
+    l.res.stride[i] = j < plan.result_dims ? byte_stride(plan.rbytes, r.stride(j)) : 0;
     ++j;
   }
-  return l;
 }
 
 }  // namespace f90::logical

@@ -27,21 +27,25 @@ namespace f90::logical {
 
 enum class Op { All, Any, Count };
 
-// An operand's element width by its int_len: 8, 16 and 64 bits directly,
-// anything else as 32 bits; `units` is its storage units per element.
-struct Width {
-  uint32_t bytes;
-  uint32_t units;
-  int64_t byte_stride(int32_t stride) const {
-    return int64_t{stride / static_cast<int32_t>(units)} * bytes;
-  }
-};
-Width width_of(Desc d);
+// Bytes of an operand's element by its int_len: 8, 16 and 64 bits directly,
+// anything else as 32 bits.
+inline uint32_t width_of(Desc d) {
+  const uint32_t bits = d.int_len();
+  return bits == 8 || bits == 16 || bits == 64 ? bits / 8 : 4;
+}
+
+// Byte distance of a descriptor stride for elements of `bytes` bytes: the
+// stride counts bytes (8- and 16-bit elements) or words and is first turned
+// into whole elements.
+inline int64_t byte_stride(uint32_t bytes, int32_t stride) {
+  const int32_t units = bytes == 2 || bytes == 8 ? 2 : 1;
+  return int64_t{stride / units} * bytes;
+}
 
 struct Plan {
   Desc result{nullptr};
   Desc mask{nullptr};
-  Width rw{}, mw{};
+  uint32_t rbytes = 4, mbytes = 4;  // element widths of result and MASK
   bool lines = false;  // one result element per line along `dim`
   int dim = 0;
   int result_dims = 0;  // result dimensions that stand for MASK dimensions
@@ -57,14 +61,16 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* mask, const i
 void store(char* p, uint32_t bytes, uint64_t v);
 
 // The walks: the whole MASK as runs, or its lines along DIM with the
-// result walked alongside (stride 0 along DIM).
-Runs<1> mask_runs(const Plan& plan);
+// result walked alongside (stride 0 along DIM). Structures travel through
+// references: one returned by value would make the callee pop its hidden
+// pointer.
+void mask_runs(const Plan& plan, Runs<1>& runs);
 struct Lines {
   int rank = 0;
   int32_t extent[F90_MAX_RANK] = {};
   WalkArray mask{}, res{};
 };
-Lines mask_lines(const Plan& plan);
+void mask_lines(const Plan& plan, Lines& lines);
 
 // Number of true elements of a line (n < 2^31).
 template <class M>
@@ -93,18 +99,20 @@ inline uint64_t line_value(const char* p, ptrdiff_t s, int64_t n) {
 template <Op op, class M>
 void scan(const Plan& plan) {
   if (plan.lines) {
-    Lines l = mask_lines(plan);
+    Lines l;
+    mask_lines(plan, l);
     const ptrdiff_t s = static_cast<ptrdiff_t>(l.mask.stride[plan.dim]);
     const int64_t n = l.extent[plan.dim];
     std::array<WalkArray*, 2> arrays{&l.mask, &l.res};
     walk_lines(l.rank, plan.dim, l.extent, arrays, [&](const std::array<char*, 2>& o) {
-      store(o[1], plan.rw.bytes, line_value<op, M>(o[0], s, n));
+      store(o[1], plan.rbytes, line_value<op, M>(o[0], s, n));
     });
     return;
   }
   // One outcome for the whole MASK; ALL and ANY stop at the first element
   // that decides it.
-  Runs<1> runs = mask_runs(plan);
+  Runs<1> runs;
+  mask_runs(plan, runs);
   const ptrdiff_t s = static_cast<ptrdiff_t>(runs.arrays[0].stride[0]);
   uint64_t count = 0;
   bool decided = false;
@@ -116,9 +124,9 @@ void scan(const Plan& plan) {
       decided = find<M, op == Op::Any>(o[0], s, n);
   });
   if constexpr (op == Op::Count)
-    store(plan.result.base(), plan.rw.bytes, count);
+    store(plan.result.base(), plan.rbytes, count);
   else
-    store(plan.result.base(), plan.rw.bytes, (op == Op::All) != decided ? 1 : 0);
+    store(plan.result.base(), plan.rbytes, (op == Op::All) != decided ? 1 : 0);
 }
 
 // The worker: __all, __any, __count.
@@ -126,7 +134,7 @@ template <Op op>
 void run(ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim) {
   Plan plan;
   if (!prepare(plan, result, mask, dim, op == Op::All ? 1 : 0)) return;
-  dispatch_mask_width(plan.mw.bytes * 8, [&](auto m) { scan<op, decltype(m)>(plan); });
+  dispatch_mask_width(plan.mbytes * 8, [&](auto m) { scan<op, decltype(m)>(plan); });
 }
 
 // Scalar entry: a rank-0 result of `bits` bits around an 8-byte slot.
