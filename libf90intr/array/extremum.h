@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "copy_kind.h"
 #include "descriptor.h"
@@ -157,9 +158,34 @@ struct IntegerOps {
   }
   static void step(State& s, const char* p) {
     const T x = load<T>(p);
-    s.best = (D == Dir::Max ? x > s.best : x < s.best) ? x : s.best;
+    s.best = pick(s.best, x);
     s.any = true;
   }
+  // A line: the extreme does not depend on the order, so four independent
+  // accumulators hide the compare-and-select latency.
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (n <= 0) return;
+      s.any = true;
+      T b0 = s.best, b1 = b0, b2 = b0, b3 = b0;
+      // Contiguous lines use constant offsets: fewer live registers.
+      const ptrdiff_t q = ps == sizeof(T) ? ptrdiff_t{sizeof(T)} : ps;
+      for (int32_t i = n >> 2; i > 0; --i, p += 4 * q) {
+        b0 = pick(b0, load<T>(p));
+        b1 = pick(b1, load<T>(p + q));
+        b2 = pick(b2, load<T>(p + 2 * q));
+        b3 = pick(b3, load<T>(p + 3 * q));
+      }
+      for (n &= 3; n > 0; --n, p += ps) b0 = pick(b0, load<T>(p));
+      s.best = pick(pick(b0, b1), pick(b2, b3));
+    } else {
+      for (; n > 0; --n, p += ps, m += ms)
+        if (M::truth(m)) step(s, p);
+    }
+  }
+  static T pick(T a, T b) { return (D == Dir::Max ? b > a : b < a) ? b : a; }
   static void finish(const State& s, char* out, const Start& start) {
     if (s.any)
       std::memcpy(out, &s.best, sizeof(T));
@@ -179,11 +205,38 @@ struct RealOps {
     s.value = load<T>(reinterpret_cast<const char*>(start.bytes));
     s.at = nullptr;
   }
+  // Whether x takes the place of the current value c.
+  static bool replaces(T c, T x) { return D == Dir::Max ? !(c >= x) : c > x; }
   static void step(State& s, const char* p) {
     const T x = load<T>(p);
-    if (D == Dir::Max ? !(s.value >= x) : s.value > x) {
+    if (replaces(s.value, x)) {
       s.value = x;
       s.at = p;
+    }
+  }
+  // The position of the first considered element of a line that replaces c
+  // (n when none does): c stays put on the x87 stack while the elements
+  // stream past it.
+  template <class M>
+  static int32_t first_replacing(T c, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                                 int32_t n) {
+    for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
+      if (M::truth(m) && replaces(c, load<T>(p))) return i;
+    return n;
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    while (n > 0) {
+      const int32_t k = first_replacing<M>(s.value, p, ps, m, ms, n);
+      if (k == n) return;
+      p += k * ps;
+      m += k * ms;
+      s.value = load<T>(p);
+      s.at = p;
+      n -= k + 1;
+      p += ps;
+      m += ms;
     }
   }
   static void finish(const State& s, char* out, const Start& start) {
@@ -209,6 +262,12 @@ struct Real16Ops {
     const int32_t c = _morvex_qcompare(load<Real16>(p), load<Real16>(s.at));
     if (D == Dir::Max ? c > 0 : c < 0) s.at = p;
   }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    for (; n > 0; --n, p += ps, m += ms)
+      if (M::truth(m)) step(s, p);
+  }
   static void finish(const State& s, char* out, const Start& start) {
     std::memcpy(out, s.at != nullptr ? s.at : reinterpret_cast<const char*>(start.bytes), 16);
   }
@@ -216,13 +275,13 @@ struct Real16Ops {
 
 // ---- Loops -------------------------------------------------------------------
 
-// One line of n elements (byte strides ps, ms), into the state.
+// One line of n elements (byte strides ps, ms), into the state, by the
+// element type's own loop.
 template <class Ops, class M>
 inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps, const char* m,
                         ptrdiff_t ms, int64_t n) {
   typename Ops::State s = state;
-  for (; n > 0; --n, p += ps, m += ms)
-    if (M::truth(m)) Ops::step(s, p);
+  Ops::template line<M>(s, p, ps, m, ms, static_cast<int32_t>(n));
   state = s;
 }
 
