@@ -201,4 +201,28 @@ TEST_F(Logical, AllocationFailureStoresNothing) {
   EXPECT_EQ(r->base, nullptr);
 }
 
+// Result sizes are worked out in 64 bits: 2^26 elements of 8 bytes are
+// asked for (and refused here), 2^28 are beyond what i386 can hold.
+TEST_F(Logical, LargeResultSizesDoNotWrap) {
+  struct Case {
+    int32_t lines;
+    int calls;  // allocator calls expected
+  } cases[] = {{1 << 26, 1}, {1 << 28, 0}};
+  for (const auto& c : cases) {
+    Runtime::reset();
+    f90test::Descriptor m(ElemType::logical(4), 2, true);  // a broadcast MASK
+    uint32_t t = 1;
+    m->base = &t;
+    m->dim[0] = {1, 1, 0};
+    m->dim[1] = {1, c.lines, 0};
+    auto r = f90test::unallocated_result(ElemType::integer(8), 1);
+    Runtime::fail_allocation(1);
+    const int32_t dim = 1;
+    COUNT_8(r.get(), m.get(), &dim);
+    EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
+    EXPECT_EQ(Runtime::allocation_calls(), c.calls);
+    EXPECT_EQ(r->base, nullptr);
+  }
+}
+
 }  // namespace

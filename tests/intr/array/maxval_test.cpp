@@ -320,4 +320,47 @@ TEST_F(Extremum, Real16) {
   }
 }
 
+// REAL*16 along DIM: down contiguous lines (DIM = 1) and across them in
+// blocks (DIM = 2), masked, against an exact comparison of hi + lo.
+TEST_F(Extremum, Real16AlongDim) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const Real16 v[] = {{3.0, 0}, {3.0, 0x1p-70}, {-1e25, 0}, {inf, 0}, {2.0, -0x1p-60}, {2.0, 0}};
+  TestArray a(ElemType::real(16), {5, 7});
+  a.fill_linear<Real16>([&](int64_t k) { return v[(k * 5) % 6]; });
+  TestArray m(ElemType::logical(1), {5, 7});
+  m.fill_linear<uint8_t>([](int64_t k) { return static_cast<uint8_t>(k % 4 != 1); });
+  auto exact = [](const Real16& x) { return static_cast<__float128>(x.hi) + x.lo; };
+  for (int32_t dim : {1, 2}) {
+    auto r = f90test::unallocated_result(ElemType::real(16), 1);
+    MAXVAL_D(r.get(), a.desc(), &dim, m.desc());
+    const int n = dim == 1 ? 7 : 5, len = dim == 1 ? 5 : 7;
+    ASSERT_EQ(r->dim[0].extent, n);
+    EXPECT_EQ(r->dim[0].stride, 4);
+    for (int64_t j = 0; j < n; ++j) {
+      const Real16* best = nullptr;
+      for (int64_t i = 0; i < len; ++i) {
+        const std::vector<int64_t> at = dim == 1 ? std::vector<int64_t>{i, j} : std::vector<int64_t>{j, i};
+        const Real16 x = a.get<Real16>(at);
+        if (m.get<uint8_t>(at) == 0 || std::isinf(x.hi)) continue;
+        if (best == nullptr || exact(x) > exact(*best)) best = reinterpret_cast<const Real16*>(a.at(at));
+      }
+      Real16 got;
+      std::memcpy(&got, static_cast<char*>(r->base) + 16 * j, 16);
+      const Real16 want = best != nullptr ? *best : Real16{-9218868437227405312.0, -0.0};
+      EXPECT_EQ(bits_of(got.hi), bits_of(want.hi)) << dim << " " << j;
+      EXPECT_EQ(bits_of(got.lo), bits_of(want.lo)) << dim << " " << j;
+    }
+  }
+}
+
+TEST_F(Extremum, FalseScalarMaskWithDimFillsEveryElement) {
+  TestArray src(ElemType::integer(8), {4, 3});
+  TestArray no(ElemType::logical(2), {}, {}, {}, 0);
+  TestArray res(ElemType::integer(8), {4}, {}, {-2});
+  const int32_t dim = 2;
+  MINVAL_J(res.desc(), src.desc(), &dim, no.desc());
+  for (int64_t j = 0; j < 4; ++j) EXPECT_EQ(res.get<int64_t>({j}), INT64_MAX);
+  EXPECT_TRUE(res.outside_untouched());
+}
+
 }  // namespace
