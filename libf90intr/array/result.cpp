@@ -9,8 +9,8 @@ extern "C" CharDescriptor* cptofcd(CharDescriptor* slot, char* addr, uint32_t le
   return slot;
 }
 
-int64_t result_bytes(Desc result, int rank, const int64_t* extents) {
-  int64_t n = result.elem_bytes();
+// Bytes of `rank` extents of elements of `n` bytes (64 bits, saturating).
+static int64_t extent_bytes(int64_t n, int rank, const int64_t* extents) {
   for (int i = 0; i < rank; ++i) {
     const int64_t e = extents[i] > 0 ? extents[i] : 0;
     if (__builtin_mul_overflow(n, e, &n)) return INT64_MAX;
@@ -18,11 +18,21 @@ int64_t result_bytes(Desc result, int rank, const int64_t* extents) {
   return n;
 }
 
+int64_t result_bytes(Desc result, int rank, const int64_t* extents) {
+  return extent_bytes(result.elem_bytes(), rank, extents);
+}
+
 bool complete_result_descriptor(Desc result, int rank, const int64_t* extents) {
+  return complete_result_descriptor(result, rank, extents, result.elem_units(),
+                                    result.unit_bytes());
+}
+
+bool complete_result_descriptor(Desc result, int rank, const int64_t* extents, uint32_t units,
+                                uint32_t unit_bytes) {
   result.set_base(nullptr);
   result.set_alloc(nullptr, 0);
 
-  const int64_t bytes = result_bytes(result, rank, extents);
+  const int64_t bytes = extent_bytes(int64_t{units} * unit_bytes, rank, extents);
   if (bytes > kMaxResultBytes) {
     report(ERR_ALLOC_FAILED);
     return false;
@@ -30,7 +40,7 @@ bool complete_result_descriptor(Desc result, int rank, const int64_t* extents) {
 
   // For a non-empty result every partial product fits in 31 bits; for an
   // empty one the strides after the zero extent are never used, and wrap.
-  uint64_t stride = result.elem_units();
+  uint64_t stride = units;
   for (int i = 0; i < rank; ++i) {
     const uint64_t e = extents[i] > 0 ? static_cast<uint64_t>(extents[i]) : 0;
     result.set_dim(i, 1, static_cast<int32_t>(extents[i]), static_cast<int32_t>(stride));

@@ -27,6 +27,12 @@ extern "C" F90_HIDDEN CharDescriptor* cptofcd(CharDescriptor* slot, char* addr, 
 // nothing. Returns true when the result is ready for its elements.
 bool complete_result_descriptor(Desc result, int rank, const int64_t* extents);
 
+// The same, for a result whose element storage is given rather than read
+// from its own type word (MAXVAL and MINVAL lay their result out with the
+// source's element): `units` storage units of `unit_bytes` bytes each.
+bool complete_result_descriptor(Desc result, int rank, const int64_t* extents, uint32_t units,
+                                uint32_t unit_bytes);
+
 // Byte count of a contiguous result of the given extents (64 bits).
 int64_t result_bytes(Desc result, int rank, const int64_t* extents);
 
