@@ -1,0 +1,93 @@
+// The REAL*16 routines give the same bits whatever x87 control word the
+// caller runs under (the double-double steps are SSE2 double operations), and
+// hand the caller's control word back unchanged.
+#include <functional>
+#include <vector>
+
+#include "control_word.h"
+#include "oracle.h"
+
+namespace {
+
+using namespace r16test;
+
+// Every entry, reduced to "operands in, result bits out".
+struct Entry {
+  const char* name;
+  std::function<void(DD a, DD b, uint32_t out[4])> run;
+};
+
+template <class F>
+Entry dd_binary(const char* name, F f) {
+  return {name, [f](DD a, DD b, uint32_t out[4]) {
+            DD r;
+            f(&r, a, b);
+            std::memcpy(out, &r, 16);
+          }};
+}
+
+std::vector<Entry> entries() {
+  return {
+      dd_binary("qadd", _morvex_qadd),
+      dd_binary("qsub", _morvex_qsub),
+      dd_binary("qmul", _morvex_qmul),
+      dd_binary("qdiv", _morvex_qdiv),
+      {"qaddd", [](DD a, DD b, uint32_t* o) { _morvex_qaddd(reinterpret_cast<DD*>(o), a, b.hi); }},
+      {"qsubd", [](DD a, DD b, uint32_t* o) { _morvex_qsubd(reinterpret_cast<DD*>(o), a, b.hi); }},
+      {"dsubq", [](DD a, DD b, uint32_t* o) { _morvex_dsubq(reinterpret_cast<DD*>(o), a.hi, b); }},
+      {"qmuld", [](DD a, DD b, uint32_t* o) { _morvex_qmuld(reinterpret_cast<DD*>(o), a, b.hi); }},
+      {"qdivd", [](DD a, DD b, uint32_t* o) { _morvex_qdivd(reinterpret_cast<DD*>(o), a, b.hi); }},
+      {"ddivq", [](DD a, DD b, uint32_t* o) { _morvex_ddivq(reinterpret_cast<DD*>(o), a.hi, b); }},
+      {"qprod", [](DD a, DD b, uint32_t* o) { _morvex_qprod(reinterpret_cast<DD*>(o), a.hi, b.hi); }},
+      {"qneg", [](DD a, DD, uint32_t* o) { _morvex_qneg(reinterpret_cast<DD*>(o), a); }},
+      {"qmuli",
+       [](DD a, DD b, uint32_t* o) {
+         _morvex_qmuli(reinterpret_cast<DD*>(o), a, static_cast<int32_t>(bits(b.lo)));
+       }},
+      {"qcmp", [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcmp(a, b)); }},
+      {"qcompare",
+       [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcompare(a, b)); }},
+  };
+}
+
+std::vector<std::pair<DD, DD>> operands() {
+  std::vector<std::pair<DD, DD>> ops = {
+      {{1, p2(-60)}, {3, -p2(-56)}},
+      {{p2(1000), 1e280}, {p2(30), 0}},            // scaling guard, overflow
+      {{1.5e308, 0}, {-1.5e308, 0}},              // beyond range
+      {{p2(-1000), p2(-1060)}, {p2(-60), 0}},     // near the subnormal range
+      {{kInf, 0}, {2, 0}},
+      {{kNaN, 0}, {0, 0}},
+      {{0, 0}, {-0.0, 0}},
+  };
+  Rng rng(0x5eed0020);
+  for (int i = 0; i < 3000; ++i) ops.push_back({rng.dd(-500, 500), rng.dd(-500, 500)});
+  return ops;
+}
+
+std::vector<uint32_t> run_all(uint16_t cw) {
+  std::vector<uint32_t> out;
+  const auto ops = operands();  // built under the library's mode
+  for (const Entry& e : entries()) {
+    for (const auto& [a, b] : ops) {
+      uint32_t r[4] = {0, 0, 0, 0};
+      const uint16_t after = f90test::under_cw(cw, [&] {
+        e.run(a, b, r);
+        return f90test::get_cw();
+      });
+      EXPECT_EQ(after, cw) << e.name << " changed the control word";
+      out.insert(out.end(), r, r + 4);
+    }
+  }
+  return out;
+}
+
+class Real16ControlWord : public f90test::ControlWordTest {};
+
+TEST_F(Real16ControlWord, SameBitsUnderEveryControlWord) {
+  const std::vector<uint32_t> expected = run_all(f90test::kCwLibrary);
+  EXPECT_TRUE(run_all(f90test::kCwLinux) == expected) << "results differ under 0x037f";
+  EXPECT_TRUE(run_all(f90test::kCwChopSingle) == expected) << "results differ under 0x0c7f";
+}
+
+}  // namespace
