@@ -88,6 +88,7 @@ inline DD with_tail(double hi, std::mt19937_64& rng) {
 // Largest error of a sweep, scaled by an allowance per argument (1 for a plain
 // relative error), with the argument that gave it.
 struct Worst {
+  explicit Worst(const char* n) : name(n) {}
   const char* name;
   double scaled = 0.0;
   double raw = 0.0;
@@ -165,7 +166,7 @@ template <class Draw, class Allow>
 Worst sweep(const char* name, Unary f, MpfrUnary g, int count, Draw draw, Allow allowance,
             uint64_t seed = 1) {
   std::mt19937_64 rng(seed);
-  Worst w{name};
+  Worst w(name);
   for (int i = 0; i < count; ++i) {
     const DD x = draw(rng);
     w.add(error_of(f, g, x), allowance(x), show(x));

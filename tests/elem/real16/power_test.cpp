@@ -45,7 +45,7 @@ double integer_power_error(DD got, DD x, int64_t n) {
 
 TEST(Real16Power, IntegerSweeps) {
   std::mt19937_64 rng(11);
-  Worst wi{"powli"}, wk{"powlk"};
+  Worst wi("powli"), wk("powlk");
   for (int i = 0; i < sweep_count(1500); ++i) {
     const DD x = uniform(0.25, 4.0)(rng);
     const int32_t n = static_cast<int32_t>(rng() % 601) - 300;
@@ -64,7 +64,7 @@ TEST(Real16Power, IntegerSweeps) {
 
 TEST(Real16Power, RealExponentSweep) {
   std::mt19937_64 rng(12);
-  Worst w{"powl"}, wd{"powld"};
+  Worst w("powl"), wd("powld");
   for (int i = 0; i < sweep_count(1500); ++i) {
     const DD x = log_uniform(-3, 3)(rng);
     const DD y = uniform(-40, 40)(rng);
