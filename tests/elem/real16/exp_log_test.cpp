@@ -134,24 +134,12 @@ TEST(Real16ExpLogSqrt, ExpOfLogRoundTrips) {
 }
 
 TEST(Real16ExpLogSqrt, ByReferenceTwinsMatchBitForBit) {
-  struct Pair {
-    Unary value;
-    UnaryRef ref;
-  };
-  const Pair pairs[] = {{_morvex_expl, _morvex_I_expl},
-                        {_morvex_logl, _morvex_I_logl},
-                        {_morvex_log10l, _morvex_I_log10l},
-                        {_morvex_sqrtl, _morvex_I_sqrtl}};
+  const TwinPair pairs[] = {{_morvex_expl, _morvex_I_expl},
+                            {_morvex_logl, _morvex_I_logl},
+                            {_morvex_log10l, _morvex_I_log10l},
+                            {_morvex_sqrtl, _morvex_I_sqrtl}};
   const DD args[] = {{0.7, 1e-18}, {-3.25, 0.0}, {1e10, -3e-7}, {__builtin_nan(""), 0.0}};
-  for (const Pair& p : pairs) {
-    for (const DD& x : args) {
-      DD a, b;
-      std::memset(&b, 0xcc, sizeof b);
-      p.value(&a, x);
-      EXPECT_EQ(p.ref(&b, &x), &b);
-      EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << show(x);
-    }
-  }
+  for (const TwinPair& p : pairs) expect_twin_matches(p, args);
 }
 
 using Real16ExpControlWord = f90test::ControlWordTest;

@@ -187,4 +187,21 @@ inline auto log_uniform(double a, double b) {
 }
 inline double flat(DD) { return 1.0; }
 
+// A by-value entry and its by-reference twin: the same bits in the caller's
+// slot (every byte written), and the slot's address returned.
+struct TwinPair {
+  Unary value;
+  UnaryRef ref;
+};
+template <size_t N>
+void expect_twin_matches(const TwinPair& p, const DD (&args)[N]) {
+  for (const DD& x : args) {
+    DD a, b;
+    std::memset(&b, 0xcc, sizeof b);
+    p.value(&a, x);
+    EXPECT_EQ(p.ref(&b, &x), &b);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << show(x);
+  }
+}
+
 }  // namespace r16test

@@ -175,7 +175,6 @@ TEST(Real16Power, NegativeBaseParity) {
 }
 
 TEST(Real16Power, ControlWordKept) {
-  f90test::ControlWordTest::SetUpTestSuite();
   for (uint16_t cw : {f90test::kCwLibrary, f90test::kCwLinux}) {
     const uint16_t saved = f90test::get_cw();
     f90test::set_cw(cw);
