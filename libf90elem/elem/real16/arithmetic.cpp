@@ -8,20 +8,11 @@
 // infinities and NaNs flow through the formulas (both parts NaN), a finite
 // result beyond the double range is (+-Inf, +0), and x / 0 for a finite
 // non-zero x is (+-Inf, +0).
+#include "dd.h"
 #include "real16.h"
 
-#include "dd.h"
-
 namespace dd = morvex::dd;
-
-namespace {
-
-DoubleDouble* store(DoubleDouble* res, DoubleDouble v) {
-  *res = v;
-  return res;
-}
-
-}  // namespace
+using dd::store;
 
 DoubleDouble* _morvex_qadd(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   return store(res, dd::add(a, b));

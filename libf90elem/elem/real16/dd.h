@@ -59,6 +59,12 @@ inline double from_bits(uint64_t b) { return std::bit_cast<double>(b); }
 inline int biased_exponent(double x) { return static_cast<int>((bits(x) >> 52) & 0x7ff); }
 inline bool is_special(double x) { return biased_exponent(x) == 2047; }
 
+// Writes all 16 bytes of an entry point's result slot and returns its address.
+inline DD* store(DD* res, DD v) {
+  *res = v;
+  return res;
+}
+
 MORVEX_DD_INLINE DD neg(DD a) { return {-a.hi, -a.lo}; }
 
 // Renormalisation: hi the rounded sum of s and e, lo its rounding error.

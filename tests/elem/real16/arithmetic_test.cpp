@@ -210,11 +210,6 @@ TEST(Real16Arithmetic, DoubleDoubleErrorBounds) {
 // trailing part left out: on (d, 0) they agree with the general entry.
 TEST(Real16Arithmetic, MixedFormsAgreeWithTheGeneralOnes) {
   Rng rng(0x5eed0003);
-  auto dd_call = [](auto f, auto x, auto y) {
-    DD r;
-    f(&r, x, y);
-    return r;
-  };
   for (int i = 0; i < 20000; ++i) {
     const DD a = rng.dd(-300, 300);
     const double d = rng.dbl(-300, 300);
@@ -223,21 +218,21 @@ TEST(Real16Arithmetic, MixedFormsAgreeWithTheGeneralOnes) {
       EXPECT_TRUE(same_bits(x.hi, y.hi) && x.lo == y.lo)
           << what << ": " << show(x) << " vs " << show(y) << " for " << show(a) << ", " << show(d);
     };
-    same_value(dd_call(_morvex_qaddd, a, d), call(_morvex_qadd, a, dd), "qaddd");
-    same_value(dd_call(_morvex_qsubd, a, d), call(_morvex_qsub, a, dd), "qsubd");
-    same_value(dd_call(_morvex_dsubq, d, a), call(_morvex_qsub, dd, a), "dsubq");
-    same_value(dd_call(_morvex_qmuld, a, d), call(_morvex_qmul, a, dd), "qmuld");
-    same_value(dd_call(_morvex_qdivd, a, d), call(_morvex_qdiv, a, dd), "qdivd");
-    same_value(dd_call(_morvex_ddivq, d, a), call(_morvex_qdiv, dd, a), "ddivq");
+    same_value(result_of(_morvex_qaddd, a, d), call(_morvex_qadd, a, dd), "qaddd");
+    same_value(result_of(_morvex_qsubd, a, d), call(_morvex_qsub, a, dd), "qsubd");
+    same_value(result_of(_morvex_dsubq, d, a), call(_morvex_qsub, dd, a), "dsubq");
+    same_value(result_of(_morvex_qmuld, a, d), call(_morvex_qmul, a, dd), "qmuld");
+    same_value(result_of(_morvex_qdivd, a, d), call(_morvex_qdiv, a, dd), "qdivd");
+    same_value(result_of(_morvex_ddivq, d, a), call(_morvex_qdiv, dd, a), "ddivq");
     const int32_t n = static_cast<int32_t>(rng.bits64());
     const DD m = qmuli(a, n);
     ASSERT_TRUE(normalised(m));
     ASSERT_LE(err_units(m, q(a) * n, qabs(q(a) * n)), 4.0) << show(a) << " * " << n;
   }
   // Division by a zero REAL*8, and of a REAL*8 by a zero double-double.
-  EXPECT_DD_BITS(dd_call(_morvex_qdivd, DD{-2, 0}, 0.0), (DD{-kInf, 0}));
-  EXPECT_DD_BITS(dd_call(_morvex_ddivq, 2.0, DD{0, 0}), (DD{kInf, 0}));
-  const DD nan = dd_call(_morvex_ddivq, 0.0, DD{0, 0});
+  EXPECT_DD_BITS(result_of(_morvex_qdivd, DD{-2, 0}, 0.0), (DD{-kInf, 0}));
+  EXPECT_DD_BITS(result_of(_morvex_ddivq, 2.0, DD{0, 0}), (DD{kInf, 0}));
+  const DD nan = result_of(_morvex_ddivq, 0.0, DD{0, 0});
   EXPECT_TRUE(std::isnan(nan.hi) && std::isnan(nan.lo));
 }
 

@@ -1,10 +1,11 @@
 // The REAL*16 routines give the same bits whatever x87 control word the
 // caller runs under (the double-double steps are SSE2 double operations), and
 // hand the caller's control word back unchanged.
+#include "control_word.h"
+
 #include <functional>
 #include <vector>
 
-#include "control_word.h"
 #include "oracle.h"
 
 namespace {
@@ -26,6 +27,18 @@ Entry dd_binary(const char* name, F f) {
           }};
 }
 
+template <class F>
+Entry dd_unary(const char* name, F f) {
+  return {name, [f](DD a, DD, uint32_t out[4]) {
+            DD r;
+            f(&r, a);
+            std::memcpy(out, &r, 16);
+          }};
+}
+
+int64_t int64_of(DD a) { return static_cast<int64_t>(bits(a.hi) >> (bits(a.lo) & 63)); }
+void put64(uint32_t* out, uint64_t v) { std::memcpy(out, &v, 8); }
+
 std::vector<Entry> entries() {
   return {
       dd_binary("qadd", _morvex_qadd),
@@ -38,7 +51,8 @@ std::vector<Entry> entries() {
       {"qmuld", [](DD a, DD b, uint32_t* o) { _morvex_qmuld(reinterpret_cast<DD*>(o), a, b.hi); }},
       {"qdivd", [](DD a, DD b, uint32_t* o) { _morvex_qdivd(reinterpret_cast<DD*>(o), a, b.hi); }},
       {"ddivq", [](DD a, DD b, uint32_t* o) { _morvex_ddivq(reinterpret_cast<DD*>(o), a.hi, b); }},
-      {"qprod", [](DD a, DD b, uint32_t* o) { _morvex_qprod(reinterpret_cast<DD*>(o), a.hi, b.hi); }},
+      {"qprod",
+       [](DD a, DD b, uint32_t* o) { _morvex_qprod(reinterpret_cast<DD*>(o), a.hi, b.hi); }},
       {"qneg", [](DD a, DD, uint32_t* o) { _morvex_qneg(reinterpret_cast<DD*>(o), a); }},
       {"qmuli",
        [](DD a, DD b, uint32_t* o) {
@@ -47,21 +61,68 @@ std::vector<Entry> entries() {
       {"qcmp", [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcmp(a, b)); }},
       {"qcompare",
        [](DD a, DD b, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_qcompare(a, b)); }},
+      // Conversions and INTEGER*8 forms; the integers come from the operands' bits.
+      {"ll2q", [](DD a, DD, uint32_t* o) { _morvex_ll2q(reinterpret_cast<DD*>(o), int64_of(a)); }},
+      {"ull2q", [](DD a, DD, uint32_t* o) { _morvex_ull2q(reinterpret_cast<DD*>(o), bits(a.hi)); }},
+      {"q2ll", [](DD a, DD, uint32_t* o) { put64(o, static_cast<uint64_t>(_morvex_q2ll(a))); }},
+      {"q2ull", [](DD a, DD, uint32_t* o) { put64(o, _morvex_q2ull(a)); }},
+      {"qaddk",
+       [](DD a, DD b, uint32_t* o) { _morvex_qaddk(reinterpret_cast<DD*>(o), a, int64_of(b)); }},
+      {"qsubk",
+       [](DD a, DD b, uint32_t* o) { _morvex_qsubk(reinterpret_cast<DD*>(o), a, int64_of(b)); }},
+      {"ksubq",
+       [](DD a, DD b, uint32_t* o) { _morvex_ksubq(reinterpret_cast<DD*>(o), int64_of(b), a); }},
+      {"qmulk",
+       [](DD a, DD b, uint32_t* o) { _morvex_qmulk(reinterpret_cast<DD*>(o), a, int64_of(b)); }},
+      {"qdivk",
+       [](DD a, DD b, uint32_t* o) { _morvex_qdivk(reinterpret_cast<DD*>(o), a, int64_of(b)); }},
+      {"kdivq",
+       [](DD a, DD b, uint32_t* o) { _morvex_kdivq(reinterpret_cast<DD*>(o), int64_of(b), a); }},
+      // Rounding.
+      dd_unary("qint", _morvex_qint),
+      dd_unary("qnint", _morvex_qnint),
+      dd_unary("floorl", _morvex_floorl),
+      dd_unary("ceill", _morvex_ceill),
+      {"ifloorl", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_ifloorl(a)); }},
+      {"iceill", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iceill(a)); }},
+      {"iqnint", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iqnint(a)); }},
+      {"iiqnnt", [](DD a, DD, uint32_t* o) { o[0] = static_cast<uint32_t>(_morvex_iiqnnt(a)); }},
+      {"kiqnnt", [](DD a, DD, uint32_t* o) { put64(o, static_cast<uint64_t>(_morvex_kiqnnt(a))); }},
+      // MOD, DIM, ABS, SIGN, decomposition.
+      dd_binary("fmodl", _morvex_fmodl),
+      dd_binary("fdiml", _morvex_fdiml),
+      dd_binary("copysignl", _morvex_copysignl),
+      dd_unary("fabsl", _morvex_fabsl),
+      {"frexpl",
+       [](DD a, DD, uint32_t* o) {
+         int32_t e;
+         DD r;
+         _morvex_frexpl(&r, a, &e);
+         std::memcpy(o, &r, 16);
+         o[3] ^= static_cast<uint32_t>(e);  // the exponent folded into the bits
+       }},
+      {"ldexpl",
+       [](DD a, DD b, uint32_t* o) {
+         _morvex_ldexpl(reinterpret_cast<DD*>(o), a,
+                        static_cast<int32_t>(bits(b.hi) % 4400) - 2200);
+       }},
   };
 }
 
 std::vector<std::pair<DD, DD>> operands() {
   std::vector<std::pair<DD, DD>> ops = {
       {{1, p2(-60)}, {3, -p2(-56)}},
-      {{p2(1000), 1e280}, {p2(30), 0}},            // scaling guard, overflow
-      {{1.5e308, 0}, {-1.5e308, 0}},              // beyond range
-      {{p2(-1000), p2(-1060)}, {p2(-60), 0}},     // near the subnormal range
+      {{p2(1000), 1e280}, {p2(30), 0}},        // scaling guard, overflow
+      {{1.5e308, 0}, {-1.5e308, 0}},           // beyond range
+      {{p2(-1000), p2(-1060)}, {p2(-60), 0}},  // near the subnormal range
       {{kInf, 0}, {2, 0}},
       {{kNaN, 0}, {0, 0}},
       {{0, 0}, {-0.0, 0}},
   };
   Rng rng(0x5eed0020);
-  for (int i = 0; i < 3000; ++i) ops.push_back({rng.dd(-500, 500), rng.dd(-500, 500)});
+  for (int i = 0; i < 2000; ++i) ops.push_back({rng.dd(-500, 500), rng.dd(-500, 500)});
+  // Values the rounding and integer conversions keep in range.
+  for (int i = 0; i < 1000; ++i) ops.push_back({rng.dd(-3, 40), rng.dd(-3, 40)});
   return ops;
 }
 

@@ -57,6 +57,15 @@ inline DD dd_of(Q v) {
   return {hi, to_double(v - q(hi))};
 }
 
+// The result of an entry with a hidden result slot, called with `args`; the
+// entry must return the slot's address.
+template <class F, class... Args>
+DD result_of(F f, Args... args) {
+  DD r;
+  EXPECT_EQ(f(&r, args...), &r);
+  return r;
+}
+
 inline bool same_bits(double a, double b) { return bits(a) == bits(b); }
 inline bool same_bits(DD a, DD b) { return same_bits(a.hi, b.hi) && same_bits(a.lo, b.lo); }
 
