@@ -17,8 +17,8 @@ using namespace morvex::real16;
 
 DoubleDouble* _morvex_coshl(DoubleDouble* res, DoubleDouble x) {
   if (x.hi == 0.0 || std::isnan(x.hi)) return store(res, {1.0, 0.0});
-  DD a, e;
-  _morvex_fabsl(&a, x);
+  const DD a = abs_dd(x);
+  DD e;
   _morvex_expl(&e, a);
   const DD r = dd::mul_d(dd::add(e, dd::d_div(1.0, e)), 0.5);
   if (!std::isfinite(r.hi)) return store(res, {HUGE_VAL, 0.0});

@@ -32,15 +32,9 @@ constexpr double kPadeP[] = {3960.0, 2162160.0, 302702400.0, 8821612800.0};
 constexpr double kPadeQ0 = 90.0;
 constexpr double kPadeQ[] = {110880.0, 30270240.0, 2075673600.0, 17643225600.0};
 
-DD scale(DD x, int32_t n) {
-  DD r;
-  _morvex_ldexpl(&r, x, n);
-  return r;
-}
-
 // x 2^k for the small fixed k of the reduction: the product by a power of two
 // is exact here (no part can overflow or become subnormal), so it gives
-// ldexpl's result without its two calls of the C library.
+// ldexpl's result in one multiplication per part.
 DD times(DD x, double pow2) { return {x.hi * pow2, x.lo * pow2}; }
 
 }  // namespace

@@ -27,12 +27,6 @@ namespace {
 
 constexpr double kNaN = __builtin_nan("");
 
-DD scale(DD x, int32_t n) {
-  DD r;
-  _morvex_ldexpl(&r, x, n);
-  return r;
-}
-
 DD ratio(DD x, const DD* num, int32_t n, const DD* den, int32_t m) {
   return dd::div(poly(x, num, n), poly_monic(x, den, m));
 }

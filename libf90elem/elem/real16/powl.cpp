@@ -41,8 +41,7 @@ int unbiased_exponent(double v) { return dd::biased_exponent(v) - 1023; }
 // or underflowed on the way, leaving NaN: its limit, with the sign of an
 // odd power of a negative x.
 DD power_limit(DD x, bool negative_exponent, bool odd) {
-  DD ax;
-  _morvex_fabsl(&ax, x);
+  const DD ax = abs_dd(x);
   const bool grows = (dd::sub_d(ax, 1.0).hi > 0.0) != negative_exponent;
   const double sign = (x.hi < 0.0 && odd) ? -1.0 : 1.0;
   return {sign * (grows ? HUGE_VAL : 0.0), 0.0};

@@ -32,10 +32,7 @@ void _morvex_qmodr(DoubleDouble x, DoubleDouble p, int32_t* k, DoubleDouble* r) 
   v = dd::add({x.lo, 0.0}, v);
   v = dd::sub(v, dd::prod(t, p.lo));
   if (std::fabs(v.hi) >= std::fabs(p.hi)) {
-    DD av, ap;
-    _morvex_fabsl(&av, v);
-    _morvex_fabsl(&ap, p);
-    if (_morvex_qcompare(av, ap) == 1) v = {0.0, 0.0};
+    if (_morvex_qcompare(abs_dd(v), abs_dd(p)) == 1) v = {0.0, 0.0};
   }
   *r = v;
 }

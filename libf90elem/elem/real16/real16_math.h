@@ -11,6 +11,7 @@
 
 #include "dd.h"
 #include "entry.h"
+#include "parts.h"
 #include "real16.h"
 
 namespace morvex::real16 {
@@ -51,10 +52,15 @@ inline constexpr DD kTanhLimit = dd_bits(0x40762e42fefa39ef, 0x3d0a9c9e3b398036)
   return y;
 }
 
-inline DD* store(DD* res, DD v) {
-  *res = v;
-  return res;
+using dd::store;
+
+// ldexpl: each part scaled by 2^n on its own.
+[[gnu::always_inline]] inline DD scale(DD x, int32_t n) {
+  return {dd::scale_pow2(x.hi, n), dd::scale_pow2(x.lo, n)};
 }
+
+// fabsl: both parts negated when hi is negative (-0 and NaN kept).
+[[gnu::always_inline]] inline DD abs_dd(DD x) { return x.hi < 0.0 ? dd::neg(x) : x; }
 
 }  // namespace morvex::real16
 
@@ -78,8 +84,3 @@ F90_API void _morvex_qmodr(DoubleDouble x, DoubleDouble p, int32_t* k, DoubleDou
 F90_API DoubleDouble* _morvex_sinhl(DoubleDouble* res, DoubleDouble x);
 F90_API DoubleDouble* _morvex_coshl(DoubleDouble* res, DoubleDouble x);
 F90_API DoubleDouble* _morvex_tanhl(DoubleDouble* res, DoubleDouble x);
-
-// Decomposition and scaling, absolute value (REAL*16 conversions family).
-F90_API DoubleDouble* _morvex_frexpl(DoubleDouble* res, DoubleDouble x, int32_t* e);
-F90_API DoubleDouble* _morvex_ldexpl(DoubleDouble* res, DoubleDouble x, int32_t n);
-F90_API DoubleDouble* _morvex_fabsl(DoubleDouble* res, DoubleDouble x);

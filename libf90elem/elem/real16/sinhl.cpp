@@ -31,8 +31,7 @@ DD series(DD x) {
     k += 2.0;
     term = dd::div_d(dd::mul(term, v), (k - 1.0) * k);
     sum = dd::add(sum, term);
-    DD a;
-    _morvex_fabsl(&a, term);
+    const DD a = abs_dd(term);
     if (dd::sub_d(a, tol).hi <= 0.0) break;
   }
   return sum;
@@ -42,8 +41,7 @@ DD series(DD x) {
 
 DoubleDouble* _morvex_sinhl(DoubleDouble* res, DoubleDouble x) {
   if (x.hi == 0.0 || std::isnan(x.hi)) return store(res, {0.0, 0.0});
-  DD a;
-  _morvex_fabsl(&a, x);
+  const DD a = abs_dd(x);
   if (dd::sub_d(a, kSeriesLimit).hi <= 0.0) return store(res, series(x));
   DD e;
   _morvex_expl(&e, x);

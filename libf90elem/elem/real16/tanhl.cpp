@@ -22,8 +22,7 @@ constexpr double kRationalLimit = 0.625;
 }  // namespace
 
 DoubleDouble* _morvex_tanhl(DoubleDouble* res, DoubleDouble x) {
-  DD a;
-  _morvex_fabsl(&a, x);
+  const DD a = abs_dd(x);
   // (An infinite |x| would make the difference NaN: test it by itself.)
   if (std::isinf(x.hi) || dd::sub(a, kTanhLimit).hi > 0.0)
     return store(res, {x.hi < 0.0 ? -1.0 : 1.0, 0.0});
