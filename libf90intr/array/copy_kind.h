@@ -88,7 +88,7 @@ struct Mover {
   static void one(char* dst, const char* src, uint32_t bytes) {
     if constexpr (kBytes != 0) {
       std::memcpy(dst, src, kBytes);
-    } else {
+    } else if (bytes != 0) {  // a 0-byte element (CHARACTER*0) may have no storage at all
       std::memcpy(dst, src, bytes);
     }
   }

@@ -59,12 +59,13 @@ struct Gather {
             one_by_one(g, a, as, m, ms, c, bytes);
             return;
           }
-          const int last = 31 - __builtin_clz(bits);
+          // Locals, so that the stores cannot be taken to change them.
+          const ptrdiff_t step = g.step;
           char* d = g.dst;
           const char* ai = a;
-          for (int i = 0; i <= last; ++i, ai += as) {
+          for (uint32_t b = bits; b != 0; b >>= 1, ai += as) {
             Mover<K>::one(d, ai, bytes);
-            d += g.step & -static_cast<ptrdiff_t>((bits >> i) & 1);
+            d += step & -static_cast<ptrdiff_t>(b & 1);
           }
           g.dst = d;
           g.count += t;

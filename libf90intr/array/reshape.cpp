@@ -28,6 +28,7 @@
 // merged), and each step moves the longest piece common to the current runs,
 // as one block where both sides are contiguous.
 #include <algorithm>
+#include <cstdlib>
 
 #include "construct.h"
 #include "copy_kind.h"
@@ -101,6 +102,62 @@ void move_elements(RunCursor& dst, RunCursor& src, int64_t count, uint32_t bytes
     }
     dst.advance(m);
     count -= m;
+  }
+}
+
+// Moves the elements of a SOURCE that is one run (first element `src`, byte
+// step `src_step`) into the result walker's dimensions when the walker's
+// first dimension is not the one that is closest together in the result (an
+// ORDER that transposes): SOURCE is viewed in the walker's shape and both
+// are moved in square tiles over walker dimension 0 and the dimension of the
+// smallest result stride, so that a tile's lines stay in cache on both
+// sides. Returns false, moving nothing, when the walker's first dimension is
+// already the closest.
+template <CopyKind K>
+bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_step, uint32_t bytes) {
+  int64_t e[F90_MAX_RANK], ds[F90_MAX_RANK], ss[F90_MAX_RANK];
+  int m = 0;
+  int64_t span = src_step;
+  for (int k = 0; k < out.rank; ++k) {
+    if (out.extent[k] == 1) continue;
+    e[m] = out.extent[k];
+    ds[m] = out.stride[k];
+    ss[m] = span;
+    span *= out.extent[k];
+    ++m;
+  }
+  if (m < 2) return false;
+  int j = 1;
+  for (int k = 2; k < m; ++k)
+    if (std::llabs(ds[k]) < std::llabs(ds[j])) j = k;
+  if (std::llabs(ds[j]) >= std::llabs(ds[0])) return false;
+
+  const int64_t tile = bytes <= 16 ? 256 : 128;
+  int other[F90_MAX_RANK], n_other = 0;
+  for (int k = 1; k < m; ++k)
+    if (k != j) other[n_other++] = k;
+  int64_t count[F90_MAX_RANK] = {};
+  while (true) {
+    int64_t doff = 0, soff = 0;
+    for (int q = 0; q < n_other; ++q) {
+      doff += count[q] * ds[other[q]];
+      soff += count[q] * ss[other[q]];
+    }
+    for (int64_t i0 = 0; i0 < e[0]; i0 += tile) {
+      const int64_t i1 = std::min(e[0], i0 + tile);
+      for (int64_t j0 = 0; j0 < e[j]; j0 += tile) {
+        const int64_t nj = std::min(tile, e[j] - j0);
+        for (int64_t i = i0; i < i1; ++i)
+          Mover<K>::line(dst + doff + i * ds[0] + j0 * ds[j], ds[j], src + soff + i * ss[0] + j0 * ss[j],
+                         ss[j], nj, bytes);
+      }
+    }
+    int q = 0;
+    for (; q < n_other; ++q) {
+      if (++count[q] < e[other[q]]) break;
+      count[q] = 0;
+    }
+    if (q == n_other) return true;
   }
 }
 
@@ -199,7 +256,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
   if (order_bad) return;
 
   // Never more elements than the result's own extents hold.
-  const int64_t stored = std::min(N, saturating_product(in_order.extent, r));
+  const int64_t result_size = saturating_product(in_order.extent, r);
+  const int64_t stored = std::min(N, result_size);
   const int64_t from_source = std::min(S, stored);
   const int64_t from_pad = pad_usable ? stored - from_source : 0;
   const Walker src(source, c);
@@ -209,6 +267,9 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
     constexpr CopyKind K = decltype(k)::value;
     RunCursor dst = out.cursor(result.base() + off, false);
     RunCursor from = src.cursor(source.base() + off, false);
+    if (stored == result_size && from_source == stored && from.left() >= stored &&
+        move_transposed<K>(out, result.base() + off, from.at(), from.step(), c.elem_bytes()))
+      return;
     move_elements<K>(dst, from, from_source, c.elem_bytes());
     if (from_pad > 0) {
       RunCursor cycle = pad_walker.cursor(pad.base() + off, true);
