@@ -6,21 +6,18 @@
 #include "descriptor_builder.h"
 #include "guard_page.h"
 #include "recording_runtime.h"
+#include "result_words.h"
 
 namespace {
 
 using f90test::ElemType;
+using f90test::kUnset;
 using f90test::Runtime;
+using InquiryTest = f90test::RecordingTest;
 
-constexpr uint32_t kUnset = 0xDEADBEEF;
 const int32_t kDim1 = 1, kDim2 = 2, kDim3 = 3, kDim0 = 0;
 
-uint32_t w(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-
-class InquiryTest : public ::testing::Test {
- protected:
-  f90test::RuntimeScope scope;
-};
+uint32_t w(const void* p) { return f90test::addr_word(p); }
 
 // A rank-2 REAL*8 array: dimension 1 has bounds 0:-1 (empty), dimension 2
 // has lower bound -3 and extent 5.
@@ -72,9 +69,8 @@ TEST_F(InquiryTest, ArrayResultsForAnEmptyDimensionAndOddBounds) {
     ASSERT_EQ(Runtime::allocations().size(), 1u) << c.what;
     void* block = Runtime::allocations()[0].block;
     EXPECT_EQ(Runtime::allocations()[0].bytes, 8u) << c.what;
-    const uint32_t want[] = {w(block), 32, f90_flags(1, 1, 0), ElemType::integer(4).type_word,
-                             w(block), 64, 1, 2, 1, kUnset};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(r.word(i), want[i]) << c.what << " word " << i;
+    f90test::expect_words(r, {w(block), 32, f90_flags(1, 1, 0), ElemType::integer(4).type_word,
+                             w(block), 64, 1, 2, 1, kUnset}, c.what);
     const int32_t* v = static_cast<int32_t*>(block);
     EXPECT_EQ(v[0], c.first) << c.what;
     EXPECT_EQ(v[1], c.second) << c.what;
@@ -91,9 +87,8 @@ TEST_F(InquiryTest, RankZero) {
   // SHAPE of a scalar: an empty, completed result; nothing asked for.
   auto r = f90test::unallocated_result(ElemType::integer(4), 1);
   shape_of(r.get(), g.get());
-  const uint32_t want[] = {0, 32, f90_flags(1, 1, 0), ElemType::integer(4).type_word, 0, 0,
-                           1, 0, 1, kUnset};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {0, 32, f90_flags(1, 1, 0), ElemType::integer(4).type_word, 0, 0,
+                           1, 0, 1, kUnset});
   EXPECT_EQ(Runtime::allocation_calls(), 0);
 
   // LBOUND and UBOUND ask the allocator for 0 bytes.

@@ -9,30 +9,19 @@
 #include "descriptor_builder.h"
 #include "guard_page.h"
 #include "recording_runtime.h"
+#include "result_words.h"
 
 namespace {
 
 using f90test::Descriptor;
 using f90test::ElemType;
+using f90test::kUnset;
 using f90test::Runtime;
 using f90test::TestArray;
+using TransferTest = f90test::RecordingTest;
 
-constexpr uint32_t kUnset = 0xDEADBEEF;
-
-uint32_t w(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-
-class TransferTest : public ::testing::Test {
- protected:
-  f90test::RuntimeScope scope;
-
-  // The single block the routine allocated, or null.
-  static unsigned char* block(uint32_t want_bytes) {
-    EXPECT_EQ(Runtime::allocations().size(), 1u);
-    if (Runtime::allocations().size() != 1) return nullptr;
-    EXPECT_EQ(Runtime::allocations()[0].bytes, want_bytes);
-    return static_cast<unsigned char*>(Runtime::allocations()[0].block);
-  }
-};
+uint32_t w(const void* p) { return f90test::addr_word(p); }
+unsigned char* block(uint32_t bytes) { return f90test::only_block(bytes); }
 
 // A scalar of the given type holding `bytes`.
 struct Scalar {
@@ -57,10 +46,8 @@ std::vector<unsigned char> stream_of(TestArray& a) {
 // Checks all 9 words of a rank-1 result completed by the routine.
 void expect_rank1_result(const Descriptor& r, const void* block, uint32_t elem_len,
                          uint32_t type_word, int32_t extent, int32_t stride, uint32_t bytes) {
-  const uint32_t want[] = {w(block), elem_len, f90_flags(1, 1, 0), type_word, w(block),
-                           bytes * 8, 1, static_cast<uint32_t>(extent),
-                           static_cast<uint32_t>(stride), kUnset};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {w(block), elem_len, f90_flags(1, 1, 0), type_word, w(block), bytes * 8,
+                          1, static_cast<uint32_t>(extent), static_cast<uint32_t>(stride), kUnset});
 }
 
 TEST_F(TransferTest, RealBitsAsInteger) {
@@ -75,9 +62,8 @@ TEST_F(TransferTest, RealBitsAsInteger) {
   transfer_array(r.get(), src.d.get(), mold.get(), nullptr);
   unsigned char* b = block(4);
   ASSERT_NE(b, nullptr);
-  const uint32_t want[] = {w(b), 32, f90_flags(0, 1, 0), ElemType::integer(4).type_word, w(b), 32,
-                           kUnset};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {w(b), 32, f90_flags(0, 1, 0), ElemType::integer(4).type_word, w(b), 32,
+                           kUnset});
   EXPECT_EQ(*reinterpret_cast<int32_t*>(b), 1065353216);
 }
 
@@ -116,9 +102,8 @@ TEST_F(TransferTest, SizeBelowOneGivesAnEmptyResult) {
     Descriptor mold(ElemType::integer(2), 0, true);
     auto r = f90test::unallocated_result(ElemType::integer(2), 1);
     transfer_array(r.get(), src.desc(), mold.get(), &size);
-    const uint32_t want[] = {0, 16, f90_flags(1, 0, 0), ElemType::integer(2).type_word, kUnset,
-                             kUnset, 1, 0, 2, kUnset};
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(r.word(i), want[i]) << size << " word " << i;
+    f90test::expect_words(r, {0, 16, f90_flags(1, 0, 0), ElemType::integer(2).type_word, kUnset,
+                             kUnset, 1, 0, 2, kUnset}, size == 0 ? "SIZE 0" : "SIZE -3");
     EXPECT_EQ(Runtime::allocation_calls(), 0);
   }
 }
@@ -287,9 +272,8 @@ TEST_F(TransferTest, EmptyOperands) {
   TestArray mold(ElemType::character(5), {2});
   auto arr = f90test::unallocated_result(ElemType::character(5), 1);
   transfer_array(arr.get(), empty.desc(), mold.desc(), nullptr);
-  const uint32_t want_arr[] = {0, 5, f90_flags(1, 0, 0), ElemType::character(5).type_word,
-                               kUnset, kUnset, 1, 0, 5, kUnset};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(arr.word(i), want_arr[i]) << "word " << i;
+  f90test::expect_words(arr, {0, 5, f90_flags(1, 0, 0), ElemType::character(5).type_word,
+                               kUnset, kUnset, 1, 0, 5, kUnset});
   EXPECT_EQ(Runtime::allocation_calls(), 0);
 
   Runtime::reset();
@@ -330,9 +314,8 @@ TEST_F(TransferTest, ZeroLengthArrayMoldIsReported) {
   auto r = f90test::unallocated_result(ElemType::character(0), 1);
   transfer_array(r.get(), src.desc(), mold.desc(), nullptr);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1418});
-  const uint32_t want[] = {0, 0, f90_flags(1, 0, 0), ElemType::character(0).type_word,
-                           kUnset, kUnset, 1, 0, 0, kUnset};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {0, 0, f90_flags(1, 0, 0), ElemType::character(0).type_word,
+                           kUnset, kUnset, 1, 0, 0, kUnset});
   EXPECT_EQ(Runtime::allocation_calls(), 0);
 }
 

@@ -5,22 +5,18 @@
 
 #include "descriptor_builder.h"
 #include "recording_runtime.h"
+#include "result_words.h"
 
 namespace {
 
 using f90test::Descriptor;
 using f90test::ElemType;
+using f90test::kUnset;
 using f90test::Runtime;
 using f90test::TestArray;
+using TransposeTest = f90test::RecordingTest;
 
-constexpr uint32_t kUnset = 0xDEADBEEF;
-
-uint32_t w(const void* p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
-
-class TransposeTest : public ::testing::Test {
- protected:
-  f90test::RuntimeScope scope;
-};
+uint32_t w(const void* p) { return f90test::addr_word(p); }
 
 // Fills every byte of every element from its position, so that any
 // misplaced or half-moved element shows.
@@ -49,9 +45,8 @@ TEST_F(TransposeTest, TwoByThreeIntegers) {
   ASSERT_EQ(Runtime::allocations().size(), 1u);
   void* b = Runtime::allocations()[0].block;
   EXPECT_EQ(Runtime::allocations()[0].bytes, 24u);
-  const uint32_t want[] = {w(b), 32, f90_flags(2, 1, 0), ElemType::integer(4).type_word,
-                           w(b), 192, 1, 3, 1, 1, 2, 3, kUnset};
-  for (int i = 0; i < 13; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {w(b), 32, f90_flags(2, 1, 0), ElemType::integer(4).type_word,
+                           w(b), 192, 1, 3, 1, 1, 2, 3, kUnset});
   // source (1 3 5 / 2 4 6) in column order 1..6; result rows are its columns
   const int32_t want_values[] = {1, 3, 5, 2, 4, 6};
   EXPECT_EQ(std::memcmp(b, want_values, 24), 0);
@@ -61,9 +56,8 @@ TEST_F(TransposeTest, EmptySourceCompletesWithoutStorage) {
   TestArray src(ElemType::real(8), {3, 0});
   auto r = f90test::unallocated_result(ElemType::real(8), 2);
   transpose(r.get(), src.desc());
-  const uint32_t want[] = {0, 64, f90_flags(2, 1, 0), ElemType::real(8).type_word, 0, 0,
-                           1, 0, 2, 1, 3, 0, kUnset};
-  for (int i = 0; i < 13; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {0, 64, f90_flags(2, 1, 0), ElemType::real(8).type_word, 0, 0,
+                           1, 0, 2, 1, 3, 0, kUnset});
   EXPECT_EQ(Runtime::allocation_calls(), 0);
 }
 
@@ -75,9 +69,8 @@ TEST_F(TransposeTest, CharacterResultHoldsItsLength) {
   ASSERT_EQ(Runtime::allocations().size(), 1u);
   char* b = static_cast<char*>(Runtime::allocations()[0].block);
   EXPECT_EQ(Runtime::allocations()[0].bytes, 20u);
-  const uint32_t want[] = {w(b), 5, f90_flags(2, 1, 0), ElemType::character(5).type_word,
-                           w(b), 160, 1, 2, 5, 1, 2, 10, kUnset};
-  for (int i = 0; i < 13; ++i) EXPECT_EQ(r.word(i), want[i]) << "word " << i;
+  f90test::expect_words(r, {w(b), 5, f90_flags(2, 1, 0), ElemType::character(5).type_word,
+                           w(b), 160, 1, 2, 5, 1, 2, 10, kUnset});
   expect_transposed(src, b, 5, 10, "CHARACTER*5");
 }
 
