@@ -138,6 +138,7 @@ WalkArray walk_array_without(Desc d, int dim, StrideFn&& to_bytes) {
   WalkArray w{d.base(), {}};
   for (int i = 0, p = 0; i < d.rank(); ++i, ++p) {
     if (p == dim) ++p;
+    if (p >= F90_MAX_RANK) break;  // more dimensions than the principal array has
     w.stride[p] = to_bytes(d.stride(i));
   }
   return w;
