@@ -6,7 +6,8 @@
 // den = Q(g), g = f^2 (num = f and den = 1 when |f| < eps); an odd n gives
 // -den/num, the cotangent of f negated.
 //
-// Special cases: |x| beyond kLimit and NaN give +0.0; TAN(+-0.0) is +-0.0.
+// Special cases: |x| beyond kLimit and NaN give +0.0; TAN(-0.0) is +0.0 (the
+// reduction's (-0 - 0) - 0*C2, C2 negative), like SIN(-0.0).
 //
 // Constants, per kind, in TanConstants<T>: kLimit, kTwoOverPi, kC1, kC2,
 // kEps, kP (p1 + p2*g + ...), kQ (1 + q1*g + ...).
