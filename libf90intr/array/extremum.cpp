@@ -151,7 +151,10 @@ void dim_lines(const Plan& plan, Lines& l) {
 }
 
 bool block_lines(const Plan& plan, const Lines& lines, Blocks& b) {
-  const int d = plan.dim;
+  return block_lines(plan.dim, lines, b);
+}
+
+bool block_lines(int d, const Lines& lines, Blocks& b) {
   auto mag = [](int64_t s) { return s < 0 ? -s : s; };
   int across = -1;
   for (int i = 0; i < lines.rank; ++i)

@@ -135,6 +135,8 @@ struct Blocks {
 // True when the lines are better reduced in blocks: some other dimension is
 // closer-packed in the source than DIM itself.
 bool block_lines(const Plan& plan, const Lines& lines, Blocks& blocks);
+// The same for lines along the 0-based dimension `dim`.
+bool block_lines(int dim, const Lines& lines, Blocks& blocks);
 
 template <class T>
 inline T load(const char* p) {
@@ -185,7 +187,10 @@ struct IntegerOps {
         if (M::truth(m)) step(s, p);
     }
   }
-  static T pick(T a, T b) { return (D == Dir::Max ? b > a : b < a) ? b : a; }
+  // Whether x takes the place of the current value c: strictly greater
+  // (smaller), so equal values keep the first.
+  static bool beats(T c, T x) { return D == Dir::Max ? x > c : x < c; }
+  static T pick(T a, T b) { return beats(a, b) ? b : a; }
   static void finish(const State& s, char* out, const Start& start) {
     if (s.any)
       std::memcpy(out, &s.best, sizeof(T));
@@ -252,15 +257,18 @@ struct Real16Ops {
     const char* at;  // the current element; null until a finite one is seen
   };
   static void begin(State& s, const Start&) { s.at = nullptr; }
+  // Elements whose high part is a NaN or infinite are never taken.
+  static bool finite_hi(const char* p) {
+    return (load<uint32_t>(p + 4) & 0x7ff00000u) != 0x7ff00000u;
+  }
+  // Whether the element at p takes the place of the one at current.
+  static bool beats(const char* current, const char* p) {
+    const int32_t c = _morvex_qcompare(load<Real16>(p), load<Real16>(current));
+    return D == Dir::Max ? c > 0 : c < 0;
+  }
   static void step(State& s, const char* p) {
-    const uint32_t hi_word = load<uint32_t>(p + 4);
-    if ((hi_word & 0x7ff00000u) == 0x7ff00000u) return;  // NaN or infinite high part
-    if (s.at == nullptr) {
-      s.at = p;
-      return;
-    }
-    const int32_t c = _morvex_qcompare(load<Real16>(p), load<Real16>(s.at));
-    if (D == Dir::Max ? c > 0 : c < 0) s.at = p;
+    if (!finite_hi(p)) return;
+    if (s.at == nullptr || beats(s.at, p)) s.at = p;
   }
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
@@ -364,30 +372,36 @@ void execute(const Plan& plan, const Start& start) {
                       [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
 }
 
+// The element types by ElemCode: calls f(Ops{}) with the operations of the
+// element type in direction D; false (nothing called) for any other code.
+// MAXLOC and MINLOC dispatch through the same table.
+template <Dir D, class F>
+bool with_element_ops(int32_t code, F&& f) {
+  switch (code) {
+    case ELEM_I1: f(IntegerOps<int8_t, D>{}); return true;
+    case ELEM_I2: f(IntegerOps<int16_t, D>{}); return true;
+    case ELEM_I4: f(IntegerOps<int32_t, D>{}); return true;
+    case ELEM_I8: f(IntegerOps<int64_t, D>{}); return true;
+    case ELEM_R4: f(RealOps<float, D>{}); return true;
+    case ELEM_R8: f(RealOps<double, D>{}); return true;
+    case ELEM_R16: f(Real16Ops<D>{}); return true;
+    default: return false;
+  }
+}
+
 // The worker: __maxval / __minval.
 template <Dir D>
 void run(ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
          ArrayDescriptor* mask, int32_t scalar_flag, int32_t code, int32_t valkind) {
   Plan plan;
   if (!prepare(plan, result, source, dim, mask, scalar_flag)) return;
-  auto go = [&](auto ops) {
+  const bool known = with_element_ops<D>(code, [&](auto ops) {
     Start start;
     start_value(start, D, code, valkind);
     execute<decltype(ops)>(plan, start);
-  };
-  switch (code) {
-    case ELEM_I1: return go(IntegerOps<int8_t, D>{});
-    case ELEM_I2: return go(IntegerOps<int16_t, D>{});
-    case ELEM_I4: return go(IntegerOps<int32_t, D>{});
-    case ELEM_I8: return go(IntegerOps<int64_t, D>{});
-    case ELEM_R4: return go(RealOps<float, D>{});
-    case ELEM_R8: return go(RealOps<double, D>{});
-    case ELEM_R16: return go(Real16Ops<D>{});
-    default:
-      // With nothing to reduce the code is not looked at.
-      if (!plan.empty) report(ERR_UNSUPPORTED_TYPE);
-      return;
-  }
+  });
+  // With nothing to reduce the code is not looked at.
+  if (!known && !plan.empty) report(ERR_UNSUPPORTED_TYPE);
 }
 
 // ---- Entry points ----------------------------------------------------------

@@ -1,0 +1,385 @@
+// MAXLOC and MINLOC: one engine for both directions and the seven element
+// types, with DIM and MASK.
+//
+// Without DIM the result holds one subscript per source dimension, those of
+// the first greatest (least) element in array element order; with DIM it
+// holds, for every line along DIM, the position of the first greatest (least)
+// element of that line. Positions count from 1 at each dimension's first
+// element, whatever the lower bounds; 0 means that no element was considered
+// (an empty source or a MASK with no true element).
+//
+// The locations are 1, 2, 4 or 8 bytes wide, as the result's elem_len says
+// (8, 16, 32 or 64 bits); a position that the width cannot hold is truncated
+// to its low bits; 8-byte locations are sign-extended. A result of any other
+// elem_len receives nothing.
+//
+// Comparison rules, shared with MAXVAL and MINVAL (extremum.h), and the one
+// place where a location search departs from them:
+// - the first considered element always becomes the current value, so every
+//   value the element type can hold is found (MAXLOC of the most negative
+//   integer, of -Inf or of -HUGE; MINLOC of +Inf or of HUGE); later elements
+//   replace it only when strictly greater (smaller), so ties keep the first;
+// - REAL*4/8 MAXLOC replaces unless current >= element: a NaN is taken, and
+//   the next considered element replaces it. MINLOC replaces when
+//   current > element and never takes a NaN: its first current value is the
+//   first considered element that is not a NaN;
+// - REAL*16 never takes an element whose high part is a NaN or infinite, and
+//   replaces when _morvex_qcompare(element, current) is 1 (MAXLOC) or -1
+//   (MINLOC).
+// When nothing takes the current value, an unmasked search stores position 1
+// and a masked one 0 (every subscript 1, or every subscript 0).
+//
+// Faults of the argument list are reported through _lerror at level 4 and
+// end the call before anything is stored: 1405 for a DIM outside 1..rank,
+// 1205 when the result cannot be allocated (more than 0x7FFFFFFF bytes, or
+// the allocator returns null; the descriptor is then marked associated with
+// a null base), 1223 for an element code outside the seven (reported only
+// when there is something to search).
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "extremum.h"
+
+namespace f90::location {
+
+using extremum::Dir;
+using extremum::ElemCode;
+using extremum::load;
+
+// The part of a call that does not depend on the element type.
+struct Plan {
+  Desc result{nullptr};
+  Desc source{nullptr};
+  Desc mask{nullptr};     // an array MASK; null for an unmasked search
+  int dim = -1;           // 0-based DIM; -1 without DIM
+  uint32_t width = 0;     // bytes per location: 1, 2, 4 or 8; 0 stores nothing
+  uint32_t res_units = 0; // storage units per location (the result's stride unit)
+  uint32_t src_units = 1; // storage units per source element
+  int64_t none = 0;       // position recorded before any element is taken
+  bool store = false;     // the result can receive locations (width, base)
+};
+
+// Set-up of a call: the location width, DIM (1405), result completion
+// (1205), zeroing, and the early exits. Returns true when the source is to
+// be searched.
+bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
+             ArrayDescriptor* mask);
+
+// Stores position + 1 (32 bits) at p, at the given width.
+inline void store_location(char* p, uint32_t width, int64_t position) {
+  const int32_t v = static_cast<int32_t>(position + 1);
+  switch (width) {
+    case 1: *reinterpret_cast<unsigned char*>(p) = static_cast<unsigned char>(v); return;
+    case 2: {
+      const uint16_t h = static_cast<uint16_t>(v);
+      std::memcpy(p, &h, 2);
+      return;
+    }
+    case 4: std::memcpy(p, &v, 4); return;
+    case 8: {
+      const int64_t w = v;
+      std::memcpy(p, &w, 8);
+      return;
+    }
+    default: return;
+  }
+}
+
+// Without DIM: the subscripts of the element at linear position `at` (array
+// element order; negative for none) go to result elements 1 .. rank.
+void store_subscripts(const Plan& plan, int64_t at);
+
+// Walks for a source element of `elem_bytes` bytes: the whole source as runs
+// in array element order (source, mask), or the lines along DIM (source,
+// mask, result with stride 0 along DIM).
+void whole_runs(const Plan& plan, uint32_t elem_bytes, Runs<2>& runs);
+void dim_lines(const Plan& plan, uint32_t elem_bytes, extremum::Lines& lines);
+
+// ---- The search of each element type ---------------------------------------
+//
+// Locator<Ops> keeps the current value and its position. step() considers
+// one element at a given position; line() considers n elements (byte strides
+// ps and ms) at positions index0, index0 + 1, ...; the mask is tested by
+// line() and by the caller of step().
+
+template <class Ops>
+struct Locator;
+
+template <class T, Dir D>
+struct Locator<extremum::IntegerOps<T, D>> {
+  using Ops = extremum::IntegerOps<T, D>;
+  static constexpr uint32_t kBytes = sizeof(T);
+  struct State {
+    T value;
+    int64_t at;
+    bool taken;
+  };
+  static void begin(State& s, int64_t none) {
+    s.value = 0;
+    s.at = none;
+    s.taken = false;
+  }
+  static void step(State& s, const char* p, int64_t index) {
+    const T x = load<T>(p);
+    if (!s.taken || Ops::beats(s.value, x)) {
+      s.value = x;
+      s.at = index;
+      s.taken = true;
+    }
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
+                   int64_t index0) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (n <= 0) return;
+      int32_t i = 0;
+      if (!s.taken) {
+        step(s, p, index0);
+        p += ps;
+        i = 1;
+      }
+      // Blocks: the block's extreme by MAXVAL's line loop; only a block that
+      // beats the current value is searched again (in cache) for its first
+      // element equal to the new extreme.
+      constexpr int32_t kBlock = 2048;
+      while (i < n) {
+        const int32_t nb = n - i < kBlock ? n - i : kBlock;
+        typename Ops::State block{s.value, true};
+        Ops::template line<NoMask>(block, p, ps, nullptr, 0, nb);
+        if (block.best != s.value) {
+          const char* q = p;
+          int32_t j = 0;
+          while (load<T>(q) != block.best) ++j, q += ps;
+          s.value = block.best;
+          s.at = index0 + i + j;
+        }
+        i += nb;
+        p += nb * ps;
+      }
+    } else {
+      for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
+        if (M::truth(m)) step(s, p, index0 + i);
+    }
+  }
+};
+
+template <class T, Dir D>
+struct Locator<extremum::RealOps<T, D>> {
+  using Ops = extremum::RealOps<T, D>;
+  static constexpr uint32_t kBytes = sizeof(T);
+  struct State {
+    T value;  // at storage precision, compared on the x87 unit
+    int64_t at;
+    bool taken;
+  };
+  static void begin(State& s, int64_t none) {
+    s.value = 0;
+    s.at = none;
+    s.taken = false;
+  }
+  // The first current value: any element for MAXLOC, one that is not a NaN
+  // for MINLOC (which never takes a NaN).
+  static bool first(T x) { return D == Dir::Max || !std::isnan(x); }
+  static void step(State& s, const char* p, int64_t index) {
+    const T x = load<T>(p);
+    if (s.taken ? Ops::replaces(s.value, x) : first(x)) {
+      s.value = x;
+      s.at = index;
+      s.taken = true;
+    }
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
+                   int64_t index0) {
+    int32_t i = 0;
+    for (; !s.taken && i < n; ++i, p += ps, m += ms)
+      if (M::truth(m)) step(s, p, index0 + i);
+    // The current value stays on the x87 stack while the elements stream
+    // past it; it changes only at a replacing element.
+    while (i < n) {
+      const int32_t k = Ops::template first_replacing<M>(s.value, p, ps, m, ms, n - i);
+      if (k == n - i) return;
+      p += k * ps;
+      m += k * ms;
+      i += k;
+      s.value = load<T>(p);
+      s.at = index0 + i;
+      ++i;
+      p += ps;
+      m += ms;
+    }
+  }
+};
+
+template <Dir D>
+struct Locator<extremum::Real16Ops<D>> {
+  using Ops = extremum::Real16Ops<D>;
+  static constexpr uint32_t kBytes = 16;
+  struct State {
+    const char* current;  // the element holding the current value; null before one
+    int64_t at;
+  };
+  static void begin(State& s, int64_t none) {
+    s.current = nullptr;
+    s.at = none;
+  }
+  static void step(State& s, const char* p, int64_t index) {
+    if (!Ops::finite_hi(p)) return;
+    if (s.current == nullptr || Ops::beats(s.current, p)) {
+      s.current = p;
+      s.at = index;
+    }
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
+                   int64_t index0) {
+    for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
+      if (M::truth(m)) step(s, p, index0 + i);
+  }
+};
+
+// ---- Walks -----------------------------------------------------------------
+
+// Without DIM: one search over the whole source in array element order.
+template <class L, class M>
+void locate_whole(const Plan& plan) {
+  Runs<2> runs;
+  whole_runs(plan, L::kBytes, runs);
+  const ptrdiff_t ps = static_cast<ptrdiff_t>(runs.arrays[0].stride[0]);
+  const ptrdiff_t ms = static_cast<ptrdiff_t>(runs.arrays[1].stride[0]);
+  typename L::State st;
+  L::begin(st, plan.none);
+  int64_t index0 = 0;
+  runs.walk([&](const std::array<char*, 2>& o, int64_t n) {
+    L::template line<M>(st, o[0], ps, o[1], ms, static_cast<int32_t>(n), index0);
+    index0 += n;
+  });
+  store_subscripts(plan, st.at);
+}
+
+// Neighbouring lines searched together, kBlock at a time: the inner loop runs
+// across the lines (the closer-packed dimension), the outer one along DIM, so
+// each line still sees its elements in DIM order.
+template <class L, class M>
+void locate_blocks(const Plan& plan, extremum::Blocks& b) {
+  constexpr int32_t kBlock = 256;
+  const int a = b.across;
+  const int64_t ss = b.lines.src.stride[a], ms = b.lines.mask.stride[a], rs = b.lines.res.stride[a];
+  const int32_t width = b.lines.extent[a];
+  std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
+  walk_lines(b.lines.rank, a, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename L::State st[kBlock];
+    for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
+      const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
+      for (int32_t j = 0; j < nb; ++j) L::begin(st[j], plan.none);
+      const char* ps = o[0] + j0 * ss;
+      const char* pm = o[1] + j0 * ms;
+      for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
+        const char* q = ps;
+        const char* qm = pm;
+        for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
+          if (M::truth(qm)) L::step(st[j], q, k);
+      }
+      char* out = o[2] + j0 * rs;
+      for (int32_t j = 0; j < nb; ++j, out += rs) store_location(out, plan.width, st[j].at);
+    }
+  });
+}
+
+// With DIM: one search per line, its position stored in the line's result
+// element.
+template <class L, class M>
+void locate_lines(const Plan& plan) {
+  extremum::Lines lines;
+  dim_lines(plan, L::kBytes, lines);
+  extremum::Blocks blocks;
+  if (extremum::block_lines(plan.dim, lines, blocks)) {
+    locate_blocks<L, M>(plan, blocks);
+    return;
+  }
+  const int d = plan.dim;
+  const ptrdiff_t ps = static_cast<ptrdiff_t>(lines.src.stride[d]);
+  const ptrdiff_t ms = static_cast<ptrdiff_t>(lines.mask.stride[d]);
+  const int32_t n = lines.extent[d];
+  std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
+  walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename L::State st;
+    L::begin(st, plan.none);
+    L::template line<M>(st, o[0], ps, o[1], ms, n, 0);
+    store_location(o[2], plan.width, st.at);
+  });
+}
+
+template <class L, class M>
+void locate(const Plan& plan) {
+  if (plan.dim < 0)
+    locate_whole<L, M>(plan);
+  else
+    locate_lines<L, M>(plan);
+}
+
+// The worker: __maxloc / __minloc.
+template <Dir D>
+void run(ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
+         ArrayDescriptor* mask, int32_t code) {
+  Plan plan;
+  if (!prepare(plan, result, source, dim, mask)) return;
+  const bool known = extremum::with_element_ops<D>(code, [&](auto ops) {
+    using L = Locator<decltype(ops)>;
+    if (!plan.store) return;  // nothing could receive a location
+    if (plan.mask.raw() == nullptr) {
+      locate<L, NoMask>(plan);
+      return;
+    }
+    dispatch_mask_width(plan.mask.elem_len(), [&](auto m) { locate<L, decltype(m)>(plan); });
+  });
+  if (!known) report(ERR_UNSUPPORTED_TYPE);
+}
+
+// The DIM form's arguments: a LOGICAL in the DIM position with no MASK
+// given is the MASK (compiled code passes MAXLOC(ARRAY, MASK) that way).
+inline void settle_dim_and_mask(ArrayDescriptor*& dim, ArrayDescriptor*& mask) {
+  if (mask == nullptr && dim != nullptr && Desc(dim).type_code() == TYPE_LOGICAL) {
+    mask = dim;
+    dim = nullptr;
+  }
+}
+
+}  // namespace f90::location
+
+// The worker (__maxloc, __minloc) and the 16 typed entries of one direction,
+// for the direction kDirection of the including file: PFX is MAXLOC or
+// MINLOC, name the lower-case C++ prefix. _<PFX>_<T> (result, source, mask);
+// _<PFX>__<T> (result, source, dim, mask). I and J are both INTEGER*8.
+#define F90_LOCATION_ENTRIES(PFX, name, L, l, code)                                          \
+  F90_API void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m)       \
+      F90_SYMBOL(_##PFX##_##L);                                                              \
+  void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m) {             \
+    f90::location::run<kDirection>(r, s, nullptr, m, f90::extremum::code);                   \
+  }                                                                                          \
+  F90_API void name##_dim_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,   \
+                              ArrayDescriptor* m) F90_SYMBOL(_##PFX##__##L);                 \
+  void name##_dim_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,           \
+                      ArrayDescriptor* m) {                                                  \
+    f90::location::settle_dim_and_mask(d, m);                                                \
+    f90::location::run<kDirection>(r, s, d, m, f90::extremum::code);                         \
+  }
+
+#define F90_LOCATION_ENTRY_POINTS(PFX, name)                                                   \
+  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,       \
+                             ArrayDescriptor* m, int32_t code) F90_SYMBOL(__##name);           \
+  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,               \
+                     ArrayDescriptor* m, int32_t code) {                                       \
+    f90::location::run<kDirection>(r, s, d, m, code);                                          \
+  }                                                                                            \
+  F90_LOCATION_ENTRIES(PFX, name, I4, i4, ELEM_I4)                                             \
+  F90_LOCATION_ENTRIES(PFX, name, I2, i2, ELEM_I2)                                             \
+  F90_LOCATION_ENTRIES(PFX, name, I1, i1, ELEM_I1)                                             \
+  F90_LOCATION_ENTRIES(PFX, name, I, i, ELEM_I8)                                               \
+  F90_LOCATION_ENTRIES(PFX, name, J, j, ELEM_I8)                                               \
+  F90_LOCATION_ENTRIES(PFX, name, S, s, ELEM_R8)                                               \
+  F90_LOCATION_ENTRIES(PFX, name, D, d, ELEM_R16)                                              \
+  F90_LOCATION_ENTRIES(PFX, name, S4, s4, ELEM_R4)
