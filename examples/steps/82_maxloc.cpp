@@ -22,16 +22,8 @@ namespace {
 
 constexpr int32_t kRows = 5, kCols = 7;
 
-// A contiguous rank-2 descriptor (column-major, strides in 32-bit words).
 ArrayDescriptor field_descriptor(void* base, uint32_t type_code, uint32_t bytes) {
-  ArrayDescriptor d{};
-  d.base = base;
-  d.elem_len = bytes * 8;
-  d.flags = f90_flags(2, 1, OBJ_PLAIN);
-  d.type_word = f90_type_word(type_code, bytes * 8, 0, 0);
-  d.dim[0] = {1, kRows, static_cast<int32_t>(bytes / 4)};
-  d.dim[1] = {1, kCols, static_cast<int32_t>(bytes / 4 * kRows)};
-  return d;
+  return demo::field_descriptor(base, type_code, bytes, kRows, kCols);
 }
 
 // A rank-1 INTEGER result of n locations of `bytes` bytes in the program's

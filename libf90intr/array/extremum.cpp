@@ -134,20 +134,11 @@ void whole_runs(const Plan& plan, Runs<2>& runs) {
 
 void dim_lines(const Plan& plan, Lines& l) {
   const Desc src = plan.source, res = plan.result;
-  l.rank = src.rank();
-  l.src.base = src.base();
-  l.mask.base = plan.mask.raw() != nullptr ? plan.mask.base() : nullptr;
-  l.res.base = res.base();
-  // Result dimension j is the source's j-th dimension other than DIM; a
-  // caller's result of lower rank than that is not read beyond its rank.
-  for (int i = 0, j = 0; i < l.rank; ++i) {
-    l.extent[i] = src.extent(i);
-    l.src.stride[i] = plan.cls.byte_stride(src.stride(i));
-    l.mask.stride[i] = mask_stride(plan, i);
-    if (i == plan.dim) continue;
-    l.res.stride[i] = j < res.rank() ? plan.cls.byte_stride(res.stride(j)) : 0;
-    ++j;
-  }
+  lay_out_lines(
+      l, src, plan.mask.raw() != nullptr ? plan.mask.base() : nullptr, res, plan.dim,
+      [&](int i) { return plan.cls.byte_stride(src.stride(i)); },
+      [&](int i) { return mask_stride(plan, i); },
+      [&](int j) { return plan.cls.byte_stride(res.stride(j)); });
 }
 
 bool block_lines(const Plan& plan, const Lines& lines, Blocks& b) {

@@ -123,6 +123,29 @@ struct Lines {
 };
 void dim_lines(const Plan& plan, Lines& lines);
 
+// Lays out the lines along the 0-based dimension `dim` of `src`, walked
+// with a MASK at `mask_base` and a result whose dimension j is the source's
+// j-th dimension other than DIM (stride 0 along DIM). The byte strides come
+// from src_stride(i) and mask_stride(i) for source dimension i, and from
+// res_stride(j) for result dimension j < the result's rank (0 beyond it: a
+// caller's result of lower rank is not read past its rank).
+template <class SrcStride, class MaskStride, class ResStride>
+void lay_out_lines(Lines& l, Desc src, char* mask_base, Desc res, int dim, SrcStride&& src_stride,
+                   MaskStride&& mask_stride, ResStride&& res_stride) {
+  l.rank = src.rank();
+  l.src.base = src.base();
+  l.mask.base = mask_base;
+  l.res.base = res.base();
+  for (int i = 0, j = 0; i < l.rank; ++i) {
+    l.extent[i] = src.extent(i);
+    l.src.stride[i] = src_stride(i);
+    l.mask.stride[i] = mask_stride(i);
+    if (i == dim) continue;
+    l.res.stride[i] = j < res.rank() ? res_stride(j) : 0;
+    ++j;
+  }
+}
+
 // Lines along DIM of rank 1 less, for reducing a block of neighbouring lines
 // at once: `across` is the dimension (of the reduced shape) walked inside the
 // block, and the DIM strides step every line of the block forward together.
@@ -293,34 +316,74 @@ inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps,
   state = s;
 }
 
-// Neighbouring lines reduced together, kBlock at a time: the inner loop runs
-// across the lines (the closer-packed dimension), the outer one along DIM, so
-// each line still sees its elements in DIM order.
-template <class Ops, class M>
-void reduce_blocks(Blocks& b, const Start& start) {
+// Lines along DIM, each reduced by an adapter A (MAXVAL/MINVAL here,
+// MAXLOC/MINLOC in location.h) that holds one State per line:
+//   begin(State&), line<M>(State&, p, ps, m, ms, n) for a whole line,
+//   step(State&, p, k) for the element at position k of a line (its mask
+//   already tested), finish(State&, out) into the line's result element.
+// When another dimension is closer-packed in the source than DIM, kBlock
+// neighbouring lines are reduced together: the inner loop runs across the
+// lines, the outer one along DIM, so each line still sees its elements in
+// DIM order.
+template <class A, class M>
+void reduce_blocks(const A& a, Blocks& b) {
   constexpr int32_t kBlock = 256;
-  const int a = b.across;
-  const int64_t ss = b.lines.src.stride[a], ms = b.lines.mask.stride[a], rs = b.lines.res.stride[a];
-  const int32_t width = b.lines.extent[a];
+  const int across = b.across;
+  const int64_t ss = b.lines.src.stride[across], ms = b.lines.mask.stride[across],
+                rs = b.lines.res.stride[across];
+  const int32_t width = b.lines.extent[across];
   std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
-  walk_lines(b.lines.rank, a, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename Ops::State st[kBlock];
+  walk_lines(b.lines.rank, across, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename A::State st[kBlock];
     for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
       const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
-      for (int32_t j = 0; j < nb; ++j) Ops::begin(st[j], start);
+      for (int32_t j = 0; j < nb; ++j) a.begin(st[j]);
       const char* ps = o[0] + j0 * ss;
       const char* pm = o[1] + j0 * ms;
       for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
         const char* q = ps;
         const char* qm = pm;
         for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
-          if (M::truth(qm)) Ops::step(st[j], q);
+          if (M::truth(qm)) a.step(st[j], q, k);
       }
       char* out = o[2] + j0 * rs;
-      for (int32_t j = 0; j < nb; ++j, out += rs) Ops::finish(st[j], out, start);
+      for (int32_t j = 0; j < nb; ++j, out += rs) a.finish(st[j], out);
     }
   });
 }
+
+template <class A, class M>
+void reduce_along_dim(const A& a, Lines& lines, int d) {
+  Blocks blocks;
+  if (block_lines(d, lines, blocks)) {
+    reduce_blocks<A, M>(a, blocks);
+    return;
+  }
+  const ptrdiff_t ps = static_cast<ptrdiff_t>(lines.src.stride[d]);
+  const ptrdiff_t ms = static_cast<ptrdiff_t>(lines.mask.stride[d]);
+  const int32_t n = lines.extent[d];
+  std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
+  walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename A::State st;
+    a.begin(st);
+    a.template line<M>(st, o[0], ps, o[1], ms, n);
+    a.finish(st, o[2]);
+  });
+}
+
+// The adapter of a value reduction: every line starts from the start value.
+template <class Ops>
+struct ValueLines {
+  using State = typename Ops::State;
+  const Start& start;
+  void begin(State& s) const { Ops::begin(s, start); }
+  template <class M>
+  void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n) const {
+    reduce_line<Ops, M>(s, p, ps, m, ms, n);
+  }
+  void step(State& s, const char* p, int32_t) const { Ops::step(s, p); }
+  void finish(const State& s, char* out) const { Ops::finish(s, out, start); }
+};
 
 template <class Ops, class M>
 void reduce(const Plan& plan, const Start& start) {
@@ -339,22 +402,7 @@ void reduce(const Plan& plan, const Start& start) {
   }
   Lines lines;
   dim_lines(plan, lines);
-  Blocks blocks;
-  if (block_lines(plan, lines, blocks)) {
-    reduce_blocks<Ops, M>(blocks, start);
-    return;
-  }
-  const int d = plan.dim;
-  const ptrdiff_t ps = static_cast<ptrdiff_t>(lines.src.stride[d]);
-  const ptrdiff_t ms = static_cast<ptrdiff_t>(lines.mask.stride[d]);
-  const int64_t n = lines.extent[d];
-  std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
-  walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename Ops::State st;
-    Ops::begin(st, start);
-    reduce_line<Ops, M>(st, o[0], ps, o[1], ms, n);
-    Ops::finish(st, o[2], start);
-  });
+  reduce_along_dim<ValueLines<Ops>, M>(ValueLines<Ops>{start}, lines, plan.dim);
 }
 
 template <class Ops>

@@ -152,21 +152,10 @@ void whole_runs(const Plan& plan, uint32_t elem_bytes, Runs<2>& runs) {
 }
 
 void dim_lines(const Plan& plan, uint32_t elem_bytes, extremum::Lines& l) {
-  const Desc src = plan.source, res = plan.result;
-  l.rank = src.rank();
-  l.src.base = src.base();
-  l.mask.base = plan.mask.raw() != nullptr ? plan.mask.base() : nullptr;
-  l.res.base = res.base();
-  // Result dimension j is the source's j-th dimension other than DIM; a
-  // caller's result of lower rank than that is not read beyond its rank.
-  for (int i = 0, j = 0; i < l.rank; ++i) {
-    l.extent[i] = src.extent(i);
-    l.src.stride[i] = source_stride(plan, i, elem_bytes);
-    l.mask.stride[i] = mask_stride(plan, i);
-    if (i == plan.dim) continue;
-    l.res.stride[i] = j < res.rank() ? result_stride(plan, j) : 0;
-    ++j;
-  }
+  extremum::lay_out_lines(
+      l, plan.source, plan.mask.raw() != nullptr ? plan.mask.base() : nullptr, plan.result,
+      plan.dim, [&](int i) { return source_stride(plan, i, elem_bytes); },
+      [&](int i) { return mask_stride(plan, i); }, [&](int j) { return result_stride(plan, j); });
 }
 
 }  // namespace f90::location

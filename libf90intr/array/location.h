@@ -108,12 +108,13 @@ void dim_lines(const Plan& plan, uint32_t elem_bytes, extremum::Lines& lines);
 template <class Ops>
 struct Locator;
 
-template <class T, Dir D>
-struct Locator<extremum::IntegerOps<T, D>> {
-  using Ops = extremum::IntegerOps<T, D>;
+// The current value held by value (integers, REAL*4/8), its position, and
+// whether an element has been taken; Derived::takes(state, x) decides.
+template <class Derived, class T>
+struct HeldValue {
   static constexpr uint32_t kBytes = sizeof(T);
   struct State {
-    T value;
+    T value;  // REAL*4/8 at storage precision, compared on the x87 unit
     int64_t at;
     bool taken;
   };
@@ -124,12 +125,21 @@ struct Locator<extremum::IntegerOps<T, D>> {
   }
   static void step(State& s, const char* p, int64_t index) {
     const T x = load<T>(p);
-    if (!s.taken || Ops::beats(s.value, x)) {
+    if (Derived::takes(s, x)) {
       s.value = x;
       s.at = index;
       s.taken = true;
     }
   }
+};
+
+template <class T, Dir D>
+struct Locator<extremum::IntegerOps<T, D>> : HeldValue<Locator<extremum::IntegerOps<T, D>>, T> {
+  using Ops = extremum::IntegerOps<T, D>;
+  using Base = HeldValue<Locator, T>;
+  using State = typename Base::State;
+  using Base::step;
+  static bool takes(const State& s, T x) { return !s.taken || Ops::beats(s.value, x); }
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
                    int64_t index0) {
@@ -167,29 +177,15 @@ struct Locator<extremum::IntegerOps<T, D>> {
 };
 
 template <class T, Dir D>
-struct Locator<extremum::RealOps<T, D>> {
+struct Locator<extremum::RealOps<T, D>> : HeldValue<Locator<extremum::RealOps<T, D>>, T> {
   using Ops = extremum::RealOps<T, D>;
-  static constexpr uint32_t kBytes = sizeof(T);
-  struct State {
-    T value;  // at storage precision, compared on the x87 unit
-    int64_t at;
-    bool taken;
-  };
-  static void begin(State& s, int64_t none) {
-    s.value = 0;
-    s.at = none;
-    s.taken = false;
-  }
+  using Base = HeldValue<Locator, T>;
+  using State = typename Base::State;
+  using Base::step;
   // The first current value: any element for MAXLOC, one that is not a NaN
   // for MINLOC (which never takes a NaN).
-  static bool first(T x) { return D == Dir::Max || !std::isnan(x); }
-  static void step(State& s, const char* p, int64_t index) {
-    const T x = load<T>(p);
-    if (s.taken ? Ops::replaces(s.value, x) : first(x)) {
-      s.value = x;
-      s.at = index;
-      s.taken = true;
-    }
+  static bool takes(const State& s, T x) {
+    return s.taken ? Ops::replaces(s.value, x) : D == Dir::Max || !std::isnan(x);
   }
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
@@ -260,65 +256,32 @@ void locate_whole(const Plan& plan) {
   store_subscripts(plan, st.at);
 }
 
-// Neighbouring lines searched together, kBlock at a time: the inner loop runs
-// across the lines (the closer-packed dimension), the outer one along DIM, so
-// each line still sees its elements in DIM order.
-template <class L, class M>
-void locate_blocks(const Plan& plan, extremum::Blocks& b) {
-  constexpr int32_t kBlock = 256;
-  const int a = b.across;
-  const int64_t ss = b.lines.src.stride[a], ms = b.lines.mask.stride[a], rs = b.lines.res.stride[a];
-  const int32_t width = b.lines.extent[a];
-  std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
-  walk_lines(b.lines.rank, a, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename L::State st[kBlock];
-    for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
-      const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
-      for (int32_t j = 0; j < nb; ++j) L::begin(st[j], plan.none);
-      const char* ps = o[0] + j0 * ss;
-      const char* pm = o[1] + j0 * ms;
-      for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
-        const char* q = ps;
-        const char* qm = pm;
-        for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
-          if (M::truth(qm)) L::step(st[j], q, k);
-      }
-      char* out = o[2] + j0 * rs;
-      for (int32_t j = 0; j < nb; ++j, out += rs) store_location(out, plan.width, st[j].at);
-    }
-  });
-}
-
-// With DIM: one search per line, its position stored in the line's result
-// element.
-template <class L, class M>
-void locate_lines(const Plan& plan) {
-  extremum::Lines lines;
-  dim_lines(plan, L::kBytes, lines);
-  extremum::Blocks blocks;
-  if (extremum::block_lines(plan.dim, lines, blocks)) {
-    locate_blocks<L, M>(plan, blocks);
-    return;
+// With DIM, the adapter of extremum::reduce_along_dim: one search per line,
+// its position stored in the line's result element.
+template <class L>
+struct LocationLines {
+  using State = typename L::State;
+  int64_t none;
+  uint32_t width;
+  void begin(State& s) const { L::begin(s, none); }
+  template <class M>
+  void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n) const {
+    L::template line<M>(s, p, ps, m, ms, n, 0);
   }
-  const int d = plan.dim;
-  const ptrdiff_t ps = static_cast<ptrdiff_t>(lines.src.stride[d]);
-  const ptrdiff_t ms = static_cast<ptrdiff_t>(lines.mask.stride[d]);
-  const int32_t n = lines.extent[d];
-  std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
-  walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename L::State st;
-    L::begin(st, plan.none);
-    L::template line<M>(st, o[0], ps, o[1], ms, n, 0);
-    store_location(o[2], plan.width, st.at);
-  });
-}
+  void step(State& s, const char* p, int32_t k) const { L::step(s, p, k); }
+  void finish(const State& s, char* out) const { store_location(out, width, s.at); }
+};
 
 template <class L, class M>
 void locate(const Plan& plan) {
-  if (plan.dim < 0)
+  if (plan.dim < 0) {
     locate_whole<L, M>(plan);
-  else
-    locate_lines<L, M>(plan);
+    return;
+  }
+  extremum::Lines lines;
+  dim_lines(plan, L::kBytes, lines);
+  extremum::reduce_along_dim<LocationLines<L>, M>(LocationLines<L>{plan.none, plan.width}, lines,
+                                                  plan.dim);
 }
 
 // The worker: __maxloc / __minloc.

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "locations.h"
+#include "random_arrays.h"
 #include "recording_runtime.h"
 
 namespace {
@@ -21,7 +22,8 @@ using loc::Entries;
 using red::bits_as;
 using red::Desc;
 using red::Real16;
-using Index = std::vector<int64_t>;
+using red::Index;
+using red::truth;
 
 std::mt19937 rng(20240917);
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -113,37 +115,9 @@ int64_t reference(const Entries& e, bool max, const Seq& seq, int64_t none) {
   return best;
 }
 
-struct Shape {
-  std::vector<int32_t> ext, lower, step;
-};
-Shape random_shape(int rank) {
-  Shape s;
-  for (int i = 0; i < rank; ++i) {
-    s.ext.push_back(pick(0, 15) == 0 ? 0 : pick(1, 4));
-    s.lower.push_back(pick(-3, 3));
-    const int st[] = {-2, -1, 1, 1, 2};
-    s.step.push_back(st[pick(0, 4)]);
-  }
-  return s;
-}
-
-std::unique_ptr<TestArray> random_mask(const Shape& s, int kind) {
+std::unique_ptr<TestArray> random_mask(const red::Shape& s, int kind) {
   if (kind == 0) return nullptr;
-  const int bytes = 1 << pick(0, 3);
-  auto m = kind == 1 ? std::make_unique<TestArray>(ElemType::logical(bytes), std::vector<int32_t>{})
-                     : std::make_unique<TestArray>(ElemType::logical(bytes), s.ext, s.lower, s.step);
-  const int percent = pick(0, 4) * 25;
-  for (int64_t k = 0; k < m->size(); ++k) {
-    const uint64_t v = pick(1, 100) <= percent ? (pick(0, 1) ? 1ull : 1ull << (8 * bytes - 1)) : 0;
-    std::memcpy(m->at_linear(k), &v, bytes);
-  }
-  return m;
-}
-bool truth(TestArray* m, const Index& at) {
-  if (m == nullptr) return true;
-  uint64_t v = 0;
-  std::memcpy(&v, m->rank() == 0 ? m->at_linear(0) : m->at(at), m->type().bytes());
-  return v != 0;
+  return red::random_mask(pick, s, kind == 1);
 }
 
 // Location k of a result at `width` bytes, as the unsigned bits stored.
@@ -166,7 +140,7 @@ TEST(LocationReference, RanksThreeToSeven) {
     const Entries& e = loc::kEntries[trial % 8];
     const bool max = pick(0, 1);
     const int rank = pick(3, 7);
-    const Shape s = random_shape(rank);
+    const red::Shape s = red::random_shape(pick, rank);
     TestArray src(e.type, s.ext, s.lower, s.step);
     for (int64_t k = 0; k < src.size(); ++k) random_element(e, src.at_linear(k));
     const int mask_kind = pick(0, 3);  // none, scalar, array, array

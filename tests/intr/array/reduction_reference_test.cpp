@@ -8,6 +8,7 @@
 #include <random>
 
 #include "descriptor_builder.h"
+#include "random_arrays.h"
 #include "recording_runtime.h"
 #include "reductions.h"
 
@@ -22,19 +23,7 @@ using Index = std::vector<int64_t>;
 std::mt19937 rng(20240611);
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-struct Shape {
-  std::vector<int32_t> ext, lower, step;
-};
-Shape random_shape(int rank) {
-  Shape s;
-  for (int i = 0; i < rank; ++i) {
-    s.ext.push_back(pick(0, 12) == 0 ? 0 : pick(1, 4));
-    s.lower.push_back(pick(-3, 3));
-    const int st[] = {-2, -1, 1, 1, 2};
-    s.step.push_back(st[pick(0, 4)]);
-  }
-  return s;
-}
+Shape random_shape(int rank) { return red::random_shape(pick, rank); }
 std::vector<int32_t> without(std::vector<int32_t> v, int d) {
   v.erase(v.begin() + d);
   return v;
@@ -44,24 +33,8 @@ Index with(Index j, int d, int64_t i) {
   return j;
 }
 
-// A random LOGICAL mask conforming to the shape (true elements sometimes
-// with only their high word set), or a scalar one.
 std::unique_ptr<TestArray> random_mask(const Shape& s, bool scalar) {
-  const int bytes = 1 << pick(0, 3);
-  auto m = scalar ? std::make_unique<TestArray>(ElemType::logical(bytes), std::vector<int32_t>{})
-                  : std::make_unique<TestArray>(ElemType::logical(bytes), s.ext, s.lower, s.step);
-  const int percent = pick(0, 4) * 25;
-  for (int64_t k = 0; k < m->size(); ++k) {
-    const uint64_t v = pick(1, 100) <= percent ? (pick(0, 1) ? 1ull : 1ull << (8 * bytes - 1)) : 0;
-    std::memcpy(m->at_linear(k), &v, bytes);
-  }
-  return m;
-}
-bool truth(TestArray* m, const Index& at) {
-  if (m == nullptr) return true;
-  uint64_t v = 0;
-  std::memcpy(&v, m->rank() == 0 ? m->at_linear(0) : m->at(at), m->type().bytes());
-  return v != 0;
+  return red::random_mask(pick, s, scalar);
 }
 
 // ---- MAXVAL / MINVAL ----------------------------------------------------
