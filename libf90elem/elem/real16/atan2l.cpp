@@ -1,26 +1,26 @@
 // ATAN2 of REAL*16, in radians and degrees: the angle of the point (x, y) in
 // (-pi, pi].
 //
-// Method: a0 = the REAL*8 ATAN2 of the high parts, refined by one Newton step
-// in double-double arithmetic. Where |y| <= |x| the step solves tan a = y/x:
-//   a = a0 - (tan a0 - y/x) cos^2 a0;
-// where |y| > |x| it solves cot a = x/y instead:
-//   a = a0 + (cot a0 - x/y) sin^2 a0.
-// A Newton step on tan a leaves an error of tan(a) times the square of a0's
-// error, which near +-pi/2 grows without bound (and y/x itself overflows for
-// a tiny x); the cotangent form keeps that factor below 1 there, so both
-// halves square the start's error of about 2^-53. tan a0 comes from the
-// kernel's tangent mode, cot a0 from its sine and cosine; cos^2 and sin^2
-// only need double precision. The degree form multiplies the result by the
-// double-double 180/pi.
+// Method: a0 = the REAL*8 ATAN2 of the high parts, refined by one step in
+// double-double arithmetic that solves tan a = y/x around a0. With
+// q = y/x and tan(a0 - a) = (tan a0 - q) / (1 + q tan a0):
+//   |y| <= |x|:  a = a0 - (tan a0 - q) / (1 + q tan a0);
+//   |y| >  |x|:  a = a0 + (cot a0 - p) / (1 + p cot a0),  p = x/y,
+// the cotangent form keeping the quotient and the denominator bounded where
+// tan a grows without bound (and y/x would overflow for a tiny x). The
+// correction is the tangent of a0 - a, about 2^-53, which differs from the
+// angle itself by a third of its cube: the step leaves no error of the order
+// of the square of a0's. The denominators only need double precision.
+// tan a0 comes from the kernel's tangent mode, cot a0 from its sine and
+// cosine. The degree form multiplies the result by the double-double 180/pi.
 //
 // Special cases: x.hi = 0 gives (0, 0) when y.hi = 0 too, otherwise pi/2
 // with y's sign. With an infinite argument (and no NaN) the result is the
 // limit of the angle: +-pi/2 for an infinite y, +-pi/4 or +-3pi/4 for both
 // infinite, 0 or pi for an infinite x (with y's sign). NaN gives NaN.
 //
-// Accuracy: about 1e-31 relative. As for ASIN and ACOS, the REAL*8 start
-// follows the caller's x87 precision (about 15 digits under 24 bits).
+// Accuracy: about 1e-31 relative. The REAL*8 start follows the caller's x87
+// precision: under a 24-bit precision word the result holds about 15 digits.
 #include <cmath>
 
 #include "trig.h"
@@ -56,13 +56,13 @@ DoubleDouble* _morvex_atan2l(DoubleDouble* res, DoubleDouble y, DoubleDouble x) 
     reduce({a0, 0.0}, &r);  // a0 is finite here
     DD sn, cs;
     sin_cos_reduced(&r, &sn, &cs);
-    const DD d = dd::sub(dd::div(cs, sn), dd::div(x, y));
-    const double s = dsin(a0);
-    return store(res, dd::add({a0, 0.0}, dd::mul_d(d, s * s)));
+    const DD cot = dd::div(cs, sn), p = dd::div(x, y);
+    const DD d = dd::div_d(dd::sub(cot, p), 1.0 + p.hi * cot.hi);
+    return store(res, dd::add({a0, 0.0}, d));
   }
-  const DD d = dd::sub(sct({a0, 0.0}, kTangent), dd::div(y, x));
-  const double c = dcos(a0);
-  return store(res, dd::sub({a0, 0.0}, dd::mul_d(d, c * c)));
+  const DD tan = sct({a0, 0.0}, kTangent), q = dd::div(y, x);
+  const DD d = dd::div_d(dd::sub(tan, q), 1.0 + q.hi * tan.hi);
+  return store(res, dd::sub({a0, 0.0}, d));
 }
 
 DoubleDouble* _morvex_atan2dl(DoubleDouble* res, DoubleDouble y, DoubleDouble x) {

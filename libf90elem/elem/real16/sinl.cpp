@@ -4,7 +4,8 @@
 // Method: x = t pi + k pi/40 + u with t the integer nearest x/pi, |k| <= 20
 // and |u| <= pi/80. The Taylor series of cos u - 1 and sin u - u are summed
 // until a term falls below 1e-30 (full double-double terms while they exceed
-// 1e-15, then terms kept in a double added to the trailing part), and
+// 1e-15 of the sum they join, 1 for the cosine and |u| for the sine, then
+// terms kept in a double added to the trailing part), and
 //   sin(k pi/40 + u) = cos u sin(k pi/40) + sin u cos(k pi/40)
 //   cos(k pi/40 + u) = cos u cos(k pi/40) - sin u sin(k pi/40)
 // with sin(k pi/40) and cos(k pi/40) = sin((20 - k) pi/40) from a table of 21
@@ -59,12 +60,13 @@ bool is_odd(double t) {
 }
 
 // One step of the series: the next term u^n/n! from the previous one, added
-// to (positive) or subtracted from (negative) the partial sum. Terms above
-// kFullTerm are full double-double values; smaller ones are formed in a
-// double and go into the sum's trailing part.
+// to (positive) or subtracted from (negative) the partial sum. While the
+// previous term exceeds `full` the term is a full double-double value;
+// after that it is formed in a double (its trailing part cleared) and goes
+// into the sum's trailing part.
 template <bool kExactHalving>
-void series_step(DD& term, DD u, double n, bool positive, DD& sum) {
-  if (std::fabs(term.hi) > kFullTerm) {
+void series_step(DD& term, DD u, double n, bool positive, double full, DD& sum) {
+  if (std::fabs(term.hi) > full) {
     term = dd::mul(term, u);
     if (kExactHalving && (n == 2.0 || n == 4.0 || n == 8.0)) {
       term = {term.hi / n, term.lo / n};  // exact
@@ -73,7 +75,7 @@ void series_step(DD& term, DD u, double n, bool positive, DD& sum) {
     }
     sum = positive ? dd::add(sum, term) : dd::sub(sum, term);
   } else {
-    term.hi = (term.hi * u.hi) / n;
+    term = {(term.hi * u.hi) / n, 0.0};
     sum.lo = positive ? sum.lo + term.hi : sum.lo - term.hi;
   }
 }
@@ -130,10 +132,13 @@ void sin_cos_reduced(const Reduced* r, DoubleDouble* sn, DoubleDouble* cs) {
   DD term = u;
   double n = 2.0;
   bool positive = false;
+  // cos u is about 1 and sin u about u: a term kept in a double (about 3
+  // roundings of 2^-53 off) must stay below 1e-15 of the sum it joins.
+  const double full_sine = kFullTerm * std::fabs(u.hi);
   while (std::fabs(term.hi) > kSeriesEnd) {
-    series_step<true>(term, u, n, positive, c);
+    series_step<true>(term, u, n, positive, kFullTerm, c);
     n += 1.0;
-    series_step<false>(term, u, n, positive, s);
+    series_step<false>(term, u, n, positive, full_sine, s);
     n += 1.0;
     positive = !positive;
   }

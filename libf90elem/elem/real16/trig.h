@@ -1,6 +1,6 @@
 // Shared pieces of the REAL*16 trigonometric functions: their double-double
-// constants, the kernel, and the REAL*8 functions that give the starting
-// values of the inverse functions' Newton steps.
+// constants, the kernel, and the REAL*8 functions that give the inverse
+// functions their starting values.
 //
 // Every constant is a (hi, lo) pair of doubles given by its bit patterns.
 #pragma once
@@ -29,10 +29,9 @@ inline constexpr DD kOne = {1.0, 0.0};
 // The arcsine and arccosine switch to the half-angle forms from here on.
 inline constexpr double kAsinHalfAngle = 0.866;  // 0x3febb645a1cac083
 
-// The REAL*8 sine, cosine, two-argument arctangent, arcsine and arccosine as
-// doubles (the long double they leave in st(0) stored once).
-inline double dsin(double x) { return static_cast<double>(_morvex_dsin(x)); }
-inline double dcos(double x) { return static_cast<double>(_morvex_dcos(x)); }
+// The REAL*8 two-argument arctangent, arcsine and arccosine as doubles (the
+// long double they leave in st(0) stored once): the starting values of the
+// inverse functions.
 inline double datan2(double y, double x) { return static_cast<double>(_morvex_datan2(y, x)); }
 inline double dasin(double x) { return static_cast<double>(_morvex_asinacos(x, 0)); }
 inline double dacos(double x) { return static_cast<double>(_morvex_asinacos(x, 1)); }

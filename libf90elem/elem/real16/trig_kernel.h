@@ -1,5 +1,5 @@
 // The REAL*16 sine and cosine kernel shared by SIN, COS, TAN, COTAN, their
-// degree forms and the Newton steps of the inverse functions (sinl.cpp).
+// degree forms and the refinement steps of the inverse functions (sinl.cpp).
 // Internal to libf90elem; declared here without the double-double helpers so
 // that white-box tests can call it as well.
 #pragma once

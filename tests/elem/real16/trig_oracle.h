@@ -66,6 +66,22 @@ Worst sweep2(const char* name, Binary f,
   return w;
 }
 
+// v rounded to a double-double (the nearest double, then the nearest double
+// to the rest).
+inline DD to_dd(mpfr_ptr v) {
+  Mp rest;
+  const double hi = mpfr_get_d(v, MPFR_RNDN);
+  mpfr_sub_d(rest, v, hi, MPFR_RNDN);
+  return {hi, mpfr_get_d(rest, MPFR_RNDN)};
+}
+
+// out = pi * num / den.
+inline void pi_times(mpfr_ptr out, long num, unsigned long den) {
+  mpfr_const_pi(out, MPFR_RNDN);
+  mpfr_mul_si(out, out, num, MPFR_RNDN);
+  mpfr_div_ui(out, out, den, MPFR_RNDN);
+}
+
 // Bit-for-bit equality, any NaN matching any NaN.
 inline bool same_bits(double a, double b) {
   return std::isnan(a) ? std::isnan(b) : bits(a) == bits(b);
