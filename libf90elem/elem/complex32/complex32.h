@@ -23,6 +23,7 @@
 #include <cstdint>
 
 #include "real16/real16_math.h"
+#include "real16/trig.h"
 
 namespace morvex::complex32 {
 
@@ -67,6 +68,31 @@ MORVEX_DD_INLINE DD exp_of(DD x) {
 MORVEX_DD_INLINE DD log_of(DD x) {
   DD r;
   _morvex_logl(&r, x);
+  return r;
+}
+MORVEX_DD_INLINE DD sin_of(DD x) {
+  DD r;
+  _morvex_sinl(&r, x);
+  return r;
+}
+MORVEX_DD_INLINE DD cos_of(DD x) {
+  DD r;
+  _morvex_cosl(&r, x);
+  return r;
+}
+MORVEX_DD_INLINE DD atan2_of(DD y, DD x) {
+  DD r;
+  _morvex_atan2l(&r, y, x);
+  return r;
+}
+MORVEX_DD_INLINE DD sinh_of(DD x) {
+  DD r;
+  _morvex_sinhl(&r, x);
+  return r;
+}
+MORVEX_DD_INLINE DD cosh_of(DD x) {
+  DD r;
+  _morvex_coshl(&r, x);
   return r;
 }
 
@@ -118,13 +144,26 @@ MORVEX_DD_INLINE DD sum_of_squares(DD x, DD y) {
   return dd::add(dd::mul(x, x), dd::mul(y, y));
 }
 
-// ln|z| = ln sqrt(x^2 + y^2). When z had to be scaled by 2^-k, the logarithm
-// of the scaled modulus gets k ln 2 added back.
-MORVEX_DD_INLINE DD log_modulus(DD x, DD y) {
+// ln z = (ln|z|, atan2(y, x)): ln|z| = ln sqrt(x^2 + y^2) and the angle of z
+// in (-pi, pi]. When z had to be scaled by 2^-k, the logarithm of the scaled
+// modulus gets k ln 2 added back, and the angle (which scaling leaves alone)
+// is taken of the scaled parts too, whose quotient keeps its error terms out
+// of the subnormal range. An infinite part gives ln|z| = (+Inf, +0) and a NaN
+// part (and no infinite one) (NaN, +0), where the square root's NaN rule
+// (sqrtl(NaN) = 0) would otherwise leave -Inf.
+struct LogParts {
+  DD modulus;  // ln|z|
+  DD angle;
+};
+
+MORVEX_DD_INLINE LogParts log_parts(DD x, DD y) {
   const ScaledPair s = scaled_pair(x, y);
-  const DD l = log_of(sqrt_of(sum_of_squares(s.x, s.y)));
-  if (s.k == 0) return l;
-  return dd::add(dd::mul_i(real16::kLn2, s.k), l);
+  const DD angle = atan2_of(s.y, s.x);
+  if (std::isinf(x.hi) || std::isinf(y.hi)) return {{HUGE_VAL, 0.0}, angle};
+  if (std::isnan(x.hi) || std::isnan(y.hi)) return {kNaNPart, angle};
+  DD l = log_of(sqrt_of(sum_of_squares(s.x, s.y)));
+  if (s.k != 0) l = dd::add(dd::mul_i(real16::kLn2, s.k), l);
+  return {l, angle};
 }
 
 }  // namespace morvex::complex32

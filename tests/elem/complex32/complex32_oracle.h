@@ -211,6 +211,8 @@ inline void mp_sin_cos(MpCx& r, MpCx& z, bool cosine) {
     mpfr_mul(r.im, c, sh, MPFR_RNDN);
   }
 }
+inline void mp_sin(MpCx& r, MpCx& z) { mp_sin_cos(r, z, false); }
+inline void mp_cos(MpCx& r, MpCx& z) { mp_sin_cos(r, z, true); }
 // z^w = e^(w ln z) with the principal logarithm.
 inline void mp_pow(MpCx& r, MpCx& z, MpCx& w) {
   MpCx l, e;
