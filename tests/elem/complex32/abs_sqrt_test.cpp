@@ -102,54 +102,32 @@ void abs_sweep(int count, Draw draw, uint64_t seed) {
   }
   w.check(kLimit);
 }
-template <class Draw>
-void sqrt_sweep(int count, Draw draw, uint64_t seed) {
-  std::mt19937_64 rng(seed);
-  Worst w("csqrtl");
-  for (int i = 0; i < count; ++i) {
-    const Cx z = draw(rng);
-    MpCx mz(z), want;
-    mp_sqrt(want, mz);
-    w.add(relative_error(c_call(_morvex_csqrtl, z), want), 1.0, show(z));
-  }
-  w.check(kLimit);
-}
-
-auto near(double e, double spread = 3.0) {
-  return [=](std::mt19937_64& rng) { return near_magnitude(rng, e, spread); };
-}
-// One part far below the other.
-auto lopsided(double e) {
-  return [=](std::mt19937_64& rng) {
-    Cx z = {log_part(rng, e - 1, e), log_part(rng, e - 40, e - 20)};
-    if (rng() & 1) std::swap(z.re, z.im);
-    return z;
-  };
-}
-
 TEST(Complex32Abs, Sweeps) {
   const int n = sweep_count(2000);
-  abs_sweep(n, near(0), 1);
-  abs_sweep(n / 2, [](std::mt19937_64& rng) { return polar(rng, 0.5, 2.0); }, 2);
-  abs_sweep(n / 2, lopsided(0), 3);
-  abs_sweep(n / 4, near(200), 4);
-  abs_sweep(n / 4, near(-200), 5);
-  abs_sweep(n / 4, near(308, 1.0), 6);
-  abs_sweep(n / 4, near(-290, 1.0), 7);
+  abs_sweep(n, near_draw(0), 1);
+  abs_sweep(n / 2, polar_draw(0.5, 2.0), 2);
+  abs_sweep(n / 2, lopsided_draw(0), 3);
+  abs_sweep(n / 4, near_draw(200), 4);
+  abs_sweep(n / 4, near_draw(-200), 5);
+  abs_sweep(n / 4, near_draw(308, 1.0), 6);
+  abs_sweep(n / 4, near_draw(-290, 1.0), 7);
 }
 
 TEST(Complex32Sqrt, Sweeps) {
   const int n = sweep_count(2000);
-  sqrt_sweep(n, near(0), 1);
-  sqrt_sweep(n / 2, lopsided(0), 2);
-  sqrt_sweep(n / 2, [](std::mt19937_64& rng) { return polar(rng, 0.5, 2.0); }, 3);
-  sqrt_sweep(n / 4, near(200), 4);
-  sqrt_sweep(n / 4, near(-200), 5);
-  sqrt_sweep(n / 4, near(308, 1.0), 6);
-  sqrt_sweep(n / 4, near(308.25, 0.25), 10);  // |z| beyond the largest double
-  sqrt_sweep(n / 4, near(-290, 1.0), 7);
-  sqrt_sweep(n / 4, lopsided(200), 8);
-  sqrt_sweep(n / 4, lopsided(-200), 9);
+  auto sqrt_sweep = [](int count, auto draw, uint64_t seed) {
+    sweep("csqrtl", _morvex_csqrtl, mp_sqrt, count, draw, no_growth, seed);
+  };
+  sqrt_sweep(n, near_draw(0), 1);
+  sqrt_sweep(n / 2, lopsided_draw(0), 2);
+  sqrt_sweep(n / 2, polar_draw(0.5, 2.0), 3);
+  sqrt_sweep(n / 4, near_draw(200), 4);
+  sqrt_sweep(n / 4, near_draw(-200), 5);
+  sqrt_sweep(n / 4, near_draw(308, 1.0), 6);
+  sqrt_sweep(n / 4, near_draw(-290, 1.0), 7);
+  sqrt_sweep(n / 4, lopsided_draw(200), 8);
+  sqrt_sweep(n / 4, lopsided_draw(-200), 9);
+  sqrt_sweep(n / 4, near_draw(308.25, 0.25), 10);  // |z| beyond the largest double
 }
 
 }  // namespace

@@ -162,12 +162,9 @@ TEST(Complex32Power, IntegerPowerSweeps) {
   const int n = sweep_count(1500);
   std::vector<int32_t> small;
   for (int32_t k = -40; k <= 40; ++k) small.push_back(k);
-  auto near = [](double e) {
-    return [e](std::mt19937_64& rng) { return near_magnitude(rng, e, 1.0); };
-  };
+  auto near = [](double e) { return near_draw(e, 1.0); };
   power_sweep(n, near(0.1), small, 1);
-  power_sweep(n / 3, [](std::mt19937_64& rng) { return polar(rng, 0.7, 1.4); },
-              {-1000, -777, 999, 1024}, 2);
+  power_sweep(n / 3, polar_draw(0.7, 1.4), {-1000, -777, 999, 1024}, 2);
   // Near the ends of the range: |z|^2 is out of range, the reciprocal is not.
   power_sweep(n / 3, near(200), {-1, 1}, 3);
   power_sweep(n / 3, near(-200), {-1, 1}, 4);

@@ -243,6 +243,50 @@ inline Cx polar(std::mt19937_64& rng, double r0, double r1) {
   return {with_tail(r * std::cos(t), rng), with_tail(r * std::sin(t), rng)};
 }
 
+// Draws: both parts log-uniform below 10^e (near_magnitude), one part far
+// below the other, z on an annulus, or parts uniform in a box.
+inline auto near_draw(double e, double spread = 3.0) {
+  return [=](std::mt19937_64& rng) { return near_magnitude(rng, e, spread); };
+}
+inline auto lopsided_draw(double e) {
+  return [=](std::mt19937_64& rng) {
+    Cx z = {log_part(rng, e - 1, e), log_part(rng, e - 40, e - 20)};
+    if (rng() & 1) std::swap(z.re, z.im);
+    return z;
+  };
+}
+inline auto polar_draw(double r0, double r1) {
+  return [=](std::mt19937_64& rng) { return polar(rng, r0, r1); };
+}
+inline auto box_draw(double x0, double x1, double y0, double y1) {
+  return [=](std::mt19937_64& rng) {
+    return Cx{uniform_part(rng, x0, x1), uniform_part(rng, y0, y1)};
+  };
+}
+
+// Normwise error of f(z) against MPFR's formula exact_of.
+inline double error_of(CxUnary f, void (*exact_of)(MpCx&, MpCx&), const Cx& z) {
+  MpCx mz(z), want;
+  exact_of(want, mz);
+  return relative_error(c_call(f, z), want);
+}
+
+// Sweeps f over `count` arguments drawn by `draw`, each error divided by
+// allowance(z), the function's own growth of error (no_growth: none), and checks
+// the largest against 1e-30.
+inline double no_growth(const Cx&) { return 1.0; }
+template <class Draw, class Allow>
+void sweep(const char* name, CxUnary f, void (*exact_of)(MpCx&, MpCx&), int count, Draw draw,
+           Allow allowance, uint64_t seed) {
+  std::mt19937_64 rng(seed);
+  Worst w(name);
+  for (int i = 0; i < count; ++i) {
+    const Cx z = draw(rng);
+    w.add(error_of(f, exact_of, z), allowance(z), show(z));
+  }
+  w.check(1e-30);
+}
+
 // |z| in double, for allowances.
 inline double mag(const Cx& z) { return std::hypot(z.re.hi, z.im.hi); }
 

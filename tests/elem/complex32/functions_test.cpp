@@ -18,13 +18,6 @@ constexpr double kLimit = 1e-30;
 const double kNaN = from_bits(kQuietNaN);
 const DD kPio2 = {from_bits(0x3ff921fb54442d18), from_bits(0x3c91a62633145c02)};
 
-// Error of f(z) against the formula, normwise.
-double error_of(CxUnary f, void (*exact_of)(MpCx&, MpCx&), const Cx& z) {
-  MpCx mz(z), want;
-  exact_of(want, mz);
-  return relative_error(c_call(f, z), want);
-}
-
 struct UnaryCase {
   const char* what;
   CxUnary f;
@@ -112,18 +105,6 @@ double pow_error(const Cx& z, const Cx& w) {
   return relative_error(c_call(_morvex_cpowl, z, w), want);
 }
 
-template <class Draw, class Allow>
-void sweep(const char* name, CxUnary f, void (*exact_of)(MpCx&, MpCx&), int count, Draw draw,
-           Allow allowance, uint64_t seed) {
-  std::mt19937_64 rng(seed);
-  Worst w(name);
-  for (int i = 0; i < count; ++i) {
-    const Cx z = draw(rng);
-    w.add(error_of(f, exact_of, z), allowance(z), show(z));
-  }
-  w.check(kLimit);
-}
-
 using C = std::complex<double>;
 C approx(const Cx& z) { return {z.re.hi, z.im.hi}; }
 
@@ -141,34 +122,25 @@ double cos_allowance(const Cx& z) {
   return exp_allowance(z) * std::max(1.0, std::abs(std::sin(s)) / std::abs(std::cos(s)));
 }
 
-auto box(double x0, double x1, double y0, double y1) {
-  return [=](std::mt19937_64& rng) {
-    return Cx{uniform_part(rng, x0, x1), uniform_part(rng, y0, y1)};
-  };
-}
-auto near(double e, double spread = 3.0) {
-  return [=](std::mt19937_64& rng) { return near_magnitude(rng, e, spread); };
-}
-
 TEST(Complex32Exp, Sweeps) {
   const int n = sweep_count(1500);
-  sweep("cexpl", _morvex_cexpl, mp_exp, n, box(-1, 1, -1, 1), exp_allowance, 1);
-  sweep("cexpl", _morvex_cexpl, mp_exp, n, box(-650, 700, -50, 50), exp_allowance, 2);
-  sweep("cexpl", _morvex_cexpl, mp_exp, n / 3, box(-5, 5, -1e4, 1e4), exp_allowance, 3);
-  sweep("cexpl", _morvex_cexpl, mp_exp, n / 3, near(-200), exp_allowance, 4);
+  sweep("cexpl", _morvex_cexpl, mp_exp, n, box_draw(-1, 1, -1, 1), exp_allowance, 1);
+  sweep("cexpl", _morvex_cexpl, mp_exp, n, box_draw(-650, 700, -50, 50), exp_allowance, 2);
+  sweep("cexpl", _morvex_cexpl, mp_exp, n / 3, box_draw(-5, 5, -1e4, 1e4), exp_allowance, 3);
+  sweep("cexpl", _morvex_cexpl, mp_exp, n / 3, near_draw(-200), exp_allowance, 4);
 }
 
 TEST(Complex32Log, Sweeps) {
   const int n = sweep_count(1500);
-  sweep("clogl", _morvex_clogl, mp_log, n, near(0), log_allowance, 1);
+  sweep("clogl", _morvex_clogl, mp_log, n, near_draw(0), log_allowance, 1);
   sweep("clogl", _morvex_clogl, mp_log, n / 2,
-        [](std::mt19937_64& rng) { return polar(rng, 0.5, 2.0); }, log_allowance, 2);
-  sweep("clogl", _morvex_clogl, mp_log, n / 2, near(10, 20), log_allowance, 3);
+        polar_draw(0.5, 2.0), log_allowance, 2);
+  sweep("clogl", _morvex_clogl, mp_log, n / 2, near_draw(10, 20), log_allowance, 3);
   // |z|^2 beyond the double range on both sides.
-  sweep("clogl", _morvex_clogl, mp_log, n / 3, near(200), log_allowance, 4);
-  sweep("clogl", _morvex_clogl, mp_log, n / 3, near(-200), log_allowance, 5);
-  sweep("clogl", _morvex_clogl, mp_log, n / 3, near(308, 1.0), log_allowance, 6);
-  sweep("clogl", _morvex_clogl, mp_log, n / 3, near(-305, 1.0), log_allowance, 7);
+  sweep("clogl", _morvex_clogl, mp_log, n / 3, near_draw(200), log_allowance, 4);
+  sweep("clogl", _morvex_clogl, mp_log, n / 3, near_draw(-200), log_allowance, 5);
+  sweep("clogl", _morvex_clogl, mp_log, n / 3, near_draw(308, 1.0), log_allowance, 6);
+  sweep("clogl", _morvex_clogl, mp_log, n / 3, near_draw(-305, 1.0), log_allowance, 7);
 }
 
 TEST(Complex32Log, EndsOfTheRange) {
@@ -181,14 +153,14 @@ TEST(Complex32Log, EndsOfTheRange) {
 
 TEST(Complex32SinCos, Sweeps) {
   const int n = sweep_count(1500);
-  sweep("csinl", _morvex_csinl, mp_sin, n, box(-1, 1, -1, 1), sin_allowance, 1);
-  sweep("csinl", _morvex_csinl, mp_sin, n, box(-20, 20, -40, 40), sin_allowance, 2);
-  sweep("csinl", _morvex_csinl, mp_sin, n / 3, box(-1e3, 1e3, -650, 650), sin_allowance, 3);
-  sweep("csinl", _morvex_csinl, mp_sin, n / 3, near(-200), sin_allowance, 4);
-  sweep("ccosl", _morvex_ccosl, mp_cos, n, box(-1, 1, -1, 1), cos_allowance, 1);
-  sweep("ccosl", _morvex_ccosl, mp_cos, n, box(-20, 20, -40, 40), cos_allowance, 2);
-  sweep("ccosl", _morvex_ccosl, mp_cos, n / 3, box(-1e3, 1e3, -650, 650), cos_allowance, 3);
-  sweep("ccosl", _morvex_ccosl, mp_cos, n / 3, near(-200), cos_allowance, 4);
+  sweep("csinl", _morvex_csinl, mp_sin, n, box_draw(-1, 1, -1, 1), sin_allowance, 1);
+  sweep("csinl", _morvex_csinl, mp_sin, n, box_draw(-20, 20, -40, 40), sin_allowance, 2);
+  sweep("csinl", _morvex_csinl, mp_sin, n / 3, box_draw(-1e3, 1e3, -650, 650), sin_allowance, 3);
+  sweep("csinl", _morvex_csinl, mp_sin, n / 3, near_draw(-200), sin_allowance, 4);
+  sweep("ccosl", _morvex_ccosl, mp_cos, n, box_draw(-1, 1, -1, 1), cos_allowance, 1);
+  sweep("ccosl", _morvex_ccosl, mp_cos, n, box_draw(-20, 20, -40, 40), cos_allowance, 2);
+  sweep("ccosl", _morvex_ccosl, mp_cos, n / 3, box_draw(-1e3, 1e3, -650, 650), cos_allowance, 3);
+  sweep("ccosl", _morvex_ccosl, mp_cos, n / 3, near_draw(-200), cos_allowance, 4);
 }
 
 // z^w for z and w drawn by the two functions; the error grows with the
@@ -208,18 +180,18 @@ void pow_sweep(int count, DrawZ draw_z, DrawW draw_w, uint64_t seed) {
 
 TEST(Complex32Pow, Sweeps) {
   const int n = sweep_count(1500);
-  pow_sweep(n, near(0.5, 2.0), box(-3, 3, -3, 3), 1);
-  pow_sweep(n / 2, near(0.5, 2.0), [](std::mt19937_64& rng) {
+  pow_sweep(n, near_draw(0.5, 2.0), box_draw(-3, 3, -3, 3), 1);
+  pow_sweep(n / 2, near_draw(0.5, 2.0), [](std::mt19937_64& rng) {
     return Cx{uniform_part(rng, -3, 3), {0, 0}};
   }, 2);
   // Integral exponents with a low part: not the integer power.
-  pow_sweep(n / 3, near(0.5, 2.0), [](std::mt19937_64& rng) {
+  pow_sweep(n / 3, near_draw(0.5, 2.0), [](std::mt19937_64& rng) {
     const double k = static_cast<double>(static_cast<int>(rng() % 11) - 5);
     return Cx{{k == 0 ? 1.0 : k, std::ldexp((rng() & 1) ? 1.0 : -1.0, -60)}, {0, 0}};
   }, 3);
   // |z|^2 beyond the double range.
-  pow_sweep(n / 3, near(200), box(-1.2, 1.2, -1, 1), 4);
-  pow_sweep(n / 3, near(-200), box(-1.2, 1.2, -1, 1), 5);
+  pow_sweep(n / 3, near_draw(200), box_draw(-1.2, 1.2, -1, 1), 4);
+  pow_sweep(n / 3, near_draw(-200), box_draw(-1.2, 1.2, -1, 1), 5);
 }
 
 TEST(Complex32Pow, IntegralExponentNeedsAZeroLowPart) {
