@@ -35,10 +35,10 @@ MORVEX_DD_INLINE DD modulus(DD a, DD b) {
   if (is_zero(a)) return b;
   if (dd::sub(a, b).hi > 0.0) {
     const DD q = dd::div(b, a);
-    return dd::mul(a, sqrt_of(dd::add_d(dd::mul(q, q), 1.0)));
+    return dd::mul(a, value_of(_morvex_sqrtl, dd::add_d(dd::mul(q, q), 1.0)));
   }
   const DD q = dd::div(a, b);
-  return dd::mul(b, sqrt_of(dd::add_d(dd::mul(q, q), 1.0)));
+  return dd::mul(b, value_of(_morvex_sqrtl, dd::add_d(dd::mul(q, q), 1.0)));
 }
 
 }  // namespace
@@ -57,11 +57,11 @@ Complex32* _morvex_csqrtl(Complex32* res, Complex32 z) {
   const DD ax = abs_dd(s.x), ay = abs_dd(s.y);
   DD m;
   if (is_zero(ay)) {
-    m = sqrt_of(ax);
+    m = value_of(_morvex_sqrtl, ax);
   } else if (is_zero(ax)) {
-    m = sqrt_of(dd::mul_d(ay, 0.5));
+    m = value_of(_morvex_sqrtl, dd::mul_d(ay, 0.5));
   } else {
-    m = sqrt_of(dd::add(dd::mul_d(modulus(ax, ay), 0.5), dd::mul_d(ax, 0.5)));
+    m = value_of(_morvex_sqrtl, dd::add(dd::mul_d(modulus(ax, ay), 0.5), dd::mul_d(ax, 0.5)));
   }
   if (is_zero(m)) return store(res, m, kZero);
   m = scale(m, s.k / 2);

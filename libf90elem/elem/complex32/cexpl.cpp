@@ -25,8 +25,8 @@
 using namespace morvex::complex32;
 
 Complex32* _morvex_cexpl(Complex32* res, Complex32 z) {
-  const DD e = exp_of(z.re);
-  return store(res, mul_overflowed(e, cos_of(z.im)), mul_overflowed(e, sin_of(z.im)));
+  const Cx w = exp_polar(z.re, z.im);
+  return store(res, w.re, w.im);
 }
 MORVEX_BY_REF_HIDDEN(Complex32, cexpl, Complex32)
 

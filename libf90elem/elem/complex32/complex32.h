@@ -54,45 +54,16 @@ MORVEX_DD_INLINE Cx mul(const Cx& a, const Cx& b) {
           dd::add(dd::mul(a.re, b.im), dd::mul(b.re, a.im))};
 }
 
-// The REAL*16 entry points as values.
-MORVEX_DD_INLINE DD sqrt_of(DD x) {
+// A REAL*16 entry point f(result, x) as a value: f(x).
+using Real16Fn = DoubleDouble* (*)(DoubleDouble*, DoubleDouble);
+MORVEX_DD_INLINE DD value_of(Real16Fn f, DD x) {
   DD r;
-  _morvex_sqrtl(&r, x);
-  return r;
-}
-MORVEX_DD_INLINE DD exp_of(DD x) {
-  DD r;
-  _morvex_expl(&r, x);
-  return r;
-}
-MORVEX_DD_INLINE DD log_of(DD x) {
-  DD r;
-  _morvex_logl(&r, x);
-  return r;
-}
-MORVEX_DD_INLINE DD sin_of(DD x) {
-  DD r;
-  _morvex_sinl(&r, x);
-  return r;
-}
-MORVEX_DD_INLINE DD cos_of(DD x) {
-  DD r;
-  _morvex_cosl(&r, x);
+  f(&r, x);
   return r;
 }
 MORVEX_DD_INLINE DD atan2_of(DD y, DD x) {
   DD r;
   _morvex_atan2l(&r, y, x);
-  return r;
-}
-MORVEX_DD_INLINE DD sinh_of(DD x) {
-  DD r;
-  _morvex_sinhl(&r, x);
-  return r;
-}
-MORVEX_DD_INLINE DD cosh_of(DD x) {
-  DD r;
-  _morvex_coshl(&r, x);
   return r;
 }
 
@@ -107,6 +78,13 @@ MORVEX_DD_INLINE DD mul_overflowed(DD a, DD b) {
     return {negative ? -magnitude : magnitude, 0.0};
   }
   return dd::mul(a, b);
+}
+
+// e^r (cos angle, sin angle), by expl, cosl and sinl.
+MORVEX_DD_INLINE Cx exp_polar(DD r, DD angle) {
+  const DD e = value_of(_morvex_expl, r);
+  return {mul_overflowed(e, value_of(_morvex_cosl, angle)),
+          mul_overflowed(e, value_of(_morvex_sinl, angle))};
 }
 
 // Biased exponents of 2^-450 and 2^450: inside this range |z|^2 is formed as
@@ -161,7 +139,7 @@ MORVEX_DD_INLINE LogParts log_parts(DD x, DD y) {
   const DD angle = atan2_of(s.y, s.x);
   if (std::isinf(x.hi) || std::isinf(y.hi)) return {{HUGE_VAL, 0.0}, angle};
   if (std::isnan(x.hi) || std::isnan(y.hi)) return {kNaNPart, angle};
-  DD l = log_of(sqrt_of(sum_of_squares(s.x, s.y)));
+  DD l = value_of(_morvex_logl, value_of(_morvex_sqrtl, sum_of_squares(s.x, s.y)));
   if (s.k != 0) l = dd::add(dd::mul_i(real16::kLn2, s.k), l);
   return {l, angle};
 }

@@ -53,6 +53,6 @@ Complex32* _morvex_cpowl(Complex32* res, Complex32 z, Complex32 w) {
     r = dd::mul(c, l);
     angle = dd::mul(c, t);
   }
-  const DD e = exp_of(r);
-  return store(res, mul_overflowed(e, cos_of(angle)), mul_overflowed(e, sin_of(angle)));
+  const Cx p = exp_polar(r, angle);
+  return store(res, p.re, p.im);
 }

@@ -29,7 +29,8 @@ struct Factors {
 };
 
 MORVEX_DD_INLINE Factors factors(const Cx& z) {
-  return {sin_of(z.re), cos_of(z.re), sinh_of(z.im), cosh_of(z.im)};
+  return {value_of(_morvex_sinl, z.re), value_of(_morvex_cosl, z.re),
+          value_of(_morvex_sinhl, z.im), value_of(_morvex_coshl, z.im)};
 }
 
 }  // namespace

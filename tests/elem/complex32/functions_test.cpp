@@ -111,7 +111,9 @@ C approx(const Cx& z) { return {z.re.hi, z.im.hi}; }
 // The functions' own growth of error: the argument reductions and expl lose
 // in proportion to the size of the argument, and near a zero of the result
 // (or |z| = 1 for LOG) the relative error grows as the condition number.
-double exp_allowance(const Cx& z) { return std::max({1.0, std::fabs(z.re.hi), std::fabs(z.im.hi)}); }
+double exp_allowance(const Cx& z) {
+  return std::max({1.0, std::fabs(z.re.hi), std::fabs(z.im.hi)});
+}
 double log_allowance(const Cx& z) { return std::max(1.0, 1.0 / std::abs(std::log(approx(z)))); }
 double sin_allowance(const Cx& z) {
   const C s = approx(z);
