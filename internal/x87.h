@@ -110,10 +110,20 @@ inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
 inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
 inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
 
-// fsincos: returns sin, stores cos.
+// fsincos: returns sin, stores cos. Beyond the instruction's range
+// (|x| >= 2^63) it pushes nothing and leaves x, as fsin and fcos do: x is
+// then duplicated, so both results are x and the stack stays balanced.
 inline long double sincos(long double x, long double& c) {
   long double s;
-  __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(x));
+  __asm__("fsincos\n\t"
+          "fnstsw %%ax\n\t"
+          "testw $0x400, %%ax\n\t"
+          "jz 1f\n\t"
+          "fld %%st(0)\n"
+          "1:"
+          : "=t"(c), "=u"(s)
+          : "0"(x)
+          : "eax", "cc");
   return s;
 }
 
