@@ -75,6 +75,34 @@ inline int64_t fist64_under(long double x, uint16_t mode) {
   return r;
 }
 
+// e^v by the x87 exponential step, the whole step under `mode` (the
+// hyperbolic functions and the complex exponentials load CW_NEAREST_EXTENDED):
+// t = v * log2(e) with the unit's own log2(e), n = t rounded to an integral
+// value, 2^(t - n) - 1 by f2xm1, plus 1, scaled by 2^n. Infinite v gives NaN
+// (t - n is Inf - Inf); a result beyond the extended range gives an infinity
+// or zero.
+inline long double exp_under(long double v, uint16_t mode) {
+  uint16_t saved;
+  __asm__ volatile(
+      "fnstcw %1\n\t"
+      "fldcw %2\n\t"
+      "fldl2e\n\t"
+      "fmulp\n\t"               // t
+      "fld %%st(0)\n\t"         // t, t
+      "frndint\n\t"             // n, t
+      "fxch\n\t"                // t, n
+      "fsub %%st(1), %%st\n\t"  // t - n, n
+      "f2xm1\n\t"               // 2^(t-n) - 1, n
+      "fld1\n\t"
+      "faddp\n\t"               // 2^(t-n), n
+      "fscale\n\t"              // 2^t, n
+      "fstp %%st(1)\n\t"
+      "fldcw %1"
+      : "+t"(v), "=m"(saved)
+      : "m"(mode));
+  return v;
+}
+
 // Plain primitives (no mode change).
 inline long double sqrt(long double x) { __asm__("fsqrt" : "+t"(x)); return x; }
 inline long double rndint(long double x) { __asm__("frndint" : "+t"(x)); return x; }
