@@ -1,12 +1,13 @@
 // SIN and COS of REAL*4, in radians and degrees (method: real/sin.h), with
 // pi split as C1 = 3.140625 plus C2 and a sine polynomial of degree 9.
 //
-// The reduced argument is limited to 6746519040 (2^31 times pi as a REAL*4,
-// the largest value for which |x|/pi + 0.5 stays below 2^31, so the
-// quotient still fits the integer store); beyond it, for infinities and for
-// NaN the result is +0.0. The reduction with a two-part pi is right to an
-// absolute error of about |x| * 2^-33, so for large arguments the error near
-// a zero of the function is large in ulps. The degree forms take the sine or
+// The reduced argument is limited to 6746518528, the largest REAL*4 for
+// which |x|/pi + 0.5 stays below 2^31, so the quotient still fits the
+// integer store; beyond it, for infinities and for NaN the result is +0.0. The quotient is formed with 1/pi as a REAL*8, so
+// it is the nearest integer up to the limit. C1 + C2 differs from pi by
+// 5.3e-11, so the reduced argument carries an absolute error of about
+// |x| * 1.7e-11 (0.1 at the limit): near a zero of the function the error
+// in ulps is large for large arguments. The degree forms take the sine or
 // cosine of x * (pi/180 as a REAL*4), the product rounded to REAL*4.
 #include <array>
 
@@ -20,8 +21,10 @@ namespace morvex::real {
 template <>
 struct SinConstants<float> {
   static constexpr float kHalfPi = real4::kHalfPi;
-  static constexpr float kLimit = f32(0x4fc90fdb);
-  static constexpr float kInvPi = f32(0x3ea2f983);
+  static constexpr float kLimit = f32(0x4fc90fda);
+  // 1/pi as a REAL*8: the REAL*4 value (0x3ea2f983) is 4e-8 too small,
+  // which picks the wrong multiple of pi from about 1.2e7 on.
+  static constexpr double kInvPi = f64(0x3fd45f306dc9c883);
   static constexpr float kC1 = f32(0x40490000);  // 3.140625
   static constexpr float kC2 = f32(0x3a7daa23);  // pi - C1
   static constexpr float kEps = real4::kEps;
