@@ -133,6 +133,23 @@ inline long double tan(long double x) {
   return x;
 }
 
+// fptan for a finite x of any size: true with x = tan(x) when |x| < 2^63;
+// false with x unchanged when x is beyond fptan's range (C2 set, nothing
+// pushed, so there is no 1.0 to pop).
+inline bool tan_in_range(long double& x) {
+  uint16_t sw;
+  __asm__("fptan\n\t"
+          "fnstsw %%ax\n\t"
+          "testw $0x400, %%ax\n\t"
+          "jnz 1f\n\t"
+          "fstp %%st(0)\n"
+          "1:"
+          : "+t"(x), "=a"(sw)
+          :
+          : "cc");
+  return (sw & 0x400) == 0;
+}
+
 // fpatan: atan(y / x) with the quadrant of (x, y).
 inline long double atan2(long double y, long double x) {
   long double r;
