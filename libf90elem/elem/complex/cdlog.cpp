@@ -7,6 +7,7 @@
 // part -Inf (and the angle of the zeros' signs).
 #include "complex.h"
 #include "kind.h"
+#include "real4/real4.h"
 
 namespace morvex::complex {
 namespace {
@@ -17,6 +18,11 @@ struct LogKind;
 template <>
 struct LogKind<double> {
   static long double angle(double b, double a) { return x87::atan2(b, a); }
+};
+
+template <>
+struct LogKind<float> {
+  static long double angle(float b, float a) { return _morvex_atan2(b, a); }
 };
 
 template <class T>
@@ -31,5 +37,7 @@ ComplexOf<T>* log_into(ComplexOf<T>* res, ComplexOf<T> z) {
 using namespace morvex::complex;
 
 Complex16* _morvex_cdlog(Complex16* res, Complex16 z) { return log_into<double>(res, z); }
+Complex8* _morvex_clog(Complex8* res, Complex8 z) { return log_into<float>(res, z); }
 
 MORVEX_BY_REF_HIDDEN(Complex16, cdlog, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, clog, Complex8)

@@ -11,6 +11,7 @@
 // factors are a rounded to the kind, so SIN((a, b)) = (a * cosh b, a * sinh b).
 #include "complex.h"
 #include "kind.h"
+#include "real4/real4.h"
 #include "real8/real8.h"
 
 namespace morvex::complex {
@@ -23,6 +24,12 @@ template <>
 struct Hyperbolic<double> {
   static long double cosh(double b) { return _morvex_dcosh(b); }
   static long double sinh(double b) { return _morvex_dsinh(b); }
+};
+
+template <>
+struct Hyperbolic<float> {
+  static long double cosh(float b) { return _morvex_cosh(b); }
+  static long double sinh(float b) { return _morvex_sinh(b); }
 };
 
 // sin a and cos a, each rounded to the kind.
@@ -59,5 +66,10 @@ using namespace morvex::complex;
 Complex16* _morvex_cdsin(Complex16* res, Complex16 z) { return sin_into<double>(res, z); }
 Complex16* _morvex_cdcos(Complex16* res, Complex16 z) { return cos_into<double>(res, z); }
 
+Complex8* _morvex_csin(Complex8* res, Complex8 z) { return sin_into<float>(res, z); }
+Complex8* _morvex_ccos(Complex8* res, Complex8 z) { return cos_into<float>(res, z); }
+
 MORVEX_BY_REF_HIDDEN(Complex16, cdsin, Complex16)
 MORVEX_BY_REF_HIDDEN(Complex16, cdcos, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, csin, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex8, ccos, Complex8)

@@ -45,8 +45,7 @@ ComplexOf<T>* sqrt_into(ComplexOf<T>* res, ComplexOf<T> z) {
     v = 0.5L * (ay * x87::sqrt(q * q + 1.0L)) + 0.5L * ax;
   } else {
     const long double xx = static_cast<long double>(x) * x;
-    v = kSquareMayOverflow && std::isinf(xx) ? ax * 0.5L * 2.0L
-                                             : 0.5L * x87::sqrt(xx) + 0.5L * ax;
+    v = kSquareMayOverflow && std::isinf(xx) ? ax * 0.5L * 2.0L : 0.5L * x87::sqrt(xx) + 0.5L * ax;
   }
   const T m = x87::round_to<T>(x87::sqrt(v));
   if (zero_or_nan(m)) return store<T>(res, m, 0.0L);

@@ -36,8 +36,7 @@ struct PowerKind;
 
 template <class T>
 inline ComplexOf<T>* int_power_into(ComplexOf<T>* res, T a, T b, int32_t n) {
-  if (a == 0 && b == 0)
-    return store<T>(res, n == 0 ? 1.0L : 0.0L, 0.0L);
+  if (a == 0 && b == 0) return store<T>(res, n == 0 ? 1.0L : 0.0L, 0.0L);
   long double p = a, q = b;
   uint32_t k = static_cast<uint32_t>(n);
   if (n < 0) {

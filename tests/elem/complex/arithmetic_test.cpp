@@ -20,19 +20,16 @@ using Kinds = ::testing::Types<Kind16, Kind8>;
 TYPED_TEST_SUITE(ComplexArithmetic, Kinds);
 
 struct Case {
-  double a, b, c, d;   // (a + bi) op (c + di)
-  double re, im;       // exact result (NaN: any NaN)
+  double a, b, c, d;  // (a + bi) op (c + di)
+  double re, im;      // exact result (NaN: any NaN)
 };
 
 TYPED_TEST(ComplexArithmetic, MultiplyExactResults) {
   using K = TypeParam;
   const Case cases[] = {
-      {1, 2, 3, 4, -5, 10},
-      {0.5, -0.25, 4, 8, 4, 3},
-      {0, 1, 0, 1, -1, 0},
-      {-3, 0, 0, -2, 0, 6},
-      {0, 0, -1, 0, -0.0, 0},
-      {kInf, 0, 2, 0, kInf, kNaN},  // Inf * 0 in the imaginary part
+      {1, 2, 3, 4, -5, 10},        {0.5, -0.25, 4, 8, 4, 3},
+      {0, 1, 0, 1, -1, 0},         {-3, 0, 0, -2, 0, 6},
+      {0, 0, -1, 0, -0.0, 0},      {kInf, 0, 2, 0, kInf, kNaN},  // Inf * 0 in the imaginary part
       {kNaN, 0, 1, 1, kNaN, kNaN},
   };
   for (const auto& t : cases) {
@@ -53,16 +50,11 @@ TYPED_TEST(ComplexArithmetic, MultiplyTermsBeyondTheKindCancel) {
 TYPED_TEST(ComplexArithmetic, DivideExactResultsAndSmithBranches) {
   using K = TypeParam;
   const Case cases[] = {
-      {1, 0, 0, 2, 0, -0.5},
-      {4, 2, 2, 0, 2, 1},
-      {-2, 11, 1, 2, 4, 3},    // |c| < |d|
-      {11, -2, 2, 1, 4, -3},   // |c| > |d|
-      {2, 0, 1, 1, 1, -1},     // |c| = |d|
-      {-2, 11, -1, -2, -4, -3},
-      {6, 0, -3, 0, -2, -0.0},  // (b - a*t)/s = (0 - 0)/-3
-      {1, 1, kInf, 0, 0, 0},
-      {1, 1, 0, -kInf, -0.0, 0},
-      {kNaN, 1, 1, 1, kNaN, kNaN},
+      {1, 0, 0, 2, 0, -0.5},    {4, 2, 2, 0, 2, 1},        {-2, 11, 1, 2, 4, 3},  // |c| < |d|
+      {11, -2, 2, 1, 4, -3},                                                      // |c| > |d|
+      {2, 0, 1, 1, 1, -1},                                                        // |c| = |d|
+      {-2, 11, -1, -2, -4, -3}, {6, 0, -3, 0, -2, -0.0},  // (b - a*t)/s = (0 - 0)/-3
+      {1, 1, kInf, 0, 0, 0},    {1, 1, 0, -kInf, -0.0, 0}, {kNaN, 1, 1, 1, kNaN, kNaN},
   };
   for (const auto& t : cases) {
     const auto got = call<typename K::C>(K::div, cx<K>(t.a, t.b), cx<K>(t.c, t.d));
@@ -77,9 +69,8 @@ TYPED_TEST(ComplexArithmetic, DivideByZeroOrNaNGivesNaN) {
   using K = TypeParam;
   using T = typename K::T;
   const T nan_bits = K::kDigits == 53 ? T(kNaN) : T(kNaNF);
-  const double divisors[][2] = {{0, 0},       {-0.0, 0},  {0, -0.0}, {kNaN, 0},
-                                {0, kNaN},    {kNaN, kNaN}, {-kNaN, 0}, {kNaN, 1},
-                                {1, kNaN}};
+  const double divisors[][2] = {{0, 0},       {-0.0, 0},  {0, -0.0}, {kNaN, 0}, {0, kNaN},
+                                {kNaN, kNaN}, {-kNaN, 0}, {kNaN, 1}, {1, kNaN}};
   const double dividends[][2] = {{1, 1}, {0, 0}, {-3, 2}, {kInf, 0}};
   for (const auto& y : divisors) {
     for (const auto& x : dividends) {
@@ -119,15 +110,15 @@ TYPED_TEST(ComplexArithmetic, ConjgFlipsTheImaginarySignBitOnly) {
   constexpr U sign = U{1} << shift;
   const U exp_all = K::kDigits == 53 ? U(0x7ff0000000000000ull) : U(0x7f800000u);
   const U patterns[] = {
-      0,                    // +0
-      sign,                 // -0
-      exp_all | (U{1} << (K::kDigits - 2)),         // quiet NaN
+      0,                                                // +0
+      sign,                                             // -0
+      exp_all | (U{1} << (K::kDigits - 2)),             // quiet NaN
       sign | exp_all | (U{1} << (K::kDigits - 2)) | 5,  // negative NaN with a payload
-      exp_all | 1,          // signalling NaN
-      exp_all,              // +Inf
+      exp_all | 1,                                      // signalling NaN
+      exp_all,                                          // +Inf
       bits(T(1.5)),
       bits(T(-2.25)),
-      1,                    // the smallest subnormal
+      1,  // the smallest subnormal
   };
   for (const U re : patterns) {
     for (const U im : patterns) {

@@ -50,7 +50,6 @@ inline bool long_tests() {
   return v && v[0] == '1';
 }
 
-
 // Exactly the bits of `want` (any NaN for a NaN; zeros with their sign).
 template <class T>
 inline bool same_value(T got, T want) {
@@ -124,11 +123,18 @@ struct Kind8 {
   static constexpr auto abs = _morvex_cabs;
   static constexpr auto exp = _morvex_cexp;
   static constexpr auto sqrt = _morvex_csqrt;
+  static constexpr auto log = _morvex_clog;
+  static constexpr auto sin = _morvex_csin;
+  static constexpr auto cos = _morvex_ccos;
+  static constexpr auto tocd = _morvex_ctoc;
   static constexpr auto I_imag = _morvex_I_aimag;
   static constexpr auto I_conjg = _morvex_I_conjg;
   static constexpr auto I_abs = _morvex_I_cabs;
   static constexpr auto I_exp = _morvex_I_cexp;
   static constexpr auto I_sqrt = _morvex_I_csqrt;
+  static constexpr auto I_log = _morvex_I_clog;
+  static constexpr auto I_sin = _morvex_I_csin;
+  static constexpr auto I_cos = _morvex_I_ccos;
 };
 
 // A complex value of kind K from two doubles (exact for the tables' values).
