@@ -79,10 +79,14 @@ TYPED_TEST(ComplexArithmetic, DivideByZeroOrNaNGivesNaN) {
           << "(" << x[0] << ", " << x[1] << ") / (" << y[0] << ", " << y[1] << ") gave " << got;
     }
   }
-  // Both zero: the exported quiet NaN itself.
-  const auto got = call<typename K::C>(K::div, cx<K>(5, 7), cx<K>(0, 0));
-  EXPECT_EQ(bits(got.re), bits(nan_bits));
-  EXPECT_EQ(bits(got.im), bits(nan_bits));
+  // A divisor whose parts are each zero or NaN gives the exported quiet NaN
+  // itself, not a NaN propagated from the divisor (here with its sign set).
+  const double zero_or_nan[][2] = {{0, 0}, {-kNaN, 0}, {0, -kNaN}, {-kNaN, -0.0}};
+  for (const auto& y : zero_or_nan) {
+    const auto got = call<typename K::C>(K::div, cx<K>(5, 7), cx<K>(y[0], y[1]));
+    EXPECT_EQ(bits(got.re), bits(nan_bits)) << y[0] << ", " << y[1];
+    EXPECT_EQ(bits(got.im), bits(nan_bits)) << y[0] << ", " << y[1];
+  }
 }
 
 // Smith's scaling: a divisor whose squared modulus is far outside the

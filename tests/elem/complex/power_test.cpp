@@ -70,6 +70,23 @@ TYPED_TEST(ComplexPower, IntegerPowerNearTheExactPower) {
   }
 }
 
+// For n < 0 the reciprocal's parts are rounded to the kind before the
+// squaring: under 64-bit precision (3, 0) ** -3 is p*p*p for p = 1/3 rounded
+// to the kind, which is not 1/27 rounded.
+TYPED_TEST(ComplexPower, IntegerPowerRoundsTheReciprocal) {
+  using K = TypeParam;
+  using T = typename K::T;
+  f90test::under_cw(f90test::kCwLinux, [] {
+    const long double p = stored<T>(1.0L / 3);
+    const T want = stored<T>(p * p * p);
+    EXPECT_NE(want, stored<T>(1.0L / 27));
+    const auto got = call<typename K::C>(K::toi, cx<K>(3, 0), -3);
+    EXPECT_EQ(bits(got.re), bits(want)) << got;
+    EXPECT_EQ(got.im, 0);
+    return 0;
+  });
+}
+
 // The x87 registers' exponent range carries the powers past the kind's
 // range; each part is rounded (to an infinity if need be) only when stored.
 TYPED_TEST(ComplexPower, IntegerPowerBeyondTheKindsRange) {
