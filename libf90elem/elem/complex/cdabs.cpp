@@ -8,7 +8,9 @@
 //
 // A NaN part gives the magnitude of the other part: ABS((1, NaN)) = 1. Both
 // parts infinite give +Inf (the ratio Inf/Inf would make it NaN).
-// Accuracy: about 1 ulp of the kind under the library's 53-bit mode.
+// Accuracy: COMPLEX*16 within 2 ulps under the library's 53-bit mode (five
+// roundings at 53 bits), within half an ulp after the store under 64-bit
+// precision; COMPLEX*8 within half an ulp after the store.
 #include <cmath>
 
 #include "complex.h"

@@ -5,6 +5,12 @@
 // of a + bi: the x87 partial arctangent of (b, a) for COMPLEX*16, the REAL*4
 // ATAN2(b, a) for COMPLEX*8. There is no zero test: LOG((0, 0)) has the real
 // part -Inf (and the angle of the zeros' signs).
+//
+// Accuracy (normwise): COMPLEX*16 within 1.3 ulps under the library's 53-bit
+// mode and 0.85 ulp under 64-bit precision for |z| outside (0.5, 2); inside
+// it ln|z| keeps an absolute error of about an ulp of 1.0 from rounding
+// a*a + b*b, large relative to ln|z| near z = 1. COMPLEX*8 within 1.35 ulps
+// (the REAL*4 ATAN2 rounds twice for a < 0).
 #include "complex.h"
 #include "kind.h"
 #include "real4/real4.h"

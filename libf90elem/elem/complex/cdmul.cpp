@@ -5,8 +5,8 @@
 //
 // Divide by Smith's method, which scales by the larger part of the divisor
 // so that nothing overflows needlessly:
-//   |c| and |d| both zero or NaN: both parts NaN (so division by (0, 0), or
-//   by a divisor whose parts are NaN and zero, is NaN);
+//   |c| and |d| both zero or NaN: both parts the exported quiet NaN (so
+//   division by (0, 0), or by a divisor whose parts are NaN and zero);
 //   |c| > |d|: t = d/c, s = c + d*t, ((a + b*t)/s, (b - a*t)/s);
 //   otherwise: t = c/d, s = d + c*t, ((b + a*t)/s, (b*t - a)/s).
 // A NaN in either operand otherwise propagates through the formulas.

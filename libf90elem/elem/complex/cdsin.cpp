@@ -9,6 +9,9 @@
 //
 // The x87 sine and cosine leave |a| >= 2^63 unchanged: for such a both
 // factors are a rounded to the kind, so SIN((a, b)) = (a * cosh b, a * sinh b).
+//
+// Accuracy (normwise): COMPLEX*16 within 2.1 ulps under the library's 53-bit
+// mode and 1.65 ulps under 64-bit precision; COMPLEX*8 within 1.3 ulps.
 #include "complex.h"
 #include "kind.h"
 #include "real4/real4.h"

@@ -3,9 +3,10 @@
 //
 // Work is done in the x87 registers (long double) at the caller's precision
 // and rounding; each part of a result is rounded to the component kind when
-// it is stored into the caller's slot. Per-kind differences (constants, the
-// NaN the division returns, the REAL*4 or REAL*8 functions the kinds call)
-// are in ComplexKind<T>, specialised beside the functions that need them.
+// it is stored into the caller's slot. The kinds differ in the constants
+// here (the exported NaN, ln 2) and in the REAL*4 or REAL*8 functions they
+// call, chosen by small traits beside the functions that call them
+// (LogKind, PowerKind, Hyperbolic).
 #pragma once
 
 #include <cmath>
@@ -43,7 +44,7 @@ inline double nan_of<double>() {
   return _morvex_DOUBLE_NAN;
 }
 template <class T>
-inline constexpr T kLn2 = T(0);
+inline constexpr T kLn2 = T(0);  // only the two kinds below are used
 template <>
 inline constexpr float kLn2<float> = real::f32(0x3f317218);
 template <>

@@ -89,7 +89,7 @@ inline ComplexOf<T>* power_into(ComplexOf<T>* res, ComplexOf<T> z, ComplexOf<T> 
 }
 
 // Whether c (unbiased exponent e, fraction f) is integral with an exponent
-// in 0..30, as far as the kind's test goes: f = 0, or e < kAnyBelow with the
+// in 0..30, as far as the kind's test goes: f = 0, or e < any_below with the
 // fraction bits below the radix point zero; COMPLEX*16 also wants the low
 // word of c to be zero.
 template <class T>
