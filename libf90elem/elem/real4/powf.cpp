@@ -12,7 +12,8 @@
 // that the leading parts add exactly. The result is
 // 2^w = 2^m' * 2^(-p'/16) * 2^w2 with iw1 = 16m' - p', 2^w2 - 1 = Z a cubic
 // in w2, and 2^(-p'/16) = A1[p'+1]: A1[p'+1]*(1 + Z) is rounded to REAL*4
-// and scaled by 2^m' through its exponent field.
+// and scaled by 2^m' (m' added to its exponent; fscale, exact in the x87
+// registers).
 //
 // Special cases, in order:
 //   y = +-0 or NaN: 1.0.  x = 1 or NaN: x.
@@ -64,10 +65,9 @@ constexpr float kQ0 = f32(0x3f317211);  // ~ln 2
 constexpr float kQ1 = f32(0x3e75f315);
 constexpr float kQ2 = f32(0x3d5ea8fe);
 
-// v cut to whole sixteenths toward zero.
-inline long double reduce(long double v) {
-  return x87::fist32_under(16 * v, x87::CW_CHOP_DOUBLE) * 0.0625L;
-}
+// v cut to whole sixteenths toward zero (an integer store of 16v under
+// round-toward-zero).
+inline long double reduce(long double v) { return x87::trunc32(16 * v) * 0.0625L; }
 
 // u1 + u2 = log2 x for a positive, finite x.
 struct Log2Split {
@@ -107,7 +107,7 @@ long double power_of_two(long double u1, long double u2, float y) {
   w1 = reduce(w);
   w2 = w2 + (w - w1);
   w = reduce(w2);
-  int32_t iw1 = x87::fist32_under(16 * (w1 + w), x87::CW_CHOP_DOUBLE);
+  int32_t iw1 = x87::trunc32(16 * (w1 + w));
   w2 = w2 - w;
   // Here y * log2 x = iw1/16 + w2 with |w2| < 1/16.
   if (iw1 > 16 * 128) return _morvex_FLOAT_INF;
@@ -121,7 +121,7 @@ long double power_of_two(long double u1, long double u2, float y) {
   const long double z = w2 * ((kQ2 * w2 + kQ1) * w2 + kQ0);
   const float a = a1(p + 1);
   const float r = x87::round_to<float>(a + a * z);
-  return scale_by_exponent(r, m);
+  return x87::scale(r, m);  // exact in the x87; the caller's store rounds a subnormal
 }
 
 }  // namespace
@@ -133,7 +133,7 @@ long double _morvex_ftof(float x, float y) {
   const uint32_t frac = ybits & kFractionMask<float>;
   const int e = exponent_field(y) - FloatBits<float>::kBias;  // unbiased
   if (e >= 0 && ((e < 31 && frac == 0) || (e < 24 && (frac & ((1u << (23 - e)) - 1)) == 0)))
-    return morvex::real4::int_power(x, x87::fist32_under(y, x87::CW_CHOP_DOUBLE));
+    return morvex::real4::int_power(x, x87::trunc32(y));
   if (x < 0 && e >= 24) {  // y even (or infinite)
     x = -x;
     if (x == 1) return 1.0L;
