@@ -12,10 +12,15 @@
 // of the principal array; an array that has no extent along some dimension
 // (a SHIFT of rank one less, walked alongside) has stride 0 there.
 // Origins are formed afresh for each line as the sum of per-level offsets.
+//
+// A callback may return bool: false ends the walk at once (a consumer that
+// is full, such as TRANSFER's result, need not visit the remaining lines).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
 #include "copy_kind.h"
 #include "descriptor.h"
@@ -26,6 +31,17 @@ struct WalkArray {
   char* base;
   int64_t stride[F90_MAX_RANK];  // bytes, per dimension of the principal array
 };
+
+// Calls f(args...); true unless f returns false.
+template <class F, class... A>
+inline bool walk_call(F& f, A&&... a) {
+  if constexpr (std::is_same_v<std::invoke_result_t<F&, A...>, bool>) {
+    return f(std::forward<A>(a)...);
+  } else {
+    f(std::forward<A>(a)...);
+    return true;
+  }
+}
 
 // Calls f(origins) for every line along `dim` (0-based) of an array of rank
 // `rank` (1..7) with the given extents; origins is a std::array<char*, N>.
@@ -45,7 +61,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
   for (size_t a = 0; a < N; ++a) origin[a] = arrays[a]->base;
 
   if (m == 0) {  // rank 1: one line
-    f(origin);
+    walk_call(f, origin);
     return;
   }
   if (m == 1) {  // rank 2: the other dimension in increasing index
@@ -53,7 +69,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
     for (int32_t j = 0; j < extent[d]; ++j) {
       std::array<char*, N> o;
       for (size_t a = 0; a < N; ++a) o[a] = arrays[a]->base + int64_t{j} * arrays[a]->stride[d];
-      f(o);
+      if (!walk_call(f, o)) return;
     }
     return;
   }
@@ -66,7 +82,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
       for (int k = 0; k < m; ++k) off += partial[a][k];
       origin[a] = arrays[a]->base + off;
     }
-    f(origin);
+    if (!walk_call(f, origin)) return;
     int k = 0;
     for (; k < m; ++k) {
       const int d = other[k];
@@ -89,12 +105,13 @@ void walk_runs(int rank, const int32_t* extent, const std::array<WalkArray*, N>&
   if (rank == 0) {
     std::array<char*, N> o;
     for (size_t a = 0; a < N; ++a) o[a] = arrays[a]->base;
-    f(o, int64_t{1});
+    walk_call(f, o, int64_t{1});
     return;
   }
   if (extent[0] <= 0) return;
   const int64_t n = extent[0];
-  walk_lines(rank, 0, extent, arrays, [&](const std::array<char*, N>& o) { f(o, n); });
+  walk_lines(rank, 0, extent, arrays,
+             [&](const std::array<char*, N>& o) -> bool { return walk_call(f, o, n); });
 }
 
 // A classified array (principal array, result, BOUNDARY) walked through its
@@ -121,9 +138,95 @@ WalkArray walk_array_without(Desc d, int dim, StrideFn&& to_bytes) {
   WalkArray w{d.base(), {}};
   for (int i = 0, p = 0; i < d.rank(); ++i, ++p) {
     if (p == dim) ++p;
+    if (p >= F90_MAX_RANK) break;  // more dimensions than the principal array has
     w.stride[p] = to_bytes(d.stride(i));
   }
   return w;
 }
+
+}  // namespace f90
+
+namespace f90 {
+
+// A LOGICAL MASK walked through its first `dims` dimensions (the rest, and
+// every dimension of a scalar MASK, have stride 0), its strides read by its
+// element width (elem_len, in bits).
+inline WalkArray walk_mask(Desc mask, int dims) {
+  WalkArray w{mask.base(), {}};
+  const int n = dims < mask.rank() ? dims : mask.rank();
+  for (int i = 0; i < n; ++i) w.stride[i] = logical_byte_stride(mask.stride(i), mask.elem_len());
+  return w;
+}
+
+// Walks an array in array element order as runs along its first dimension,
+// for routines that pair the elements of two arrays of different shapes
+// (RESHAPE): at() is the current element, step() the byte stride along the
+// run and left() the elements remaining in it; advance(m) moves on by
+// m <= left() elements. Dimensions of extent 1 are dropped and a dimension
+// whose stride continues the one before it is merged into it, so that a
+// contiguous array is a single run. A cyclic cursor starts again at its first
+// element after its last; any other stops there (left() is then 0).
+// Line origins are formed afresh from the counters for every line.
+class RunCursor {
+ public:
+  // `extent` and `stride` (bytes) per dimension; rank 0 is one element.
+  RunCursor(int rank, const int64_t* extent, const int64_t* stride, char* base, bool cyclic)
+      : base_(base), line_(base), cyclic_(cyclic) {
+    for (int k = 0; k < rank; ++k) {
+      if (extent[k] <= 0) {  // an empty array: no element at all
+        rank_ = 1;
+        extent_[0] = 0;
+        stride_[0] = 0;
+        return;
+      }
+      if (extent[k] == 1) continue;
+      int64_t span, merged;
+      if (rank_ > 0 && !__builtin_mul_overflow(extent_[rank_ - 1], stride_[rank_ - 1], &span) &&
+          stride[k] == span && !__builtin_mul_overflow(extent_[rank_ - 1], extent[k], &merged)) {
+        extent_[rank_ - 1] = merged;
+        continue;
+      }
+      extent_[rank_] = extent[k];
+      stride_[rank_] = stride[k];
+      ++rank_;
+    }
+    if (rank_ == 0) {
+      rank_ = 1;
+      extent_[0] = 1;
+      stride_[0] = 0;
+    }
+  }
+
+  char* at() const { return line_ + pos_ * stride_[0]; }
+  int64_t step() const { return stride_[0]; }
+  int64_t left() const { return extent_[0] - pos_; }
+  // True for a cursor over a single element, which every step revisits.
+  bool single() const { return rank_ == 1 && extent_[0] == 1; }
+
+  void advance(int64_t m) {
+    pos_ += m;
+    if (pos_ < extent_[0]) return;
+    int k = 1;
+    for (; k < rank_; ++k) {
+      if (++count_[k] < extent_[k]) break;
+      count_[k] = 0;
+    }
+    if (k == rank_ && !cyclic_) return;  // past the last element: left() is 0
+    pos_ = 0;
+    int64_t off = 0;
+    for (int j = 1; j < rank_; ++j) off += count_[j] * stride_[j];
+    line_ = base_ + off;
+  }
+
+ private:
+  char* base_;
+  char* line_;
+  bool cyclic_;
+  int rank_ = 0;
+  int64_t pos_ = 0;
+  int64_t extent_[F90_MAX_RANK] = {};
+  int64_t stride_[F90_MAX_RANK] = {};
+  int64_t count_[F90_MAX_RANK] = {};
+};
 
 }  // namespace f90

@@ -1,7 +1,7 @@
 // TAN and COTAN of REAL*8, in radians, and TAN in degrees (method:
 // real/tan.h). |x| beyond 149078417.58088 and NaN give +0.0. dcot is
-// 1/tan(x) formed from the unrounded tangent: dcot(+0.0) = +Inf,
-// dcot(-0.0) = -Inf, and beyond the limit +Inf. dtand takes the tangent of
+// 1/tan(x) formed from the unrounded tangent: dcot(+-0.0) = +Inf, and beyond
+// the limit +Inf. dtand takes the tangent of
 // x * (pi/180) rounded to REAL*8.
 #include <array>
 
