@@ -82,24 +82,6 @@ inline long double extract(long double x, long double& e) {
   return x;
 }
 
-// The 32-bit integer store of x under round-toward-zero, as
-// fist32_under(x, CW_CHOP_DOUBLE) gives it (out of range and NaN give
-// 0x80000000), without loading a control word: x is stored in the caller's
-// rounding mode and the integer moved one step toward zero when that went
-// away from zero (the comparison is exact). A control-word load costs more
-// than the whole store on some processors.
-inline int32_t trunc32(long double x) {
-  long double ax;
-  __asm__("fabs" : "=t"(ax) : "0"(x));
-  if (!(ax < 2147483647.0L)) return fist32_under(x, CW_CHOP_DOUBLE);
-  int32_t n;
-  __asm__("fistl %0" : "=m"(n) : "t"(x));
-  const long double back = n;
-  if (x > 0 && back > x) --n;
-  if (x < 0 && back < x) ++n;
-  return n;
-}
-
 // Stores x as a 64-bit integer under `mode` (fistpll); out of range gives INT64_MIN.
 inline int64_t fist64_under(long double x, uint16_t mode) {
   uint16_t saved;

@@ -67,7 +67,9 @@ constexpr float kQ2 = f32(0x3d5ea8fe);
 
 // v cut to whole sixteenths toward zero (an integer store of 16v under
 // round-toward-zero).
-inline long double reduce(long double v) { return x87::trunc32(16 * v) * 0.0625L; }
+inline long double reduce(long double v) {
+  return x87::fist32_under(16 * v, x87::CW_CHOP_DOUBLE) * 0.0625L;
+}
 
 // u1 + u2 = log2 x for a positive, finite x.
 struct Log2Split {
@@ -107,7 +109,7 @@ long double power_of_two(long double u1, long double u2, float y) {
   w1 = reduce(w);
   w2 = w2 + (w - w1);
   w = reduce(w2);
-  int32_t iw1 = x87::trunc32(16 * (w1 + w));
+  int32_t iw1 = x87::fist32_under(16 * (w1 + w), x87::CW_CHOP_DOUBLE);
   w2 = w2 - w;
   // Here y * log2 x = iw1/16 + w2 with |w2| < 1/16.
   if (iw1 > 16 * 128) return _morvex_FLOAT_INF;
@@ -133,7 +135,7 @@ long double _morvex_ftof(float x, float y) {
   const uint32_t frac = ybits & kFractionMask<float>;
   const int e = exponent_field(y) - FloatBits<float>::kBias;  // unbiased
   if (e >= 0 && ((e < 31 && frac == 0) || (e < 24 && (frac & ((1u << (23 - e)) - 1)) == 0)))
-    return morvex::real4::int_power(x, x87::trunc32(y));
+    return morvex::real4::int_power(x, x87::fist32_under(y, x87::CW_CHOP_DOUBLE));
   if (x < 0 && e >= 24) {  // y even (or infinite)
     x = -x;
     if (x == 1) return 1.0L;

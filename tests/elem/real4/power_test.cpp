@@ -221,6 +221,23 @@ TEST_F(Real4Power, EveryIntervalOfTheTable) {
   expect_within(w, "table intervals");
 }
 
+// |y| >= 2^27: 16y no longer fits the integer store of the first split (it
+// gives 0x80000000), yet y1 + y2 stays y and the result keeps the scheme's
+// accuracy; beyond the REAL*4 range the result saturates.
+TEST_F(Real4Power, ExponentsBeyondTheFirstSplit) {
+  Worst w;
+  for (const uint32_t xb : {0x3f7ffffdu, 0x3f7fffffu, 0x3f800001u, 0x3f800003u}) {
+    for (const float y : {134217744.0f, 536871040.0f, -1073741952.0f, 3e9f, -3e9f}) {
+      measure(w, from_bits(xb), y);
+      const float r = stored(_morvex_ftof(from_bits(xb), y));
+      EXPECT_TRUE(r >= 0 && !std::isnan(r)) << show(from_bits(xb)) << " ** " << show(y);
+    }
+  }
+  expect_within(w, "huge exponents");
+  EXPECT_EQ(stored(_morvex_ftof(from_bits(0x3f800001u), 3e9f)), kInf);
+  EXPECT_EQ(stored(_morvex_ftof(from_bits(0x3f7fffffu), 3e9f)), 0.0f);
+}
+
 // Random bases over the whole range and non-integral exponents with
 // |y * log2 x| up to 150 (subnormal results included), and bases near 1
 // where u1 and u2 cancel.
