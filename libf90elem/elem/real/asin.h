@@ -24,7 +24,6 @@
 #pragma once
 
 #include "float_bits.h"
-#include "sign.h"
 #include "x87.h"
 
 namespace morvex::real {
@@ -37,13 +36,13 @@ inline long double asinacos_of(T x, bool arccosine) {
   using K = AsinConstants<T>;
   int kase = arccosine ? 1 : 0;
   if (x < 0) kase += 2;
-  const T y = abs_bits(x);
+  const long double y = x87::abs(x);
   long double r = y;
   if (!(y <= K::kEps)) {
     long double g;
-    if (y <= T(0.5)) {
-      g = static_cast<long double>(y) * y;
-    } else if (T(1) < y) {
+    if (y <= 0.5L) {
+      g = y * y;
+    } else if (1.0L < y) {
       return K::nan();
     } else {  // 0.5 < y <= 1, and NaN
       kase += 4;

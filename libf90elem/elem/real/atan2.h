@@ -24,9 +24,10 @@ template <class T>
 inline long double atan2_of(T y, T x) {
   using K = Atan2Constants<T>;
   if (x < 0 || x > 0) {
+    const uint16_t cw = x87::get_cw();
     const long double q = x87::abs(static_cast<long double>(y) / x);
-    T a = x87::round_to<T>(x87::atan2(q, 1.0L));
-    if (x < 0) a = x87::round_to<T>(K::kPi - static_cast<long double>(a));
+    long double a = round_value<T>(x87::atan2(q, 1.0L), cw);
+    if (x < 0) a = round_op_result<T>(K::kPi - a, cw);
     return (bits_of(y) & kSignBit<T>) ? -a : a;
   }
   if (y > 0) return K::kHalfPi;

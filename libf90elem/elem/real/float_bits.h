@@ -1,7 +1,6 @@
 // Bit-level view of the IEEE kinds the REAL*4 and REAL*8 elementals work on,
-// and the small pieces every family shares: Horner evaluation of constant
-// tables in the x87 registers, and scaling by a power of two through the
-// exponent field.
+// Horner evaluation of constant tables in the x87 registers, and rounding of
+// x87 values to the kind.
 //
 // Values the algorithms keep "in an x87 register" are long double: every
 // operation on them runs at the caller's precision and rounding, with the
@@ -13,6 +12,10 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
+#include <utility>
+
+#include "x87.h"
 
 namespace morvex::real {
 
@@ -60,41 +63,49 @@ constexpr int exponent_field(T x) {
   return static_cast<int>((bits_of(x) & ~kSignBit<T>) >> FloatBits<T>::kFractionBits);
 }
 
+// Horner steps r = r*x + c[i] for i = N-2 down to 0, unrolled.
+template <class T, size_t N, size_t... I>
+inline long double horner_steps(long double r, long double x, const std::array<T, N>& c,
+                                std::index_sequence<I...>) {
+  ((r = r * x + c[N - 2 - I]), ...);
+  return r;
+}
+
 // Evaluates ((c[N-1]*x + c[N-2])*x + ... )*x + c[0] at the caller's precision.
 template <class T, size_t N>
 inline long double horner(long double x, const std::array<T, N>& c) {
-  long double r = c[N - 1];
-  for (size_t i = N - 1; i-- > 0;) r = r * x + c[i];
-  return r;
+  return horner_steps(static_cast<long double>(c[N - 1]), x, c, std::make_index_sequence<N - 1>());
 }
 
 // The monic form ((x + c[N-1])*x + c[N-2])*x + ... + c[0].
 template <class T, size_t N>
 inline long double horner_monic(long double x, const std::array<T, N>& c) {
-  long double r = x + c[N - 1];
-  for (size_t i = N - 1; i-- > 0;) r = r * x + c[i];
-  return r;
+  return horner_steps(x + c[N - 1], x, c, std::make_index_sequence<N - 1>());
 }
 
-// r * 2^k for a normal r, by adding k to r's exponent field. When the new
-// field would leave the normal range (a subnormal or overflowing result),
-// the product is formed by two exact multiplications by powers of two
-// instead, so the result is the correctly rounded r * 2^k.
+// Rounding an x87 value to T, as a store would (in the caller's rounding
+// mode). A store and reload costs a trip through memory; it is left out
+// where it cannot change the value: when the caller's control word `cw`
+// already rounds the results of +, -, *, / to T's precision, the result of
+// such an operation that lies in T's normal range is a T value already, and
+// any other value in that range is rounded the same way by a multiplication
+// by 1.0.
+
+// `v` is the result of one x87 +, -, * or / and lies in T's normal range.
 template <class T>
-inline T scale_by_exponent(T r, int k) {
-  using B = FloatBits<T>;
-  const int field = exponent_field(r) + k;
-  if (field > 0 && field < B::kExponentMax)
-    return from_bits<T>(bits_of(r) + (static_cast<UIntOf<T>>(static_cast<uint32_t>(k))
-                                      << B::kFractionBits));
-  // k lies within a few units of the exponent range: split it in two halves
-  // whose powers of two are normal.
-  const int k1 = k / 2, k2 = k - k1;
-  const T p1 = from_bits<T>(static_cast<UIntOf<T>>(k1 + B::kBias) << B::kFractionBits);
-  const T p2 = from_bits<T>(static_cast<UIntOf<T>>(k2 + B::kBias) << B::kFractionBits);
-  volatile T step = r * p1;  // exact: r*2^k1 stays normal
-  volatile T out = step * p2;
-  return out;
+inline long double round_op_result(long double v, uint16_t cw) {
+  if (x87::precision_bits(cw) == std::numeric_limits<T>::digits) return v;
+  return x87::round_to<T>(v);
+}
+
+// Any finite or infinite x87 value.
+template <class T>
+inline long double round_value(long double v, uint16_t cw) {
+  if (x87::precision_bits(cw) == std::numeric_limits<T>::digits &&
+      x87::abs(v) >= std::numeric_limits<T>::min() &&
+      x87::abs(v) <= std::numeric_limits<T>::max())
+    return x87::times_one(v);
+  return x87::round_to<T>(v);
 }
 
 }  // namespace morvex::real

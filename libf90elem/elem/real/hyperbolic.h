@@ -21,7 +21,6 @@
 #pragma once
 
 #include "float_bits.h"
-#include "sign.h"
 #include "x87.h"
 
 namespace morvex::real {
@@ -38,8 +37,8 @@ inline long double exp_step(long double v) {
 template <class T>
 inline long double sinh_of(T x) {
   using K = SinhConstants<T>;
-  const T ax = abs_bits(x);
-  if (ax > T(1)) {
+  const long double ax = x87::abs(x);
+  if (ax > 1.0L) {
     const long double e = exp_step(ax);
     const long double r = (e - 1.0L / e) * 0.5L;
     return x < 0 ? -r : r;
@@ -53,14 +52,14 @@ inline long double sinh_of(T x) {
 
 template <class T>
 inline long double cosh_of(T x) {
-  const long double e = exp_step(abs_bits(x));
+  const long double e = exp_step(x87::abs(x));
   return (1.0L / e + e) * 0.5L;
 }
 
 template <class T>
 inline long double tanh_of(T x) {
   using K = TanhConstants<T>;
-  const long double ax = abs_bits(x);
+  const long double ax = x87::abs(x);
   long double r;
   if (!(ax <= K::kLimit)) {
     r = 1.0L;

@@ -5,8 +5,8 @@
 // u2 = (2(f - u1) - u1*f1 - u1*(f - f1)) / (f + 2), formed exactly from the
 // high part f1 of f, so the leading term carries no rounding error.
 //
-// Elsewhere: x = 2^m * y with y in [1, 2); F = 1 + j/128 is y cut to seven
-// fraction bits, moved to the nearer of the two neighbours so that
+// Elsewhere: x = 2^m * y with y in [1, 2) (fxtract); F = 1 + j/128 is y cut
+// to seven fraction bits, moved to the nearer of the two neighbours so that
 // |y - F| <= 1/256; u = (y - F) * (1/F) from a table; then
 //   ln x = (m*LN2_LEAD + LEAD[j]) + (u + (m*LN2_TRAIL + TRAIL[j] + u^2*A(u)))
 // where LEAD[j] + TRAIL[j] = ln F and LEAD[j] and LN2_LEAD are short enough
@@ -19,6 +19,7 @@
 // kTrail, kLead, kRecip (129 entries each), inf() and nan().
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "float_bits.h"
@@ -47,37 +48,43 @@ inline long double log_near_one(T x) {
   return u1 + (u * v * horner(v, K::kB) + u2);
 }
 
+// F_j = 1 + j/128, the points the table path splits y at (exact).
+template <class T>
+inline constexpr std::array<T, 128> kLogSplitPoints = [] {
+  std::array<T, 128> f{};
+  for (int j = 0; j < 128; ++j) f[j] = T(1) + T(j) / 128;
+  return f;
+}();
+
 template <class T>
 inline long double log_of(T x) {
   using K = LogConstants<T>;
   using B = FloatBits<T>;
   if (!(x > 0)) return x == 0 ? -K::inf() : K::nan();
   if (x > K::kNearLow && x < K::kNearHigh) return log_near_one(x);
-  int field = exponent_field(x);
+  const int field = exponent_field(x);
   if (field == B::kExponentMax) return K::inf();  // +Inf
-  int m = -B::kBias;
+  long double shift = 0;
   if (field == 0) {  // subnormal: scale into the normal range
     constexpr int kShift = B::kFractionBits + 2;
     x = x87::round_to<T>(x * static_cast<long double>(
                                  from_bits<T>(UIntOf<T>(B::kBias + kShift) << B::kFractionBits)));
-    m -= kShift;
-    field = exponent_field(x);
+    shift = kShift;
   }
-  m += field;
+  // x = 2^m * y, y in [1, 2), split exactly by the x87.
+  long double m;
+  const long double y = x87::extract(x, m);
+  m -= shift;
   constexpr int kLowBits = B::kFractionBits - 7;  // fraction bits below j
-  const UIntOf<T> frac = bits_of(x) & kFractionMask<T>;
-  const T y = from_bits<T>(frac | (UIntOf<T>(B::kBias) << B::kFractionBits));
-  const T f_j = from_bits<T>(bits_of(y) & ~((UIntOf<T>{1} << kLowBits) - 1));
-  int j = static_cast<int>(frac >> kLowBits);
-  long double h = static_cast<long double>(y) - f_j;  // exact
+  int j = static_cast<int>((bits_of(x) >> kLowBits) & 127);
+  long double h = y - kLogSplitPoints<T>[j];  // exact
   if (h > 1.0L / 256) {
     ++j;
     h -= 1.0L / 128;
   }
   const long double u = h * K::kRecip[j];
-  const long double lm = m;
-  return (lm * K::kLn2Lead + K::kLead[j]) +
-         (u + (lm * K::kLn2Trail + K::kTrail[j] + u * u * horner(u, K::kA)));
+  return (m * K::kLn2Lead + K::kLead[j]) +
+         (u + (m * K::kLn2Trail + K::kTrail[j] + u * u * horner(u, K::kA)));
 }
 
 }  // namespace morvex::real

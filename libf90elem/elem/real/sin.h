@@ -20,7 +20,6 @@
 #include <cstdint>
 
 #include "float_bits.h"
-#include "sign.h"
 #include "x87.h"
 
 namespace morvex::real {
@@ -31,13 +30,12 @@ struct SinConstants;
 template <class T>
 inline long double sincos_of(T x, bool cosine) {
   using K = SinConstants<T>;
-  const T ax = abs_bits(x);
+  const long double ax = x87::abs(x);
   bool negative = !cosine && x < 0;
-  const T y = cosine ? x87::round_to<T>(ax + static_cast<long double>(K::kHalfPi)) : ax;
+  const long double y = cosine ? round_op_result<T>(ax + K::kHalfPi, x87::get_cw()) : ax;
   if (!(y <= K::kLimit)) return 0.0L;
-  const int32_t n =
-      x87::fist32_under(y * static_cast<long double>(K::kInvPi) + 0.5L, x87::CW_CHOP_DOUBLE);
-  long double xn = n;
+  int32_t n;
+  long double xn = x87::rndint_fist32_under(y * K::kInvPi + 0.5L, x87::CW_CHOP_DOUBLE, n);
   if (n & 1) negative = !negative;
   if (cosine) xn -= 0.5L;
   long double f = (ax - xn * K::kC1) - xn * K::kC2;

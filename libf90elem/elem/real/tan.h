@@ -16,7 +16,6 @@
 #include <cstdint>
 
 #include "float_bits.h"
-#include "sign.h"
 #include "x87.h"
 
 namespace morvex::real {
@@ -27,12 +26,11 @@ struct TanConstants;
 template <class T>
 inline long double tan_of(T x) {
   using K = TanConstants<T>;
-  const T ax = abs_bits(x);
+  const long double ax = x87::abs(x);
   if (!(ax <= K::kLimit)) return 0.0L;
-  int32_t n =
-      x87::fist32_under(ax * static_cast<long double>(K::kTwoOverPi) + 0.5L, x87::CW_CHOP_DOUBLE);
-  if (x < 0) n = -n;
-  const long double xn = n;
+  int32_t n;
+  long double xn = x87::rndint_fist32_under(ax * K::kTwoOverPi + 0.5L, x87::CW_CHOP_DOUBLE, n);
+  if (x < 0) xn = -xn;
   const long double f = (x - xn * K::kC1) - xn * K::kC2;
   long double num = f, den = 1.0L;
   if (f >= K::kEps || f <= -K::kEps) {

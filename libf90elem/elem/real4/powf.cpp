@@ -12,7 +12,8 @@
 // that the leading parts add exactly. The result is
 // 2^w = 2^m' * 2^(-p'/16) * 2^w2 with iw1 = 16m' - p', 2^w2 - 1 = Z a cubic
 // in w2, and 2^(-p'/16) = A1[p'+1]: A1[p'+1]*(1 + Z) is rounded to REAL*4
-// and scaled by 2^m' through its exponent field.
+// and scaled by 2^m' (m' added to its exponent; fscale, exact in the x87
+// registers).
 //
 // Special cases, in order:
 //   y = +-0 or NaN: 1.0.  x = 1 or NaN: x.
@@ -64,7 +65,8 @@ constexpr float kQ0 = f32(0x3f317211);  // ~ln 2
 constexpr float kQ1 = f32(0x3e75f315);
 constexpr float kQ2 = f32(0x3d5ea8fe);
 
-// v cut to whole sixteenths toward zero.
+// v cut to whole sixteenths toward zero (an integer store of 16v under
+// round-toward-zero).
 inline long double reduce(long double v) {
   return x87::fist32_under(16 * v, x87::CW_CHOP_DOUBLE) * 0.0625L;
 }
@@ -121,7 +123,7 @@ long double power_of_two(long double u1, long double u2, float y) {
   const long double z = w2 * ((kQ2 * w2 + kQ1) * w2 + kQ0);
   const float a = a1(p + 1);
   const float r = x87::round_to<float>(a + a * z);
-  return scale_by_exponent(r, m);
+  return x87::scale(r, m);  // exact in the x87; the caller's store rounds a subnormal
 }
 
 }  // namespace

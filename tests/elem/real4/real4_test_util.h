@@ -67,4 +67,34 @@ inline void expect_near_ulps(long double got, float want, int64_t ulps, const st
   EXPECT_LE(ulps_apart(g, want), ulps) << what << " gave " << show(g) << ", want " << show(want);
 }
 
+// Exactly the bits of `want` when ulps is 0, else within `ulps` of it.
+inline void expect_result(long double got, float want, int ulps, const std::string& what) {
+  if (ulps)
+    expect_near_ulps(got, want, ulps, what);
+  else
+    expect_bits(got, want, what);
+}
+
+// One- and two-argument cases of a table.
+struct Case1 {
+  const char* name;
+  long double (*fn)(float);
+  float x, want;
+  int ulps = 0;  // 0: exactly these bits
+};
+struct Case2 {
+  const char* name;
+  long double (*fn)(float, float);
+  float x, y, want;
+  int ulps = 0;
+};
+
+inline void check(const Case1& c) {
+  expect_result(c.fn(c.x), c.want, c.ulps, std::string(c.name) + "(" + show(c.x) + ")");
+}
+inline void check(const Case2& c) {
+  expect_result(c.fn(c.x, c.y), c.want, c.ulps,
+                std::string(c.name) + "(" + show(c.x) + ", " + show(c.y) + ")");
+}
+
 }  // namespace real4test

@@ -19,18 +19,11 @@ using namespace real4test;
 
 class Real4Trig : public f90test::ControlWordTest {};
 
-struct Case {
-  const char* name;
-  long double (*fn)(float);
-  float x, want;
-  int ulps;  // 0: exactly these bits
-};
-
 const float kPiF = from_bits(0x40490fdb);
 const float kHalfPiF = from_bits(0x3fc90fdb);
 
 TEST_F(Real4Trig, OneArgument) {
-  const std::vector<Case> cases = {
+  const std::vector<Case1> cases = {
       // Sine and cosine: small arguments, reduction, limit, NaN routes.
       {"sin", _morvex_sin, 0.5f, from_bits(0x3ef57744), 1},
       {"sin", _morvex_sin, -3.0f, from_bits(0xbe1081c3), 1},
@@ -149,23 +142,8 @@ TEST_F(Real4Trig, OneArgument) {
       {"tanh", _morvex_tanh, -0.0f, 0.0f, 0},
       {"tanh", _morvex_tanh, kNaN, 1.0f, 0},
   };
-  for (const auto& c : cases) {
-    const std::string what = std::string(c.name) + "(" + show(c.x) + ")";
-    expect_cw_kept([&] {
-      if (c.ulps)
-        expect_near_ulps(c.fn(c.x), c.want, c.ulps, what);
-      else
-        expect_bits(c.fn(c.x), c.want, what);
-    });
-  }
+  for (const auto& c : cases) expect_cw_kept([&] { check(c); });
 }
-
-struct Case2 {
-  const char* name;
-  long double (*fn)(float, float);
-  float y, x, want;
-  int ulps;
-};
 
 TEST_F(Real4Trig, Atan2Quadrants) {
   const std::vector<Case2> cases = {
@@ -190,15 +168,7 @@ TEST_F(Real4Trig, Atan2Quadrants) {
       {"atan2d", _morvex_atan2d, 1.0f, -1.0f, 135.0f, 1},
       {"atan2d", _morvex_atan2d, -1.0f, 0.0f, -90.0f, 1},
   };
-  for (const auto& c : cases) {
-    const std::string what = std::string(c.name) + "(" + show(c.y) + ", " + show(c.x) + ")";
-    expect_cw_kept([&] {
-      if (c.ulps)
-        expect_near_ulps(c.fn(c.y, c.x), c.want, c.ulps, what);
-      else
-        expect_bits(c.fn(c.y, c.x), c.want, what);
-    });
-  }
+  for (const auto& c : cases) expect_cw_kept([&] { check(c); });
 }
 
 // The shared kernels: selector 0 is the sine (arcsine), 1 the cosine

@@ -25,6 +25,7 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "control_word.h"
@@ -241,33 +242,23 @@ const std::vector<Sweep1>& sweeps1() {
   return s;
 }
 
+Oracle2 mpfr2(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t), bool degrees = false) {
+  return [f, degrees](mpfr_t out, double x, double y) {
+    Mpfr a, b;
+    mpfr_set_d(a.v, x, MPFR_RNDN);
+    mpfr_set_d(b.v, y, MPFR_RNDN);
+    f(out, a.v, b.v, MPFR_RNDN);
+    if (degrees) to_degrees(out);
+  };
+}
+
 const std::vector<Sweep2>& sweeps2() {
+  const Range kWide{1e-10, 1e10, true, true};
   static const std::vector<Sweep2> s = {
-      {"datan2", _morvex_datan2,
-       [](mpfr_t out, double y, double x) {
-         Mpfr a, b;
-         mpfr_set_d(a.v, y, MPFR_RNDN);
-         mpfr_set_d(b.v, x, MPFR_RNDN);
-         mpfr_atan2(out, a.v, b.v, MPFR_RNDN);
-       },
-       {{1e-10, 1e10, true, true}}, {{1e-10, 1e10, true, true}}, {1.4, 1.1}},
-      {"datan2d", _morvex_datan2d,
-       [](mpfr_t out, double y, double x) {
-         Mpfr a, b;
-         mpfr_set_d(a.v, y, MPFR_RNDN);
-         mpfr_set_d(b.v, x, MPFR_RNDN);
-         mpfr_atan2(out, a.v, b.v, MPFR_RNDN);
-         to_degrees(out);
-       },
-       {{1e-10, 1e10, true, true}}, {{1e-10, 1e10, true, true}}, {2.5, 2.1}},
-      {"dtod", _morvex_dtod,
-       [](mpfr_t out, double x, double y) {
-         Mpfr a, b;
-         mpfr_set_d(a.v, x, MPFR_RNDN);
-         mpfr_set_d(b.v, y, MPFR_RNDN);
-         mpfr_pow(out, a.v, b.v, MPFR_RNDN);
-       },
-       {{1e-5, 1e5, true}, {0.5, 2.0}}, {{-60, 60}}, {0.75, 0.7}},
+      {"datan2", _morvex_datan2, mpfr2(mpfr_atan2), {kWide}, {kWide}, {1.4, 1.1}},
+      {"datan2d", _morvex_datan2d, mpfr2(mpfr_atan2, true), {kWide}, {kWide}, {2.5, 2.1}},
+      {"dtod", _morvex_dtod, mpfr2(mpfr_pow), {{1e-5, 1e5, true}, {0.5, 2.0}}, {{-60, 60}},
+       {0.75, 0.7}},
       {"dtoi", [](double x, double n) { return _morvex_dtoi(x, static_cast<int32_t>(n)); },
        [](mpfr_t out, double x, double n) {
          Mpfr a;
@@ -276,63 +267,57 @@ const std::vector<Sweep2>& sweeps2() {
        },
        // Square-and-multiply at 53 bits: about |n|/2 ulps.
        {{0.5, 2.0}, {1e-3, 1e3, true, true}}, {{-64, 64}}, {56, 0.6}},
-      {"dmod", _morvex_dmod,
-       [](mpfr_t out, double x, double y) {
-         Mpfr a, b;
-         mpfr_set_d(a.v, x, MPFR_RNDN);
-         mpfr_set_d(b.v, y, MPFR_RNDN);
-         mpfr_fmod(out, a.v, b.v, MPFR_RNDN);
-       },
-       {{1e-300, 1e300, true, true}}, {{1e-300, 1e300, true, true}}, {0, 0}},
+      {"dmod", _morvex_dmod, mpfr2(mpfr_fmod), {{1e-300, 1e300, true, true}},
+       {{1e-300, 1e300, true, true}}, {0, 0}},
   };
   return s;
 }
 
-// Runs every sweep under `cw`: under 0x127f the st(0) value is measured,
-// otherwise the stored REAL*8.
-void run_sweeps(uint16_t cw) {
-  const int n = samples();
+// Runs one sweep under `cw`: `next(rng)` draws an argument pair, `fn(x, y)`
+// calls the function and `oracle(exact, x, y)` gives the exact value. Under
+// 0x127f the st(0) value is measured, otherwise the stored REAL*8.
+template <class Next, class Fn, class Oracle>
+void sweep(uint16_t cw, const char* name, uint64_t seed, Next next, Fn fn, Oracle oracle,
+           Metric metric, Bounds bound, bool two) {
   const bool returned = cw == f90test::kCwLibrary;
   g_extended_argument = !returned;
-  auto call = [&](auto&& f) {
-    const long double r = f90test::under_cw(cw, f);
-    return returned ? r : static_cast<long double>(stored(r));
-  };
+  std::mt19937_64 rng(seed);
+  Worst w;
+  Mpfr exact;
+  int measured = 0;
+  for (int i = 0, n = samples(); i < n; ++i) {
+    const auto [x, y] = next(rng, i);
+    const long double r = f90test::under_cw(cw, [&] { return fn(x, y); });
+    const long double got = returned ? r : static_cast<long double>(stored(r));
+    oracle(exact.v, x, y);
+    const double e = error_of(got, exact.v, metric);
+    if (e < 0) continue;
+    ++measured;
+    if (e > w.err) w = {e, x, y};
+  }
+  report(cw, name, w, measured, two, metric);
+  EXPECT_LE(w.err, returned ? bound.cw127f : bound.cw037f)
+      << name << " at (" << w.x << ", " << w.y << ")";
+}
+
+void run_sweeps(uint16_t cw) {
   for (const auto& s : sweeps1()) {
-    std::mt19937_64 rng(0x5eed0001);
-    Worst w;
-    Mpfr exact;
-    int measured = 0;
-    for (int i = 0; i < n; ++i) {
-      const double x = draw(rng, s.ranges[i % s.ranges.size()]);
-      const long double got = call([&] { return s.fn(x); });
-      s.oracle(exact.v, x);
-      const double e = error_of(got, exact.v, s.metric);
-      if (e < 0) continue;
-      ++measured;
-      if (e > w.err) w = {e, x, 0};
-    }
-    report(cw, s.name, w, measured, false, s.metric);
-    EXPECT_LE(w.err, returned ? s.bound.cw127f : s.bound.cw037f) << s.name << " at " << w.x;
+    sweep(
+        cw, s.name, 0x5eed0001,
+        [&](std::mt19937_64& rng, int i) {
+          return std::pair{draw(rng, s.ranges[i % s.ranges.size()]), 0.0};
+        },
+        [&](double x, double) { return s.fn(x); },
+        [&](mpfr_t out, double x, double) { s.oracle(out, x); }, s.metric, s.bound, false);
   }
   for (const auto& s : sweeps2()) {
-    std::mt19937_64 rng(0x5eed0002);
-    Worst w;
-    Mpfr exact;
-    int measured = 0;
-    for (int i = 0; i < n; ++i) {
-      const double x = draw(rng, s.xs[i % s.xs.size()]);
-      const double y = draw(rng, s.ys[i % s.ys.size()]);
-      const long double got = call([&] { return s.fn(x, y); });
-      s.oracle(exact.v, x, y);
-      const double e = ulp_error(got, exact.v);
-      if (e < 0) continue;
-      ++measured;
-      if (e > w.err) w = {e, x, y};
-    }
-    report(cw, s.name, w, measured, true, Metric::kUlp);
-    EXPECT_LE(w.err, returned ? s.bound.cw127f : s.bound.cw037f)
-        << s.name << " at (" << w.x << ", " << w.y << ")";
+    sweep(
+        cw, s.name, 0x5eed0002,
+        [&](std::mt19937_64& rng, int i) {
+          const double x = draw(rng, s.xs[i % s.xs.size()]);
+          return std::pair{x, draw(rng, s.ys[i % s.ys.size()])};
+        },
+        s.fn, s.oracle, Metric::kUlp, s.bound, true);
   }
 }
 

@@ -36,81 +36,46 @@ int32_t as_int(double b) { return b > 2147483647.0 ? INT32_MAX : b < -2147483648
 #define WITHINT(f) \
   Entry{#f, [](double a, double b) -> long double { return f(a, as_int(b)); }, true}
 
-const std::vector<Entry>& by_value() {
-  static const std::vector<Entry> e = {
-      BYVAL1(_morvex_dint), BYVAL1(_morvex_dabs), BYVAL2(_morvex_dmod), BYVAL1(_morvex_dsqrt),
-      Entry{"_morvex_dprod",
-            [](double a, double b) -> long double {
-              return _morvex_dprod(static_cast<float>(a), static_cast<float>(b));
-            },
-            true},
-      BYVAL2(_morvex_ddim), BYVAL2(_morvex_dsign), BYVAL1(_morvex_dnint), BYVAL1(_morvex_idnint),
-      BYVAL1(_morvex_jidnnt), BYVAL1(_morvex_iidnnt), BYVAL1(_morvex_kidnnt),
-      BYVAL1(_morvex_f90floor), BYVAL1(_morvex_f90ceil), BYVAL1(_morvex_idfloor),
-      BYVAL1(_morvex_idceil), BYVAL2(_morvex_dtod), WITHINT(_morvex_dtoi),
-      BYVAL1(_morvex_dexp), BYVAL1(_morvex_dlog), BYVAL1(_morvex_dlog10), WITHINT(_morvex_sincos),
-      BYVAL1(_morvex_dsin), BYVAL1(_morvex_dcos), BYVAL1(_morvex_dsind), BYVAL1(_morvex_dcosd),
-      BYVAL1(_morvex_dtan), BYVAL1(_morvex_dtand), BYVAL1(_morvex_dcot),
-      WITHINT(_morvex_asinacos), BYVAL1(_morvex_dasin), BYVAL1(_morvex_dacos),
-      BYVAL1(_morvex_dasind), BYVAL1(_morvex_dacosd), BYVAL1(_morvex_datan),
-      BYVAL1(_morvex_datand), BYVAL2(_morvex_datan2), BYVAL2(_morvex_datan2d),
-      BYVAL1(_morvex_dsinh), BYVAL1(_morvex_dcosh), BYVAL1(_morvex_dtanh),
-  };
-  return e;
-}
-
 // The by-reference twins, each beside its by-value entry.
 struct Twin {
   Entry by_value, by_ref;
 };
 
+#define TWIN1(n) Twin{BYVAL1(_morvex_##n), BYREF1(_morvex_I_##n)}
+#define TWIN2(n) Twin{BYVAL2(_morvex_##n), BYREF2(_morvex_I_##n)}
+
+long double dprod_by_value(double a, double b) {
+  return _morvex_dprod(static_cast<float>(a), static_cast<float>(b));
+}
+long double dprod_by_ref(double a, double b) {
+  const float fa = static_cast<float>(a), fb = static_cast<float>(b);
+  return _morvex_I_dprod(&fa, &fb);
+}
+
 const std::vector<Twin>& twins() {
   static const std::vector<Twin> t = {
-      {BYVAL1(_morvex_dint), BYREF1(_morvex_I_dint)},
-      {BYVAL1(_morvex_dabs), BYREF1(_morvex_I_dabs)},
-      {BYVAL2(_morvex_dmod), BYREF2(_morvex_I_dmod)},
-      {BYVAL1(_morvex_dsqrt), BYREF1(_morvex_I_dsqrt)},
-      {Entry{"_morvex_dprod",
-             [](double a, double b) -> long double {
-               return _morvex_dprod(static_cast<float>(a), static_cast<float>(b));
-             },
-             true},
-       Entry{"_morvex_I_dprod",
-             [](double a, double b) -> long double {
-               const float fa = static_cast<float>(a), fb = static_cast<float>(b);
-               return _morvex_I_dprod(&fa, &fb);
-             },
-             true}},
-      {BYVAL2(_morvex_ddim), BYREF2(_morvex_I_ddim)},
-      {BYVAL2(_morvex_dsign), BYREF2(_morvex_I_dsign)},
-      {BYVAL1(_morvex_dnint), BYREF1(_morvex_I_dnint)},
-      {BYVAL1(_morvex_idnint), BYREF1(_morvex_I_idnint)},
-      {BYVAL1(_morvex_jidnnt), BYREF1(_morvex_I_jidnnt)},
-      {BYVAL1(_morvex_iidnnt), BYREF1(_morvex_I_iidnnt)},
-      {BYVAL1(_morvex_kidnnt), BYREF1(_morvex_I_kidnnt)},
-      {BYVAL1(_morvex_dexp), BYREF1(_morvex_I_dexp)},
-      {BYVAL1(_morvex_dlog), BYREF1(_morvex_I_dlog)},
-      {BYVAL1(_morvex_dlog10), BYREF1(_morvex_I_dlog10)},
-      {BYVAL1(_morvex_dsin), BYREF1(_morvex_I_dsin)},
-      {BYVAL1(_morvex_dcos), BYREF1(_morvex_I_dcos)},
-      {BYVAL1(_morvex_dsind), BYREF1(_morvex_I_dsind)},
-      {BYVAL1(_morvex_dcosd), BYREF1(_morvex_I_dcosd)},
-      {BYVAL1(_morvex_dtan), BYREF1(_morvex_I_dtan)},
-      {BYVAL1(_morvex_dtand), BYREF1(_morvex_I_dtand)},
-      {BYVAL1(_morvex_dcot), BYREF1(_morvex_I_dcot)},
-      {BYVAL1(_morvex_dasin), BYREF1(_morvex_I_dasin)},
-      {BYVAL1(_morvex_dacos), BYREF1(_morvex_I_dacos)},
-      {BYVAL1(_morvex_dasind), BYREF1(_morvex_I_dasind)},
-      {BYVAL1(_morvex_dacosd), BYREF1(_morvex_I_dacosd)},
-      {BYVAL1(_morvex_datan), BYREF1(_morvex_I_datan)},
-      {BYVAL1(_morvex_datand), BYREF1(_morvex_I_datand)},
-      {BYVAL2(_morvex_datan2), BYREF2(_morvex_I_datan2)},
-      {BYVAL2(_morvex_datan2d), BYREF2(_morvex_I_datan2d)},
-      {BYVAL1(_morvex_dsinh), BYREF1(_morvex_I_dsinh)},
-      {BYVAL1(_morvex_dcosh), BYREF1(_morvex_I_dcosh)},
-      {BYVAL1(_morvex_dtanh), BYREF1(_morvex_I_dtanh)},
+      TWIN1(dint),   TWIN1(dabs),   TWIN2(dmod),   TWIN1(dsqrt),  TWIN2(ddim),    TWIN2(dsign),
+      TWIN1(dnint),  TWIN1(idnint), TWIN1(jidnnt), TWIN1(iidnnt), TWIN1(kidnnt),  TWIN1(dexp),
+      TWIN1(dlog),   TWIN1(dlog10), TWIN1(dsin),   TWIN1(dcos),   TWIN1(dsind),   TWIN1(dcosd),
+      TWIN1(dtan),   TWIN1(dtand),  TWIN1(dcot),   TWIN1(dasin),  TWIN1(dacos),   TWIN1(dasind),
+      TWIN1(dacosd), TWIN1(datan),  TWIN1(datand), TWIN2(datan2), TWIN2(datan2d), TWIN1(dsinh),
+      TWIN1(dcosh),  TWIN1(dtanh),
+      Twin{Entry{"_morvex_dprod", dprod_by_value, true}, Entry{"_morvex_I_dprod", dprod_by_ref, true}},
   };
   return t;
+}
+
+// Every by-value entry: those with a twin, and those without.
+const std::vector<Entry>& by_value() {
+  static const std::vector<Entry> e = [] {
+    std::vector<Entry> v = {BYVAL1(_morvex_f90floor), BYVAL1(_morvex_f90ceil),
+                            BYVAL1(_morvex_idfloor),  BYVAL1(_morvex_idceil),
+                            BYVAL2(_morvex_dtod),     WITHINT(_morvex_dtoi),
+                            WITHINT(_morvex_sincos),  WITHINT(_morvex_asinacos)};
+    for (const auto& t : twins()) v.push_back(t.by_value);
+    return v;
+  }();
+  return e;
 }
 
 // Arguments that reach every early exit and every branch.

@@ -2,7 +2,7 @@
 // the ends of the range, the NaN and infinity routes, subnormal logarithms.
 #include <gtest/gtest.h>
 
-#include <string>
+#include <initializer_list>
 
 #include "control_word.h"
 #include "real8/real8.h"
@@ -14,32 +14,21 @@ using namespace real8test;
 
 class ExpLog : public f90test::ControlWordTest {};
 
-std::string arg(const char* f, double x) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s(%.17g)", f, x);
-  return buf;
-}
-
 struct Case {
   double x, want;
   double ulps;  // 0: exact bits
 };
 
-void check(long double (*f)(double), long double (*f_ref)(const double*), const char* name,
-           const Case& c) {
-  if (c.ulps == 0) {
-    expect_bits(f(c.x), c.want, arg(name, c.x));
-    expect_bits(f_ref(&c.x), c.want, arg(name, c.x));
-  } else {
-    expect_near_ulps(f(c.x), c.want, c.ulps, arg(name, c.x));
-  }
+void check_all(const char* name, long double (*f)(double), long double (*f_ref)(const double*),
+               std::initializer_list<Case> cases) {
+  for (const auto& c : cases) check(UnaryCase{name, f, f_ref, c.x, c.want, c.ulps});
 }
 
 const double kExpUpper = 709.782712893384;       // largest x with a finite e^x
 const double kExpLower = -708.396418532264;      // smallest x with a normal e^x
 
 TEST_F(ExpLog, ExpLimitsAndSpecialValues) {
-  const Case cases[] = {
+  check_all("dexp", _morvex_dexp, _morvex_I_dexp, {
       {0.0, 1.0, 0},
       {-0.0, 1.0, 0},
       {1.0, 2.718281828459045, 1},
@@ -56,14 +45,13 @@ TEST_F(ExpLog, ExpLimitsAndSpecialValues) {
       {-kInf, 0.0, 0},
       {1e-300, 1.0, 0},
       {-1e-17, 1.0, 1},
-  };
-  for (const auto& c : cases) check(_morvex_dexp, _morvex_I_dexp, "dexp", c);
+  });
 }
 
 TEST_F(ExpLog, LogSpecialValuesAndBothPaths) {
   const double kNearLow = from_bits(0x3fee0fabfbc702a6);   // e^(-1/16)
   const double kNearHigh = from_bits(0x3ff1082b577d34f0);  // e^(1/16)
-  const Case cases[] = {
+  check_all("dlog", _morvex_dlog, _morvex_I_dlog, {
       {0.0, -kInf, 0},
       {-0.0, -kInf, 0},
       {-1.0, kNaN, 0},
@@ -83,20 +71,18 @@ TEST_F(ExpLog, LogSpecialValuesAndBothPaths) {
       {2.2250738585072014e-308, -708.3964185322641, 1},
       {1.7976931348623157e308, 709.782712893384, 1},
       {10.0, 2.302585092994046, 1},
-  };
-  for (const auto& c : cases) check(_morvex_dlog, _morvex_I_dlog, "dlog", c);
+  });
 }
 
 TEST_F(ExpLog, Log10) {
-  const Case cases[] = {
+  check_all("dlog10", _morvex_dlog10, _morvex_I_dlog10, {
       {100.0, 2.0, 1},
       {1e-300, -300.0, 2},
       {0.0, -kInf, 0},
       {-2.0, kNaN, 0},
       {kInf, kInf, 0},
       {1.0, 0.0, 0},
-  };
-  for (const auto& c : cases) check(_morvex_dlog10, _morvex_I_dlog10, "dlog10", c);
+  });
 }
 
 }  // namespace

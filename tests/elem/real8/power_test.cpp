@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "control_word.h"
 #include "real8/real8.h"
@@ -14,12 +13,6 @@ namespace {
 using namespace real8test;
 
 class Powers : public f90test::ControlWordTest {};
-
-std::string args(double a, double b) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "(%.17g, %.17g)", a, b);
-  return buf;
-}
 
 TEST_F(Powers, IntegerExponent) {
   struct Case {
@@ -47,7 +40,7 @@ TEST_F(Powers, IntegerExponent) {
       {kNaN, 2, kNaN},
   };
   for (const auto& c : cases)
-    expect_bits(_morvex_dtoi(c.x, c.n), c.want, "dtoi" + args(c.x, c.n));
+    expect_bits(_morvex_dtoi(c.x, c.n), c.want, call_text("dtoi", c.x, c.n));
   // Beyond the REAL*8 range the extended result comes back as it is.
   const long double big = _morvex_dtoi(10.0, 400);
   EXPECT_GT(big, 1e399L);
@@ -86,7 +79,7 @@ TEST_F(Powers, RealExponentRoutes) {
       {-kInf, 3.0, -kInf},
   };
   for (const auto& c : cases)
-    expect_bits(_morvex_dtod(c.x, c.y), c.want, "dtod" + args(c.x, c.y));
+    expect_bits(_morvex_dtod(c.x, c.y), c.want, call_text("dtod", c.x, c.y));
 }
 
 // x < 0 with an integral y between 2^31 and 2^53: |x|**y, negative for odd y.

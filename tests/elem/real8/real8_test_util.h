@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <string>
@@ -58,6 +59,38 @@ inline void expect_near_ulps(long double got, double want, double ulps, const st
   const double g = stored(got);
   EXPECT_EQ(std::signbit(g), std::signbit(want)) << what << " gave " << g;
   EXPECT_LE(ulps_apart(g, want), ulps) << what << " gave " << g << ", want " << want;
+}
+
+// "name(x)" and "name(x, y)" with every digit, for failure messages.
+inline std::string call_text(const char* name, double x) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "%s(%.17g)", name, x);
+  return buf;
+}
+inline std::string call_text(const char* name, double x, double y) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "%s(%.17g, %.17g)", name, x, y);
+  return buf;
+}
+
+// A one-argument case: the result has exactly the bits of `want` (ulps = 0;
+// the by-reference twin is checked too when given) or lies within `ulps`.
+struct UnaryCase {
+  const char* name;
+  long double (*f)(double);
+  long double (*f_ref)(const double*);
+  double x, want;
+  double ulps;
+};
+
+inline void check(const UnaryCase& c) {
+  const std::string what = call_text(c.name, c.x);
+  if (c.ulps == 0) {
+    expect_bits(c.f(c.x), c.want, what);
+    if (c.f_ref) expect_bits(c.f_ref(&c.x), c.want, "by reference " + what);
+  } else {
+    expect_near_ulps(c.f(c.x), c.want, c.ulps, what);
+  }
 }
 
 }  // namespace real8test

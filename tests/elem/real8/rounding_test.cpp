@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "control_word.h"
 #include "real8/real8.h"
@@ -19,12 +18,6 @@ class Rounding : public f90test::ControlWordTest {};
 struct RealCase {
   double x, want;
 };
-
-std::string arg(double x) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "(%.17g)", x);
-  return buf;
-}
 
 const double kHalfBelow = 0.49999999999999994;  // largest double below 0.5
 const double k2p52 = 4503599627370496.0;
@@ -47,8 +40,8 @@ TEST_F(Rounding, AintClearsTheFractionBitsOfEachExponentCase) {
       {kNaN, kNaN},
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_dint(c.x), c.want, "dint" + arg(c.x));
-    expect_bits(_morvex_I_dint(&c.x), c.want, "I_dint" + arg(c.x));
+    expect_bits(_morvex_dint(c.x), c.want, call_text("dint", c.x));
+    expect_bits(_morvex_I_dint(&c.x), c.want, call_text("I_dint", c.x));
   }
 }
 
@@ -72,8 +65,8 @@ TEST_F(Rounding, AnintRoundsHalvesAwayFromZeroExactly) {
       {kNaN, kNaN},
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_dnint(c.x), c.want, "dnint" + arg(c.x));
-    expect_bits(_morvex_I_dnint(&c.x), c.want, "I_dnint" + arg(c.x));
+    expect_bits(_morvex_dnint(c.x), c.want, call_text("dnint", c.x));
+    expect_bits(_morvex_I_dnint(&c.x), c.want, call_text("I_dnint", c.x));
   }
 }
 
@@ -102,12 +95,12 @@ TEST_F(Rounding, NintToInteger4And2) {
       {kInf, INT32_MIN, 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(_morvex_idnint(c.x), c.i4) << "idnint" << arg(c.x);
-    EXPECT_EQ(_morvex_jidnnt(c.x), c.i4) << "jidnnt" << arg(c.x);
-    EXPECT_EQ(_morvex_iidnnt(c.x), c.i2) << "iidnnt" << arg(c.x);
-    EXPECT_EQ(_morvex_I_idnint(&c.x), c.i4) << "I_idnint" << arg(c.x);
-    EXPECT_EQ(_morvex_I_jidnnt(&c.x), c.i4) << "I_jidnnt" << arg(c.x);
-    EXPECT_EQ(_morvex_I_iidnnt(&c.x), c.i2) << "I_iidnnt" << arg(c.x);
+    EXPECT_EQ(_morvex_idnint(c.x), c.i4) << call_text("idnint", c.x);
+    EXPECT_EQ(_morvex_jidnnt(c.x), c.i4) << call_text("jidnnt", c.x);
+    EXPECT_EQ(_morvex_iidnnt(c.x), c.i2) << call_text("iidnnt", c.x);
+    EXPECT_EQ(_morvex_I_idnint(&c.x), c.i4) << call_text("I_idnint", c.x);
+    EXPECT_EQ(_morvex_I_jidnnt(&c.x), c.i4) << call_text("I_jidnnt", c.x);
+    EXPECT_EQ(_morvex_I_iidnnt(&c.x), c.i2) << call_text("I_iidnnt", c.x);
   }
 }
 
@@ -135,8 +128,8 @@ TEST_F(Rounding, NintToInteger8SaturatesAtTwoToThe63) {
       {-kNaN, INT64_MAX},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(_morvex_kidnnt(c.x), c.want) << "kidnnt" << arg(c.x);
-    EXPECT_EQ(_morvex_I_kidnnt(&c.x), c.want) << "I_kidnnt" << arg(c.x);
+    EXPECT_EQ(_morvex_kidnnt(c.x), c.want) << call_text("kidnnt", c.x);
+    EXPECT_EQ(_morvex_I_kidnnt(&c.x), c.want) << call_text("I_kidnnt", c.x);
   }
 }
 
@@ -162,8 +155,8 @@ TEST_F(Rounding, FloorAndCeilingAsReals) {
       {kInf, kInf, kInf},
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_f90floor(c.x), c.floor, "f90floor" + arg(c.x));
-    expect_bits(_morvex_f90ceil(c.x), c.ceil, "f90ceil" + arg(c.x));
+    expect_bits(_morvex_f90floor(c.x), c.floor, call_text("f90floor", c.x));
+    expect_bits(_morvex_f90ceil(c.x), c.ceil, call_text("f90ceil", c.x));
   }
 }
 
@@ -185,8 +178,8 @@ TEST_F(Rounding, FloorAndCeilingAsInteger4) {
       {-kInf, INT32_MIN, INT32_MIN},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(_morvex_idfloor(c.x), c.floor) << "idfloor" << arg(c.x);
-    EXPECT_EQ(_morvex_idceil(c.x), c.ceil) << "idceil" << arg(c.x);
+    EXPECT_EQ(_morvex_idfloor(c.x), c.floor) << call_text("idfloor", c.x);
+    EXPECT_EQ(_morvex_idceil(c.x), c.ceil) << call_text("idceil", c.x);
   }
 }
 

@@ -2,7 +2,6 @@
 // exact remainder and the square root's special cases.
 #include <gtest/gtest.h>
 
-#include <string>
 
 #include "control_word.h"
 #include "real8/real8.h"
@@ -13,12 +12,6 @@ namespace {
 using namespace real8test;
 
 class SignModSqrt : public f90test::ControlWordTest {};
-
-std::string args(double a, double b) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "(%.17g, %.17g)", a, b);
-  return buf;
-}
 
 // A quiet NaN with a payload and the sign bit set.
 const double kNegNaNPayload = from_bits(0xfff8000000001234ull);
@@ -44,8 +37,8 @@ TEST_F(SignModSqrt, AbsAndSignWorkOnTheBitPattern) {
       {1.0, -kMinSub, -1.0},
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_dsign(c.a, c.b), c.want, "dsign" + args(c.a, c.b));
-    expect_bits(_morvex_I_dsign(&c.a, &c.b), c.want, "I_dsign" + args(c.a, c.b));
+    expect_bits(_morvex_dsign(c.a, c.b), c.want, call_text("dsign", c.a, c.b));
+    expect_bits(_morvex_I_dsign(&c.a, &c.b), c.want, call_text("I_dsign", c.a, c.b));
   }
   EXPECT_EQ(bits(stored(_morvex_dsign(from_bits(0x7ff8000000001234ull), -1.0))),
             0xfff8000000001234ull);
@@ -65,8 +58,8 @@ TEST_F(SignModSqrt, DimAndDprod) {
       {1e308, -1e308, kInf},  // extended in st(0); infinite when stored
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_ddim(c.x, c.y), c.want, "ddim" + args(c.x, c.y));
-    expect_bits(_morvex_I_ddim(&c.x, &c.y), c.want, "I_ddim" + args(c.x, c.y));
+    expect_bits(_morvex_ddim(c.x, c.y), c.want, call_text("ddim", c.x, c.y));
+    expect_bits(_morvex_I_ddim(&c.x, &c.y), c.want, call_text("I_ddim", c.x, c.y));
   }
   EXPECT_EQ(_morvex_ddim(1e308, -1e308), static_cast<long double>(1e308) * 2);
 
@@ -101,8 +94,8 @@ TEST_F(SignModSqrt, ModIsTheExactRemainderWithTheSignOfX) {
       {kInf, 2.0, kNaN},
   };
   for (const auto& c : cases) {
-    expect_bits(_morvex_dmod(c.x, c.y), c.want, "dmod" + args(c.x, c.y));
-    expect_bits(_morvex_I_dmod(&c.x, &c.y), c.want, "I_dmod" + args(c.x, c.y));
+    expect_bits(_morvex_dmod(c.x, c.y), c.want, call_text("dmod", c.x, c.y));
+    expect_bits(_morvex_I_dmod(&c.x, &c.y), c.want, call_text("I_dmod", c.x, c.y));
   }
   // Under rounding down x - x is -0.0.
   f90test::under_cw(0x167f, [] {

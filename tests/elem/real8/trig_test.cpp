@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
 
 #include "control_word.h"
 #include "real8/real8.h"
@@ -16,40 +15,12 @@ using namespace real8test;
 
 class Trig : public f90test::ControlWordTest {};
 
-std::string arg(const char* f, double x) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s(%.17g)", f, x);
-  return buf;
-}
-std::string arg2(const char* f, double y, double x) {
-  char buf[80];
-  std::snprintf(buf, sizeof buf, "%s(%.17g, %.17g)", f, y, x);
-  return buf;
-}
-
 const double kPi = 3.141592653589793;
 const double kHalfPi = 1.5707963267948966;
 const double kQuarterPi = 0.7853981633974483;
 
-struct Unary {
-  const char* name;
-  long double (*f)(double);
-  long double (*f_ref)(const double*);
-  double x, want;
-  double ulps;  // 0: exact bits
-};
-
-void check(const Unary& c) {
-  if (c.ulps == 0) {
-    expect_bits(c.f(c.x), c.want, arg(c.name, c.x));
-    if (c.f_ref) expect_bits(c.f_ref(&c.x), c.want, arg(c.name, c.x));
-  } else {
-    expect_near_ulps(c.f(c.x), c.want, c.ulps, arg(c.name, c.x));
-  }
-}
-
 TEST_F(Trig, SineAndCosineLimitsAndSignedZeros) {
-  const Unary cases[] = {
+  const UnaryCase cases[] = {
       {"dsin", _morvex_dsin, _morvex_I_dsin, 3.0e8, 0.0, 0},   // beyond 298156835.16
       {"dsin", _morvex_dsin, _morvex_I_dsin, -3.0e8, 0.0, 0},
       {"dsin", _morvex_dsin, _morvex_I_dsin, -0.0, 0.0, 0},    // the sign test is x < 0
@@ -85,7 +56,7 @@ TEST_F(Trig, SineAndCosineLimitsAndSignedZeros) {
 }
 
 TEST_F(Trig, TangentAndCotangent) {
-  const Unary cases[] = {
+  const UnaryCase cases[] = {
       {"dtan", _morvex_dtan, _morvex_I_dtan, 2.0e8, 0.0, 0},   // beyond 149078417.58
       {"dtan", _morvex_dtan, _morvex_I_dtan, kNaN, 0.0, 0},
       {"dtan", _morvex_dtan, _morvex_I_dtan, -kInf, 0.0, 0},
@@ -118,12 +89,12 @@ TEST_F(Trig, ArcsineAndArccosineCases) {
       {-0.75, -0.848062078981481, 2.4188584057763776},   // cases 6 and 7
   };
   for (const auto& c : cases) {
-    expect_near_ulps(_morvex_dasin(c.x), c.asin, 3, arg("dasin", c.x));
-    expect_near_ulps(_morvex_dacos(c.x), c.acos, 3, arg("dacos", c.x));
+    expect_near_ulps(_morvex_dasin(c.x), c.asin, 3, call_text("dasin", c.x));
+    expect_near_ulps(_morvex_dacos(c.x), c.acos, 3, call_text("dacos", c.x));
     EXPECT_EQ(_morvex_asinacos(c.x, 0), _morvex_dasin(c.x));
     EXPECT_EQ(_morvex_asinacos(c.x, 1), _morvex_dacos(c.x));
   }
-  const Unary edges[] = {
+  const UnaryCase edges[] = {
       {"dasin", _morvex_dasin, _morvex_I_dasin, 1.5, kNaN, 0},
       {"dasin", _morvex_dasin, _morvex_I_dasin, 1.0000000000000002, kNaN, 0},
       {"dacos", _morvex_dacos, _morvex_I_dacos, -1.5, kNaN, 0},
@@ -146,7 +117,7 @@ TEST_F(Trig, ArcsineAndArccosineCases) {
 }
 
 TEST_F(Trig, Arctangent) {
-  const Unary cases[] = {
+  const UnaryCase cases[] = {
       {"datan", _morvex_datan, _morvex_I_datan, -1.0, -kQuarterPi, 1},
       {"datan", _morvex_datan, _morvex_I_datan, kInf, kHalfPi, 0},
       {"datan", _morvex_datan, _morvex_I_datan, -kInf, -kHalfPi, 0},
@@ -193,10 +164,10 @@ TEST_F(Trig, Atan2QuadrantsAndSignedZeros) {
   };
   for (const auto& c : cases) {
     if (c.ulps == 0) {
-      expect_bits(_morvex_datan2(c.y, c.x), c.want, arg2("datan2", c.y, c.x));
-      expect_bits(_morvex_I_datan2(&c.y, &c.x), c.want, arg2("I_datan2", c.y, c.x));
+      expect_bits(_morvex_datan2(c.y, c.x), c.want, call_text("datan2", c.y, c.x));
+      expect_bits(_morvex_I_datan2(&c.y, &c.x), c.want, call_text("I_datan2", c.y, c.x));
     } else {
-      expect_near_ulps(_morvex_datan2(c.y, c.x), c.want, c.ulps, arg2("datan2", c.y, c.x));
+      expect_near_ulps(_morvex_datan2(c.y, c.x), c.want, c.ulps, call_text("datan2", c.y, c.x));
     }
   }
   expect_near_ulps(_morvex_datan2d(1.0, 1.0), 45.0, 1, "datan2d(1, 1)");
