@@ -129,10 +129,20 @@ inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
 inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
 inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
 
-// fsincos: returns sin, stores cos.
+// fsincos: returns sin, stores cos. Beyond the instruction's range
+// (|x| >= 2^63) it pushes nothing and leaves x, as fsin and fcos do: x is
+// then duplicated, so both results are x and the stack stays balanced.
 inline long double sincos(long double x, long double& c) {
   long double s;
-  __asm__("fsincos" : "=t"(c), "=u"(s) : "0"(x));
+  __asm__("fsincos\n\t"
+          "fnstsw %%ax\n\t"
+          "testw $0x400, %%ax\n\t"
+          "jz 1f\n\t"
+          "fld %%st(0)\n"
+          "1:"
+          : "=t"(c), "=u"(s)
+          : "0"(x)
+          : "eax", "cc");
   return s;
 }
 
@@ -140,6 +150,23 @@ inline long double sincos(long double x, long double& c) {
 inline long double tan(long double x) {
   __asm__("fptan\n\tfstp %%st(0)" : "+t"(x));
   return x;
+}
+
+// fptan for a finite x of any size: true with x = tan(x) when |x| < 2^63;
+// false with x unchanged when x is beyond fptan's range (C2 set, nothing
+// pushed, so there is no 1.0 to pop).
+inline bool tan_in_range(long double& x) {
+  uint16_t sw;
+  __asm__("fptan\n\t"
+          "fnstsw %%ax\n\t"
+          "testw $0x400, %%ax\n\t"
+          "jnz 1f\n\t"
+          "fstp %%st(0)\n"
+          "1:"
+          : "+t"(x), "=a"(sw)
+          :
+          : "cc");
+  return (sw & 0x400) == 0;
 }
 
 // fpatan: atan(y / x) with the quadrant of (x, y).
