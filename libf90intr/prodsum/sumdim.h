@@ -86,8 +86,9 @@ void accumulate(const DimGeometry& g) {
   for (int k = 0; k < F90_MAX_RANK; ++k)
     if (g.extent[k] < 1) return;
   const int32_t n0 = g.extent[0], n1 = g.extent[1];
-  // DIM innermost when it steps through memory more closely than the
-  // result's first dimension and distinct j are distinct result elements.
+  // DIM inside the result's first dimension when it steps through memory
+  // more closely; each result element still gets its terms in DIM order, as
+  // long as distinct j are distinct result elements.
   const bool dim_inner = g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1]);
   int32_t idx[F90_MAX_RANK] = {};
   while (true) {  // source positions 6 (outermost) to 2
@@ -100,7 +101,14 @@ void accumulate(const DimGeometry& g) {
       m += idx[k] * g.mask[k];
     }
     if (dim_inner) {
-      for (int32_t j = 0; j < n1; ++j)
+      // Four result elements at a time: four independent chains of terms.
+      int32_t j = 0;
+      for (; j + 4 <= n1; j += 4)
+        for (int32_t i = 0; i < n0; ++i)
+          for (int32_t q = j; q < j + 4; ++q)
+            take<K, M>(r + q * g.res[0], s + i * g.src[0] + q * g.src[1],
+                       m + i * g.mask[0] + q * g.mask[1]);
+      for (; j < n1; ++j)
         for (int32_t i = 0; i < n0; ++i)
           take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
                      m + i * g.mask[0] + j * g.mask[1]);
