@@ -164,13 +164,7 @@ void reduce_along_dim(ArrayDescriptor* result, ArrayDescriptor* source, const in
     for (int k = 0; k < F90_MAX_RANK; ++k) g.mask[k] = k < n ? int64_t{s.mask_stride[k]} * unit : 0;
     accumulate<K, decltype(word)>(g);
   };
-  switch (s.mask_bytes) {
-    case 8: return masked(MaskWord<uint32_t>{}, 8, s.mask_base2);  // low-order word only
-    case 4: return masked(MaskWord<uint32_t>{}, 4, s.mask_base2);
-    case 2: return masked(MaskWord<uint16_t>{}, 2, s.mask_base2);
-    case 1: return masked(MaskWord<uint8_t>{}, 1, s.mask_base2);
-    default: return masked(MaskWord<uint32_t>{}, 4, s.mask_base);
-  }
+  by_mask_bytes(s, masked);
 }
 
 }  // namespace f90::prodsum

@@ -139,13 +139,6 @@ Bytes identity(const DimEntry& e) {
   return b;
 }
 
-bool truth(TestArray* m, const Index& at) {
-  if (m == nullptr) return true;
-  uint32_t v = 0;  // LOGICAL*8: the low-order word only
-  std::memcpy(&v, m->rank() == 0 ? m->at_linear(0) : m->at(at), std::min(4u, m->type().bytes()));
-  return v != 0;
-}
-
 // The expected result elements in the result's array element order.
 std::vector<Bytes> reference(const DimEntry& e, TestArray& a, int dim, TestArray* m) {
   std::vector<int32_t> rext = a.extents();
@@ -156,32 +149,11 @@ std::vector<Bytes> reference(const DimEntry& e, TestArray& a, int dim, TestArray
     for (int64_t i = 0; i < a.extents()[dim - 1]; ++i) {
       Index at = ri;
       at.insert(at.begin() + (dim - 1), i);
-      if (truth(m, at)) naive_step(e, reinterpret_cast<char*>(acc.data()), a.at(at));
+      if (sums::mask_truth(m, at)) naive_step(e, reinterpret_cast<char*>(acc.data()), a.at(at));
     }
     out.push_back(acc);
   });
   return out;
-}
-
-double real_part(bool product) {
-  const double m = 1 + pick(0, 4095) / 4096.0;
-  return (pick(0, 1) ? -1 : 1) * (product ? m * 0.75 : std::ldexp(m, pick(-40, 40)));
-}
-void fill(TestArray& a, bool product) {
-  const ElemType t = a.type();
-  for (int64_t k = 0; k < a.size(); ++k) {
-    char* p = a.at_linear(k);
-    if (t.code() == TYPE_INTEGER) {
-      const uint64_t v = (uint64_t{rng()} << 32 | rng()) | (product ? 1 : 0);
-      std::memcpy(p, &v, t.bytes());
-    } else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) {
-      for (uint32_t i = 0; i < t.bytes() / 4; ++i) put(p + 4 * i, static_cast<float>(real_part(product)));
-    } else {
-      const bool dd = t.bytes() == 32 || (t.code() == TYPE_REAL && t.bytes() == 16);
-      for (uint32_t i = 0; i < t.bytes() / 8; ++i)
-        put(p + 8 * i, dd && i % 2 ? real_part(false) * 0x1p-70 : real_part(product));
-    }
-  }
 }
 
 // Element k (array element order) of a result the routine completed.
@@ -225,7 +197,7 @@ TEST_F(AlongDim, RandomShapesEveryDimMasksAndResults) {
       const bool supplied = pick(0, 1);
       for (const DimEntry& e : kEntries) {
         TestArray a(e.type, ext, lower, step);
-        fill(a, e.product);
+        sums::random_fill(a, e.product, rng);
         const auto want = reference(e, a, dim, mask.get());
         std::string where = std::string(e.name) + " rank " + std::to_string(rank) + " dim " +
                             std::to_string(dim) + " mask " + std::to_string(mask_kind) + "/" +
@@ -338,7 +310,7 @@ TEST_F(AlongDim, EmptyDimOrFalseMaskGivesTheIdentity) {
       EXPECT_EQ(Bytes(p, p + e.type.bytes()), identity(e)) << e.name;
     }
     TestArray b(e.type, {3, 2});
-    fill(b, e.product);
+    sums::random_fill(b, e.product, rng);
     TestArray off(ElemType::logical(4), {});
     off.set_linear<uint32_t>(0, 0);
     TestArray r(e.type, {3});
