@@ -12,6 +12,9 @@
 //   optionally unmasked(w, p, ps, n): a whole unmasked run at once, for the
 //   kinds whose arithmetic is associative (wrapping integers), where the
 //   order of the terms cannot change the result.
+//   read(p), write(w, p): a running value kept in an element of the kind
+//   itself (the forms along DIM): write brings it to the element's format
+//   (narrowed, rounded) and stores it, read takes it back.
 //
 // - INTEGER*1/2/4: a 32-bit working accumulator (unsigned: every sum and
 //   product wraps); INTEGER*1/2 narrow it to their width at the end of every
@@ -81,6 +84,11 @@ struct SmallInteger {
     w = four_partials(w, kIdentity, p, ps, n, value, combine);
   }
   static int32_t result(const Work& w) { return int32_t{static_cast<T>(w)}; }
+  static Work read(const char* p) { return value(p); }
+  static void write(Work w, char* p) {
+    const T v = static_cast<T>(w);
+    std::memcpy(p, &v, sizeof v);
+  }
 };
 
 // INTEGER*8.
@@ -105,6 +113,8 @@ struct Integer8 {
                       [](uint64_t a, uint64_t b) { return a + b; });
   }
   static int64_t result(const Work& w) { return static_cast<int64_t>(w); }
+  static Work read(const char* p) { return load<uint64_t>(p); }
+  static void write(Work w, char* p) { std::memcpy(p, &w, sizeof w); }
 };
 
 // REAL*4 and REAL*8.
@@ -121,6 +131,12 @@ struct Real {
   }
   static void end_run(Work&) {}
   static long double result(const Work& w) { return w; }
+  static Work read(const char* p) { return load<T>(p); }
+  // Rounded to the element's format in the caller's rounding mode.
+  static void write(Work w, char* p) {
+    const T v = x87::round_to<T>(w);
+    std::memcpy(p, &v, sizeof v);
+  }
 };
 
 // COMPLEX*8 and COMPLEX*16 (T the part's type).
@@ -156,6 +172,8 @@ struct Complex {
     const T parts[2] = {x87::round_to<T>(w.re), x87::round_to<T>(w.im)};
     std::memcpy(out, parts, sizeof parts);
   }
+  static Work read(const char* p) { return {load<T>(p), load<T>(p + sizeof(T))}; }
+  static void write(const Work& w, char* p) { store(w, p); }
 };
 
 // REAL*16.
@@ -176,6 +194,8 @@ struct Real16 {
   }
   static void end_run(Work&) {}
   static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
+  static Work read(const char* p) { return load<Work>(p); }
+  static void write(const Work& w, char* p) { store(w, p); }
 };
 
 // COMPLEX*32.
@@ -209,6 +229,8 @@ struct Complex32 {
   }
   static void end_run(Work&) {}
   static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
+  static Work read(const char* p) { return load<Work>(p); }
+  static void write(const Work& w, char* p) { store(w, p); }
 };
 
 }  // namespace f90::prodsum

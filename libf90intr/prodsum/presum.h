@@ -18,6 +18,7 @@
 #include <cstdint>
 
 #include "descriptor.h"
+#include "reduction.h"
 
 namespace f90::prodsum {
 
@@ -77,6 +78,20 @@ enum class SetupStatus { ok, dim_range, alloc_failed };
 // bits, 32-bit words from 32 bits on (0 for an element under 8 bits).
 inline int32_t storage_units(uint32_t bits) {
   return static_cast<int32_t>(bits < 32 ? bits / 8 : bits / 32);
+}
+
+// Calls f(reader, bytes per unit of MASK stride, MASK base) for the set-up's
+// MASK element size: 8 (the low-order word is tested), 4, 2 or 1 bytes from
+// the second base; any other size as 32-bit words from the first.
+template <class F>
+inline void by_mask_bytes(const ReductionSetup& s, F&& f) {
+  switch (s.mask_bytes) {
+    case 8: return f(MaskWord<uint32_t>{}, 8, s.mask_base2);
+    case 4: return f(MaskWord<uint32_t>{}, 4, s.mask_base2);
+    case 2: return f(MaskWord<uint16_t>{}, 2, s.mask_base2);
+    case 1: return f(MaskWord<uint8_t>{}, 1, s.mask_base2);
+    default: return f(MaskWord<uint32_t>{}, 4, s.mask_base);
+  }
 }
 
 // `array_result` 0: the whole-array form (`result` is not touched and may be

@@ -119,13 +119,7 @@ void reduce_whole(typename K::Work& acc, ArrayDescriptor* source, const int32_t*
     for (int k = 0; k < g.rank; ++k) g.mask.stride[k] = int64_t{s.mask_stride[k]} * unit;
     walk<K, decltype(word)>(acc, g);
   };
-  switch (s.mask_bytes) {
-    case 8: return masked(MaskWord<uint32_t>{}, 8, s.mask_base2);  // low-order word only
-    case 4: return masked(MaskWord<uint32_t>{}, 4, s.mask_base2);
-    case 2: return masked(MaskWord<uint16_t>{}, 2, s.mask_base2);
-    case 1: return masked(MaskWord<uint8_t>{}, 1, s.mask_base2);
-    default: return masked(MaskWord<uint32_t>{}, 4, s.mask_base);
-  }
+  by_mask_bytes(s, masked);
 }
 
 // The two entry forms: the value in a register (integers, REAL*4/8), or

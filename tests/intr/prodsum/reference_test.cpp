@@ -44,41 +44,6 @@ std::vector<std::vector<Index>> term_runs(const std::vector<int32_t>& ext, bool 
   return runs;
 }
 
-// A random value of an element's part: integers as raw bits, reals with
-// spread exponents (sums) or near 1 (products).
-double real_part(bool product) {
-  const double m = 1 + pick(0, 4095) / 4096.0;
-  return (pick(0, 1) ? -1 : 1) * (product ? m * 0.75 : std::ldexp(m, pick(-40, 40)));
-}
-void fill(TestArray& a, bool product) {
-  const ElemType t = a.type();
-  for (int64_t k = 0; k < a.size(); ++k) {
-    char* p = a.at_linear(k);
-    if (t.code() == TYPE_INTEGER) {
-      const uint64_t v = (uint64_t{rng()} << 32 | rng()) | (product ? 1 : 0);
-      std::memcpy(p, &v, t.bytes());
-    } else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) {
-      for (uint32_t i = 0; i < t.bytes() / 4; ++i) {
-        const float f = static_cast<float>(real_part(product));
-        std::memcpy(p + 4 * i, &f, 4);
-      }
-    } else {
-      const bool dd = t.bytes() == 32 || (t.code() == TYPE_REAL && t.bytes() == 16);
-      for (uint32_t i = 0; i < t.bytes() / 8; ++i) {
-        const double d = dd && i % 2 ? real_part(false) * 0x1p-70 : real_part(product);
-        std::memcpy(p + 8 * i, &d, 8);
-      }
-    }
-  }
-}
-
-bool truth(TestArray* m, const Index& at) {
-  if (m == nullptr) return true;
-  uint32_t v = 0;  // LOGICAL*8: the low-order word only
-  std::memcpy(&v, m->rank() == 0 ? m->at_linear(0) : m->at(at), std::min(4u, m->type().bytes()));
-  return v != 0;
-}
-
 template <class T>
 T rounded(long double x) {
   volatile T v = static_cast<T>(x);
@@ -98,7 +63,7 @@ Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
   auto each = [&](auto&& term, auto&& end_run) {
     for (const auto& run : runs) {
       for (const Index& at : run)
-        if (truth(m, at)) term(a.at(at));
+        if (sums::mask_truth(m, at)) term(a.at(at));
       end_run();
     }
   };
@@ -191,7 +156,7 @@ TEST(WholeReference, RandomShapesSectionsAndMasks) {
     }
     for (const Entry& e : entries()) {
       TestArray a(e.type, ext, lower, step);
-      fill(a, e.product);
+      sums::random_fill(a, e.product, rng);
       const Bytes want = reference(e, a, mask.get());
       const Bytes got = e.call(a.desc(), nullptr, mask ? mask->desc() : nullptr);
       ASSERT_EQ(got, want) << e.name << " rank " << rank << " mask " << mask_kind << "/" << mbytes

@@ -8,7 +8,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <random>
 #include <vector>
 
 #include "descriptor_builder.h"
@@ -91,6 +94,44 @@ struct Entry {
 inline const std::vector<Entry>& entries() {
   static const std::vector<Entry> all = {SUMS_ENTRIES(SUM0, false), SUMS_ENTRIES(PROD0, true)};
   return all;
+}
+
+// Random element values for the reference tests: integers as raw bits, reals
+// with spread exponents (sums) or near 1 (products), double-double low parts
+// far below their high parts.
+inline double random_part(std::mt19937& g, bool product) {
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(g); };
+  const double m = 1 + pick(0, 4095) / 4096.0;
+  return (pick(0, 1) ? -1 : 1) * (product ? m * 0.75 : std::ldexp(m, pick(-40, 40)));
+}
+inline void random_fill(f90test::TestArray& a, bool product, std::mt19937& g) {
+  const f90test::ElemType t = a.type();
+  for (int64_t k = 0; k < a.size(); ++k) {
+    char* p = a.at_linear(k);
+    if (t.code() == TYPE_INTEGER) {
+      const uint64_t v = (uint64_t{g()} << 32 | g()) | (product ? 1 : 0);
+      std::memcpy(p, &v, t.bytes());
+    } else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) {
+      for (uint32_t i = 0; i < t.bytes() / 4; ++i) {
+        const float f = static_cast<float>(random_part(g, product));
+        std::memcpy(p + 4 * i, &f, 4);
+      }
+    } else {
+      const bool dd = t.bytes() == 32 || (t.code() == TYPE_REAL && t.bytes() == 16);
+      for (uint32_t i = 0; i < t.bytes() / 8; ++i) {
+        const double d = dd && i % 2 ? random_part(g, false) * 0x1p-70 : random_part(g, product);
+        std::memcpy(p + 8 * i, &d, 8);
+      }
+    }
+  }
+}
+
+// A MASK element (null MASK: true; rank 0: its one element for every index).
+inline bool mask_truth(f90test::TestArray* m, const std::vector<int64_t>& at) {
+  if (m == nullptr) return true;
+  uint32_t v = 0;  // LOGICAL*8: the low-order word only
+  std::memcpy(&v, m->rank() == 0 ? m->at_linear(0) : m->at(at), std::min(4u, m->type().bytes()));
+  return v != 0;
 }
 
 }  // namespace sums

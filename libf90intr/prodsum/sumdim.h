@@ -1,0 +1,189 @@
+// The loop of SUM and PRODUCT along a dimension (_SUM_<t>, _PROD_<t>): one
+// template over the element kinds of kinds.h.
+//
+// After the set-up (which checks DIM, completes and allocates a result that
+// arrived without storage, and moves dimension DIM to position 0) every result
+// element is set to the identity, then the source elements are combined into
+// the result elements in place: the result element is the running value,
+// brought to the element's format after every term (REAL*4/8 and COMPLEX
+// rounded, INTEGER*1/2 narrowed). Each result element receives its terms one
+// at a time in increasing DIM index. Which loop is innermost (DIM or the
+// result's first dimension) is chosen for the memory walk: as long as
+// distinct result elements do not share storage, both give the same bits.
+//
+// Positions after the set-up: source position 0 is DIM; source position k
+// (k >= 1) corresponds to result position k - 1. Unused positions are filled
+// with extent 1 and stride 0, so every rank goes through one 7-deep nest.
+//
+// Guarded inputs (never a fault of a conforming call):
+// - after a 1405 or 1205 report nothing is stored;
+// - a result without storage (null base) receives nothing;
+// - terms go only to result elements that exist: a supplied result smaller
+//   than the source's shape without DIM leaves the excess source elements
+//   unread;
+// - MASK elements that do not exist (a MASK of the source's rank with smaller
+//   extents, or a MASK of another rank with no element) count as false;
+// - a source with a null base has no terms.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+#include "kinds.h"
+#include "presum.h"
+#include "reduction.h"
+
+namespace f90::prodsum {
+
+// Geometry of one call in bytes, all seven positions filled.
+struct DimGeometry {
+  int32_t extent[F90_MAX_RANK];      // source, position 0 = DIM; clipped
+  int32_t res_extent[F90_MAX_RANK];  // result, for the identity fill
+  int64_t src[F90_MAX_RANK], res[F90_MAX_RANK], mask[F90_MAX_RANK];
+  char* src_base;
+  char* res_base;
+  const char* mask_base;
+};
+
+template <class K>
+inline void put_identity(char* r) {
+  typename K::Work w;
+  K::identity(w);
+  K::write(w, r);
+}
+
+// One term into its result element.
+template <class K, class M>
+inline void take(char* r, const char* s, const char* m) {
+  if (!M::truth(m)) return;
+  typename K::Work w = K::read(r);
+  K::term(w, s);
+  K::write(w, r);
+}
+
+template <class K>
+void fill_identity(const DimGeometry& g) {
+  // Result positions 5 (outermost) to 0.
+  int32_t idx[F90_MAX_RANK] = {};
+  for (int k = 1; k < F90_MAX_RANK - 1; ++k)
+    if (g.res_extent[k] < 1) return;
+  while (true) {
+    char* row = g.res_base;
+    for (int k = 1; k < F90_MAX_RANK - 1; ++k) row += idx[k] * g.res[k];
+    for (int32_t j = 0; j < g.res_extent[0]; ++j) put_identity<K>(row + j * g.res[0]);
+    int k = 1;
+    for (; k < F90_MAX_RANK - 1; ++k) {
+      if (++idx[k] < g.res_extent[k]) break;
+      idx[k] = 0;
+    }
+    if (k == F90_MAX_RANK - 1) return;
+  }
+}
+
+template <class K, class M>
+void accumulate(const DimGeometry& g) {
+  for (int k = 0; k < F90_MAX_RANK; ++k)
+    if (g.extent[k] < 1) return;
+  const int32_t n0 = g.extent[0], n1 = g.extent[1];
+  // DIM inside the result's first dimension when it steps through memory
+  // more closely; each result element still gets its terms in DIM order, as
+  // long as distinct j are distinct result elements.
+  const bool dim_inner = g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1]);
+  int32_t idx[F90_MAX_RANK] = {};
+  while (true) {  // source positions 6 (outermost) to 2
+    const char* s = g.src_base;
+    char* r = g.res_base;
+    const char* m = g.mask_base;
+    for (int k = 2; k < F90_MAX_RANK; ++k) {
+      s += idx[k] * g.src[k];
+      r += idx[k] * g.res[k - 1];
+      m += idx[k] * g.mask[k];
+    }
+    if (dim_inner) {
+      // Four result elements at a time: four independent chains of terms.
+      int32_t j = 0;
+      for (; j + 4 <= n1; j += 4)
+        for (int32_t i = 0; i < n0; ++i)
+          for (int32_t q = j; q < j + 4; ++q)
+            take<K, M>(r + q * g.res[0], s + i * g.src[0] + q * g.src[1],
+                       m + i * g.mask[0] + q * g.mask[1]);
+      for (; j < n1; ++j)
+        for (int32_t i = 0; i < n0; ++i)
+          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
+                     m + i * g.mask[0] + j * g.mask[1]);
+    } else {
+      for (int32_t i = 0; i < n0; ++i)
+        for (int32_t j = 0; j < n1; ++j)
+          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
+                     m + i * g.mask[0] + j * g.mask[1]);
+    }
+    int k = 2;
+    for (; k < F90_MAX_RANK; ++k) {
+      if (++idx[k] < g.extent[k]) break;
+      idx[k] = 0;
+    }
+    if (k == F90_MAX_RANK) return;
+  }
+}
+
+template <class K>
+void reduce_along_dim(ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
+                      ArrayDescriptor* mask) {
+  ReductionSetup s{};  // entries the set-up does not write stay extent 0, stride 0
+  if (presum(1, result, source, dim, mask, s) != SetupStatus::ok) return;
+  if (s.res_base == nullptr) return;
+
+  DimGeometry g{};
+  const int n = s.src_rank;
+  g.src_base = s.src_base;
+  g.res_base = s.res_base;
+  for (int k = 0; k < F90_MAX_RANK; ++k) {
+    g.extent[k] = k < n ? s.src_extent[k] : 1;
+    g.src[k] = k < n ? int64_t{s.src_stride[k]} * K::kBytes : 0;
+    g.res_extent[k] = k < n - 1 ? s.res_extent[k] : 1;
+    g.res[k] = k < n - 1 ? int64_t{s.res_stride[k]} * K::kBytes : 0;
+  }
+  for (int k = 1; k < F90_MAX_RANK; ++k) g.extent[k] = std::min(g.extent[k], g.res_extent[k - 1]);
+  if (g.src_base == nullptr) g.extent[0] = 0;
+
+  fill_identity<K>(g);
+  if (s.mask_present == 0) {
+    g.mask_base = g.src_base;  // never read
+    return accumulate<K, NoMask>(g);
+  }
+
+  const Desc md(mask);
+  if (md.rank() == n) {
+    for (int k = 0; k < n; ++k) g.extent[k] = std::min(g.extent[k], s.mask_extent[k]);
+  } else if (md.element_count() == 0) {
+    return;  // no MASK value at all: every term is false
+  }
+  auto masked = [&](auto word, int64_t unit, const char* base) {
+    g.mask_base = base;
+    for (int k = 0; k < F90_MAX_RANK; ++k) g.mask[k] = k < n ? int64_t{s.mask_stride[k]} * unit : 0;
+    accumulate<K, decltype(word)>(g);
+  };
+  by_mask_bytes(s, masked);
+}
+
+}  // namespace f90::prodsum
+
+// One entry: _<PFX>_<type>(result, source, DIM, MASK).
+#define F90_DIM_ENTRY(sym, name, ...)                                                          \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                  \
+                    ArrayDescriptor* m) F90_SYMBOL(sym);                                       \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {    \
+    f90::prodsum::reduce_along_dim<__VA_ARGS__>(r, s, d, m);                                   \
+  }
+#define F90_DIM_ENTRIES(PFX, name, O)                                                          \
+  F90_DIM_ENTRY(_##PFX##_I1, name##_i1, f90::prodsum::SmallInteger<int8_t, O>)                 \
+  F90_DIM_ENTRY(_##PFX##_I2, name##_i2, f90::prodsum::SmallInteger<int16_t, O>)                \
+  F90_DIM_ENTRY(_##PFX##_I4, name##_i4, f90::prodsum::SmallInteger<int32_t, O>)                \
+  F90_DIM_ENTRY(_##PFX##_J, name##_j, f90::prodsum::Integer8<O>)                               \
+  F90_DIM_ENTRY(_##PFX##_S4, name##_s4, f90::prodsum::Real<float, O>)                          \
+  F90_DIM_ENTRY(_##PFX##_S, name##_s, f90::prodsum::Real<double, O>)                           \
+  F90_DIM_ENTRY(_##PFX##_C4, name##_c4, f90::prodsum::Complex<float, O>)                       \
+  F90_DIM_ENTRY(_##PFX##_C, name##_c, f90::prodsum::Complex<double, O>)                        \
+  F90_DIM_ENTRY(_##PFX##_D, name##_d, f90::prodsum::Real16<O>)                                 \
+  F90_DIM_ENTRY(_##PFX##_Z, name##_z, f90::prodsum::Complex32<O>)

@@ -1,0 +1,390 @@
+// SUM and PRODUCT along a dimension: every entry against a naive reference
+// (each result element takes its terms in increasing DIM index and is brought
+// to its element's format after every term; bit-exact), value tables for the
+// per-term rounding and wrap-around, the DIM and allocation reports, and
+// results or MASKs that do not match the source.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+#include "control_word.h"
+#include "recording_runtime.h"
+#include "sums.h"
+
+namespace {
+
+using f90test::ElemType;
+using f90test::Runtime;
+using f90test::TestArray;
+using sums::DD;
+using Desc = ArrayDescriptor;
+using Index = std::vector<int64_t>;
+using Bytes = std::vector<uint8_t>;
+using DimFn = void (*)(Desc*, Desc*, const int32_t*, Desc*);
+
+extern "C" {
+#define DIM_DECLARE(PFX, T) void PFX##_##T(Desc*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_" #T);
+#define DIM_DECLARE_ALL(PFX)                                                                      \
+  DIM_DECLARE(PFX, I1) DIM_DECLARE(PFX, I2) DIM_DECLARE(PFX, I4) DIM_DECLARE(PFX, J)              \
+  DIM_DECLARE(PFX, S4) DIM_DECLARE(PFX, S) DIM_DECLARE(PFX, C4) DIM_DECLARE(PFX, C)               \
+  DIM_DECLARE(PFX, D) DIM_DECLARE(PFX, Z)
+DIM_DECLARE_ALL(SUM)
+DIM_DECLARE_ALL(PROD)
+}
+
+struct DimEntry {
+  const char* name;
+  ElemType type;
+  bool product;
+  DimFn fn;
+};
+#define DIM_ENTRIES(PFX, P)                                                                     \
+  {#PFX "_I1", ElemType::integer(1), P, PFX##_I1}, {#PFX "_I2", ElemType::integer(2), P, PFX##_I2}, \
+  {#PFX "_I4", ElemType::integer(4), P, PFX##_I4}, {#PFX "_J", ElemType::integer(8), P, PFX##_J},  \
+  {#PFX "_S4", ElemType::real(4), P, PFX##_S4}, {#PFX "_S", ElemType::real(8), P, PFX##_S},        \
+  {#PFX "_C4", ElemType::complex(8), P, PFX##_C4}, {#PFX "_C", ElemType::complex(16), P, PFX##_C}, \
+  {#PFX "_D", ElemType::real(16), P, PFX##_D}, {#PFX "_Z", ElemType::complex(32), P, PFX##_Z}
+const std::vector<DimEntry> kEntries = {DIM_ENTRIES(SUM, false), DIM_ENTRIES(PROD, true)};
+
+const DimEntry& entry(const std::string& name) {
+  for (const auto& e : kEntries)
+    if (name == e.name) return e;
+  throw std::runtime_error(name);
+}
+
+std::mt19937 rng(20261208);
+int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+template <class T>
+T get(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class T>
+void put(char* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+}
+template <class T>
+T rounded(long double x) {
+  volatile T v = static_cast<T>(x);
+  return v;
+}
+
+// One term into the running value `r` (an element of the entry's type),
+// written out naively per kind.
+void naive_step(const DimEntry& e, char* r, const char* s) {
+  const ElemType t = e.type;
+  const uint32_t n = t.bytes();
+  const bool prod = e.product;
+  if (t.code() == TYPE_INTEGER) {
+    uint64_t a = 0, b = 0;
+    std::memcpy(&a, r, n);
+    std::memcpy(&b, s, n);
+    const uint64_t v = prod ? a * b : a + b;  // low n bytes are right modulo 2^(8n)
+    std::memcpy(r, &v, n);
+  } else if (t.code() == TYPE_REAL && n <= 8) {
+    const long double a = n == 4 ? get<float>(r) : get<double>(r);
+    const long double b = n == 4 ? get<float>(s) : get<double>(s);
+    const long double v = prod ? a * b : a + b;
+    n == 4 ? put(r, rounded<float>(v)) : put(r, rounded<double>(v));
+  } else if (t.code() == TYPE_COMPLEX && n <= 16) {
+    const bool single = n == 8;
+    auto part = [&](const char* p, int i) -> long double {
+      return single ? get<float>(p + 4 * i) : get<double>(p + 8 * i);
+    };
+    const long double a = part(r, 0), b = part(r, 1), c = part(s, 0), d = part(s, 1);
+    const long double re = prod ? a * c - b * d : a + c;
+    const long double im = prod ? a * d + c * b : b + d;
+    if (single) {
+      put(r, rounded<float>(re));
+      put(r + 4, rounded<float>(im));
+    } else {
+      put(r, rounded<double>(re));
+      put(r + 8, rounded<double>(im));
+    }
+  } else if (n == 16) {
+    DD v;
+    prod ? sums::qmul(&v, get<DD>(r), get<DD>(s)) : sums::qadd(&v, get<DD>(r), get<DD>(s));
+    put(r, v);
+  } else {
+    const DD A = get<DD>(r), B = get<DD>(r + 16), C = get<DD>(s), D = get<DD>(s + 16);
+    DD re, im;
+    if (!prod) {
+      sums::qadd(&re, A, C);
+      sums::qadd(&im, B, D);
+    } else {
+      DD t1, t2, t3, t4;
+      sums::qmul(&t1, B, D);
+      sums::qmul(&t2, A, C);
+      sums::qsub(&re, t2, t1);
+      sums::qmul(&t3, C, B);
+      sums::qmul(&t4, A, D);
+      sums::qadd(&im, t4, t3);
+    }
+    put(r, re);
+    put(r + 16, im);
+  }
+}
+
+Bytes identity(const DimEntry& e) {
+  Bytes b(e.type.bytes(), 0);
+  const ElemType t = e.type;
+  if (!e.product) return b;
+  if (t.code() == TYPE_INTEGER) b[0] = 1;
+  else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) put(reinterpret_cast<char*>(b.data()), 1.0f);
+  else put(reinterpret_cast<char*>(b.data()), 1.0);
+  return b;
+}
+
+// The expected result elements in the result's array element order.
+std::vector<Bytes> reference(const DimEntry& e, TestArray& a, int dim, TestArray* m) {
+  std::vector<int32_t> rext = a.extents();
+  rext.erase(rext.begin() + (dim - 1));
+  std::vector<Bytes> out;
+  f90test::for_each_index(rext, [&](const Index& ri) {
+    Bytes acc = identity(e);
+    for (int64_t i = 0; i < a.extents()[dim - 1]; ++i) {
+      Index at = ri;
+      at.insert(at.begin() + (dim - 1), i);
+      if (sums::mask_truth(m, at)) naive_step(e, reinterpret_cast<char*>(acc.data()), a.at(at));
+    }
+    out.push_back(acc);
+  });
+  return out;
+}
+
+// Element k (array element order) of a result the routine completed.
+const char* completed_at(Desc* r, uint32_t bytes, int64_t k) {
+  const char* p = static_cast<const char*>(r->base);
+  return p + k * bytes;
+}
+
+class AlongDim : public f90test::ControlWordTest {
+ protected:
+  f90test::RuntimeScope scope;
+};
+
+TEST_F(AlongDim, RandomShapesEveryDimMasksAndResults) {
+  for (int iter = 0; iter < 40; ++iter) {
+    const bool wide = iter % 5 == 0;  // longer rows: blocks of result elements and their tail
+    const int rank = wide ? pick(2, 3) : pick(1, 7);
+    std::vector<int32_t> ext, lower, step;
+    const int32_t steps[] = {-2, -1, 1, 1, 2};
+    for (int i = 0; i < rank; ++i) {
+      ext.push_back(wide ? pick(5, 11) : pick(0, 15) == 0 ? 0 : pick(1, rank > 4 ? 2 : 4));
+      lower.push_back(pick(-2, 2));
+      step.push_back(steps[pick(0, 4)]);
+    }
+    const int mask_kind = pick(0, 2);  // none, conforming, scalar
+    const int mbytes = 1 << pick(0, 3);
+    std::unique_ptr<TestArray> mask;
+    if (mask_kind) {
+      mask = mask_kind == 1 ? std::make_unique<TestArray>(ElemType::logical(mbytes), ext, lower, step)
+                            : std::make_unique<TestArray>(ElemType::logical(mbytes), std::vector<int32_t>{});
+      for (int64_t k = 0; k < mask->size(); ++k) {  // LOGICAL*8: sometimes the high word only
+        const uint64_t v = pick(0, 3) == 0 ? 0 : mbytes == 8 && pick(0, 1) ? 1ull << 40 : 1 + (1ull << 40);
+        std::memcpy(mask->at_linear(k), &v, mbytes);
+      }
+    }
+    for (int dim = 1; dim <= rank; ++dim) {
+      std::vector<int32_t> rext = ext, rlow = lower, rstep;
+      rext.erase(rext.begin() + (dim - 1));
+      rlow.erase(rlow.begin() + (dim - 1));
+      for (size_t i = 0; i < rext.size(); ++i) rstep.push_back(steps[pick(0, 4)]);
+      const bool supplied = pick(0, 1);
+      for (const DimEntry& e : kEntries) {
+        TestArray a(e.type, ext, lower, step);
+        sums::random_fill(a, e.product, rng);
+        const auto want = reference(e, a, dim, mask.get());
+        std::string where = std::string(e.name) + " rank " + std::to_string(rank) + " dim " +
+                            std::to_string(dim) + " mask " + std::to_string(mask_kind) + "/" +
+                            std::to_string(mbytes) + " iteration " + std::to_string(iter);
+        if (supplied) {
+          TestArray r(e.type, rext, rlow, rstep, 0x5A);
+          e.fn(r.desc(), a.desc(), &dim, mask ? mask->desc() : nullptr);
+          for (size_t k = 0; k < want.size(); ++k)
+            ASSERT_EQ(Bytes(r.at_linear(k), r.at_linear(k) + e.type.bytes()), want[k]) << where << " element " << k;
+          ASSERT_TRUE(r.outside_untouched()) << where;
+        } else {
+          auto rd = f90test::unallocated_result(e.type, rank - 1);
+          e.fn(rd.get(), a.desc(), &dim, mask ? mask->desc() : nullptr);
+          ASSERT_TRUE(rd->flags & F90_FLAG_ASSOC) << where;
+          for (int k = 0; k < rank - 1; ++k) ASSERT_EQ(rd->dim[k].extent, rext[k]) << where;
+          for (size_t k = 0; k < want.size(); ++k) {
+            const char* p = completed_at(rd.get(), e.type.bytes(), static_cast<int64_t>(k));
+            ASSERT_EQ(Bytes(p, p + e.type.bytes()), want[k]) << where << " element " << k;
+          }
+        }
+        ASSERT_TRUE(a.outside_untouched()) << where;
+      }
+    }
+    Runtime::reset();
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// Two-term columns: source (2, 3) along DIM 1, column j holding terms[j].
+struct Case {
+  const char* entry;
+  std::vector<std::vector<double>> terms;  // per term, the element's parts
+  std::vector<double> want;                // the result's parts
+};
+
+void store_parts(char* p, ElemType t, const std::vector<double>& parts) {
+  if (t.code() == TYPE_INTEGER) {
+    const int64_t v = static_cast<int64_t>(parts[0]);
+    std::memcpy(p, &v, t.bytes());
+  } else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) {
+    for (size_t i = 0; i < parts.size(); ++i) put(p + 4 * i, static_cast<float>(parts[i]));
+  } else {
+    std::memcpy(p, parts.data(), 8 * parts.size());
+  }
+}
+
+TEST_F(AlongDim, PerTermRoundingAndWrapAround) {
+  const double inf = INFINITY, e24 = 0x1p-24, e53 = 0x1p-53, e60 = 0x1p-60;
+  const std::vector<Case> cases = {
+      {"SUM_I1", {{100}, {100}}, {-56}},
+      {"PROD_I1", {{16}, {16}, {3}}, {0}},
+      {"PROD_I2", {{300}, {300}}, {24464}},
+      {"SUM_I2", {{32767}, {1}}, {-32768}},
+      {"PROD_I4", {{65536}, {65536}}, {0}},
+      {"SUM_I4", {{2147483647}, {1}}, {-2147483648.0}},
+      {"SUM_J", {{4294967295.0}, {1}}, {4294967296.0}},
+      {"PROD_J", {{2147483648.0}, {2147483648.0}}, {0x1p62}},
+      {"PROD_J", {{-3}, {5}}, {-15}},
+      // Rounded to the element after every term: the small terms are lost...
+      {"SUM_S4", {{1}, {e24}, {e24}}, {1}},
+      // ...unless they come first.
+      {"SUM_S4", {{e24}, {e24}, {1}}, {1 + 2 * e24}},
+      {"SUM_S", {{1}, {e53}, {e53}}, {1}},
+      {"SUM_S", {{-0.0}, {-0.0}}, {0.0}},
+      {"PROD_S", {{2}, {-0.0}}, {-0.0}},
+      {"SUM_S4", {{3e38}, {3e38}}, {inf}},
+      {"SUM_C4", {{1, 0}, {e24, 0}, {e24, 0}}, {1, 0}},
+      {"PROD_C", {{0, 1}, {0, 1}}, {-1, 0}},
+      {"PROD_C4", {{0, 2}, {3, 0}, {0, -1}}, {6, 0}},
+      {"SUM_C", {{-0.0, -0.0}}, {0.0, 0.0}},
+      {"SUM_D", {{1, 0}, {e60, 0}, {e60, 0}}, {1, 2 * e60}},
+      {"PROD_D", {{3, 0}, {1.0 / 3, 0}}, {1, -0x1p-54}},
+      {"PROD_Z", {{0, 0, 1, 0}, {0, 0, 1, 0}}, {-1, 0, 0, 0}},
+      {"SUM_Z", {{1, 0, 2, 0}, {e60, 0, e60, 0}}, {1, e60, 2, e60}},
+  };
+  for (const Case& c : cases) {
+    const DimEntry& e = entry(c.entry);
+    const int32_t n = static_cast<int32_t>(c.terms.size());
+    TestArray a(e.type, {n, 2}, {}, {-1, 1});  // DIM backwards in memory
+    for (int32_t i = 0; i < n; ++i)
+      for (int64_t j = 0; j < 2; ++j) store_parts(a.at({i, j}), e.type, c.terms[i]);
+    Bytes want(e.type.bytes());
+    if (std::string(c.entry) == "PROD_D") {
+      DD t;
+      sums::qmul(&t, DD{1, 0}, DD{3, 0});
+      DD u;
+      sums::qmul(&u, t, DD{1.0 / 3, 0});
+      put(reinterpret_cast<char*>(want.data()), u);
+    } else {
+      store_parts(reinterpret_cast<char*>(want.data()), e.type, c.want);
+    }
+    TestArray r(e.type, {2});
+    const int32_t dim = 1;
+    e.fn(r.desc(), a.desc(), &dim, nullptr);
+    for (int64_t j = 0; j < 2; ++j)
+      EXPECT_EQ(Bytes(r.at({j}), r.at({j}) + e.type.bytes()), want) << c.entry << " " << c.want[0];
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+TEST_F(AlongDim, EmptyDimOrFalseMaskGivesTheIdentity) {
+  for (const DimEntry& e : kEntries) {
+    TestArray a(e.type, {0, 4});
+    auto rd = f90test::unallocated_result(e.type, 1);
+    const int32_t dim = 1;
+    e.fn(rd.get(), a.desc(), &dim, nullptr);
+    ASSERT_EQ(rd->dim[0].extent, 4) << e.name;
+    for (int k = 0; k < 4; ++k) {
+      const char* p = completed_at(rd.get(), e.type.bytes(), k);
+      EXPECT_EQ(Bytes(p, p + e.type.bytes()), identity(e)) << e.name;
+    }
+    TestArray b(e.type, {3, 2});
+    sums::random_fill(b, e.product, rng);
+    TestArray off(ElemType::logical(4), {});
+    off.set_linear<uint32_t>(0, 0);
+    TestArray r(e.type, {3});
+    const int32_t dim2 = 2;
+    e.fn(r.desc(), b.desc(), &dim2, off.desc());
+    for (int64_t k = 0; k < 3; ++k) EXPECT_EQ(Bytes(r.at({k}), r.at({k}) + e.type.bytes()), identity(e)) << e.name;
+    // Another extent 0: an empty result with no storage.
+    TestArray c(e.type, {3, 0});
+    auto rc = f90test::unallocated_result(e.type, 1);
+    e.fn(rc.get(), c.desc(), &dim, nullptr);
+    EXPECT_TRUE(rc->flags & F90_FLAG_ASSOC);
+    EXPECT_EQ(rc->base, nullptr);
+    EXPECT_EQ(rc->dim[0].extent, 0);
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+TEST_F(AlongDim, ReportsStoreNothing) {
+  const DimEntry& e = entry("SUM_I4");
+  TestArray a(ElemType::integer(4), {2, 3});
+  a.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k); });
+  for (int32_t dim : {0, -1, 3, INT32_MIN}) {
+    Runtime::reset();
+    TestArray r(ElemType::integer(4), {3}, {}, {}, 0x77);
+    e.fn(r.desc(), a.desc(), &dim, nullptr);
+    EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1405}) << dim;
+    EXPECT_EQ(r.get_linear<uint32_t>(0), 0x77777777u) << dim;
+    auto rd = f90test::unallocated_result(e.type, 1);
+    e.fn(rd.get(), a.desc(), &dim, nullptr);
+    EXPECT_FALSE(rd->flags & F90_FLAG_ASSOC) << dim;
+  }
+  Runtime::reset();
+  Runtime::fail_allocation(1);
+  auto rd = f90test::unallocated_result(e.type, 1);
+  const int32_t dim = 1;
+  e.fn(rd.get(), a.desc(), &dim, nullptr);
+  EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
+  EXPECT_FALSE(rd->flags & F90_FLAG_ASSOC);
+}
+
+// Results and MASKs that do not match the source: nothing is stored or read
+// outside what exists.
+TEST_F(AlongDim, MismatchedResultAndMask) {
+  const int32_t dim = 1;
+  TestArray a(ElemType::real(8), {3, 5});
+  a.fill_linear<double>([](int64_t k) { return static_cast<double>(k + 1); });
+  {  // a result of 2 elements for 5 columns: the first two columns only
+    TestArray r(ElemType::real(8), {2}, {}, {-2});
+    SUM_S(r.desc(), a.desc(), &dim, nullptr);
+    EXPECT_EQ(r.get<double>({0}), 1 + 2 + 3);
+    EXPECT_EQ(r.get<double>({1}), 4 + 5 + 6);
+    EXPECT_TRUE(r.outside_untouched());
+  }
+  {  // a 2 x 3 MASK on a 3 x 5 source: missing MASK elements are false
+    TestArray m(ElemType::logical(2), {2, 3});
+    m.fill_linear<uint16_t>([](int64_t) { return uint16_t{1}; });
+    TestArray r(ElemType::real(8), {5});
+    SUM_S(r.desc(), a.desc(), &dim, m.desc());
+    const double want[] = {1 + 2, 4 + 5, 7 + 8, 0, 0};
+    for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<double>({j}), want[j]) << j;
+  }
+  {  // a MASK of another rank without elements: every term false
+    TestArray m(ElemType::logical(4), {0});
+    TestArray r(ElemType::real(8), {5});
+    PROD_S(r.desc(), a.desc(), &dim, m.desc());
+    for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<double>({j}), 1.0) << j;
+  }
+  {  // a supplied result with no storage receives nothing
+    TestArray r(ElemType::real(8), {5});
+    r.desc()->base = nullptr;
+    SUM_S(r.desc(), a.desc(), &dim, nullptr);
+    for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<uint64_t>({j}), 0xABABABABABABABABull) << j;
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+}  // namespace
