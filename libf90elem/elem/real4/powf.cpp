@@ -4,8 +4,9 @@
 // u1 = m - p/16 is exact and u2 = log2(g / 2^(-p/16)) is small: a binary
 // search over A1[k] = 2^((1-k)/16) picks the odd p with g between A1[p+2]
 // and A1[p], whose midpoint A1[p+1] (corrected by its rounding error A2)
-// is T = 2^(-p/16). Then z = 2(g - T)/(g + T), ln(g/T) = z + z^3/12 + ...,
-// and u2 = (z + R)*log2(e) with R ~ z^3/12 and log2(e) = 1 + K.
+// is T = 2^(-p/16). Then z = 2((g - A1[p+1]) - A2)/(g + A1[p+1]), close to
+// 2(g - T)/(g + T), ln(g/T) = z + z^3/12 + ..., and u2 = (z + R)*log2(e)
+// with R ~ z^3/12 and log2(e) = 1 + K.
 // w = y * log2 x is carried as a whole number of sixteenths iw1 plus a
 // remainder w2 in [-1/16, 0): y and the partial products are split into
 // sixteenths (REDUCE, an integer store of 16v under the chopping word) so
@@ -29,9 +30,12 @@
 // REAL*4 are finite, and results below the normal range are the correctly
 // scaled subnormals.
 //
-// Accuracy: log2 x carries an absolute error of about 2^-33 from the cubic
-// in z, which y multiplies: within 1 ulp for |w| up to about 8, growing to a
-// few ulps as |w| nears the ends of the REAL*4 range.
+// Accuracy: log2 x carries an absolute error of up to about 2.4e-9 (the
+// denominator leaves out A2, and the cubic in z and the REAL*4 K add their
+// own), which y multiplies: the result is within 1 + 0.03*|y| ulps. That is
+// a few ulps for bases away from 1, but for x near 1 and large |y| (say
+// 1.0000017 ** -4.2e6) the error reaches 1e5 ulps and more: u1 and u2 then
+// nearly cancel.
 #include <cstdint>
 
 #include "constants.h"
