@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cstring>
 
 #include "check.h"
@@ -20,6 +21,19 @@ void fail(const char* fmt, ...) {
   std::fputc('\n', stderr);
   va_end(ap);
   __builtin_trap();
+}
+
+bool tracing() {
+  static const bool on = std::getenv("FZ_TRACE") != nullptr;
+  return on;
+}
+
+void trace(const char* fmt, ...) {
+  if (!tracing()) return;
+  va_list ap;
+  va_start(ap, fmt);
+  std::vfprintf(stderr, fmt, ap);
+  va_end(ap);
 }
 
 namespace {

@@ -32,6 +32,7 @@ Result any_result(FDP& in, const Elem& e, const Shape& s) {
 
 void snapshot(Result& r) {
   Arena& a = Arena::instance();
+  trace_descriptor(r.supplied ? "result (supplied)" : "result (unassociated)", r.desc);
   a.snapshot();
   r.desc_before = descriptor_bytes(r.desc, r.rank);
 }
@@ -61,8 +62,9 @@ DescExpect completed(const Result& r, int rank, const int64_t* extent, uint32_t 
 }
 
 void verify(const char* what, Result& r, const DescExpect& d, int64_t alloc_bytes,
-            bool zero_optional, const ElemsExpect& elems, const std::vector<int32_t>& reports) {
+            bool zero_optional, const ElemsExpect& elems, const Reports& reports) {
   Arena& a = Arena::instance();
+  trace_descriptor("result after", r.desc);
   a.mark_output(r.desc);
   if (r.supplied) a.mark_output(r.arr.block);
   a.check_unchanged();
@@ -85,13 +87,19 @@ void verify(const char* what, Result& r, const DescExpect& d, int64_t alloc_byte
                  static_cast<const char*>(storage), before);
 }
 
+void verify_untouched(const char* what, const Reports& reports) {
+  Arena::instance().check_unchanged();
+  check_reports(what, reports);
+  FZ_CHECK(f90test::Runtime::allocation_calls() == 0, "%s: allocated, none expected", what);
+}
+
 bool arm_allocation_failure(FDP& in) {
   if (in.ConsumeIntegralInRange<int>(0, 7) != 0) return false;
   f90test::Runtime::fail_allocation(1);
   return true;
 }
 
-void verify_allocation_failure(const char* what, Result& r, const std::vector<int32_t>& reports) {
+void verify_allocation_failure(const char* what, Result& r, const Reports& reports) {
   Arena& a = Arena::instance();
   a.mark_output(r.desc);
   a.check_unchanged();

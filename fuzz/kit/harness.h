@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "arena.h"
+#include "check.h"
 #include "expect.h"
 #include "layout.h"
 
@@ -38,7 +39,12 @@ void snapshot(Result& r);
 // the expected descriptor words. For a supplied result the storage is
 // checked through the caller's strides.
 void verify(const char* what, Result& r, const DescExpect& d, int64_t alloc_bytes,
-            bool zero_optional, const ElemsExpect& elems, const std::vector<int32_t>& reports);
+            bool zero_optional, const ElemsExpect& elems, const Reports& reports);
+
+// After a call that must leave at once: every byte of the arena unchanged
+// (the result descriptor and the caller's result storage included), the
+// expected reports, nothing allocated.
+void verify_untouched(const char* what, const Reports& reports);
 
 // Makes the routine's first allocation fail, one time in eight.
 bool arm_allocation_failure(FDP& in);
@@ -47,7 +53,7 @@ bool arm_allocation_failure(FDP& in);
 // expected reports (1205 among them), nothing allocated, and a result
 // descriptor that is either still unassociated or associated with a null
 // base; nothing stored anywhere.
-void verify_allocation_failure(const char* what, Result& r, const std::vector<int32_t>& reports);
+void verify_allocation_failure(const char* what, Result& r, const Reports& reports);
 
 // Expected words of a result the routine completes: lower bounds 1, the
 // given extents, contiguous strides from `first_stride` (storage units of

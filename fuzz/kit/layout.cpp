@@ -290,4 +290,28 @@ int64_t read_int(const char* p, uint32_t bytes) {
   }
 }
 
+int32_t* int_arg(int32_t v) {
+  char* p = Arena::instance().block(4, 4, 0);
+  Arena::unpoison(p, 4);
+  std::memcpy(p, &v, 4);
+  return reinterpret_cast<int32_t*>(p);
+}
+
+void store_int(char* p, uint32_t bytes, int64_t v) { std::memcpy(p, &v, bytes); }
+
+Shape vector_shape(int32_t extent, int32_t lower) {
+  Shape s;
+  s.rank = 1;
+  s.extent[0] = extent;
+  s.lower[0] = lower;
+  return s;
+}
+
+void unlinear(int64_t k, int rank, const int64_t* extent, int64_t* idx) {
+  for (int i = 0; i < rank; ++i) {
+    idx[i] = extent[i] > 0 ? k % extent[i] : 0;
+    k = extent[i] > 0 ? k / extent[i] : 0;
+  }
+}
+
 }  // namespace fz

@@ -145,5 +145,17 @@ bool read_logical(const char* p, uint32_t bits);
 
 // Reads a signed integer element of `bytes` bytes (1, 2, 4, 8).
 int64_t read_int(const char* p, uint32_t bytes);
+// Stores the low `bytes` bytes of v.
+void store_int(char* p, uint32_t bytes, int64_t v);
+
+// A 32-bit integer argument passed by address (DIM, NCOPIES), placed
+// against a guard page.
+int32_t* int_arg(int32_t v);
+
+// A rank-1 shape.
+Shape vector_shape(int32_t extent, int32_t lower = 1);
+
+// Splits position k of array element order into 0-based indices.
+void unlinear(int64_t k, int rank, const int64_t* extent, int64_t* idx);
 
 }  // namespace fz

@@ -86,6 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   open(array);
   open(mask);
   if (has_vector) open(vector);
+  trace_descriptor("ARRAY", array.desc);
+  trace_descriptor("MASK", mask.desc);
+  trace_descriptor("VECTOR", has_vector ? vector.desc : nullptr);
   snapshot(r);
 
   e_pack(r.desc, array.desc, mask.desc, has_vector ? vector.desc : nullptr);
