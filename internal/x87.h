@@ -55,9 +55,10 @@ inline long double rndint_under(long double x, uint16_t mode) {
 inline int32_t fist32_under(long double x, uint16_t mode) {
   uint16_t saved;
   int32_t r;
+  // fistp pops x: an input the asm pops is given in st(0) and clobbered.
   __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfistpl %0\n\tfldcw %1"
-                   : "=m"(r), "=m"(saved), "+t"(x)
-                   : "m"(mode)
+                   : "=m"(r), "=m"(saved)
+                   : "t"(x), "m"(mode)
                    : "st");
   return r;
 }
@@ -66,9 +67,10 @@ inline int32_t fist32_under(long double x, uint16_t mode) {
 inline int64_t fist64_under(long double x, uint16_t mode) {
   uint16_t saved;
   int64_t r;
+  // fistp pops x: an input the asm pops is given in st(0) and clobbered.
   __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfistpll %0\n\tfldcw %1"
-                   : "=m"(r), "=m"(saved), "+t"(x)
-                   : "m"(mode)
+                   : "=m"(r), "=m"(saved)
+                   : "t"(x), "m"(mode)
                    : "st");
   return r;
 }

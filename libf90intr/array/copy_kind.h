@@ -88,7 +88,7 @@ struct Mover {
   static void one(char* dst, const char* src, uint32_t bytes) {
     if constexpr (kBytes != 0) {
       std::memcpy(dst, src, kBytes);
-    } else {
+    } else if (bytes != 0) {  // a 0-byte element (CHARACTER*0) may have no storage at all
       std::memcpy(dst, src, bytes);
     }
   }
@@ -126,6 +126,37 @@ inline bool dispatch(CopyKind k, F&& f) {
   }
   report(ERR_UNSUPPORTED_TYPE);
   return false;
+}
+
+}  // namespace f90
+
+namespace f90 {
+
+// True for elements that move one word position at a time: word-laid
+// derived types, whose word w of every element of a walk moves before word
+// w + 1; and elements of the 128-bit kind whose length is not four words
+// (no valid type word makes one), so that a move never runs past its own
+// element.
+inline bool moves_by_word_position(const ElemClass& c) {
+  return c.kind == COPY_DERIVED_WORDS || (c.kind == COPY_NWORDS && c.units != 4);
+}
+
+// Runs one routine's moves for the classified element: f(kind, offset) is
+// called with std::integral_constant<CopyKind, K> and a byte offset into
+// every element. Most kinds make one call with offset 0. Elements that move
+// by word position make one call per word w = 0 .. units-1, in increasing
+// order, as COPY_WORD moves at offset 4w (none for a 0-word element); the
+// byte strides stay those of the element. A kind outside the table reports
+// 1223 and calls nothing; returns whether the kind was known.
+template <class F>
+inline bool dispatch_moves(const ElemClass& c, F&& f) {
+  if (moves_by_word_position(c)) {
+    for (uint32_t w = 0; w < c.units; ++w) f(std::integral_constant<CopyKind, COPY_WORD>{}, 4 * w);
+    return true;
+  }
+  return dispatch(c.kind, [&](auto k) {
+    if constexpr (decltype(k)::value != COPY_DERIVED_WORDS) f(k, uint32_t{0});
+  });
 }
 
 }  // namespace f90

@@ -127,3 +127,88 @@ WalkArray walk_array_without(Desc d, int dim, StrideFn&& to_bytes) {
 }
 
 }  // namespace f90
+
+namespace f90 {
+
+// A LOGICAL MASK walked through its first `dims` dimensions (the rest, and
+// every dimension of a scalar MASK, have stride 0), its strides read by its
+// element width (elem_len, in bits).
+inline WalkArray walk_mask(Desc mask, int dims) {
+  WalkArray w{mask.base(), {}};
+  const int n = dims < mask.rank() ? dims : mask.rank();
+  for (int i = 0; i < n; ++i) w.stride[i] = logical_byte_stride(mask.stride(i), mask.elem_len());
+  return w;
+}
+
+// Walks an array in array element order as runs along its first dimension,
+// for routines that pair the elements of two arrays of different shapes
+// (RESHAPE): at() is the current element, step() the byte stride along the
+// run and left() the elements remaining in it; advance(m) moves on by
+// m <= left() elements. Dimensions of extent 1 are dropped and a dimension
+// whose stride continues the one before it is merged into it, so that a
+// contiguous array is a single run. A cyclic cursor starts again at its first
+// element after its last; any other stops there (left() is then 0).
+// Line origins are formed afresh from the counters for every line.
+class RunCursor {
+ public:
+  // `extent` and `stride` (bytes) per dimension; rank 0 is one element.
+  RunCursor(int rank, const int64_t* extent, const int64_t* stride, char* base, bool cyclic)
+      : base_(base), line_(base), cyclic_(cyclic) {
+    for (int k = 0; k < rank; ++k) {
+      if (extent[k] <= 0) {  // an empty array: no element at all
+        rank_ = 1;
+        extent_[0] = 0;
+        stride_[0] = 0;
+        return;
+      }
+      if (extent[k] == 1) continue;
+      int64_t span, merged;
+      if (rank_ > 0 && !__builtin_mul_overflow(extent_[rank_ - 1], stride_[rank_ - 1], &span) &&
+          stride[k] == span && !__builtin_mul_overflow(extent_[rank_ - 1], extent[k], &merged)) {
+        extent_[rank_ - 1] = merged;
+        continue;
+      }
+      extent_[rank_] = extent[k];
+      stride_[rank_] = stride[k];
+      ++rank_;
+    }
+    if (rank_ == 0) {
+      rank_ = 1;
+      extent_[0] = 1;
+      stride_[0] = 0;
+    }
+  }
+
+  char* at() const { return line_ + pos_ * stride_[0]; }
+  int64_t step() const { return stride_[0]; }
+  int64_t left() const { return extent_[0] - pos_; }
+  // True for a cursor over a single element, which every step revisits.
+  bool single() const { return rank_ == 1 && extent_[0] == 1; }
+
+  void advance(int64_t m) {
+    pos_ += m;
+    if (pos_ < extent_[0]) return;
+    int k = 1;
+    for (; k < rank_; ++k) {
+      if (++count_[k] < extent_[k]) break;
+      count_[k] = 0;
+    }
+    if (k == rank_ && !cyclic_) return;  // past the last element: left() is 0
+    pos_ = 0;
+    int64_t off = 0;
+    for (int j = 1; j < rank_; ++j) off += count_[j] * stride_[j];
+    line_ = base_ + off;
+  }
+
+ private:
+  char* base_;
+  char* line_;
+  bool cyclic_;
+  int rank_ = 0;
+  int64_t pos_ = 0;
+  int64_t extent_[F90_MAX_RANK] = {};
+  int64_t stride_[F90_MAX_RANK] = {};
+  int64_t count_[F90_MAX_RANK] = {};
+};
+
+}  // namespace f90

@@ -7,20 +7,14 @@
 
 #include <cstdint>
 
+#include "x87.h"
+
 namespace f90test {
 
-inline uint16_t get_cw() {
-  uint16_t cw;
-  __asm__ volatile("fnstcw %0" : "=m"(cw));
-  return cw;
-}
-inline void set_cw(uint16_t cw) { __asm__ volatile("fldcw %0" : : "m"(cw)); }
-inline uint16_t get_sw() {
-  uint16_t sw;
-  __asm__ volatile("fnstsw %0" : "=m"(sw));
-  return sw;
-}
-inline void clear_fp_exceptions() { __asm__ volatile("fnclex"); }
+using x87::get_cw;
+using x87::get_sw;
+using x87::set_cw;
+inline void clear_fp_exceptions() { x87::clear_exceptions(); }
 
 inline constexpr uint16_t kCwLibrary = 0x127f;   // nearest, 53 bits
 inline constexpr uint16_t kCwLinux = 0x037f;     // nearest, 64 bits (process default)

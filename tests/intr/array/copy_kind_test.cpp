@@ -170,4 +170,50 @@ TEST(Walk, ShiftArrayOfLowerRankWalksAlongside) {
   EXPECT_EQ(seen, (std::vector<int16_t>{0, 10, 20, 30, 40, 50}));
 }
 
+TEST(CopyKind, DispatchMovesByWordPositionWhereTheElementNeedsIt) {
+  struct Case {
+    const char* what;
+    ElemType type;
+    std::vector<std::pair<int, uint32_t>> calls;  // kind, byte offset
+  } cases[] = {
+      {"REAL*8 whole", ElemType::real(8), {{f90::COPY_2WORDS, 0}}},
+      {"CHARACTER*3 whole", ElemType::character(3), {{f90::COPY_BYTES, 0}}},
+      {"derived, 3 words", ElemType::derived_words(3), {{f90::COPY_WORD, 0}, {f90::COPY_WORD, 4}, {f90::COPY_WORD, 8}}},
+      {"derived, 0 words", ElemType::derived_words(0), {}},
+      // A 96-bit element of the 128-bit kind: its own three words, never four.
+      {"INTEGER of 96 bits", {f90_type_word(TYPE_INTEGER, 96, 0, 0), 96},
+       {{f90::COPY_WORD, 0}, {f90::COPY_WORD, 4}, {f90::COPY_WORD, 8}}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::pair<int, uint32_t>> calls;
+    EXPECT_TRUE(f90::dispatch_moves(f90::classify(c.type.type_word, c.type.elem_len), [&](auto k, uint32_t off) {
+      calls.emplace_back(decltype(k)::value, off);
+    })) << c.what;
+    EXPECT_EQ(calls, c.calls) << c.what;
+  }
+}
+
+TEST(Walk, RunCursorMergesContiguousDimensionsAndCycles) {
+  // 2 x 3 x 2 elements of 4 bytes: dimensions 0 and 1 contiguous, dimension
+  // 2 backwards. Two runs of six, then (cyclic) the first again.
+  char buf[64];
+  const int64_t ext[] = {2, 3, 2}, stride[] = {4, 8, -24};
+  f90::RunCursor c(3, ext, stride, buf + 24, true);
+  EXPECT_EQ(c.left(), 6);
+  EXPECT_EQ(c.step(), 4);
+  c.advance(4);
+  EXPECT_EQ(c.at(), buf + 24 + 16);
+  c.advance(2);
+  EXPECT_EQ(c.at(), buf);
+  EXPECT_EQ(c.left(), 6);
+  c.advance(6);
+  EXPECT_EQ(c.at(), buf + 24);
+  f90::RunCursor once(3, ext, stride, buf + 24, false);
+  once.advance(6);
+  once.advance(6);
+  EXPECT_EQ(once.left(), 0);
+  const int64_t scalar_ext[] = {1};
+  EXPECT_TRUE(f90::RunCursor(0, scalar_ext, stride, buf, true).single());
+}
+
 }  // namespace

@@ -1,0 +1,53 @@
+// Bit layout of the IEEE single and double formats, for the conversions
+// between INTEGER*8 and REAL that work on the encoding.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+namespace morvex::int8 {
+
+template <class F>
+struct IeeeFormat;
+
+template <>
+struct IeeeFormat<double> {
+  using Bits = uint64_t;
+  static constexpr int kFractionBits = 52;
+  static constexpr int kBias = 1023;
+  static constexpr int kExponentMask = 0x7ff;
+};
+
+template <>
+struct IeeeFormat<float> {
+  using Bits = uint32_t;
+  static constexpr int kFractionBits = 23;
+  static constexpr int kBias = 127;
+  static constexpr int kExponentMask = 0xff;
+};
+
+template <class F>
+inline constexpr typename IeeeFormat<F>::Bits kSignBit = typename IeeeFormat<F>::Bits{1}
+                                                        << (8 * sizeof(F) - 1);
+
+// A REAL*8 or REAL*4 argument taken as its encoding: these structs occupy the
+// same stack slots as the double or float a caller pushes. Reading the bits
+// of a `double` parameter makes g++ copy it through the x87 unit, and an
+// 8-byte load of an argument the caller pushed as two 4-byte words cannot be
+// forwarded from those stores: on current processors that stall costs more
+// than the whole conversion.
+struct Real8Arg {
+  uint32_t lo, hi;
+  uint64_t bits() const { return std::bit_cast<uint64_t>(*this); }
+};
+struct Real4Arg {
+  uint32_t word;
+  uint32_t bits() const { return word; }
+};
+static_assert(sizeof(Real8Arg) == sizeof(double) && sizeof(Real4Arg) == sizeof(float));
+
+// Biased exponent of |x| >= 2^63: where the conversions to INTEGER*8 saturate.
+template <class F>
+inline constexpr int kSaturatingExponent = IeeeFormat<F>::kBias + 63;
+
+}  // namespace morvex::int8

@@ -1,0 +1,34 @@
+// INTEGER*8 signed divide and remainder.
+//
+// _morvex_ldiv: quotient truncated toward zero. _morvex_lmod: remainder
+// a - b * trunc(a / b), with the sign of a. Neither traps:
+//   b = 0              -> INT64_MAX (0x7fffffffffffffff), whatever a is
+//   (-2^63) / (-1)     -> 0x8000000000000000; (-2^63) mod (-1) -> 0
+// The fast forms use one 32-bit division when both operands lie in the
+// 32-bit range, return 0 (or a) when |a| < |b|, and otherwise divide on the
+// x87 unit under the control word 0x0f3f (toward zero, 64-bit precision),
+// which is exact for 64-bit integers; the caller's control word is kept in
+// the routine's own frame and restored on every path.
+//
+// _morvex_slow_ldiv and _morvex_slow_lmod are the software forms: they work
+// on the magnitudes, with the same results, including the special ones.
+#include "int8.h"
+
+using namespace morvex::int8;
+
+F90_API int64_t _morvex_ldiv(int64_t a, int64_t b) { return ldiv(a, b); }
+F90_API int64_t _morvex_lmod(int64_t a, int64_t b) { return lmod(a, b); }
+
+F90_API int64_t _morvex_slow_ldiv(int64_t a, int64_t b) {
+  if (b == 0) return kMaxInt;
+  const uint64_t ma = magnitude(a), mb = magnitude(b);
+  if (ma < mb) return 0;
+  return negate_if(ma / mb, (a < 0) != (b < 0));
+}
+
+F90_API int64_t _morvex_slow_lmod(int64_t a, int64_t b) {
+  if (b == 0) return kMaxInt;
+  const uint64_t ma = magnitude(a), mb = magnitude(b);
+  if (ma < mb) return a;
+  return negate_if(ma % mb, a < 0);
+}

@@ -1,0 +1,469 @@
+// MAXVAL and MINVAL: one engine for both directions and the seven element
+// types, with DIM and MASK.
+//
+// The engine reduces either the whole source into the single element at the
+// result's base (scalar entries, a rank-1 source, or no DIM), or each line
+// along DIM into one element of an array result. The element type and the
+// mask width are decided once per call; each (type, direction, mask width)
+// has its own line loop.
+//
+// Comparison rules (they make the result depend on the visiting order, which
+// is therefore always DIM order within a line, array element order overall):
+// - integers: the first considered element is taken, later ones replace it
+//   when strictly greater (smaller); so the result is the extreme value, and
+//   the start value only when nothing was considered;
+// - REAL*4/8 start from -HUGE (MAXVAL) or +HUGE (MINVAL) on the x87 unit.
+//   MAXVAL replaces unless current >= element, so a NaN is taken and the next
+//   considered element replaces it: the result is a NaN exactly when the last
+//   considered element is one. MINVAL replaces when current > element, so
+//   NaNs are skipped. Equal values never replace (the first is kept, which
+//   decides between +0 and -0);
+// - REAL*16 skips NaN and infinite elements, takes the first finite one and
+//   replaces it when _morvex_qcompare(element, current) is 1 (MAXVAL) or -1
+//   (MINVAL). With no finite element the result is the start value built
+//   from huge_real16_f90_y_ieee (negated with _morvex_qneg for MAXVAL).
+// The result element is always copied from the chosen element's bits (a
+// signalling NaN is not quieted), or from the start value.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <type_traits>
+
+#include "copy_kind.h"
+#include "descriptor.h"
+#include "reduction.h"
+#include "result.h"
+#include "walk.h"
+
+namespace f90::extremum {
+
+// Element type codes passed by the entry points (shared with MAXLOC/MINLOC).
+enum ElemCode : int32_t {
+  ELEM_I1 = 7,
+  ELEM_I2 = 8,
+  ELEM_I4 = 15,
+  ELEM_I8 = 17,
+  ELEM_R8 = 18,
+  ELEM_R16 = 19,
+  ELEM_R4 = 20,
+};
+
+// Start-value selectors; only ELEM_I4 (VK_I4, VK_I2, other: INTEGER*1's
+// bound) and ELEM_R8 (VK_R8, other: REAL*4's bound) read them.
+enum ValKind : int32_t {
+  VK_I8 = 1,
+  VK_I4 = 3,
+  VK_I2 = 4,
+  VK_I1 = 5,
+  VK_R16 = 6,
+  VK_R8 = 7,
+  VK_R4 = 8,
+};
+
+enum class Dir { Max, Min };
+
+// REAL*16 as the double-double operations of libf90elem pass it by value.
+struct Real16 {
+  double hi;
+  double lo;
+};
+
+}  // namespace f90::extremum
+
+// From libf90elem (bound when the program is loaded) and from this library's
+// REAL*16 model constants (read through the GOT: a program may hold a copy).
+F90_API f90::extremum::Real16* _morvex_qneg(f90::extremum::Real16* result,
+                                            f90::extremum::Real16 a);
+F90_API int32_t _morvex_qcompare(f90::extremum::Real16 a, f90::extremum::Real16 b);
+F90_API const f90::extremum::Real16 huge_real16_f90_y_ieee;
+
+namespace f90::extremum {
+
+// What a result holds when no element is considered: the bits of one
+// element of the reduction's type.
+struct Start {
+  alignas(8) unsigned char bytes[16];
+};
+
+// Start value for a valid element code (REAL*16: reads the model constant).
+// Structures travel through references here: a structure returned by value
+// would make the callee pop its hidden pointer.
+void start_value(Start& start, Dir dir, int32_t code, int32_t valkind);
+
+// The part of a call that does not depend on the element type.
+struct Plan {
+  Desc result{nullptr};
+  Desc source{nullptr};
+  Desc mask{nullptr};  // an array mask; null when every element is considered
+  ElemClass cls{};     // the source element (addressing of source and result)
+  bool whole = false;  // one reduction into the element at the result's base
+  bool scalar = false;
+  bool empty = false;  // nothing to consider: the result gets the start value
+  int dim = 0;         // DIM index of a reduction along DIM
+};
+
+// Checks DIM, completes an unassociated result and reads a scalar MASK.
+// Returns false when the call must end (after a 1405 or 1205 report).
+bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
+             ArrayDescriptor* mask, int32_t scalar_flag);
+
+// Sets the result to the start value: the element at the base for a scalar
+// call, every element of the result otherwise.
+void fill_start(const Plan& plan, const Start& start, uint32_t bytes);
+
+// Walks of a reduction: the whole source as runs (source, mask), or the
+// lines along DIM (source, mask, result with stride 0 along DIM).
+void whole_runs(const Plan& plan, Runs<2>& runs);
+struct Lines {
+  int rank = 0;
+  int32_t extent[F90_MAX_RANK] = {};
+  WalkArray src{}, mask{}, res{};
+};
+void dim_lines(const Plan& plan, Lines& lines);
+
+// Lines along DIM of rank 1 less, for reducing a block of neighbouring lines
+// at once: `across` is the dimension (of the reduced shape) walked inside the
+// block, and the DIM strides step every line of the block forward together.
+struct Blocks {
+  Lines lines;       // the source's shape without DIM
+  int across = 0;
+  int32_t n = 0;     // elements per line (extent along DIM)
+  int64_t src_step = 0, mask_step = 0;  // byte strides along DIM
+};
+// True when the lines are better reduced in blocks: some other dimension is
+// closer-packed in the source than DIM itself.
+bool block_lines(const Plan& plan, const Lines& lines, Blocks& blocks);
+
+template <class T>
+inline T load(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// ---- The element types -----------------------------------------------------
+
+template <class T, Dir D>
+struct IntegerOps {
+  static constexpr uint32_t kBytes = sizeof(T);
+  struct State {
+    T best;
+    bool any;
+  };
+  static void begin(State& s, const Start&) {
+    s.best = D == Dir::Max ? std::numeric_limits<T>::min() : std::numeric_limits<T>::max();
+    s.any = false;
+  }
+  static void step(State& s, const char* p) {
+    const T x = load<T>(p);
+    s.best = pick(s.best, x);
+    s.any = true;
+  }
+  // A line: the extreme does not depend on the order, so four independent
+  // accumulators hide the compare-and-select latency.
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (n <= 0) return;
+      s.any = true;
+      T b0 = s.best, b1 = b0, b2 = b0, b3 = b0;
+      // Contiguous lines use constant offsets: fewer live registers.
+      const ptrdiff_t q = ps == sizeof(T) ? ptrdiff_t{sizeof(T)} : ps;
+      for (int32_t i = n >> 2; i > 0; --i, p += 4 * q) {
+        b0 = pick(b0, load<T>(p));
+        b1 = pick(b1, load<T>(p + q));
+        b2 = pick(b2, load<T>(p + 2 * q));
+        b3 = pick(b3, load<T>(p + 3 * q));
+      }
+      for (n &= 3; n > 0; --n, p += ps) b0 = pick(b0, load<T>(p));
+      s.best = pick(pick(b0, b1), pick(b2, b3));
+    } else {
+      for (; n > 0; --n, p += ps, m += ms)
+        if (M::truth(m)) step(s, p);
+    }
+  }
+  static T pick(T a, T b) { return (D == Dir::Max ? b > a : b < a) ? b : a; }
+  static void finish(const State& s, char* out, const Start& start) {
+    if (s.any)
+      std::memcpy(out, &s.best, sizeof(T));
+    else
+      std::memcpy(out, start.bytes, sizeof(T));
+  }
+};
+
+template <class T, Dir D>
+struct RealOps {
+  static constexpr uint32_t kBytes = sizeof(T);
+  struct State {
+    T value;         // compared on the x87 unit
+    const char* at;  // the element holding it; null for the start value
+  };
+  static void begin(State& s, const Start& start) {
+    s.value = load<T>(reinterpret_cast<const char*>(start.bytes));
+    s.at = nullptr;
+  }
+  // Whether x takes the place of the current value c.
+  static bool replaces(T c, T x) { return D == Dir::Max ? !(c >= x) : c > x; }
+  static void step(State& s, const char* p) {
+    const T x = load<T>(p);
+    if (replaces(s.value, x)) {
+      s.value = x;
+      s.at = p;
+    }
+  }
+  // The position of the first considered element of a line that replaces c
+  // (n when none does): c stays put on the x87 stack while the elements
+  // stream past it.
+  template <class M>
+  static int32_t first_replacing(T c, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                                 int32_t n) {
+    for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
+      if (M::truth(m) && replaces(c, load<T>(p))) return i;
+    return n;
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    while (n > 0) {
+      const int32_t k = first_replacing<M>(s.value, p, ps, m, ms, n);
+      if (k == n) return;
+      p += k * ps;
+      m += k * ms;
+      s.value = load<T>(p);
+      s.at = p;
+      n -= k + 1;
+      p += ps;
+      m += ms;
+    }
+  }
+  static void finish(const State& s, char* out, const Start& start) {
+    std::memcpy(out, s.at != nullptr ? s.at : reinterpret_cast<const char*>(start.bytes),
+                sizeof(T));
+  }
+};
+
+template <Dir D>
+struct Real16Ops {
+  static constexpr uint32_t kBytes = 16;
+  struct State {
+    const char* at;  // the current element; null until a finite one is seen
+  };
+  static void begin(State& s, const Start&) { s.at = nullptr; }
+  static void step(State& s, const char* p) {
+    const uint32_t hi_word = load<uint32_t>(p + 4);
+    if ((hi_word & 0x7ff00000u) == 0x7ff00000u) return;  // NaN or infinite high part
+    if (s.at == nullptr) {
+      s.at = p;
+      return;
+    }
+    const int32_t c = _morvex_qcompare(load<Real16>(p), load<Real16>(s.at));
+    if (D == Dir::Max ? c > 0 : c < 0) s.at = p;
+  }
+  template <class M>
+  static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
+                   int32_t n) {
+    for (; n > 0; --n, p += ps, m += ms)
+      if (M::truth(m)) step(s, p);
+  }
+  static void finish(const State& s, char* out, const Start& start) {
+    std::memcpy(out, s.at != nullptr ? s.at : reinterpret_cast<const char*>(start.bytes), 16);
+  }
+};
+
+// ---- Loops -------------------------------------------------------------------
+
+// One line of n elements (byte strides ps, ms), into the state, by the
+// element type's own loop.
+template <class Ops, class M>
+inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps, const char* m,
+                        ptrdiff_t ms, int64_t n) {
+  typename Ops::State s = state;
+  Ops::template line<M>(s, p, ps, m, ms, static_cast<int32_t>(n));
+  state = s;
+}
+
+// Neighbouring lines reduced together, kBlock at a time: the inner loop runs
+// across the lines (the closer-packed dimension), the outer one along DIM, so
+// each line still sees its elements in DIM order.
+template <class Ops, class M>
+void reduce_blocks(Blocks& b, const Start& start) {
+  constexpr int32_t kBlock = 256;
+  const int a = b.across;
+  const int64_t ss = b.lines.src.stride[a], ms = b.lines.mask.stride[a], rs = b.lines.res.stride[a];
+  const int32_t width = b.lines.extent[a];
+  std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
+  walk_lines(b.lines.rank, a, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename Ops::State st[kBlock];
+    for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
+      const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
+      for (int32_t j = 0; j < nb; ++j) Ops::begin(st[j], start);
+      const char* ps = o[0] + j0 * ss;
+      const char* pm = o[1] + j0 * ms;
+      for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
+        const char* q = ps;
+        const char* qm = pm;
+        for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
+          if (M::truth(qm)) Ops::step(st[j], q);
+      }
+      char* out = o[2] + j0 * rs;
+      for (int32_t j = 0; j < nb; ++j, out += rs) Ops::finish(st[j], out, start);
+    }
+  });
+}
+
+template <class Ops, class M>
+void reduce(const Plan& plan, const Start& start) {
+  if (plan.whole) {
+    Runs<2> runs;
+    whole_runs(plan, runs);
+    const ptrdiff_t ps = static_cast<ptrdiff_t>(runs.arrays[0].stride[0]);
+    const ptrdiff_t ms = static_cast<ptrdiff_t>(runs.arrays[1].stride[0]);
+    typename Ops::State st;
+    Ops::begin(st, start);
+    runs.walk([&](const std::array<char*, 2>& o, int64_t n) {
+      reduce_line<Ops, M>(st, o[0], ps, o[1], ms, n);
+    });
+    Ops::finish(st, plan.result.base(), start);
+    return;
+  }
+  Lines lines;
+  dim_lines(plan, lines);
+  Blocks blocks;
+  if (block_lines(plan, lines, blocks)) {
+    reduce_blocks<Ops, M>(blocks, start);
+    return;
+  }
+  const int d = plan.dim;
+  const ptrdiff_t ps = static_cast<ptrdiff_t>(lines.src.stride[d]);
+  const ptrdiff_t ms = static_cast<ptrdiff_t>(lines.mask.stride[d]);
+  const int64_t n = lines.extent[d];
+  std::array<WalkArray*, 3> arrays{&lines.src, &lines.mask, &lines.res};
+  walk_lines(lines.rank, d, lines.extent, arrays, [&](const std::array<char*, 3>& o) {
+    typename Ops::State st;
+    Ops::begin(st, start);
+    reduce_line<Ops, M>(st, o[0], ps, o[1], ms, n);
+    Ops::finish(st, o[2], start);
+  });
+}
+
+template <class Ops>
+void execute(const Plan& plan, const Start& start) {
+  if (plan.empty) {
+    fill_start(plan, start, Ops::kBytes);
+    return;
+  }
+  if (plan.result.base() == nullptr) return;
+  if (plan.mask.raw() == nullptr) {
+    reduce<Ops, NoMask>(plan, start);
+    return;
+  }
+  dispatch_mask_width(plan.mask.elem_len(),
+                      [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
+}
+
+// The worker: __maxval / __minval.
+template <Dir D>
+void run(ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
+         ArrayDescriptor* mask, int32_t scalar_flag, int32_t code, int32_t valkind) {
+  Plan plan;
+  if (!prepare(plan, result, source, dim, mask, scalar_flag)) return;
+  auto go = [&](auto ops) {
+    Start start;
+    start_value(start, D, code, valkind);
+    execute<decltype(ops)>(plan, start);
+  };
+  switch (code) {
+    case ELEM_I1: return go(IntegerOps<int8_t, D>{});
+    case ELEM_I2: return go(IntegerOps<int16_t, D>{});
+    case ELEM_I4: return go(IntegerOps<int32_t, D>{});
+    case ELEM_I8: return go(IntegerOps<int64_t, D>{});
+    case ELEM_R4: return go(RealOps<float, D>{});
+    case ELEM_R8: return go(RealOps<double, D>{});
+    case ELEM_R16: return go(Real16Ops<D>{});
+    default:
+      // With nothing to reduce the code is not looked at.
+      if (!plan.empty) report(ERR_UNSUPPORTED_TYPE);
+      return;
+  }
+}
+
+// ---- Entry points ----------------------------------------------------------
+
+// Scalar-result entry: a rank-0 result around a slot preset to the start
+// value, reduced with the scalar flag set; returns the slot's bits as T.
+template <Dir D, class T, int32_t kCode, int32_t kValKind, int32_t kTypeCode>
+T scalar_entry(ArrayDescriptor* source, const int32_t* dim, ArrayDescriptor* mask) {
+  Start slot;
+  start_value(slot, D, kCode, kValKind);
+  ArrayDescriptor d;
+  scalar_result_descriptor(d, slot.bytes, source->elem_len,
+                           (source->type_word & ~F90_TW_TYPE_CODE_MASK) | kTypeCode);
+  run<D>(&d, source, dim, mask, 1, kCode, kValKind);
+  return load<T>(reinterpret_cast<const char*>(slot.bytes));
+}
+
+// The REAL*16 scalar entry: the 16 bytes go to the caller's slot, whose
+// address is returned.
+template <Dir D>
+Real16* scalar_entry_r16(Real16* out, ArrayDescriptor* source, const int32_t* dim,
+                         ArrayDescriptor* mask) {
+  Start slot;
+  start_value(slot, D, ELEM_R16, VK_R16);
+  ArrayDescriptor d;
+  scalar_result_descriptor(d, slot.bytes, source->elem_len,
+                           (source->type_word & ~F90_TW_TYPE_CODE_MASK) | TYPE_REAL);
+  run<D>(&d, source, dim, mask, 1, ELEM_R16, VK_R16);
+  std::memcpy(out, slot.bytes, 16);
+  return out;
+}
+
+}  // namespace f90::extremum
+
+// The worker (__maxval, __minval) and the 16 typed entries of one direction,
+// for the direction kDirection of the including file: PFX is MAXVAL or
+// MINVAL, name the lower-case C++ prefix. Array forms (result, source, dim,
+// mask); scalar forms (source, dim, mask) returning the value; a bare I is
+// INTEGER*8 like J; INTEGER*1/2 come back sign-extended to 32 bits.
+#define F90_EXTREMUM_ARRAY_ENTRY(PFX, name, L, l, code, vk)                                   \
+  F90_API void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,          \
+                          ArrayDescriptor* m) F90_SYMBOL(_##PFX##_##L);                       \
+  void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) { \
+    f90::extremum::run<kDirection>(r, s, d, m, 0, f90::extremum::code, f90::extremum::vk);     \
+  }
+#define F90_EXTREMUM_SCALAR_ENTRY(PFX, name, L, l, R, T, code, vk, tc)                        \
+  F90_API R name##0_##l(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m)            \
+      F90_SYMBOL(_##PFX##0_##L);                                                              \
+  R name##0_##l(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {                   \
+    return f90::extremum::scalar_entry<kDirection, T, f90::extremum::code, f90::extremum::vk, \
+                                       tc>(s, d, m);                                          \
+  }
+#define F90_EXTREMUM_ENTRIES(PFX, name, L, l, R, T, code, vk, tc) \
+  F90_EXTREMUM_ARRAY_ENTRY(PFX, name, L, l, code, vk)             \
+  F90_EXTREMUM_SCALAR_ENTRY(PFX, name, L, l, R, T, code, vk, tc)
+
+#define F90_EXTREMUM_ENTRY_POINTS(PFX, name)                                                   \
+  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,         \
+                             ArrayDescriptor* m, int32_t scalar_flag, int32_t code,            \
+                             int32_t valkind) F90_SYMBOL(__##name);                            \
+  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                 \
+                     ArrayDescriptor* m, int32_t scalar_flag, int32_t code, int32_t valkind) { \
+    f90::extremum::run<kDirection>(r, s, d, m, scalar_flag, code, valkind);                    \
+  }                                                                                            \
+  F90_EXTREMUM_ENTRIES(PFX, name, J, j, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)        \
+  F90_EXTREMUM_ENTRIES(PFX, name, I, i, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)        \
+  F90_EXTREMUM_ENTRIES(PFX, name, I4, i4, int32_t, int32_t, ELEM_I4, VK_I4, TYPE_INTEGER)      \
+  F90_EXTREMUM_ENTRIES(PFX, name, I2, i2, int32_t, int16_t, ELEM_I2, VK_I2, TYPE_INTEGER)      \
+  F90_EXTREMUM_ENTRIES(PFX, name, I1, i1, int32_t, int8_t, ELEM_I1, VK_I1, TYPE_INTEGER)       \
+  F90_EXTREMUM_ENTRIES(PFX, name, S, s, double, double, ELEM_R8, VK_R8, TYPE_REAL)             \
+  F90_EXTREMUM_ENTRIES(PFX, name, S4, s4, float, float, ELEM_R4, VK_R4, TYPE_REAL)             \
+  F90_EXTREMUM_ARRAY_ENTRY(PFX, name, D, d, ELEM_R16, VK_R16)                                  \
+  F90_API f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,    \
+                                           const int32_t* d, ArrayDescriptor* m)              \
+      F90_SYMBOL(_##PFX##0_D);                                                                 \
+  f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,            \
+                                   const int32_t* d, ArrayDescriptor* m) {                    \
+    return f90::extremum::scalar_entry_r16<kDirection>(out, s, d, m);                          \
+  }

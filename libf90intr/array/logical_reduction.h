@@ -1,0 +1,180 @@
+// ALL, ANY and COUNT: one reduction skeleton over a LOGICAL MASK of 1, 2, 4
+// or 8 bytes per element, into a LOGICAL (ALL, ANY) or INTEGER (COUNT)
+// result of 1, 2, 4 or 8 bytes.
+//
+// Every result element is first set to the identity (ALL true, ANY false,
+// COUNT 0). Without DIM, or into a rank-0 result, the whole MASK is scanned
+// into the one element at the result's base; with DIM and an array result,
+// each line along DIM gives one element. ALL stops a line (a whole scan) at
+// its first false element and stores 0, ANY at its first true one and stores
+// 1; COUNT counts the true elements and stores the count's low 8, 16 or 32
+// bits, or all 64 bits, by the result's width. An element is true when
+// non-zero (LOGICAL*8: either word).
+//
+// Result elements are addressed through the result's strides, which for a
+// result laid out here (or any contiguous caller result) is contiguous.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "descriptor.h"
+#include "reduction.h"
+#include "result.h"
+#include "walk.h"
+
+namespace f90::logical {
+
+enum class Op { All, Any, Count };
+
+// Bytes of an operand's element by its int_len: 8, 16 and 64 bits directly,
+// anything else as 32 bits.
+inline uint32_t width_of(Desc d) {
+  const uint32_t bits = d.int_len();
+  return bits == 8 || bits == 16 || bits == 64 ? bits / 8 : 4;
+}
+
+// Byte distance of a descriptor stride for elements of `bytes` bytes: the
+// stride counts bytes (8- and 16-bit elements) or words and is first turned
+// into whole elements.
+inline int64_t byte_stride(uint32_t bytes, int32_t stride) {
+  const int32_t units = bytes == 2 || bytes == 8 ? 2 : 1;
+  return int64_t{stride / units} * bytes;
+}
+
+struct Plan {
+  Desc result{nullptr};
+  Desc mask{nullptr};
+  uint32_t rbytes = 4, mbytes = 4;  // element widths of result and MASK
+  bool lines = false;  // one result element per line along `dim`
+  int dim = 0;
+  int result_dims = 0;  // result dimensions that stand for MASK dimensions
+};
+
+// Checks DIM, completes an unassociated result and sets every result
+// element to `identity`. Returns false when there is nothing more to do: a
+// report that ends the call, no result storage, or an empty MASK.
+bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim,
+             uint64_t identity);
+
+// Stores v into a result element of `bytes` bytes (its low bits).
+void store(char* p, uint32_t bytes, uint64_t v);
+
+// The walks: the whole MASK as runs, or its lines along DIM with the
+// result walked alongside (stride 0 along DIM). Structures travel through
+// references: one returned by value would make the callee pop its hidden
+// pointer.
+void mask_runs(const Plan& plan, Runs<1>& runs);
+struct Lines {
+  int rank = 0;
+  int32_t extent[F90_MAX_RANK] = {};
+  WalkArray mask{}, res{};
+};
+void mask_lines(const Plan& plan, Lines& lines);
+
+// Number of true elements of a line (n < 2^31).
+template <class M>
+inline uint32_t count_true(const char* p, ptrdiff_t s, int64_t n) {
+  uint32_t c = 0;
+  for (; n > 0; --n, p += s) c += M::truth(p) ? 1u : 0u;
+  return c;
+}
+
+// Whether a line has an element whose truth is `want`.
+template <class M, bool want>
+inline bool find(const char* p, ptrdiff_t s, int64_t n) {
+  for (; n > 0; --n, p += s)
+    if (M::truth(p) == want) return true;
+  return false;
+}
+
+// A line's outcome: the value its result element takes.
+template <Op op, class M>
+inline uint64_t line_value(const char* p, ptrdiff_t s, int64_t n) {
+  if constexpr (op == Op::All) return find<M, false>(p, s, n) ? 0 : 1;
+  if constexpr (op == Op::Any) return find<M, true>(p, s, n) ? 1 : 0;
+  if constexpr (op == Op::Count) return count_true<M>(p, s, n);
+}
+
+template <Op op, class M>
+void scan(const Plan& plan) {
+  if (plan.lines) {
+    Lines l;
+    mask_lines(plan, l);
+    const ptrdiff_t s = static_cast<ptrdiff_t>(l.mask.stride[plan.dim]);
+    const int64_t n = l.extent[plan.dim];
+    std::array<WalkArray*, 2> arrays{&l.mask, &l.res};
+    walk_lines(l.rank, plan.dim, l.extent, arrays, [&](const std::array<char*, 2>& o) {
+      store(o[1], plan.rbytes, line_value<op, M>(o[0], s, n));
+    });
+    return;
+  }
+  // One outcome for the whole MASK; ALL and ANY stop at the first element
+  // that decides it.
+  Runs<1> runs;
+  mask_runs(plan, runs);
+  const ptrdiff_t s = static_cast<ptrdiff_t>(runs.arrays[0].stride[0]);
+  uint64_t count = 0;
+  bool decided = false;
+  runs.walk([&](const std::array<char*, 1>& o, int64_t n) {
+    if (decided) return;
+    if constexpr (op == Op::Count)
+      count += count_true<M>(o[0], s, n);
+    else
+      decided = find<M, op == Op::Any>(o[0], s, n);
+  });
+  if constexpr (op == Op::Count)
+    store(plan.result.base(), plan.rbytes, count);
+  else
+    store(plan.result.base(), plan.rbytes, (op == Op::All) != decided ? 1 : 0);
+}
+
+// The worker: __all, __any, __count.
+template <Op op>
+void run(ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim) {
+  Plan plan;
+  if (!prepare(plan, result, mask, dim, op == Op::All ? 1 : 0)) return;
+  dispatch_mask_width(plan.mbytes * 8, [&](auto m) { scan<op, decltype(m)>(plan); });
+}
+
+// Scalar entry: a rank-0 result of `bits` bits around an 8-byte slot.
+template <Op op, uint32_t bits>
+uint64_t scalar_entry(ArrayDescriptor* mask, const int32_t* dim) {
+  uint64_t slot = 0;
+  ArrayDescriptor d;
+  scalar_result_descriptor(d, &slot, bits,
+                           f90_type_word(op == Op::Count ? TYPE_INTEGER : TYPE_LOGICAL, bits, 0, 0));
+  d.alloc_base = &slot;
+  run<op>(&d, mask, dim);
+  return slot;
+}
+
+}  // namespace f90::logical
+
+// The worker and the six entries of one reduction: PFX is ALL, ANY or COUNT,
+// name the lower-case C++ prefix, OP the operation. The array forms take
+// (result, MASK, DIM); the scalar forms (MASK, DIM) return the value: the
+// default form the low word of a 64-bit result, _4 a 32-bit one, _8 64 bits.
+#define F90_LOGICAL_ENTRY_POINTS(PFX, name, OP)                                                 \
+  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d)          \
+      F90_SYMBOL(__##name);                                                                     \
+  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) {                \
+    f90::logical::run<OP>(r, m, d);                                                             \
+  }                                                                                             \
+  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, , )                                                    \
+  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, _4, _4)                                                \
+  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, _8, _8)                                                \
+  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0, 0, int32_t, 64)                                    \
+  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0_4, 0_4, int32_t, 32)                                \
+  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0_8, 0_8, int64_t, 64)
+#define F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, S, s)                                            \
+  F90_API void name##_array##s(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d)        \
+      F90_SYMBOL(_##PFX##S);                                                                    \
+  void name##_array##s(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) {              \
+    f90::logical::run<OP>(r, m, d);                                                             \
+  }
+#define F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, S, s, R, bits)                                  \
+  F90_API R name##s(ArrayDescriptor* m, const int32_t* d) F90_SYMBOL(_##PFX##S);                \
+  R name##s(ArrayDescriptor* m, const int32_t* d) {                                             \
+    return static_cast<R>(f90::logical::scalar_entry<OP, bits>(m, d));                          \
+  }

@@ -1,0 +1,206 @@
+// PACK(ARRAY, MASK [, VECTOR]): the elements of ARRAY whose MASK element is
+// true, in array element order, into a rank-1 result.
+//
+// One pass over ARRAY and MASK, with no counting pass: the result is sized
+// before the walk (VECTOR's extent, or size(ARRAY) without VECTOR, so an
+// allocated result may have room to spare) and its extent is set to the
+// number of elements gathered afterwards. With VECTOR the result keeps
+// VECTOR's extent: the positions after the gathered elements take VECTOR's
+// elements at the same positions, and when MASK selects more elements than
+// VECTOR holds nothing is stored at or past VECTOR's extent.
+//
+// MASK is a LOGICAL array of ARRAY's shape (8, 16, 32 or 64 bits, a 64-bit
+// element true when either word is) or a scalar. A scalar MASK without
+// VECTOR is tested once: false gives an empty result, true every element.
+//
+// Elements move by ARRAY's copy kind; the gathering loop is specialised for
+// each kind and MASK width. For the fixed-size kinds it reads MASK in chunks
+// of 32 and stores without branching on each element: every element up to
+// the chunk's last true one is stored at the next result position, which
+// only a true element moves on, so each store lands below the number of
+// elements gathered once the chunk is done and the result never receives a
+// store it has no room for.
+#include <algorithm>
+#include <array>
+
+#include "construct.h"
+#include "copy_kind.h"
+#include "result.h"
+#include "walk.h"
+
+namespace f90 {
+namespace {
+
+// The result side of a gather: the next result element, the byte stride
+// between result elements, how many have been gathered and how many the
+// result may receive.
+struct Gathered {
+  char* dst;
+  ptrdiff_t step;
+  int64_t count;
+  int64_t room;
+  bool overflow;  // MASK selected more elements than `room`
+};
+
+template <CopyKind K, uint32_t MaskBits>
+struct Gather {
+  // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
+  static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
+                  uint32_t bytes) {
+    if constexpr (kFixedBytes<K> != 0) {
+      while (n > 0 && !g.overflow) {
+        const int c = n < 32 ? static_cast<int>(n) : 32;
+        uint32_t bits = 0;
+        const char* mi = m;
+        for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{logical_true<MaskBits>(mi)} << i;
+        if (bits != 0) {
+          const int t = __builtin_popcount(bits);
+          if (g.count + t > g.room) {
+            one_by_one(g, a, as, m, ms, c, bytes);
+            return;
+          }
+          // Locals, so that the stores cannot be taken to change them.
+          const ptrdiff_t step = g.step;
+          char* d = g.dst;
+          const char* ai = a;
+          for (uint32_t b = bits; b != 0; b >>= 1, ai += as) {
+            Mover<K>::one(d, ai, bytes);
+            d += step & -static_cast<ptrdiff_t>(b & 1);
+          }
+          g.dst = d;
+          g.count += t;
+        }
+        a += c * as;
+        m += c * ms;
+        n -= c;
+      }
+    } else {
+      one_by_one(g, a, as, m, ms, n, bytes);
+    }
+  }
+
+  // Element by element, storing only while the result has room.
+  static void one_by_one(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms,
+                         int64_t n, uint32_t bytes) {
+    for (int64_t i = 0; i < n; ++i, a += as, m += ms) {
+      if (!logical_true<MaskBits>(m)) continue;
+      if (g.count == g.room) {
+        g.overflow = true;
+        return;
+      }
+      Mover<K>::one(g.dst, a, bytes);
+      g.dst += g.step;
+      ++g.count;
+    }
+  }
+};
+
+}  // namespace
+
+extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayDescriptor* mask_d,
+                     ArrayDescriptor* vector_d) {
+  const Desc result(result_d), array(array_d), mask(mask_d), vector(vector_d);
+  const bool has_vector = vector_d != nullptr;
+  const int rank = array.rank();
+  const int mask_dims = std::min(rank, mask.rank());
+
+  // Empty call: recorded now, acted on after the result is completed.
+  int32_t extent[F90_MAX_RANK];
+  bool source_empty = false;  // ARRAY, or a MASK of rank 2 or more, has a zero extent
+  for (int i = 0; i < rank; ++i) {
+    extent[i] = array.extent(i);
+    if (extent[i] <= 0) source_empty = true;
+  }
+  if (mask.rank() >= 2)
+    for (int i = 0; i < mask_dims; ++i)
+      if (mask.extent(i) <= 0) source_empty = true;
+  const bool empty = source_empty || (result.assoc() && result.extent(0) <= 0) ||
+                     (has_vector && vector.extent(0) <= 0);
+
+  const ElemClass c = classify(array);
+  const int64_t n = has_vector ? std::max<int64_t>(vector.extent(0), 0) : array.element_count();
+
+  if (!result.assoc()) {
+    const ResultElement elem{c.units, c.elem_bytes(), array.elem_len(), array.is_character()};
+    if (!complete_result(result, 1, &n, elem)) return;  // 1205: nothing is stored
+  }
+
+  const ptrdiff_t rstep = static_cast<ptrdiff_t>(c.byte_stride(result.stride(0)));
+  const ptrdiff_t vstep = has_vector ? static_cast<ptrdiff_t>(c.byte_stride(vector.stride(0))) : 0;
+  // VECTOR's elements t .. n-1 into result elements t .. n-1.
+  auto vector_tail = [&](int64_t t) {
+    dispatch_moves(c, [&](auto k, uint32_t off) {
+      Mover<decltype(k)::value>::line(result.base() + off + t * rstep, rstep,
+                                      vector.base() + off + t * vstep, vstep, n - t, c.elem_bytes());
+    });
+  };
+
+  if (empty) {
+    if (!has_vector) {
+      result.set_extent(0, 0);  // nothing was gathered
+    } else if (source_empty && n >= 1 && result.extent(0) != 0) {
+      vector_tail(0);
+    }
+    return;
+  }
+
+  const bool scalar_mask = mask.rank() == 0;
+  const bool scalar_true = scalar_mask && logical_true(mask.base(), mask.elem_len());
+  if (scalar_mask && !scalar_true && !has_vector) {
+    result.set_extent(0, 0);
+    return;
+  }
+
+  WalkArray wa = walk_array(array, c);
+  WalkArray wm = walk_mask(mask, mask_dims);
+  const ptrdiff_t as = static_cast<ptrdiff_t>(wa.stride[0]);
+  const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
+  int64_t count = 0;
+  bool overflow = false, first_pass = true;
+  const bool known = dispatch_moves(c, [&](auto k, uint32_t off) {
+    constexpr CopyKind K = decltype(k)::value;
+    Gathered g{result.base() + off, rstep, 0, n, false};
+    WalkArray a = wa;
+    a.base += off;
+    if (scalar_mask) {
+      // A scalar MASK selects every element or none: whole runs, moved as
+      // blocks where they are contiguous.
+      if (scalar_true) {
+        walk_runs(rank, extent, std::array<WalkArray*, 1>{&a},
+                  [&](const std::array<char*, 1>& o, int64_t len) {
+                    const int64_t m = std::min(len, g.room - g.count);
+                    Mover<K>::line(g.dst, g.step, o[0], as, m, c.elem_bytes());
+                    g.dst += m * g.step;
+                    g.count += m;
+                    if (m < len) g.overflow = true;
+                  });
+      }
+    } else {
+      with_logical_width(mask.elem_len(), [&](auto w) {
+        walk_runs(rank, extent, std::array<WalkArray*, 2>{&a, &wm},
+                  [&](const std::array<char*, 2>& o, int64_t len) {
+                    Gather<K, decltype(w)::value>::run(g, o[0], as, o[1], ms, len, c.elem_bytes());
+                  });
+      });
+    }
+    if (first_pass) {
+      count = g.count;
+      overflow = g.overflow;
+      first_pass = false;
+    }
+  });
+  if (!known) return;
+
+  if (!has_vector) {
+    result.set_extent(0, static_cast<int32_t>(count));
+  } else if (overflow) {
+    // More selected elements than VECTOR holds: the first n were stored and
+    // the extent stays VECTOR's.
+  } else if (count == n) {
+    result.set_extent(0, static_cast<int32_t>(count));
+  } else {
+    vector_tail(count);
+  }
+}
+
+}  // namespace f90

@@ -1,0 +1,207 @@
+// MPFR oracle for the REAL*16 mathematical functions: exact conversion of a
+// double-double to a 320-bit MPFR value, the relative error of a result, and
+// accumulation of the largest error of a sweep with the argument that gave it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <mpfr.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "entry.h"
+
+namespace r16test {
+
+using morvex::DoubleDouble;
+using DD = DoubleDouble;
+
+inline constexpr mpfr_prec_t kPrec = 320;
+
+// Sweeps run a few thousand points in CI; F90_LONG_TESTS=1 multiplies them.
+inline int sweep_count(int ci) {
+  const char* v = std::getenv("F90_LONG_TESTS");
+  return (v && std::strcmp(v, "1") == 0) ? ci * 100 : ci;
+}
+
+class Mp {
+ public:
+  Mp() { mpfr_init2(v_, kPrec); }
+  explicit Mp(DD x) : Mp() { set(x); }
+  explicit Mp(double x) : Mp() { mpfr_set_d(v_, x, MPFR_RNDN); }
+  ~Mp() { mpfr_clear(v_); }
+  Mp(const Mp&) = delete;
+  Mp& operator=(const Mp&) = delete;
+  void set(DD x) {  // hi + lo, exact at this precision
+    mpfr_set_d(v_, x.hi, MPFR_RNDN);
+    mpfr_add_d(v_, v_, x.lo, MPFR_RNDN);
+  }
+  mpfr_ptr get() { return v_; }
+  operator mpfr_ptr() { return v_; }
+  double to_double() const { return mpfr_get_d(v_, MPFR_RNDN); }
+
+ private:
+  mpfr_t v_;
+};
+
+inline uint64_t bits(double x) {
+  uint64_t b;
+  std::memcpy(&b, &x, 8);
+  return b;
+}
+inline double from_bits(uint64_t b) {
+  double x;
+  std::memcpy(&x, &b, 8);
+  return x;
+}
+
+inline std::string show(DD x) {
+  char buf[96];
+  std::snprintf(buf, sizeof buf, "(%.17g, %.17g)", x.hi, x.lo);
+  return buf;
+}
+
+// |got - exact| / |exact|; an exact zero demands a zero.
+inline double relative_error(DD got, mpfr_ptr exact) {
+  Mp g(got), d;
+  mpfr_sub(d, g, exact, MPFR_RNDN);
+  if (mpfr_zero_p(exact)) return mpfr_zero_p(d) ? 0.0 : INFINITY;
+  mpfr_div(d, d, exact, MPFR_RNDN);
+  return std::fabs(d.to_double());
+}
+
+// A normalised double-double near hi with a random trailing part below half
+// a unit of hi's last place. A trailing part that would be subnormal (and no
+// longer carry 53 bits) is left out.
+inline DD with_tail(double hi, std::mt19937_64& rng) {
+  std::uniform_real_distribution<double> u(-0.5, 0.5);
+  volatile double lo = std::ldexp(u(rng), std::ilogb(hi) - 53);
+  if (std::fabs(lo) < 0x1p-1022) return {hi, 0.0};
+  return {hi, lo};
+}
+
+// Largest error of a sweep, scaled by an allowance per argument (1 for a plain
+// relative error), with the argument that gave it.
+struct Worst {
+  explicit Worst(const char* n) : name(n) {}
+  const char* name;
+  double scaled = 0.0;
+  double raw = 0.0;
+  std::string where;
+  void add(double err, double allowance, const std::string& arg) {
+    if (std::isnan(err) || err / allowance > scaled) {
+      scaled = std::isnan(err) ? INFINITY : err / allowance;
+      raw = err;
+      where = arg;
+    }
+  }
+  // Prints the figure (it goes into the closing notes) and checks it.
+  void check(double limit) const {
+    std::printf("[ accuracy ] %-8s largest relative error %.3g (%.3g of the allowance) at %s\n",
+                name, raw, scaled, where.c_str());
+    EXPECT_LE(scaled, limit) << name << " at " << where;
+  }
+};
+
+}  // namespace r16test
+
+// The entry points under test.
+extern "C" {
+using morvex::DoubleDouble;
+DoubleDouble* _morvex_expl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_expl(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_logl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_logl(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_log10l(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_log10l(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_sqrtl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_sqrtl(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_powli(DoubleDouble*, DoubleDouble, int32_t);
+DoubleDouble* _morvex_powlk(DoubleDouble*, DoubleDouble, int64_t);
+DoubleDouble* _morvex_powl(DoubleDouble*, DoubleDouble, DoubleDouble);
+DoubleDouble* _morvex_powld(DoubleDouble*, DoubleDouble, double);
+DoubleDouble* _morvex_polyN(DoubleDouble*, DoubleDouble, const DoubleDouble*, int32_t);
+DoubleDouble* _morvex_polyD(DoubleDouble*, DoubleDouble, const DoubleDouble*, int32_t);
+void _morvex_qmodr(DoubleDouble, DoubleDouble, int32_t*, DoubleDouble*);
+DoubleDouble* _morvex_sinhl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_sinhl(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_coshl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_coshl(DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_tanhl(DoubleDouble*, DoubleDouble);
+DoubleDouble* _morvex_I_tanhl(DoubleDouble*, const DoubleDouble*);
+}
+
+namespace r16test {
+
+using Unary = DoubleDouble* (*)(DoubleDouble*, DoubleDouble);
+using UnaryRef = DoubleDouble* (*)(DoubleDouble*, const DoubleDouble*);
+using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+
+inline DD call(Unary f, DD x) {
+  DD r;
+  EXPECT_EQ(f(&r, x), &r);
+  return r;
+}
+
+// Relative error of f(x) against MPFR's g.
+inline double error_of(Unary f, MpfrUnary g, DD x) {
+  Mp in(x), exact;
+  g(exact, in, MPFR_RNDN);
+  return relative_error(call(f, x), exact);
+}
+
+}  // namespace r16test
+
+namespace r16test {
+
+// Sweeps f against g on `count` arguments drawn by `draw`, each error divided
+// by allowance(x): the function's own growth of error with the argument (1
+// where the relative error itself is bounded).
+template <class Draw, class Allow>
+Worst sweep(const char* name, Unary f, MpfrUnary g, int count, Draw draw, Allow allowance,
+            uint64_t seed = 1) {
+  std::mt19937_64 rng(seed);
+  Worst w(name);
+  for (int i = 0; i < count; ++i) {
+    const DD x = draw(rng);
+    w.add(error_of(f, g, x), allowance(x), show(x));
+  }
+  return w;
+}
+
+// Arguments uniform in [a, b], or log-uniform over [10^a, 10^b].
+inline auto uniform(double a, double b) {
+  return [=](std::mt19937_64& rng) {
+    return with_tail(std::uniform_real_distribution<double>(a, b)(rng), rng);
+  };
+}
+inline auto log_uniform(double a, double b) {
+  return [=](std::mt19937_64& rng) {
+    return with_tail(std::pow(10.0, std::uniform_real_distribution<double>(a, b)(rng)), rng);
+  };
+}
+inline double flat(DD) { return 1.0; }
+
+// A by-value entry and its by-reference twin: the same bits in the caller's
+// slot (every byte written), and the slot's address returned.
+struct TwinPair {
+  Unary value;
+  UnaryRef ref;
+};
+template <size_t N>
+void expect_twin_matches(const TwinPair& p, const DD (&args)[N]) {
+  for (const DD& x : args) {
+    DD a, b;
+    std::memset(&b, 0xcc, sizeof b);
+    p.value(&a, x);
+    EXPECT_EQ(p.ref(&b, &x), &b);
+    EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << show(x);
+  }
+}
+
+}  // namespace r16test
