@@ -12,10 +12,15 @@
 // of the principal array; an array that has no extent along some dimension
 // (a SHIFT of rank one less, walked alongside) has stride 0 there.
 // Origins are formed afresh for each line as the sum of per-level offsets.
+//
+// A callback may return bool: false ends the walk at once (a consumer that
+// is full, such as TRANSFER's result, need not visit the remaining lines).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
 #include "copy_kind.h"
 #include "descriptor.h"
@@ -26,6 +31,17 @@ struct WalkArray {
   char* base;
   int64_t stride[F90_MAX_RANK];  // bytes, per dimension of the principal array
 };
+
+// Calls f(args...); true unless f returns false.
+template <class F, class... A>
+inline bool walk_call(F& f, A&&... a) {
+  if constexpr (std::is_same_v<std::invoke_result_t<F&, A...>, bool>) {
+    return f(std::forward<A>(a)...);
+  } else {
+    f(std::forward<A>(a)...);
+    return true;
+  }
+}
 
 // Calls f(origins) for every line along `dim` (0-based) of an array of rank
 // `rank` (1..7) with the given extents; origins is a std::array<char*, N>.
@@ -45,7 +61,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
   for (size_t a = 0; a < N; ++a) origin[a] = arrays[a]->base;
 
   if (m == 0) {  // rank 1: one line
-    f(origin);
+    walk_call(f, origin);
     return;
   }
   if (m == 1) {  // rank 2: the other dimension in increasing index
@@ -53,7 +69,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
     for (int32_t j = 0; j < extent[d]; ++j) {
       std::array<char*, N> o;
       for (size_t a = 0; a < N; ++a) o[a] = arrays[a]->base + int64_t{j} * arrays[a]->stride[d];
-      f(o);
+      if (!walk_call(f, o)) return;
     }
     return;
   }
@@ -66,7 +82,7 @@ void walk_lines(int rank, int dim, const int32_t* extent, const std::array<WalkA
       for (int k = 0; k < m; ++k) off += partial[a][k];
       origin[a] = arrays[a]->base + off;
     }
-    f(origin);
+    if (!walk_call(f, origin)) return;
     int k = 0;
     for (; k < m; ++k) {
       const int d = other[k];
@@ -89,12 +105,13 @@ void walk_runs(int rank, const int32_t* extent, const std::array<WalkArray*, N>&
   if (rank == 0) {
     std::array<char*, N> o;
     for (size_t a = 0; a < N; ++a) o[a] = arrays[a]->base;
-    f(o, int64_t{1});
+    walk_call(f, o, int64_t{1});
     return;
   }
   if (extent[0] <= 0) return;
   const int64_t n = extent[0];
-  walk_lines(rank, 0, extent, arrays, [&](const std::array<char*, N>& o) { f(o, n); });
+  walk_lines(rank, 0, extent, arrays,
+             [&](const std::array<char*, N>& o) -> bool { return walk_call(f, o, n); });
 }
 
 // A classified array (principal array, result, BOUNDARY) walked through its
@@ -121,6 +138,7 @@ WalkArray walk_array_without(Desc d, int dim, StrideFn&& to_bytes) {
   WalkArray w{d.base(), {}};
   for (int i = 0, p = 0; i < d.rank(); ++i, ++p) {
     if (p == dim) ++p;
+    if (p >= F90_MAX_RANK) break;  // more dimensions than the principal array has
     w.stride[p] = to_bytes(d.stride(i));
   }
   return w;

@@ -1,0 +1,121 @@
+// CSHIFT(ARRAY, SHIFT [, DIM]): every line along DIM rotated by its shift.
+//
+// Element i of a result line is element (i + s) mod n of the ARRAY line, n
+// the extent along DIM and s the line's shift reduced to 0 <= s < n: ARRAY
+// elements s .. n-1 go to result elements 0 .. n-s-1 and elements 0 .. s-1
+// wrap round to n-s .. n-1.
+//
+// SHIFT is a scalar or, on ranks 2 to 7, an array over the other dimensions
+// giving each line its own shift; its width comes from its elem_len (64, 16
+// or 8 bits, else 32). On a rank-1 ARRAY the whole SHIFT value is reduced,
+// a 64-bit one with the INTEGER*8 remainder. On other ranks the low 32 bits
+// of each SHIFT element are reduced in 64-bit arithmetic, by subtraction or
+// addition of n for -n <= v < 2n and by a remainder only beyond.
+//
+// A shift shared by every line moves the two rectangular blocks of the
+// result at once (see shift.h); per-line shifts move each line in two runs.
+#include "shift.h"
+
+extern "C" int64_t _morvex_lmod(int64_t a, int64_t b);
+
+namespace {
+
+using f90::ShiftSetup;
+
+int64_t reduce(int64_t v, int64_t n) {
+  if (v >= n) return v < 2 * n ? v - n : v % n;
+  if (v >= 0) return v;
+  if (v >= -n) return v + n;
+  const int64_t s = v % n;
+  return s < 0 ? s + n : s;
+}
+
+// The shift of a rank-1 ARRAY: the whole SHIFT value rem n, made positive.
+int64_t rank1_shift(const ShiftSetup& st) {
+  const int64_t n = st.n();
+  int64_t s;
+  if (st.shift_arg.width == 64) {
+    int64_t v;
+    std::memcpy(&v, st.shift_arg.base, 8);
+    s = static_cast<int32_t>(static_cast<uint32_t>(_morvex_lmod(v, n)));
+  } else {
+    s = st.shift_arg.first() % n;
+  }
+  return s < 0 ? s + n : s;
+}
+
+template <f90::CopyKind K>
+void rotate_all(const ShiftSetup& st, int64_t s) {
+  const int64_t n = st.n();
+  f90::move_block<K>(f90::block_along_dim(st, n - s, 0, s), st.bytes());
+  f90::move_block<K>(f90::block_along_dim(st, 0, s, n - s), st.bytes());
+}
+
+// Per-line shifts along DIM 1: each line in its two runs.
+template <f90::CopyKind K>
+void rotate_lines(ShiftSetup st) {
+  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
+  const uint32_t bytes = st.bytes();
+  f90::walk_lines(st.rank, st.dim, st.extent,
+                  std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
+                  [&](const std::array<char*, 3>& o) {
+                    const int64_t s = reduce(st.shift_arg.read(o[2]), n);
+                    f90::Mover<K>::line(o[0] + (n - s) * rs, rs, o[1], as, s, bytes);
+                    f90::Mover<K>::line(o[0], rs, o[1] + s * as, as, n - s, bytes);
+                  });
+}
+
+// Per-line shifts along another DIM: neighbouring lines a batch at a time,
+// each keeping the address and index of its next ARRAY element.
+template <f90::CopyKind K>
+void rotate_line_batches(ShiftSetup st) {
+  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
+  const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
+  const int64_t wrap = n * as;
+  const uint32_t bytes = st.bytes();
+  f90::walk_line_batches(st, std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
+                         [&](const std::array<char*, 3>& o, int64_t count) {
+                           const char* src[f90::kLineBatch];
+                           int32_t left[f90::kLineBatch];  // elements before the wrap
+                           for (int64_t b = 0; b < count; ++b) {
+                             const int64_t s = reduce(st.shift_arg.read(o[2] + b * s0), n);
+                             src[b] = o[1] + b * a0 + s * as;
+                             left[b] = static_cast<int32_t>(n - s);
+                           }
+                           char* row = o[0];
+                           for (int64_t k = 0; k < n; ++k, row += rs) {
+                             char* dst = row;
+                             for (int64_t b = 0; b < count; ++b, dst += r0) {
+                               f90::Mover<K>::one(dst, src[b], bytes);
+                               src[b] += as;
+                               if (--left[b] == 0) src[b] -= wrap;
+                             }
+                           }
+                         });
+}
+
+}  // namespace
+
+void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
+            const int32_t* dim) {
+  const f90::Desc sh(shift);
+  const uint32_t len = sh.elem_len();
+  const uint32_t bits = len == 64 || len == 16 || len == 8 ? len : 32;
+  ShiftSetup st;
+  if (!f90::shift_setup(f90::Desc(result), f90::Desc(array), sh, nullptr, dim, bits, st)) return;
+
+  f90::dispatch(f90::move_kind(st.elem), [&](auto kind) {
+    constexpr f90::CopyKind K = decltype(kind)::value;
+    if (st.rank == 1) {
+      rotate_all<K>(st, rank1_shift(st));
+    } else if (st.per_line(sh.rank())) {
+      if (st.dim == 0) {
+        rotate_lines<K>(st);
+      } else {
+        rotate_line_batches<K>(st);
+      }
+    } else {
+      rotate_all<K>(st, reduce(st.shift_arg.first(), st.n()));
+    }
+  });
+}

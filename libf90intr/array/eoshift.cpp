@@ -1,0 +1,228 @@
+// EOSHIFT(ARRAY, SHIFT [, BOUNDARY] [, DIM]): every line along DIM shifted
+// end-off, the vacated positions taking the line's boundary value.
+//
+// Element i of a result line is element i + s of the ARRAY line when that
+// lies inside the line, else the boundary value; s is the line's SHIFT
+// clamped to -n .. n (no remainder). SHIFT's width comes from the int_len of
+// its type word (64 bits read by the low word, 16 and 8 sign-extended, else
+// 32). SHIFT and BOUNDARY are scalars or, on ranks 2 to 7, arrays over the
+// other dimensions giving each line its own value (BOUNDARY has ARRAY's
+// element type; on a rank-2 ARRAY any BOUNDARY of non-zero rank is read per
+// line, a SHIFT only of rank 1).
+//
+// Without BOUNDARY the value is a zero of the element's type, taken from the
+// exported objects below by copy kind and type code, or blanks (0x20 bytes)
+// for CHARACTER and byte-laid derived types of any length; word-laid
+// derived types, which have no default, get zero words.
+//
+// When every line has the same shift and boundary, the result is one block
+// of ARRAY and one block of boundary values (see shift.h); otherwise each
+// line is filled and moved on its own, the boundary value of a word element
+// being read once per line.
+#include "shift.h"
+
+// Default boundaries: all bytes zero, never written.
+const unsigned char defaulti1[1] = {};
+const unsigned char defaultl1[1] = {};
+const unsigned char defaulti2[2] = {};
+const unsigned char defaultl2[2] = {};
+const unsigned char defaulti4[4] = {};
+const unsigned char defaultr4[4] = {};
+const unsigned char defaultl4[4] = {};
+const unsigned char defaulti8[8] = {};
+const unsigned char defaultr8[8] = {};
+const unsigned char defaultc4[8] = {};
+const unsigned char defaultl8[8] = {};
+const unsigned char defaultc8[16] = {};
+const unsigned char defaultr16[16] = {};
+
+namespace {
+
+using f90::CopyKind;
+using f90::ShiftSetup;
+
+// A boundary value: an element's bytes, or (value null) elements made of
+// one repeated byte.
+struct Boundary {
+  const char* value;
+  unsigned char fill;
+};
+
+const char* bytes_of(const unsigned char* object) { return reinterpret_cast<const char*>(object); }
+
+// The boundary when BOUNDARY is absent. `pair` holds a COMPLEX*32 zero made
+// of defaultr16 twice.
+Boundary default_boundary(const f90::ElemClass& c, int8_t code, char (&pair)[32]) {
+  switch (c.kind) {
+    case f90::COPY_WORD:
+      return {bytes_of(code == TYPE_INTEGER ? defaulti4 : code == TYPE_REAL ? defaultr4 : defaultl4), 0};
+    case f90::COPY_2WORDS:
+      return {bytes_of(code == TYPE_INTEGER ? defaulti8
+                       : code == TYPE_REAL  ? defaultr8
+                       : code == TYPE_COMPLEX ? defaultc4
+                                              : defaultl8),
+              0};
+    case f90::COPY_NWORDS:
+      if (c.units == 4) return {bytes_of(defaultc8), 0};
+      return {nullptr, 0};  // a word length with no object: zero words
+    case f90::COPY_8WORDS:
+      std::memcpy(pair, defaultr16, 16);
+      std::memcpy(pair + 16, defaultr16, 16);
+      return {pair, 0};
+    case f90::COPY_BYTES:
+      if (code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES) return {nullptr, 0x20};
+      if (c.units == 1) return {bytes_of(code == TYPE_INTEGER ? defaulti1 : defaultl1), 0};
+      return {bytes_of(code == TYPE_INTEGER ? defaulti2 : defaultl2), 0};
+    case f90::COPY_DERIVED_WORDS: break;
+  }
+  return {nullptr, 0};
+}
+
+int64_t clamp(int64_t v, int64_t n) { return v > n ? n : v < -n ? -n : v; }
+
+// Stores the boundary value into n elements, `stride` bytes apart.
+template <CopyKind K>
+void fill_run(char* dst, int64_t stride, int64_t n, const Boundary& b, uint32_t bytes) {
+  if (n <= 0 || bytes == 0) return;
+  if (b.value != nullptr) {
+    f90::Mover<K>::fill(dst, stride, b.value, n, bytes);
+  } else if (stride == bytes) {
+    std::memset(dst, b.fill, static_cast<size_t>(n * bytes));
+  } else {
+    for (int64_t i = 0; i < n; ++i, dst += stride) std::memset(dst, b.fill, bytes);
+  }
+}
+
+template <CopyKind K>
+void fill_block(f90::Block blk, const Boundary& b, uint32_t bytes) {
+  if (blk.empty() || bytes == 0) return;
+  blk.src = blk.dst;  // only the result is walked
+  blk.merge_contiguous();
+  f90::walk_runs(blk.rank, blk.extent, std::array<f90::WalkArray*, 1>{&blk.dst},
+                 [&](const std::array<char*, 1>& o, int64_t n) {
+                   fill_run<K>(o[0], blk.dst.stride[0], n, b, bytes);
+                 });
+}
+
+// Every line with the same shift s and boundary b.
+template <CopyKind K>
+void shift_all(const ShiftSetup& st, int64_t s, const Boundary& b) {
+  const int64_t n = st.n();
+  if (s >= 0) {
+    fill_block<K>(f90::block_along_dim(st, n - s, 0, s), b, st.bytes());
+    f90::move_block<K>(f90::block_along_dim(st, 0, s, n - s), st.bytes());
+  } else {
+    fill_block<K>(f90::block_along_dim(st, 0, 0, -s), b, st.bytes());
+    f90::move_block<K>(f90::block_along_dim(st, -s, 0, n + s), st.bytes());
+  }
+}
+
+// Each line with its own shift and boundary, along DIM 1. `boundary` walks
+// with the lines when BOUNDARY is an array; `fixed` is the boundary
+// otherwise.
+template <CopyKind K>
+void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
+                 const Boundary& fixed) {
+  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
+  const uint32_t bytes = st.bytes();
+  f90::walk_lines(
+      st.rank, st.dim, st.extent,
+      std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
+      [&](const std::array<char*, 4>& o) {
+        const int64_t s = clamp(st.shift_arg.read(o[2]), n);
+        Boundary b = per_line_boundary ? Boundary{o[3], 0} : fixed;
+        alignas(8) char word_value[32];
+        if constexpr (f90::kFixedBytes<K> != 0) {  // read once per line
+          if (b.value != nullptr) {
+            std::memcpy(word_value, b.value, f90::kFixedBytes<K>);
+            b.value = word_value;
+          }
+        }
+        if (s >= 0) {
+          fill_run<K>(o[0] + (n - s) * rs, rs, s, b, bytes);
+          f90::Mover<K>::line(o[0], rs, o[1] + s * as, as, n - s, bytes);
+        } else {
+          fill_run<K>(o[0], rs, -s, b, bytes);
+          f90::Mover<K>::line(o[0] - s * rs, rs, o[1], as, n + s, bytes);
+        }
+      });
+}
+
+// The same along another DIM: neighbouring lines a batch at a time, each
+// keeping its next ARRAY element and the range of result elements that
+// come from ARRAY.
+template <CopyKind K>
+void shift_line_batches(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
+                        const Boundary& fixed) {
+  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
+  const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
+  const int64_t b0 = boundary.stride[0];
+  const uint32_t bytes = st.bytes();
+  f90::walk_line_batches(
+      st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
+      [&](const std::array<char*, 4>& o, int64_t count) {
+        const char* src[f90::kLineBatch];
+        const char* value[f90::kLineBatch];
+        int32_t lo[f90::kLineBatch], hi[f90::kLineBatch];  // result elements from ARRAY
+        for (int64_t b = 0; b < count; ++b) {
+          const int64_t s = clamp(st.shift_arg.read(o[2] + b * s0), n);
+          lo[b] = static_cast<int32_t>(s < 0 ? -s : 0);
+          hi[b] = static_cast<int32_t>(s < 0 ? n : n - s);
+          src[b] = o[1] + b * a0 + (lo[b] + s) * as;
+          value[b] = per_line_boundary ? o[3] + b * b0 : fixed.value;
+        }
+        char* row = o[0];
+        for (int64_t k = 0; k < n; ++k, row += rs) {
+          char* dst = row;
+          for (int64_t b = 0; b < count; ++b, dst += r0) {
+            if (k >= lo[b] && k < hi[b]) {
+              f90::Mover<K>::one(dst, src[b], bytes);
+              src[b] += as;
+            } else if (value[b] != nullptr) {
+              f90::Mover<K>::one(dst, value[b], bytes);
+            } else {
+              std::memset(dst, fixed.fill, bytes);
+            }
+          }
+        }
+      });
+}
+
+}  // namespace
+
+void eoshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
+             ArrayDescriptor* boundary, const int32_t* dim) {
+  const f90::Desc sh(shift);
+  const uint32_t len = sh.int_len();
+  const uint32_t bits = len == 64 || len == 16 || len == 8 ? len : 32;
+  ShiftSetup st;
+  if (!f90::shift_setup(f90::Desc(result), f90::Desc(array), sh, boundary, dim, bits, st)) return;
+
+  char pair[32];
+  Boundary fixed{nullptr, 0};
+  f90::WalkArray bwalk{nullptr, {}};
+  bool per_line_boundary = false;
+  if (boundary == nullptr) {
+    fixed = default_boundary(st.elem, f90::Desc(array).type_code(), pair);
+  } else {
+    const f90::Desc bd(boundary);
+    per_line_boundary = st.rank >= 2 && bd.rank() != 0;
+    if (per_line_boundary) {
+      const f90::ElemClass c = st.elem;
+      bwalk = f90::walk_array_without(bd, st.dim, [&](int32_t s) { return c.byte_stride(s); });
+    } else {
+      fixed = {bd.base(), 0};
+    }
+  }
+
+  f90::dispatch(f90::move_kind(st.elem), [&](auto kind) {
+    constexpr CopyKind K = decltype(kind)::value;
+    if (!per_line_boundary && !st.per_line(sh.rank())) {
+      shift_all<K>(st, clamp(st.shift_arg.first(), st.n()), fixed);
+    } else if (st.dim == 0) {
+      shift_lines<K>(st, bwalk, per_line_boundary, fixed);
+    } else {
+      shift_line_batches<K>(st, bwalk, per_line_boundary, fixed);
+    }
+  });
+}
