@@ -7,12 +7,12 @@
 
 namespace fz {
 
-Result supplied_result(FDP& in, const Elem& e, const Shape& s) {
+Result supplied_result(FDP& in, const Elem& e, const Shape& s, LayoutOpts opts) {
   Result r;
   r.supplied = true;
   r.elem = e;
   r.rank = s.rank;
-  r.arr = place_array(in, e, s, kResultLayout);
+  r.arr = place_array(in, e, s, opts);
   r.desc = r.arr.desc;
   open(r.arr);
   return r;

@@ -24,7 +24,7 @@ struct Result {
 // A caller-supplied result of the given shape (strided, possibly negative
 // steps, never zero steps) with its elements open, or an unassociated one of
 // the given rank (the shape is the routine's to fill in).
-Result supplied_result(FDP& in, const Elem& e, const Shape& s);
+Result supplied_result(FDP& in, const Elem& e, const Shape& s, LayoutOpts opts = kResultLayout);
 Result unassociated(FDP& in, const Elem& e, int rank);
 // Either of the two, as the input decides.
 Result any_result(FDP& in, const Elem& e, const Shape& s);

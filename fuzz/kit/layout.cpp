@@ -171,7 +171,7 @@ FArray place_array(FDP& in, const Elem& e, const Shape& s, LayoutOpts opts) {
   a.elem = e;
   a.shape = s;
   a.count = s.count();
-  const bool plain = in.ConsumeIntegralInRange<int>(0, 3) == 0;  // natural contiguous layout
+  const bool plain = opts.contiguous || in.ConsumeIntegralInRange<int>(0, 3) == 0;  // natural layout
   for (int attempt = 0; attempt < 2; ++attempt) {
     int64_t span = e.units;  // units covered by the lower dimensions
     for (int i = 0; i < s.rank; ++i) {

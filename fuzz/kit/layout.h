@@ -74,10 +74,12 @@ struct LayoutOpts {
   bool zero_steps = true;  // a dimension may have stride 0 (broadcast)
   bool negative = true;    // negative steps
   bool padding = true;     // gaps between elements and between lines
+  bool contiguous = false; // always the natural layout, first index fastest
 };
 
 inline constexpr LayoutOpts kArgLayout{true, true, true};
 inline constexpr LayoutOpts kResultLayout{false, true, true};
+inline constexpr LayoutOpts kContiguous{false, false, false, true};
 
 // A decoded array: its descriptor sits in the arena, its elements in a
 // parent block of the arena.
