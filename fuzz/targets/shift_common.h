@@ -88,4 +88,38 @@ inline void line_index(const ShiftCall& c, const int64_t* idx, int64_t* lidx) {
   }
 }
 
+// After the call: a failed allocation, or every element of the result as
+// `expect(k, idx, lidx, n, elems)` sets it (element k in array element order,
+// its indices, its line's indices, the line length), with a DIM outside
+// 1..rank reported (the empty test comes first: an empty ARRAY may leave
+// before DIM is looked at) and nothing moved then.
+template <class Expect>
+void check_shift(const char* what, ShiftCall& c, Expect&& expect) {
+  Result& r = c.result;
+  const FArray& a = c.array;
+  const int64_t bytes = a.count * c.e.bytes();
+  if (c.fail_alloc && bytes > 0) {
+    verify_allocation_failure(what, r, {ERR_ALLOC_FAILED});
+    return;
+  }
+  int64_t ext[F90_MAX_RANK];
+  for (int i = 0; i < c.rank; ++i) ext[i] = a.shape.extent[i];
+  ElemsExpect elems(c.e.bytes(), c.rank, ext);
+  const bool empty = a.count == 0;
+  Reports reports;
+  if (!c.dim_ok) {
+    reports = empty ? Reports({}).also({ERR_DIM_RANGE}) : Reports({ERR_DIM_RANGE});
+  } else if (!empty) {
+    int64_t idx[F90_MAX_RANK], lidx[F90_MAX_RANK];
+    for (int64_t k = 0; k < a.count; ++k) {
+      unlinear(k, c.rank, ext, idx);
+      line_index(c, idx, lidx);
+      expect(k, idx, lidx, ext[c.d], elems);
+    }
+  }
+  const DescExpect d = r.supplied ? DescExpect::unchanged(r.desc_before, c.rank)
+                                  : completed(r, c.rank, ext, c.e.units, bytes);
+  verify(what, r, d, bytes, false, elems, reports);
+}
+
 }  // namespace fz
