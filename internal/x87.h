@@ -63,6 +63,25 @@ inline int32_t fist32_under(long double x, uint16_t mode) {
   return r;
 }
 
+// Rounds x to an integral value under `mode` (frndint) and also stores that
+// value as a 32-bit integer in n (fistl; out of range gives 0x80000000), under
+// the one mode switch: the integral value stays in the register for the
+// arithmetic that follows, the integer serves tests on n.
+inline long double rndint_fist32_under(long double x, uint16_t mode, int32_t& n) {
+  uint16_t saved;
+  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfrndint\n\tfistl %0\n\tfldcw %1"
+                   : "=m"(n), "=m"(saved), "+t"(x)
+                   : "m"(mode));
+  return x;
+}
+
+// fxtract: splits x into its significand (returned, in [1, 2) for finite
+// nonzero x) and its unbiased exponent (stored in e), both exact.
+inline long double extract(long double x, long double& e) {
+  __asm__("fxtract" : "+t"(x), "=u"(e));
+  return x;
+}
+
 // Stores x as a 64-bit integer under `mode` (fistpll); out of range gives INT64_MIN.
 inline int64_t fist64_under(long double x, uint16_t mode) {
   uint16_t saved;
@@ -73,6 +92,34 @@ inline int64_t fist64_under(long double x, uint16_t mode) {
                    : "t"(x), "m"(mode)
                    : "st");
   return r;
+}
+
+// e^v by the x87 exponential step, the whole step under `mode` (the
+// hyperbolic functions and the complex exponentials load CW_NEAREST_EXTENDED):
+// t = v * log2(e) with the unit's own log2(e), n = t rounded to an integral
+// value, 2^(t - n) - 1 by f2xm1, plus 1, scaled by 2^n. Infinite v gives NaN
+// (t - n is Inf - Inf); a result beyond the extended range gives an infinity
+// or zero.
+inline long double exp_under(long double v, uint16_t mode) {
+  uint16_t saved;
+  __asm__ volatile(
+      "fnstcw %1\n\t"
+      "fldcw %2\n\t"
+      "fldl2e\n\t"
+      "fmulp\n\t"               // t
+      "fld %%st(0)\n\t"         // t, t
+      "frndint\n\t"             // n, t
+      "fxch\n\t"                // t, n
+      "fsub %%st(1), %%st\n\t"  // t - n, n
+      "f2xm1\n\t"               // 2^(t-n) - 1, n
+      "fld1\n\t"
+      "faddp\n\t"               // 2^(t-n), n
+      "fscale\n\t"              // 2^t, n
+      "fstp %%st(1)\n\t"
+      "fldcw %1"
+      : "+t"(v), "=m"(saved)
+      : "m"(mode));
+  return v;
 }
 
 // Plain primitives (no mode change).
@@ -127,6 +174,23 @@ inline long double prem(long double x, long double y) {
 // fprem1: IEEE partial remainder (repeats until complete).
 inline long double prem1(long double x, long double y) {
   __asm__("1: fprem1\n\tfnstsw %%ax\n\ttestw $0x400, %%ax\n\tjnz 1b" : "+t"(x) : "u"(y) : "eax", "cc");
+  return x;
+}
+
+// The significand width the control word's precision field selects for the
+// results of +, -, *, / and fsqrt: 24, 53 or 64 bits.
+inline int precision_bits(uint16_t cw) {
+  switch (cw & 0x0300) {
+    case 0x0000: return 24;
+    case 0x0200: return 53;
+    default: return 64;
+  }
+}
+
+// x * 1.0: the product is rounded to the precision and in the rounding mode
+// of the control word in force.
+inline long double times_one(long double x) {
+  __asm__("fld1\n\tfmulp" : "+t"(x));
   return x;
 }
 

@@ -189,6 +189,11 @@ def tanh_ratio(z):
     return (mp.tanh(x) - x) / (x * z)
 
 
+def atan_ratio(z):
+    x = mp.sqrt(z)
+    return (mp.atan(x) - x) / (x * z)
+
+
 SQRTH = mp.sqrt(mp.mpf(1) / 2)
 S_MAX = 2 * (1 - SQRTH) / (1 + SQRTH)  # |s| bound of the large-exponent branch
 
@@ -217,6 +222,15 @@ FITS = [
          ("num", 5): (-45513771.46142784, 2.928802841714495e-09),
          ("den", 0): (533.4865598460028, -2.5966871036211963e-14),
          ("den", 4): (136541314.3842835, -8.786408525143483e-09)}),
+    Fit("atan",
+        "atan x = x + x z P(z)/Q(z), z = x^2, |x| <= tan(pi/8)",
+        0, (mp.sqrt(2) - 1) ** 2, atan_ratio,
+        lambda z: z * mp.sqrt(z) / mp.atan(mp.sqrt(z)),
+        ("kAtanP", 8), ("kAtanQ", 8),
+        {("num", 0): (-0.0006635810778635296, -2.6683229001170862e-20),
+         ("num", 8): (-688.0597774405941, 3.2200434648706136e-14),
+         ("den", 0): (35.66239794444801, -1.4266701033321433e-15),
+         ("den", 7): (2064.179332321782, 1.708553377549771e-14)}),
 ]
 
 

@@ -28,11 +28,11 @@ namespace {
 
 template <class F, class Arg>
 int64_t truncate(Arg x) {
-  using Fmt = IeeeFormat<F>;
-  using Bits = typename Fmt::Bits;
+  using Fmt = FloatBits<F>;
+  using Bits = typename Fmt::UInt;
   const Bits bits = x.bits();
   const bool negative = (bits & kSignBit<F>) != 0;
-  const int e = static_cast<int>(bits >> Fmt::kFractionBits) & Fmt::kExponentMask;
+  const int e = static_cast<int>(bits >> Fmt::kFractionBits) & Fmt::kExponentMax;
   if (e >= kSaturatingExponent<F>) return negative ? kMinInt : kMaxInt;
   if (e < Fmt::kBias) return 0;  // |x| < 1
   const uint64_t fraction_mask = (uint64_t{1} << Fmt::kFractionBits) - 1;

@@ -25,8 +25,8 @@ namespace {
 
 template <class F>
 F from_magnitude(uint64_t m, bool negative) {
-  using Fmt = IeeeFormat<F>;
-  using Bits = typename Fmt::Bits;
+  using Fmt = FloatBits<F>;
+  using Bits = typename Fmt::UInt;
   if (m == 0) return F(0);
   const int top = 63 - std::countl_zero(m);  // index of the leading one
   const uint64_t significand =

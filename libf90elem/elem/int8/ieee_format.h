@@ -1,34 +1,18 @@
-// Bit layout of the IEEE single and double formats, for the conversions
-// between INTEGER*8 and REAL that work on the encoding.
+// REAL arguments taken as their encoding, for the conversions between
+// INTEGER*8 and REAL that work on the bits.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
+#include "../real/float_bits.h"
+
 namespace morvex::int8 {
 
-template <class F>
-struct IeeeFormat;
-
-template <>
-struct IeeeFormat<double> {
-  using Bits = uint64_t;
-  static constexpr int kFractionBits = 52;
-  static constexpr int kBias = 1023;
-  static constexpr int kExponentMask = 0x7ff;
-};
-
-template <>
-struct IeeeFormat<float> {
-  using Bits = uint32_t;
-  static constexpr int kFractionBits = 23;
-  static constexpr int kBias = 127;
-  static constexpr int kExponentMask = 0xff;
-};
-
-template <class F>
-inline constexpr typename IeeeFormat<F>::Bits kSignBit = typename IeeeFormat<F>::Bits{1}
-                                                        << (8 * sizeof(F) - 1);
+// The IEEE layout itself (fraction bits, bias, exponent field, sign bit) is
+// the one the REAL elementals use.
+using real::FloatBits;
+using real::kSignBit;
 
 // A REAL*8 or REAL*4 argument taken as its encoding: these structs occupy the
 // same stack slots as the double or float a caller pushes. Reading the bits
@@ -48,6 +32,6 @@ static_assert(sizeof(Real8Arg) == sizeof(double) && sizeof(Real4Arg) == sizeof(f
 
 // Biased exponent of |x| >= 2^63: where the conversions to INTEGER*8 saturate.
 template <class F>
-inline constexpr int kSaturatingExponent = IeeeFormat<F>::kBias + 63;
+inline constexpr int kSaturatingExponent = FloatBits<F>::kBias + 63;
 
 }  // namespace morvex::int8

@@ -1,0 +1,214 @@
+// The ten element kinds of SUM and PRODUCT: accumulator, identity and the
+// step that combines one term into the accumulator (the accumulator always
+// the left operand).
+//
+// Each kind K gives:
+//   Work                    the accumulator a walk carries from term to term;
+//   kBytes                  bytes per element;
+//   kRunsMatter             true when the accumulator is rounded at the end of
+//                           every innermost run (the walk must then keep the
+//                           runs as the source's dimensions make them);
+//   identity(w), term(w, p), end_run(w);
+//   optionally unmasked(w, p, ps, n): a whole unmasked run at once, for the
+//   kinds whose arithmetic is associative (wrapping integers), where the
+//   order of the terms cannot change the result.
+//
+// - INTEGER*1/2/4: a 32-bit working accumulator (unsigned: every sum and
+//   product wraps); INTEGER*1/2 narrow it to their width at the end of every
+//   run, which, as the arithmetic is modulo 2^32, never changes the result.
+// - INTEGER*8: 64-bit wrapping sum; the product calls _morvex_lmul per term.
+// - REAL*4/8: one x87 register value (long double) for the whole call, each
+//   term one addition or multiplication rounded as the caller's control word
+//   selects, never rounded to the element's format.
+// - COMPLEX*8/16: both parts in x87 registers during a run, rounded to the
+//   element's format at its end. The product (R, I) x (a, b) forms I*b, R*a,
+//   R*b, R*a - I*b, I*a, R*b + I*a, each rounded once, from the old R and I.
+// - REAL*16 and COMPLEX*32: the double-double arithmetic of libf90elem, one
+//   call per operation, operand order as below; no rounding of their own.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "real16/real16.h"
+#include "x87.h"
+
+extern "C" int64_t _morvex_lmul(int64_t a, int64_t b);
+
+namespace f90::prodsum {
+
+enum class Op { sum, product };
+
+template <class T>
+inline T load(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+// A run of n terms into four partial results, combined at the end: only for
+// arithmetic where the order of the terms cannot change the result.
+template <class W, class Value, class Combine>
+inline W four_partials(W w, W identity, const char* p, ptrdiff_t ps, int32_t n, Value value,
+                       Combine combine) {
+  W a0 = w, a1 = identity, a2 = identity, a3 = identity;
+  for (; n >= 4; n -= 4, p += 4 * ps) {
+    a0 = combine(a0, value(p));
+    a1 = combine(a1, value(p + ps));
+    a2 = combine(a2, value(p + 2 * ps));
+    a3 = combine(a3, value(p + 3 * ps));
+  }
+  for (; n > 0; --n, p += ps) a0 = combine(a0, value(p));
+  return combine(combine(a0, a1), combine(a2, a3));
+}
+
+// INTEGER*1, *2 and *4.
+template <class T, Op O>
+struct SmallInteger {
+  using Work = uint32_t;
+  static constexpr uint32_t kBytes = sizeof(T);
+  static constexpr bool kRunsMatter = false;
+  static constexpr Work kIdentity = O == Op::sum ? 0u : 1u;
+
+  static Work combine(Work a, Work b) { return O == Op::sum ? a + b : a * b; }
+  static Work value(const char* p) { return static_cast<uint32_t>(int32_t{load<T>(p)}); }
+  static void identity(Work& w) { w = kIdentity; }
+  static void term(Work& w, const char* p) { w = combine(w, value(p)); }
+  // Narrowed to the element's width, widened again with its sign.
+  static void end_run(Work& w) { w = static_cast<uint32_t>(int32_t{static_cast<T>(w)}); }
+  static void unmasked(Work& w, const char* p, ptrdiff_t ps, int32_t n) {
+    w = four_partials(w, kIdentity, p, ps, n, value, combine);
+  }
+  static int32_t result(const Work& w) { return int32_t{static_cast<T>(w)}; }
+};
+
+// INTEGER*8.
+template <Op O>
+struct Integer8 {
+  using Work = uint64_t;
+  static constexpr uint32_t kBytes = 8;
+  static constexpr bool kRunsMatter = false;
+
+  static void identity(Work& w) { w = O == Op::sum ? 0u : 1u; }
+  static void term(Work& w, const char* p) {
+    const uint64_t x = load<uint64_t>(p);
+    if constexpr (O == Op::sum)
+      w += x;
+    else
+      w = static_cast<uint64_t>(_morvex_lmul(static_cast<int64_t>(w), static_cast<int64_t>(x)));
+  }
+  static void end_run(Work&) {}
+  // The sum only: the product stays one call of _morvex_lmul per term.
+  static void unmasked(Work& w, const char* p, ptrdiff_t ps, int32_t n) requires(O == Op::sum) {
+    w = four_partials(w, uint64_t{0}, p, ps, n, load<uint64_t>,
+                      [](uint64_t a, uint64_t b) { return a + b; });
+  }
+  static int64_t result(const Work& w) { return static_cast<int64_t>(w); }
+};
+
+// REAL*4 and REAL*8.
+template <class T, Op O>
+struct Real {
+  using Work = long double;
+  static constexpr uint32_t kBytes = sizeof(T);
+  static constexpr bool kRunsMatter = false;
+
+  static void identity(Work& w) { w = O == Op::sum ? T{0} : T{1}; }
+  static void term(Work& w, const char* p) {
+    const long double x = load<T>(p);
+    w = O == Op::sum ? w + x : w * x;
+  }
+  static void end_run(Work&) {}
+  static long double result(const Work& w) { return w; }
+};
+
+// COMPLEX*8 and COMPLEX*16 (T the part's type).
+template <class T, Op O>
+struct Complex {
+  struct Work {
+    long double re, im;
+  };
+  static constexpr uint32_t kBytes = 2 * sizeof(T);
+  static constexpr bool kRunsMatter = true;
+
+  static void identity(Work& w) { w = {O == Op::sum ? T{0} : T{1}, T{0}}; }
+  static void term(Work& w, const char* p) {
+    const long double a = load<T>(p), b = load<T>(p + sizeof(T));
+    if constexpr (O == Op::sum) {
+      w.re = w.re + a;
+      w.im = w.im + b;
+    } else {
+      const long double p1 = w.im * b;
+      const long double p2 = w.re * a;
+      const long double p3 = w.re * b;
+      const long double re = p2 - p1;
+      const long double p4 = w.im * a;
+      w.im = p3 + p4;
+      w.re = re;
+    }
+  }
+  static void end_run(Work& w) {
+    w.re = x87::round_to<T>(w.re);
+    w.im = x87::round_to<T>(w.im);
+  }
+  static void store(const Work& w, void* out) {
+    const T parts[2] = {x87::round_to<T>(w.re), x87::round_to<T>(w.im)};
+    std::memcpy(out, parts, sizeof parts);
+  }
+};
+
+// REAL*16.
+template <Op O>
+struct Real16 {
+  using Work = DoubleDouble;
+  static constexpr uint32_t kBytes = 16;
+  static constexpr bool kRunsMatter = false;
+
+  static void identity(Work& w) { w = {O == Op::sum ? 0.0 : 1.0, 0.0}; }
+  static void term(Work& w, const char* p) {
+    DoubleDouble t;
+    if constexpr (O == Op::sum)
+      _morvex_qadd(&t, w, load<DoubleDouble>(p));
+    else
+      _morvex_qmul(&t, w, load<DoubleDouble>(p));
+    w = t;
+  }
+  static void end_run(Work&) {}
+  static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
+};
+
+// COMPLEX*32.
+template <Op O>
+struct Complex32 {
+  struct Work {
+    DoubleDouble re, im;
+  };
+  static constexpr uint32_t kBytes = 32;
+  static constexpr bool kRunsMatter = false;
+
+  static void identity(Work& w) { w = {{O == Op::sum ? 0.0 : 1.0, 0.0}, {0.0, 0.0}}; }
+  static void term(Work& w, const char* p) {
+    const DoubleDouble c = load<DoubleDouble>(p), d = load<DoubleDouble>(p + 16);
+    if constexpr (O == Op::sum) {
+      DoubleDouble t;
+      _morvex_qadd(&t, w.re, c);
+      w.re = t;
+      _morvex_qadd(&t, w.im, d);
+      w.im = t;
+    } else {
+      // (A, B) x (c, d): A*c - B*d and A*d + c*B, from the old A and B.
+      DoubleDouble t1, t2, t3, t5;
+      _morvex_qmul(&t1, w.im, d);
+      _morvex_qmul(&t2, w.re, c);
+      _morvex_qmul(&t3, w.re, d);
+      _morvex_qsub(&w.re, t2, t1);
+      _morvex_qmul(&t5, c, w.im);
+      _morvex_qadd(&w.im, t3, t5);
+    }
+  }
+  static void end_run(Work&) {}
+  static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
+};
+
+}  // namespace f90::prodsum

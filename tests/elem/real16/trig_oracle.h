@@ -1,0 +1,91 @@
+// The REAL*16 trigonometric entry points under test, MPFR references for the
+// degree forms, and a sweep over two arguments for ATAN2.
+#pragma once
+
+#include "math_oracle.h"
+#include "real16/trig_kernel.h"
+
+extern "C" {
+using morvex::DoubleDouble;
+#define R16_TRIG_ENTRY(name)                                   \
+  DoubleDouble* _morvex_##name(DoubleDouble*, DoubleDouble); \
+  DoubleDouble* _morvex_I_##name(DoubleDouble*, const DoubleDouble*);
+R16_TRIG_ENTRY(sinl)
+R16_TRIG_ENTRY(cosl)
+R16_TRIG_ENTRY(tanl)
+R16_TRIG_ENTRY(cotl)
+R16_TRIG_ENTRY(sindl)
+R16_TRIG_ENTRY(cosdl)
+R16_TRIG_ENTRY(tandl)
+R16_TRIG_ENTRY(asinl)
+R16_TRIG_ENTRY(acosl)
+R16_TRIG_ENTRY(atanl)
+R16_TRIG_ENTRY(asindl)
+R16_TRIG_ENTRY(acosdl)
+R16_TRIG_ENTRY(atandl)
+#undef R16_TRIG_ENTRY
+DoubleDouble* _morvex_atan2l(DoubleDouble*, DoubleDouble, DoubleDouble);
+DoubleDouble* _morvex_I_atan2l(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
+DoubleDouble* _morvex_atan2dl(DoubleDouble*, DoubleDouble, DoubleDouble);
+DoubleDouble* _morvex_I_atan2dl(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
+}
+
+namespace r16test {
+
+// The functions in degrees (a full turn is 360).
+inline int mpfr_sind(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_sinu(r, x, 360, m); }
+inline int mpfr_cosd(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_cosu(r, x, 360, m); }
+inline int mpfr_tand(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_tanu(r, x, 360, m); }
+inline int mpfr_asind(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_asinu(r, x, 360, m); }
+inline int mpfr_acosd(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_acosu(r, x, 360, m); }
+inline int mpfr_atand(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atanu(r, x, 360, m); }
+
+using Binary = DoubleDouble* (*)(DoubleDouble*, DoubleDouble, DoubleDouble);
+using BinaryRef = DoubleDouble* (*)(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
+
+inline DD call2(Binary f, DD y, DD x) {
+  DD r;
+  EXPECT_EQ(f(&r, y, x), &r);
+  return r;
+}
+
+// Sweeps atan2-like f(y, x) against g on the points `draw` gives.
+template <class Draw>
+Worst sweep2(const char* name, Binary f,
+             int (*g)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t), int count, Draw draw,
+             uint64_t seed = 1) {
+  std::mt19937_64 rng(seed);
+  Worst w(name);
+  for (int i = 0; i < count; ++i) {
+    DD y, x;
+    draw(rng, y, x);
+    Mp my(y), mx(x), exact;
+    g(exact, my, mx, MPFR_RNDN);
+    w.add(relative_error(call2(f, y, x), exact), 1.0, show(y) + ", " + show(x));
+  }
+  return w;
+}
+
+// v rounded to a double-double (the nearest double, then the nearest double
+// to the rest).
+inline DD to_dd(mpfr_ptr v) {
+  Mp rest;
+  const double hi = mpfr_get_d(v, MPFR_RNDN);
+  mpfr_sub_d(rest, v, hi, MPFR_RNDN);
+  return {hi, mpfr_get_d(rest, MPFR_RNDN)};
+}
+
+// out = pi * num / den.
+inline void pi_times(mpfr_ptr out, long num, unsigned long den) {
+  mpfr_const_pi(out, MPFR_RNDN);
+  mpfr_mul_si(out, out, num, MPFR_RNDN);
+  mpfr_div_ui(out, out, den, MPFR_RNDN);
+}
+
+// Bit-for-bit equality, any NaN matching any NaN.
+inline bool same_bits(double a, double b) {
+  return std::isnan(a) ? std::isnan(b) : bits(a) == bits(b);
+}
+inline bool same_bits(DD a, DD b) { return same_bits(a.hi, b.hi) && same_bits(a.lo, b.lo); }
+
+}  // namespace r16test
