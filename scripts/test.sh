@@ -12,3 +12,4 @@ scripts/build.sh sanitize
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1:allocator_may_return_null=1:handle_sigfpe=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 (cd build-asan && ctest --output-on-failure -j"$(nproc)")
+fuzz/run.sh --runs 20000  # bounded fuzzing of the array procedures (fuzz/)

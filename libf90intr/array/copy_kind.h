@@ -148,6 +148,11 @@ inline bool moves_by_word_position(const ElemClass& c) {
 // order, as COPY_WORD moves at offset 4w (none for a 0-word element); the
 // byte strides stay those of the element. A kind outside the table reports
 // 1223 and calls nothing; returns whether the kind was known.
+// Byte `off` of the element at `base`. A null base (an argument or result
+// without storage: nothing is ever read or written through it) stays null,
+// since adding an offset to a null pointer is undefined.
+inline char* word_at(char* base, uint32_t off) { return base == nullptr ? base : base + off; }
+
 template <class F>
 inline bool dispatch_moves(const ElemClass& c, F&& f) {
   if (moves_by_word_position(c)) {

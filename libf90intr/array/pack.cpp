@@ -130,8 +130,8 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   // VECTOR's elements t .. n-1 into result elements t .. n-1.
   auto vector_tail = [&](int64_t t) {
     dispatch_moves(c, [&](auto k, uint32_t off) {
-      Mover<decltype(k)::value>::line(result.base() + off + t * rstep, rstep,
-                                      vector.base() + off + t * vstep, vstep, n - t, c.elem_bytes());
+      Mover<decltype(k)::value>::line(word_at(result.base(), off) + t * rstep, rstep,
+                                      word_at(vector.base(), off) + t * vstep, vstep, n - t, c.elem_bytes());
     });
   };
 
@@ -159,7 +159,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   bool overflow = false, first_pass = true;
   const bool known = dispatch_moves(c, [&](auto k, uint32_t off) {
     constexpr CopyKind K = decltype(k)::value;
-    Gathered g{result.base() + off, rstep, 0, n, false};
+    Gathered g{word_at(result.base(), off), rstep, 0, n, false};
     WalkArray a = wa;
     a.base += off;
     if (scalar_mask) {

@@ -265,14 +265,14 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
 
   dispatch_moves(c, [&](auto k, uint32_t off) {
     constexpr CopyKind K = decltype(k)::value;
-    RunCursor dst = out.cursor(result.base() + off, false);
-    RunCursor from = src.cursor(source.base() + off, false);
+    RunCursor dst = out.cursor(word_at(result.base(), off), false);
+    RunCursor from = src.cursor(word_at(source.base(), off), false);
     if (stored == result_size && from_source == stored && from.left() >= stored &&
-        move_transposed<K>(out, result.base() + off, from.at(), from.step(), c.elem_bytes()))
+        move_transposed<K>(out, word_at(result.base(), off), from.at(), from.step(), c.elem_bytes()))
       return;
     move_elements<K>(dst, from, from_source, c.elem_bytes());
     if (from_pad > 0) {
-      RunCursor cycle = pad_walker.cursor(pad.base() + off, true);
+      RunCursor cycle = pad_walker.cursor(word_at(pad.base(), off), true);
       move_elements<K>(dst, cycle, from_pad, c.elem_bytes());
     }
   });

@@ -80,7 +80,7 @@ extern "C" void unpack(ArrayDescriptor* result_d, ArrayDescriptor* vector_d,
 
   dispatch_moves(c, [&](auto k, uint32_t off) {
     constexpr CopyKind K = decltype(k)::value;
-    VectorSupply v{vector.base() + off, vs, std::max<int64_t>(vector.extent(0), 0)};
+    VectorSupply v{word_at(vector.base(), off), vs, std::max<int64_t>(vector.extent(0), 0)};
     WalkArray r = wr, f = wf;
     r.base += off;
     f.base += off;

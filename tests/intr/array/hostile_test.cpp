@@ -1,0 +1,489 @@
+// Descriptors a compiler can still produce but that push every limit: extents
+// whose product passes 2^31 or 2^32 (broadcast arrays with stride 0 hold them
+// in a few bytes), NCOPIES and SHAPE values near 2^31, DIM of every value
+// outside its range, rank 7 everywhere. Each is answered by a report, never
+// by a crash, a wrapped allocation or a store outside the result. Every
+// argument descriptor sits against an inaccessible page, so a routine that
+// reads a dimension beyond the rank faults.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "descriptor_builder.h"
+#include "f90/messages.h"
+#include "guard_page.h"
+#include "recording_runtime.h"
+
+namespace {
+
+using AD = ArrayDescriptor;
+using f90test::Descriptor;
+using f90test::ElemType;
+using f90test::GuardedDescriptor;
+using f90test::Runtime;
+using f90test::TestArray;
+
+extern "C" {
+int32_t h_size(AD*, const int32_t*) __asm__("_SIZE");
+int64_t h_size_8(AD*, const int32_t*) __asm__("_SIZE_8");
+int32_t h_lbound0(AD*, const int32_t*) __asm__("_LBOUND0");
+int64_t h_lbound0_8(AD*, const int32_t*) __asm__("_LBOUND0_8");
+int32_t h_ubound0(AD*, const int32_t*) __asm__("_UBOUND0");
+int64_t h_ubound0_8(AD*, const int32_t*) __asm__("_UBOUND0_8");
+void h_shape(AD*, AD*) __asm__("_SHAPE");
+void h_lbound(AD*, AD*) __asm__("_LBOUND");
+void h_ubound(AD*, AD*) __asm__("_UBOUND");
+void h_trans(AD*, AD*) __asm__("_TRANS");
+void h_transfer(AD*, AD*, AD*, const int32_t*) __asm__("_TRANSFER");
+void h_cshift(AD*, AD*, AD*, const int32_t*) __asm__("_CSHIFT");
+void h_eoshift(AD*, AD*, AD*, AD*, const int32_t*) __asm__("_EOSHIFT");
+void h_pack(AD*, AD*, AD*, AD*) __asm__("_PACK");
+void h_unpack(AD*, AD*, AD*, AD*) __asm__("_UNPACK");
+void h_reshape(AD*, AD*, AD*, AD*, AD*) __asm__("_RESHAPE");
+void h_spread(AD*, AD*, const int32_t*, const int32_t*) __asm__("_SPREAD");
+void h_maxval_i1(AD*, AD*, const int32_t*, AD*) __asm__("_MAXVAL_I1");
+void h_minval_s(AD*, AD*, const int32_t*, AD*) __asm__("_MINVAL_S");
+void h_maxval_i4(AD*, AD*, const int32_t*, AD*) __asm__("_MAXVAL_I4");
+double h_maxval0_s(AD*, const int32_t*, AD*) __asm__("_MAXVAL0_S");
+int32_t h_minval0_i4(AD*, const int32_t*, AD*) __asm__("_MINVAL0_I4");
+void h_all(AD*, AD*, const int32_t*) __asm__("_ALL");
+void h_any_4(AD*, AD*, const int32_t*) __asm__("_ANY_4");
+void h_count_8(AD*, AD*, const int32_t*) __asm__("_COUNT_8");
+int32_t h_all0(AD*, const int32_t*) __asm__("_ALL0");
+int64_t h_count0_8(AD*, const int32_t*) __asm__("_COUNT0_8");
+}
+
+const ElemType I1 = ElemType::integer(1), I2 = ElemType::integer(2), I4 = ElemType::integer(4);
+const ElemType I8 = ElemType::integer(8), R8 = ElemType::real(8), L1 = ElemType::logical(1);
+const ElemType L8 = ElemType::logical(8);
+
+// An array whose every element is the one element at `storage`: strides 0,
+// any extents (what compiled code passes for a broadcast scalar).
+std::unique_ptr<GuardedDescriptor> broadcast(ElemType t, const std::vector<int32_t>& extents,
+                                             void* storage) {
+  Descriptor d(t, static_cast<int>(extents.size()), true);
+  d->base = storage;
+  for (size_t i = 0; i < extents.size(); ++i) d->dim[i] = {1, extents[i], 0};
+  return std::make_unique<GuardedDescriptor>(d.get());
+}
+
+std::unique_ptr<GuardedDescriptor> guarded(const ArrayDescriptor* d) {
+  return std::make_unique<GuardedDescriptor>(d);
+}
+
+// A rank-1 INTEGER*4 (or *8) array of values.
+struct IntVector {
+  std::vector<int64_t> v;
+  std::unique_ptr<TestArray> a;
+  std::unique_ptr<GuardedDescriptor> g;
+  IntVector(std::vector<int64_t> values, int bytes = 4) : v(std::move(values)) {
+    a = std::make_unique<TestArray>(ElemType::integer(bytes), std::vector<int32_t>{static_cast<int32_t>(v.size())});
+    for (size_t k = 0; k < v.size(); ++k) {
+      if (bytes == 8) a->set_linear<int64_t>(static_cast<int64_t>(k), v[k]);
+      else a->set_linear<int32_t>(static_cast<int64_t>(k), static_cast<int32_t>(v[k]));
+    }
+    g = guarded(a->desc());
+  }
+  AD* desc() { return g->get(); }
+};
+
+class HostileTest : public ::testing::Test {
+ protected:
+  f90test::RuntimeScope scope;
+};
+
+// ---- Results too large to hold: 1205, no allocator call (a wrapped size
+// would obtain a small block and then overrun it), nothing stored.
+
+struct Oversized {
+  const char* name;
+  ElemType result_type;
+  int result_rank;
+  std::function<void(AD* result)> call;
+};
+
+TEST_F(HostileTest, ResultsBeyond2GiBAreReportedAndNothingIsAllocated) {
+  static char one[32] = {1};  // the single element behind every broadcast array
+  static int32_t shift1 = 1, dim1 = 1, dim2 = 2, big = INT32_MAX, count65536 = 65536;
+  // 65536 x 65537 one-byte elements: 2^32 + 65536 bytes, 65536 in 32 bits.
+  const std::vector<int32_t> wraps = {65536, 65537};
+  std::vector<Oversized> cases = {
+      {"TRANSPOSE I1 65536x65537", I1, 2,
+       [&](AD* r) { auto s = broadcast(I1, wraps, one); h_trans(r, s->get()); }},
+      {"TRANSPOSE I8 65536x32768", I8, 2,
+       [&](AD* r) { auto s = broadcast(I8, {65536, 32768}, one); h_trans(r, s->get()); }},
+      {"CSHIFT I1 65536x65537", I1, 2,
+       [&](AD* r) {
+         auto a = broadcast(I1, wraps, one);
+         auto s = broadcast(I4, {}, &shift1);
+         h_cshift(r, a->get(), s->get(), &dim2);
+       }},
+      {"EOSHIFT R8 65536x65537", R8, 2,
+       [&](AD* r) {
+         auto a = broadcast(R8, wraps, one);
+         auto s = broadcast(I4, {}, &shift1);
+         h_eoshift(r, a->get(), s->get(), nullptr, &dim1);
+       }},
+      {"PACK I1 65536x65537, MASK true", I1, 1,
+       [&](AD* r) {
+         auto a = broadcast(I1, wraps, one);
+         auto m = broadcast(L1, {}, one);
+         h_pack(r, a->get(), m->get(), nullptr);
+       }},
+      {"UNPACK I1 into MASK 65536x65537", I1, 2,
+       [&](AD* r) {
+         static char zero[8] = {};
+         auto v = broadcast(I1, {0}, one);
+         auto m = broadcast(L1, wraps, zero);
+         auto f = broadcast(I1, {}, one);
+         h_unpack(r, v->get(), m->get(), f->get());
+       }},
+      {"RESHAPE I1 to 65536x65537", I1, 2,
+       [&](AD* r) {
+         auto s = broadcast(I1, {1}, one);
+         auto pad = broadcast(I1, {}, one);
+         IntVector shape({65536, 65537});
+         h_reshape(r, s->get(), shape.desc(), pad->get(), nullptr);
+       }},
+      {"RESHAPE I2 to SHAPE 2^31-1", I2, 1,
+       [&](AD* r) {
+         auto s = broadcast(I2, {1}, one);
+         auto pad = broadcast(I2, {}, one);
+         IntVector shape({INT32_MAX}, 8);
+         h_reshape(r, s->get(), shape.desc(), pad->get(), nullptr);
+       }},
+      {"SPREAD I1 of 2 with NCOPIES 2^31-1", I1, 2,
+       [&](AD* r) {
+         auto s = broadcast(I1, {2}, one);
+         h_spread(r, s->get(), &dim1, &big);
+       }},
+      {"SPREAD I1 of 65537 with NCOPIES 65536", I1, 2,
+       [&](AD* r) {
+         auto s = broadcast(I1, {65537}, one);
+         h_spread(r, s->get(), &dim2, &count65536);
+       }},
+      {"MAXVAL I1 along DIM 1 of 2x65536x65537", I1, 2,
+       [&](AD* r) {
+         auto s = broadcast(I1, {2, 65536, 65537}, one);
+         h_maxval_i1(r, s->get(), &dim1, nullptr);
+       }},
+      {"MINVAL R8 along DIM 2 of 65536x3x8192", R8, 2,
+       [&](AD* r) {
+         auto s = broadcast(R8, {65536, 3, 8192}, one);
+         h_minval_s(r, s->get(), &dim2, nullptr);
+       }},
+      {"ALL into LOGICAL*1 along DIM 1 of 2x65536x65537", L1, 2,
+       [&](AD* r) {
+         auto m = broadcast(L1, {2, 65536, 65537}, one);
+         h_all(r, m->get(), &dim1);
+       }},
+      {"COUNT into INTEGER*8 along DIM 1 of 2x32768x16384", I8, 2,
+       [&](AD* r) {
+         auto m = broadcast(L8, {2, 32768, 16384}, one);
+         h_count_8(r, m->get(), &dim1);
+       }},
+      {"TRANSFER to INTEGER*4 with SIZE 2^30+1", I4, 1,
+       [&](AD* r) {
+         static int32_t size = (1 << 30) + 1;  // 2^32 + 4 bytes, 4 in 32 bits
+         auto s = broadcast(I4, {}, one);
+         auto m = broadcast(I4, {}, one);
+         h_transfer(r, s->get(), m->get(), &size);
+       }},
+      {"TRANSFER of 65536x65537 bytes to an INTEGER*1 array", I1, 1,
+       [&](AD* r) {
+         auto s = broadcast(I1, wraps, one);
+         auto m = broadcast(I1, {1}, one);
+         h_transfer(r, s->get(), m->get(), nullptr);
+       }},
+  };
+  for (Oversized& c : cases) {
+    SCOPED_TRACE(c.name);
+    Runtime::reset();
+    Descriptor r = f90test::unallocated_result(c.result_type, c.result_rank);
+    GuardedDescriptor gr(r.get());
+    c.call(gr.get());
+    EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{ERR_ALLOC_FAILED});
+    EXPECT_EQ(Runtime::allocation_calls(), 0);
+    if (gr.get()->flags & F90_FLAG_ASSOC) {
+      EXPECT_EQ(gr.get()->base, nullptr);
+    }
+  }
+}
+
+TEST_F(HostileTest, NcopiesNear2To31WithNothingToCopyAllocatesNothing) {
+  struct Case {
+    int32_t ncopies;
+    std::vector<int32_t> source;  // extents of a broadcast SOURCE
+    int32_t extent;               // the new dimension's extent
+  };
+  static char one[8] = {7};
+  const Case cases[] = {
+      {INT32_MAX, {0}, INT32_MAX},       // empty SOURCE: a result with no elements
+      {INT32_MAX - 1, {3, 0}, INT32_MAX - 1},
+      {INT32_MIN, {5}, 0},               // below 1 counts as 0
+      {-1, {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ncopies);
+    Runtime::reset();
+    const int rank = static_cast<int>(c.source.size()) + 1;
+    Descriptor r = f90test::unallocated_result(I4, rank);
+    GuardedDescriptor gr(r.get());
+    auto s = broadcast(I4, c.source, one);
+    const int32_t dim = rank;
+    h_spread(gr.get(), s->get(), &dim, &c.ncopies);
+    EXPECT_TRUE(Runtime::reports().empty());
+    EXPECT_EQ(Runtime::allocation_calls(), 0);
+    EXPECT_TRUE(gr.get()->flags & F90_FLAG_ASSOC);
+    EXPECT_EQ(gr.get()->base, nullptr);
+    EXPECT_EQ(gr.get()->dim[rank - 1].extent, c.extent);
+  }
+}
+
+TEST_F(HostileTest, ShapeValuesNear2To31) {
+  static char one[8] = {7};
+  struct Case {
+    const char* name;
+    std::vector<int64_t> shape;
+    int bytes;  // SHAPE's element width
+    std::vector<int32_t> reports;
+  };
+  const Case cases[] = {
+      {"2^31-1 x 2 of INTEGER*4", {INT32_MAX, 2}, 4, {ERR_ALLOC_FAILED}},
+      {"2^31-1 and 0: empty", {INT32_MAX, 0}, 4, {}},
+      {"-2^31: negative", {INT32_MIN, 1}, 4, {ERR_RESHAPE_NEGATIVE_SHAPE}},
+      {"2^32+3 in INTEGER*8 is 3", {(int64_t{1} << 32) + 3}, 8, {}},
+      {"2^31 in INTEGER*8 reads as -2^31", {int64_t{1} << 31}, 8, {ERR_RESHAPE_NEGATIVE_SHAPE}},
+      {"eight values", {1, 1, 1, 1, 1, 1, 1, 1}, 4, {ERR_RESHAPE_EMPTY_SHAPE}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Runtime::reset();
+    IntVector shape(c.shape, c.bytes);
+    const int rank = std::min<int>(static_cast<int>(c.shape.size()), 7);
+    Descriptor r = f90test::unallocated_result(I4, rank);
+    GuardedDescriptor gr(r.get());
+    auto s = broadcast(I4, {4}, one);
+    auto pad = broadcast(I4, {}, one);
+    h_reshape(gr.get(), s->get(), shape.desc(), pad->get(), nullptr);
+    EXPECT_EQ(Runtime::numbers(), c.reports);
+    for (const f90test::Allocation& a : Runtime::allocations()) {
+      EXPECT_LE(a.bytes, 16u);
+    }
+  }
+}
+
+// ---- DIM of every out-of-range value, on rank-7 arguments.
+
+struct DimCall {
+  const char* name;
+  int high;  // DIM may be 1 .. high
+  std::function<void(const int32_t* dim)> call;
+};
+
+TEST_F(HostileTest, EveryOutOfRangeDimIsReportedOnRank7Arguments) {
+  const std::vector<int32_t> ext7 = {2, 1, 2, 1, 2, 1, 2};
+  TestArray a7(I4, ext7);
+  a7.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k); });
+  TestArray r7(R8, ext7);
+  r7.fill_linear<double>([](int64_t k) { return static_cast<double>(k); });
+  TestArray m7(L1, ext7);
+  m7.fill_linear<uint8_t>([](int64_t k) { return static_cast<uint8_t>(k & 1); });
+  TestArray s6(I4, {2, 1, 2, 1, 2, 1});
+  GuardedDescriptor ga(a7.desc()), gr(r7.desc()), gm(m7.desc()), gs6(s6.desc());
+  static int32_t shift = 1, two = 2;
+  auto shift_d = broadcast(I4, {}, &shift);
+  // A caller's result for the reductions along DIM: rank 6, 8 elements.
+  TestArray res6(I4, {2, 1, 2, 1, 2, 1}, {}, {}, 0x5A);
+  TestArray res6r(R8, {2, 1, 2, 1, 2, 1}, {}, {}, 0x5A);
+  TestArray res6l(L1, {2, 1, 2, 1, 2, 1}, {}, {}, 0x5A);
+  TestArray res7(I4, ext7, {}, {}, 0x5A);
+  std::vector<DimCall> calls = {
+      {"SIZE", 7, [&](const int32_t* d) { EXPECT_EQ(h_size(ga.get(), d), 0); }},
+      {"SIZE_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_size_8(ga.get(), d), 0); }},
+      {"LBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(h_lbound0(ga.get(), d), 0); }},
+      {"LBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_lbound0_8(ga.get(), d), 0); }},
+      {"UBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(h_ubound0(ga.get(), d), 0); }},
+      {"UBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_ubound0_8(ga.get(), d), 0); }},
+      {"CSHIFT", 7, [&](const int32_t* d) { h_cshift(res7.desc(), ga.get(), shift_d->get(), d); }},
+      {"EOSHIFT", 7, [&](const int32_t* d) { h_eoshift(res7.desc(), ga.get(), shift_d->get(), nullptr, d); }},
+      {"SPREAD", 7, [&](const int32_t* d) { h_spread(res7.desc(), gs6.get(), d, &two); }},
+      {"MAXVAL_I4", 7, [&](const int32_t* d) { h_maxval_i4(res6.desc(), ga.get(), d, gm.get()); }},
+      {"MINVAL_S", 7, [&](const int32_t* d) { h_minval_s(res6r.desc(), gr.get(), d, nullptr); }},
+      {"MAXVAL0_S", 7, [&](const int32_t* d) { EXPECT_EQ(h_maxval0_s(gr.get(), d, nullptr), -1.7976931348623157e308); }},
+      {"MINVAL0_I4", 7, [&](const int32_t* d) { EXPECT_EQ(h_minval0_i4(ga.get(), d, gm.get()), INT32_MAX); }},
+      {"ALL", 7, [&](const int32_t* d) { h_all(res6l.desc(), gm.get(), d); }},
+      {"ANY_4", 7, [&](const int32_t* d) { h_any_4(res6l.desc(), gm.get(), d); }},
+      {"ALL0", 7, [&](const int32_t* d) { h_all0(gm.get(), d); }},
+      {"COUNT0_8", 7, [&](const int32_t* d) { h_count0_8(gm.get(), d); }},
+  };
+  for (DimCall& c : calls) {
+    const int high = c.high;
+    const std::vector<int32_t> bad = {0, -1, high + 1, high + 2, 8, 100, INT32_MIN, INT32_MAX, INT32_MIN + 1};
+    for (int32_t dim : bad) {
+      SCOPED_TRACE(std::string(c.name) + " DIM " + std::to_string(dim));
+      Runtime::reset();
+      std::vector<unsigned char> before6 = res6.storage(), before6l = res6l.storage(), before7 = res7.storage(),
+                                 before6r = res6r.storage();
+      int32_t d = dim;
+      c.call(&d);
+      EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{ERR_DIM_RANGE});
+      EXPECT_EQ(Runtime::allocation_calls(), 0);
+      // Nothing is moved into a caller's result after the report.
+      EXPECT_EQ(res6.storage(), before6);
+      EXPECT_EQ(res6l.storage(), before6l);
+      EXPECT_EQ(res7.storage(), before7);
+      EXPECT_EQ(res6r.storage(), before6r);
+    }
+  }
+}
+
+// ---- Rank 7 everywhere: every argument and result descriptor of rank 7
+// against a guard page, the results checked against the elements.
+
+TEST_F(HostileTest, Rank7ArgumentsAndResults) {
+  const std::vector<int32_t> ext = {2, 2, 1, 2, 1, 1, 2};
+  const int64_t n = 16;
+  TestArray a(I4, ext, {-3, 0, 5, 1, 1, 7, -1}, {1, -1, 2, 1, -2, 1, 3});
+  a.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(100 + k); });
+  GuardedDescriptor ga(a.desc());
+  static int32_t one = 1, seven = 7, two = 2;
+  auto shift_d = broadcast(I4, {}, &one);
+
+  auto fresh = [&](ElemType t, int rank) {
+    Descriptor r = f90test::unallocated_result(t, rank);
+    return std::make_unique<GuardedDescriptor>(r.get());
+  };
+  auto elem = [](AD* r, int64_t k) {
+    char* p = static_cast<char*>(r->base);
+    for (uint32_t i = 0; i < (r->flags >> F90_FLAG_RANK_SHIFT); ++i) {
+      p += (k % r->dim[i].extent) * r->dim[i].stride * 4;
+      k /= r->dim[i].extent;
+    }
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  };
+
+  {  // SHAPE, LBOUND, UBOUND of rank 7.
+    auto r = fresh(I4, 1);
+    h_shape(r->get(), ga.get());
+    ASSERT_EQ(r->get()->dim[0].extent, 7);
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(elem(r->get(), i), ext[i]);
+    auto lb = fresh(I4, 1), ub = fresh(I4, 1);
+    h_lbound(lb->get(), ga.get());
+    h_ubound(ub->get(), ga.get());
+    const int32_t lower[] = {-3, 0, 5, 1, 1, 7, -1};
+    for (int i = 0; i < 7; ++i) {
+      EXPECT_EQ(elem(lb->get(), i), lower[i]);
+      EXPECT_EQ(elem(ub->get(), i), lower[i] + ext[i] - 1);
+    }
+  }
+  {  // CSHIFT along DIM 7 by 1: the two planes exchange.
+    auto r = fresh(I4, 7);
+    h_cshift(r->get(), ga.get(), shift_d->get(), &seven);
+    for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), 100 + (k + 8) % 16) << k;
+  }
+  {  // EOSHIFT along DIM 7 by 1: the upper plane becomes 0.
+    auto r = fresh(I4, 7);
+    h_eoshift(r->get(), ga.get(), shift_d->get(), nullptr, &seven);
+    for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), k < 8 ? 108 + k : 0) << k;
+  }
+  {  // PACK with a true scalar MASK: array element order.
+    auto r = fresh(I4, 1);
+    static char t = 1;
+    auto m = broadcast(L1, {}, &t);
+    h_pack(r->get(), ga.get(), m->get(), nullptr);
+    ASSERT_EQ(r->get()->dim[0].extent, n);
+    for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), 100 + k);
+  }
+  {  // UNPACK into a rank-7 MASK shape, every other position true.
+    TestArray m(L1, ext);
+    m.fill_linear<uint8_t>([](int64_t k) { return static_cast<uint8_t>(k % 2); });
+    GuardedDescriptor gm(m.desc());
+    TestArray v(I4, {8});
+    v.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(200 + k); });
+    GuardedDescriptor gv(v.desc());
+    auto r = fresh(I4, 7);
+    h_unpack(r->get(), gv.get(), gm.get(), ga.get());
+    for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), k % 2 ? 200 + k / 2 : 100 + k) << k;
+  }
+  {  // RESHAPE rank 7 to rank 7 with ORDER reversing the dimensions.
+    IntVector shape({2, 1, 1, 2, 1, 2, 2});
+    IntVector order({7, 6, 5, 4, 3, 2, 1});
+    auto r = fresh(I4, 7);
+    h_reshape(r->get(), ga.get(), shape.desc(), nullptr, order.desc());
+    EXPECT_TRUE(Runtime::reports().empty());
+    // Position p in the order's walk, last subscript fastest.
+    const int64_t e[7] = {2, 1, 1, 2, 1, 2, 2};
+    for (int64_t p = 0; p < n; ++p) {
+      int64_t idx[7], q = p;
+      for (int d = 6; d >= 0; --d) {
+        idx[d] = q % e[d];
+        q /= e[d];
+      }
+      int64_t k = 0, mul = 1;
+      for (int d = 0; d < 7; ++d) {
+        k += idx[d] * mul;
+        mul *= e[d];
+      }
+      EXPECT_EQ(elem(r->get(), k), 100 + p) << p;
+    }
+  }
+  {  // SPREAD of a rank-6 SOURCE along DIM 7; of a rank-7 SOURCE: 1405.
+    TestArray s(I4, {2, 1, 2, 1, 1, 2});
+    s.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k); });
+    GuardedDescriptor gs(s.desc());
+    auto r = fresh(I4, 7);
+    h_spread(r->get(), gs.get(), &seven, &two);
+    for (int64_t k = 0; k < 16; ++k) EXPECT_EQ(elem(r->get(), k), k % 8);
+    Runtime::reset();
+    auto r8 = fresh(I4, 7);
+    h_spread(r8->get(), ga.get(), &one, &two);
+    EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{ERR_DIM_RANGE});
+    EXPECT_EQ(Runtime::allocation_calls(), 0);
+  }
+  {  // MAXVAL along DIM 7, COUNT along DIM 7, ALL over everything.
+    Runtime::reset();
+    auto r = fresh(I4, 6);
+    h_maxval_i4(r->get(), ga.get(), &seven, nullptr);
+    for (int64_t k = 0; k < 8; ++k) EXPECT_EQ(elem(r->get(), k), 108 + k);
+    TestArray m(L1, ext);
+    m.fill_linear<uint8_t>([](int64_t k) { return static_cast<uint8_t>(k != 3); });
+    GuardedDescriptor gm(m.desc());
+    auto c = fresh(I8, 6);
+    h_count_8(c->get(), gm.get(), &seven);
+    for (int64_t k = 0; k < 8; ++k) {
+      char* p = static_cast<char*>(c->get()->base);
+      int64_t q = k, v;
+      for (int i = 0; i < 6; ++i) {
+        p += (q % c->get()->dim[i].extent) * c->get()->dim[i].stride * 4;
+        q /= c->get()->dim[i].extent;
+      }
+      std::memcpy(&v, p, 8);
+      EXPECT_EQ(v, k == 3 ? 1 : 2) << k;
+    }
+    EXPECT_EQ(h_count0_8(gm.get(), nullptr), 15);
+    EXPECT_EQ(h_all0(gm.get(), &seven), 0);
+    EXPECT_TRUE(Runtime::reports().empty());
+  }
+  {  // TRANSFER of a rank-7 SOURCE into an INTEGER*8 array.
+    auto r = fresh(I8, 1);
+    static int64_t mold = 0;
+    auto m = broadcast(I8, {1}, &mold);
+    h_transfer(r->get(), ga.get(), m->get(), nullptr);
+    ASSERT_EQ(r->get()->dim[0].extent, 8);
+    for (int64_t k = 0; k < 8; ++k) {
+      int64_t v;
+      std::memcpy(&v, static_cast<char*>(r->get()->base) + 8 * k, 8);
+      EXPECT_EQ(v, (int64_t{101 + 2 * k} << 32) | (100 + 2 * k));
+    }
+  }
+}
+
+}  // namespace
