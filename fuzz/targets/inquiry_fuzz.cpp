@@ -14,7 +14,9 @@
 //   - 1 (32-bit wrapping; exact in 64 bits for _UBOUND0_8), 0 for an empty
 //   dimension;
 // - SHAPE/LBOUND/UBOUND arrays: one value per dimension stored contiguously
-//   from base in the width the result's type word gives (64, 32 or nothing);
+//   from base in the width the result's type word gives (64, 32 or nothing;
+//   a 32-bit upper bound wraps, a 64-bit one may be exact or the wrapped
+//   value sign-extended);
 // - ALLOCATED: 1 exactly for an allocatable with storage.
 #include <climits>
 
@@ -218,17 +220,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const int64_t n = rank;
   ElemsExpect elems(slot, 1, &n);
-  // UBOUND in a 64-bit result: the 32-bit sum sign-extended, or the exact
-  // 64-bit bound; both are accepted where they differ.
   bool wraps = false;
   if (width != 0) {
     for (int i = 0; i < rank; ++i) {
       const int32_t l = a->dim[i].lower, e = a->dim[i].extent;
-      int64_t v = entry == kShape ? e : entry == kLbound ? lbound_of(l, e) : ubound_of(l, e);
-      if (entry == kUbound && width == 8 && v != ubound_of_64(l, e)) wraps = true;
+      const int64_t v = entry == kShape ? e : entry == kLbound ? lbound_of(l, e) : ubound_of(l, e);
       uint8_t buf[8] = {};
       store_int(reinterpret_cast<char*>(buf), width, v);
       elems.set(i, buf);
+      // A 64-bit upper bound beyond 2^31-1: the wrapped 32-bit value
+      // sign-extended, or the exact bound; either is accepted.
+      if (entry == kUbound && width == 8 && v != ubound_of_64(l, e)) {
+        elems.any(i);
+        wraps = true;
+      }
     }
   }
   DescExpect dx;
@@ -244,17 +249,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       dx.any(5);
     }
   }
-  if (wraps) {
-    for (int i = 0; i < rank; ++i) elems.any(i);
-  }
   verify(what, r, dx, bytes, always_allocates, elems, reports);
-  if (wraps && width == 8) {
-    // Each element is one of the two readings.
+  if (wraps) {
+    // Each such element is one of the two readings.
     const char* base = r.supplied ? r.arr.base : static_cast<const char*>(r.desc->base);
     for (int i = 0; i < rank; ++i) {
       const int32_t l = a->dim[i].lower, e = a->dim[i].extent;
       int64_t v;
-      std::memcpy(&v, base + 8 * i, 8);
+      read_raw(reinterpret_cast<uint8_t*>(&v), base + 8 * i, 8);
       FZ_CHECK(v == ubound_of(l, e) || v == ubound_of_64(l, e), "UBOUND: element %d is %lld", i,
                static_cast<long long>(v));
     }

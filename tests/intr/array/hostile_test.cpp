@@ -278,6 +278,44 @@ TEST_F(HostileTest, ShapeValuesNear2To31) {
   }
 }
 
+// ---- Bounds near 2^31: an upper bound beyond 2^31-1 is exact from UBOUND0_8
+// and wraps in 32-bit results.
+
+TEST_F(HostileTest, UpperBoundsBeyond2To31) {
+  struct Case {
+    int32_t lower, extent;
+    int64_t exact;
+    int32_t wrapped;
+  };
+  const Case cases[] = {
+      {INT32_MAX, 2, int64_t{INT32_MAX} + 1, INT32_MIN},
+      {INT32_MAX, INT32_MAX, int64_t{INT32_MAX} * 2 - 1, -3},
+      {INT32_MIN, 1, INT32_MIN, INT32_MIN},
+      {INT32_MAX, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.lower) + " + " + std::to_string(c.extent));
+    Runtime::reset();
+    Descriptor a(I4, 2, true);
+    static char one[4];
+    a->base = one;
+    a->dim[0] = {5, 1, 0};
+    a->dim[1] = {c.lower, c.extent, 0};
+    GuardedDescriptor ga(a.get());
+    const int32_t two = 2;
+    EXPECT_EQ(h_ubound0_8(ga.get(), &two), c.exact);
+    EXPECT_EQ(h_ubound0(ga.get(), &two), c.wrapped);
+    Descriptor r = f90test::unallocated_result(I4, 1);
+    h_ubound(r.get(), ga.get());
+    ASSERT_EQ(r->dim[0].extent, 2);
+    int32_t v[2];
+    std::memcpy(v, r->base, 8);
+    EXPECT_EQ(v[0], 5);
+    EXPECT_EQ(v[1], c.wrapped);
+    EXPECT_TRUE(Runtime::reports().empty());
+  }
+}
+
 // ---- DIM of every out-of-range value, on rank-7 arguments.
 
 struct DimCall {
