@@ -1,7 +1,7 @@
 // Element kinds of the REAL*16 and COMPLEX*32 matrix kernels.
 //
 // Arithmetic: the double-double operations of libf90elem, inlined from the
-// same source (real16/dd.h) into translation units compiled for SSE2 double
+// same source (internal real16/dd.h) into translation units compiled for SSE2 double
 // arithmetic like libf90elem's own: every product and sum has the bits that
 // _morvex_qmul and _morvex_qadd give, whatever the caller's x87 control word.
 // Each product is one double-double multiply with the A factor first, each
@@ -21,7 +21,7 @@
 #include <cstdint>
 
 #include "real16/dd.h"
-#include "real16/real16.h"
+#include "common/elem_calls.h"
 
 namespace f90::matrix::real16 {
 
