@@ -107,8 +107,7 @@ void run_matmul(const Plan& plan, ArrayDescriptor* result, const ArrayDescriptor
 // Defines one exported driver running `plan`.
 #define F90_MATMUL_DRIVER(symbol, name, plan)                                         \
   F90_API void name(F90_MATMUL_ARGUMENTS) F90_SYMBOL(symbol);                         \
-  void name(ArrayDescriptor* result, const ArrayDescriptor* a, const ArrayDescriptor* b, \
-            const int32_t* flags) {                                                   \
+  void name(F90_MATMUL_ARGUMENTS) {                                                    \
     static constexpr ::f90::matmul::Plan kPlan = plan;                                \
     ::f90::matmul::run_matmul(kPlan, result, a, b, flags);                            \
   }

@@ -163,7 +163,7 @@ struct Used {
   int rank;     // as used
   int64_t s1, s2;
   char* at(int64_t r, int64_t c) const {
-    if (arr->rank() == 1) return arr->at({transposed ? c : r});
+    if (arr->rank() == 1) return arr->at({r + c});  // a row or a column: one index is 0
     return transposed ? arr->at({c, r}) : arr->at({r, c});
   }
 };
@@ -275,15 +275,17 @@ void check_case(const DriverRow& d, const Variant& v, Extents e, const std::vect
     t = bytes_of(ka) < bytes_of(kb);
     kc = t ? kb : ka;
   }
-  auto shape = [](int rank, bool tr, int r, int c) {
-    if (rank == 1) return std::vector<int32_t>{tr ? c : r};
+  // A rank-1 A is the k elements of a row; a rank-1 B the k elements of a
+  // column, or the n of a row when transposed.
+  auto shape = [](int rank, bool tr, int r, int c, int vector) {
+    if (rank == 1) return std::vector<int32_t>{vector};
     return tr ? std::vector<int32_t>{c, r} : std::vector<int32_t>{r, c};
   };
   auto steps = [](int rank, const std::vector<int32_t>& s) {
     return rank == 1 ? std::vector<int32_t>{s[0]} : s;
   };
-  TestArray a(elem_type(ka), shape(v.a_rank, ta, e.m, e.k), {}, steps(v.a_rank, sa));
-  TestArray b(elem_type(kb), shape(v.b_rank, tb, e.k, e.n), {}, steps(v.b_rank, sb));
+  TestArray a(elem_type(ka), shape(v.a_rank, ta, e.m, e.k, e.k), {}, steps(v.a_rank, sa));
+  TestArray b(elem_type(kb), shape(v.b_rank, tb, e.k, e.n, tb ? e.n : e.k), {}, steps(v.b_rank, sb));
   fill_random(a, ka);
   fill_random(b, kb);
   const Used ua = used_operand(a, ta), ub = used_operand(b, tb);
@@ -307,7 +309,9 @@ void check_case(const DriverRow& d, const Variant& v, Extents e, const std::vect
                             " widths " + std::to_string(wa) + std::to_string(wb) + " result " +
                             std::to_string(result_form);
   ASSERT_TRUE(Runtime::reports().empty()) << where << " reported " << Runtime::numbers()[0];
-  if (supplied) ASSERT_TRUE(supplied->outside_untouched()) << where;
+  if (supplied) {
+    ASSERT_TRUE(supplied->outside_untouched()) << where;
+  }
 
   const uint32_t cb = bytes_of(kc);
   auto actual = [&](int i, int j) -> char* {
