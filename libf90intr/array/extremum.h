@@ -32,11 +32,11 @@
 #include <type_traits>
 
 #include "common/elem_calls.h"
-#include "copy_kind.h"
-#include "descriptor.h"
-#include "reduction.h"
-#include "result.h"
-#include "walk.h"
+#include "array/copy_kind.h"
+#include "array/descriptor.h"
+#include "array/reduction.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90::extremum {
 
@@ -410,7 +410,7 @@ void execute(const Plan& plan, const Start& start) {
     reduce<Ops, NoMask>(plan, start);
     return;
   }
-  dispatch_mask_width(plan.mask.elem_len(),
+  with_logical(logical_bytes(plan.mask.elem_len()),
                       [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
 }
 

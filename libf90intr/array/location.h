@@ -41,7 +41,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace f90::location {
 
@@ -297,7 +297,7 @@ void run(ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
       locate<L, NoMask>(plan);
       return;
     }
-    dispatch_mask_width(plan.mask.elem_len(), [&](auto m) { locate<L, decltype(m)>(plan); });
+    with_logical(logical_bytes(plan.mask.elem_len()), [&](auto m) { locate<L, decltype(m)>(plan); });
   });
   if (!known) report(ERR_UNSUPPORTED_TYPE);
 }

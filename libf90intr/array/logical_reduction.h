@@ -18,10 +18,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "descriptor.h"
-#include "reduction.h"
-#include "result.h"
-#include "walk.h"
+#include "array/descriptor.h"
+#include "array/reduction.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90::logical {
 
@@ -134,7 +134,7 @@ template <Op op>
 void run(ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim) {
   Plan plan;
   if (!prepare(plan, result, mask, dim, op == Op::All ? 1 : 0)) return;
-  dispatch_mask_width(plan.mbytes * 8, [&](auto m) { scan<op, decltype(m)>(plan); });
+  with_logical(logical_bytes(plan.mbytes * 8), [&](auto m) { scan<op, decltype(m)>(plan); });
 }
 
 // Scalar entry: a rank-0 result of `bits` bits around an 8-byte slot.

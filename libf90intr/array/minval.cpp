@@ -1,6 +1,6 @@
 // MINVAL: the worker __minval and its 16 typed entries (_MINVAL_<type>
 // with an array result, _MINVAL0_<type> returning the value).
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace {
 constexpr auto kDirection = f90::extremum::Dir::Min;

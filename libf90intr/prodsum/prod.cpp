@@ -1,4 +1,4 @@
 // PRODUCT(ARRAY, DIM [, MASK]): _PROD_I1 ... _PROD_Z.
-#include "sumdim.h"
+#include "prodsum/sumdim.h"
 
 F90_DIM_ENTRIES(PROD, prod_dim, f90::prodsum::Op::product)

@@ -1,4 +1,4 @@
 // PRODUCT(ARRAY [, DIM] [, MASK]) to one scalar: _PROD0_I1 ... _PROD0_Z.
-#include "whole.h"
+#include "prodsum/whole.h"
 
 F90_WHOLE_ENTRIES(PROD0, prod0, f90::prodsum::Op::product)

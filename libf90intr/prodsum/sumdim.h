@@ -30,9 +30,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "kinds.h"
-#include "presum.h"
-#include "reduction.h"
+#include "prodsum/kinds.h"
+#include "prodsum/presum.h"
+#include "array/reduction.h"
 
 namespace f90::prodsum {
 

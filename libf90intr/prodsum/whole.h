@@ -26,10 +26,10 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "kinds.h"
-#include "presum.h"
-#include "reduction.h"
-#include "walk.h"
+#include "prodsum/kinds.h"
+#include "prodsum/presum.h"
+#include "array/reduction.h"
+#include "array/walk.h"
 
 namespace f90::prodsum {
 

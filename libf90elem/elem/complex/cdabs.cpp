@@ -13,8 +13,8 @@
 // precision; COMPLEX*8 within half an ulp after the store.
 #include <cmath>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 namespace {

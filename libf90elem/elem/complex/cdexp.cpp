@@ -1,5 +1,5 @@
 // EXP of COMPLEX*16 (method: complex/exp.h).
-#include "complex.h"
+#include "complex/complex.h"
 #include "complex/exp.h"
 
 Complex16* _morvex_cdexp(Complex16* res, Complex16 z) {

@@ -11,8 +11,8 @@
 // it ln|z| keeps an absolute error of about an ulp of 1.0 from rounding
 // a*a + b*b, large relative to ln|z| near z = 1. COMPLEX*8 within 1.35 ulps
 // (the REAL*4 ATAN2 rounds twice for a < 0).
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real4/real4.h"
 
 namespace morvex::complex {

@@ -12,8 +12,8 @@
 //
 // Accuracy (normwise): COMPLEX*16 within 2.1 ulps under the library's 53-bit
 // mode and 1.65 ulps under 64-bit precision; COMPLEX*8 within 1.3 ulps.
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real4/real4.h"
 #include "real8/real8.h"
 

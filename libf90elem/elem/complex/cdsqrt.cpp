@@ -19,8 +19,8 @@
 // mode and 1.1 ulps under 64-bit precision; COMPLEX*8 within 1.15 ulps.
 #include <cmath>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 namespace {

@@ -1,5 +1,5 @@
 // EXP of COMPLEX*8 (method: complex/exp.h).
-#include "complex.h"
+#include "complex/complex.h"
 #include "complex/exp.h"
 
 Complex8* _morvex_cexp(Complex8* res, Complex8 z) {

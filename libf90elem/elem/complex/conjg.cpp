@@ -6,8 +6,8 @@
 // through exactly (-(+0) = -0, and a NaN's sign flips too).
 #include <cstring>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real/float_bits.h"
 
 namespace morvex::complex {

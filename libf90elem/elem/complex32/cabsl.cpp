@@ -22,7 +22,7 @@
 //
 // Accuracy: ABS within a few units of 2^-106 relative; SQRT likewise (no
 // step cancels: |z| + |x| adds two non-negative values).
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;

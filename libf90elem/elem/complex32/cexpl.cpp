@@ -20,7 +20,7 @@
 // error growing in proportion to |x| and |y| (expl's and the reductions'
 // growth). LOG within a few units of 2^-106 of |ln z| + 1 in absolute terms:
 // ln|z| near |z| = 1 cancels in x^2 + y^2 - 1 as the formula stands.
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 using namespace morvex::complex32;
 

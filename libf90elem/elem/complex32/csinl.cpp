@@ -17,7 +17,7 @@
 // functions' relative error with |y|, and near a zero of the function (sin x
 // or cos x near 0 with y small) the relative error grows as the function's
 // condition number |z f'(z) / f(z)| does.
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;

@@ -1,7 +1,7 @@
 // ABS of INTEGER*2, *4 and *8: a when a >= 0, else -a, wrapping, so the most
 // negative value of each kind is its own absolute value (iabs(-2^31) = -2^31,
 // iiabs(-32768) = -32768 whatever the slot's upper 16 bits hold).
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 

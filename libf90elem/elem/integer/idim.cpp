@@ -4,7 +4,7 @@
 // when a >= b, so idim(2^31 - 1, -1) = -2^31. INTEGER*2 forms the difference
 // of the 16-bit values, cuts it to 16 bits and returns 0 when that is
 // negative: iidim(32767, -1) = 0, because 32768 wraps to -32768.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 

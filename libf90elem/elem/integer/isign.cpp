@@ -6,7 +6,7 @@
 // MOD(a, p): a - trunc(a / p) * p, with the sign of a (mod(-7, 2) = -1,
 // mod(7, -2) = 1). Nothing traps: MOD(a, 0) returns a in every kind, and
 // MOD(most negative, -1) returns 0.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 //   otherwise     square and multiply from the exponent's low bit; the last
 //                 step returns base * accumulator, so no square is formed
 //                 beyond the one that is used.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 

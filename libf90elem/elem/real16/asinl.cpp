@@ -28,7 +28,7 @@
 // result about 15.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;

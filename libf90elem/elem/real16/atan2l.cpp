@@ -23,7 +23,7 @@
 // precision: under a 24-bit precision word the result holds about 15 digits.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;

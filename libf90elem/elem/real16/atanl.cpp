@@ -15,7 +15,7 @@
 // 4e-32 of their values.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;

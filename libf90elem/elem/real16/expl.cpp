@@ -18,7 +18,7 @@
 #include <climits>
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;

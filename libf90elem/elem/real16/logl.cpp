@@ -18,7 +18,7 @@
 // Accuracy: within about 2^-103 relative on the whole positive range.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;

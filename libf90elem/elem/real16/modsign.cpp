@@ -11,8 +11,8 @@
 #include <cmath>
 
 #include "constants.h"
-#include "real16.h"
-#include "rounding.h"
+#include "real16/real16.h"
+#include "real16/rounding.h"
 
 namespace dd = morvex::dd;
 using dd::DD;

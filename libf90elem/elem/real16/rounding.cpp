@@ -12,11 +12,11 @@
 // of range or for NaN; INTEGER*2: the low 16 bits of that, sign-extended;
 // INTEGER*8: the REAL*16 to INTEGER*8 conversion of the sum
 // (0x8000000000000000 out of range or for NaN).
-#include "rounding.h"
+#include "real16/rounding.h"
 
 #include <cmath>
 
-#include "real16.h"
+#include "real16/real16.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;

@@ -31,14 +31,14 @@
 // product's rounding does.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 
 namespace morvex::real16 {
 namespace {
 
-#include "trig_table.inc"
+#include "real16/trig_table.inc"
 
 constexpr double kSeriesEnd = 1e-30;  // 0x39b4484bfeebc2a0
 constexpr double kFullTerm = 1e-15;   // 0x3cd203af9ee75616

@@ -10,7 +10,7 @@
 // Accuracy: about 2^-104 relative.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;

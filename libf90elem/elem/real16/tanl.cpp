@@ -10,7 +10,7 @@
 // division. An infinite or NaN x gives NaN.
 //
 // Accuracy: as the kernel, about 1e-31 relative for |x| up to 1e6.
-#include "trig.h"
+#include "real16/trig.h"
 
 using namespace morvex::real16;
 

@@ -3,10 +3,10 @@
 // the unrounded result by 180/pi as a REAL*4.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/atan.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

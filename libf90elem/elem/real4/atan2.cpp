@@ -1,10 +1,10 @@
 // ATAN2 of REAL*4, in radians and degrees (method: real/atan2.h). The
 // radian result is rounded to REAL*4; the degree form multiplies it by
 // 180/pi as a REAL*4, at the caller's precision.
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/atan2.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

@@ -10,7 +10,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/exp.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

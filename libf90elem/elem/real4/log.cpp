@@ -12,14 +12,14 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/log.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real4 {
 
 // TRAIL at 0, LEAD at 136, RECIP at 272.
 F90_HIDDEN extern const float kLogTable[401];
 const float kLogTable[401] = {
-#include "log_table.inc"
+#include "real4/log_table.inc"
 };
 
 }  // namespace morvex::real4

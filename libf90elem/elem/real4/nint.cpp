@@ -13,7 +13,7 @@
 
 #include "entry.h"
 #include "real/rounding.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 using morvex::real::nint32;
 

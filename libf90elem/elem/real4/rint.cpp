@@ -3,7 +3,7 @@
 // -0.0 gives +0.0). Both results are REAL*4 values.
 #include "entry.h"
 #include "real/rounding.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 using morvex::real::aint_bits;
 using morvex::real::round_half_away;

@@ -3,7 +3,7 @@
 // gives x - y when that is >= 0, else +0.0.
 #include "entry.h"
 #include "real/sign.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 long double _morvex_abs(float x) { return morvex::real::abs_bits(x); }
 long double _morvex_sign(float a, float b) { return morvex::real::sign_bits(a, b); }

@@ -11,10 +11,10 @@
 // cosine of x * (pi/180 as a REAL*4), the product rounded to REAL*4.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/sin.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

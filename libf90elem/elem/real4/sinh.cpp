@@ -2,10 +2,10 @@
 // x + x*g*(P0 + P1*g)/(Q0 + g) for eps < |x| <= 1.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

@@ -18,7 +18,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/float_bits.h"
-#include "real4.h"
+#include "real4/real4.h"
 #include "x87.h"
 
 using namespace morvex::real;

@@ -13,10 +13,10 @@
 #include <array>
 
 #include "constants.h"
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/tan.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

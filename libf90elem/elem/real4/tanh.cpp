@@ -3,10 +3,10 @@
 // ln 3 / 2, the rational form |x| + |x|*g*(P0 + P1*g)/(Q0 + g) serves below.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 

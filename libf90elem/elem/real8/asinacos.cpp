@@ -4,10 +4,10 @@
 #include <array>
 
 #include "constants.h"
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/asin.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

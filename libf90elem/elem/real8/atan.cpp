@@ -2,10 +2,10 @@
 // form multiplies the unrounded result by 180/pi.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/atan.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

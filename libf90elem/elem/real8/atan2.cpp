@@ -1,10 +1,10 @@
 // ATAN2 of REAL*8, in radians and degrees (method: real/atan2.h). The
 // radian result is rounded to REAL*8; the degree form multiplies it by
 // 180/pi at the caller's precision.
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/atan2.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

@@ -2,7 +2,7 @@
 // the x87 exponential step; no threshold.
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_dcosh(double x) { return morvex::real::cosh_of(x); }
 

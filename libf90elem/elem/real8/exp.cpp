@@ -6,7 +6,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/exp.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

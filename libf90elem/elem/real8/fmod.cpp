@@ -3,7 +3,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/remainder.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_dmod(double x, double y) {
   return morvex::real::mod_of(x, y, _morvex_DOUBLE_NAN);

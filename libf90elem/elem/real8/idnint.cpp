@@ -11,7 +11,7 @@
 
 #include "entry.h"
 #include "real/rounding.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/log.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real8 {
 
 // TRAIL[0..128], LEAD[0..128], RECIP[0..128].
 F90_HIDDEN extern const double kLogTable[387];
 const double kLogTable[387] = {
-#include "log_table.inc"
+#include "real8/log_table.inc"
 };
 
 }  // namespace morvex::real8

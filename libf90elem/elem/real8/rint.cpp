@@ -3,7 +3,7 @@
 // -0.0 gives +0.0). Both results are REAL*8 values.
 #include "entry.h"
 #include "real/rounding.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 using morvex::real::aint_bits;
 using morvex::real::round_half_away;

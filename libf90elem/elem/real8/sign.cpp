@@ -3,7 +3,7 @@
 // gives x - y when that is >= 0, else +0.0.
 #include "entry.h"
 #include "real/sign.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_dabs(double x) { return morvex::real::abs_bits(x); }
 long double _morvex_dsign(double a, double b) { return morvex::real::sign_bits(a, b); }

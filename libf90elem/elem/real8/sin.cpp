@@ -5,10 +5,10 @@
 // the argument of sincos.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/sin.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

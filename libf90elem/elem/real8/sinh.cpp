@@ -1,10 +1,10 @@
 // SINH of REAL*8 (method: real/hyperbolic.h).
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

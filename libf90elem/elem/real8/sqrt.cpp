@@ -17,7 +17,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/float_bits.h"
-#include "real8.h"
+#include "real8/real8.h"
 #include "x87.h"
 
 using namespace morvex::real;

@@ -5,10 +5,10 @@
 // x * (pi/180) rounded to REAL*8.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/tan.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 

@@ -2,10 +2,10 @@
 // tanh x is +-1 to double precision.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
