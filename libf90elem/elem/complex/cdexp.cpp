@@ -6,4 +6,4 @@ Complex16* _morvex_cdexp(Complex16* res, Complex16 z) {
   return morvex::complex::exp_into<double>(res, z);
 }
 
-MORVEX_BY_REF_HIDDEN(Complex16, cdexp, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdexp, _morvex_cdexp, Complex16)

@@ -45,5 +45,5 @@ using namespace morvex::complex;
 Complex16* _morvex_cdlog(Complex16* res, Complex16 z) { return log_into<double>(res, z); }
 Complex8* _morvex_clog(Complex8* res, Complex8 z) { return log_into<float>(res, z); }
 
-MORVEX_BY_REF_HIDDEN(Complex16, cdlog, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex8, clog, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdlog, _morvex_cdlog, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_clog, _morvex_clog, Complex8)

@@ -6,4 +6,4 @@ Complex8* _morvex_cexp(Complex8* res, Complex8 z) {
   return morvex::complex::exp_into<float>(res, z);
 }
 
-MORVEX_BY_REF_HIDDEN(Complex8, cexp, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_cexp, _morvex_cexp, Complex8)

@@ -28,10 +28,10 @@ Complex32* _morvex_cexpl(Complex32* res, Complex32 z) {
   const Cx w = exp_polar(z.re, z.im);
   return store(res, w.re, w.im);
 }
-MORVEX_BY_REF_HIDDEN(Complex32, cexpl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_cexpl, _morvex_cexpl, Complex32)
 
 Complex32* _morvex_clogl(Complex32* res, Complex32 z) {
   const LogParts l = log_parts(z.re, z.im);
   return store(res, l.modulus, l.angle);
 }
-MORVEX_BY_REF_HIDDEN(Complex32, clogl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_clogl, _morvex_clogl, Complex32)

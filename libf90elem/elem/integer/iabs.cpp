@@ -12,7 +12,7 @@ T abs_of(T a) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(1, iabs, int32_t, abs_of)
-MORVEX_INT_ENTRY(1, jiabs, int32_t, abs_of)
-MORVEX_INT_ENTRY(1, iiabs, int16_t, abs_of)
-MORVEX_INT_ENTRY(1, kiabs, int64_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_iabs, _morvex_I_iabs, int32_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_jiabs, _morvex_I_jiabs, int32_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_iiabs, _morvex_I_iiabs, int16_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_kiabs, _morvex_I_kiabs, int64_t, abs_of)

@@ -20,7 +20,7 @@ T dim(T a, T b) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, idim, int32_t, dim)
-MORVEX_INT_ENTRY(2, jidim, int32_t, dim)
-MORVEX_INT_ENTRY(2, iidim, int16_t, dim)
-MORVEX_INT_ENTRY(2, kidim, int64_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_idim, _morvex_I_idim, int32_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_jidim, _morvex_I_jidim, int32_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_iidim, _morvex_I_iidim, int16_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_kidim, _morvex_I_kidim, int64_t, dim)

@@ -31,5 +31,5 @@ T power(T base, T exponent) {
 
 }  // namespace
 
-MORVEX_INT_VALUE(2, itoi, int32_t, power)
-MORVEX_INT_VALUE(2, kitoki, int64_t, power)
+MORVEX_INT_VALUE(2, _morvex_itoi, int32_t, power)
+MORVEX_INT_VALUE(2, _morvex_kitoki, int64_t, power)

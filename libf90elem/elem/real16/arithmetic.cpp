@@ -40,7 +40,7 @@ DoubleDouble* _morvex_qneg(DoubleDouble* res, DoubleDouble a) { return store(res
 DoubleDouble* _morvex_qprod(DoubleDouble* res, double x, double y) {
   return store(res, dd::prod(x, y));
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, qprod, double, double)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_qprod, _morvex_qprod, double, double)
 
 DoubleDouble* _morvex_qmul(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   return store(res, dd::mul(a, b));

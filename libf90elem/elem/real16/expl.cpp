@@ -67,4 +67,4 @@ DoubleDouble* _morvex_expl(DoubleDouble* res, DoubleDouble x) {
   return store(res, y);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, expl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_expl, _morvex_expl, DoubleDouble)

@@ -50,4 +50,4 @@ DoubleDouble* _morvex_sinhl(DoubleDouble* res, DoubleDouble x) {
   return store(res, r);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sinhl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sinhl, _morvex_sinhl, DoubleDouble)

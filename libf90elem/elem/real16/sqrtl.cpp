@@ -37,4 +37,4 @@ DoubleDouble* _morvex_sqrtl(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::renorm(s, c));
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sqrtl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sqrtl, _morvex_sqrtl, DoubleDouble)

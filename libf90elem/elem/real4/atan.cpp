@@ -30,5 +30,5 @@ using morvex::real::atan_of;
 long double _morvex_atan(float x) { return atan_of(x); }
 long double _morvex_atand(float x) { return atan_of(x) * morvex::real4::kDegreesPerRadian; }
 
-MORVEX_BY_REF(long double, atan, float)
-MORVEX_BY_REF(long double, atand, float)
+MORVEX_BY_REF(long double, _morvex_I_atan, _morvex_atan, float)
+MORVEX_BY_REF(long double, _morvex_I_atand, _morvex_atand, float)

@@ -23,5 +23,5 @@ long double _morvex_atan2d(float y, float x) {
   return atan2_of(y, x) * morvex::real4::kDegreesPerRadian;
 }
 
-MORVEX_BY_REF(long double, atan2, float, float)
-MORVEX_BY_REF(long double, atan2d, float, float)
+MORVEX_BY_REF(long double, _morvex_I_atan2, _morvex_atan2, float, float)
+MORVEX_BY_REF(long double, _morvex_I_atan2d, _morvex_atan2d, float, float)

@@ -6,4 +6,4 @@
 
 long double _morvex_cosh(float x) { return morvex::real::cosh_of(x); }
 
-MORVEX_BY_REF(long double, cosh, float)
+MORVEX_BY_REF(long double, _morvex_I_cosh, _morvex_cosh, float)

@@ -30,4 +30,4 @@ struct ExpConstants<float> {
 
 long double _morvex_exp(float x) { return morvex::real::exp_of(x); }
 
-MORVEX_BY_REF(long double, exp, float)
+MORVEX_BY_REF(long double, _morvex_I_exp, _morvex_exp, float)

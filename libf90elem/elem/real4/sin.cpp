@@ -51,7 +51,7 @@ long double _morvex_cos(float x) { return sincos_of(x, true); }
 long double _morvex_sind(float x) { return sincos_of(degrees_to_radians(x), false); }
 long double _morvex_cosd(float x) { return sincos_of(degrees_to_radians(x), true); }
 
-MORVEX_BY_REF(long double, sin, float)
-MORVEX_BY_REF(long double, cos, float)
-MORVEX_BY_REF(long double, sind, float)
-MORVEX_BY_REF(long double, cosd, float)
+MORVEX_BY_REF(long double, _morvex_I_sin, _morvex_sin, float)
+MORVEX_BY_REF(long double, _morvex_I_cos, _morvex_cos, float)
+MORVEX_BY_REF(long double, _morvex_I_sind, _morvex_sind, float)
+MORVEX_BY_REF(long double, _morvex_I_cosd, _morvex_cosd, float)

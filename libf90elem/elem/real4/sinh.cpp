@@ -20,4 +20,4 @@ struct SinhConstants<float> {
 
 long double _morvex_sinh(float x) { return morvex::real::sinh_of(x); }
 
-MORVEX_BY_REF(long double, sinh, float)
+MORVEX_BY_REF(long double, _morvex_I_sinh, _morvex_sinh, float)

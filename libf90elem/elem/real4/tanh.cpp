@@ -23,4 +23,4 @@ struct TanhConstants<float> {
 
 long double _morvex_tanh(float x) { return morvex::real::tanh_of(x); }
 
-MORVEX_BY_REF(long double, tanh, float)
+MORVEX_BY_REF(long double, _morvex_I_tanh, _morvex_tanh, float)

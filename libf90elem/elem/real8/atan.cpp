@@ -31,5 +31,5 @@ using morvex::real::atan_of;
 long double _morvex_datan(double x) { return atan_of(x); }
 long double _morvex_datand(double x) { return atan_of(x) * morvex::real8::kDegreesPerRadian; }
 
-MORVEX_BY_REF(long double, datan, double)
-MORVEX_BY_REF(long double, datand, double)
+MORVEX_BY_REF(long double, _morvex_I_datan, _morvex_datan, double)
+MORVEX_BY_REF(long double, _morvex_I_datand, _morvex_datand, double)

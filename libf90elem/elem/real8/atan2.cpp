@@ -23,5 +23,5 @@ long double _morvex_datan2d(double y, double x) {
   return atan2_of(y, x) * morvex::real8::kDegreesPerRadian;
 }
 
-MORVEX_BY_REF(long double, datan2, double, double)
-MORVEX_BY_REF(long double, datan2d, double, double)
+MORVEX_BY_REF(long double, _morvex_I_datan2, _morvex_datan2, double, double)
+MORVEX_BY_REF(long double, _morvex_I_datan2d, _morvex_datan2d, double, double)

@@ -6,4 +6,4 @@
 
 long double _morvex_dcosh(double x) { return morvex::real::cosh_of(x); }
 
-MORVEX_BY_REF(long double, dcosh, double)
+MORVEX_BY_REF(long double, _morvex_I_dcosh, _morvex_dcosh, double)

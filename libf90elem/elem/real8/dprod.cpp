@@ -5,4 +5,4 @@
 
 long double _morvex_dprod(float a, float b) { return static_cast<long double>(a) * b; }
 
-MORVEX_BY_REF(long double, dprod, float, float)
+MORVEX_BY_REF(long double, _morvex_I_dprod, _morvex_dprod, float, float)

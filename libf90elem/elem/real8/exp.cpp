@@ -28,4 +28,4 @@ struct ExpConstants<double> {
 
 long double _morvex_dexp(double x) { return morvex::real::exp_of(x); }
 
-MORVEX_BY_REF(long double, dexp, double)
+MORVEX_BY_REF(long double, _morvex_I_dexp, _morvex_dexp, double)

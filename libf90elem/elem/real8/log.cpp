@@ -48,5 +48,5 @@ constexpr double kLog10e = morvex::real::f64(0x3fdbcb7b1526e50e);
 long double _morvex_dlog(double x) { return morvex::real::log_of(x); }
 long double _morvex_dlog10(double x) { return morvex::real::log_of(x) * kLog10e; }
 
-MORVEX_BY_REF(long double, dlog, double)
-MORVEX_BY_REF(long double, dlog10, double)
+MORVEX_BY_REF(long double, _morvex_I_dlog, _morvex_dlog, double)
+MORVEX_BY_REF(long double, _morvex_I_dlog10, _morvex_dlog10, double)

@@ -21,4 +21,4 @@ struct SinhConstants<double> {
 
 long double _morvex_dsinh(double x) { return morvex::real::sinh_of(x); }
 
-MORVEX_BY_REF(long double, dsinh, double)
+MORVEX_BY_REF(long double, _morvex_I_dsinh, _morvex_dsinh, double)

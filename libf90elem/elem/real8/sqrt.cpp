@@ -42,4 +42,4 @@ long double _morvex_dsqrt(double x) {
   return r * unscale;
 }
 
-MORVEX_BY_REF(long double, dsqrt, double)
+MORVEX_BY_REF(long double, _morvex_I_dsqrt, _morvex_dsqrt, double)

@@ -24,4 +24,4 @@ struct TanhConstants<double> {
 
 long double _morvex_dtanh(double x) { return morvex::real::tanh_of(x); }
 
-MORVEX_BY_REF(long double, dtanh, double)
+MORVEX_BY_REF(long double, _morvex_I_dtanh, _morvex_dtanh, double)
