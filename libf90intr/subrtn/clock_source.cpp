@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "char/bytes.h"
+#include "chars/bytes.h"
 
 namespace f90::clock {
 namespace {

@@ -18,7 +18,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "bytes.h"
+#include "chars/bytes.h"
 #include "character.h"
 
 using namespace morvex::chars;

@@ -12,7 +12,7 @@
 // turns into a positive length.
 #include <cstdint>
 
-#include "bytes.h"
+#include "chars/bytes.h"
 #include "character.h"
 
 using namespace morvex::chars;
