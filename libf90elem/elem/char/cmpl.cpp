@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "char/bytes.h"
+#include "chars/bytes.h"
 #include "char/character.h"
 
 using namespace morvex::chars;

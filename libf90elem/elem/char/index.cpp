@@ -15,7 +15,7 @@
 // 2^31 - 1 bytes (the 32-bit form wraps).
 #include <cstdint>
 
-#include "char/bytes.h"
+#include "chars/bytes.h"
 #include "char/character.h"
 
 using namespace morvex::chars;

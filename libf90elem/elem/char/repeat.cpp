@@ -12,7 +12,7 @@
 // turns into a positive length.
 #include <cstdint>
 
-#include "char/bytes.h"
+#include "chars/bytes.h"
 #include "char/character.h"
 
 using namespace morvex::chars;

@@ -13,7 +13,7 @@
 // copied from, so it is read before it is overwritten.
 #include <cstdint>
 
-#include "char/bytes.h"
+#include "chars/bytes.h"
 #include "char/character.h"
 
 using namespace morvex::chars;
