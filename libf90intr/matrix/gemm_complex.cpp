@@ -7,13 +7,9 @@
 // compares ordered and unequal with zero.
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
+#include "matrix/kernels.h"
 
-namespace f90::matmul {
+using namespace f90::matrix;
 
-F90_API void cgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_CGEMMX);
-F90_API void c4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_C4GEMMX);
-
-void cgemmx(F90_GEMM_ARGUMENTS) { run_gemm<ComplexTerms<double>>(F90_GEMM_READ); }
-void c4gemmx(F90_GEMM_ARGUMENTS) { run_gemm<ComplexTerms<float>>(F90_GEMM_READ); }
-
-}  // namespace f90::matmul
+void cgemmx(F90_GEMM_PARAMS) { gemm<ComplexKind<double>>(F90_GEMM_READ); }
+void c4gemmx(F90_GEMM_PARAMS) { gemm<ComplexKind<float>>(F90_GEMM_READ); }

@@ -5,29 +5,17 @@
 // ORed, A's high word is never read and C's high word is 0. One loop order.
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
+#include "matrix/kernels.h"
 
-namespace f90::matmul {
+using namespace f90::matrix;
 
-F90_API void lgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_LGEMMX);
-F90_API void ll4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_LL4GEMMX);
-F90_API void ll2gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_LL2GEMMX);
-F90_API void ll1gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_LL1GEMMX);
-F90_API void l4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L4GEMMX);
-F90_API void l4l2gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L4L2GEMMX);
-F90_API void l4l1gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L4L1GEMMX);
-F90_API void l2gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L2GEMMX);
-F90_API void l2l1gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L2L1GEMMX);
-F90_API void l1gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_L1GEMMX);
-
-void lgemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<8, 8>>(F90_GEMM_READ); }
-void ll4gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<8, 4>>(F90_GEMM_READ); }
-void ll2gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<8, 2>>(F90_GEMM_READ); }
-void ll1gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<8, 1>>(F90_GEMM_READ); }
-void l4gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<4, 4>>(F90_GEMM_READ); }
-void l4l2gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<4, 2>>(F90_GEMM_READ); }
-void l4l1gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<4, 1>>(F90_GEMM_READ); }
-void l2gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<2, 2>>(F90_GEMM_READ); }
-void l2l1gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<2, 1>>(F90_GEMM_READ); }
-void l1gemmx(F90_GEMM_ARGUMENTS) { run_column_gemm<LogicalTerms<1, 1>>(F90_GEMM_READ); }
-
-}  // namespace f90::matmul
+void lgemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<8, 8>>(F90_GEMM_READ); }
+void ll4gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<8, 4>>(F90_GEMM_READ); }
+void ll2gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<8, 2>>(F90_GEMM_READ); }
+void ll1gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<8, 1>>(F90_GEMM_READ); }
+void l4gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<4, 4>>(F90_GEMM_READ); }
+void l4l2gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<4, 2>>(F90_GEMM_READ); }
+void l4l1gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<4, 1>>(F90_GEMM_READ); }
+void l2gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<2, 2>>(F90_GEMM_READ); }
+void l2l1gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<2, 1>>(F90_GEMM_READ); }
+void l1gemmx(F90_GEMM_PARAMS) { gemm_by_columns<LogicalKind<1, 1>>(F90_GEMM_READ); }

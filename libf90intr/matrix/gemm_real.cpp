@@ -8,27 +8,16 @@
 // is sign-extended and loaded exactly.
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
+#include "matrix/kernels.h"
 
-namespace f90::matmul {
+using namespace f90::matrix;
 
-F90_API void sgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_SGEMMX);
-F90_API void s4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_S4GEMMX);
-F90_API void s4sgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_S4SGEMMX);
-F90_API void i4sgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I4SGEMMX);
-F90_API void i2sgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I2SGEMMX);
-F90_API void i1sgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I1SGEMMX);
-F90_API void i4s4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I4S4GEMMX);
-F90_API void i2s4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I2S4GEMMX);
-F90_API void i1s4gemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_I1S4GEMMX);
-
-void sgemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<double, double>>(F90_GEMM_READ); }
-void s4gemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<float, float>>(F90_GEMM_READ); }
-void s4sgemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<float, double>>(F90_GEMM_READ); }
-void i4sgemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int32_t, double>>(F90_GEMM_READ); }
-void i2sgemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int16_t, double>>(F90_GEMM_READ); }
-void i1sgemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int8_t, double>>(F90_GEMM_READ); }
-void i4s4gemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int32_t, float>>(F90_GEMM_READ); }
-void i2s4gemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int16_t, float>>(F90_GEMM_READ); }
-void i1s4gemmx(F90_GEMM_ARGUMENTS) { run_gemm<RealTerms<int8_t, float>>(F90_GEMM_READ); }
-
-}  // namespace f90::matmul
+void sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<double, double>>(F90_GEMM_READ); }
+void s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, float>>(F90_GEMM_READ); }
+void s4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, double>>(F90_GEMM_READ); }
+void i4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int32_t, double>>(F90_GEMM_READ); }
+void i2sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int16_t, double>>(F90_GEMM_READ); }
+void i1sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int8_t, double>>(F90_GEMM_READ); }
+void i4s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<int32_t, float>>(F90_GEMM_READ); }
+void i2s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<int16_t, float>>(F90_GEMM_READ); }
+void i1s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<int8_t, float>>(F90_GEMM_READ); }

@@ -1,5 +1,5 @@
-// C = alpha.A.B + beta.C: the loops of the GEMMX2 kernels, which combine the
-// real and imaginary parts for the MATMUL drivers of mixed complex kinds.
+// C = alpha.A.B + beta.C: the skeleton of the GEMMX2 kernels, which combine
+// the real and imaginary parts of mixed complex kinds.
 //
 // One loop order, no estimate:
 //   M = 0 or N = 0: return.
@@ -13,70 +13,82 @@
 // NaN scalar (or a REAL*16 one with an infinite or NaN high part) equals
 // every constant: such an alpha acts as zero, such a beta as zero.
 //
-// A kind K gives:
-//   kA, kB, kC (bytes); Scalar (C's kind, also alpha's and beta's); Temp;
-//   bool equals_zero(Scalar), equals_one(Scalar);
-//   bool temp(alpha, pb, Temp&)   false when B(l,j) fails the test, else
-//                                 temp = alpha.b
-//   void zero(pc); void scale(pc, beta)           C = 0, C = beta.C
-//   void update(pc, pa, temp)                     C = C + temp.A
+// A kind K supplies:
+//   using A, B, C (also the type of alpha and beta), Temp;
+//   bool equals_zero(const C&), equals_one(const C&), passes(const B&);
+//   C zero();  C scale(const C& beta, const C& c);
+//   Temp temp(const C& alpha, const B& b);
+//   C update(const C& c, const Temp& t, const A& a)    c + t.a
 #pragma once
 
 #include <cstdint>
 
-#include "matrix/gemm_terms.h"
 #include "matrix/kernel.h"
 
-// The GEMMX2 parameter list (F90_GEMM2_ARGUMENTS) read into a call.
-#define F90_GEMM2_READ \
-  ::f90::matmul::read_gemm2_args(m, n, k, alpha, a, as1, as2, b, bs1, bs2, beta, c, cs1, cs2)
+namespace f90::matrix {
 
-namespace f90::matmul {
-
-struct Gemm2Args {
-  GemmArgs g;
-  const char* alpha;
-  const char* beta;
+// Twelve by-reference GEMM arguments plus the two scalars.
+struct Gemm2Call {
+  GemmCall g;
+  uintptr_t alpha, beta;
 };
 
-inline Gemm2Args read_gemm2_args(const int32_t* m, const int32_t* n, const int32_t* k,
+template <class K>
+void gemm2(const Gemm2Call& call) {
+  using A = typename K::A;
+  using B = typename K::B;
+  using C = typename K::C;
+  const GemmCall& g = call.g;
+  if (g.m == 0 || g.n == 0) return;
+  const C alpha = load_elem<C>(call.alpha);
+  const C beta = load_elem<C>(call.beta);
+  const bool alpha_zero = K::equals_zero(alpha);
+  const bool beta_zero = K::equals_zero(beta);
+  const bool beta_one = K::equals_one(beta);
+  if ((alpha_zero || g.k == 0) && beta_one) return;
+
+  const uintptr_t ai = step(g.as1, sizeof(A)), ak = step(g.as2, sizeof(A));
+  const uintptr_t bk = step(g.bs1, sizeof(B)), bj = step(g.bs2, sizeof(B));
+  const uintptr_t ci = step(g.cs1, sizeof(C)), cj = step(g.cs2, sizeof(C));
+  // Column j of C set to zero or scaled by beta, as beta says.
+  auto prepare_column = [&](uintptr_t ccol) {
+    uintptr_t cp = ccol;
+    if (beta_zero) {
+      const C zero = K::zero();
+      for (int32_t i = 0; i < g.m; ++i, cp += ci) store_elem<C>(cp, zero);
+    } else if (!beta_one) {
+      for (int32_t i = 0; i < g.m; ++i, cp += ci)
+        store_elem<C>(cp, K::scale(beta, load_elem<C>(cp)));
+    }
+  };
+
+  uintptr_t bcol = g.b, ccol = g.c;
+  if (alpha_zero) {
+    for (int32_t j = 0; j < g.n; ++j, ccol += cj) prepare_column(ccol);
+    return;
+  }
+  for (int32_t j = 0; j < g.n; ++j, bcol += bj, ccol += cj) {
+    prepare_column(ccol);
+    uintptr_t acol = g.a, bp = bcol;
+    for (int32_t l = 0; l < g.k; ++l, acol += ak, bp += bk) {
+      const B b = load_elem<B>(bp);
+      if (!K::passes(b)) continue;
+      const typename K::Temp t = K::temp(alpha, b);
+      uintptr_t ap = acol, cp = ccol;
+      for (int32_t i = 0; i < g.m; ++i, ap += ai, cp += ci)
+        store_elem<C>(cp, K::update(load_elem<C>(cp), t, load_elem<A>(ap)));
+    }
+  }
+}
+
+// Reads the fourteen by-reference arguments of a GEMMX2 kernel.
+inline Gemm2Call read_gemm2_args(const int32_t* m, const int32_t* n, const int32_t* k,
                                  const void* alpha, const void* a, const int32_t* as1,
                                  const int32_t* as2, const void* b, const int32_t* bs1,
                                  const int32_t* bs2, const void* beta, void* c,
                                  const int32_t* cs1, const int32_t* cs2) {
   return {read_gemm_args(m, n, k, a, as1, as2, b, bs1, bs2, c, cs1, cs2),
-          static_cast<const char*>(alpha), static_cast<const char*>(beta)};
+          reinterpret_cast<uintptr_t>(alpha), reinterpret_cast<uintptr_t>(beta)};
 }
 
-template <class K>
-void run_gemm2(const Gemm2Args& call) {
-  const GemmArgs& g = call.g;
-  if (g.m == 0 || g.n == 0) return;
-  const auto alpha = load<typename K::Scalar>(call.alpha);
-  const auto beta = load<typename K::Scalar>(call.beta);
-  const bool alpha_zero = K::equals_zero(alpha);
-  const bool beta_zero = K::equals_zero(beta), beta_one = K::equals_one(beta);
-  if ((alpha_zero || g.k == 0) && beta_one) return;
-  const int32_t cs1 = byte_offset(1, g.cs1, K::kC), as1 = byte_offset(1, g.as1, K::kA);
-  for (int32_t j = 0; j < g.n; ++j) {
-    char* const col = element(g.c, 0, g.cs1, j, g.cs2, K::kC);
-    if (beta_zero) {
-      char* pc = col;
-      for (int32_t i = 0; i < g.m; ++i, pc = advance(pc, cs1)) K::zero(pc);
-    } else if (!beta_one) {
-      char* pc = col;
-      for (int32_t i = 0; i < g.m; ++i, pc = advance(pc, cs1)) K::scale(pc, beta);
-    }
-    if (alpha_zero) continue;
-    for (int32_t l = 0; l < g.k; ++l) {
-      typename K::Temp t;
-      if (!K::temp(alpha, element(g.b, l, g.bs1, j, g.bs2, K::kB), t)) continue;
-      char* pc = col;
-      const char* pa = element(g.a, 0, g.as1, l, g.as2, K::kA);
-      for (int32_t i = 0; i < g.m; ++i, pc = advance(pc, cs1), pa = advance(pa, as1))
-        K::update(pc, pa, t);
-    }
-  }
-}
-
-}  // namespace f90::matmul
+}  // namespace f90::matrix

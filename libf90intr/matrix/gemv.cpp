@@ -7,17 +7,11 @@
 // kernels with x as the single column.
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
+#include "matrix/kernels.h"
 
-namespace f90::matmul {
+using namespace f90::matrix;
 
-F90_API void sgemvx(F90_GEMV_ARGUMENTS) F90_SYMBOL(_SGEMVX);
-F90_API void s4gemvx(F90_GEMV_ARGUMENTS) F90_SYMBOL(_S4GEMVX);
-F90_API void cgemvx(F90_GEMV_ARGUMENTS) F90_SYMBOL(_CGEMVX);
-F90_API void c4gemvx(F90_GEMV_ARGUMENTS) F90_SYMBOL(_C4GEMVX);
-
-void sgemvx(F90_GEMV_ARGUMENTS) { run_gemv<RealTerms<double, double>>(F90_GEMV_READ); }
-void s4gemvx(F90_GEMV_ARGUMENTS) { run_gemv<RealTerms<float, float>>(F90_GEMV_READ); }
-void cgemvx(F90_GEMV_ARGUMENTS) { run_gemv<ComplexTerms<double>>(F90_GEMV_READ); }
-void c4gemvx(F90_GEMV_ARGUMENTS) { run_gemv<ComplexTerms<float>>(F90_GEMV_READ); }
-
-}  // namespace f90::matmul
+void sgemvx(F90_GEMV_PARAMS) { gemv<RealKind<double, double>>(F90_GEMV_READ); }
+void s4gemvx(F90_GEMV_PARAMS) { gemv<RealKind<float, float>>(F90_GEMV_READ); }
+void cgemvx(F90_GEMV_PARAMS) { gemv<ComplexKind<double>>(F90_GEMV_READ); }
+void c4gemvx(F90_GEMV_PARAMS) { gemv<ComplexKind<float>>(F90_GEMV_READ); }

@@ -5,7 +5,7 @@
 #include "array/descriptor.h"
 #include "value/types.h"
 
-namespace f90::matmul {
+namespace f90::matrix {
 namespace {
 
 // 0, 1 or 2 for a 4-, 2- or 1-byte default-length integer or logical.
@@ -123,4 +123,4 @@ void run_matmul(const Plan& p, ArrayDescriptor* result, const ArrayDescriptor* a
   }
 }
 
-}  // namespace f90::matmul
+}  // namespace f90::matrix

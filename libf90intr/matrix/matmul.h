@@ -33,7 +33,7 @@
 #include "f90/matmul.h"
 #include "symbols.h"
 
-namespace f90::matmul {
+namespace f90::matrix {
 
 enum class Strategy : uint8_t { same_kind, one, parts, four };
 // Which operand's int_len picks the kernel: none, A, B or both.
@@ -102,12 +102,12 @@ constexpr Plan four(F90GemmKernel* gemm, F90Gemm2Kernel* gemm2, bool transposed,
 void run_matmul(const Plan& plan, ArrayDescriptor* result, const ArrayDescriptor* a,
                 const ArrayDescriptor* b, const int32_t* flags);
 
-}  // namespace f90::matmul
+}  // namespace f90::matrix
 
 // Defines one exported driver running `plan`.
 #define F90_MATMUL_DRIVER(symbol, name, plan)                                         \
   F90_API void name(F90_MATMUL_ARGUMENTS) F90_SYMBOL(symbol);                         \
   void name(F90_MATMUL_ARGUMENTS) {                                                    \
-    static constexpr ::f90::matmul::Plan kPlan = plan;                                \
-    ::f90::matmul::run_matmul(kPlan, result, a, b, flags);                            \
+    static constexpr ::f90::matrix::Plan kPlan = plan;                                \
+    ::f90::matrix::run_matmul(kPlan, result, a, b, flags);                            \
   }

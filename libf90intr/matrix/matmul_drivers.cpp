@@ -11,7 +11,7 @@
 
 namespace {
 
-using namespace f90::matmul;
+using namespace f90::matrix;
 constexpr bool T = true;  // the kernel takes B first: C^T = B^T.A^T
 
 }  // namespace

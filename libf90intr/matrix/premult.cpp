@@ -36,7 +36,7 @@
 #include "array/descriptor.h"
 #include "array/result.h"
 
-namespace f90::matmul {
+namespace f90::matrix {
 namespace {
 
 // One operand as used: extents and element strides of its two dimensions.
@@ -186,4 +186,4 @@ int32_t premult(ArrayDescriptor* result, const ArrayDescriptor* a_desc,
   return 0;
 }
 
-}  // namespace f90::matmul
+}  // namespace f90::matrix

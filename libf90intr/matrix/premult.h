@@ -6,7 +6,7 @@
 #include "f90/matmul.h"
 #include "symbols.h"
 
-namespace f90::matmul {
+namespace f90::matrix {
 
 // Fills *ctx from the result and operand descriptors (transposition flags
 // applied, strides in elements), completing and allocating a result that
@@ -17,4 +17,4 @@ F90_API int32_t premult(ArrayDescriptor* result, const ArrayDescriptor* a,
                         const ArrayDescriptor* b, MatmulContext* ctx, int32_t flags)
     F90_SYMBOL(_premult);
 
-}  // namespace f90::matmul
+}  // namespace f90::matrix

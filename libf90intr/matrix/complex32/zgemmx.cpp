@@ -1,18 +1,23 @@
-// COMPLEX*32 matrix product (_ZGEMMX, the two loop orders of
-// matrix/gemm_loops.h) and matrix-vector product (_ZGEMVX: y zeroed, then
-// the column order with x as the single column). Each term a.b, a from A and
-// b from B or x, is added to the running value in eight double-double
-// operations, no conjugation (matrix/real16/dd_terms.h). A multiplier is used
-// when its real or its imaginary part is nonzero with a finite high part.
+// COMPLEX*32 matrix product and matrix-vector product.
+//
+// _ZGEMMX: both loop orders of matrix/gemm_loops.h; _ZGEMVX: y = A.x by
+// columns of A. Each term a.b (a from A, b from B or x) is added to the
+// running value in eight double-double operations (matrix/real16/dd_kinds.h),
+// no conjugation. A multiplier of the column order or of GEMV is used when
+// its real or its imaginary part is nonzero with a finite high part.
 #include "matrix/gemm_loops.h"
-#include "matrix/real16/dd_terms.h"
+#include "matrix/real16/dd_kinds.h"
+#include "matrix/wide_kernels.h"
 
-namespace f90::matmul {
+namespace {
 
-F90_API void zgemmx(F90_GEMM_ARGUMENTS) F90_SYMBOL(_ZGEMMX);
-F90_API void zgemvx(F90_GEMV_ARGUMENTS) F90_SYMBOL(_ZGEMVX);
+using f90::matrix::real16::Complex32Gemm;
 
-void zgemmx(F90_GEMM_ARGUMENTS) { run_gemm<real16::Complex32Terms>(F90_GEMM_READ); }
-void zgemvx(F90_GEMV_ARGUMENTS) { run_gemv<real16::Complex32Terms>(F90_GEMV_READ); }
+}  // namespace
 
-}  // namespace f90::matmul
+void zgemmx(F90_GEMM_PARAMS) {
+  f90::matrix::gemm<Complex32Gemm>(f90::matrix::read_gemm_args(F90_GEMM_ARGS));
+}
+
+// y = A.x: the column order of the GEMM skeleton with x as the one column.
+void zgemvx(F90_GEMV_PARAMS) { f90::matrix::gemv<Complex32Gemm>(F90_GEMV_READ); }

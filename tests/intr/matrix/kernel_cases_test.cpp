@@ -15,9 +15,9 @@
 
 namespace {
 
-using f90::matmul::GemmArgs;
-using f90::matmul::LoopOrder;
-using f90::matmul::loop_order;
+using f90::matrix::GemmCall;
+using f90::matrix::LoopOrder;
+using f90::matrix::loop_order;
 
 struct OrderCase {
   int32_t m, n, k, as1, as2, bs1, bs2, sa, sb;
@@ -42,7 +42,7 @@ TEST(LoopOrderRule, PicksByStridesAndTheWrappingEstimate) {
       {3, 3, 3000, -1, 3, 1, 3000, 8, 8, column},   // As1 < As2 with a negative As1
   };
   for (const OrderCase& c : cases) {
-    const GemmArgs g{c.m, c.n, c.k, nullptr, c.as1, c.as2, nullptr, c.bs1, c.bs2, nullptr, 1, 1};
+    const GemmCall g{c.m, c.n, c.k, 0, c.as1, c.as2, 0, c.bs1, c.bs2, 0, 1, 1};
     EXPECT_EQ(loop_order(g, c.sa, c.sb), c.want)
         << "K=" << c.k << " As=" << c.as1 << "," << c.as2 << " Bs=" << c.bs1 << "," << c.bs2;
   }

@@ -12,15 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "common/elem_calls.h"
 #include "control_word.h"
 #include "f90/matmul.h"
 #include "matrix/kernel.h"
 
-extern "C" int64_t _morvex_lmul(int64_t a, int64_t b);
-
 namespace {
 
-using f90::matmul::LoopOrder;
+using f90::matrix::LoopOrder;
 
 enum class Kind { i1, i2, i4, i8, r4, r8, c8, c16, l1, l2, l4, l8 };
 
@@ -294,9 +293,9 @@ void reference(const KernelRow& kr, const Layout& l, LoopOrder order, Matrix& a,
 // column order; integer kernels give the same bits in either.
 LoopOrder expected_order(const KernelRow& kr, const Layout& l) {
   if (kr.gemv || is_logical(kr.c)) return LoopOrder::column;
-  const f90::matmul::GemmArgs g{l.m, l.n, l.k, nullptr, l.as1, l.as2, nullptr, l.bs1, l.bs2,
-                                nullptr, l.cs1, l.cs2};
-  return f90::matmul::loop_order(g, static_cast<int32_t>(bytes_of(kr.a)),
+  const f90::matrix::GemmCall g{l.m, l.n, l.k, 0, l.as1, l.as2, 0, l.bs1, l.bs2,
+                                 0, l.cs1, l.cs2};
+  return f90::matrix::loop_order(g, static_cast<int32_t>(bytes_of(kr.a)),
                                  static_cast<int32_t>(bytes_of(kr.b)));
 }
 
