@@ -17,14 +17,14 @@
 #include <cstdint>
 #include <cstring>
 
-#include "real/float_bits.h"
-#include "real16/real16.h"
+#include "common/elem_calls.h"
+#include "value/float_bits.h"
 
 namespace f90::model {
 
+using fp::FloatBits;
+using fp::UIntOf;
 using morvex::DoubleDouble;
-using morvex::real::FloatBits;
-using morvex::real::UIntOf;
 
 template <class T>
 struct Model {
@@ -34,8 +34,8 @@ struct Model {
   static constexpr int kDigits = kFractionBits + 1;                  // 24, 53
   static constexpr int kMaxField = FloatBits<T>::kExponentMax;       // 255, 2047
   static constexpr int kBias = FloatBits<T>::kBias;                  // 127, 1023
-  static constexpr UInt kSign = morvex::real::kSignBit<T>;
-  static constexpr UInt kFraction = morvex::real::kFractionMask<T>;
+  static constexpr UInt kSign = fp::kSignBit<T>;
+  static constexpr UInt kFraction = fp::kFractionMask<T>;
   static constexpr UInt kHidden = kFraction + 1;                     // also the smallest normal
   static constexpr UInt kInf = static_cast<UInt>(kMaxField) << kFractionBits;
   static constexpr UInt kQuietNaN = kInf | (kHidden >> 1);           // 0x7fc00000, 0x7ff8...
@@ -173,16 +173,14 @@ constexpr int32_t saturate32(int64_t i) {
   return i > INT32_MAX ? INT32_MAX : i < INT32_MIN ? INT32_MIN : static_cast<int32_t>(i);
 }
 
-// REAL*16 values as the entry points receive them: two REAL*8 patterns,
-// high part first. Kept as integers so no part passes through the x87.
-struct Real16Bits {
-  uint64_t hi;
-  uint64_t lo;
-};
+// REAL*16 values as the entry points receive them: the two REAL*8
+// patterns, high part first, kept as integers so that no part passes
+// through the x87.
+using Real16Bits = fp::Real16Parts;
 static_assert(sizeof(Real16Bits) == sizeof(DoubleDouble));
 
-inline DoubleDouble as_dd(Real16Bits x) { return std::bit_cast<DoubleDouble>(x); }
-inline Real16Bits as_bits(DoubleDouble x) { return std::bit_cast<Real16Bits>(x); }
+inline DoubleDouble as_dd(Real16Bits x) { return fp::from_parts(x); }
+inline Real16Bits as_bits(DoubleDouble x) { return fp::parts_of(x); }
 inline Real16Bits* store(Real16Bits* res, Real16Bits v) {
   std::memcpy(res, &v, sizeof v);
   return res;
