@@ -217,7 +217,18 @@ void expect_words(const ArrayDescriptor& d, const Words& w, const char* what) {
   EXPECT_EQ(d.type_word, f90_type_word(TYPE_CHARACTER, 8, 0, 0)) << what;
 }
 
-const void* const kOldBase = reinterpret_cast<void*>(0x1111);
+// One block of want.size() bytes was allocated and holds want; the result
+// is associated with it, alloc_size counting bytes x size_unit.
+void expect_allocated(const ArrayDescriptor& r, const std::string& want, uint32_t size_unit,
+                      const char* what) {
+  ASSERT_EQ(Runtime::allocations().size(), 1u) << what;
+  const uint32_t n = static_cast<uint32_t>(want.size());
+  void* const block = Runtime::allocations()[0].block;
+  EXPECT_EQ(Runtime::allocations()[0].bytes, n) << what;
+  expect_words(r, {block, n, true, block, n * size_unit}, what);
+  EXPECT_EQ(std::string(static_cast<const char*>(r.base), n), want) << what;
+}
+
 const void* const kOldAllocBase = reinterpret_cast<void*>(0x3333);
 
 TEST(CharacterResults, RepeatTable) {
@@ -260,12 +271,7 @@ TEST(CharacterResults, RepeatTable) {
       }
       std::string want;
       for (int32_t k = 0; k < c.n; ++k) want += c.s;
-      ASSERT_EQ(Runtime::allocations().size(), 1u) << c.what;
-      EXPECT_EQ(Runtime::allocations()[0].bytes, want.size()) << c.what;
-      const uint32_t n = static_cast<uint32_t>(want.size());
-      expect_words(r, {Runtime::allocations()[0].block, n, true, Runtime::allocations()[0].block, n},
-                   c.what);
-      EXPECT_EQ(std::string(static_cast<const char*>(r.base), n), want) << c.what;
+      expect_allocated(r, want, 1, c.what);
     }
   }
 }
@@ -326,12 +332,7 @@ TEST(CharacterResults, TrimTable) {
       expect_words(r, {nullptr, 0, false, nullptr, 0}, c.what);
       continue;
     }
-    const uint32_t m = static_cast<uint32_t>(c.want.size());
-    ASSERT_EQ(Runtime::allocations().size(), 1u) << c.what;
-    EXPECT_EQ(Runtime::allocations()[0].bytes, m) << c.what;
-    expect_words(r, {Runtime::allocations()[0].block, m, true, Runtime::allocations()[0].block, m * 8},
-                 c.what);
-    EXPECT_EQ(std::string(static_cast<const char*>(r.base), m), c.want) << c.what;
+    expect_allocated(r, c.want, 8, c.what);
   }
   RuntimeScope scope;
   Runtime::fail_allocation(1);
@@ -362,12 +363,7 @@ TEST(CharacterResults, ConverterTable) {
     const Guarded g(c.s, GuardSide::before);
     __mx_CARG_S(&r, g.get(), c.len);
     EXPECT_EQ(Runtime::numbers(), c.reports) << c.what;
-    const uint32_t n = static_cast<uint32_t>(c.want.size());
-    ASSERT_EQ(Runtime::allocations().size(), 1u) << c.what;
-    EXPECT_EQ(Runtime::allocations()[0].bytes, n) << c.what;
-    expect_words(r, {Runtime::allocations()[0].block, n, true, Runtime::allocations()[0].block, n},
-                 c.what);
-    EXPECT_EQ(std::string(static_cast<const char*>(r.base), n), c.want) << c.what;
+    expect_allocated(r, c.want, 1, c.what);
   }
   RuntimeScope scope;
   Runtime::fail_allocation(1);
