@@ -19,7 +19,7 @@
 #include <cstdint>
 
 #include "chars/bytes.h"
-#include "character.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

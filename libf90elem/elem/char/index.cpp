@@ -16,7 +16,7 @@
 #include <cstdint>
 
 #include "chars/bytes.h"
-#include "character.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

@@ -13,7 +13,7 @@
 #include <cstdint>
 
 #include "chars/bytes.h"
-#include "character.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 
