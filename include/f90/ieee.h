@@ -160,6 +160,9 @@ long double __SP_IEEE_REM_in_IEEE_ARITHMETIC(const float *x, const float *y);
 long double __DP_IEEE_REM_in_IEEE_ARITHMETIC(const double *x, const double *y);
 long double __SD_IEEE_REM_in_IEEE_ARITHMETIC(const float *x, const double *y);
 long double __DS_IEEE_REM_in_IEEE_ARITHMETIC(const double *x, const float *y);
+/* LOGB(X): EXPONENT(X) - 1; zero, infinity, NaN raise divide-by-zero. */
+float __SP_IEEE_LOGB_in_IEEE_ARITHMETIC(const float *x);
+double __DP_IEEE_LOGB_in_IEEE_ARITHMETIC(const double *x);
 /* NEXT_AFTER(X, Y): the neighbour of X toward Y, in X's kind. */
 float __SP_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const float *x, const float *y);
 double __DP_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const double *x, const double *y);

@@ -4,6 +4,8 @@
 //
 //   fp::sign_bit(x), fp::exponent_field(x), fp::fraction_field(x)
 //   fp::make<double>(sign, exponent_field, fraction_field)
+//   fp::x87_value<float>(bits)   the pattern in st(0), no flag raised
+//   fp::widen(bits32)            REAL*4 pattern as REAL*8 pattern, exactly
 //
 // Everything goes through std::bit_cast, so no value passes through the x87
 // unit (a signalling NaN keeps its bits).

@@ -159,4 +159,50 @@ constexpr int compare(Bits<T> a, Bits<T> b) {
   return ka < kb ? -1 : ka > kb ? 1 : 0;
 }
 
+template <class T>
+struct Constants;
+
+template <>
+struct Constants<float> {
+  static constexpr uint32_t kPositiveInf = 0x7f800000u, kNegativeInf = 0xff800000u,
+                            kSignalingNan = 0x7f800001u, kQuietNan = 0x7fc00000u,
+                            kPositiveDenormal = 0x00000001u, kNegativeDenormal = 0x80000001u,
+                            kPositiveNormal = 0x3f800000u, kNegativeNormal = 0xbf800000u,
+                            kPositiveZero = 0u, kNegativeZero = 0x80000000u;
+};
+
+template <>
+struct Constants<double> {
+  static constexpr uint64_t kPositiveInf = 0x7ff0000000000000ull,
+                            kNegativeInf = 0xfff0000000000000ull,
+                            kSignalingNan = 0x7ff0000000000001ull,
+                            kQuietNan = 0x7ff8000000000000ull,
+                            kPositiveDenormal = 0x0000000000000001ull,
+                            kNegativeDenormal = 0x8000000000000001ull,
+                            kPositiveNormal = 0x3ff0000000000000ull,
+                            kNegativeNormal = 0xbff0000000000000ull, kPositiveZero = 0ull,
+                            kNegativeZero = 0x8000000000000000ull;
+};
+
+// IEEE_VALUE's pattern for each class, the classes in the order they are
+// tested. A CLASS that is none of the ten (IEEE_OTHER_VALUE or a word that is
+// no class value) gives the quiet NaN.
+template <class T>
+constexpr Bits<T> class_value_bits(int32_t c) {
+  using K = Constants<T>;
+  switch (c) {
+    case kSignalingNan: return K::kSignalingNan;
+    case kQuietNan: return K::kQuietNan;
+    case kNegativeInf: return K::kNegativeInf;
+    case kPositiveInf: return K::kPositiveInf;
+    case kNegativeDenormal: return K::kNegativeDenormal;
+    case kPositiveDenormal: return K::kPositiveDenormal;
+    case kNegativeNormal: return K::kNegativeNormal;
+    case kPositiveNormal: return K::kPositiveNormal;
+    case kNegativeZero: return K::kNegativeZero;
+    case kPositiveZero: return K::kPositiveZero;
+    default: return K::kQuietNan;
+  }
+}
+
 }  // namespace f90::ieee

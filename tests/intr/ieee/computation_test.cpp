@@ -260,6 +260,64 @@ TEST(IeeeScalb, LiteralCasesAndFlagsOnTheUnit) {
   f90test::clear_fp_exceptions();
 }
 
+// ---- LOGB ----
+
+// Reference: the unbiased exponent of |X| as the x87 extracts it (exact,
+// subnormals measured from their leading bit); zero: negative infinity,
+// infinity and NaN: the quiet NaN, all three with the divide-by-zero flag.
+template <class T>
+Expect logb_reference(Bits<T> x) {
+  using B = fp::FloatBits<T>;
+  const Bits<T> mag = x & ~fp::kSignBit<T>;
+  const Bits<T> inf = Bits<T>{B::kExponentMax} << B::kFractionBits;
+  if (mag == 0) return {raw_of<T>(fp::kSignBit<T> | inf), 0x04};
+  if (mag >= inf) return {raw_of<T>(inf | (Bits<T>{1} << (B::kFractionBits - 1))), 0x04};
+  long double e;
+  x87::extract(fp::x87_value<T>(mag), e);
+  return {raw(e), 0};
+}
+
+TEST(IeeeLogb, AgainstTheExtractedExponent) {
+  auto p4 = edge_patterns<float>();
+  for (auto u : random_patterns<float>(3000, 61)) p4.push_back(u);
+  auto p8 = edge_patterns<double>();
+  for (auto u : random_patterns<double>(3000, 62)) p8.push_back(u);
+  for (uint32_t x : p4) {
+    const Pattern<float> px(x);
+    expect_same(run_simulated(__SP_IEEE_LOGB_in_IEEE_ARITHMETIC, &px), logb_reference<float>(x));
+  }
+  for (uint64_t x : p8) {
+    const Pattern<double> px(x);
+    expect_same(run_simulated(__DP_IEEE_LOGB_in_IEEE_ARITHMETIC, &px), logb_reference<double>(x));
+  }
+  f90test::clear_fp_exceptions();
+}
+
+TEST(IeeeLogb, LiteralCasesAndFlagsOnTheUnit) {
+  RuntimeScope rt;
+  const struct {
+    uint64_t x;
+    uint64_t want;
+    int32_t flags;
+  } cases[] = {
+      {0x4020000000000000, 0x4008000000000000, 0},     // 8.0 -> 3.0
+      {0x0000000000000001, 0xc090c80000000000, 0},     // least subnormal -> -1074
+      {0x0000000000000000, 0xfff0000000000000, 0x04},  {0x8000000000000000, 0xfff0000000000000, 0x04},
+      {0xfff0000000000000, 0x7ff8000000000000, 0x04},  {0x7ff0000000000001, 0x7ff8000000000000, 0x04},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.x);
+    f90test::clear_fp_exceptions();
+    const Pattern<double> x(c.x);
+    const Raw r = raw(st0(__DP_IEEE_LOGB_in_IEEE_ARITHMETIC, &x));
+    EXPECT_EQ(f90test::get_sw() & 0x3f, c.flags);
+    EXPECT_EQ(r, raw_of<double>(c.want));
+  }
+  const float eight = 8.0f;
+  EXPECT_EQ(__SP_IEEE_LOGB_in_IEEE_ARITHMETIC(&eight), 3.0f);
+  f90test::clear_fp_exceptions();
+}
+
 // ---- REM ----
 
 // Reference from the definition: q = X/Y rounded to the kind; n = q rounded
