@@ -21,31 +21,7 @@
 #include <cstring>
 
 #include "symbols.h"
-
-namespace morvex {
-
-// Value types as they travel by value (plain structs, no alignment attributes).
-struct DoubleDouble {
-  double hi;
-  double lo;
-};
-struct Complex8 {
-  float re;
-  float im;
-};
-struct Complex16 {
-  double re;
-  double im;
-};
-struct Complex32 {
-  DoubleDouble re;
-  DoubleDouble im;
-};
-
-static_assert(sizeof(DoubleDouble) == 16 && alignof(DoubleDouble) <= 8);
-static_assert(sizeof(Complex8) == 8 && sizeof(Complex16) == 16 && sizeof(Complex32) == 32);
-
-}  // namespace morvex
+#include "value/types.h"
 
 #define MORVEX_REF_PARAMS_1(A1) const A1* a1
 #define MORVEX_REF_PARAMS_2(A1, A2) const A1 *a1, const A2 *a2

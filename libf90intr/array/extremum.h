@@ -31,6 +31,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "common/elem_calls.h"
 #include "copy_kind.h"
 #include "descriptor.h"
 #include "reduction.h"
@@ -64,20 +65,13 @@ enum ValKind : int32_t {
 
 enum class Dir { Max, Min };
 
-// REAL*16 as the double-double operations of libf90elem pass it by value.
-struct Real16 {
-  double hi;
-  double lo;
-};
+using Real16 = DoubleDouble;
 
 }  // namespace f90::extremum
 
-// From libf90elem (bound when the program is loaded) and from this library's
-// REAL*16 model constants (read through the GOT: a program may hold a copy).
-F90_API f90::extremum::Real16* _morvex_qneg(f90::extremum::Real16* result,
-                                            f90::extremum::Real16 a);
-F90_API int32_t _morvex_qcompare(f90::extremum::Real16 a, f90::extremum::Real16 b);
-F90_API const f90::extremum::Real16 huge_real16_f90_y_ieee;
+// This library's REAL*16 model constant (read through the GOT: a program may
+// hold a copy).
+F90_API const morvex::DoubleDouble huge_real16_f90_y_ieee;
 
 namespace f90::extremum {
 
@@ -522,10 +516,10 @@ Real16* scalar_entry_r16(Real16* out, ArrayDescriptor* source, const int32_t* di
   F90_EXTREMUM_ENTRIES(PFX, name, S, s, double, double, ELEM_R8, VK_R8, TYPE_REAL)             \
   F90_EXTREMUM_ENTRIES(PFX, name, S4, s4, float, float, ELEM_R4, VK_R4, TYPE_REAL)             \
   F90_EXTREMUM_ARRAY_ENTRY(PFX, name, D, d, ELEM_R16, VK_R16)                                  \
-  F90_API f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,    \
+  F90_API morvex::DoubleDouble* name##0_d(morvex::DoubleDouble* out, ArrayDescriptor* s,    \
                                            const int32_t* d, ArrayDescriptor* m)              \
       F90_SYMBOL(_##PFX##0_D);                                                                 \
-  f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,            \
+  morvex::DoubleDouble* name##0_d(morvex::DoubleDouble* out, ArrayDescriptor* s,            \
                                    const int32_t* d, ArrayDescriptor* m) {                    \
     return f90::extremum::scalar_entry_r16<kDirection>(out, s, d, m);                          \
   }

@@ -8,7 +8,7 @@
 // infinities and NaNs flow through the formulas (both parts NaN), a finite
 // result beyond the double range is (+-Inf, +0), and x / 0 for a finite
 // non-zero x is (+-Inf, +0).
-#include "dd.h"
+#include "real16/dd.h"
 #include "real16.h"
 
 namespace dd = morvex::dd;

@@ -9,7 +9,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "dd.h"
+#include "real16/dd.h"
 #include "entry.h"
 #include "parts.h"
 #include "real16.h"

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "dd.h"
+#include "real16/dd.h"
 #include "parts.h"
 
 namespace morvex::dd {
