@@ -18,6 +18,7 @@
 #define F90_VERSION (F90_VERSION_MAJOR * 10000 + F90_VERSION_MINOR * 100 + F90_VERSION_PATCH)
 
 #include "f90/descriptor.h"
+#include "f90/matmul.h"
 #include "f90/messages.h"
 #include "f90/runtime.h"
 
