@@ -17,9 +17,13 @@
 /* One comparable number: 10000 * major + 100 * minor + patch. */
 #define F90_VERSION (F90_VERSION_MAJOR * 10000 + F90_VERSION_MINOR * 100 + F90_VERSION_PATCH)
 
+#include "f90/values.h"
 #include "f90/descriptor.h"
-#include "f90/matmul.h"
 #include "f90/messages.h"
 #include "f90/runtime.h"
+#include "f90/elemental.h"
+#include "f90/array.h"
+#include "f90/reductions.h"
+#include "f90/matmul.h"
 
 #endif

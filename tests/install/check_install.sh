@@ -4,7 +4,9 @@
 # against it twice and runs both:
 #   - with the C compiler and pkg-config (C99, warnings as errors), and the
 #     same source as C++;
-#   - as a CMake project using find_package(F90Intrinsics) and F90::runtime.
+#   - as a CMake project using find_package(F90Intrinsics) and F90::runtime;
+# and checks that the installed headers declare every export and nothing
+# else (tests/abi/check_headers.py).
 # Also configures the source tree for a /usr prefix and checks that the
 # libraries would go to the i386 multiarch folder.
 #   tests/install/check_install.sh BUILD_DIR SOURCE_DIR
@@ -31,6 +33,11 @@ needs_all() {
   [ "$n" -eq 3 ] || { readelf -d "$1" | grep NEEDED >&2; fail "$1 does not need all three libraries"; }
 }
 
+# The installed headers declare exactly what the version scripts export.
+python3 "$source/tests/abi/check_headers.py" --include "$prefix/include" \
+  --map "$source/libf90elem/libf90elem.map" --map "$source/libf90intr/libf90intr.map" \
+  --map "$source/libf90rt/libf90rt.map"
+
 export PKG_CONFIG_PATH=$pcdir
 cflags=$(pkg-config --cflags libf90intr)
 libs=$(pkg-config --libs libf90intr)
@@ -39,7 +46,7 @@ case "$libs" in *-m32*) ;; *) fail "pkg-config --libs lacks -m32: $libs" ;; esac
 [ "$(pkg-config --variable=prefix libf90rt)" -ef "$prefix" ] || fail "pkg-config prefix does not follow the moved tree"
 
 # shellcheck disable=SC2086
-gcc -std=c99 -Wall -Wextra -pedantic-errors -Werror $cflags -c "$here/consumer/consumer.c" \
+gcc -O2 -std=c99 -Wall -Wextra -pedantic-errors -Werror $cflags -c "$here/consumer/consumer.c" \
   -o "$work/consumer.o"
 # Linked in a step of its own, from the Libs line alone.
 # shellcheck disable=SC2086
@@ -48,7 +55,7 @@ needs_all "$work/c_consumer"
 LD_LIBRARY_PATH=$libdir "$work/c_consumer"
 
 # shellcheck disable=SC2086
-g++ -x c++ -std=c++11 -Wall -Wextra -pedantic-errors -Werror $cflags "$here/consumer/consumer.c" \
+g++ -O2 -x c++ -std=c++11 -Wall -Wextra -pedantic-errors -Werror $cflags "$here/consumer/consumer.c" \
   -o "$work/cxx_consumer" $libs
 LD_LIBRARY_PATH=$libdir "$work/cxx_consumer"
 

@@ -34,6 +34,42 @@ int main(void) {
   free(block);
   check((cw & 0x3f) == 0x3f, "exceptions masked in the initial control word");
 
+  /* libf90elem, REAL*16 through the hidden result pointer: (1 + 2^-60) +
+   * (1 + 2^-60) is exactly 2 + 2^-59, and the callee returns the slot. */
+  {
+    const double two_to_60 = 1152921504606846976.0;
+    DoubleDouble a = {1.0, 1.0 / two_to_60}, sum = {0.0, 0.0};
+    DoubleDouble *back = _morvex_qadd(&sum, a, a);
+    check(back == &sum && sum.hi == 2.0 && sum.lo == 2.0 / two_to_60, "_morvex_qadd");
+  }
+  /* INTEGER*2 results come back sign-extended to 32 bits. */
+  {
+    int16_t five = 5, minus_seven = -7;
+    check(_morvex_I_iisign(&five, &minus_seven) == -5, "_morvex_I_iisign");
+    check(_morvex_iiabs(-32768) == -32768, "_morvex_iiabs wraps to -32768");
+  }
+  /* libf90intr: MAXVAL of an INTEGER*2 array whose stride counts bytes (a
+   * 16-bit element's storage unit), skipping every other element. */
+  {
+    int16_t data[6] = {3, 100, -2, 100, 9, 100};
+    ArrayDescriptor d;
+    memset(&d, 0, sizeof d);
+    d.base = data;
+    d.elem_len = 16;
+    d.flags = f90_flags(1, 1, OBJ_PLAIN);
+    d.type_word = f90_type_word(TYPE_INTEGER, 16, 0, 0);
+    d.dim[0].lower = 1;
+    d.dim[0].extent = 3;
+    d.dim[0].stride = 4; /* bytes: every other INTEGER*2 */
+    check(_MAXVAL0_I2(&d, NULL, NULL) == 9, "_MAXVAL0_I2 with a byte stride");
+    /* A DIM out of range goes to this program's _lerror. */
+    {
+      int32_t dim = 2;
+      _SIZE(&d, &dim);
+      check(reports == 1 && last_level == ERR_LEVEL_INTRINSIC && last_number == ERR_DIM_RANGE,
+            "_SIZE reports DIM 2 of a rank-1 array through the program's _lerror");
+    }
+  }
   {
     char version[32];
     snprintf(version, sizeof version, "%d.%d.%d", F90_VERSION_MAJOR, F90_VERSION_MINOR,
