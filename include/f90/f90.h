@@ -25,5 +25,6 @@
 #include "f90/array.h"
 #include "f90/reductions.h"
 #include "f90/matmul.h"
+#include "f90/clock.h"
 
 #endif

@@ -8,6 +8,7 @@
 //   Logical<8, Logical8::low_word>::truth(p)     // only the low word counts
 //   with_logical(mask.elem_bytes(), [&](auto m) { ... decltype(m)::truth(p) ... });
 //   NoMask::truth(p)                             // true: every element counts
+//   logical_true(p, logical_bytes(d.elem_len())) // one element, width known at run time
 #pragma once
 
 #include <cstdint>
@@ -46,6 +47,12 @@ struct NoMask {
   static bool truth(const char*) { return true; }
 };
 
+// Bytes read for a LOGICAL element whose elem_len is `bits`: 1, 2 or 8 for
+// 8, 16 or 64 bits, 4 (a 32-bit word) for any other length.
+inline uint32_t logical_bytes(uint32_t bits) {
+  return bits == 8 ? 1 : bits == 16 ? 2 : bits == 64 ? 8 : 4;
+}
+
 // Calls f(Logical<B, Rule>{}) for a LOGICAL element of `bytes` bytes: B is
 // 1, 2 or 8 for those sizes, and 4 for any other (read as a 32-bit word).
 template <Logical8 Rule = Logical8::either_word, class F>
@@ -56,6 +63,14 @@ inline void with_logical(uint32_t bytes, F&& f) {
     case 8: f(Logical<8, Rule>{}); return;
     default: f(Logical<4, Rule>{}); return;
   }
+}
+
+// The truth of one LOGICAL element of `bytes` bytes (read as with_logical).
+template <Logical8 Rule = Logical8::either_word>
+inline bool logical_true(const char* p, uint32_t bytes) {
+  bool t = false;
+  with_logical<Rule>(bytes, [&](auto m) { t = decltype(m)::truth(p); });
+  return t;
 }
 
 }  // namespace f90

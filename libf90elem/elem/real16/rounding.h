@@ -17,7 +17,7 @@
 #include <cstdint>
 
 #include "real16/dd.h"
-#include "parts.h"
+#include "real16/parts.h"
 
 namespace morvex::dd {
 
