@@ -62,7 +62,8 @@ def main():
         if os.path.exists(aux):
             for line in open(aux):
                 m = re.match(r"/\* (\S+):\d+:(\w+) \*/ (.*);$", line.strip())
-                if not m or "/f90/" not in m.group(1) or m.group(3).startswith("static"):
+                if (not m or "/f90/" not in m.group(1) or m.group(3).startswith("static")
+                        or "__Static_assert_function" in m.group(3)):  # C11 assertions
                     continue
                 name = re.search(r"(\w+)\s*\(", m.group(3))
                 if name:
