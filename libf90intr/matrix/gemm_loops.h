@@ -28,6 +28,17 @@ struct Sizes {
                             c = sizeof(typename K::C);
 };
 
+// Stores a running value into C at p: by the kind's own put() where it has
+// one (an x87 kind stores with the rounding store instruction), else as the
+// element store() makes of it.
+template <class K>
+inline void put(uintptr_t p, const typename K::Acc& s) {
+  if constexpr (requires { K::put(p, s); })
+    K::put(p, s);
+  else
+    store_elem(p, K::store(s));
+}
+
 // Zero into every C(i,j) of an M x N matrix (M, N > 0).
 template <class K>
 inline void zero_matrix(const GemmCall& g) {
@@ -40,10 +51,23 @@ inline void zero_matrix(const GemmCall& g) {
   }
 }
 
-// An R x Q tile of running values over the whole k range, from zero.
+// An R x Q tile of running values over the whole k range, from zero; a
+// kind with a 2 x 2 register loop of its own (tile22) runs that one.
 template <class K, int R, int Q>
 inline void inner_tile(const GemmCall& g, int32_t i, int32_t j) {
   using S = Sizes<K>;
+  if constexpr (R == 2 && Q == 2 && requires(typename K::Acc* o) { K::tile22(0, 0, 0, 0, 0, 0, 1, o); }) {
+    typename K::Acc s[4];
+    const uintptr_t pa = element(g.a, i, g.as1, 0, g.as2, S::a);
+    const uintptr_t pb = element(g.b, 0, g.bs1, j, g.bs2, S::b);
+    K::tile22(pa, step(g.as1, S::a), step(g.as2, S::a), pb, step(g.bs2, S::b),
+              step(g.bs1, S::b), g.k, s);
+    put<K>(element(g.c, i, g.cs1, j, g.cs2, S::c), s[0]);
+    put<K>(element(g.c, i + 1, g.cs1, j, g.cs2, S::c), s[1]);
+    put<K>(element(g.c, i, g.cs1, j + 1, g.cs2, S::c), s[2]);
+    put<K>(element(g.c, i + 1, g.cs1, j + 1, g.cs2, S::c), s[3]);
+    return;
+  }
   uintptr_t pa[R], pb[Q];
   for (int r = 0; r < R; ++r) pa[r] = element(g.a, i + r, g.as1, 0, g.as2, S::a);
   for (int q = 0; q < Q; ++q) pb[q] = element(g.b, 0, g.bs1, j + q, g.bs2, S::b);
@@ -61,7 +85,7 @@ inline void inner_tile(const GemmCall& g, int32_t i, int32_t j) {
   }
   for (int q = 0; q < Q; ++q)
     for (int r = 0; r < R; ++r)
-      store_elem(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), K::store(s[r][q]));
+      put<K>(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), s[r][q]);
 }
 
 // Inner-product order (M, N, K > 0).
@@ -93,7 +117,7 @@ inline void column_run(uintptr_t pc, uintptr_t ci, uintptr_t pa, uintptr_t ai, i
   for (int32_t i = 0; i < len; ++i, pc += ci, pa += ai) {
     typename K::Acc s = K::load(load_elem<typename K::C>(pc));
     K::term(s, load_elem<typename K::A>(pa), f);
-    store_elem(pc, K::store(s));
+    put<K>(pc, s);
   }
 }
 
