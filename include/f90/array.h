@@ -23,11 +23,6 @@
 extern "C" {
 #endif
 
-/* ---- REAL*16 model constants ----------------------------------------------- */
-
-/* HUGE of REAL*16 */
-extern const DoubleDouble huge_real16_f90_y_ieee;
-
 /* ---- inquiry and allocation status ----------------------------------------- */
 
 /* SIZE(array, dim), dim null when absent */
