@@ -203,10 +203,8 @@ __attribute__((target("sse2"))) uint32_t enter_lanes(uint16_t cw) {
 
 __attribute__((target("sse2"))) void leave_lanes(uint32_t saved) { _mm_setcsr(saved); }
 
-bool cpu_has_sse2() {
-  static const bool has = __builtin_cpu_supports("sse2");
-  return has;
-}
+// A load and a bit test of the CPU model libgcc fills in at load time.
+bool cpu_has_sse2() { return __builtin_cpu_supports("sse2"); }
 
 }  // namespace
 
