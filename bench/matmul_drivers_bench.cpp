@@ -14,7 +14,7 @@
 #include "f90/descriptor.h"
 #include "f90/matmul.h"
 
-#if defined(F90_BENCH_GFORTRAN_DRIVERS)
+#if defined(F90_BENCH_GFORTRAN)
 extern "C" {
 void gf_matmul_r8(int32_t n, const double* a, const double* b, double* c);
 void gf_matmul_c8(int32_t n, const std::complex<double>* a, const std::complex<double>* b,
@@ -96,7 +96,7 @@ BENCHMARK(BM_MATMUL_CC_kernel_CGEMMX)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MATMUL_I4I4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MATMUL_I4I4_kernel_I4GEMMX)->Unit(benchmark::kMillisecond);
 
-#if defined(F90_BENCH_GFORTRAN_DRIVERS)
+#if defined(F90_BENCH_GFORTRAN)
 template <class T, class F>
 void gfortran(benchmark::State& state, F fn) {
   Operands<T> d;
