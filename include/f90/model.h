@@ -20,14 +20,8 @@ extern "C" {
 /* REAL*16: the value is hi + lo, the DoubleDouble of f90/values.h. */
 typedef DoubleDouble F90Real16;
 
-#ifndef F90_COMPLEX16_DEFINED
-#define F90_COMPLEX16_DEFINED
-/* COMPLEX*16: (real, imaginary). */
-typedef struct F90Complex16 {
-  double re;
-  double im;
-} F90Complex16;
-#endif
+/* COMPLEX*16: (real, imaginary), the Complex16 of f90/values.h. */
+typedef Complex16 F90Complex16;
 
 /* REAL*16 model constants (16 bytes each, low part +0.0). */
 extern const F90Real16 huge_real16_f90_y;      /* 2^63 - 2^52 */
