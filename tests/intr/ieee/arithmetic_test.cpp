@@ -39,7 +39,7 @@ TEST(IeeeArithmeticData, ModuleTableAndEqualityOperators) {
 template <class T>
 int32_t class_of(Bits<T> u) {
   int32_t c = -1;
-  T x = of_bits<T>(u);
+  const Pattern<T> x(u);
   int32_t* r;
   if constexpr (sizeof(T) == 4) {
     r = __SP_IEEE_CLASS_in_IEEE_ARITHMETIC(&c, &x);
@@ -81,14 +81,16 @@ void check_inquiries(const std::vector<Bits<T>>& patterns) {
   };
   for (Bits<T> u : patterns) {
     SCOPED_TRACE(testing::Message() << std::hex << uint64_t{u});
-    const T x = of_bits<T>(u);
+    const Pattern<T> x(u);
     const int32_t c = class_of<T>(u);
     const int32_t finite = in(c, {kNnorm, kNden, kNzero, kPnorm, kPden, kPzero});
     const int32_t nan = in(c, {kSnan, kQnan});
     const int32_t neg = in(c, {kNnorm, kNden, kNzero, kNinf});
     const int32_t normal = in(c, {kNnorm, kNzero, kPnorm, kPzero});
-    const float one4 = 1.0f, nan4 = of_bits<float>(0x7f800001);
-    const double one8 = 1.0, nan8 = of_bits<double>(0x7ff0000000000001);
+    const float one4 = 1.0f;
+    const double one8 = 1.0;
+    const Pattern<float> nan4(0x7f800001);
+    const Pattern<double> nan8(0x7ff0000000000001);
     if constexpr (sizeof(T) == 4) {
       EXPECT_EQ(__SP_IEEE_IS_FINITE_in_IEEE_ARITHMETIC(&x), finite);
       EXPECT_EQ(__SP_IEEE_IS_NAN_in_IEEE_ARITHMETIC(&x), nan);
@@ -124,10 +126,11 @@ TEST(IeeeInquiries, ClassSetsInBothKinds) {
 
 TEST(IeeeInquiries, MixedKindsTestEachInItsOwnKind) {
   // 0x7ff00000 00000001 read as two REAL*4 words would be a NaN and a
-  // subnormal; as a REAL*8 it is a signalling NaN; 0x00000001 7f800000 as a
-  // REAL*8 is a subnormal although its high word is a REAL*4 infinity.
-  const double nan8 = of_bits<double>(0x7ff0000000000001), den8 = of_bits<double>(0x7f80000000000000 >> 32);
-  const float one4 = 1.0f, nan4 = of_bits<float>(0xffc00001);
+  // subnormal; as a REAL*8 it is a signalling NaN; 0x00000000 7f800000 as a
+  // REAL*8 is a subnormal although its low word is a REAL*4 infinity.
+  const Pattern<double> nan8(0x7ff0000000000001), den8(0x7f80000000000000 >> 32);
+  const float one4 = 1.0f;
+  const Pattern<float> nan4(0xffc00001);
   EXPECT_EQ(__SD_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&one4, &nan8), 1);
   EXPECT_EQ(__SD_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&one4, &den8), 0);
   EXPECT_EQ(__DS_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&den8, &nan4), 1);
