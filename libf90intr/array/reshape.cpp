@@ -213,8 +213,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
   if (!result.assoc()) {
     result.set_rank(n);
     const ResultElement elem{c.units, c.elem_bytes(), source.elem_len(), source.is_character()};
-    if (!complete_result(result, n, shape_value, elem, !order_empty,
-                         ResultAssoc::storage_requested))
+    if (!complete_result(result, n, shape_value, elem,
+                         ResultRules::construction(ResultAssoc::storage_requested, !order_empty)))
       return;  // 1205: nothing is stored
   }
   if (result_empty || order_empty) return;
