@@ -33,7 +33,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {

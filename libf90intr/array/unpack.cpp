@@ -16,7 +16,7 @@
 #include "array/copy_kind.h"
 #include "common/mask.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {

@@ -32,7 +32,8 @@
 
 #include "prodsum/kinds.h"
 #include "prodsum/presum.h"
-#include "array/reduction.h"
+#include "common/mask.h"
+#include "common/walk.h"
 
 namespace f90::prodsum {
 
