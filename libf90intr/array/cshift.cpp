@@ -72,7 +72,7 @@ void rotate_line_batches(ShiftSetup st) {
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
   const int64_t wrap = n * as;
   const uint32_t bytes = st.bytes();
-  int32_t ext[F90_MAX_RANK];
+  int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   f90::walk_blocks(st.rank, 0, ext,
                    std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
