@@ -141,6 +141,14 @@ class Desc {
     const int32_t u = static_cast<int32_t>(elem_units());
     return u > 0 ? stride(i) / u : 0;
   }
+  // Stride of dimension i in elements by the arithmetic shift of the matrix
+  // routines (MATMUL, DOT_PRODUCT), exact for negative strides: by int_len,
+  // 1 place for 9..31 and 64 bits, 2 for 128, 3 for 256, none otherwise.
+  int32_t shifted_elem_stride(int i) const { return stride(i) >> stride_shift(int_len()); }
+  static int stride_shift(uint32_t int_len) {
+    if (int_len == 64 || (int_len >= 9 && int_len <= 31)) return 1;
+    return int_len == 128 ? 2 : int_len == 256 ? 3 : 0;
+  }
   // Stride of dimension i in bytes.
   int64_t byte_stride(int i) const { return int64_t{stride(i)} * unit_bytes(); }
 

@@ -23,7 +23,7 @@
 
 #include <cstdint>
 
-#include "matrix/gemm_orders.h"
+#include "matrix/kernel.h"
 
 namespace f90::matrix {
 

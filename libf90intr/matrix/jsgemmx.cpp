@@ -1,6 +1,6 @@
 // INTEGER*8 by REAL*8 (_JSGEMMX) and by REAL*4 (_JS4GEMMX) matrix products.
 //
-// Both loop orders of matrix/gemm_orders.h with the x87 arithmetic of the
+// Both loop orders of matrix/gemm_loops.h with the x87 arithmetic of the
 // caller's control word: each A element is loaded into the x87 unit exactly
 // (a 64-bit integer load, as _morvex_cvtlld and _morvex_cvtllf do), multiplied
 // by the B element, added to C(i,j), and the result stored rounded to C's
@@ -9,7 +9,7 @@
 // column order's skipping of zero and NaN B elements.
 #include <cstdint>
 
-#include "matrix/gemm_orders.h"
+#include "matrix/gemm_loops.h"
 #include "matrix/wide_kernels.h"
 #include "x87.h"
 

@@ -11,21 +11,8 @@
 
 #include <cstdint>
 
+#include "matrix/kernel.h"
 #include "symbols.h"
-
-#define F90_GEMM_PARAMS                                                                   \
-  const int32_t *m, const int32_t *n, const int32_t *k, const void *a, const int32_t *as1, \
-      const int32_t *as2, const void *b, const int32_t *bs1, const int32_t *bs2, void *c,  \
-      const int32_t *cs1, const int32_t *cs2
-#define F90_GEMM_ARGS m, n, k, a, as1, as2, b, bs1, bs2, c, cs1, cs2
-#define F90_GEMV_PARAMS                                                                    \
-  const int32_t *m, const int32_t *n, const void *a, const int32_t *as1, const int32_t *as2, \
-      const void *x, const int32_t *incx, void *y, const int32_t *incy
-#define F90_GEMM2_PARAMS                                                                   \
-  const int32_t *m, const int32_t *n, const int32_t *k, const void *alpha, const void *a,   \
-      const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,            \
-      const int32_t *bs2, const void *beta, void *c, const int32_t *cs1, const int32_t *cs2
-#define F90_GEMM2_ARGS m, n, k, alpha, a, as1, as2, b, bs1, bs2, beta, c, cs1, cs2
 
 // REAL*16 results.
 F90_API void ddgemmx(F90_GEMM_PARAMS) F90_SYMBOL(_DDGEMMX);

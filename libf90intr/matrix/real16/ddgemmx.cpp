@@ -3,12 +3,12 @@
 // REAL*8 and REAL*4, and REAL*8, REAL*4, INTEGER*4/2/1 and INTEGER*8 by
 // REAL*16.
 //
-// Both loop orders of matrix/gemm_orders.h. Every term is
+// Both loop orders of matrix/gemm_loops.h. Every term is
 // C = C + A.B in double-double arithmetic, each operand widened exactly
 // (matrix/real16/dd_kinds.h). Column order skips a B element that is zero
 // and, for a REAL*16 B, one whose high part is infinite or NaN; a REAL*8 or
 // REAL*4 infinity is used.
-#include "matrix/gemm_orders.h"
+#include "matrix/gemm_loops.h"
 #include "matrix/real16/dd_kinds.h"
 #include "matrix/wide_kernels.h"
 

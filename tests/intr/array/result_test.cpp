@@ -182,7 +182,9 @@ TEST_F(ResultTest, RulesDecideWhatAFailedCompletionWrites) {
     EXPECT_EQ(r->alloc_size, row.alloc_bits);
     EXPECT_EQ(Runtime::allocation_calls(), row.calls);
     EXPECT_EQ(Runtime::reports().size(), row.reports);
-    if (row.reports != 0) EXPECT_EQ(Runtime::numbers()[0], 1205);
+    if (row.reports != 0) {
+      EXPECT_EQ(Runtime::numbers()[0], 1205);
+    }
     // Storage, when there is any, is where base and alloc_base say.
     EXPECT_EQ(r->base, r->alloc_base);
     EXPECT_EQ(r->base != nullptr, row.ok && row.calls == 1);

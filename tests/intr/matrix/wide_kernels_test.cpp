@@ -56,9 +56,10 @@ T rounded(long double x) {
   return v;
 }
 
-// The order the kernels must take, from the layout (no wrapping here).
+// The order the kernels must take, from the layout (no wrapping here); an
+// A whose two strides coincide is read as rows.
 bool inner_order(int k, int n, int as1, int as2, int bs1, int bs2, int sa, int sb) {
-  if (as1 > as2) return true;
+  if (as1 >= as2) return true;
   const int64_t est = int64_t{k} * as2 * sa + std::max(int64_t{n} * bs2, int64_t{k} * bs1) * sb;
   return est < 8192;
 }
