@@ -1,0 +1,298 @@
+/* DOT_PRODUCT entry points, kernels and set-up (libf90intr).
+ *
+ * Every routine takes the two operands' rank-1 descriptors (A first); the
+ * number of terms is A's extent, and B is read for exactly that many
+ * elements. Results: INTEGER*1/2 sign-extended in eax (int32_t), LOGICAL*1/2
+ * zero-extended (uint32_t), INTEGER*8 and LOGICAL*8 in edx:eax; REAL in
+ * st(0), as long double where the running sum is returned unrounded and as
+ * float/double where it was rounded to that kind after every term; COMPLEX
+ * and REAL*16 results through the explicit result pointer, which is returned
+ * (nothing is popped by the callee).
+ *
+ * The _DOT_ entries whose names hold I4 or L4 pick the 4-, 2- or 1-byte
+ * kernel MX_DOT_ by the operand's int_len (32, 16, any other value). */
+#ifndef F90_DOTPROD_H
+#define F90_DOTPROD_H
+
+#include <stdint.h>
+
+#include "f90/descriptor.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#ifndef F90_VALUE_TYPES_DEFINED
+#define F90_VALUE_TYPES_DEFINED
+/* Result slots: COMPLEX*8, COMPLEX*16, REAL*16 (double-double hi + lo) and
+ * COMPLEX*32, (real, imaginary) pairs. */
+typedef struct F90Complex8 { float re, im; } F90Complex8;
+typedef struct F90Complex16 { double re, im; } F90Complex16;
+typedef struct F90Real16 { double hi, lo; } F90Real16;
+typedef struct F90Complex32 { F90Real16 re, im; } F90Complex32;
+#endif
+
+/* Set-up: n = A's extent, both bases, both element strides. */
+void _PREDOT(const ArrayDescriptor *a, const ArrayDescriptor *b, int32_t *count,
+             const void **a_first, int32_t *a_step, const void **b_first, int32_t *b_step);
+
+/* ---- dispatching entry points ---- */
+/* INTEGER*8 by INTEGER*8: one kernel */
+int64_t _DOT_JJ(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by INTEGER*4/2/1: kernel by int_len */
+int64_t _DOT_JI4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by INTEGER*8: kernel by int_len */
+int64_t _DOT_I4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by INTEGER*4/2/1: kernel by int_len */
+int32_t _DOT_I4I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*8: one kernel */
+F90Complex8 *_DOT_C4J(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*4/2/1: kernel by int_len */
+F90Complex8 *_DOT_C4I4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*8: one kernel */
+F90Complex16 *_DOT_CJ(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*4/2/1: kernel by int_len */
+F90Complex16 *_DOT_CI4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by COMPLEX*16: one kernel */
+F90Complex16 *_DOT_JC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by COMPLEX*16: kernel by int_len */
+F90Complex16 *_DOT_I4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by COMPLEX*8: one kernel */
+F90Complex8 *_DOT_JC4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by COMPLEX*8: kernel by int_len */
+F90Complex8 *_DOT_I4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*8: one kernel */
+double _DOT_JS(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by REAL*8: kernel by int_len */
+long double _DOT_I4S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*4: one kernel */
+float _DOT_JS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4/2/1 by REAL*4: kernel by int_len */
+long double _DOT_I4S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*8: one kernel */
+float _DOT_S4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*4/2/1: kernel by int_len */
+long double _DOT_S4I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*8: one kernel */
+double _DOT_SJ(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*4/2/1: kernel by int_len */
+long double _DOT_SI4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4/2/1 by LOGICAL*4/2/1: kernel by int_len */
+uint32_t _DOT_L4L4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*8 by LOGICAL*4/2/1: kernel by int_len */
+uint64_t _DOT_LL4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4/2/1 by LOGICAL*8: kernel by int_len */
+uint64_t _DOT_L4L(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*8 by LOGICAL*8: its own kernel */
+uint64_t _DOT_LL(const ArrayDescriptor *a, const ArrayDescriptor *b);
+
+/* ---- integer and logical kernels ---- */
+/* INTEGER*4 by INTEGER*4: 32-bit wrap, INTEGER*4 result */
+int32_t MX_DOT_I4I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by INTEGER*2: 32-bit wrap, INTEGER*4 result */
+int32_t MX_DOT_I4I2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by INTEGER*1: 32-bit wrap, INTEGER*4 result */
+int32_t MX_DOT_I4I1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by INTEGER*4: 32-bit wrap, INTEGER*4 result */
+int32_t MX_DOT_I2I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by INTEGER*2: 32-bit wrap, INTEGER*2 result */
+int32_t MX_DOT_I2I2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by INTEGER*1: 32-bit wrap, INTEGER*2 result */
+int32_t MX_DOT_I2I1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by INTEGER*4: 32-bit wrap, INTEGER*4 result */
+int32_t MX_DOT_I1I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by INTEGER*2: 32-bit wrap, INTEGER*2 result */
+int32_t MX_DOT_I1I2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by INTEGER*1: 32-bit wrap, INTEGER*1 result */
+int32_t MX_DOT_I1I1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by INTEGER*8: 64-bit wrap */
+int64_t MX_DOT_JJ(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by INTEGER*4: 64-bit wrap */
+int64_t MX_DOT_JI4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by INTEGER*2: 64-bit wrap */
+int64_t MX_DOT_JI2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by INTEGER*1: 64-bit wrap */
+int64_t MX_DOT_JI1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by INTEGER*8: 64-bit wrap */
+int64_t MX_DOT_I4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by INTEGER*8: 64-bit wrap */
+int64_t MX_DOT_I2J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by INTEGER*8: 64-bit wrap */
+int64_t MX_DOT_I1J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by REAL*8: x87 sum, unrounded */
+long double MX_DOT_I4S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by REAL*8: x87 sum, unrounded */
+long double MX_DOT_I2S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by REAL*8: x87 sum, unrounded */
+long double MX_DOT_I1S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*4: x87 sum, unrounded */
+long double MX_DOT_SI4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*2: x87 sum, unrounded */
+long double MX_DOT_SI2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*1: x87 sum, unrounded */
+long double MX_DOT_SI1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by REAL*4: x87 sum, unrounded */
+long double MX_DOT_I4S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by REAL*4: x87 sum, unrounded */
+long double MX_DOT_I2S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by REAL*4: x87 sum, unrounded */
+long double MX_DOT_I1S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*4: x87 sum, unrounded */
+long double MX_DOT_S4I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*2: x87 sum, unrounded */
+long double MX_DOT_S4I2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*1: x87 sum, unrounded */
+long double MX_DOT_S4I1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*8: sum rounded to REAL*8 every term */
+double MX_DOT_JS(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by INTEGER*8: sum rounded to REAL*8 every term */
+double MX_DOT_SJ(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*4: sum rounded to REAL*4 every term */
+float MX_DOT_JS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by INTEGER*8: sum rounded to REAL*4 every term */
+float MX_DOT_S4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*4: A conjugated */
+F90Complex8 *MX_DOT_C4I4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*2: A conjugated */
+F90Complex8 *MX_DOT_C4I2(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*1: A conjugated */
+F90Complex8 *MX_DOT_C4I1(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*4: A conjugated */
+F90Complex16 *MX_DOT_CI4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*2: A conjugated */
+F90Complex16 *MX_DOT_CI2(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*1: A conjugated */
+F90Complex16 *MX_DOT_CI1(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by COMPLEX*16: x87 sums */
+F90Complex16 *MX_DOT_I4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by COMPLEX*16: x87 sums */
+F90Complex16 *MX_DOT_I2C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by COMPLEX*16: x87 sums */
+F90Complex16 *MX_DOT_I1C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by COMPLEX*8: x87 sums */
+F90Complex8 *MX_DOT_I4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*2 by COMPLEX*8: x87 sums */
+F90Complex8 *MX_DOT_I2C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*1 by COMPLEX*8: x87 sums */
+F90Complex8 *MX_DOT_I1C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by INTEGER*8: A conjugated, rounded every term */
+F90Complex8 *MX_DOT_C4J(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by INTEGER*8: A conjugated, rounded every term */
+F90Complex16 *MX_DOT_CJ(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by COMPLEX*16: rounded every term */
+F90Complex16 *MX_DOT_JC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by COMPLEX*8: rounded every term */
+F90Complex8 *MX_DOT_JC4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4 by LOGICAL*4: OR of ANDs, 32 bits */
+uint32_t MX_DOT_L4L4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4 by LOGICAL*2: OR of ANDs, 32 bits */
+uint32_t MX_DOT_L4L2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4 by LOGICAL*1: OR of ANDs, 32 bits */
+uint32_t MX_DOT_L4L1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*2 by LOGICAL*4: OR of ANDs, 32 bits */
+uint32_t MX_DOT_L2L4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*2 by LOGICAL*2: OR of ANDs, 16 bits */
+uint32_t MX_DOT_L2L2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*2 by LOGICAL*1: OR of ANDs, 16 bits */
+uint32_t MX_DOT_L2L1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*1 by LOGICAL*4: OR of ANDs, 32 bits */
+uint32_t MX_DOT_L1L4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*1 by LOGICAL*2: OR of ANDs, 16 bits */
+uint32_t MX_DOT_L1L2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*1 by LOGICAL*1: OR of ANDs, 8 bits */
+uint32_t MX_DOT_L1L1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*8 by LOGICAL*4: OR of ANDs, high word 0 */
+uint64_t MX_DOT_LL4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*8 by LOGICAL*2: OR of ANDs, high word 0 */
+uint64_t MX_DOT_LL2(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*8 by LOGICAL*1: OR of ANDs, high word 0 */
+uint64_t MX_DOT_LL1(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*4 by LOGICAL*8: OR of ANDs, high word 0 */
+uint64_t MX_DOT_L4L(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*2 by LOGICAL*8: OR of ANDs, high word 0 */
+uint64_t MX_DOT_L2L(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* LOGICAL*1 by LOGICAL*8: OR of ANDs, high word 0 */
+uint64_t MX_DOT_L1L(const ArrayDescriptor *a, const ArrayDescriptor *b);
+
+/* ---- REAL, COMPLEX and REAL*16 routines (each its own kernel) ---- */
+/* REAL*4 by REAL*4: x87 sum, unrounded */
+long double _DOT_S4S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by REAL*8: x87 sum, unrounded */
+long double _DOT_S4S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*4: x87 sum, unrounded */
+long double _DOT_SS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*8: x87 sum, unrounded */
+long double _DOT_SS(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*8: A conjugated */
+F90Complex8 *_DOT_C4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*16: A conjugated, REAL*4 every term */
+F90Complex8 *_DOT_C4C(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*8: A conjugated */
+F90Complex16 *_DOT_CC4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*16: A conjugated */
+F90Complex16 *_DOT_CC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*4: A conjugated */
+F90Complex8 *_DOT_C4S4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*8: A conjugated, REAL*4 every term */
+F90Complex8 *_DOT_C4S(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*4: A conjugated */
+F90Complex16 *_DOT_CS4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*8: A conjugated */
+F90Complex16 *_DOT_CS(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by COMPLEX*8: x87 sums */
+F90Complex8 *_DOT_S4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by COMPLEX*16: x87 sums */
+F90Complex16 *_DOT_S4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by COMPLEX*8: REAL*4 every term */
+F90Complex16 *_DOT_SC4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by COMPLEX*16: x87 sums */
+F90Complex16 *_DOT_SC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*16: double-double */
+F90Real16 *_DOT_DD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*8: each operand read by its int_len */
+F90Real16 *_DOT_DS(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*16: each operand read by its int_len */
+F90Real16 *_DOT_SD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*4: double-double */
+F90Real16 *_DOT_DS4(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by REAL*16: double-double */
+F90Real16 *_DOT_S4D(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by INTEGER*4: integer read by its int_len */
+F90Real16 *_DOT_DI4(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by REAL*16: integer read by its int_len */
+F90Real16 *_DOT_I4D(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by INTEGER*8: double-double */
+F90Real16 *_DOT_DJ(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*16: double-double */
+F90Real16 *_DOT_JD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*16: REAL*4 every term */
+F90Complex32 *_DOT_C4D(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*16: REAL*8 every term */
+F90Complex32 *_DOT_CD(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by REAL*16: double-double */
+F90Complex32 *_DOT_ZD(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*8: REAL*4 every term */
+F90Complex32 *_DOT_DC4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*16: REAL*8 every term */
+F90Complex32 *_DOT_DC(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*32: double-double */
+F90Complex32 *_DOT_DZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*32: double-double */
+F90Complex32 *_DOT_ZZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*8: double-double */
+F90Complex32 *_DOT_ZC4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*16: double-double */
+F90Complex32 *_DOT_ZC(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*32: REAL*8 every term */
+F90Complex32 *_DOT_CZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*32: REAL*4 every term, COMPLEX*8 result */
+F90Complex8 *_DOT_C4Z(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by INTEGER*4: integer read by its int_len */
+F90Complex32 *_DOT_ZI4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by COMPLEX*32: integer read by its int_len */
+F90Complex32 *_DOT_I4Z(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+
+#ifdef __cplusplus
+}
+#endif
+#endif
