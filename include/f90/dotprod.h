@@ -22,13 +22,20 @@
 extern "C" {
 #endif
 
-#ifndef F90_VALUE_TYPES_DEFINED
-#define F90_VALUE_TYPES_DEFINED
-/* Result slots: COMPLEX*8, COMPLEX*16, REAL*16 (double-double hi + lo) and
- * COMPLEX*32, (real, imaginary) pairs. */
+#ifndef F90_REAL16_DEFINED
+#define F90_REAL16_DEFINED
+/* REAL*16: the value is hi + lo (two IEEE doubles, high part first). */
+typedef struct F90Real16 {
+  double hi;
+  double lo;
+} F90Real16;
+#endif
+
+#ifndef F90_COMPLEX_DEFINED
+#define F90_COMPLEX_DEFINED
+/* COMPLEX*8, COMPLEX*16 and COMPLEX*32: (real, imaginary) pairs. */
 typedef struct F90Complex8 { float re, im; } F90Complex8;
 typedef struct F90Complex16 { double re, im; } F90Complex16;
-typedef struct F90Real16 { double hi, lo; } F90Real16;
 typedef struct F90Complex32 { F90Real16 re, im; } F90Complex32;
 #endif
 
