@@ -39,16 +39,33 @@ void* allocate_result(int64_t bytes) {
   return storage;
 }
 
+void set_character_datum(Desc result, char* addr, uint32_t len) {
+  CharDescriptor slot;
+  cptofcd(&slot, addr, len);
+  std::memcpy(result.raw(), &slot, sizeof slot);
+}
+
 void attach_result_storage(Desc result, void* storage, uint32_t alloc_bits, bool character,
                            uint32_t char_len) {
   if (character) {
-    CharDescriptor slot;
-    cptofcd(&slot, static_cast<char*>(storage), char_len);
-    std::memcpy(result.raw(), &slot, sizeof slot);
+    set_character_datum(result, static_cast<char*>(storage), char_len);
   } else {
     result.set_base(storage);
   }
   result.set_alloc(storage, alloc_bits);
+}
+
+char* attach_character_result(Desc result, int64_t bytes, AllocSizeUnit unit) {
+  char* storage = static_cast<char*>(allocate_result(bytes));
+  if (storage == nullptr) {
+    result.set_assoc(false);
+    attach_result_storage(result, nullptr, 0, true, 0);
+    return nullptr;
+  }
+  const uint32_t n = static_cast<uint32_t>(bytes);
+  attach_result_storage(result, storage, unit == AllocSizeUnit::bits ? n * 8u : n, true, n);
+  result.set_assoc(true);
+  return storage;
 }
 
 bool complete_result_descriptor(Desc result, int rank, const int64_t* extents) {

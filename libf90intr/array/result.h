@@ -48,10 +48,24 @@ void layout_result_dims(Desc result, int rank, const int64_t* extents, uint32_t 
 // the count exceeds 0x7FFFFFFF (the allocator is not asked) or the
 // allocator returns null.
 void* allocate_result(int64_t bytes);
+// Writes words 0-1 of a CHARACTER result: the datum {addr, len}.
+void set_character_datum(Desc result, char* addr, uint32_t len);
 // Writes the storage into `base` (for a CHARACTER result, words 0-1 become
 // {storage, char_len}) and into `alloc_base`, with `alloc_size` in bits.
 void attach_result_storage(Desc result, void* storage, uint32_t alloc_bits, bool character,
                            uint32_t char_len);
+
+// How a scalar CHARACTER result counts its storage in `alloc_size`.
+enum class AllocSizeUnit { bytes, bits };
+
+// Storage for a scalar CHARACTER result of `bytes` (> 0) bytes (REPEAT, TRIM,
+// the character-argument converter): from _F90ALLOC, words 0-1 = {storage,
+// bytes}, `alloc_base` = storage, `alloc_size` = bytes or bits as `unit`
+// says, then `assoc` set. When the count exceeds 0x7FFFFFFF or the
+// allocator returns null, 1205 is reported, `assoc` is cleared and base,
+// length, `alloc_base` and `alloc_size` are 0; null is returned and nothing
+// may be stored.
+char* attach_character_result(Desc result, int64_t bytes, AllocSizeUnit unit);
 
 // The element of a result whose layout a routine takes from an argument
 // (PACK's ARRAY, UNPACK's FIELD, RESHAPE's and SPREAD's SOURCE).

@@ -30,6 +30,11 @@ F90_API long double _morvex_cvtllf(int64_t a);
 F90_API long double _morvex_cvtulld(uint64_t a);
 F90_API long double _morvex_cvtullf(uint64_t a);
 
+// ---- REAL*4 and REAL*8 nearest integer (halves away from zero) -----------
+// A NaN or a value outside the 32-bit range gives 0x80000000.
+F90_API int32_t _morvex_nint(float x);
+F90_API int32_t _morvex_idnint(double x);
+
 // ---- REAL*16 arithmetic ----------------------------------------------------
 F90_API morvex::DoubleDouble* _morvex_qadd(morvex::DoubleDouble* res, morvex::DoubleDouble a,
                                            morvex::DoubleDouble b);
