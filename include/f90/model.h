@@ -11,18 +11,14 @@
 
 #include <stdint.h>
 
+#include "f90/values.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#ifndef F90_REAL16_DEFINED
-#define F90_REAL16_DEFINED
-/* REAL*16: the value is hi + lo (two IEEE doubles, high part first). */
-typedef struct F90Real16 {
-  double hi;
-  double lo;
-} F90Real16;
-#endif
+/* REAL*16: the value is hi + lo, the DoubleDouble of f90/values.h. */
+typedef DoubleDouble F90Real16;
 
 /* REAL*16 model constants (16 bytes each, low part +0.0). */
 extern const F90Real16 huge_real16_f90_y;      /* 2^63 - 2^52 */
