@@ -301,6 +301,37 @@ TEST(IeeeRoundingMode, OnTheUnit) {
   f90test::clear_fp_exceptions();
 }
 
+// Reference: SELECTED_REAL_KIND over the IEEE kinds only (REAL*4: 6 digits,
+// range 37; REAL*8: 15 digits, range 307); both arguments absent give 4.
+int32_t ieee_kind_reference(const int32_t* p, const int32_t* r) {
+  if (p == nullptr && r == nullptr) return 4;
+  const int32_t pv = p ? *p : 1, rv = r ? *r : 0;
+  const bool p_ok = pv > 0 && pv <= 15, r_ok = rv <= 307;
+  if (!p_ok && !r_ok) return -3;
+  if (!p_ok) return -1;
+  if (!r_ok) return -2;
+  return (pv > 6 || rv > 37) ? 8 : 4;
+}
+
+TEST(IeeeSelectedRealKind, EveryPrecisionAndRange) {
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(nullptr, nullptr), 4);
+  const int32_t ten = 10, twenty = 20, big = 400;
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&ten, nullptr), 8);
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&twenty, nullptr), -1);
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&twenty, &big), -3);
+  for (int32_t p = -1; p <= 40; ++p)
+    for (int32_t r = -1; r <= 400; ++r) {
+      EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&p, &r), ieee_kind_reference(&p, &r))
+          << p << " " << r;
+      if (p == 0) {
+        EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(nullptr, &r),
+                  ieee_kind_reference(nullptr, &r)) << r;
+      }
+    }
+  for (int32_t p = -1; p <= 40; ++p)
+    EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&p, nullptr), ieee_kind_reference(&p, nullptr)) << p;
+}
+
 TEST(IeeeUnderflowMode, ReportedAndUnsupported) {
   RuntimeScope rt;
   Fpu::simulate(0x127f, 0);
