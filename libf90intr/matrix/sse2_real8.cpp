@@ -10,7 +10,8 @@
 //      elements:
 //        EA + EB - 2046 + 2 + ceil(log2 K) <= 1020   (no overflow)
 //        FA + FB - 2046 >= -1022                      (no tiny product)
-//  (4) the product is large enough for the scan to be worth it.
+//  (4) the product is large enough for the scan to be worth it (M, N >= 8,
+//      M N K >= 2^15).
 // The lanes then run in the rounding mode of the control word (MXCSR's
 // rounding field set from it, no flush-to-zero, no denormals-are-zero,
 // every exception masked); the caller's MXCSR is restored afterwards.
@@ -211,7 +212,9 @@ bool cpu_has_sse2() { return __builtin_cpu_supports("sse2"); }
 bool sse2_real8_exact(const GemmCall& g, uint16_t cw) {
   if (!cpu_has_sse2() || (cw & 0x0300) != 0x0200) return false;
   if (g.m <= 0 || g.n <= 0 || g.k <= 0) return false;
-  if (int64_t{g.m} * g.n * g.k < (int64_t{1} << 15)) return false;  // the scan would dominate
+  // The scan reads M K + K N elements for M N K terms: worth it only when
+  // both M and N are at least 8 and there is some work.
+  if (g.m < 8 || g.n < 8 || int64_t{g.m} * g.n * g.k < (int64_t{1} << 15)) return false;
   ExponentRange ra, rb;
   if (!scan(g.a, g.m, g.as1, g.k, g.as2, ra) || !scan(g.b, g.k, g.bs1, g.n, g.bs2, rb))
     return false;
