@@ -34,9 +34,10 @@
 #include "common/elem_calls.h"
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
-#include "array/reduction.h"
+#include "common/mask.h"
+#include "common/walk.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90::extremum {
 
@@ -325,25 +326,23 @@ void reduce_blocks(const A& a, Blocks& b) {
   const int across = b.across;
   const int64_t ss = b.lines.src.stride[across], ms = b.lines.mask.stride[across],
                 rs = b.lines.res.stride[across];
-  const int32_t width = b.lines.extent[across];
   std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
-  walk_lines(b.lines.rank, across, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename A::State st[kBlock];
-    for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
-      const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
-      for (int32_t j = 0; j < nb; ++j) a.begin(st[j]);
-      const char* ps = o[0] + j0 * ss;
-      const char* pm = o[1] + j0 * ms;
-      for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
-        const char* q = ps;
-        const char* qm = pm;
-        for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
-          if (M::truth(qm)) a.step(st[j], q, k);
-      }
-      char* out = o[2] + j0 * rs;
-      for (int32_t j = 0; j < nb; ++j, out += rs) a.finish(st[j], out);
-    }
-  });
+  walk_blocks(b.lines.rank, across, b.lines.extent, arrays, kBlock,
+              [&](const std::array<char*, 3>& o, int64_t count) {
+                typename A::State st[kBlock];
+                const int32_t nb = static_cast<int32_t>(count);
+                for (int32_t j = 0; j < nb; ++j) a.begin(st[j]);
+                const char* ps = o[0];
+                const char* pm = o[1];
+                for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
+                  const char* q = ps;
+                  const char* qm = pm;
+                  for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
+                    if (M::truth(qm)) a.step(st[j], q, k);
+                }
+                char* out = o[2];
+                for (int32_t j = 0; j < nb; ++j, out += rs) a.finish(st[j], out);
+              });
 }
 
 template <class A, class M>

@@ -33,7 +33,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {
@@ -133,32 +133,27 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
   if (std::llabs(ds[j]) >= std::llabs(ds[0])) return false;
 
   const int64_t tile = bytes <= 16 ? 256 : 128;
-  int other[F90_MAX_RANK], n_other = 0;
-  for (int k = 1; k < m; ++k)
-    if (k != j) other[n_other++] = k;
-  int64_t count[F90_MAX_RANK] = {};
-  while (true) {
-    int64_t doff = 0, soff = 0;
-    for (int q = 0; q < n_other; ++q) {
-      doff += count[q] * ds[other[q]];
-      soff += count[q] * ss[other[q]];
-    }
+  // The tiles of each pair of lines along walker dimension 0 (dimension j,
+  // walked by the tiles, given extent 1).
+  int32_t outer[F90_MAX_RANK];
+  WalkArray wd{dst, {}}, ws{const_cast<char*>(src), {}};
+  for (int k = 0; k < m; ++k) {
+    outer[k] = k == j ? 1 : static_cast<int32_t>(e[k]);
+    wd.stride[k] = ds[k];
+    ws.stride[k] = ss[k];
+  }
+  walk_lines(m, 0, outer, std::array<WalkArray*, 2>{&wd, &ws}, [&](const std::array<char*, 2>& o) {
     for (int64_t i0 = 0; i0 < e[0]; i0 += tile) {
       const int64_t i1 = std::min(e[0], i0 + tile);
       for (int64_t j0 = 0; j0 < e[j]; j0 += tile) {
         const int64_t nj = std::min(tile, e[j] - j0);
         for (int64_t i = i0; i < i1; ++i)
-          Mover<K>::line(dst + doff + i * ds[0] + j0 * ds[j], ds[j], src + soff + i * ss[0] + j0 * ss[j],
-                         ss[j], nj, bytes);
+          Mover<K>::line(o[0] + i * ds[0] + j0 * ds[j], ds[j], o[1] + i * ss[0] + j0 * ss[j], ss[j],
+                         nj, bytes);
       }
     }
-    int q = 0;
-    for (; q < n_other; ++q) {
-      if (++count[q] < e[other[q]]) break;
-      count[q] = 0;
-    }
-    if (q == n_other) return true;
-  }
+  });
+  return true;
 }
 
 int64_t saturating_product(const int64_t* v, int n) {
@@ -213,8 +208,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
   if (!result.assoc()) {
     result.set_rank(n);
     const ResultElement elem{c.units, c.elem_bytes(), source.elem_len(), source.is_character()};
-    if (!complete_result(result, n, shape_value, elem, !order_empty,
-                         ResultAssoc::storage_requested))
+    if (!complete_result(result, n, shape_value, elem,
+                         ResultRules::construction(ResultAssoc::storage_requested, !order_empty)))
       return;  // 1205: nothing is stored
   }
   if (result_empty || order_empty) return;

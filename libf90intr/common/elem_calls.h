@@ -14,6 +14,14 @@
 #include "symbols.h"
 #include "value/types.h"
 
+// ---- REAL*8 elementals (results in st(0), left at extended precision) -----
+F90_API long double _morvex_f90floor(double x);
+F90_API long double _morvex_dsin(double x);
+F90_API long double _morvex_dcos(double x);
+F90_API long double _morvex_dsinh(double x);
+F90_API long double _morvex_dcosh(double x);
+F90_API long double _morvex_dexp(double x);
+
 // ---- INTEGER*8 arithmetic and conversions ----------------------------------
 F90_API int64_t _morvex_lmul(int64_t a, int64_t b);
 F90_API int64_t _morvex_ldiv(int64_t a, int64_t b);
