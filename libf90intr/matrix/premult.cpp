@@ -92,8 +92,8 @@ bool complete(Desc r, const Operand& a, const Operand& b) {
   const bool matrix = a.rank == 2 && b.rank == 2;
   const int64_t extents[2] = {a.rank == 1 ? b.ext2 : a.ext1, b.ext2};
   const ResultUnits u = result_units(r);
-  return complete_result_descriptor(r, std::min(r.rank(), matrix ? 2 : 1), extents, u.units,
-                                    u.unit_bytes);
+  const ResultElement elem{u.units, u.units * u.unit_bytes, r.elem_len(), false};
+  return complete_result(r, std::min(r.rank(), matrix ? 2 : 1), extents, elem);
 }
 
 // Every byte of every element of the result cleared, through its strides.
