@@ -34,9 +34,9 @@
 #include "common/elem_calls.h"
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
-#include "common/mask.h"
-#include "common/walk.h"
 #include "array/result.h"
+#include "common/dispatch.h"
+#include "common/mask.h"
 #include "common/walk.h"
 
 namespace f90::extremum {
@@ -410,24 +410,49 @@ void execute(const Plan& plan, const Start& start) {
     return;
   }
   with_logical(logical_bytes(plan.mask.elem_len()),
-                      [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
+               [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
 }
 
-// The element types by ElemCode: calls f(Ops{}) with the operations of the
-// element type in direction D; false (nothing called) for any other code.
-// MAXLOC and MINLOC dispatch through the same table.
-template <Dir D, class F>
-bool with_element_ops(int32_t code, F&& f) {
+// The element kind of an ElemCode; false for any other code.
+inline bool kind_of_code(int32_t code, ElemKind& kind) {
   switch (code) {
-    case ELEM_I1: f(IntegerOps<int8_t, D>{}); return true;
-    case ELEM_I2: f(IntegerOps<int16_t, D>{}); return true;
-    case ELEM_I4: f(IntegerOps<int32_t, D>{}); return true;
-    case ELEM_I8: f(IntegerOps<int64_t, D>{}); return true;
-    case ELEM_R4: f(RealOps<float, D>{}); return true;
-    case ELEM_R8: f(RealOps<double, D>{}); return true;
-    case ELEM_R16: f(Real16Ops<D>{}); return true;
+    case ELEM_I1: kind = ElemKind::i1; return true;
+    case ELEM_I2: kind = ElemKind::i2; return true;
+    case ELEM_I4: kind = ElemKind::i4; return true;
+    case ELEM_I8: kind = ElemKind::i8; return true;
+    case ELEM_R4: kind = ElemKind::r4; return true;
+    case ELEM_R8: kind = ElemKind::r8; return true;
+    case ELEM_R16: kind = ElemKind::r16; return true;
     default: return false;
   }
+}
+
+// The operations of the ordered kinds in direction D (void for the others).
+template <ElemKind K, Dir D> struct OrderedOps { using type = void; };
+template <Dir D> struct OrderedOps<ElemKind::i1, D> { using type = IntegerOps<int8_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i2, D> { using type = IntegerOps<int16_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i4, D> { using type = IntegerOps<int32_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i8, D> { using type = IntegerOps<int64_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r4, D> { using type = RealOps<float, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r8, D> { using type = RealOps<double, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r16, D> { using type = Real16Ops<D>; };
+
+// Calls f(Ops{}) with the operations of the element type of `code` in
+// direction D, through the library's kind dispatcher; false (nothing
+// called) for any other code. MAXLOC and MINLOC dispatch through it too.
+template <Dir D, class F>
+bool with_element_ops(int32_t code, F&& f) {
+  ElemKind kind;
+  bool called = false;
+  if (kind_of_code(code, kind))
+    with_kind(kind, [&](auto k) {
+      using Ops = typename OrderedOps<decltype(k)::value, D>::type;
+      if constexpr (!std::is_void_v<Ops>) {
+        f(Ops{});
+        called = true;
+      }
+    });
+  return called;
 }
 
 // The worker: __maxval / __minval.

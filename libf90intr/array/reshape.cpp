@@ -105,6 +105,26 @@ void move_elements(RunCursor& dst, RunCursor& src, int64_t count, uint32_t bytes
   }
 }
 
+// The square tiles of one pair of lines: dimension 0 (extent n0, byte
+// strides d0 and s0) and the transposing dimension (nj, dj, sj); by value,
+// so that the loops keep it in registers.
+struct Tiles {
+  int64_t n0, nj, d0, dj, s0, sj, tile;
+};
+
+template <CopyKind K>
+void move_tiles(char* dst, const char* src, const Tiles t, uint32_t bytes) {
+  for (int64_t i0 = 0; i0 < t.n0; i0 += t.tile) {
+    const int64_t i1 = std::min(t.n0, i0 + t.tile);
+    for (int64_t j0 = 0; j0 < t.nj; j0 += t.tile) {
+      const int64_t nj = std::min(t.tile, t.nj - j0);
+      for (int64_t i = i0; i < i1; ++i)
+        Mover<K>::line(dst + i * t.d0 + j0 * t.dj, t.dj, src + i * t.s0 + j0 * t.sj, t.sj, nj,
+                       bytes);
+    }
+  }
+}
+
 // Moves the elements of a SOURCE that is one run (first element `src`, byte
 // step `src_step`) into the result walker's dimensions when the walker's
 // first dimension is not the one that is closest together in the result (an
@@ -132,7 +152,6 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
     if (std::llabs(ds[k]) < std::llabs(ds[j])) j = k;
   if (std::llabs(ds[j]) >= std::llabs(ds[0])) return false;
 
-  const int64_t tile = bytes <= 16 ? 256 : 128;
   // The tiles of each pair of lines along walker dimension 0 (dimension j,
   // walked by the tiles, given extent 1).
   int32_t outer[F90_MAX_RANK];
@@ -142,16 +161,9 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
     wd.stride[k] = ds[k];
     ws.stride[k] = ss[k];
   }
+  const Tiles t{e[0], e[j], ds[0], ds[j], ss[0], ss[j], bytes <= 16 ? int64_t{256} : int64_t{128}};
   walk_lines(m, 0, outer, std::array<WalkArray*, 2>{&wd, &ws}, [&](const std::array<char*, 2>& o) {
-    for (int64_t i0 = 0; i0 < e[0]; i0 += tile) {
-      const int64_t i1 = std::min(e[0], i0 + tile);
-      for (int64_t j0 = 0; j0 < e[j]; j0 += tile) {
-        const int64_t nj = std::min(tile, e[j] - j0);
-        for (int64_t i = i0; i < i1; ++i)
-          Mover<K>::line(o[0] + i * ds[0] + j0 * ds[j], ds[j], o[1] + i * ss[0] + j0 * ss[j], ss[j],
-                         nj, bytes);
-      }
-    }
+    move_tiles<K>(o[0], o[1], t, bytes);
   });
   return true;
 }

@@ -74,15 +74,42 @@ void fill_identity(const DimGeometry& g) {
              });
 }
 
+// One plane of source positions 0 (DIM) and 1, by value so that its loops
+// keep the geometry in registers.
+struct Plane {
+  int32_t n0, n1;
+  int64_t r0, s0, s1, m0, m1;
+  bool dim_inner;
+};
+
+template <class K, class M>
+inline void take_plane(char* r, const char* s, const char* m, const Plane p) {
+  if (p.dim_inner) {
+    // Four result elements at a time: four independent chains of terms.
+    int32_t j = 0;
+    for (; j + 4 <= p.n1; j += 4)
+      for (int32_t i = 0; i < p.n0; ++i)
+        for (int32_t q = j; q < j + 4; ++q)
+          take<K, M>(r + q * p.r0, s + i * p.s0 + q * p.s1, m + i * p.m0 + q * p.m1);
+    for (; j < p.n1; ++j)
+      for (int32_t i = 0; i < p.n0; ++i)
+        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
+  } else {
+    for (int32_t i = 0; i < p.n0; ++i)
+      for (int32_t j = 0; j < p.n1; ++j)
+        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
+  }
+}
+
 template <class K, class M>
 void accumulate(const DimGeometry& g) {
   for (int k = 0; k < F90_MAX_RANK; ++k)
     if (g.extent[k] < 1) return;
-  const int32_t n0 = g.extent[0], n1 = g.extent[1];
   // DIM inside the result's first dimension when it steps through memory
   // more closely; each result element still gets its terms in DIM order, as
   // long as distinct j are distinct result elements.
-  const bool dim_inner = g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1]);
+  const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
+                    g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1])};
   // Source positions 2 to 6 outside the nest over positions 0 and 1: lines
   // along position 0, with position 1 (walked below) given extent 1.
   int32_t outer[F90_MAX_RANK];
@@ -94,29 +121,7 @@ void accumulate(const DimGeometry& g) {
     wm.stride[k] = g.mask[k];
   }
   walk_lines(F90_MAX_RANK, 0, outer, std::array<WalkArray*, 3>{&ws, &wr, &wm},
-             [&](const std::array<char*, 3>& o) {
-    const char* s = o[0];
-    char* r = o[1];
-    const char* m = o[2];
-    if (dim_inner) {
-      // Four result elements at a time: four independent chains of terms.
-      int32_t j = 0;
-      for (; j + 4 <= n1; j += 4)
-        for (int32_t i = 0; i < n0; ++i)
-          for (int32_t q = j; q < j + 4; ++q)
-            take<K, M>(r + q * g.res[0], s + i * g.src[0] + q * g.src[1],
-                       m + i * g.mask[0] + q * g.mask[1]);
-      for (; j < n1; ++j)
-        for (int32_t i = 0; i < n0; ++i)
-          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
-                     m + i * g.mask[0] + j * g.mask[1]);
-    } else {
-      for (int32_t i = 0; i < n0; ++i)
-        for (int32_t j = 0; j < n1; ++j)
-          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
-                     m + i * g.mask[0] + j * g.mask[1]);
-    }
-  });
+             [&](const std::array<char*, 3>& o) { take_plane<K, M>(o[1], o[0], o[2], plane); });
 }
 
 template <class K>
