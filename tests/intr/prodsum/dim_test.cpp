@@ -113,22 +113,22 @@ void naive_step(const DimEntry& e, char* r, const char* s) {
     }
   } else if (n == 16) {
     DD v;
-    prod ? sums::qmul(&v, get<DD>(r), get<DD>(s)) : sums::qadd(&v, get<DD>(r), get<DD>(s));
+    prod ? _morvex_qmul(&v, get<DD>(r), get<DD>(s)) : _morvex_qadd(&v, get<DD>(r), get<DD>(s));
     put(r, v);
   } else {
     const DD A = get<DD>(r), B = get<DD>(r + 16), C = get<DD>(s), D = get<DD>(s + 16);
     DD re, im;
     if (!prod) {
-      sums::qadd(&re, A, C);
-      sums::qadd(&im, B, D);
+      _morvex_qadd(&re, A, C);
+      _morvex_qadd(&im, B, D);
     } else {
       DD t1, t2, t3, t4;
-      sums::qmul(&t1, B, D);
-      sums::qmul(&t2, A, C);
-      sums::qsub(&re, t2, t1);
-      sums::qmul(&t3, C, B);
-      sums::qmul(&t4, A, D);
-      sums::qadd(&im, t4, t3);
+      _morvex_qmul(&t1, B, D);
+      _morvex_qmul(&t2, A, C);
+      _morvex_qsub(&re, t2, t1);
+      _morvex_qmul(&t3, C, B);
+      _morvex_qmul(&t4, A, D);
+      _morvex_qadd(&im, t4, t3);
     }
     put(r, re);
     put(r + 16, im);
@@ -288,9 +288,9 @@ TEST_F(AlongDim, PerTermRoundingAndWrapAround) {
     Bytes want(e.type.bytes());
     if (std::string(c.entry) == "PROD_D") {
       DD t;
-      sums::qmul(&t, DD{1, 0}, DD{3, 0});
+      _morvex_qmul(&t, DD{1, 0}, DD{3, 0});
       DD u;
-      sums::qmul(&u, t, DD{1.0 / 3, 0});
+      _morvex_qmul(&u, t, DD{1.0 / 3, 0});
       put(reinterpret_cast<char*>(want.data()), u);
     } else {
       store_parts(reinterpret_cast<char*>(want.data()), e.type, c.want);
