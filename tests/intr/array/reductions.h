@@ -9,6 +9,7 @@
 #include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
+#include "value/types.h"
 
 namespace red {
 
