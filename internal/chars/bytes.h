@@ -108,11 +108,9 @@ inline uint32_t leading_blanks(const Byte* p, uint32_t n) {
   return i;
 }
 
-// Whether the CPU has AVX2 (checked once per library).
-inline bool have_avx2() {
-  static const bool avx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2") != 0);
-  return avx2;
-}
+// Whether the CPU has AVX2: a bit test of the CPU model libgcc fills in at
+// load time (no guarded static).
+inline bool have_avx2() { return __builtin_cpu_supports("avx2") != 0; }
 
 // n less the whole 32-byte blocks of blanks at the end of p[0..n), taken
 // from the end while a block is all blanks; AVX2 only.

@@ -14,12 +14,6 @@
 namespace f90::chars {
 namespace {
 
-Isa cpu_isa() {
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx2")) return Isa::avx2;
-  if (__builtin_cpu_supports("ssse3")) return Isa::ssse3;
-  return Isa::scalar;
-}
 
 inline bool stops(const SetBits& set, Byte c, Stop stop) {
   return set.has(c) == (stop == Stop::in_set);
@@ -134,9 +128,11 @@ __attribute__((target("avx2"))) uint32_t stop_avx2(const Byte* s, uint32_t n, co
 
 }  // namespace
 
+// Bit tests of the CPU model libgcc fills in at load time.
 Isa best_isa() {
-  static const Isa isa = cpu_isa();
-  return isa;
+  if (__builtin_cpu_supports("avx2")) return Isa::avx2;
+  if (__builtin_cpu_supports("ssse3")) return Isa::ssse3;
+  return Isa::scalar;
 }
 
 uint32_t find_stop(Isa isa, bool back, const Byte* s, uint32_t n, const SetBits& set, Stop stop) {

@@ -40,7 +40,7 @@ struct SetBits {
 
 // The instruction sets the passes come in.
 enum class Isa { scalar, ssse3, avx2 };
-// The best one this CPU has (checked once).
+// The best one this CPU has.
 Isa best_isa();
 
 // 1-based position of the first (with back: last) stop among s[0..n), 0 if
