@@ -33,9 +33,9 @@ namespace {
 double x87_peak() {
   static const double peak = [] {
     const double m = 0.5;
-    const uint32_t iters = 2000000;
+    const uint32_t iters = 1000000;
     double best = 0;
-    for (int rep = 0; rep < 5; ++rep) {
+    for (int rep = 0; rep < 40; ++rep) {  // the best of many: the machine is shared
       const auto t0 = std::chrono::steady_clock::now();
       uint32_t count = iters;
       __asm__ volatile(

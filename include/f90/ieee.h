@@ -68,6 +68,113 @@ void _morvex_set_underflow(const int32_t *mode, const int32_t *number);
 /* Returns 0: underflow mode control is not supported. */
 int32_t _morvex_support_underflow(void);
 
+/* ---- IEEE_ARITHMETIC ---- */
+/* IEEE_CLASS_TYPE and IEEE_ROUND_TYPE are one int32_t each. Real results
+ * come back in st(0); those declared float or double hold a value of that
+ * kind, returned without a load of the kind (a signalling NaN stays
+ * signalling until the caller stores it). */
+
+/* The eleven class values, then IEEE_NEAREST, IEEE_TO_ZERO, IEEE_UP,
+ * IEEE_DOWN, IEEE_OTHER. */
+extern const int32_t _D_in_IEEE_ARITHMETIC[16];
+
+/* Module entry: does nothing. */
+void IEEE_ARITHMETIC(void);
+
+/* == and /= on IEEE_CLASS_TYPE and IEEE_ROUND_TYPE. */
+int32_t __CLASSTYPEEQV_in_IEEE_ARITHMETIC(const int32_t *a, const int32_t *b);
+int32_t __CLASSTYPENEQV_in_IEEE_ARITHMETIC(const int32_t *a, const int32_t *b);
+int32_t __ROUNDTYPEEQV_in_IEEE_ARITHMETIC(const int32_t *a, const int32_t *b);
+int32_t __ROUNDTYPENEQV_in_IEEE_ARITHMETIC(const int32_t *a, const int32_t *b);
+
+/* IEEE_CLASS(X) into *result (1..10, from the stored bits); returns result. */
+int32_t *__SP_IEEE_CLASS_in_IEEE_ARITHMETIC(int32_t *result, const float *x);
+int32_t *__DP_IEEE_CLASS_in_IEEE_ARITHMETIC(int32_t *result, const double *x);
+/* IS_FINITE, IS_NAN, IS_NEGATIVE, IS_NORMAL (zeros count as normal). */
+int32_t __SP_IEEE_IS_FINITE_in_IEEE_ARITHMETIC(const float *x);
+int32_t __DP_IEEE_IS_FINITE_in_IEEE_ARITHMETIC(const double *x);
+int32_t __SP_IEEE_IS_NAN_in_IEEE_ARITHMETIC(const float *x);
+int32_t __DP_IEEE_IS_NAN_in_IEEE_ARITHMETIC(const double *x);
+int32_t __SP_IEEE_IS_NEGATIVE_in_IEEE_ARITHMETIC(const float *x);
+int32_t __DP_IEEE_IS_NEGATIVE_in_IEEE_ARITHMETIC(const double *x);
+int32_t __SP_IEEE_IS_NORMAL_in_IEEE_ARITHMETIC(const float *x);
+int32_t __DP_IEEE_IS_NORMAL_in_IEEE_ARITHMETIC(const double *x);
+/* UNORDERED(X, Y): either is a NaN, each tested in its own kind. */
+int32_t __SP_IEEE_UNORDERED_in_IEEE_ARITHMETIC(const float *x, const float *y);
+int32_t __DP_IEEE_UNORDERED_in_IEEE_ARITHMETIC(const double *x, const double *y);
+int32_t __SD_IEEE_UNORDERED_in_IEEE_ARITHMETIC(const float *x, const double *y);
+int32_t __DS_IEEE_UNORDERED_in_IEEE_ARITHMETIC(const double *x, const float *y);
+
+/* IEEE_VALUE(X, CLASS): X gives the kind only; an unknown CLASS gives the quiet NaN. */
+float __SP_IEEE_VALUE_in_IEEE_ARITHMETIC(const float *x, const int32_t *class_value);
+double __DP_IEEE_VALUE_in_IEEE_ARITHMETIC(const double *x, const int32_t *class_value);
+/* Constant functions (X not read): infinities, signalling and quiet NaN. */
+float __SP_POSITIVE_INF_in_IEEE_ARITHMETIC(const float *x);
+float __SP_NEGATIVE_INF_in_IEEE_ARITHMETIC(const float *x);
+float __SP_SIGNALING_NAN_in_IEEE_ARITHMETIC(const float *x);
+float __SP_QUIET_NAN_in_IEEE_ARITHMETIC(const float *x);
+double __DP_POSITIVE_INF_in_IEEE_ARITHMETIC(const double *x);
+double __DP_NEGATIVE_INF_in_IEEE_ARITHMETIC(const double *x);
+double __DP_SIGNALING_NAN_in_IEEE_ARITHMETIC(const double *x);
+double __DP_QUIET_NAN_in_IEEE_ARITHMETIC(const double *x);
+
+/* ROUND_VALUE := the control word's rounding field. */
+void __IEEE_GET_ROUNDING_MODE_in_IEEE_ARITHMETIC(int32_t *round_value);
+/* Sets the rounding field; a value other than the four modes is ignored. */
+void __IEEE_SET_ROUNDING_MODE_in_IEEE_ARITHMETIC(const int32_t *round_value);
+/* GRADUAL := false, after reporting 5001 at level 0. */
+void __IEEE_GET_UNDERFLOW_MODE_in_IEEE_ARITHMETIC(int32_t *gradual);
+/* Reports 5001 at level 0; changes nothing. */
+void __IEEE_SET_UNDERFLOW_MODE_in_IEEE_ARITHMETIC(const int32_t *gradual);
+
+/* SUPPORT inquiries: REAL*4 forms true when X is present, REAL*8 forms true;
+ * both UNDERFLOW forms false. */
+int32_t __SP_IEEE_SUPPORT_DATATYPE_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_DENORMAL_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_DIVIDE_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_INF_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_IO_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_NAN_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_ROUNDING_in_IEEE_ARITHMETIC(const int32_t *round_value, const float *x);
+int32_t __SP_IEEE_SUPPORT_SQRT_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_STANDARD_in_IEEE_ARITHMETIC(const float *x);
+int32_t __SP_IEEE_SUPPORT_UNDERFLOW_in_IEEE_ARITHMETIC(const float *x);
+int32_t __DP_IEEE_SUPPORT_DATATYPE_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_DENORMAL_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_DIVIDE_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_INF_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_IO_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_NAN_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_ROUNDING_in_IEEE_ARITHMETIC(const int32_t *round_value, const double *x);
+int32_t __DP_IEEE_SUPPORT_SQRT_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_STANDARD_in_IEEE_ARITHMETIC(const double *x);
+int32_t __DP_IEEE_SUPPORT_UNDERFLOW_in_IEEE_ARITHMETIC(const double *x);
+
+/* COPY_SIGN(X, Y): X with Y's sign bit, in X's kind. */
+float __SP_IEEE_COPY_SIGN_in_IEEE_ARITHMETIC(const float *x, const float *y);
+double __DP_IEEE_COPY_SIGN_in_IEEE_ARITHMETIC(const double *x, const double *y);
+float __SD_IEEE_COPY_SIGN_in_IEEE_ARITHMETIC(const float *x, const double *y);
+double __DS_IEEE_COPY_SIGN_in_IEEE_ARITHMETIC(const double *x, const float *y);
+/* REM(X, Y): X - n*Y, n nearest to X/Y (ties to even), left at extended precision. */
+long double __SP_IEEE_REM_in_IEEE_ARITHMETIC(const float *x, const float *y);
+long double __DP_IEEE_REM_in_IEEE_ARITHMETIC(const double *x, const double *y);
+long double __SD_IEEE_REM_in_IEEE_ARITHMETIC(const float *x, const double *y);
+long double __DS_IEEE_REM_in_IEEE_ARITHMETIC(const double *x, const float *y);
+/* LOGB(X): EXPONENT(X) - 1; zero, infinity, NaN raise divide-by-zero. */
+float __SP_IEEE_LOGB_in_IEEE_ARITHMETIC(const float *x);
+double __DP_IEEE_LOGB_in_IEEE_ARITHMETIC(const double *x);
+/* NEXT_AFTER(X, Y): the neighbour of X toward Y, in X's kind. */
+float __SP_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const float *x, const float *y);
+double __DP_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const double *x, const double *y);
+float __SD_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const float *x, const double *y);
+double __DS_IEEE_NEXT_AFTER_in_IEEE_ARITHMETIC(const double *x, const float *y);
+/* RINT(X): X rounded to an integral value in the current rounding mode. */
+float __SP_IEEE_RINT_in_IEEE_ARITHMETIC(const float *x);
+double __DP_IEEE_RINT_in_IEEE_ARITHMETIC(const double *x);
+/* SCALB(X, I): X * 2^I on the exponent field. */
+float __SP_IEEE_SCALB_in_IEEE_ARITHMETIC(const float *x, const int32_t *i);
+double __DP_IEEE_SCALB_in_IEEE_ARITHMETIC(const double *x, const int32_t *i);
+
 #ifdef __cplusplus
 }
 #endif

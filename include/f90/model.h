@@ -11,18 +11,17 @@
 
 #include <stdint.h>
 
+#include "f90/values.h"
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-#ifndef F90_REAL16_DEFINED
-#define F90_REAL16_DEFINED
-/* REAL*16: the value is hi + lo (two IEEE doubles, high part first). */
-typedef struct F90Real16 {
-  double hi;
-  double lo;
-} F90Real16;
-#endif
+/* REAL*16: the value is hi + lo, the DoubleDouble of f90/values.h. */
+typedef DoubleDouble F90Real16;
+
+/* COMPLEX*16: (real, imaginary), the Complex16 of f90/values.h. */
+typedef Complex16 F90Complex16;
 
 /* REAL*16 model constants (16 bytes each, low part +0.0). */
 extern const F90Real16 huge_real16_f90_y;      /* 2^63 - 2^52 */
@@ -90,6 +89,61 @@ float _SPACING_4(float x);
 double _SPACING(double x);
 double _SPACING_8(double x);
 F90Real16 *_SPACING_16(F90Real16 *res, F90Real16 x);
+
+/* MODULO(A, P) with the sign of P; integer P = 0 gives 0, real P = 0 a NaN. */
+int32_t _MODULO_I4(const int32_t *a, const int32_t *p);
+int64_t _MODULO_J(const int64_t *a, const int64_t *p);
+/* REAL*4 MODULO, left in st(0) for the caller to round. */
+long double _MODULO_S4(const float *a, const float *p);
+/* REAL*8 MODULO, left in st(0) at extended precision. */
+long double _MODULO_S(const double *a, const double *p);
+F90Real16 *_MODULO_D(F90Real16 *res, const F90Real16 *a, const F90Real16 *p);
+
+/* SELECTED_REAL_KIND([P] [, R]), null for an absent argument; -1, -2, -3 on failure. */
+int32_t _SELECTED_REAL_KIND_(const int32_t *p, const int32_t *r);
+int32_t _SELECTED_REAL_KIND_4_(const int32_t *p, const int32_t *r);
+int64_t _SELECTED_REAL_KIND_8_(const int32_t *p, const int32_t *r);
+int32_t _SELECTED_REAL_KIND(const int32_t *p, const int32_t *r);
+int32_t _SELECTED_REAL_KIND_4(const int32_t *p, const int32_t *r);
+int64_t _SELECTED_REAL_KIND_8(const int32_t *p, const int32_t *r);
+
+/* POPCNT, POPPAR, LEADZ of an INTEGER*4 (_I4, _4) or INTEGER*8 (no suffix). */
+int32_t _POPCNT_I4(int32_t x);
+int32_t _POPCNT_4(int32_t x);
+int32_t _POPCNT(int64_t x);
+int32_t _POPPAR_I4(int32_t x);
+int32_t _POPPAR_4(int32_t x);
+int32_t _POPPAR(int64_t x);
+int32_t _LEADZ_I4(int32_t x);
+int32_t _LEADZ_4(int32_t x);
+int32_t _LEADZ(int64_t x);
+
+/* Random numbers: the whole state, read and written directly by programs. */
+extern uint32_t _RANFI;
+/* Next number of the sequence, a multiple of 2^-24 in [0, 1). */
+double _RANF(void);
+/* Sets the state to seed (0 selects the initial state); returns it. */
+int32_t _RANSET(int32_t seed);
+/* Sets the state to *seed (null selects the initial state); returns it. */
+int32_t _RANSET_ADR(const int32_t *seed);
+/* Returns the state, also stored in *state when state is not null. */
+int32_t _RANGET(int32_t *state);
+/* The same as _RANGET. */
+int32_t ranget_(int32_t *state);
+
+/* COMPLEX*16 generic elementals. */
+double _AIMAG_(const F90Complex16 *z);
+F90Complex16 *_CONJG_(F90Complex16 *res, const F90Complex16 *z);
+F90Complex16 *_CCOS(F90Complex16 *res, double re, double im);
+F90Complex16 *_CEXP(F90Complex16 *res, double re, double im);
+F90Complex16 *_CSIN(F90Complex16 *res, double re, double im);
+F90Complex16 *_CCOS_(F90Complex16 *res, const F90Complex16 *z);
+F90Complex16 *_CEXP_(F90Complex16 *res, const F90Complex16 *z);
+F90Complex16 *_CSIN_(F90Complex16 *res, const F90Complex16 *z);
+
+/* INTEGER*8 DIM and SIGN. */
+int64_t _IDIM_(const int64_t *a, const int64_t *b);
+int64_t _ISIGN_(const int64_t *a, const int64_t *b);
 
 #ifdef __cplusplus
 }

@@ -54,48 +54,14 @@ struct Model {
   }
 };
 
-// The 80-bit x87 register image of a REAL*4 or REAL*8 pattern. Loading it
-// with fldt raises nothing, where flds/fldl of the pattern would flag a
-// subnormal as a denormal operand or quiet a signalling NaN with invalid.
-struct Extended {
-  uint64_t significand;
-  uint16_t sign_exponent;
-};
-
-template <class T>
-inline Extended extended_image(UIntOf<T> u) {
-  using M = Model<T>;
-  const uint16_t sign = (u & M::kSign) ? 0x8000 : 0;
-  const int e = M::field(u);
-  const uint64_t fraction = static_cast<uint64_t>(u & M::kFraction);
-  constexpr int kUp = 63 - M::kFractionBits;  // fraction bits to the top of 64
-  if (e == M::kMaxField) return {(uint64_t{1} << 63) | (fraction << kUp), uint16_t(sign | 0x7fff)};
-  if (e != 0) {
-    return {(uint64_t{1} << 63) | (fraction << kUp),
-            uint16_t(sign | (e - M::kBias + 16383))};
-  }
-  if (fraction == 0) return {0, sign};
-  // Subnormal: the top set bit becomes the explicit integer bit.
-  const int top = 63 - std::countl_zero(fraction);
-  return {fraction << (63 - top),
-          uint16_t(sign | (top - M::kFractionBits - M::kBias + 1 + 16383))};
-}
-
-// The value of pattern u in st(0), a signalling NaN quieted, no flag raised.
+// The value of pattern u in st(0), a signalling NaN quieted, no flag raised
+// (the 80-bit image of fp::x87_value: no denormal-operand flag for a
+// subnormal).
 template <class T>
 inline long double to_st0(UIntOf<T> u) {
   using M = Model<T>;
   if (M::is_nan(u)) u |= M::kHidden >> 1;
-  if (M::field(u) != 0 || M::is_zero(u)) {
-    // Normal, zero, infinite or quiet NaN: the kind's own load is silent.
-    return static_cast<long double>(std::bit_cast<T>(u));
-  }
-  const Extended x = extended_image<T>(u);
-  long double r;
-  static_assert(sizeof r >= 10);
-  std::memcpy(&r, &x.significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&r) + 8, &x.sign_exponent, 2);
-  return r;
+  return fp::x87_value<T>(u);
 }
 
 // EXPONENT: zero and NaN give 0; an infinity the exponent of its field

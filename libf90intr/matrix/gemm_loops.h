@@ -88,6 +88,19 @@ inline void inner_tile(const GemmCall& g, int32_t i, int32_t j) {
       put<K>(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), s[r][q]);
 }
 
+// A 2 x 4 tile by the kind's own register loop (a kind with more registers
+// than the x87's eight).
+template <class K>
+inline void inner_tile24(const GemmCall& g, int32_t i, int32_t j) {
+  using S = Sizes<K>;
+  typename K::Acc s[8];
+  K::tile24(element(g.a, i, g.as1, 0, g.as2, S::a), step(g.as1, S::a), step(g.as2, S::a),
+            element(g.b, 0, g.bs1, j, g.bs2, S::b), step(g.bs2, S::b), step(g.bs1, S::b), g.k, s);
+  for (int q = 0; q < 4; ++q)
+    for (int r = 0; r < 2; ++r)
+      put<K>(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), s[2 * q + r]);
+}
+
 // Inner-product order (M, N, K > 0).
 template <class K>
 void inner_product_order(const GemmCall& g) {
@@ -99,6 +112,9 @@ void inner_product_order(const GemmCall& g) {
     int32_t i = 0;
     for (; i + 2 <= g.m; i += 2) {
       int32_t j = j0;
+      if constexpr (requires(typename K::Acc* o) { K::tile24(0, 0, 0, 0, 0, 0, 1, o); }) {
+        for (; j + 4 <= j1; j += 4) inner_tile24<K>(g, i, j);
+      }
       for (; j + 2 <= j1; j += 2) inner_tile<K, 2, 2>(g, i, j);
       if (j < j1) inner_tile<K, 2, 1>(g, i, j);
     }
@@ -138,10 +154,31 @@ void column_order(const GemmCall& g) {
       const int32_t k1 = k0 + std::min(kb, g.k - k0);
       for (int32_t j = 0; j < g.n; ++j) {
         const uintptr_t pc = element(g.c, i0, g.cs1, j, g.cs2, S::c);
-        for (int32_t l = k0; l < k1; ++l) {
-          const typename K::B b = load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
-          if (!K::passes(b)) continue;
-          column_run<K>(pc, ci, element(g.a, i0, g.as1, l, g.as2, S::a), ai, len, K::factor(b));
+        if constexpr (requires { K::kRunTerms; }) {
+          // The kind takes up to kRunTerms passing terms per element at once,
+          // in increasing k, its running value exactly at C's kind between them.
+          uintptr_t pa[K::kRunTerms];
+          typename K::Factor f[K::kRunTerms];
+          int n = 0;
+          for (int32_t l = k0; l < k1; ++l) {
+            const typename K::B b =
+                load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
+            if (!K::passes(b)) continue;
+            pa[n] = element(g.a, i0, g.as1, l, g.as2, S::a);
+            f[n] = K::factor(b);
+            if (++n == K::kRunTerms) {
+              K::run_terms(pc, ci, pa, ai, len, f, n);
+              n = 0;
+            }
+          }
+          if (n > 0) K::run_terms(pc, ci, pa, ai, len, f, n);
+        } else {
+          for (int32_t l = k0; l < k1; ++l) {
+            const typename K::B b =
+                load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
+            if (!K::passes(b)) continue;
+            column_run<K>(pc, ci, element(g.a, i0, g.as1, l, g.as2, S::a), ai, len, K::factor(b));
+          }
         }
       }
     }
