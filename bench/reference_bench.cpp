@@ -1,5 +1,6 @@
 // Physical references measured in the same run as the library benchmarks:
-// memcpy bandwidth (moves and reductions compare against it) and the x87
+// memcpy bandwidth (moves compare against it), a read-only scan (reductions
+// and dot products) and the x87
 // multiply-add rate (MATMUL compares against it).
 #include <benchmark/benchmark.h>
 
@@ -20,6 +21,20 @@ void BM_reference_memcpy(benchmark::State& state) {
 }
 // 32 MiB: out of cache, as the array benchmarks' 4M-element operands are.
 BENCHMARK(BM_reference_memcpy)->Arg(32 << 20)->Arg(256 << 10);
+
+// A read-only scan: memchr for a byte that is absent reads every byte once.
+// Reductions and dot products read their operands once, so this, not
+// memcpy (which moves twice the bytes), is their reference.
+void BM_reference_memchr(benchmark::State& state) {
+  const size_t bytes = static_cast<size_t>(state.range(0));
+  std::vector<char> src(bytes, 1);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(std::memchr(src.data(), 0, bytes));
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
+}
+BENCHMARK(BM_reference_memchr)->Arg(32 << 20);
 
 // Four independent x87 multiply-add chains over a small vector.
 void BM_reference_x87_madd(benchmark::State& state) {

@@ -25,6 +25,7 @@
 #include "f90/array.h"
 #include "f90/reductions.h"
 #include "f90/matmul.h"
+#include "f90/dotprod.h"
 #include "f90/character.h"
 #include "f90/clock.h"
 #include "f90/model.h"

@@ -16,7 +16,7 @@
 
 #include "array/descriptor.h"
 #include "array/inquiry.h"
-#include "array/walk.h"
+#include "common/walk.h"
 #include "ieee/ieee.h"
 
 namespace f90::ieee {
