@@ -52,7 +52,7 @@ _Static_assert(sizeof(MatmulContext) == 21 * 4, "21 words");
 #endif
 
 /* Checks ranks and shapes, completes and allocates a result without
- * storage, fills *ctx. Reports 1406, 1407 or 1205 at level 4; returns 0
+ * storage, fills *ctx. Reports 1410, 1406, 1407 or 1205 at level 4; returns 0
  * when *ctx is complete, else the number reported (ctx then incomplete). */
 int32_t _premult(ArrayDescriptor *result, const ArrayDescriptor *a, const ArrayDescriptor *b,
                  MatmulContext *ctx, int32_t flags);

@@ -1,6 +1,7 @@
 // MAXVAL and MINVAL: the parts of the engine that do not depend on the
 // element type (start values, DIM, result completion, scalar MASK, walks).
 #include "array/extremum.h"
+#include "common/inputs.h"
 
 namespace f90::extremum {
 
@@ -50,6 +51,7 @@ static bool any_extent_empty(Desc d) {
 
 bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, const int32_t* dim,
              ArrayDescriptor* mask, int32_t scalar_flag) {
+  if (!inputs_readable(source, mask)) return false;
   plan.result = Desc(result);
   plan.source = Desc(source);
   plan.scalar = scalar_flag != 0;

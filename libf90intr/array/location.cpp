@@ -2,6 +2,7 @@
 // element type (DIM, result completion, zeroing, early exits, walks, the
 // location store).
 #include "array/location.h"
+#include "common/inputs.h"
 
 namespace f90::location {
 
@@ -62,6 +63,7 @@ int64_t mask_stride(const Plan& plan, int i) {
 
 bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
              ArrayDescriptor* mask) {
+  if (!inputs_readable(source, dim, mask)) return false;
   plan.result = Desc(result);
   plan.source = Desc(source);
   const Desc res = plan.result, src = plan.source;

@@ -1,6 +1,7 @@
 // ALL, ANY and COUNT: the parts of the skeleton that do not depend on the
 // reduction or the MASK width (DIM, result completion, identity fill, walks).
 #include "array/logical_reduction.h"
+#include "common/inputs.h"
 
 namespace f90::logical {
 
@@ -31,6 +32,7 @@ static void fill(const Plan& plan, int rank, uint64_t v) {
 
 bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim,
              uint64_t identity) {
+  if (!inputs_readable(mask)) return false;
   plan.result = Desc(result);
   plan.mask = Desc(mask);
   const Desc m = plan.mask, r = plan.result;

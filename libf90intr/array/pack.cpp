@@ -25,6 +25,7 @@
 
 #include "array/construct.h"
 #include "array/copy_kind.h"
+#include "common/inputs.h"
 #include "common/mask.h"
 #include "array/result.h"
 #include "common/walk.h"
@@ -100,6 +101,7 @@ struct Gather {
 
 extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayDescriptor* mask_d,
                      ArrayDescriptor* vector_d) {
+  if (!inputs_readable(array_d, mask_d, vector_d)) return;
   const Desc result(result_d), array(array_d), mask(mask_d), vector(vector_d);
   const bool has_vector = vector_d != nullptr;
   const int rank = array.rank();

@@ -33,6 +33,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
+#include "common/inputs.h"
 #include "common/walk.h"
 
 namespace f90 {
@@ -182,6 +183,7 @@ int64_t saturating_product(const int64_t* v, int n) {
 extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
                         ArrayDescriptor* shape_d, ArrayDescriptor* pad_d,
                         ArrayDescriptor* order_d) {
+  if (!inputs_readable(source_d, shape_d, pad_d, order_d)) return;
   const Desc result(result_d), source(source_d), shape(shape_d), pad(pad_d), order(order_d);
 
   // SHAPE: at most seven values, negative ones reported and counted as 0.

@@ -2,6 +2,7 @@
 #include "array/shift.h"
 
 #include "array/result.h"
+#include "common/inputs.h"
 
 namespace f90 {
 
@@ -20,6 +21,7 @@ bool has_empty_extent(Desc d, int count) {
 
 bool shift_setup(Desc result, Desc array, Desc shift, const ArrayDescriptor* boundary,
                  const int32_t* dim, uint32_t shift_bits, ShiftSetup& out) {
+  if (!inputs_readable(array.raw(), shift.raw(), boundary)) return false;
   out.rank = array.rank();
   out.elem = classify(array);
   const int rank = out.rank;

@@ -18,12 +18,14 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
+#include "common/inputs.h"
 #include "common/walk.h"
 
 namespace f90 {
 
 extern "C" void spread(ArrayDescriptor* result_d, ArrayDescriptor* source_d, const int32_t* dim,
                        const int32_t* ncopies) {
+  if (!inputs_readable(source_d)) return;
   const Desc result(result_d), source(source_d);
   const int r = source.rank();
 

@@ -33,6 +33,7 @@
 #include <cstring>
 
 #include "array/result.h"
+#include "common/inputs.h"
 #include "common/walk.h"
 
 namespace {
@@ -236,6 +237,7 @@ Sink result_sink(Desc r, const Operand& mo, int64_t bytes, int64_t cap, bool cal
 // The worker behind every entry point. `cap` bounds the bytes written into a
 // scalar result (the scalar entry points' local slot).
 void transfer_into(Desc r, Desc s, Desc m, const int32_t* size, int64_t cap) {
+  if (!f90::inputs_readable(s.raw(), m.raw())) return;
   if (r.assoc() && r.rank() >= 1 && r.extent(0) == 0) return;
 
   const Operand so = operand(s);

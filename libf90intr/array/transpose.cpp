@@ -27,6 +27,7 @@
 #include <cstring>
 
 #include "array/result.h"
+#include "common/inputs.h"
 
 namespace {
 
@@ -164,6 +165,7 @@ bool complete(Desc r, const Layout& l, bool character, int64_t m, int64_t n) {
 }  // namespace
 
 void transpose(ArrayDescriptor* result, ArrayDescriptor* source) {
+  if (!f90::inputs_readable(source)) return;
   const Desc s(source), r(result);
   const Layout l = layout(s);
   const int64_t m = s.extent(0), n = s.extent(1);

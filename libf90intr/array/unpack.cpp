@@ -14,6 +14,7 @@
 
 #include "array/construct.h"
 #include "array/copy_kind.h"
+#include "common/inputs.h"
 #include "common/mask.h"
 #include "array/result.h"
 #include "common/walk.h"
@@ -49,6 +50,7 @@ void scatter_run(VectorSupply& v, char* r, ptrdiff_t rs, const char* f, ptrdiff_
 
 extern "C" void unpack(ArrayDescriptor* result_d, ArrayDescriptor* vector_d,
                        ArrayDescriptor* mask_d, ArrayDescriptor* field_d) {
+  if (!inputs_readable(vector_d, mask_d, field_d)) return;
   const Desc result(result_d), vector(vector_d), mask(mask_d), field(field_d);
   const int rank = mask.rank();
 

@@ -40,6 +40,7 @@
 
 #include "array/descriptor.h"
 #include "common/elem_calls.h"
+#include "common/inputs.h"
 #include "value/types.h"
 #include "x87.h"
 
@@ -73,7 +74,9 @@ struct Operands {
 };
 
 // Reads base, dimension 1's extent and stride and int_len; nothing else.
+// An operand that may not be read is reported and gives no terms.
 inline Operands predot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
+  if (!inputs_readable(a, b)) return {0, nullptr, 0, nullptr, 0};
   return {a->dim[0].extent, static_cast<const char*>(a->base), element_step(a),
           static_cast<const char*>(b->base), element_step(b)};
 }

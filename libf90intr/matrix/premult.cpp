@@ -11,7 +11,9 @@
 // first.
 //
 // Reports (level 4), after which it returns at once with the context
-// incomplete and the number as its status: 1406 for a rank pair other than
+// incomplete and the number as its status: 1410 for an operand that is a
+// pointer or allocatable without storage (or a non-empty one with no base),
+// checked first; 1406 for a rank pair other than
 // (1,2), (2,1), (2,2); 1205 when the result cannot be allocated; 1407 when
 // the shapes do not conform.
 //
@@ -35,6 +37,7 @@
 
 #include "array/descriptor.h"
 #include "array/result.h"
+#include "common/inputs.h"
 
 namespace f90::matrix {
 namespace {
@@ -112,6 +115,7 @@ void clear_result(const MatmulContext& ctx, uint32_t elem_bytes) {
 
 int32_t premult(ArrayDescriptor* result, const ArrayDescriptor* a_desc,
                 const ArrayDescriptor* b_desc, MatmulContext* ctx, int32_t flags) {
+  if (!inputs_readable(a_desc, b_desc)) return ERR_NOT_PRESENT;
   Operand a{}, b{};
   const bool a_read = read_operand(Desc(const_cast<ArrayDescriptor*>(a_desc)),
                                    (flags & MATMUL_TRANSPOSE_A) != 0, a);

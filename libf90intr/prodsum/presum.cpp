@@ -23,6 +23,7 @@
 #include "prodsum/presum.h"
 
 #include "array/result.h"
+#include "common/inputs.h"
 
 namespace f90::prodsum {
 
@@ -108,6 +109,13 @@ SetupStatus presum(int32_t array_result, ArrayDescriptor* result, ArrayDescripto
 
   // 4. Scalar or array result.
   *out.scalar_result = array_result == 0;
+
+  // An input that may not be read: reported, and every source extent set
+  // to 0 so that compiled code using the fields walks nothing.
+  if (!inputs_readable(source, mask)) {
+    for (int i = 0; i < n; ++i) out.src_extent[i] = 0;
+    return SetupStatus::not_present;
+  }
 
   // 5. DIM check.
   if (dim != nullptr && (d < 1 || d > n)) {

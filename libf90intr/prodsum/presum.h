@@ -73,7 +73,7 @@ inline SetupFields fields_of(ReductionSetup& s) {
 // was written, nothing was rotated and, for dim_range, the result descriptor
 // is untouched: an array-form caller must store nothing. A scalar-form caller
 // still has every field its walk reads.
-enum class SetupStatus { ok, dim_range, alloc_failed };
+enum class SetupStatus { ok, dim_range, alloc_failed, not_present };
 
 // Storage units per element for an element of `bits` bits: bytes below 32
 // bits, 32-bit words from 32 bits on (0 for an element under 8 bits).

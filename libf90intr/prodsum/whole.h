@@ -92,13 +92,15 @@ void walk(typename K::Work& acc, WholeGeometry& g) {
   }
 }
 
-// Reduces the whole source into `acc` (set to the identity first).
+// Reduces the whole source into `acc` (set to the identity first); false,
+// with `acc` the identity, when an input may not be read.
 template <class K>
-void reduce_whole(typename K::Work& acc, ArrayDescriptor* source, const int32_t* dim,
+bool reduce_whole(typename K::Work& acc, ArrayDescriptor* source, const int32_t* dim,
                   ArrayDescriptor* mask) {
   ReductionSetup s;
-  presum(0, nullptr, source, dim, mask, s);  // every field read below is written
   K::identity(acc);
+  // Every field read below is written.
+  if (presum(0, nullptr, source, dim, mask, s) == SetupStatus::not_present) return false;
 
   WholeGeometry g;
   g.rank = s.src_rank;
@@ -107,13 +109,16 @@ void reduce_whole(typename K::Work& acc, ArrayDescriptor* source, const int32_t*
     g.extent[k] = s.src_extent[k];
     g.src.stride[k] = int64_t{s.src_stride[k]} * K::kBytes;
   }
-  if (s.mask_present == 0) return walk<K, NoMask>(acc, g);
+  if (s.mask_present == 0) {
+    walk<K, NoMask>(acc, g);
+    return true;
+  }
 
   const Desc m(mask);
   if (m.rank() == g.rank) {
     for (int k = 0; k < g.rank; ++k) g.extent[k] = std::min(g.extent[k], s.mask_extent[k]);
   } else if (m.element_count() == 0) {
-    return;  // no MASK value at all
+    return true;  // no MASK value at all
   }
   auto masked = [&](auto word, int64_t unit, char* base) {
     g.mask.base = base;
@@ -121,6 +126,7 @@ void reduce_whole(typename K::Work& acc, ArrayDescriptor* source, const int32_t*
     walk<K, decltype(word)>(acc, g);
   };
   by_mask_bytes(s, masked);
+  return true;
 }
 
 // The two entry forms: the value in a register (integers, REAL*4/8), or
@@ -135,8 +141,7 @@ template <class K>
 inline void address_form(void* out, ArrayDescriptor* source, const int32_t* dim,
                          ArrayDescriptor* mask) {
   typename K::Work acc;
-  reduce_whole<K>(acc, source, dim, mask);
-  K::store(acc, out);
+  if (reduce_whole<K>(acc, source, dim, mask)) K::store(acc, out);
 }
 
 }  // namespace f90::prodsum
