@@ -310,9 +310,10 @@ void transfer_into(Desc r, Desc s, Desc m, const int32_t* size, int64_t cap) {
 // allocated, and at most the slot's size is written.
 struct ScalarValue {
   alignas(8) unsigned char bytes[32] = {};
+  bool read;  // false when an input had no storage (reported by the worker)
 
-  ScalarValue(ArrayDescriptor* source, ArrayDescriptor* mold, const int32_t* size,
-              int64_t cap) {
+  ScalarValue(ArrayDescriptor* source, ArrayDescriptor* mold, const int32_t* size, int64_t cap)
+      : read(f90::input_readable(source) && f90::input_readable(mold)) {
     const Desc m(mold);
     ArrayDescriptor r;
     f90::scalar_result_descriptor(
@@ -363,6 +364,6 @@ double transfer_double(ArrayDescriptor* source, ArrayDescriptor* mold, const int
 void* transfer_32_bytes(void* slot, ArrayDescriptor* source, ArrayDescriptor* mold,
                         const int32_t* size) {
   const ScalarValue v(source, mold, size, 32);
-  std::memcpy(slot, v.bytes, 32);
+  if (v.read) std::memcpy(slot, v.bytes, 32);
   return slot;
 }
