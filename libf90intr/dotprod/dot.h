@@ -352,9 +352,7 @@ inline Sum real_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
 //   complex A, real b:    re += Re A b, im -= Im A b;
 //   real a, complex B:    re += a Re B, im += a Im B.
 template <class A, class KA, class KB, class Sum>
-inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
-  const Operands o = predot(a, b);
-  Sums<Sum> sums;
+inline Sums<Sum> complex_run(const Operands& o, Sums<Sum> sums) {
   walk<KA::kBytes, KB::kBytes>(o, [&](const char* pa, const char* pb) {
     const auto x = A::template read<KA>(pa);
     const auto y = A::template read<KB>(pb);
@@ -370,6 +368,10 @@ inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b)
     }
   });
   return sums;
+}
+template <class A, class KA, class KB, class Sum>
+inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
+  return complex_run<A, KA, KB>(predot(a, b), Sums<Sum>{});
 }
 
 // ---- results -----------------------------------------------------------------------

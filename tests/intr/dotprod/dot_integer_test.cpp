@@ -337,13 +337,6 @@ TEST(DotSetup, ElementStrideFromIntLen) {
 
 // ---- literal cases ----------------------------------------------------------------
 
-template <class T>
-std::unique_ptr<TestArray> array_of(K k, std::vector<T> v, int32_t step = 1) {
-  auto x = std::make_unique<TestArray>(elem_type(k), std::vector<int32_t>{static_cast<int32_t>(v.size())},
-                                       std::vector<int32_t>{}, std::vector<int32_t>{step});
-  for (size_t i = 0; i < v.size(); ++i) x->set_linear<T>(static_cast<int64_t>(i), v[i]);
-  return x;
-}
 
 TEST_F(DotKernels, LiteralCases) {
   {  // the 16-bit result of a 32-bit sum, sign-extended through the entry

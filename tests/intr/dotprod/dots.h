@@ -170,10 +170,16 @@ inline double random_double(int spread = 30) {
   const double v = std::ldexp(m, pick(-spread, spread));
   return pick(0, 1) ? -v : v;
 }
+// Half of them normalised (|lo| below half an ulp of hi); the others not
+// (lo up to the size of hi), as callers may pass them: the double-double
+// product is then sensitive to the order of its operands.
 inline DD random_dd() {
   const double hi = random_double();
-  const double lo = std::ldexp(random_double(0), std::ilogb(hi) - 54);
-  return {hi + lo, lo - ((hi + lo) - hi)};
+  if (pick(0, 1)) {
+    const double lo = std::ldexp(random_double(0), std::ilogb(hi) - 54);
+    return {hi + lo, lo - ((hi + lo) - hi)};
+  }
+  return {hi, std::ldexp(random_double(0), std::ilogb(hi) - pick(0, 50))};
 }
 
 inline void fill_random(TestArray& x, K k) {
@@ -240,6 +246,15 @@ inline Pair random_pair(K ka, K kb, int32_t n, int32_t sa, int32_t sb) {
     p.b->desc()->base = nullptr;
   }
   return p;
+}
+
+// A rank-1 array of kind k holding v (step: the section's step).
+template <class T>
+std::unique_ptr<TestArray> array_of(K k, std::vector<T> v, int32_t step = 1) {
+  auto x = std::make_unique<TestArray>(elem_type(k), std::vector<int32_t>{static_cast<int32_t>(v.size())},
+                                       std::vector<int32_t>{}, std::vector<int32_t>{step});
+  for (size_t i = 0; i < v.size(); ++i) x->set_linear<T>(static_cast<int64_t>(i), v[i]);
+  return x;
 }
 
 // Rounded to T by a forced store in the current rounding mode.
