@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "descriptor_builder.h"
-#include "shift.h"
+#include "array/shift.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "descriptor_builder.h"
-#include "transfer.h"
+#include "array/transfer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "descriptor_builder.h"
-#include "transpose.h"
+#include "array/transpose.h"
 
 namespace {
 

@@ -3,15 +3,17 @@
 // Each function has a by-value entry `_morvex_<name>` written out in its
 // family's file. Its by-reference twin `_morvex_I_<name>` takes every
 // argument by address, loads the values, calls the by-value entry and
-// returns its result unchanged; one macro line per twin defines it:
+// returns its result unchanged; one macro line per twin defines it, naming
+// both entries whole (a by-reference name may forward to a by-value entry of
+// another name, as the REAL*4 logarithms' generic and specific names do):
 //
-//   MORVEX_BY_REF(long double, dmod, double, double)   // _morvex_I_dmod(&x, &y)
+//   MORVEX_BY_REF(long double, _morvex_I_dmod, _morvex_dmod, double, double)
 //
 // For results through a hidden pointer (REAL*16 and every COMPLEX kind) the
 // twin lets the by-value entry write into a temporary of its own frame, then
 // copies every byte to the caller's slot and returns the caller's pointer:
 //
-//   MORVEX_BY_REF_HIDDEN(Complex16, cdexp, Complex16)  // _morvex_I_cdexp(res, &z)
+//   MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdexp, _morvex_cdexp, Complex16)
 //
 // Hidden result pointers are always an explicit first parameter and are
 // returned: a struct returned by value would make the callee pop it.
@@ -21,31 +23,7 @@
 #include <cstring>
 
 #include "symbols.h"
-
-namespace morvex {
-
-// Value types as they travel by value (plain structs, no alignment attributes).
-struct DoubleDouble {
-  double hi;
-  double lo;
-};
-struct Complex8 {
-  float re;
-  float im;
-};
-struct Complex16 {
-  double re;
-  double im;
-};
-struct Complex32 {
-  DoubleDouble re;
-  DoubleDouble im;
-};
-
-static_assert(sizeof(DoubleDouble) == 16 && alignof(DoubleDouble) <= 8);
-static_assert(sizeof(Complex8) == 8 && sizeof(Complex16) == 16 && sizeof(Complex32) == 32);
-
-}  // namespace morvex
+#include "value/types.h"
 
 #define MORVEX_REF_PARAMS_1(A1) const A1* a1
 #define MORVEX_REF_PARAMS_2(A1, A2) const A1 *a1, const A2 *a2
@@ -58,27 +36,18 @@ static_assert(sizeof(Complex8) == 8 && sizeof(Complex16) == 16 && sizeof(Complex
 #define MORVEX_CAT_(a, b) a##b
 #define MORVEX_CAT(a, b) MORVEX_CAT_(a, b)
 
-// _morvex_I_<name>(const A1*, ...) -> R, forwarding to _morvex_<name>(A1, ...).
-#define MORVEX_BY_REF(R, name, ...)                                                      \
-  F90_API R _morvex_I_##name(MORVEX_CAT(MORVEX_REF_PARAMS_, MORVEX_ARGC(__VA_ARGS__))( \
-      __VA_ARGS__)) {                                                                    \
-    return _morvex_##name(MORVEX_CAT(MORVEX_REF_ARGS_, MORVEX_ARGC(__VA_ARGS__)));     \
+// ref(const A1*, ...) -> R, forwarding to value(A1, ...): both names are
+// written whole in the row that defines them.
+#define MORVEX_BY_REF(R, ref, value, ...)                                                 \
+  F90_API R ref(MORVEX_CAT(MORVEX_REF_PARAMS_, MORVEX_ARGC(__VA_ARGS__))(__VA_ARGS__)) { \
+    return value(MORVEX_CAT(MORVEX_REF_ARGS_, MORVEX_ARGC(__VA_ARGS__)));                \
   }
 
-// _morvex_I_<name>(R* res, const A1*, ...) -> R*, through a temporary.
-#define MORVEX_BY_REF_HIDDEN(R, name, ...)                                            \
-  F90_API R* _morvex_I_##name(                                                        \
-      R* res, MORVEX_CAT(MORVEX_REF_PARAMS_, MORVEX_ARGC(__VA_ARGS__))(__VA_ARGS__)) { \
-    R tmp;                                                                            \
-    _morvex_##name(&tmp, MORVEX_CAT(MORVEX_REF_ARGS_, MORVEX_ARGC(__VA_ARGS__)));     \
-    std::memcpy(res, &tmp, sizeof tmp);                                               \
-    return res;                                                                       \
-  }
-
-// A by-reference name that forwards to a by-value entry of another name
-// (the REAL*4 logarithms have a generic and a specific by-reference name).
-#define MORVEX_BY_REF_AS(R, refname, name, ...)                                            \
-  F90_API R _morvex_I_##refname(MORVEX_CAT(MORVEX_REF_PARAMS_, MORVEX_ARGC(__VA_ARGS__))( \
-      __VA_ARGS__)) {                                                                      \
-    return _morvex_##name(MORVEX_CAT(MORVEX_REF_ARGS_, MORVEX_ARGC(__VA_ARGS__)));       \
+// ref(R* res, const A1*, ...) -> R*, through a temporary.
+#define MORVEX_BY_REF_HIDDEN(R, ref, value, ...)                                              \
+  F90_API R* ref(R* res, MORVEX_CAT(MORVEX_REF_PARAMS_, MORVEX_ARGC(__VA_ARGS__))(__VA_ARGS__)) { \
+    R tmp;                                                                                    \
+    value(&tmp, MORVEX_CAT(MORVEX_REF_ARGS_, MORVEX_ARGC(__VA_ARGS__)));                      \
+    std::memcpy(res, &tmp, sizeof tmp);                                                       \
+    return res;                                                                               \
   }

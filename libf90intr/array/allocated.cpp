@@ -1,5 +1,5 @@
 // ALLOCATED(ARRAY): true only for an allocatable whose storage is present.
-#include "inquiry.h"
+#include "array/inquiry.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "descriptor.h"
+#include "array/descriptor.h"
 
 namespace f90 {
 

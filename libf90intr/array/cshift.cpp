@@ -14,9 +14,8 @@
 //
 // A shift shared by every line moves the two rectangular blocks of the
 // result at once (see shift.h); per-line shifts move each line in two runs.
-#include "shift.h"
-
-extern "C" int64_t _morvex_lmod(int64_t a, int64_t b);
+#include "array/shift.h"
+#include "common/elem_calls.h"
 
 namespace {
 

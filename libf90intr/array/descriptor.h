@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <type_traits>
 
 #include "f90/descriptor.h"
 #include "f90/messages.h"
@@ -62,49 +61,6 @@ inline void store_int_result(void* p, uint32_t width, int32_t value) {
     std::memcpy(p, &v, 8);
   } else if (width == 4) {
     std::memcpy(p, &value, 4);
-  }
-}
-
-// A LOGICAL element is true when non-zero; a 64-bit one when either word is.
-// The template form fixes the width at compile time for per-element loops.
-template <uint32_t Bits>
-inline bool logical_true(const void* p) {
-  if constexpr (Bits == 8) {
-    return *static_cast<const uint8_t*>(p) != 0;
-  } else if constexpr (Bits == 16) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v != 0;
-  } else if constexpr (Bits == 64) {
-    uint32_t w[2];
-    std::memcpy(w, p, 8);
-    return (w[0] | w[1]) != 0;
-  } else {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v != 0;
-  }
-}
-
-inline bool logical_true(const void* p, uint32_t bits) {
-  switch (bits) {
-    case 8: return logical_true<8>(p);
-    case 16: return logical_true<16>(p);
-    case 64: return logical_true<64>(p);
-    default: return logical_true<32>(p);
-  }
-}
-
-// Calls f(std::integral_constant<uint32_t, W>{}) with the LOGICAL width W
-// (8, 16, 32 or 64 bits) that logical_true() reads for an element of `bits`
-// bits: any width other than 8, 16 and 64 is read as 32 bits.
-template <class F>
-inline void with_logical_width(uint32_t bits, F&& f) {
-  switch (bits) {
-    case 8: f(std::integral_constant<uint32_t, 8>{}); return;
-    case 16: f(std::integral_constant<uint32_t, 16>{}); return;
-    case 64: f(std::integral_constant<uint32_t, 64>{}); return;
-    default: f(std::integral_constant<uint32_t, 32>{}); return;
   }
 }
 
@@ -184,6 +140,14 @@ class Desc {
   int32_t elem_stride(int i) const {
     const int32_t u = static_cast<int32_t>(elem_units());
     return u > 0 ? stride(i) / u : 0;
+  }
+  // Stride of dimension i in elements by the arithmetic shift of the matrix
+  // routines (MATMUL, DOT_PRODUCT), exact for negative strides: by int_len,
+  // 1 place for 9..31 and 64 bits, 2 for 128, 3 for 256, none otherwise.
+  int32_t shifted_elem_stride(int i) const { return stride(i) >> stride_shift(int_len()); }
+  static int stride_shift(uint32_t int_len) {
+    if (int_len == 64 || (int_len >= 9 && int_len <= 31)) return 1;
+    return int_len == 128 ? 2 : int_len == 256 ? 3 : 0;
   }
   // Stride of dimension i in bytes.
   int64_t byte_stride(int i) const { return int64_t{stride(i)} * unit_bytes(); }

@@ -19,7 +19,7 @@
 // of ARRAY and one block of boundary values (see shift.h); otherwise each
 // line is filled and moved on its own, the boundary value of a word element
 // being read once per line.
-#include "shift.h"
+#include "array/shift.h"
 
 // Default boundaries: all bytes zero, never written.
 const unsigned char defaulti1[1] = {};

@@ -1,6 +1,6 @@
 // MAXVAL and MINVAL: the parts of the engine that do not depend on the
 // element type (start values, DIM, result completion, scalar MASK, walks).
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace f90::extremum {
 
@@ -93,7 +93,7 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, const
     const Desc m(mask);
     if (m.rank() > 0) {
       plan.mask = m;
-    } else if (!logical_true(m.base(), m.elem_len())) {
+    } else if (!logical_true(m.base(), logical_bytes(m.elem_len()))) {
       plan.empty = true;
     }
   }

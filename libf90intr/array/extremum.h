@@ -31,11 +31,12 @@
 #include <limits>
 #include <type_traits>
 
-#include "copy_kind.h"
-#include "descriptor.h"
-#include "reduction.h"
-#include "result.h"
-#include "walk.h"
+#include "common/elem_calls.h"
+#include "array/copy_kind.h"
+#include "array/descriptor.h"
+#include "array/reduction.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90::extremum {
 
@@ -64,20 +65,13 @@ enum ValKind : int32_t {
 
 enum class Dir { Max, Min };
 
-// REAL*16 as the double-double operations of libf90elem pass it by value.
-struct Real16 {
-  double hi;
-  double lo;
-};
+using Real16 = DoubleDouble;
 
 }  // namespace f90::extremum
 
-// From libf90elem (bound when the program is loaded) and from this library's
-// REAL*16 model constants (read through the GOT: a program may hold a copy).
-F90_API f90::extremum::Real16* _morvex_qneg(f90::extremum::Real16* result,
-                                            f90::extremum::Real16 a);
-F90_API int32_t _morvex_qcompare(f90::extremum::Real16 a, f90::extremum::Real16 b);
-F90_API const f90::extremum::Real16 huge_real16_f90_y_ieee;
+// This library's REAL*16 model constant (read through the GOT: a program may
+// hold a copy).
+F90_API const morvex::DoubleDouble huge_real16_f90_y_ieee;
 
 namespace f90::extremum {
 
@@ -416,7 +410,7 @@ void execute(const Plan& plan, const Start& start) {
     reduce<Ops, NoMask>(plan, start);
     return;
   }
-  dispatch_mask_width(plan.mask.elem_len(),
+  with_logical(logical_bytes(plan.mask.elem_len()),
                       [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
 }
 
@@ -484,48 +478,35 @@ Real16* scalar_entry_r16(Real16* out, ArrayDescriptor* source, const int32_t* di
 
 }  // namespace f90::extremum
 
-// The worker (__maxval, __minval) and the 16 typed entries of one direction,
-// for the direction kDirection of the including file: PFX is MAXVAL or
-// MINVAL, name the lower-case C++ prefix. Array forms (result, source, dim,
-// mask); scalar forms (source, dim, mask) returning the value; a bare I is
-// INTEGER*8 like J; INTEGER*1/2 come back sign-extended to 32 bits.
-#define F90_EXTREMUM_ARRAY_ENTRY(PFX, name, L, l, code, vk)                                   \
-  F90_API void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,          \
-                          ArrayDescriptor* m) F90_SYMBOL(_##PFX##_##L);                       \
-  void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) { \
-    f90::extremum::run<kDirection>(r, s, d, m, 0, f90::extremum::code, f90::extremum::vk);     \
+// Rows of the entry tables of MAXVAL and MINVAL (maxval.cpp, minval.cpp),
+// for the direction kDirection of the including file; each row names its
+// exported symbol and its thunk. Array forms (result, source, dim, mask);
+// scalar forms (source, dim, mask) returning the value; INTEGER*1/2 come back
+// sign-extended to 32 bits; the REAL*16 scalar form writes the caller's slot.
+#define F90_EXTREMUM_WORKER(sym, name)                                                        \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                 \
+                    ArrayDescriptor* m, int32_t scalar_flag, int32_t code, int32_t valkind)   \
+      F90_SYMBOL(sym);                                                                        \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m,     \
+            int32_t scalar_flag, int32_t code, int32_t valkind) {                             \
+    f90::extremum::run<kDirection>(r, s, d, m, scalar_flag, code, valkind);                   \
   }
-#define F90_EXTREMUM_SCALAR_ENTRY(PFX, name, L, l, R, T, code, vk, tc)                        \
-  F90_API R name##0_##l(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m)            \
-      F90_SYMBOL(_##PFX##0_##L);                                                              \
-  R name##0_##l(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {                   \
+#define F90_EXTREMUM_ARRAY_ENTRY(sym, name, code, vk)                                         \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                 \
+                    ArrayDescriptor* m) F90_SYMBOL(sym);                                      \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {   \
+    f90::extremum::run<kDirection>(r, s, d, m, 0, f90::extremum::code, f90::extremum::vk);    \
+  }
+#define F90_EXTREMUM_SCALAR_ENTRY(sym, name, R, T, code, vk, tc)                              \
+  F90_API R name(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) F90_SYMBOL(sym);   \
+  R name(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {                          \
     return f90::extremum::scalar_entry<kDirection, T, f90::extremum::code, f90::extremum::vk, \
                                        tc>(s, d, m);                                          \
   }
-#define F90_EXTREMUM_ENTRIES(PFX, name, L, l, R, T, code, vk, tc) \
-  F90_EXTREMUM_ARRAY_ENTRY(PFX, name, L, l, code, vk)             \
-  F90_EXTREMUM_SCALAR_ENTRY(PFX, name, L, l, R, T, code, vk, tc)
-
-#define F90_EXTREMUM_ENTRY_POINTS(PFX, name)                                                   \
-  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,         \
-                             ArrayDescriptor* m, int32_t scalar_flag, int32_t code,            \
-                             int32_t valkind) F90_SYMBOL(__##name);                            \
-  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                 \
-                     ArrayDescriptor* m, int32_t scalar_flag, int32_t code, int32_t valkind) { \
-    f90::extremum::run<kDirection>(r, s, d, m, scalar_flag, code, valkind);                    \
-  }                                                                                            \
-  F90_EXTREMUM_ENTRIES(PFX, name, J, j, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)        \
-  F90_EXTREMUM_ENTRIES(PFX, name, I, i, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)        \
-  F90_EXTREMUM_ENTRIES(PFX, name, I4, i4, int32_t, int32_t, ELEM_I4, VK_I4, TYPE_INTEGER)      \
-  F90_EXTREMUM_ENTRIES(PFX, name, I2, i2, int32_t, int16_t, ELEM_I2, VK_I2, TYPE_INTEGER)      \
-  F90_EXTREMUM_ENTRIES(PFX, name, I1, i1, int32_t, int8_t, ELEM_I1, VK_I1, TYPE_INTEGER)       \
-  F90_EXTREMUM_ENTRIES(PFX, name, S, s, double, double, ELEM_R8, VK_R8, TYPE_REAL)             \
-  F90_EXTREMUM_ENTRIES(PFX, name, S4, s4, float, float, ELEM_R4, VK_R4, TYPE_REAL)             \
-  F90_EXTREMUM_ARRAY_ENTRY(PFX, name, D, d, ELEM_R16, VK_R16)                                  \
-  F90_API f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,    \
-                                           const int32_t* d, ArrayDescriptor* m)              \
-      F90_SYMBOL(_##PFX##0_D);                                                                 \
-  f90::extremum::Real16* name##0_d(f90::extremum::Real16* out, ArrayDescriptor* s,            \
-                                   const int32_t* d, ArrayDescriptor* m) {                    \
-    return f90::extremum::scalar_entry_r16<kDirection>(out, s, d, m);                          \
+#define F90_EXTREMUM_SCALAR_R16_ENTRY(sym, name)                                              \
+  F90_API morvex::DoubleDouble* name(morvex::DoubleDouble* out, ArrayDescriptor* s,           \
+                                     const int32_t* d, ArrayDescriptor* m) F90_SYMBOL(sym);   \
+  morvex::DoubleDouble* name(morvex::DoubleDouble* out, ArrayDescriptor* s, const int32_t* d, \
+                             ArrayDescriptor* m) {                                            \
+    return f90::extremum::scalar_entry_r16<kDirection>(out, s, d, m);                         \
   }

@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "descriptor.h"
+#include "array/descriptor.h"
 
 F90_API int32_t size_of(ArrayDescriptor* array, const int32_t* dim) F90_SYMBOL(_SIZE);
 F90_API int32_t size_of_4(ArrayDescriptor* array, const int32_t* dim) F90_SYMBOL(_SIZE_4);

@@ -1,5 +1,5 @@
 // LBOUND(ARRAY [, DIM]): lower bounds, 1 for an empty dimension.
-#include "inquiry.h"
+#include "array/inquiry.h"
 
 namespace {
 

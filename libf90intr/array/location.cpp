@@ -1,7 +1,7 @@
 // MAXLOC and MINLOC: the parts of the engine that do not depend on the
 // element type (DIM, result completion, zeroing, early exits, walks, the
 // location store).
-#include "location.h"
+#include "array/location.h"
 
 namespace f90::location {
 
@@ -118,7 +118,7 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, Array
       // A scalar MASK decides for every element at once.
       const uint32_t bits = m.elem_len();
       if (bits != 8 && bits != 16 && bits != 32 && bits != 64) return false;
-      if (!logical_true(m.base(), bits)) return false;
+      if (!logical_true(m.base(), logical_bytes(bits))) return false;
     }
   }
   plan.none = plan.mask.raw() != nullptr ? -1 : 0;

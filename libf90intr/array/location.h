@@ -41,7 +41,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace f90::location {
 
@@ -297,7 +297,7 @@ void run(ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
       locate<L, NoMask>(plan);
       return;
     }
-    dispatch_mask_width(plan.mask.elem_len(), [&](auto m) { locate<L, decltype(m)>(plan); });
+    with_logical(logical_bytes(plan.mask.elem_len()), [&](auto m) { locate<L, decltype(m)>(plan); });
   });
   if (!known) report(ERR_UNSUPPORTED_TYPE);
 }
@@ -313,36 +313,27 @@ inline void settle_dim_and_mask(ArrayDescriptor*& dim, ArrayDescriptor*& mask) {
 
 }  // namespace f90::location
 
-// The worker (__maxloc, __minloc) and the 16 typed entries of one direction,
-// for the direction kDirection of the including file: PFX is MAXLOC or
-// MINLOC, name the lower-case C++ prefix. _<PFX>_<T> (result, source, mask);
-// _<PFX>__<T> (result, source, dim, mask). I and J are both INTEGER*8.
-#define F90_LOCATION_ENTRIES(PFX, name, L, l, code)                                          \
-  F90_API void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m)       \
-      F90_SYMBOL(_##PFX##_##L);                                                              \
-  void name##_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m) {             \
+// Rows of the entry tables of MAXLOC and MINLOC (maxloc.cpp, minloc.cpp),
+// for the direction kDirection of the including file; each row names its
+// exported symbol and its thunk: the worker, the form without DIM (result,
+// source, mask) and the form with a DIM position (result, source, dim, mask).
+#define F90_LOCATION_WORKER(sym, name)                                                       \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,              \
+                    ArrayDescriptor* m, int32_t code) F90_SYMBOL(sym);                       \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d, ArrayDescriptor* m,  \
+            int32_t code) {                                                                  \
+    f90::location::run<kDirection>(r, s, d, m, code);                                        \
+  }
+#define F90_LOCATION_ENTRY(sym, name, code)                                                  \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m)              \
+      F90_SYMBOL(sym);                                                                       \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* m) {                    \
     f90::location::run<kDirection>(r, s, nullptr, m, f90::extremum::code);                   \
-  }                                                                                          \
-  F90_API void name##_dim_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,   \
-                              ArrayDescriptor* m) F90_SYMBOL(_##PFX##__##L);                 \
-  void name##_dim_##l(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,           \
-                      ArrayDescriptor* m) {                                                  \
+  }
+#define F90_LOCATION_DIM_ENTRY(sym, name, code)                                              \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,              \
+                    ArrayDescriptor* m) F90_SYMBOL(sym);                                     \
+  void name(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d, ArrayDescriptor* m) { \
     f90::location::settle_dim_and_mask(d, m);                                                \
     f90::location::run<kDirection>(r, s, d, m, f90::extremum::code);                         \
   }
-
-#define F90_LOCATION_ENTRY_POINTS(PFX, name)                                                   \
-  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,       \
-                             ArrayDescriptor* m, int32_t code) F90_SYMBOL(__##name);           \
-  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* s, ArrayDescriptor* d,               \
-                     ArrayDescriptor* m, int32_t code) {                                       \
-    f90::location::run<kDirection>(r, s, d, m, code);                                          \
-  }                                                                                            \
-  F90_LOCATION_ENTRIES(PFX, name, I4, i4, ELEM_I4)                                             \
-  F90_LOCATION_ENTRIES(PFX, name, I2, i2, ELEM_I2)                                             \
-  F90_LOCATION_ENTRIES(PFX, name, I1, i1, ELEM_I1)                                             \
-  F90_LOCATION_ENTRIES(PFX, name, I, i, ELEM_I8)                                               \
-  F90_LOCATION_ENTRIES(PFX, name, J, j, ELEM_I8)                                               \
-  F90_LOCATION_ENTRIES(PFX, name, S, s, ELEM_R8)                                               \
-  F90_LOCATION_ENTRIES(PFX, name, D, d, ELEM_R16)                                              \
-  F90_LOCATION_ENTRIES(PFX, name, S4, s4, ELEM_R4)

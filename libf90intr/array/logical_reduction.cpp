@@ -1,6 +1,6 @@
 // ALL, ANY and COUNT: the parts of the skeleton that do not depend on the
 // reduction or the MASK width (DIM, result completion, identity fill, walks).
-#include "logical_reduction.h"
+#include "array/logical_reduction.h"
 
 namespace f90::logical {
 

@@ -18,10 +18,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "descriptor.h"
-#include "reduction.h"
-#include "result.h"
-#include "walk.h"
+#include "array/descriptor.h"
+#include "array/reduction.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90::logical {
 
@@ -134,7 +134,7 @@ template <Op op>
 void run(ArrayDescriptor* result, ArrayDescriptor* mask, const int32_t* dim) {
   Plan plan;
   if (!prepare(plan, result, mask, dim, op == Op::All ? 1 : 0)) return;
-  dispatch_mask_width(plan.mbytes * 8, [&](auto m) { scan<op, decltype(m)>(plan); });
+  with_logical(logical_bytes(plan.mbytes * 8), [&](auto m) { scan<op, decltype(m)>(plan); });
 }
 
 // Scalar entry: a rank-0 result of `bits` bits around an 8-byte slot.
@@ -151,30 +151,18 @@ uint64_t scalar_entry(ArrayDescriptor* mask, const int32_t* dim) {
 
 }  // namespace f90::logical
 
-// The worker and the six entries of one reduction: PFX is ALL, ANY or COUNT,
-// name the lower-case C++ prefix, OP the operation. The array forms take
-// (result, MASK, DIM); the scalar forms (MASK, DIM) return the value: the
-// default form the low word of a 64-bit result, _4 a 32-bit one, _8 64 bits.
-#define F90_LOGICAL_ENTRY_POINTS(PFX, name, OP)                                                 \
-  F90_API void name##_worker(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d)          \
-      F90_SYMBOL(__##name);                                                                     \
-  void name##_worker(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) {                \
-    f90::logical::run<OP>(r, m, d);                                                             \
-  }                                                                                             \
-  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, , )                                                    \
-  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, _4, _4)                                                \
-  F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, _8, _8)                                                \
-  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0, 0, int32_t, 64)                                    \
-  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0_4, 0_4, int32_t, 32)                                \
-  F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, 0_8, 0_8, int64_t, 64)
-#define F90_LOGICAL_ARRAY_ENTRY(PFX, name, OP, S, s)                                            \
-  F90_API void name##_array##s(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d)        \
-      F90_SYMBOL(_##PFX##S);                                                                    \
-  void name##_array##s(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) {              \
+// Rows of the entry tables of ALL, ANY and COUNT (all.cpp, any.cpp,
+// count.cpp); each row names its exported symbol and its thunk. The worker
+// and the array forms take (result, MASK, DIM); the scalar forms (MASK, DIM)
+// return the value, computed in `bits` bits: the default form the low word
+// of a 64-bit result, _4 a 32-bit one, _8 64 bits.
+#define F90_LOGICAL_ARRAY_ENTRY(sym, name, OP)                                                  \
+  F90_API void name(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) F90_SYMBOL(sym); \
+  void name(ArrayDescriptor* r, ArrayDescriptor* m, const int32_t* d) {                        \
     f90::logical::run<OP>(r, m, d);                                                             \
   }
-#define F90_LOGICAL_SCALAR_ENTRY(PFX, name, OP, S, s, R, bits)                                  \
-  F90_API R name##s(ArrayDescriptor* m, const int32_t* d) F90_SYMBOL(_##PFX##S);                \
-  R name##s(ArrayDescriptor* m, const int32_t* d) {                                             \
+#define F90_LOGICAL_SCALAR_ENTRY(sym, name, OP, R, bits)                                        \
+  F90_API R name(ArrayDescriptor* m, const int32_t* d) F90_SYMBOL(sym);                        \
+  R name(ArrayDescriptor* m, const int32_t* d) {                                                \
     return static_cast<R>(f90::logical::scalar_entry<OP, bits>(m, d));                          \
   }

@@ -1,9 +1,25 @@
-// MAXVAL: the worker __maxval and its 16 typed entries (_MAXVAL_<type>
+// MAXVAL: the worker __maxval and its 16 typed entries; a bare I is INTEGER*8 like J (_MAXVAL_<type>
 // with an array result, _MAXVAL0_<type> returning the value).
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace {
 constexpr auto kDirection = f90::extremum::Dir::Max;
 }
 
-F90_EXTREMUM_ENTRY_POINTS(MAXVAL, maxval)
+F90_EXTREMUM_WORKER(__maxval, maxval_worker)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_J, maxval_j, ELEM_I8, VK_I8)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_J, maxval0_j, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_I, maxval_i, ELEM_I8, VK_I8)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_I, maxval0_i, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_I4, maxval_i4, ELEM_I4, VK_I4)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_I4, maxval0_i4, int32_t, int32_t, ELEM_I4, VK_I4, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_I2, maxval_i2, ELEM_I2, VK_I2)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_I2, maxval0_i2, int32_t, int16_t, ELEM_I2, VK_I2, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_I1, maxval_i1, ELEM_I1, VK_I1)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_I1, maxval0_i1, int32_t, int8_t, ELEM_I1, VK_I1, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_S, maxval_s, ELEM_R8, VK_R8)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_S, maxval0_s, double, double, ELEM_R8, VK_R8, TYPE_REAL)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_S4, maxval_s4, ELEM_R4, VK_R4)
+F90_EXTREMUM_SCALAR_ENTRY(_MAXVAL0_S4, maxval0_s4, float, float, ELEM_R4, VK_R4, TYPE_REAL)
+F90_EXTREMUM_ARRAY_ENTRY(_MAXVAL_D, maxval_d, ELEM_R16, VK_R16)
+F90_EXTREMUM_SCALAR_R16_ENTRY(_MAXVAL0_D, maxval0_d)

@@ -1,9 +1,25 @@
-// MINVAL: the worker __minval and its 16 typed entries (_MINVAL_<type>
+// MINVAL: the worker __minval and its 16 typed entries; a bare I is INTEGER*8 like J (_MINVAL_<type>
 // with an array result, _MINVAL0_<type> returning the value).
-#include "extremum.h"
+#include "array/extremum.h"
 
 namespace {
 constexpr auto kDirection = f90::extremum::Dir::Min;
 }
 
-F90_EXTREMUM_ENTRY_POINTS(MINVAL, minval)
+F90_EXTREMUM_WORKER(__minval, minval_worker)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_J, minval_j, ELEM_I8, VK_I8)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_J, minval0_j, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_I, minval_i, ELEM_I8, VK_I8)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_I, minval0_i, int64_t, int64_t, ELEM_I8, VK_I8, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_I4, minval_i4, ELEM_I4, VK_I4)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_I4, minval0_i4, int32_t, int32_t, ELEM_I4, VK_I4, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_I2, minval_i2, ELEM_I2, VK_I2)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_I2, minval0_i2, int32_t, int16_t, ELEM_I2, VK_I2, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_I1, minval_i1, ELEM_I1, VK_I1)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_I1, minval0_i1, int32_t, int8_t, ELEM_I1, VK_I1, TYPE_INTEGER)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_S, minval_s, ELEM_R8, VK_R8)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_S, minval0_s, double, double, ELEM_R8, VK_R8, TYPE_REAL)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_S4, minval_s4, ELEM_R4, VK_R4)
+F90_EXTREMUM_SCALAR_ENTRY(_MINVAL0_S4, minval0_s4, float, float, ELEM_R4, VK_R4, TYPE_REAL)
+F90_EXTREMUM_ARRAY_ENTRY(_MINVAL_D, minval_d, ELEM_R16, VK_R16)
+F90_EXTREMUM_SCALAR_R16_ENTRY(_MINVAL0_D, minval0_d)

@@ -23,10 +23,11 @@
 #include <algorithm>
 #include <array>
 
-#include "construct.h"
-#include "copy_kind.h"
-#include "result.h"
-#include "walk.h"
+#include "array/construct.h"
+#include "array/copy_kind.h"
+#include "common/mask.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90 {
 namespace {
@@ -42,7 +43,7 @@ struct Gathered {
   bool overflow;  // MASK selected more elements than `room`
 };
 
-template <CopyKind K, uint32_t MaskBits>
+template <CopyKind K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
@@ -52,7 +53,7 @@ struct Gather {
         const int c = n < 32 ? static_cast<int>(n) : 32;
         uint32_t bits = 0;
         const char* mi = m;
-        for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{logical_true<MaskBits>(mi)} << i;
+        for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{Mask::truth(mi)} << i;
         if (bits != 0) {
           const int t = __builtin_popcount(bits);
           if (g.count + t > g.room) {
@@ -83,7 +84,7 @@ struct Gather {
   static void one_by_one(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms,
                          int64_t n, uint32_t bytes) {
     for (int64_t i = 0; i < n; ++i, a += as, m += ms) {
-      if (!logical_true<MaskBits>(m)) continue;
+      if (!Mask::truth(m)) continue;
       if (g.count == g.room) {
         g.overflow = true;
         return;
@@ -145,7 +146,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   }
 
   const bool scalar_mask = mask.rank() == 0;
-  const bool scalar_true = scalar_mask && logical_true(mask.base(), mask.elem_len());
+  const bool scalar_true = scalar_mask && logical_true(mask.base(), logical_bytes(mask.elem_len()));
   if (scalar_mask && !scalar_true && !has_vector) {
     result.set_extent(0, 0);
     return;
@@ -176,10 +177,10 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
                   });
       }
     } else {
-      with_logical_width(mask.elem_len(), [&](auto w) {
+      with_logical(logical_bytes(mask.elem_len()), [&](auto w) {
         walk_runs(rank, extent, std::array<WalkArray*, 2>{&a, &wm},
                   [&](const std::array<char*, 2>& o, int64_t len) {
-                    Gather<K, decltype(w)::value>::run(g, o[0], as, o[1], ms, len, c.elem_bytes());
+                    Gather<K, decltype(w)>::run(g, o[0], as, o[1], ms, len, c.elem_bytes());
                   });
       });
     }

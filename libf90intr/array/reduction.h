@@ -1,6 +1,5 @@
 // Pieces shared by the reductions (MAXVAL/MINVAL and ALL/ANY/COUNT): the
-// truth of a LOGICAL element as a compile-time width, and the merging of
-// dimensions that a whole-array scan can walk as one longer run.
+// merging of dimensions that a whole-array scan can walk as one longer run.
 #pragma once
 
 #include <array>
@@ -8,38 +7,11 @@
 #include <cstring>
 #include <type_traits>
 
-#include "descriptor.h"
-#include "walk.h"
+#include "array/descriptor.h"
+#include "common/mask.h"
+#include "array/walk.h"
 
 namespace f90 {
-
-// A LOGICAL element of type W is true when non-zero; for 64-bit elements
-// that is "either 32-bit word non-zero".
-template <class W>
-struct MaskWord {
-  static bool truth(const char* p) {
-    W v;
-    std::memcpy(&v, p, sizeof v);
-    return v != 0;
-  }
-};
-
-// Every element is considered.
-struct NoMask {
-  static bool truth(const char*) { return true; }
-};
-
-// Calls f(MaskWord<W>{}) for a mask element of `bits` bits (8, 16, 64;
-// anything else is read as 32 bits).
-template <class F>
-inline void dispatch_mask_width(uint32_t bits, F&& f) {
-  switch (bits) {
-    case 8: f(MaskWord<uint8_t>{}); return;
-    case 16: f(MaskWord<uint16_t>{}); return;
-    case 64: f(MaskWord<uint64_t>{}); return;
-    default: f(MaskWord<uint32_t>{}); return;
-  }
-}
 
 // Runs of N arrays walked together in array element order, with adjacent
 // dimensions merged wherever every array steps through them as through one

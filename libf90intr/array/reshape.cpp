@@ -30,10 +30,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "construct.h"
-#include "copy_kind.h"
-#include "result.h"
-#include "walk.h"
+#include "array/construct.h"
+#include "array/copy_kind.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90 {
 namespace {

@@ -1,5 +1,5 @@
 // Result completion and the character-descriptor constructor.
-#include "result.h"
+#include "array/result.h"
 
 namespace f90 {
 

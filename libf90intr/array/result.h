@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "descriptor.h"
+#include "array/descriptor.h"
 
 namespace f90 {
 

@@ -1,6 +1,6 @@
 // SHAPE(SOURCE): the extents of SOURCE as a rank-1 integer array. A scalar
 // source gives an empty result and asks the allocator for nothing.
-#include "inquiry.h"
+#include "array/inquiry.h"
 
 void shape_of(ArrayDescriptor* result, ArrayDescriptor* source) {
   const f90::Desc a(source);

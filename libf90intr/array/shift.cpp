@@ -1,7 +1,7 @@
 // The set-up CSHIFT and EOSHIFT share, and the merging of block dimensions.
-#include "shift.h"
+#include "array/shift.h"
 
-#include "result.h"
+#include "array/result.h"
 
 namespace f90 {
 

@@ -15,9 +15,9 @@
 #include <array>
 #include <cstdint>
 
-#include "copy_kind.h"
-#include "descriptor.h"
-#include "walk.h"
+#include "array/copy_kind.h"
+#include "array/descriptor.h"
+#include "array/walk.h"
 
 F90_API void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
                     const int32_t* dim) F90_SYMBOL(_CSHIFT);

@@ -5,9 +5,8 @@
 // low 64 bits, multiplying with the INTEGER*8 multiply of libf90elem. With
 // DIM it is the extent of that dimension. Other routines of the library call
 // _SIZE without DIM to count an argument's elements.
-#include "inquiry.h"
-
-extern "C" int64_t _morvex_lmul(int64_t a, int64_t b);
+#include "array/inquiry.h"
+#include "common/elem_calls.h"
 
 namespace {
 

@@ -15,10 +15,10 @@
 // both sides are contiguous.
 #include <array>
 
-#include "construct.h"
-#include "copy_kind.h"
-#include "result.h"
-#include "walk.h"
+#include "array/construct.h"
+#include "array/copy_kind.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90 {
 

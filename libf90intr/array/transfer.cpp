@@ -26,14 +26,14 @@
 // empty SOURCE or MOLD, the SIZE elements are all zero bytes. A result the
 // caller supplies (assoc set) keeps its base and dimension words on every
 // such path.
-#include "transfer.h"
+#include "array/transfer.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 
-#include "result.h"
-#include "walk.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "descriptor.h"
+#include "array/descriptor.h"
 
 // The worker: completes (when `assoc` is clear) and fills the result.
 // `selector` says which entry point called (0, 1, 2 or 4) and is not used.

@@ -19,14 +19,14 @@
 // elements (REAL*8, INTEGER*8, COMPLEX*8) with both matrices contiguous
 // along their first index moves 4 x 4 blocks through SSE2 registers: loads,
 // 64-bit interleaves and stores only, so every bit pattern passes unchanged.
-#include "transpose.h"
+#include "array/transpose.h"
 
 #include <emmintrin.h>
 
 #include <algorithm>
 #include <cstring>
 
-#include "result.h"
+#include "array/result.h"
 
 namespace {
 

@@ -2,6 +2,6 @@
 // element type.
 #pragma once
 
-#include "descriptor.h"
+#include "array/descriptor.h"
 
 F90_API void transpose(ArrayDescriptor* result, ArrayDescriptor* source) F90_SYMBOL(_TRANS);

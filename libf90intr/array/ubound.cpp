@@ -1,6 +1,6 @@
 // UBOUND(ARRAY [, DIM]): upper bounds, 0 for an empty dimension. The 32-bit
 // forms wrap as lower + extent - 1 does in 32 bits; the 64-bit form is exact.
-#include "inquiry.h"
+#include "array/inquiry.h"
 
 namespace {
 

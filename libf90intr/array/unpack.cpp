@@ -12,10 +12,11 @@
 #include <algorithm>
 #include <array>
 
-#include "construct.h"
-#include "copy_kind.h"
-#include "result.h"
-#include "walk.h"
+#include "array/construct.h"
+#include "array/copy_kind.h"
+#include "common/mask.h"
+#include "array/result.h"
+#include "array/walk.h"
 
 namespace f90 {
 namespace {
@@ -28,11 +29,11 @@ struct VectorSupply {
   int64_t left;
 };
 
-template <CopyKind K, uint32_t MaskBits>
+template <CopyKind K, class Mask>
 void scatter_run(VectorSupply& v, char* r, ptrdiff_t rs, const char* f, ptrdiff_t fs,
                  const char* m, ptrdiff_t ms, int64_t n, uint32_t bytes) {
   for (int64_t i = 0; i < n; ++i, r += rs, f += fs, m += ms) {
-    if (!logical_true<MaskBits>(m)) {
+    if (!Mask::truth(m)) {
       Mover<K>::one(r, f, bytes);
     } else if (v.left > 0) {
       Mover<K>::one(r, v.next, bytes);
@@ -84,10 +85,10 @@ extern "C" void unpack(ArrayDescriptor* result_d, ArrayDescriptor* vector_d,
     WalkArray r = wr, f = wf;
     r.base += off;
     f.base += off;
-    with_logical_width(mask.elem_len(), [&](auto w) {
+    with_logical(logical_bytes(mask.elem_len()), [&](auto w) {
       walk_runs(rank, extent, std::array<WalkArray*, 3>{&r, &f, &wm},
                 [&](const std::array<char*, 3>& o, int64_t n) {
-                  scatter_run<K, decltype(w)::value>(v, o[0], rs, o[1], fs, o[2], ms, n,
+                  scatter_run<K, decltype(w)>(v, o[0], rs, o[1], fs, o[2], ms, n,
                                                      c.elem_bytes());
                 });
     });

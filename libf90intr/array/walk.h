@@ -22,8 +22,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "copy_kind.h"
-#include "descriptor.h"
+#include "array/copy_kind.h"
+#include "array/descriptor.h"
 
 namespace f90 {
 

@@ -5,7 +5,7 @@
 // associated with anything; otherwise the two must address the same storage
 // with the same layout: base, elem_len, rank, type code, and every extent and
 // stride (lower bounds may differ).
-#include "association.h"
+#include "element/association.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // NULL(MOLD): the result takes MOLD's element length, rank, bounds, strides
 // and type word and becomes disassociated (assoc clear, base and alloc_base
 // 0). Its other flag bits and alloc_size stay as the caller set them.
-#include "association.h"
+#include "element/association.h"
 
 void null_pointer(ArrayDescriptor* result, ArrayDescriptor* mold) {
   const f90::Desc r(result);

@@ -5,10 +5,6 @@
 #include <cstdint>
 
 #include "symbols.h"
+#include "value/types.h"
 
-struct Real16Bits {
-  double hi;
-  double lo;
-};
-
-F90_API const Real16Bits huge_real16_f90_y_ieee = {std::bit_cast<double>(0x43dffc0000000000ull), 0.0};
+F90_API const morvex::DoubleDouble huge_real16_f90_y_ieee = {std::bit_cast<double>(0x43dffc0000000000ull), 0.0};

@@ -34,10 +34,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "real16/real16.h"
+#include "common/elem_calls.h"
 #include "x87.h"
-
-extern "C" int64_t _morvex_lmul(int64_t a, int64_t b);
 
 namespace f90::prodsum {
 

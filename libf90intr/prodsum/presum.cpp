@@ -20,9 +20,9 @@
 // has no shape to take: it is reported as 1405 and left untouched. Storage is
 // laid out for the larger of the result's own element and the source's, so
 // that a walk storing source elements never runs past the block.
-#include "presum.h"
+#include "prodsum/presum.h"
 
-#include "result.h"
+#include "array/result.h"
 
 namespace f90::prodsum {
 

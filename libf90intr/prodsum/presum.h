@@ -17,8 +17,8 @@
 
 #include <cstdint>
 
-#include "descriptor.h"
-#include "reduction.h"
+#include "array/descriptor.h"
+#include "array/reduction.h"
 
 namespace f90::prodsum {
 
@@ -86,11 +86,14 @@ inline int32_t storage_units(uint32_t bits) {
 template <class F>
 inline void by_mask_bytes(const ReductionSetup& s, F&& f) {
   switch (s.mask_bytes) {
-    case 8: return f(MaskWord<uint32_t>{}, 8, s.mask_base2);
-    case 4: return f(MaskWord<uint32_t>{}, 4, s.mask_base2);
-    case 2: return f(MaskWord<uint16_t>{}, 2, s.mask_base2);
-    case 1: return f(MaskWord<uint8_t>{}, 1, s.mask_base2);
-    default: return f(MaskWord<uint32_t>{}, 4, s.mask_base);
+    case 8:
+    case 4:
+    case 2:
+    case 1:
+      return with_logical<Logical8::low_word>(static_cast<uint32_t>(s.mask_bytes), [&](auto m) {
+        f(m, decltype(m)::kBytes, s.mask_base2);
+      });
+    default: return f(Logical<4>{}, 4, s.mask_base);
   }
 }
 

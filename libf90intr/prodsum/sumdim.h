@@ -30,9 +30,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "kinds.h"
-#include "presum.h"
-#include "reduction.h"
+#include "prodsum/kinds.h"
+#include "prodsum/presum.h"
+#include "array/reduction.h"
 
 namespace f90::prodsum {
 
@@ -169,21 +169,11 @@ void reduce_along_dim(ArrayDescriptor* result, ArrayDescriptor* source, const in
 
 }  // namespace f90::prodsum
 
-// One entry: _<PFX>_<type>(result, source, DIM, MASK).
+// One row of the tables of sum.cpp and prod.cpp: the exported symbol, its
+// thunk (result, source, DIM, MASK) and the element kind of kinds.h.
 #define F90_DIM_ENTRY(sym, name, ...)                                                          \
   F90_API void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d,                  \
                     ArrayDescriptor* m) F90_SYMBOL(sym);                                       \
   void name(ArrayDescriptor* r, ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {    \
     f90::prodsum::reduce_along_dim<__VA_ARGS__>(r, s, d, m);                                   \
   }
-#define F90_DIM_ENTRIES(PFX, name, O)                                                          \
-  F90_DIM_ENTRY(_##PFX##_I1, name##_i1, f90::prodsum::SmallInteger<int8_t, O>)                 \
-  F90_DIM_ENTRY(_##PFX##_I2, name##_i2, f90::prodsum::SmallInteger<int16_t, O>)                \
-  F90_DIM_ENTRY(_##PFX##_I4, name##_i4, f90::prodsum::SmallInteger<int32_t, O>)                \
-  F90_DIM_ENTRY(_##PFX##_J, name##_j, f90::prodsum::Integer8<O>)                               \
-  F90_DIM_ENTRY(_##PFX##_S4, name##_s4, f90::prodsum::Real<float, O>)                          \
-  F90_DIM_ENTRY(_##PFX##_S, name##_s, f90::prodsum::Real<double, O>)                           \
-  F90_DIM_ENTRY(_##PFX##_C4, name##_c4, f90::prodsum::Complex<float, O>)                       \
-  F90_DIM_ENTRY(_##PFX##_C, name##_c, f90::prodsum::Complex<double, O>)                        \
-  F90_DIM_ENTRY(_##PFX##_D, name##_d, f90::prodsum::Real16<O>)                                 \
-  F90_DIM_ENTRY(_##PFX##_Z, name##_z, f90::prodsum::Complex32<O>)

@@ -26,10 +26,10 @@
 #include <cstdint>
 #include <type_traits>
 
-#include "kinds.h"
-#include "presum.h"
-#include "reduction.h"
-#include "walk.h"
+#include "prodsum/kinds.h"
+#include "prodsum/presum.h"
+#include "array/reduction.h"
+#include "array/walk.h"
 
 namespace f90::prodsum {
 
@@ -140,7 +140,9 @@ inline void address_form(void* out, ArrayDescriptor* source, const int32_t* dim,
 
 }  // namespace f90::prodsum
 
-// The ten entries of one operation: _<PFX>_<type>, as thin thunks.
+// Rows of the tables of sum0.cpp and prod0.cpp: the exported symbol, its
+// thunk, the result type and the element kind of kinds.h. Values come back
+// in registers; COMPLEX and REAL*16 results through the caller's slot.
 #define F90_WHOLE_VALUE_ENTRY(sym, name, R, ...)                                            \
   F90_API R name(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) F90_SYMBOL(sym); \
   R name(ArrayDescriptor* s, const int32_t* d, ArrayDescriptor* m) {                        \
@@ -153,16 +155,3 @@ inline void address_form(void* out, ArrayDescriptor* source, const int32_t* dim,
     f90::prodsum::address_form<__VA_ARGS__>(out, s, d, m);                          \
     return out;                                                                     \
   }
-#define F90_WHOLE_ENTRIES(PFX, name, O)                                                          \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_I1, name##_i1, int32_t, f90::prodsum::SmallInteger<int8_t, O>)  \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_I2, name##_i2, int32_t, f90::prodsum::SmallInteger<int16_t, O>) \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_I4, name##_i4, int32_t, f90::prodsum::SmallInteger<int32_t, O>) \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_J, name##_j, int64_t, f90::prodsum::Integer8<O>)                \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_S4, name##_s4, long double, f90::prodsum::Real<float, O>)       \
-  F90_WHOLE_VALUE_ENTRY(_##PFX##_S, name##_s, long double, f90::prodsum::Real<double, O>)        \
-  F90_WHOLE_ADDRESS_ENTRY(_##PFX##_C4, name##_c4, morvex::Complex8,                              \
-                          f90::prodsum::Complex<float, O>)                                       \
-  F90_WHOLE_ADDRESS_ENTRY(_##PFX##_C, name##_c, morvex::Complex16,                               \
-                          f90::prodsum::Complex<double, O>)                                      \
-  F90_WHOLE_ADDRESS_ENTRY(_##PFX##_D, name##_d, morvex::DoubleDouble, f90::prodsum::Real16<O>)   \
-  F90_WHOLE_ADDRESS_ENTRY(_##PFX##_Z, name##_z, morvex::Complex32, f90::prodsum::Complex32<O>)

@@ -21,7 +21,7 @@ T test_bit(T i, T pos) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, btest, int32_t, test_bit)
-MORVEX_INT_ENTRY(2, bjtest, int32_t, test_bit)
-MORVEX_INT_ENTRY(2, bitest, int16_t, test_bit)
-MORVEX_INT_ENTRY(2, bktest, int64_t, test_bit)
+MORVEX_INT_ENTRY(2, _morvex_btest, _morvex_I_btest, int32_t, test_bit)
+MORVEX_INT_ENTRY(2, _morvex_bjtest, _morvex_I_bjtest, int32_t, test_bit)
+MORVEX_INT_ENTRY(2, _morvex_bitest, _morvex_I_bitest, int16_t, test_bit)
+MORVEX_INT_ENTRY(2, _morvex_bktest, _morvex_I_bktest, int64_t, test_bit)

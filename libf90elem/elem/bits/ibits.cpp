@@ -29,8 +29,8 @@ T bit_field(T i, T pos, T len) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(3, ibits, int32_t, bit_field)
-MORVEX_INT_ENTRY(3, jibits, int32_t, bit_field)
-MORVEX_INT_ENTRY(3, iibits, int16_t, bit_field)
-MORVEX_INT_VALUE(3, hibits, int8_t, bit_field)
-MORVEX_INT_ENTRY(3, kibits, int64_t, bit_field)
+MORVEX_INT_ENTRY(3, _morvex_ibits, _morvex_I_ibits, int32_t, bit_field)
+MORVEX_INT_ENTRY(3, _morvex_jibits, _morvex_I_jibits, int32_t, bit_field)
+MORVEX_INT_ENTRY(3, _morvex_iibits, _morvex_I_iibits, int16_t, bit_field)
+MORVEX_INT_VALUE(3, _morvex_hibits, int8_t, bit_field)
+MORVEX_INT_ENTRY(3, _morvex_kibits, _morvex_I_kibits, int64_t, bit_field)

@@ -32,12 +32,12 @@ T clear_bit(T i, T pos) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, ibset, int32_t, set_bit)
-MORVEX_INT_ENTRY(2, jibset, int32_t, set_bit)
-MORVEX_INT_ENTRY(2, iibset, int16_t, set_bit)
-MORVEX_INT_ENTRY(2, kibset, int64_t, set_bit)
+MORVEX_INT_ENTRY(2, _morvex_ibset, _morvex_I_ibset, int32_t, set_bit)
+MORVEX_INT_ENTRY(2, _morvex_jibset, _morvex_I_jibset, int32_t, set_bit)
+MORVEX_INT_ENTRY(2, _morvex_iibset, _morvex_I_iibset, int16_t, set_bit)
+MORVEX_INT_ENTRY(2, _morvex_kibset, _morvex_I_kibset, int64_t, set_bit)
 
-MORVEX_INT_ENTRY(2, ibclr, int32_t, clear_bit)
-MORVEX_INT_ENTRY(2, jibclr, int32_t, clear_bit)
-MORVEX_INT_ENTRY(2, iibclr, int16_t, clear_bit)
-MORVEX_INT_ENTRY(2, kibclr, int64_t, clear_bit)
+MORVEX_INT_ENTRY(2, _morvex_ibclr, _morvex_I_ibclr, int32_t, clear_bit)
+MORVEX_INT_ENTRY(2, _morvex_jibclr, _morvex_I_jibclr, int32_t, clear_bit)
+MORVEX_INT_ENTRY(2, _morvex_iibclr, _morvex_I_iibclr, int16_t, clear_bit)
+MORVEX_INT_ENTRY(2, _morvex_kibclr, _morvex_I_kibclr, int64_t, clear_bit)

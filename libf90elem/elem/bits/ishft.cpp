@@ -21,9 +21,9 @@ T shift_of(T i, T shift) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, ishft, int32_t, shift_of)
-MORVEX_INT_ENTRY(2, jishft, int32_t, shift_of)
-MORVEX_INT_ENTRY(2, shift, int32_t, shift_of)
-MORVEX_INT_ENTRY(2, iishft, int16_t, shift_of)
-MORVEX_INT_ENTRY(2, hishft, int8_t, shift_of)
-MORVEX_INT_ENTRY(2, kishft, int64_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_ishft, _morvex_I_ishft, int32_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_jishft, _morvex_I_jishft, int32_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_shift, _morvex_I_shift, int32_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_iishft, _morvex_I_iishft, int16_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_hishft, _morvex_I_hishft, int8_t, shift_of)
+MORVEX_INT_ENTRY(2, _morvex_kishft, _morvex_I_kishft, int64_t, shift_of)

@@ -61,12 +61,12 @@ T rotate_as_int32(T i, T shift, T size) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(3, ishftc, int32_t, rotate)
-MORVEX_INT_ENTRY(3, jishftc, int32_t, rotate)
-MORVEX_INT_ENTRY(3, iishftc, int16_t, rotate)
-MORVEX_INT_ENTRY(3, kishftc, int64_t, rotate)
+MORVEX_INT_ENTRY(3, _morvex_ishftc, _morvex_I_ishftc, int32_t, rotate)
+MORVEX_INT_ENTRY(3, _morvex_jishftc, _morvex_I_jishftc, int32_t, rotate)
+MORVEX_INT_ENTRY(3, _morvex_iishftc, _morvex_I_iishftc, int16_t, rotate)
+MORVEX_INT_ENTRY(3, _morvex_kishftc, _morvex_I_kishftc, int64_t, rotate)
 
-MORVEX_INT_VALUE(3, ishftc_k2, int16_t, rotate_as_int32)
-MORVEX_INT_VALUE(3, ishftc_k1, int8_t, rotate_as_int32)
-MORVEX_BY_REF_AS(int32_t, shftc_k2, ishftc_k2, int16_t, int16_t, int16_t)
-MORVEX_BY_REF_AS(int32_t, shftc_k1, ishftc_k1, int8_t, int8_t, int8_t)
+MORVEX_INT_VALUE(3, _morvex_ishftc_k2, int16_t, rotate_as_int32)
+MORVEX_INT_VALUE(3, _morvex_ishftc_k1, int8_t, rotate_as_int32)
+MORVEX_BY_REF(int32_t, _morvex_I_shftc_k2, _morvex_ishftc_k2, int16_t, int16_t, int16_t)
+MORVEX_BY_REF(int32_t, _morvex_I_shftc_k1, _morvex_ishftc_k1, int8_t, int8_t, int8_t)

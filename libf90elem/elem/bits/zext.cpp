@@ -25,10 +25,10 @@ F90_API int32_t _morvex_jzext2(int32_t a) { return zero_extend<int16_t>(a); }
 F90_API int32_t _morvex_jzext4(int32_t a) { return a; }
 F90_API int64_t _morvex_kzext(uint32_t a) { return a; }
 
-MORVEX_BY_REF(int32_t, zext, int32_t)
-MORVEX_BY_REF(int32_t, izext, int8_t)
-MORVEX_BY_REF_AS(int32_t, izext2, jzext2, int16_t)
-MORVEX_BY_REF(int32_t, jzext, int8_t)
-MORVEX_BY_REF(int32_t, jzext2, int16_t)
-MORVEX_BY_REF(int32_t, jzext4, int32_t)
-MORVEX_BY_REF(int64_t, kzext, int64_t)
+MORVEX_BY_REF(int32_t, _morvex_I_zext, _morvex_zext, int32_t)
+MORVEX_BY_REF(int32_t, _morvex_I_izext, _morvex_izext, int8_t)
+MORVEX_BY_REF(int32_t, _morvex_I_izext2, _morvex_jzext2, int16_t)
+MORVEX_BY_REF(int32_t, _morvex_I_jzext, _morvex_jzext, int8_t)
+MORVEX_BY_REF(int32_t, _morvex_I_jzext2, _morvex_jzext2, int16_t)
+MORVEX_BY_REF(int32_t, _morvex_I_jzext4, _morvex_jzext4, int32_t)
+MORVEX_BY_REF(int64_t, _morvex_I_kzext, _morvex_kzext, int64_t)

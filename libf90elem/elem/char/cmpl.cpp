@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "bytes.h"
-#include "character.h"
+#include "chars/bytes.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

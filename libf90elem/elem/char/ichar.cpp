@@ -5,7 +5,7 @@
 // the length of its result.
 #include <cstdint>
 
-#include "character.h"
+#include "char/character.h"
 
 int32_t _morvex_ichar(const char* c) { return static_cast<signed char>(*c); }
 

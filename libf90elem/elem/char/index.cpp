@@ -15,8 +15,8 @@
 // 2^31 - 1 bytes (the 32-bit form wraps).
 #include <cstdint>
 
-#include "bytes.h"
-#include "character.h"
+#include "chars/bytes.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

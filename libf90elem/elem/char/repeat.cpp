@@ -12,8 +12,8 @@
 // turns into a positive length.
 #include <cstdint>
 
-#include "bytes.h"
-#include "character.h"
+#include "chars/bytes.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

@@ -13,8 +13,8 @@
 // copied from, so it is read before it is overwritten.
 #include <cstdint>
 
-#include "bytes.h"
-#include "character.h"
+#include "chars/bytes.h"
+#include "char/character.h"
 
 using namespace morvex::chars;
 

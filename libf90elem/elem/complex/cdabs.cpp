@@ -13,8 +13,8 @@
 // precision; COMPLEX*8 within half an ulp after the store.
 #include <cmath>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 namespace {
@@ -41,5 +41,5 @@ using namespace morvex::complex;
 long double _morvex_cdabs(Complex16 z) { return modulus<double>(z); }
 long double _morvex_cabs(Complex8 z) { return modulus<float>(z); }
 
-MORVEX_BY_REF(long double, cdabs, Complex16)
-MORVEX_BY_REF(long double, cabs, Complex8)
+MORVEX_BY_REF(long double, _morvex_I_cdabs, _morvex_cdabs, Complex16)
+MORVEX_BY_REF(long double, _morvex_I_cabs, _morvex_cabs, Complex8)

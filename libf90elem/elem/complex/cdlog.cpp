@@ -11,8 +11,8 @@
 // it ln|z| keeps an absolute error of about an ulp of 1.0 from rounding
 // a*a + b*b, large relative to ln|z| near z = 1. COMPLEX*8 within 1.35 ulps
 // (the REAL*4 ATAN2 rounds twice for a < 0).
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real4/real4.h"
 
 namespace morvex::complex {
@@ -45,5 +45,5 @@ using namespace morvex::complex;
 Complex16* _morvex_cdlog(Complex16* res, Complex16 z) { return log_into<double>(res, z); }
 Complex8* _morvex_clog(Complex8* res, Complex8 z) { return log_into<float>(res, z); }
 
-MORVEX_BY_REF_HIDDEN(Complex16, cdlog, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex8, clog, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdlog, _morvex_cdlog, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_clog, _morvex_clog, Complex8)

@@ -10,8 +10,8 @@
 //   |c| > |d|: t = d/c, s = c + d*t, ((a + b*t)/s, (b - a*t)/s);
 //   otherwise: t = c/d, s = d + c*t, ((b + a*t)/s, (b*t - a)/s).
 // A NaN in either operand otherwise propagates through the formulas.
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 namespace {

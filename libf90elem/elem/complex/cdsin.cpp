@@ -12,8 +12,8 @@
 //
 // Accuracy (normwise): COMPLEX*16 within 2.1 ulps under the library's 53-bit
 // mode and 1.65 ulps under 64-bit precision; COMPLEX*8 within 1.3 ulps.
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real4/real4.h"
 #include "real8/real8.h"
 
@@ -72,7 +72,7 @@ Complex16* _morvex_cdcos(Complex16* res, Complex16 z) { return cos_into<double>(
 Complex8* _morvex_csin(Complex8* res, Complex8 z) { return sin_into<float>(res, z); }
 Complex8* _morvex_ccos(Complex8* res, Complex8 z) { return cos_into<float>(res, z); }
 
-MORVEX_BY_REF_HIDDEN(Complex16, cdsin, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex16, cdcos, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex8, csin, Complex8)
-MORVEX_BY_REF_HIDDEN(Complex8, ccos, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdsin, _morvex_cdsin, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdcos, _morvex_cdcos, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_csin, _morvex_csin, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_ccos, _morvex_ccos, Complex8)

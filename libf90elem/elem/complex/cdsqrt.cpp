@@ -19,8 +19,8 @@
 // mode and 1.1 ulps under 64-bit precision; COMPLEX*8 within 1.15 ulps.
 #include <cmath>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 namespace {
@@ -65,5 +65,5 @@ using namespace morvex::complex;
 Complex16* _morvex_cdsqrt(Complex16* res, Complex16 z) { return sqrt_into<double>(res, z); }
 Complex8* _morvex_csqrt(Complex8* res, Complex8 z) { return sqrt_into<float>(res, z); }
 
-MORVEX_BY_REF_HIDDEN(Complex16, cdsqrt, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex8, csqrt, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_cdsqrt, _morvex_cdsqrt, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_csqrt, _morvex_csqrt, Complex8)

@@ -1,6 +1,6 @@
 // COMPLEX*16 ** COMPLEX*16 (method: complex/power.h). ln|z| and the angle of
 // z come from the x87 scaled logarithm and partial arctangent.
-#include "complex.h"
+#include "complex/complex.h"
 #include "complex/power.h"
 
 namespace morvex::complex {

@@ -1,6 +1,6 @@
 // COMPLEX*16 ** INTEGER*4 (cdtoi) and COMPLEX*8 ** INTEGER*4 (ctoi), by
 // square-and-multiply (method: complex/power.h). No control-word change.
-#include "complex.h"
+#include "complex/complex.h"
 #include "complex/power.h"
 
 using morvex::complex::int_power_into;

@@ -6,8 +6,8 @@
 // through exactly (-(+0) = -0, and a NaN's sign flips too).
 #include <cstring>
 
-#include "complex.h"
-#include "kind.h"
+#include "complex/complex.h"
+#include "complex/kind.h"
 #include "real/float_bits.h"
 
 namespace morvex::complex {
@@ -34,7 +34,7 @@ long double _morvex_aimag(Complex8 z) { return z.im; }
 Complex16* _morvex_dconjg(Complex16* res, Complex16 z) { return conjugate<double>(res, z); }
 Complex8* _morvex_conjg(Complex8* res, Complex8 z) { return conjugate<float>(res, z); }
 
-MORVEX_BY_REF(long double, dimag, Complex16)
-MORVEX_BY_REF(long double, aimag, Complex8)
-MORVEX_BY_REF_HIDDEN(Complex16, dconjg, Complex16)
-MORVEX_BY_REF_HIDDEN(Complex8, conjg, Complex8)
+MORVEX_BY_REF(long double, _morvex_I_dimag, _morvex_dimag, Complex16)
+MORVEX_BY_REF(long double, _morvex_I_aimag, _morvex_aimag, Complex8)
+MORVEX_BY_REF_HIDDEN(Complex16, _morvex_I_dconjg, _morvex_dconjg, Complex16)
+MORVEX_BY_REF_HIDDEN(Complex8, _morvex_I_conjg, _morvex_conjg, Complex8)

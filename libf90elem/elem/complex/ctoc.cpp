@@ -1,7 +1,7 @@
 // COMPLEX*8 ** COMPLEX*8 (method: complex/power.h). ln|z| comes from the x87
 // scaled logarithm with ln 2 as a REAL*4, the angle of z from the REAL*4
 // ATAN2.
-#include "complex.h"
+#include "complex/complex.h"
 #include "complex/power.h"
 #include "real4/real4.h"
 

@@ -16,7 +16,7 @@
 // for such b both factors are b itself: EXP((a, b)) = (e^a * b, e^a * b).
 #pragma once
 
-#include "kind.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 

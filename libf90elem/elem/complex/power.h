@@ -27,7 +27,7 @@
 
 #include <cstdint>
 
-#include "kind.h"
+#include "complex/kind.h"
 
 namespace morvex::complex {
 

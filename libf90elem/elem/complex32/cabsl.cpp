@@ -22,7 +22,7 @@
 //
 // Accuracy: ABS within a few units of 2^-106 relative; SQRT likewise (no
 // step cancels: |z| + |x| adds two non-negative values).
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;
@@ -49,7 +49,7 @@ DoubleDouble* _morvex_cabsl(DoubleDouble* res, Complex32 z) {
   if (std::isnan(a.hi) || std::isnan(b.hi)) return store(res, kNaNPart);
   return store(res, modulus(a, b));
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, cabsl, Complex32)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_cabsl, _morvex_cabsl, Complex32)
 
 Complex32* _morvex_csqrtl(Complex32* res, Complex32 z) {
   if (std::isnan(z.re.hi) || std::isnan(z.im.hi)) return store(res, kNaNPart, kZero);
@@ -74,4 +74,4 @@ Complex32* _morvex_csqrtl(Complex32* res, Complex32 z) {
   if (z.im.hi < 0.0) im = dd::neg(im);
   return store(res, re, im);
 }
-MORVEX_BY_REF_HIDDEN(Complex32, csqrtl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_csqrtl, _morvex_csqrtl, Complex32)

@@ -20,7 +20,7 @@
 // error growing in proportion to |x| and |y| (expl's and the reductions'
 // growth). LOG within a few units of 2^-106 of |ln z| + 1 in absolute terms:
 // ln|z| near |z| = 1 cancels in x^2 + y^2 - 1 as the formula stands.
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 using namespace morvex::complex32;
 
@@ -28,10 +28,10 @@ Complex32* _morvex_cexpl(Complex32* res, Complex32 z) {
   const Cx w = exp_polar(z.re, z.im);
   return store(res, w.re, w.im);
 }
-MORVEX_BY_REF_HIDDEN(Complex32, cexpl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_cexpl, _morvex_cexpl, Complex32)
 
 Complex32* _morvex_clogl(Complex32* res, Complex32 z) {
   const LogParts l = log_parts(z.re, z.im);
   return store(res, l.modulus, l.angle);
 }
-MORVEX_BY_REF_HIDDEN(Complex32, clogl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_clogl, _morvex_clogl, Complex32)

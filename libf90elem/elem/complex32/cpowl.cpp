@@ -16,7 +16,7 @@
 // Accuracy: that of e^r with r carrying the rounding of w ln z: within a few
 // units of 2^-106 relative for |w ln z| <= 1, growing in proportion to
 // |w| (1 + |ln z|).
-#include "complex32.h"
+#include "complex32/complex32.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;

@@ -15,7 +15,7 @@
 //
 // Accuracy: a few units of 2^-106 relative to |z1 z2| (multiply) and
 // |z1 / z2| (divide).
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;

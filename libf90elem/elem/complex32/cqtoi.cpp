@@ -17,7 +17,7 @@
 //
 // Accuracy: each squaring or product adds a few units of 2^-106, and z^n
 // has condition number |n|: the relative error grows like |n| 2^-106.
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;

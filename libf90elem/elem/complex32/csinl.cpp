@@ -17,7 +17,7 @@
 // functions' relative error with |y|, and near a zero of the function (sin x
 // or cos x near 0 with y small) the relative error grows as the function's
 // condition number |z f'(z) / f(z)| does.
-#include "complex32.h"
+#include "complex32/complex32.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::complex32;
@@ -40,11 +40,11 @@ Complex32* _morvex_csinl(Complex32* res, Complex32 z) {
   const Factors f = factors(z);
   return store(res, mul_overflowed(f.s, f.ch), mul_overflowed(f.c, f.sh));
 }
-MORVEX_BY_REF_HIDDEN(Complex32, csinl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_csinl, _morvex_csinl, Complex32)
 
 Complex32* _morvex_ccosl(Complex32* res, Complex32 z) {
   if (std::isnan(z.im.hi)) return store(res, kNaNPart, kNaNPart);
   const Factors f = factors(z);
   return store(res, mul_overflowed(f.c, f.ch), mul_overflowed(dd::neg(f.s), f.sh));
 }
-MORVEX_BY_REF_HIDDEN(Complex32, ccosl, Complex32)
+MORVEX_BY_REF_HIDDEN(Complex32, _morvex_I_ccosl, _morvex_ccosl, Complex32)

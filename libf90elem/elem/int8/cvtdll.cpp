@@ -18,9 +18,9 @@
 // pushed double into the x87 unit (an 8-byte load of two 4-byte stores that
 // cannot be forwarded) and switching the control word twice cost several
 // times the conversion itself.
-#include "asm_function.h"
-#include "ieee_format.h"
-#include "int8.h"
+#include "int8/asm_function.h"
+#include "int8/ieee_format.h"
+#include "int8/int8.h"
 
 using namespace morvex::int8;
 

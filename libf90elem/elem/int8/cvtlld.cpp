@@ -16,8 +16,8 @@
 // give 2^64.
 #include <bit>
 
-#include "ieee_format.h"
-#include "int8.h"
+#include "int8/ieee_format.h"
+#include "int8/int8.h"
 
 using namespace morvex::int8;
 

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstdint>
 
-#include "../real/float_bits.h"
+#include "real/float_bits.h"
 
 namespace morvex::int8 {
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "symbols.h"
+#include "x87.h"
 
 namespace morvex::int8 {
 
@@ -56,7 +57,7 @@ inline int32_t count64(int64_t n) {
 // 64-bit significands, so the truncated quotient is the exact integer
 // quotient; (-2^63) / (-1) overflows the store and gives 0x8000000000000000.
 inline int64_t x87_quotient(int64_t a, int64_t b) {
-  const uint16_t ep = 0x0f3f;
+  const uint16_t ep = x87::CW_EP;
   uint16_t saved;
   int64_t q;
   __asm__ volatile(
@@ -76,7 +77,7 @@ inline int64_t x87_quotient(int64_t a, int64_t b) {
 
 // Exact remainder with the sign of a (fprem until complete).
 inline int64_t x87_remainder(int64_t a, int64_t b) {
-  const uint16_t ep = 0x0f3f;
+  const uint16_t ep = x87::CW_EP;
   uint16_t saved;
   int64_t r;
   __asm__ volatile(

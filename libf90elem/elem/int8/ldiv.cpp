@@ -12,7 +12,7 @@
 //
 // _morvex_slow_ldiv and _morvex_slow_lmod are the software forms: they work
 // on the magnitudes, with the same results, including the special ones.
-#include "int8.h"
+#include "int8/int8.h"
 
 using namespace morvex::int8;
 

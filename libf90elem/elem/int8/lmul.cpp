@@ -12,8 +12,8 @@
 // negated when exactly one operand is negative. Both give the low 64 bits of
 // the exact product for every pair, e.g. lmul(2^32, 2^32) = 0 and
 // lmul(-1, -2^63) = -2^63.
-#include "asm_function.h"
-#include "int8.h"
+#include "int8/asm_function.h"
+#include "int8/int8.h"
 
 using namespace morvex::int8;
 

@@ -8,7 +8,7 @@
 //   b = 0        -> 0xffffffffffffffff for both
 //   otherwise    -> the exact unsigned quotient and remainder.
 // So uldiv(5, 0) = 0x7fffffffffffffff but uldiv(2^63, 0) = 0xffffffffffffffff.
-#include "int8.h"
+#include "int8/int8.h"
 
 using namespace morvex::int8;
 

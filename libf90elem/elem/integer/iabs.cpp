@@ -1,7 +1,7 @@
 // ABS of INTEGER*2, *4 and *8: a when a >= 0, else -a, wrapping, so the most
 // negative value of each kind is its own absolute value (iabs(-2^31) = -2^31,
 // iiabs(-32768) = -32768 whatever the slot's upper 16 bits hold).
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ T abs_of(T a) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(1, iabs, int32_t, abs_of)
-MORVEX_INT_ENTRY(1, jiabs, int32_t, abs_of)
-MORVEX_INT_ENTRY(1, iiabs, int16_t, abs_of)
-MORVEX_INT_ENTRY(1, kiabs, int64_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_iabs, _morvex_I_iabs, int32_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_jiabs, _morvex_I_jiabs, int32_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_iiabs, _morvex_I_iiabs, int16_t, abs_of)
+MORVEX_INT_ENTRY(1, _morvex_kiabs, _morvex_I_kiabs, int64_t, abs_of)

@@ -4,7 +4,7 @@
 // when a >= b, so idim(2^31 - 1, -1) = -2^31. INTEGER*2 forms the difference
 // of the 16-bit values, cuts it to 16 bits and returns 0 when that is
 // negative: iidim(32767, -1) = 0, because 32768 wraps to -32768.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ T dim(T a, T b) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, idim, int32_t, dim)
-MORVEX_INT_ENTRY(2, jidim, int32_t, dim)
-MORVEX_INT_ENTRY(2, iidim, int16_t, dim)
-MORVEX_INT_ENTRY(2, kidim, int64_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_idim, _morvex_I_idim, int32_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_jidim, _morvex_I_jidim, int32_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_iidim, _morvex_I_iidim, int16_t, dim)
+MORVEX_INT_ENTRY(2, _morvex_kidim, _morvex_I_kidim, int64_t, dim)

@@ -6,7 +6,7 @@
 // MOD(a, p): a - trunc(a / p) * p, with the sign of a (mod(-7, 2) = -1,
 // mod(7, -2) = 1). Nothing traps: MOD(a, 0) returns a in every kind, and
 // MOD(most negative, -1) returns 0.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 
@@ -24,12 +24,12 @@ T mod_of(T a, T p) {
 
 }  // namespace
 
-MORVEX_INT_ENTRY(2, isign, int32_t, sign_of)
-MORVEX_INT_ENTRY(2, jisign, int32_t, sign_of)
-MORVEX_INT_ENTRY(2, iisign, int16_t, sign_of)
-MORVEX_INT_ENTRY(2, kisign, int64_t, sign_of)
+MORVEX_INT_ENTRY(2, _morvex_isign, _morvex_I_isign, int32_t, sign_of)
+MORVEX_INT_ENTRY(2, _morvex_jisign, _morvex_I_jisign, int32_t, sign_of)
+MORVEX_INT_ENTRY(2, _morvex_iisign, _morvex_I_iisign, int16_t, sign_of)
+MORVEX_INT_ENTRY(2, _morvex_kisign, _morvex_I_kisign, int64_t, sign_of)
 
-MORVEX_INT_ENTRY(2, mod, int32_t, mod_of)
-MORVEX_INT_ENTRY(2, jmod, int32_t, mod_of)
-MORVEX_INT_ENTRY(2, imod, int16_t, mod_of)
-MORVEX_INT_ENTRY(2, kmod, int64_t, mod_of)
+MORVEX_INT_ENTRY(2, _morvex_mod, _morvex_I_mod, int32_t, mod_of)
+MORVEX_INT_ENTRY(2, _morvex_jmod, _morvex_I_jmod, int32_t, mod_of)
+MORVEX_INT_ENTRY(2, _morvex_imod, _morvex_I_imod, int16_t, mod_of)
+MORVEX_INT_ENTRY(2, _morvex_kmod, _morvex_I_kmod, int64_t, mod_of)

@@ -7,7 +7,7 @@
 //   otherwise     square and multiply from the exponent's low bit; the last
 //                 step returns base * accumulator, so no square is formed
 //                 beyond the one that is used.
-#include "kind.h"
+#include "integer/kind.h"
 
 namespace {
 
@@ -31,5 +31,5 @@ T power(T base, T exponent) {
 
 }  // namespace
 
-MORVEX_INT_VALUE(2, itoi, int32_t, power)
-MORVEX_INT_VALUE(2, kitoki, int64_t, power)
+MORVEX_INT_VALUE(2, _morvex_itoi, int32_t, power)
+MORVEX_INT_VALUE(2, _morvex_kitoki, int64_t, power)

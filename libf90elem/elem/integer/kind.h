@@ -50,14 +50,14 @@ constexpr T wrapping_mul(T a, T b) { return wrap<T>(static_cast<Reg<T>>(a) * sta
 #define MORVEX_INT_TYPES_2(T) T, T
 #define MORVEX_INT_TYPES_3(T) T, T, T
 
-// _morvex_<name>(N slots) -> slot: fn<T> of the arguments read as kind T.
-#define MORVEX_INT_VALUE(N, name, T, fn)                                                  \
-  F90_API ::morvex::Slot<T> _morvex_##name(MORVEX_INT_PARAMS_##N(::morvex::Slot<T>)) { \
-    return fn<T>(MORVEX_INT_ARGS_##N(T));                                                \
+// value(N slots) -> slot: fn<T> of the arguments read as kind T.
+#define MORVEX_INT_VALUE(N, value, T, fn)                                       \
+  F90_API ::morvex::Slot<T> value(MORVEX_INT_PARAMS_##N(::morvex::Slot<T>)) { \
+    return fn<T>(MORVEX_INT_ARGS_##N(T));                                      \
   }
 
-// The by-value entry and its twin _morvex_I_<name>, which reads exactly the
+// The by-value entry and its by-reference twin, which reads exactly the
 // kind's bytes at each argument address.
-#define MORVEX_INT_ENTRY(N, name, T, fn) \
-  MORVEX_INT_VALUE(N, name, T, fn)       \
-  MORVEX_BY_REF(::morvex::Slot<T>, name, MORVEX_INT_TYPES_##N(T))
+#define MORVEX_INT_ENTRY(N, value, ref, T, fn) \
+  MORVEX_INT_VALUE(N, value, T, fn)            \
+  MORVEX_BY_REF(::morvex::Slot<T>, ref, value, MORVEX_INT_TYPES_##N(T))

@@ -23,7 +23,7 @@
 // kQ (monic: q0 + q1*g + ... + g^N), kPio4, kPio2, nan().
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

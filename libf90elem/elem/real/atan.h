@@ -15,7 +15,7 @@
 // pi/3).
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

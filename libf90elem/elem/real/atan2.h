@@ -12,7 +12,7 @@
 // Constants, per kind, in Atan2Constants<T>: kPi, kHalfPi.
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

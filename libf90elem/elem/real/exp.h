@@ -15,7 +15,7 @@
 // kC2, kP (P0 + P1*z + ...), kQ (0.5 + Q1*z + ...), and overflow().
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

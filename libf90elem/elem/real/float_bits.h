@@ -1,6 +1,6 @@
-// Bit-level view of the IEEE kinds the REAL*4 and REAL*8 elementals work on,
-// Horner evaluation of constant tables in the x87 registers, and rounding of
-// x87 values to the kind.
+// The IEEE encodings the REAL*4 and REAL*8 elementals work on (from
+// value/float_bits.h), Horner evaluation of constant tables in the x87
+// registers, and rounding of x87 values to the kind.
 //
 // Values the algorithms keep "in an x87 register" are long double: every
 // operation on them runs at the caller's precision and rounding, with the
@@ -15,53 +15,20 @@
 #include <limits>
 #include <utility>
 
+#include "value/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {
 
-template <class T>
-struct FloatBits;
-
-template <>
-struct FloatBits<double> {
-  using UInt = uint64_t;
-  static constexpr int kFractionBits = 52;
-  static constexpr int kExponentMax = 2047;  // field of infinities and NaNs
-  static constexpr int kBias = 1023;
-};
-
-template <>
-struct FloatBits<float> {
-  using UInt = uint32_t;
-  static constexpr int kFractionBits = 23;
-  static constexpr int kExponentMax = 255;
-  static constexpr int kBias = 127;
-};
-
-template <class T>
-using UIntOf = typename FloatBits<T>::UInt;
-
-template <class T>
-inline constexpr UIntOf<T> kSignBit = UIntOf<T>{1} << (sizeof(T) * 8 - 1);
-template <class T>
-inline constexpr UIntOf<T> kFractionMask = (UIntOf<T>{1} << FloatBits<T>::kFractionBits) - 1;
-
-template <class T>
-constexpr UIntOf<T> bits_of(T x) {
-  return std::bit_cast<UIntOf<T>>(x);
-}
-template <class T>
-constexpr T from_bits(UIntOf<T> u) {
-  return std::bit_cast<T>(u);
-}
-constexpr double f64(uint64_t u) { return std::bit_cast<double>(u); }
-constexpr float f32(uint32_t u) { return std::bit_cast<float>(u); }
-
-// The biased exponent field (sign excluded).
-template <class T>
-constexpr int exponent_field(T x) {
-  return static_cast<int>((bits_of(x) & ~kSignBit<T>) >> FloatBits<T>::kFractionBits);
-}
+using fp::bits_of;
+using fp::exponent_field;
+using fp::f32;
+using fp::f64;
+using fp::FloatBits;
+using fp::from_bits;
+using fp::kFractionMask;
+using fp::kSignBit;
+using fp::UIntOf;
 
 // Horner steps r = r*x + c[i] for i = N-2 down to 0, unrolled.
 template <class T, size_t N, size_t... I>

@@ -20,7 +20,7 @@
 // TanhConstants<T> (kLimit, kExpBranch, kEps, kP, kQ monic).
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

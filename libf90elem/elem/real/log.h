@@ -22,7 +22,7 @@
 #include <array>
 #include <cstdint>
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

@@ -13,8 +13,8 @@
 //     registers, as before: MOD(x, Inf) and MOD(Inf, y) are NaN.
 #pragma once
 
-#include "float_bits.h"
-#include "rounding.h"
+#include "real/float_bits.h"
+#include "real/rounding.h"
 #include "x87.h"
 
 namespace morvex::real {

@@ -3,7 +3,7 @@
 // DIM subtracts at the caller's precision.
 #pragma once
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 
 namespace morvex::real {
 

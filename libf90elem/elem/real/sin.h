@@ -19,7 +19,7 @@
 
 #include <cstdint>
 
-#include "float_bits.h"
+#include "real/float_bits.h"
 #include "x87.h"
 
 namespace morvex::real {

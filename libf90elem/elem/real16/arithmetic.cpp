@@ -8,8 +8,8 @@
 // infinities and NaNs flow through the formulas (both parts NaN), a finite
 // result beyond the double range is (+-Inf, +0), and x / 0 for a finite
 // non-zero x is (+-Inf, +0).
-#include "dd.h"
-#include "real16.h"
+#include "real16/dd.h"
+#include "real16/real16.h"
 
 namespace dd = morvex::dd;
 using dd::store;
@@ -40,7 +40,7 @@ DoubleDouble* _morvex_qneg(DoubleDouble* res, DoubleDouble a) { return store(res
 DoubleDouble* _morvex_qprod(DoubleDouble* res, double x, double y) {
   return store(res, dd::prod(x, y));
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, qprod, double, double)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_qprod, _morvex_qprod, double, double)
 
 DoubleDouble* _morvex_qmul(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   return store(res, dd::mul(a, b));

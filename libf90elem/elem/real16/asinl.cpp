@@ -28,7 +28,7 @@
 // result about 15.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -88,7 +88,7 @@ DoubleDouble* _morvex_acosdl(DoubleDouble* res, DoubleDouble x) {
   return in_degrees<_morvex_acosl>(res, x);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, asinl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, acosl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, asindl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, acosdl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_asinl, _morvex_asinl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_acosl, _morvex_acosl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_asindl, _morvex_asindl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_acosdl, _morvex_acosdl, DoubleDouble)

@@ -23,7 +23,7 @@
 // precision: under a 24-bit precision word the result holds about 15 digits.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -71,5 +71,5 @@ DoubleDouble* _morvex_atan2dl(DoubleDouble* res, DoubleDouble y, DoubleDouble x)
   return store(res, dd::mul(r, kRad2Deg));
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, atan2l, DoubleDouble, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, atan2dl, DoubleDouble, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_atan2l, _morvex_atan2l, DoubleDouble, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_atan2dl, _morvex_atan2dl, DoubleDouble, DoubleDouble)

@@ -15,7 +15,7 @@
 // 4e-32 of their values.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -44,5 +44,5 @@ DoubleDouble* _morvex_atandl(DoubleDouble* res, DoubleDouble x) {
   return in_degrees<_morvex_atanl>(res, x);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, atanl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, atandl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_atanl, _morvex_atanl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_atandl, _morvex_atandl, DoubleDouble)

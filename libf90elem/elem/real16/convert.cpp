@@ -11,9 +11,9 @@
 // 2^63 or more in magnitude, infinite or NaN gives 0x8000000000000000 for
 // INTEGER*8 (positive values included) and all ones for the unsigned
 // conversion, which returns negative values as their two's complement bits.
-#include "dd.h"
-#include "real16.h"
-#include "rounding.h"
+#include "real16/dd.h"
+#include "real16/real16.h"
+#include "real16/rounding.h"
 
 namespace dd = morvex::dd;
 using dd::DD;

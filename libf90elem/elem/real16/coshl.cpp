@@ -10,7 +10,7 @@
 // Accuracy: as exp.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -25,4 +25,4 @@ DoubleDouble* _morvex_coshl(DoubleDouble* res, DoubleDouble x) {
   return store(res, r);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, coshl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_coshl, _morvex_coshl, DoubleDouble)

@@ -13,8 +13,8 @@
 #include <bit>
 #include <cmath>
 
-#include "parts.h"
-#include "real16.h"
+#include "real16/parts.h"
+#include "real16/real16.h"
 
 namespace dd = morvex::dd;
 using dd::DD;

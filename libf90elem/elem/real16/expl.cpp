@@ -18,7 +18,7 @@
 #include <climits>
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;
@@ -67,4 +67,4 @@ DoubleDouble* _morvex_expl(DoubleDouble* res, DoubleDouble x) {
   return store(res, y);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, expl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_expl, _morvex_expl, DoubleDouble)

@@ -18,7 +18,7 @@
 // Accuracy: within about 2^-103 relative on the whole positive range.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -79,5 +79,5 @@ DoubleDouble* _morvex_log10l(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::mul(l, kLog10e));
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, logl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, log10l, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_logl, _morvex_logl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_log10l, _morvex_log10l, DoubleDouble)

@@ -11,8 +11,8 @@
 #include <cmath>
 
 #include "constants.h"
-#include "real16.h"
-#include "rounding.h"
+#include "real16/real16.h"
+#include "real16/rounding.h"
 
 namespace dd = morvex::dd;
 using dd::DD;
@@ -23,21 +23,21 @@ DoubleDouble* _morvex_fmodl(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   const DD t = dd::aint_dd(dd::div(a, b));
   return store(res, dd::sub(a, dd::mul(t, b)));
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, fmodl, DoubleDouble, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_fmodl, _morvex_fmodl, DoubleDouble, DoubleDouble)
 
 DoubleDouble* _morvex_fdiml(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   const DD d = dd::sub(a, b);
   return store(res, d.hi >= 0.0 ? d : DD{0.0, 0.0});
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, fdiml, DoubleDouble, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_fdiml, _morvex_fdiml, DoubleDouble, DoubleDouble)
 
 DoubleDouble* _morvex_fabsl(DoubleDouble* res, DoubleDouble x) {
   return store(res, x.hi < 0.0 ? dd::neg(x) : x);
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, fabsl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_fabsl, _morvex_fabsl, DoubleDouble)
 
 DoubleDouble* _morvex_copysignl(DoubleDouble* res, DoubleDouble a, DoubleDouble b) {
   const bool b_negative = std::signbit(b.hi) && b.hi != 0.0 && !std::isnan(b.hi);
   return store(res, std::signbit(a.hi) != b_negative ? dd::neg(a) : a);
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, copysignl, DoubleDouble, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_copysignl, _morvex_copysignl, DoubleDouble, DoubleDouble)

@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "dd.h"
+#include "real16/dd.h"
 
 namespace morvex::dd {
 

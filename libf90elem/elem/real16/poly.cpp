@@ -6,7 +6,7 @@
 //
 // Degenerate degrees read no coefficient: polyN with n < 0 is (0, 0), polyD
 // with n <= 0 is (1, 0).
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 using namespace morvex::real16;
 

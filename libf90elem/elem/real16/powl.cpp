@@ -22,7 +22,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;

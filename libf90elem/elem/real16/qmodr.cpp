@@ -12,7 +12,7 @@
 // above |p|: the reduction has failed and r is (+0, +0).
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;

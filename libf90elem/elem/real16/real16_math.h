@@ -9,10 +9,10 @@
 #include <bit>
 #include <cstdint>
 
-#include "dd.h"
+#include "real16/dd.h"
 #include "entry.h"
-#include "parts.h"
-#include "real16.h"
+#include "real16/parts.h"
+#include "real16/real16.h"
 
 namespace morvex::real16 {
 
@@ -35,7 +35,7 @@ inline constexpr DD kSqrtHalf = dd_bits(0x3fe6a09e667f3bcd, 0xbc8bdd3413b26458);
 // 512 ln 2: tanh is +-1 to double-double precision beyond it.
 inline constexpr DD kTanhLimit = dd_bits(0x40762e42fefa39ef, 0x3d0a9c9e3b398036);
 
-#include "coefficients.inc"
+#include "real16/coefficients.inc"
 
 // Horner evaluation, one double-double operation per step:
 // sum c[i] x^(n-i), i = 0..n (n + 1 coefficients, leading first).

@@ -12,11 +12,11 @@
 // of range or for NaN; INTEGER*2: the low 16 bits of that, sign-extended;
 // INTEGER*8: the REAL*16 to INTEGER*8 conversion of the sum
 // (0x8000000000000000 out of range or for NaN).
-#include "rounding.h"
+#include "real16/rounding.h"
 
 #include <cmath>
 
-#include "real16.h"
+#include "real16/real16.h"
 #include "x87.h"
 
 namespace dd = morvex::dd;
@@ -39,12 +39,12 @@ int32_t nint32(DD x) {
 }  // namespace
 
 DoubleDouble* _morvex_qint(DoubleDouble* res, DoubleDouble x) { return store(res, dd::aint_dd(x)); }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, qint, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_qint, _morvex_qint, DoubleDouble)
 
 DoubleDouble* _morvex_qnint(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::anint_dd(x));
 }
-MORVEX_BY_REF_HIDDEN(DoubleDouble, qnint, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_qnint, _morvex_qnint, DoubleDouble)
 
 DoubleDouble* _morvex_floorl(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::floor_dd(x));
@@ -59,15 +59,15 @@ int32_t _morvex_ifloorl(DoubleDouble x) { return store_int32(dd::floor_dd(x).hi)
 int32_t _morvex_iceill(DoubleDouble x) { return store_int32(dd::ceil_dd(x).hi); }
 
 int32_t _morvex_iqnint(DoubleDouble x) { return nint32(x); }
-MORVEX_BY_REF(int32_t, iqnint, DoubleDouble)
+MORVEX_BY_REF(int32_t, _morvex_I_iqnint, _morvex_iqnint, DoubleDouble)
 
 int32_t _morvex_jiqnnt(DoubleDouble x) { return nint32(x); }
-MORVEX_BY_REF(int32_t, jiqnnt, DoubleDouble)
+MORVEX_BY_REF(int32_t, _morvex_I_jiqnnt, _morvex_jiqnnt, DoubleDouble)
 
 int32_t _morvex_iiqnnt(DoubleDouble x) {
   return static_cast<int16_t>(static_cast<uint16_t>(nint32(x)));
 }
-MORVEX_BY_REF(int32_t, iiqnnt, DoubleDouble)
+MORVEX_BY_REF(int32_t, _morvex_I_iiqnnt, _morvex_iiqnnt, DoubleDouble)
 
 int64_t _morvex_kiqnnt(DoubleDouble x) { return dd::to_int64(plus_half_away(x)); }
-MORVEX_BY_REF(int64_t, kiqnnt, DoubleDouble)
+MORVEX_BY_REF(int64_t, _morvex_I_kiqnnt, _morvex_kiqnnt, DoubleDouble)

@@ -16,8 +16,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "dd.h"
-#include "parts.h"
+#include "real16/dd.h"
+#include "real16/parts.h"
 
 namespace morvex::dd {
 

@@ -11,7 +11,7 @@
 // Accuracy: about 2^-104 relative on the series; as exp beyond it.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -50,4 +50,4 @@ DoubleDouble* _morvex_sinhl(DoubleDouble* res, DoubleDouble x) {
   return store(res, r);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sinhl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sinhl, _morvex_sinhl, DoubleDouble)

@@ -31,14 +31,14 @@
 // product's rounding does.
 #include <cmath>
 
-#include "trig.h"
+#include "real16/trig.h"
 
 namespace dd = morvex::dd;
 
 namespace morvex::real16 {
 namespace {
 
-#include "trig_table.inc"
+#include "real16/trig_table.inc"
 
 constexpr double kSeriesEnd = 1e-30;  // 0x39b4484bfeebc2a0
 constexpr double kFullTerm = 1e-15;   // 0x3cd203af9ee75616
@@ -187,7 +187,7 @@ DoubleDouble* _morvex_cosdl(DoubleDouble* res, DoubleDouble x) {
   return _morvex_sct(res, morvex::dd::mul(x, kDeg2Rad), kCosine);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sinl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, cosl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sindl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, cosdl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sinl, _morvex_sinl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_cosl, _morvex_cosl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sindl, _morvex_sindl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_cosdl, _morvex_cosdl, DoubleDouble)

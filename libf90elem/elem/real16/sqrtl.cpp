@@ -10,7 +10,7 @@
 // Accuracy: within about 2^-104 relative.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -37,4 +37,4 @@ DoubleDouble* _morvex_sqrtl(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::renorm(s, c));
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, sqrtl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_sqrtl, _morvex_sqrtl, DoubleDouble)

@@ -10,7 +10,7 @@
 // Accuracy: about 2^-104 relative.
 #include <cmath>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -37,4 +37,4 @@ DoubleDouble* _morvex_tanhl(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::add(x, dd::mul(x, dd::mul(z, r))));
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, tanhl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_tanhl, _morvex_tanhl, DoubleDouble)

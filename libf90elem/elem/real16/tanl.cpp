@@ -10,7 +10,7 @@
 // division. An infinite or NaN x gives NaN.
 //
 // Accuracy: as the kernel, about 1e-31 relative for |x| up to 1e6.
-#include "trig.h"
+#include "real16/trig.h"
 
 using namespace morvex::real16;
 
@@ -26,6 +26,6 @@ DoubleDouble* _morvex_tandl(DoubleDouble* res, DoubleDouble x) {
   return _morvex_sct(res, morvex::dd::mul(x, kDeg2Rad), kTangent);
 }
 
-MORVEX_BY_REF_HIDDEN(DoubleDouble, tanl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, cotl, DoubleDouble)
-MORVEX_BY_REF_HIDDEN(DoubleDouble, tandl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_tanl, _morvex_tanl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_cotl, _morvex_cotl, DoubleDouble)
+MORVEX_BY_REF_HIDDEN(DoubleDouble, _morvex_I_tandl, _morvex_tandl, DoubleDouble)

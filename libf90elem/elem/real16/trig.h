@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "real16_math.h"
+#include "real16/real16_math.h"
 #include "real8/real8.h"
-#include "trig_kernel.h"
+#include "real16/trig_kernel.h"
 
 namespace morvex::real16 {
 

@@ -5,10 +5,10 @@
 #include <array>
 
 #include "constants.h"
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/asin.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -35,7 +35,7 @@ long double _morvex_acos(float x) { return asinacos_of(x, true); }
 long double _morvex_asind(float x) { return asinacos_of(x, false) * kDegreesPerRadianDouble; }
 long double _morvex_acosd(float x) { return asinacos_of(x, true) * kDegreesPerRadianDouble; }
 
-MORVEX_BY_REF(long double, asin, float)
-MORVEX_BY_REF(long double, acos, float)
-MORVEX_BY_REF(long double, asind, float)
-MORVEX_BY_REF(long double, acosd, float)
+MORVEX_BY_REF(long double, _morvex_I_asin, _morvex_asin, float)
+MORVEX_BY_REF(long double, _morvex_I_acos, _morvex_acos, float)
+MORVEX_BY_REF(long double, _morvex_I_asind, _morvex_asind, float)
+MORVEX_BY_REF(long double, _morvex_I_acosd, _morvex_acosd, float)

@@ -3,10 +3,10 @@
 // the unrounded result by 180/pi as a REAL*4.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/atan.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -30,5 +30,5 @@ using morvex::real::atan_of;
 long double _morvex_atan(float x) { return atan_of(x); }
 long double _morvex_atand(float x) { return atan_of(x) * morvex::real4::kDegreesPerRadian; }
 
-MORVEX_BY_REF(long double, atan, float)
-MORVEX_BY_REF(long double, atand, float)
+MORVEX_BY_REF(long double, _morvex_I_atan, _morvex_atan, float)
+MORVEX_BY_REF(long double, _morvex_I_atand, _morvex_atand, float)

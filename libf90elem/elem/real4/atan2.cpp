@@ -1,10 +1,10 @@
 // ATAN2 of REAL*4, in radians and degrees (method: real/atan2.h). The
 // radian result is rounded to REAL*4; the degree form multiplies it by
 // 180/pi as a REAL*4, at the caller's precision.
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/atan2.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -23,5 +23,5 @@ long double _morvex_atan2d(float y, float x) {
   return atan2_of(y, x) * morvex::real4::kDegreesPerRadian;
 }
 
-MORVEX_BY_REF(long double, atan2, float, float)
-MORVEX_BY_REF(long double, atan2d, float, float)
+MORVEX_BY_REF(long double, _morvex_I_atan2, _morvex_atan2, float, float)
+MORVEX_BY_REF(long double, _morvex_I_atan2d, _morvex_atan2d, float, float)

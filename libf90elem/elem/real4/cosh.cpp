@@ -2,8 +2,8 @@
 // the x87 exponential step; no threshold.
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 long double _morvex_cosh(float x) { return morvex::real::cosh_of(x); }
 
-MORVEX_BY_REF(long double, cosh, float)
+MORVEX_BY_REF(long double, _morvex_I_cosh, _morvex_cosh, float)

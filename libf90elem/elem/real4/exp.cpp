@@ -10,7 +10,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/exp.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -30,4 +30,4 @@ struct ExpConstants<float> {
 
 long double _morvex_exp(float x) { return morvex::real::exp_of(x); }
 
-MORVEX_BY_REF(long double, exp, float)
+MORVEX_BY_REF(long double, _morvex_I_exp, _morvex_exp, float)

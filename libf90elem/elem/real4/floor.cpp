@@ -3,7 +3,7 @@
 // -2.0, CEILING(-0.5) = -0.0. The integer forms store the real result under
 // the chopping word: out of range gives 0x80000000.
 #include "real/rounding.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 using morvex::real::ceil_of;
 using morvex::real::floor_of;

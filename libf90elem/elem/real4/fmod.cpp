@@ -3,10 +3,10 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/remainder.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 long double _morvex_amod(float x, float y) {
   return morvex::real::mod_of(x, y, _morvex_FLOAT_NAN);
 }
 
-MORVEX_BY_REF(long double, amod, float, float)
+MORVEX_BY_REF(long double, _morvex_I_amod, _morvex_amod, float, float)

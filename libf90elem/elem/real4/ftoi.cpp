@@ -10,8 +10,8 @@
 // beyond the REAL*4 range overflows: 2.0 ** -140 gives +0.0.
 #include <cstdint>
 
-#include "ftoi.h"
-#include "real4.h"
+#include "real4/ftoi.h"
+#include "real4/real4.h"
 #include "x87.h"
 
 namespace morvex::real4 {

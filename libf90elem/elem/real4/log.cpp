@@ -12,14 +12,14 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/log.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real4 {
 
 // TRAIL at 0, LEAD at 136, RECIP at 272.
 F90_HIDDEN extern const float kLogTable[401];
 const float kLogTable[401] = {
-#include "log_table.inc"
+#include "real4/log_table.inc"
 };
 
 }  // namespace morvex::real4
@@ -51,7 +51,7 @@ constexpr float kLog10e = morvex::real::f32(0x3ede5bd9);
 long double _morvex_alog(float x) { return morvex::real::log_of(x); }
 long double _morvex_alog10(float x) { return morvex::real::log_of(x) * kLog10e; }
 
-MORVEX_BY_REF(long double, alog, float)
-MORVEX_BY_REF_AS(long double, log, alog, float)
-MORVEX_BY_REF(long double, alog10, float)
-MORVEX_BY_REF_AS(long double, log10, alog10, float)
+MORVEX_BY_REF(long double, _morvex_I_alog, _morvex_alog, float)
+MORVEX_BY_REF(long double, _morvex_I_log, _morvex_alog, float)
+MORVEX_BY_REF(long double, _morvex_I_alog10, _morvex_alog10, float)
+MORVEX_BY_REF(long double, _morvex_I_log10, _morvex_alog10, float)

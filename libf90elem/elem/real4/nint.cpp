@@ -13,7 +13,7 @@
 
 #include "entry.h"
 #include "real/rounding.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 using morvex::real::nint32;
 
@@ -29,7 +29,7 @@ int64_t _morvex_knint(float x) {
   return x87::fist64_under(r, x87::CW_CHOP_DOUBLE);
 }
 
-MORVEX_BY_REF(int32_t, nint, float)
-MORVEX_BY_REF(int32_t, jnint, float)
-MORVEX_BY_REF(int32_t, inint, float)
-MORVEX_BY_REF(int64_t, knint, float)
+MORVEX_BY_REF(int32_t, _morvex_I_nint, _morvex_nint, float)
+MORVEX_BY_REF(int32_t, _morvex_I_jnint, _morvex_jnint, float)
+MORVEX_BY_REF(int32_t, _morvex_I_inint, _morvex_inint, float)
+MORVEX_BY_REF(int64_t, _morvex_I_knint, _morvex_knint, float)

@@ -39,9 +39,9 @@
 #include <cstdint>
 
 #include "constants.h"
-#include "ftoi.h"
+#include "real4/ftoi.h"
 #include "real/float_bits.h"
-#include "real4.h"
+#include "real4/real4.h"
 #include "x87.h"
 
 using namespace morvex::real;
@@ -51,7 +51,7 @@ namespace morvex::real4 {
 // A2[1..8], then A1[1..17].
 F90_HIDDEN extern const float kPowTable[25];
 const float kPowTable[25] = {
-#include "pow_table.inc"
+#include "real4/pow_table.inc"
 };
 
 }  // namespace morvex::real4

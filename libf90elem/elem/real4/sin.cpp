@@ -11,10 +11,10 @@
 // cosine of x * (pi/180 as a REAL*4), the product rounded to REAL*4.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/sin.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -51,7 +51,7 @@ long double _morvex_cos(float x) { return sincos_of(x, true); }
 long double _morvex_sind(float x) { return sincos_of(degrees_to_radians(x), false); }
 long double _morvex_cosd(float x) { return sincos_of(degrees_to_radians(x), true); }
 
-MORVEX_BY_REF(long double, sin, float)
-MORVEX_BY_REF(long double, cos, float)
-MORVEX_BY_REF(long double, sind, float)
-MORVEX_BY_REF(long double, cosd, float)
+MORVEX_BY_REF(long double, _morvex_I_sin, _morvex_sin, float)
+MORVEX_BY_REF(long double, _morvex_I_cos, _morvex_cos, float)
+MORVEX_BY_REF(long double, _morvex_I_sind, _morvex_sind, float)
+MORVEX_BY_REF(long double, _morvex_I_cosd, _morvex_cosd, float)

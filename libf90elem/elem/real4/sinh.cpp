@@ -2,10 +2,10 @@
 // x + x*g*(P0 + P1*g)/(Q0 + g) for eps < |x| <= 1.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -20,4 +20,4 @@ struct SinhConstants<float> {
 
 long double _morvex_sinh(float x) { return morvex::real::sinh_of(x); }
 
-MORVEX_BY_REF(long double, sinh, float)
+MORVEX_BY_REF(long double, _morvex_I_sinh, _morvex_sinh, float)

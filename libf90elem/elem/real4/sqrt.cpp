@@ -18,7 +18,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/float_bits.h"
-#include "real4.h"
+#include "real4/real4.h"
 #include "x87.h"
 
 using namespace morvex::real;
@@ -56,4 +56,4 @@ long double _morvex_sqrt(float x) {
   return add_to_exponent(y, (e - 125) / 2 + unscale);
 }
 
-MORVEX_BY_REF(long double, sqrt, float)
+MORVEX_BY_REF(long double, _morvex_I_sqrt, _morvex_sqrt, float)

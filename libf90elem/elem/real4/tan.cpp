@@ -13,10 +13,10 @@
 #include <array>
 
 #include "constants.h"
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/tan.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -48,6 +48,6 @@ long double _morvex_cot(float x) {
   return 1.0L / t;
 }
 
-MORVEX_BY_REF(long double, tan, float)
-MORVEX_BY_REF(long double, tand, float)
-MORVEX_BY_REF(long double, cot, float)
+MORVEX_BY_REF(long double, _morvex_I_tan, _morvex_tan, float)
+MORVEX_BY_REF(long double, _morvex_I_tand, _morvex_tand, float)
+MORVEX_BY_REF(long double, _morvex_I_cot, _morvex_cot, float)

@@ -3,10 +3,10 @@
 // ln 3 / 2, the rational form |x| + |x|*g*(P0 + P1*g)/(Q0 + g) serves below.
 #include <array>
 
-#include "constants4.h"
+#include "real4/constants4.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real4.h"
+#include "real4/real4.h"
 
 namespace morvex::real {
 
@@ -23,4 +23,4 @@ struct TanhConstants<float> {
 
 long double _morvex_tanh(float x) { return morvex::real::tanh_of(x); }
 
-MORVEX_BY_REF(long double, tanh, float)
+MORVEX_BY_REF(long double, _morvex_I_tanh, _morvex_tanh, float)

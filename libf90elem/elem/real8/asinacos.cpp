@@ -4,10 +4,10 @@
 #include <array>
 
 #include "constants.h"
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/asin.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -36,7 +36,7 @@ long double _morvex_dacos(double x) { return asinacos_of(x, true); }
 long double _morvex_dasind(double x) { return asinacos_of(x, false) * kDegreesPerRadian; }
 long double _morvex_dacosd(double x) { return asinacos_of(x, true) * kDegreesPerRadian; }
 
-MORVEX_BY_REF(long double, dasin, double)
-MORVEX_BY_REF(long double, dacos, double)
-MORVEX_BY_REF(long double, dasind, double)
-MORVEX_BY_REF(long double, dacosd, double)
+MORVEX_BY_REF(long double, _morvex_I_dasin, _morvex_dasin, double)
+MORVEX_BY_REF(long double, _morvex_I_dacos, _morvex_dacos, double)
+MORVEX_BY_REF(long double, _morvex_I_dasind, _morvex_dasind, double)
+MORVEX_BY_REF(long double, _morvex_I_dacosd, _morvex_dacosd, double)

@@ -2,10 +2,10 @@
 // form multiplies the unrounded result by 180/pi.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/atan.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -31,5 +31,5 @@ using morvex::real::atan_of;
 long double _morvex_datan(double x) { return atan_of(x); }
 long double _morvex_datand(double x) { return atan_of(x) * morvex::real8::kDegreesPerRadian; }
 
-MORVEX_BY_REF(long double, datan, double)
-MORVEX_BY_REF(long double, datand, double)
+MORVEX_BY_REF(long double, _morvex_I_datan, _morvex_datan, double)
+MORVEX_BY_REF(long double, _morvex_I_datand, _morvex_datand, double)

@@ -3,7 +3,7 @@
 // integer form stores the real result under the chopping word: out of range
 // gives 0x80000000.
 #include "real/rounding.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_f90ceil(double x) { return morvex::real::ceil_of(x); }
 int32_t _morvex_idceil(double x) {

@@ -22,9 +22,9 @@
 #include <cstdint>
 
 #include "constants.h"
-#include "dtoi.h"
+#include "real8/dtoi.h"
 #include "real/float_bits.h"
-#include "real8.h"
+#include "real8/real8.h"
 #include "x87.h"
 
 using namespace morvex::real;

@@ -10,8 +10,8 @@
 #include <cstdint>
 
 #include "constants.h"
-#include "dtoi.h"
-#include "real8.h"
+#include "real8/dtoi.h"
+#include "real8/real8.h"
 
 namespace morvex::real8 {
 

@@ -6,7 +6,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/exp.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -28,4 +28,4 @@ struct ExpConstants<double> {
 
 long double _morvex_dexp(double x) { return morvex::real::exp_of(x); }
 
-MORVEX_BY_REF(long double, dexp, double)
+MORVEX_BY_REF(long double, _morvex_I_dexp, _morvex_dexp, double)

@@ -2,7 +2,7 @@
 // Zeros and NaN give +0.0 (0); FLOOR(-1.5) = -2.0. The integer form stores
 // the real result under the chopping word: out of range gives 0x80000000.
 #include "real/rounding.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_f90floor(double x) { return morvex::real::floor_of(x); }
 int32_t _morvex_idfloor(double x) {

@@ -3,10 +3,10 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/remainder.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 long double _morvex_dmod(double x, double y) {
   return morvex::real::mod_of(x, y, _morvex_DOUBLE_NAN);
 }
 
-MORVEX_BY_REF(long double, dmod, double, double)
+MORVEX_BY_REF(long double, _morvex_I_dmod, _morvex_dmod, double, double)

@@ -11,7 +11,7 @@
 
 #include "entry.h"
 #include "real/rounding.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ int64_t _morvex_kidnnt(double x) {
   return to_int64_saturating(morvex::real::round_half_away(x));
 }
 
-MORVEX_BY_REF(int32_t, idnint, double)
-MORVEX_BY_REF(int32_t, jidnnt, double)
-MORVEX_BY_REF(int32_t, iidnnt, double)
-MORVEX_BY_REF(int64_t, kidnnt, double)
+MORVEX_BY_REF(int32_t, _morvex_I_idnint, _morvex_idnint, double)
+MORVEX_BY_REF(int32_t, _morvex_I_jidnnt, _morvex_jidnnt, double)
+MORVEX_BY_REF(int32_t, _morvex_I_iidnnt, _morvex_iidnnt, double)
+MORVEX_BY_REF(int64_t, _morvex_I_kidnnt, _morvex_kidnnt, double)

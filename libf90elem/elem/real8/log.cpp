@@ -6,14 +6,14 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/log.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real8 {
 
 // TRAIL[0..128], LEAD[0..128], RECIP[0..128].
 F90_HIDDEN extern const double kLogTable[387];
 const double kLogTable[387] = {
-#include "log_table.inc"
+#include "real8/log_table.inc"
 };
 
 }  // namespace morvex::real8
@@ -48,5 +48,5 @@ constexpr double kLog10e = morvex::real::f64(0x3fdbcb7b1526e50e);
 long double _morvex_dlog(double x) { return morvex::real::log_of(x); }
 long double _morvex_dlog10(double x) { return morvex::real::log_of(x) * kLog10e; }
 
-MORVEX_BY_REF(long double, dlog, double)
-MORVEX_BY_REF(long double, dlog10, double)
+MORVEX_BY_REF(long double, _morvex_I_dlog, _morvex_dlog, double)
+MORVEX_BY_REF(long double, _morvex_I_dlog10, _morvex_dlog10, double)

@@ -5,10 +5,10 @@
 // the argument of sincos.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/sin.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -41,7 +41,7 @@ long double _morvex_dcosd(double x) {
   return sincos_of(x87::round_to<double>(x * static_cast<long double>(kRadiansPerDegree)), true);
 }
 
-MORVEX_BY_REF(long double, dsin, double)
-MORVEX_BY_REF(long double, dcos, double)
-MORVEX_BY_REF(long double, dsind, double)
-MORVEX_BY_REF(long double, dcosd, double)
+MORVEX_BY_REF(long double, _morvex_I_dsin, _morvex_dsin, double)
+MORVEX_BY_REF(long double, _morvex_I_dcos, _morvex_dcos, double)
+MORVEX_BY_REF(long double, _morvex_I_dsind, _morvex_dsind, double)
+MORVEX_BY_REF(long double, _morvex_I_dcosd, _morvex_dcosd, double)

@@ -1,10 +1,10 @@
 // SINH of REAL*8 (method: real/hyperbolic.h).
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -21,4 +21,4 @@ struct SinhConstants<double> {
 
 long double _morvex_dsinh(double x) { return morvex::real::sinh_of(x); }
 
-MORVEX_BY_REF(long double, dsinh, double)
+MORVEX_BY_REF(long double, _morvex_I_dsinh, _morvex_dsinh, double)

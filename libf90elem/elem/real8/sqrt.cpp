@@ -17,7 +17,7 @@
 #include "constants.h"
 #include "entry.h"
 #include "real/float_bits.h"
-#include "real8.h"
+#include "real8/real8.h"
 #include "x87.h"
 
 using namespace morvex::real;
@@ -42,4 +42,4 @@ long double _morvex_dsqrt(double x) {
   return r * unscale;
 }
 
-MORVEX_BY_REF(long double, dsqrt, double)
+MORVEX_BY_REF(long double, _morvex_I_dsqrt, _morvex_dsqrt, double)

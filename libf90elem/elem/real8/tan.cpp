@@ -5,10 +5,10 @@
 // x * (pi/180) rounded to REAL*8.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/tan.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -37,6 +37,6 @@ long double _morvex_dtand(double x) {
 }
 long double _morvex_dcot(double x) { return 1.0L / tan_of(x); }
 
-MORVEX_BY_REF(long double, dtan, double)
-MORVEX_BY_REF(long double, dtand, double)
-MORVEX_BY_REF(long double, dcot, double)
+MORVEX_BY_REF(long double, _morvex_I_dtan, _morvex_dtan, double)
+MORVEX_BY_REF(long double, _morvex_I_dtand, _morvex_dtand, double)
+MORVEX_BY_REF(long double, _morvex_I_dcot, _morvex_dcot, double)

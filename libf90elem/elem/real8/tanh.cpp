@@ -2,10 +2,10 @@
 // tanh x is +-1 to double precision.
 #include <array>
 
-#include "constants8.h"
+#include "real8/constants8.h"
 #include "entry.h"
 #include "real/hyperbolic.h"
-#include "real8.h"
+#include "real8/real8.h"
 
 namespace morvex::real {
 
@@ -24,4 +24,4 @@ struct TanhConstants<double> {
 
 long double _morvex_dtanh(double x) { return morvex::real::tanh_of(x); }
 
-MORVEX_BY_REF(long double, dtanh, double)
+MORVEX_BY_REF(long double, _morvex_I_dtanh, _morvex_dtanh, double)

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "construct.h"
+#include "array/construct.h"
 #include "descriptor_builder.h"
 #include "guard_page.h"
 #include "recording_runtime.h"

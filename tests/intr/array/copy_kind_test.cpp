@@ -1,5 +1,5 @@
 // Element classification, movers and the line walkers.
-#include "copy_kind.h"
+#include "array/copy_kind.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "descriptor_builder.h"
 #include "recording_runtime.h"
-#include "walk.h"
+#include "array/walk.h"
 
 namespace {
 

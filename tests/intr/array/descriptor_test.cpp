@@ -1,6 +1,7 @@
 // The descriptor view, the storage-unit rule, the integer-result width rule
 // and LOGICAL truth.
-#include "descriptor.h"
+#include "array/descriptor.h"
+#include "common/mask.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,11 @@ TEST(IntResultWidth, StoresSignExtendedOrNothing) {
   for (unsigned char b : buf) EXPECT_EQ(b, 0xAA);
 }
 
+// A LOGICAL of elem_len `bits` read by the mask reader.
+bool truth_of_bits(const void* p, uint32_t bits) {
+  return f90::logical_true(static_cast<const char*>(p), f90::logical_bytes(bits));
+}
+
 TEST(LogicalTruth, EveryWidth) {
   const uint8_t b1 = 0x80;
   const uint16_t b2 = 0x0100;
@@ -88,16 +94,16 @@ TEST(LogicalTruth, EveryWidth) {
   const uint32_t hi_only[2] = {0, 1};
   const uint32_t lo_only[2] = {2, 0};
   const uint32_t zero[2] = {0, 0};
-  EXPECT_TRUE(f90::logical_true(&b1, 8));
-  EXPECT_TRUE(f90::logical_true(&b2, 16));
-  EXPECT_TRUE(f90::logical_true(&b4, 32));
-  EXPECT_TRUE(f90::logical_true(hi_only, 64));
-  EXPECT_TRUE(f90::logical_true(lo_only, 64));
-  EXPECT_FALSE(f90::logical_true(zero, 64));
+  EXPECT_TRUE(truth_of_bits(&b1, 8));
+  EXPECT_TRUE(truth_of_bits(&b2, 16));
+  EXPECT_TRUE(truth_of_bits(&b4, 32));
+  EXPECT_TRUE(truth_of_bits(hi_only, 64));
+  EXPECT_TRUE(truth_of_bits(lo_only, 64));
+  EXPECT_FALSE(truth_of_bits(zero, 64));
   // Only the element's own bytes count.
   const uint32_t low_byte_zero = 0xFFFFFF00u;
-  EXPECT_FALSE(f90::logical_true(&low_byte_zero, 8));
-  EXPECT_TRUE(f90::logical_true(&low_byte_zero, 16));
+  EXPECT_FALSE(truth_of_bits(&low_byte_zero, 8));
+  EXPECT_TRUE(truth_of_bits(&low_byte_zero, 16));
 }
 
 TEST(DescView, FieldsAndElementStrides) {

@@ -1,5 +1,5 @@
 // SIZE, SHAPE, LBOUND, UBOUND and ALLOCATED.
-#include "inquiry.h"
+#include "array/inquiry.h"
 
 #include <gtest/gtest.h>
 

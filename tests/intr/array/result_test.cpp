@@ -1,5 +1,5 @@
 // Completion of unassociated results and the scalar-result descriptor.
-#include "result.h"
+#include "array/result.h"
 
 #include <gtest/gtest.h>
 

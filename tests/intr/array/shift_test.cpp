@@ -1,6 +1,6 @@
 // CSHIFT and EOSHIFT: the documented cases, every element layout into
 // strided results, and random ranks 1 to 7 against a naive reference.
-#include "shift.h"
+#include "array/shift.h"
 
 #include <gtest/gtest.h>
 

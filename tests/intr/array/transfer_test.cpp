@@ -1,5 +1,5 @@
 // TRANSFER: sizes, the byte and word streams, scalar results, empty operands.
-#include "transfer.h"
+#include "array/transfer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // TRANSPOSE of every element layout, into new and caller-supplied results.
-#include "transpose.h"
+#include "array/transpose.h"
 
 #include <gtest/gtest.h>
 

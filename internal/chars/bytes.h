@@ -1,4 +1,4 @@
-// Byte-string primitives of the character elementals.
+// Byte-string primitives of the character routines of both libraries.
 //
 // Copies, blank fills, comparisons and searches over ranges of bytes. They
 // work four bytes at a time (one 32-bit word, loaded and stored unaligned)

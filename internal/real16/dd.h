@@ -1,6 +1,8 @@
 // Double-double primitives: a REAL*16 value is the unevaluated sum hi + lo of
 // two IEEE doubles (morvex::DoubleDouble). Every REAL*16 and COMPLEX*32
-// routine of the library is built from the operations here.
+// routine of libf90elem is built from the operations here; libf90intr's
+// REAL*16 matrix kernels inline the same operations, so their products and
+// sums have the bits of the exported _morvex_qmul and _morvex_qadd.
 //
 // Method: Knuth's two-sum for addition and subtraction, Dekker's splitting
 // product (split constant 2^32 + 1) for multiplication, Dekker's long
@@ -35,7 +37,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "entry.h"
+#include "value/types.h"
 
 // Every helper that returns a DoubleDouble is inlined into its caller: an
 // out-of-line function returning a struct would pop its hidden result
