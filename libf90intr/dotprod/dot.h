@@ -23,15 +23,9 @@
 //     Register<X87>         an x87 register for the whole loop, never stored;
 //     Stored<X87, T>        a REAL*4/REAL*8 variable: every new sum is
 //                           rounded to T (a forced store) before the next term;
-//     Register<DD>          a double-double;
-//     Stored<DD, T>         a REAL*8/REAL*4 variable: each new sum is the
-//                           double-double sum of (s, +0) and the term, of
-//                           which only the high part is kept (REAL*4: rounded
-//                           to REAL*4 in the caller's rounding mode).
 //   X87 arithmetic is one x87 operation per product, sum or difference, in
-//   the caller's precision and rounding; DD arithmetic is libf90elem's
-//   double-double arithmetic (_morvex_qmul, _morvex_qadd, _morvex_qsub), the
-//   factor from A always first.
+//   the caller's precision and rounding. The double-double arithmetic and
+//   its sums are in real16/dot_real16.cpp (SSE2 doubles).
 #pragma once
 
 #include <cstddef>
@@ -269,29 +263,6 @@ struct X87 {
   static V sub(V x, V y) { return x - y; }
 };
 
-// Double-double arithmetic by libf90elem's exported routines.
-struct DD {
-  using V = DoubleDouble;
-  template <class K>
-  static auto read(const char* p) { return K::dd(p); }
-  static V zero() { return {0.0, 0.0}; }
-  static V mul(V x, V y) {
-    V r;
-    _morvex_qmul(&r, x, y);
-    return r;
-  }
-  static V add(V x, V y) {
-    V r;
-    _morvex_qadd(&r, x, y);
-    return r;
-  }
-  static V sub(V x, V y) {
-    V r;
-    _morvex_qsub(&r, x, y);
-    return r;
-  }
-};
-
 // x in the caller's rounding mode, rounded to T by the x87 unit.
 template <class T>
 inline T x87_round(long double x) {
@@ -315,19 +286,6 @@ struct Stored<X87, T> {
   T s = 0;
   void add(long double t) { s = x87_round<T>(s + t); }
   void sub(long double t) { s = x87_round<T>(s - t); }
-};
-
-template <class T>
-struct Stored<DD, T> {
-  T s = 0;
-  void add(const DoubleDouble& t) { s = keep(DD::add({static_cast<double>(s), 0.0}, t)); }
-  void sub(const DoubleDouble& t) { s = keep(DD::sub({static_cast<double>(s), 0.0}, t)); }
-  static T keep(const DoubleDouble& v) {
-    if constexpr (sizeof(T) == 4)
-      return x87_round<float>(v.hi);
-    else
-      return v.hi;
-  }
 };
 
 template <class Sum>

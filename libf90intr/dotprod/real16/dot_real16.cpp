@@ -1,10 +1,12 @@
 // DOT_PRODUCT with a REAL*16 or COMPLEX*32 operand, in double-double
-// arithmetic: every product one _morvex_qmul of the two widened factors (the
-// factor from A first), every addition to a running sum one _morvex_qadd
-// (sum first, term second), the conjugated imaginary term of a complex A
-// with a real B subtracted by _morvex_qsub, a complex-by-complex term formed
-// by _morvex_qadd (real part) and _morvex_qsub (imaginary part) before it is
-// added. REAL*4, REAL*8 and INTEGER*4 values widen to (value, +0);
+// arithmetic: every product that of _morvex_qmul of the two widened factors
+// (the factor from A first), every addition to a running sum that of
+// _morvex_qadd (sum first, term second), the conjugated imaginary term of a
+// complex A with a real B subtracted as by _morvex_qsub, a complex-by-complex
+// term formed by _morvex_qadd (real part) and _morvex_qsub (imaginary part)
+// before it is added. The operations are libf90elem's own source (real16/
+// dd.h) inlined into this SSE2-double translation unit, so the bits are
+// those of the exported routines whatever the caller's control word. REAL*4, REAL*8 and INTEGER*4 values widen to (value, +0);
 // INTEGER*8 values by _morvex_ll2q.
 //
 // Where a routine's running sums are REAL*8 or REAL*4 variables (those with
@@ -24,10 +26,44 @@
 // word the double-double arithmetic expects (round to nearest, 53 bits).
 #include "dotprod/dot.h"
 #include "f90/dotprod.h"
+#include "real16/dd.h"
 
 using namespace f90::dot;
 using AD = ArrayDescriptor;
 using f90::DoubleDouble;
+
+namespace f90::dot {
+
+// Double-double arithmetic: libf90elem's operations, inlined (always: an
+// out-of-line function returning a struct would pop its hidden pointer).
+struct DD {
+  using V = DoubleDouble;
+  template <class K>
+  MORVEX_DD_INLINE static auto read(const char* p) { return K::dd(p); }
+  MORVEX_DD_INLINE static V zero() { return {0.0, 0.0}; }
+  MORVEX_DD_INLINE static V mul(V x, V y) { return morvex::dd::mul(x, y); }
+  MORVEX_DD_INLINE static V add(V x, V y) { return morvex::dd::add(x, y); }
+  MORVEX_DD_INLINE static V sub(V x, V y) { return morvex::dd::sub(x, y); }
+};
+
+// A REAL*8 or REAL*4 running sum: each new sum is the double-double sum of
+// (s, +0) and the term, of which only the high part is kept (REAL*4: rounded
+// to REAL*4 in the caller's rounding mode, by the x87 unit).
+template <class T>
+struct Stored<DD, T> {
+  T s = 0;
+  void add(const DoubleDouble& t) { s = keep(DD::add({static_cast<double>(s), 0.0}, t)); }
+  void sub(const DoubleDouble& t) { s = keep(DD::sub({static_cast<double>(s), 0.0}, t)); }
+  static T keep(const DoubleDouble& v) {
+    if constexpr (sizeof(T) == 4)
+      return x87_round<float>(v.hi);
+    else
+      return v.hi;
+  }
+};
+
+}  // namespace f90::dot
+
 using RD = Register<DD>;
 using R8 = Stored<DD, double>;
 using R4 = Stored<DD, float>;
