@@ -10,4 +10,5 @@ set(CMAKE_SHARED_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-m32")
 set(CMAKE_LIBRARY_ARCHITECTURE i386-linux-gnu)
 set(CMAKE_FIND_ROOT_PATH /usr/lib/i386-linux-gnu)
-set(CMAKE_PREFIX_PATH /usr/lib/i386-linux-gnu/cmake)
+# Appended: a consumer's own -DCMAKE_PREFIX_PATH (an installed prefix) still counts.
+list(APPEND CMAKE_PREFIX_PATH /usr/lib/i386-linux-gnu/cmake)

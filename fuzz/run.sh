@@ -38,7 +38,7 @@ while [ $# -gt 0 ]; do
 done
 
 cmake -S fuzz -B build-fuzz >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
+cmake --build build-fuzz -j"${F90_JOBS:-$(nproc)}"
 
 if [ ${#targets[@]} -eq 0 ]; then
   shopt -s nullglob

@@ -4,5 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh normal
+scripts/build.sh normal -DF90_BUILD_BENCH=ON -DF90_BUILD_TESTS=OFF
 build/bench/f90bench --benchmark_counters_tabular=true "$@"

@@ -16,7 +16,21 @@ extern "C" {
 
 #define F90_MAX_RANK 7
 
-/* One dimension: lower bound, extent, stride multiplier in storage units. */
+/* One dimension: lower bound, extent, and stride in storage units.
+ *
+ * The storage unit of an array is the byte or the 32-bit word, fixed by its
+ * element type:
+ *   CHARACTER (type code 6)            bytes; elem_len bytes per element
+ *   derived type in bytes (7)          bytes; elem_len / 8 per element
+ *   derived type in words (8)          words; elem_len / 32 per element
+ *   INTEGER, LOGICAL of 8 or 16 bits   bytes; 1 or 2 per element
+ *   every other INTEGER, LOGICAL, REAL, COMPLEX (32 bits and more)
+ *                                      words; int_len / 32 per element
+ * The element with zero-based indices k0, k1 ... lies at
+ *   base + (k0 * stride0 + k1 * stride1 + ...) * (1 or 4 bytes).
+ * So an INTEGER*2 array with stride 2 is contiguous, and one with stride 1
+ * overlaps its elements; a REAL*8 array with stride 2 is contiguous.
+ * Strides may be negative or zero. */
 typedef struct F90Dim {
   int32_t lower;
   int32_t extent;
@@ -96,9 +110,10 @@ static_assert(offsetof(ArrayDescriptor, alloc_size) == 20, "word 5");
 static_assert(offsetof(ArrayDescriptor, dim) == 24, "word 6");
 static_assert(sizeof(CharDescriptor) == 8, "two words");
 #else
-_Static_assert(sizeof(ArrayDescriptor) == 27 * 4, "27 words at rank 7");
-_Static_assert(offsetof(ArrayDescriptor, dim) == 24, "word 6");
-_Static_assert(sizeof(CharDescriptor) == 8, "two words");
+/* C99 has no _Static_assert: an array of negative size fails instead. */
+typedef char f90_check_descriptor_words[sizeof(ArrayDescriptor) == 27 * 4 ? 1 : -1];
+typedef char f90_check_descriptor_dim[offsetof(ArrayDescriptor, dim) == 24 ? 1 : -1];
+typedef char f90_check_char_descriptor[sizeof(CharDescriptor) == 8 ? 1 : -1];
 #endif
 #endif
 

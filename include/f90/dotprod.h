@@ -17,19 +17,10 @@
 #include <stdint.h>
 
 #include "f90/descriptor.h"
+#include "f90/values.h"
 
 #ifdef __cplusplus
 extern "C" {
-#endif
-
-#ifndef F90_VALUE_TYPES_DEFINED
-#define F90_VALUE_TYPES_DEFINED
-/* Result slots: COMPLEX*8, COMPLEX*16, REAL*16 (double-double hi + lo) and
- * COMPLEX*32, (real, imaginary) pairs. */
-typedef struct F90Complex8 { float re, im; } F90Complex8;
-typedef struct F90Complex16 { double re, im; } F90Complex16;
-typedef struct F90Real16 { double hi, lo; } F90Real16;
-typedef struct F90Complex32 { F90Real16 re, im; } F90Complex32;
 #endif
 
 /* Set-up: n = A's extent, both bases, both element strides. */
@@ -46,21 +37,21 @@ int64_t _DOT_I4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4/2/1 by INTEGER*4/2/1: kernel by int_len */
 int32_t _DOT_I4I4(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*8: one kernel */
-F90Complex8 *_DOT_C4J(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4J(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*4/2/1: kernel by int_len */
-F90Complex8 *_DOT_C4I4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4I4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*8: one kernel */
-F90Complex16 *_DOT_CJ(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CJ(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*4/2/1: kernel by int_len */
-F90Complex16 *_DOT_CI4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CI4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by COMPLEX*16: one kernel */
-F90Complex16 *_DOT_JC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_JC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4/2/1 by COMPLEX*16: kernel by int_len */
-F90Complex16 *_DOT_I4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_I4C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by COMPLEX*8: one kernel */
-F90Complex8 *_DOT_JC4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_JC4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4/2/1 by COMPLEX*8: kernel by int_len */
-F90Complex8 *_DOT_I4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_I4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by REAL*8: one kernel */
 double _DOT_JS(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4/2/1 by REAL*8: kernel by int_len */
@@ -152,37 +143,37 @@ float MX_DOT_JS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*4 by INTEGER*8: sum rounded to REAL*4 every term */
 float MX_DOT_S4J(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*4: A conjugated */
-F90Complex8 *MX_DOT_C4I4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_C4I4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*2: A conjugated */
-F90Complex8 *MX_DOT_C4I2(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_C4I2(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*1: A conjugated */
-F90Complex8 *MX_DOT_C4I1(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_C4I1(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*4: A conjugated */
-F90Complex16 *MX_DOT_CI4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_CI4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*2: A conjugated */
-F90Complex16 *MX_DOT_CI2(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_CI2(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*1: A conjugated */
-F90Complex16 *MX_DOT_CI1(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_CI1(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4 by COMPLEX*16: x87 sums */
-F90Complex16 *MX_DOT_I4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_I4C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*2 by COMPLEX*16: x87 sums */
-F90Complex16 *MX_DOT_I2C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_I2C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*1 by COMPLEX*16: x87 sums */
-F90Complex16 *MX_DOT_I1C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_I1C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4 by COMPLEX*8: x87 sums */
-F90Complex8 *MX_DOT_I4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_I4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*2 by COMPLEX*8: x87 sums */
-F90Complex8 *MX_DOT_I2C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_I2C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*1 by COMPLEX*8: x87 sums */
-F90Complex8 *MX_DOT_I1C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_I1C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by INTEGER*8: A conjugated, rounded every term */
-F90Complex8 *MX_DOT_C4J(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_C4J(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by INTEGER*8: A conjugated, rounded every term */
-F90Complex16 *MX_DOT_CJ(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_CJ(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by COMPLEX*16: rounded every term */
-F90Complex16 *MX_DOT_JC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *MX_DOT_JC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by COMPLEX*8: rounded every term */
-F90Complex8 *MX_DOT_JC4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *MX_DOT_JC4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* LOGICAL*4 by LOGICAL*4: OR of ANDs, 32 bits */
 uint32_t MX_DOT_L4L4(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* LOGICAL*4 by LOGICAL*2: OR of ANDs, 32 bits */

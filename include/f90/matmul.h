@@ -118,84 +118,100 @@ void _S4GEMVX(F90_GEMV_ARGUMENTS); /* REAL*4 */
 void _CGEMVX(F90_GEMV_ARGUMENTS);  /* COMPLEX*16 */
 void _C4GEMVX(F90_GEMV_ARGUMENTS); /* COMPLEX*8 */
 
-/* Kernels with a REAL*16, COMPLEX*32 or INTEGER*8-by-real side, and GEMMX2. */
-/* REAL*16 x REAL*16 -> REAL*16. */
-void _DDGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const void *a,
-              const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-              const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* REAL*16 x REAL*16 -> REAL*16, the same as _DDGEMMX. */
-void _DGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const void *a,
-             const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-             const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* REAL*16 x REAL*8 -> REAL*16. */
-void _DSGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const void *a,
-              const int32_t *as1, const int32_t *as2, const double *b, const int32_t *bs1,
-              const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* REAL*16 x REAL*4 -> REAL*16. */
-void _DS4GEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const void *a,
-               const int32_t *as1, const int32_t *as2, const float *b, const int32_t *bs1,
-               const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* REAL*8 x REAL*16 -> REAL*16. */
-void _SDGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const double *a,
-              const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-              const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* REAL*4 x REAL*16 -> REAL*16. */
-void _S4DGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const float *a,
-               const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-               const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* INTEGER*4 x REAL*16 -> REAL*16. */
-void _I4DGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int32_t *a,
-               const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-               const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* INTEGER*2 x REAL*16 -> REAL*16. */
-void _I2DGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int16_t *a,
-               const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-               const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* INTEGER*1 x REAL*16 -> REAL*16. */
-void _I1DGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int8_t *a,
-               const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-               const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* INTEGER*8 x REAL*16 -> REAL*16. */
-void _JDGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int64_t *a,
-              const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-              const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* COMPLEX*32 x COMPLEX*32 -> COMPLEX*32. */
-void _ZGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const void *a,
-             const int32_t *as1, const int32_t *as2, const void *b, const int32_t *bs1,
-             const int32_t *bs2, void *c, const int32_t *cs1, const int32_t *cs2);
-/* COMPLEX*32 matrix times COMPLEX*32 vector. */
-void _ZGEMVX(const int32_t *m, const int32_t *n, const void *a, const int32_t *as1,
-             const int32_t *as2, const void *x, const int32_t *incx, void *y,
-             const int32_t *incy);
-/* INTEGER*8 x REAL*8 -> REAL*8, rounded after every term. */
-void _JSGEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int64_t *a,
-              const int32_t *as1, const int32_t *as2, const double *b, const int32_t *bs1,
-              const int32_t *bs2, double *c, const int32_t *cs1, const int32_t *cs2);
-/* INTEGER*8 x REAL*4 -> REAL*4, rounded after every term. */
-void _JS4GEMMX(const int32_t *m, const int32_t *n, const int32_t *k, const int64_t *a,
-               const int32_t *as1, const int32_t *as2, const float *b, const int32_t *bs1,
-               const int32_t *bs2, float *c, const int32_t *cs1, const int32_t *cs2);
-/* alpha.(REAL*4 x REAL*8) + beta.C, REAL*8 C, alpha, beta. */
-void _S4SGEMMX2(const int32_t *m, const int32_t *n, const int32_t *k, const double *alpha,
-                const float *a, const int32_t *as1, const int32_t *as2, const double *b,
-                const int32_t *bs1, const int32_t *bs2, const double *beta, double *c,
-                const int32_t *cs1, const int32_t *cs2);
-/* alpha.(REAL*4 x REAL*16) + beta.C, REAL*16 C, alpha, beta. */
-void _S4DGEMMX2(const int32_t *m, const int32_t *n, const int32_t *k, const void *alpha,
-                const float *a, const int32_t *as1, const int32_t *as2, const void *b,
-                const int32_t *bs1, const int32_t *bs2, const void *beta, void *c,
-                const int32_t *cs1, const int32_t *cs2);
-/* alpha.(REAL*16 x REAL*8) + beta.C, REAL*16 C, alpha, beta. */
-void _DSGEMMX2(const int32_t *m, const int32_t *n, const int32_t *k, const void *alpha,
-               const void *a, const int32_t *as1, const int32_t *as2, const double *b,
-               const int32_t *bs1, const int32_t *bs2, const void *beta, void *c,
-               const int32_t *cs1, const int32_t *cs2);
-/* alpha.(REAL*16 x REAL*4) + beta.C, REAL*16 C, alpha, beta. */
-void _DS4GEMMX2(const int32_t *m, const int32_t *n, const int32_t *k, const void *alpha,
-                const void *a, const int32_t *as1, const int32_t *as2, const float *b,
-                const int32_t *bs1, const int32_t *bs2, const void *beta, void *c,
-                const int32_t *cs1, const int32_t *cs2);
+/* Kernels with a REAL*16, COMPLEX*32 or INTEGER*8-by-real side, and the
+ * GEMMX2 forms C = alpha.A.B + beta.C (alpha and beta of C's kind). REAL*16
+ * elements are (high, low) pairs of doubles, COMPLEX*32 elements (real,
+ * imaginary) pairs of REAL*16. */
+typedef void F90Gemm2Kernel(F90_GEMM2_ARGUMENTS);
+void _DDGEMMX(F90_GEMM_ARGUMENTS);    /* REAL*16 x REAL*16 -> REAL*16 */
+void _DGEMMX(F90_GEMM_ARGUMENTS);     /* REAL*16 x REAL*16 -> REAL*16, as _DDGEMMX */
+void _DSGEMMX(F90_GEMM_ARGUMENTS);    /* REAL*16 x REAL*8 -> REAL*16 */
+void _DS4GEMMX(F90_GEMM_ARGUMENTS);   /* REAL*16 x REAL*4 -> REAL*16 */
+void _SDGEMMX(F90_GEMM_ARGUMENTS);    /* REAL*8 x REAL*16 -> REAL*16 */
+void _S4DGEMMX(F90_GEMM_ARGUMENTS);   /* REAL*4 x REAL*16 -> REAL*16 */
+void _I4DGEMMX(F90_GEMM_ARGUMENTS);   /* INTEGER*4 x REAL*16 -> REAL*16 */
+void _I2DGEMMX(F90_GEMM_ARGUMENTS);   /* INTEGER*2 x REAL*16 -> REAL*16 */
+void _I1DGEMMX(F90_GEMM_ARGUMENTS);   /* INTEGER*1 x REAL*16 -> REAL*16 */
+void _JDGEMMX(F90_GEMM_ARGUMENTS);    /* INTEGER*8 x REAL*16 -> REAL*16 */
+void _ZGEMMX(F90_GEMM_ARGUMENTS);     /* COMPLEX*32 x COMPLEX*32 -> COMPLEX*32 */
+void _ZGEMVX(F90_GEMV_ARGUMENTS);     /* COMPLEX*32 */
+void _JSGEMMX(F90_GEMM_ARGUMENTS);    /* INTEGER*8 x REAL*8 -> REAL*8, rounded every term */
+void _JS4GEMMX(F90_GEMM_ARGUMENTS);   /* INTEGER*8 x REAL*4 -> REAL*4, rounded every term */
+void _S4SGEMMX2(F90_GEMM2_ARGUMENTS); /* REAL*4 x REAL*8; REAL*8 C, alpha, beta */
+void _S4DGEMMX2(F90_GEMM2_ARGUMENTS); /* REAL*4 x REAL*16; REAL*16 C, alpha, beta */
+void _DSGEMMX2(F90_GEMM2_ARGUMENTS);  /* REAL*16 x REAL*8; REAL*16 C, alpha, beta */
+void _DS4GEMMX2(F90_GEMM2_ARGUMENTS); /* REAL*16 x REAL*4; REAL*16 C, alpha, beta */
 /* End of the kernels with a REAL*16, COMPLEX*32 or INTEGER*8-by-real side. */
+
+/* MATMUL(A, B) entry points _MATMUL_<A><B>: (result, A, B, pointer to the
+ * transposition flags MATMUL_TRANSPOSE_A | MATMUL_TRANSPOSE_B, or null).
+ * I4 and L4 take a default-length INTEGER or LOGICAL of 4, 2 or 1 bytes, as
+ * the operand's type word says. A result without storage is shaped and
+ * allocated; errors go to _lerror (1406 ranks, 1407 shapes, 1205
+ * allocation). */
+#define F90_MATMUL_ARGUMENTS                                                                \
+  ArrayDescriptor *result, const ArrayDescriptor *a, const ArrayDescriptor *b,               \
+      const int32_t *flags
+typedef void F90MatmulDriver(F90_MATMUL_ARGUMENTS);
+void _MATMUL_S4S4(F90_MATMUL_ARGUMENTS);   /* REAL*4 x REAL*4 */
+void _MATMUL_SS(F90_MATMUL_ARGUMENTS);     /* REAL*8 x REAL*8 */
+void _MATMUL_DD(F90_MATMUL_ARGUMENTS);     /* REAL*16 x REAL*16 */
+void _MATMUL_C4C4(F90_MATMUL_ARGUMENTS);   /* COMPLEX*8 x COMPLEX*8 */
+void _MATMUL_CC(F90_MATMUL_ARGUMENTS);     /* COMPLEX*16 x COMPLEX*16 */
+void _MATMUL_ZZ(F90_MATMUL_ARGUMENTS);     /* COMPLEX*32 x COMPLEX*32 */
+void _MATMUL_S4S(F90_MATMUL_ARGUMENTS);    /* REAL*4 x REAL*8 */
+void _MATMUL_SS4(F90_MATMUL_ARGUMENTS);    /* REAL*8 x REAL*4 */
+void _MATMUL_DS(F90_MATMUL_ARGUMENTS);     /* REAL*16 x REAL*8 */
+void _MATMUL_DS4(F90_MATMUL_ARGUMENTS);    /* REAL*16 x REAL*4 */
+void _MATMUL_S4D(F90_MATMUL_ARGUMENTS);    /* REAL*4 x REAL*16 */
+void _MATMUL_C4S4(F90_MATMUL_ARGUMENTS);   /* COMPLEX*8 x REAL*4 */
+void _MATMUL_S4C4(F90_MATMUL_ARGUMENTS);   /* REAL*4 x COMPLEX*8 */
+void _MATMUL_C4S(F90_MATMUL_ARGUMENTS);    /* COMPLEX*8 x REAL*8 */
+void _MATMUL_SC4(F90_MATMUL_ARGUMENTS);    /* REAL*8 x COMPLEX*8 */
+void _MATMUL_CS4(F90_MATMUL_ARGUMENTS);    /* COMPLEX*16 x REAL*4 */
+void _MATMUL_S4C(F90_MATMUL_ARGUMENTS);    /* REAL*4 x COMPLEX*16 */
+void _MATMUL_CS(F90_MATMUL_ARGUMENTS);     /* COMPLEX*16 x REAL*8 */
+void _MATMUL_SC(F90_MATMUL_ARGUMENTS);     /* REAL*8 x COMPLEX*16 */
+void _MATMUL_CD(F90_MATMUL_ARGUMENTS);     /* COMPLEX*16 x REAL*16 */
+void _MATMUL_DC(F90_MATMUL_ARGUMENTS);     /* REAL*16 x COMPLEX*16 */
+void _MATMUL_ZS4(F90_MATMUL_ARGUMENTS);    /* COMPLEX*32 x REAL*4 */
+void _MATMUL_S4Z(F90_MATMUL_ARGUMENTS);    /* REAL*4 x COMPLEX*32 */
+void _MATMUL_ZS(F90_MATMUL_ARGUMENTS);     /* COMPLEX*32 x REAL*8 */
+void _MATMUL_SZ(F90_MATMUL_ARGUMENTS);     /* REAL*8 x COMPLEX*32 */
+void _MATMUL_ZD(F90_MATMUL_ARGUMENTS);     /* COMPLEX*32 x REAL*16 */
+void _MATMUL_DZ(F90_MATMUL_ARGUMENTS);     /* REAL*16 x COMPLEX*32 */
+void _MATMUL_C4C(F90_MATMUL_ARGUMENTS);    /* COMPLEX*8 x COMPLEX*16 */
+void _MATMUL_CC4(F90_MATMUL_ARGUMENTS);    /* COMPLEX*16 x COMPLEX*8 */
+void _MATMUL_ZC4(F90_MATMUL_ARGUMENTS);    /* COMPLEX*32 x COMPLEX*8 */
+void _MATMUL_I4I4(F90_MATMUL_ARGUMENTS);   /* INTEGER*4/2/1 x INTEGER*4/2/1 */
+void _MATMUL_L4L4(F90_MATMUL_ARGUMENTS);   /* LOGICAL*4/2/1 x LOGICAL*4/2/1 */
+void _MATMUL_JJ(F90_MATMUL_ARGUMENTS);     /* INTEGER*8 x INTEGER*8 */
+void _MATMUL_JI4(F90_MATMUL_ARGUMENTS);    /* INTEGER*8 x INTEGER*4/2/1 */
+void _MATMUL_I4J(F90_MATMUL_ARGUMENTS);    /* INTEGER*4/2/1 x INTEGER*8 */
+void _MATMUL_LL(F90_MATMUL_ARGUMENTS);     /* LOGICAL*8 x LOGICAL*8 */
+void _MATMUL_LL4(F90_MATMUL_ARGUMENTS);    /* LOGICAL*8 x LOGICAL*4/2/1 */
+void _MATMUL_L4L(F90_MATMUL_ARGUMENTS);    /* LOGICAL*4/2/1 x LOGICAL*8 */
+void _MATMUL_JS4(F90_MATMUL_ARGUMENTS);    /* INTEGER*8 x REAL*4 */
+void _MATMUL_S4J(F90_MATMUL_ARGUMENTS);    /* REAL*4 x INTEGER*8 */
+void _MATMUL_JS(F90_MATMUL_ARGUMENTS);     /* INTEGER*8 x REAL*8 */
+void _MATMUL_SJ(F90_MATMUL_ARGUMENTS);     /* REAL*8 x INTEGER*8 */
+void _MATMUL_JD(F90_MATMUL_ARGUMENTS);     /* INTEGER*8 x REAL*16 */
+void _MATMUL_DJ(F90_MATMUL_ARGUMENTS);     /* REAL*16 x INTEGER*8 */
+void _MATMUL_I4S4(F90_MATMUL_ARGUMENTS);   /* INTEGER*4/2/1 x REAL*4 */
+void _MATMUL_S4I4(F90_MATMUL_ARGUMENTS);   /* REAL*4 x INTEGER*4/2/1 */
+void _MATMUL_I4S(F90_MATMUL_ARGUMENTS);    /* INTEGER*4/2/1 x REAL*8 */
+void _MATMUL_SI4(F90_MATMUL_ARGUMENTS);    /* REAL*8 x INTEGER*4/2/1 */
+void _MATMUL_I4D(F90_MATMUL_ARGUMENTS);    /* INTEGER*4/2/1 x REAL*16 */
+void _MATMUL_DI4(F90_MATMUL_ARGUMENTS);    /* REAL*16 x INTEGER*4/2/1 */
+void _MATMUL_JC4(F90_MATMUL_ARGUMENTS);    /* INTEGER*8 x COMPLEX*8 */
+void _MATMUL_C4J(F90_MATMUL_ARGUMENTS);    /* COMPLEX*8 x INTEGER*8 */
+void _MATMUL_JC(F90_MATMUL_ARGUMENTS);     /* INTEGER*8 x COMPLEX*16 */
+void _MATMUL_CJ(F90_MATMUL_ARGUMENTS);     /* COMPLEX*16 x INTEGER*8 */
+void _MATMUL_I4C4(F90_MATMUL_ARGUMENTS);   /* INTEGER*4/2/1 x COMPLEX*8 */
+void _MATMUL_C4I4(F90_MATMUL_ARGUMENTS);   /* COMPLEX*8 x INTEGER*4/2/1 */
+void _MATMUL_I4C(F90_MATMUL_ARGUMENTS);    /* INTEGER*4/2/1 x COMPLEX*16 */
+void _MATMUL_CI4(F90_MATMUL_ARGUMENTS);    /* COMPLEX*16 x INTEGER*4/2/1 */
+/* End of the MATMUL entry points. */
 
 
 #ifdef __cplusplus

@@ -72,8 +72,11 @@ void rotate_line_batches(ShiftSetup st) {
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
   const int64_t wrap = n * as;
   const uint32_t bytes = st.bytes();
-  f90::walk_line_batches(st, std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
-                         [&](const std::array<char*, 3>& o, int64_t count) {
+  int32_t ext[F90_MAX_RANK] = {};
+  st.walk_extents(ext);
+  f90::walk_blocks(st.rank, 0, ext,
+                   std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
+                   f90::kLineBatch, [&](const std::array<char*, 3>& o, int64_t count) {
                            const char* src[f90::kLineBatch];
                            int32_t left[f90::kLineBatch];  // elements before the wrap
                            for (int64_t b = 0; b < count; ++b) {

@@ -96,12 +96,10 @@ void fill_run(char* dst, int64_t stride, int64_t n, const Boundary& b, uint32_t 
 template <CopyKind K>
 void fill_block(f90::Block blk, const Boundary& b, uint32_t bytes) {
   if (blk.empty() || bytes == 0) return;
-  blk.src = blk.dst;  // only the result is walked
-  blk.merge_contiguous();
-  f90::walk_runs(blk.rank, blk.extent, std::array<f90::WalkArray*, 1>{&blk.dst},
-                 [&](const std::array<char*, 1>& o, int64_t n) {
-                   fill_run<K>(o[0], blk.dst.stride[0], n, b, bytes);
-                 });
+  f90::Runs<1> runs;  // only the result is walked
+  blk.runs(runs);
+  const int64_t ds = runs.arrays[0].stride[0];
+  runs.walk([&](const std::array<char*, 1>& o, int64_t n) { fill_run<K>(o[0], ds, n, b, bytes); });
 }
 
 // Every line with the same shift s and boundary b.
@@ -158,8 +156,11 @@ void shift_line_batches(ShiftSetup st, f90::WalkArray boundary, bool per_line_bo
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
   const int64_t b0 = boundary.stride[0];
   const uint32_t bytes = st.bytes();
-  f90::walk_line_batches(
-      st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
+  int32_t ext[F90_MAX_RANK] = {};
+  st.walk_extents(ext);
+  f90::walk_blocks(
+      st.rank, 0, ext, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
+      f90::kLineBatch,
       [&](const std::array<char*, 4>& o, int64_t count) {
         const char* src[f90::kLineBatch];
         const char* value[f90::kLineBatch];

@@ -81,9 +81,11 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, const
     for (int i = 0, j = 0; i < rank && !plan.whole; ++i)
       if (i != plan.dim) extents[j++] = src.extent(i);
     plan.result.set_rank(rrank);
-    if (!complete_result_descriptor(plan.result, rrank, extents, plan.cls.units,
-                                    plan.cls.byte_address ? 1 : 4))
-      return false;
+    // Laid out with the source's element, not the result's type word.
+    const uint32_t units = plan.cls.units;
+    const ResultElement elem{units, units * (plan.cls.byte_address ? 1u : 4u), src.elem_len(),
+                             plan.result.is_character()};
+    if (!complete_result(plan.result, rrank, extents, elem)) return false;
     plan.result.set_elem_len(src.elem_len());
   }
 

@@ -34,9 +34,10 @@
 #include "common/elem_calls.h"
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
-#include "array/reduction.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/dispatch.h"
+#include "common/mask.h"
+#include "common/walk.h"
 
 namespace f90::extremum {
 
@@ -325,25 +326,23 @@ void reduce_blocks(const A& a, Blocks& b) {
   const int across = b.across;
   const int64_t ss = b.lines.src.stride[across], ms = b.lines.mask.stride[across],
                 rs = b.lines.res.stride[across];
-  const int32_t width = b.lines.extent[across];
   std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
-  walk_lines(b.lines.rank, across, b.lines.extent, arrays, [&](const std::array<char*, 3>& o) {
-    typename A::State st[kBlock];
-    for (int32_t j0 = 0; j0 < width; j0 += kBlock) {
-      const int32_t nb = width - j0 < kBlock ? width - j0 : kBlock;
-      for (int32_t j = 0; j < nb; ++j) a.begin(st[j]);
-      const char* ps = o[0] + j0 * ss;
-      const char* pm = o[1] + j0 * ms;
-      for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
-        const char* q = ps;
-        const char* qm = pm;
-        for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
-          if (M::truth(qm)) a.step(st[j], q, k);
-      }
-      char* out = o[2] + j0 * rs;
-      for (int32_t j = 0; j < nb; ++j, out += rs) a.finish(st[j], out);
-    }
-  });
+  walk_blocks(b.lines.rank, across, b.lines.extent, arrays, kBlock,
+              [&](const std::array<char*, 3>& o, int64_t count) {
+                typename A::State st[kBlock];
+                const int32_t nb = static_cast<int32_t>(count);
+                for (int32_t j = 0; j < nb; ++j) a.begin(st[j]);
+                const char* ps = o[0];
+                const char* pm = o[1];
+                for (int32_t k = 0; k < b.n; ++k, ps += b.src_step, pm += b.mask_step) {
+                  const char* q = ps;
+                  const char* qm = pm;
+                  for (int32_t j = 0; j < nb; ++j, q += ss, qm += ms)
+                    if (M::truth(qm)) a.step(st[j], q, k);
+                }
+                char* out = o[2];
+                for (int32_t j = 0; j < nb; ++j, out += rs) a.finish(st[j], out);
+              });
 }
 
 template <class A, class M>
@@ -411,24 +410,49 @@ void execute(const Plan& plan, const Start& start) {
     return;
   }
   with_logical(logical_bytes(plan.mask.elem_len()),
-                      [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
+               [&](auto m) { reduce<Ops, decltype(m)>(plan, start); });
 }
 
-// The element types by ElemCode: calls f(Ops{}) with the operations of the
-// element type in direction D; false (nothing called) for any other code.
-// MAXLOC and MINLOC dispatch through the same table.
-template <Dir D, class F>
-bool with_element_ops(int32_t code, F&& f) {
+// The element kind of an ElemCode; false for any other code.
+inline bool kind_of_code(int32_t code, ElemKind& kind) {
   switch (code) {
-    case ELEM_I1: f(IntegerOps<int8_t, D>{}); return true;
-    case ELEM_I2: f(IntegerOps<int16_t, D>{}); return true;
-    case ELEM_I4: f(IntegerOps<int32_t, D>{}); return true;
-    case ELEM_I8: f(IntegerOps<int64_t, D>{}); return true;
-    case ELEM_R4: f(RealOps<float, D>{}); return true;
-    case ELEM_R8: f(RealOps<double, D>{}); return true;
-    case ELEM_R16: f(Real16Ops<D>{}); return true;
+    case ELEM_I1: kind = ElemKind::i1; return true;
+    case ELEM_I2: kind = ElemKind::i2; return true;
+    case ELEM_I4: kind = ElemKind::i4; return true;
+    case ELEM_I8: kind = ElemKind::i8; return true;
+    case ELEM_R4: kind = ElemKind::r4; return true;
+    case ELEM_R8: kind = ElemKind::r8; return true;
+    case ELEM_R16: kind = ElemKind::r16; return true;
     default: return false;
   }
+}
+
+// The operations of the ordered kinds in direction D (void for the others).
+template <ElemKind K, Dir D> struct OrderedOps { using type = void; };
+template <Dir D> struct OrderedOps<ElemKind::i1, D> { using type = IntegerOps<int8_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i2, D> { using type = IntegerOps<int16_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i4, D> { using type = IntegerOps<int32_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::i8, D> { using type = IntegerOps<int64_t, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r4, D> { using type = RealOps<float, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r8, D> { using type = RealOps<double, D>; };
+template <Dir D> struct OrderedOps<ElemKind::r16, D> { using type = Real16Ops<D>; };
+
+// Calls f(Ops{}) with the operations of the element type of `code` in
+// direction D, through the library's kind dispatcher; false (nothing
+// called) for any other code. MAXLOC and MINLOC dispatch through it too.
+template <Dir D, class F>
+bool with_element_ops(int32_t code, F&& f) {
+  ElemKind kind;
+  bool called = false;
+  if (kind_of_code(code, kind))
+    with_kind(kind, [&](auto k) {
+      using Ops = typename OrderedOps<decltype(k)::value, D>::type;
+      if constexpr (!std::is_void_v<Ops>) {
+        f(Ops{});
+        called = true;
+      }
+    });
+  return called;
 }
 
 // The worker: __maxval / __minval.

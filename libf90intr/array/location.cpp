@@ -99,7 +99,7 @@ bool prepare(Plan& plan, ArrayDescriptor* result, ArrayDescriptor* source, Array
       res.set_rank(rrank);
     }
     const ResultElement elem{plan.res_units, plan.width, len, false};
-    if (!complete_result(res, rrank, extents, elem, true, ResultAssoc::always)) return false;
+    if (!complete_result(res, rrank, extents, elem, ResultRules::construction())) return false;
   }
 
   plan.store = plan.width != 0 && res.base() != nullptr;

@@ -297,7 +297,8 @@ void run(ArrayDescriptor* result, ArrayDescriptor* source, ArrayDescriptor* dim,
       locate<L, NoMask>(plan);
       return;
     }
-    with_logical(logical_bytes(plan.mask.elem_len()), [&](auto m) { locate<L, decltype(m)>(plan); });
+    with_logical(logical_bytes(plan.mask.elem_len()),
+                 [&](auto m) { locate<L, decltype(m)>(plan); });
   });
   if (!known) report(ERR_UNSUPPORTED_TYPE);
 }

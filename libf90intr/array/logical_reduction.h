@@ -19,9 +19,10 @@
 #include <cstring>
 
 #include "array/descriptor.h"
-#include "array/reduction.h"
+#include "common/mask.h"
+#include "common/walk.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90::logical {
 

@@ -27,7 +27,7 @@
 #include "array/copy_kind.h"
 #include "common/mask.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {
@@ -123,7 +123,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
 
   if (!result.assoc()) {
     const ResultElement elem{c.units, c.elem_bytes(), array.elem_len(), array.is_character()};
-    if (!complete_result(result, 1, &n, elem)) return;  // 1205: nothing is stored
+    if (!complete_result(result, 1, &n, elem, ResultRules::construction())) return;  // 1205: nothing is stored
   }
 
   const ptrdiff_t rstep = static_cast<ptrdiff_t>(c.byte_stride(result.stride(0)));

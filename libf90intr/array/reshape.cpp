@@ -33,7 +33,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {
@@ -105,6 +105,26 @@ void move_elements(RunCursor& dst, RunCursor& src, int64_t count, uint32_t bytes
   }
 }
 
+// The square tiles of one pair of lines: dimension 0 (extent n0, byte
+// strides d0 and s0) and the transposing dimension (nj, dj, sj); by value,
+// so that the loops keep it in registers.
+struct Tiles {
+  int64_t n0, nj, d0, dj, s0, sj, tile;
+};
+
+template <CopyKind K>
+void move_tiles(char* dst, const char* src, const Tiles t, uint32_t bytes) {
+  for (int64_t i0 = 0; i0 < t.n0; i0 += t.tile) {
+    const int64_t i1 = std::min(t.n0, i0 + t.tile);
+    for (int64_t j0 = 0; j0 < t.nj; j0 += t.tile) {
+      const int64_t nj = std::min(t.tile, t.nj - j0);
+      for (int64_t i = i0; i < i1; ++i)
+        Mover<K>::line(dst + i * t.d0 + j0 * t.dj, t.dj, src + i * t.s0 + j0 * t.sj, t.sj, nj,
+                       bytes);
+    }
+  }
+}
+
 // Moves the elements of a SOURCE that is one run (first element `src`, byte
 // step `src_step`) into the result walker's dimensions when the walker's
 // first dimension is not the one that is closest together in the result (an
@@ -132,33 +152,20 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
     if (std::llabs(ds[k]) < std::llabs(ds[j])) j = k;
   if (std::llabs(ds[j]) >= std::llabs(ds[0])) return false;
 
-  const int64_t tile = bytes <= 16 ? 256 : 128;
-  int other[F90_MAX_RANK], n_other = 0;
-  for (int k = 1; k < m; ++k)
-    if (k != j) other[n_other++] = k;
-  int64_t count[F90_MAX_RANK] = {};
-  while (true) {
-    int64_t doff = 0, soff = 0;
-    for (int q = 0; q < n_other; ++q) {
-      doff += count[q] * ds[other[q]];
-      soff += count[q] * ss[other[q]];
-    }
-    for (int64_t i0 = 0; i0 < e[0]; i0 += tile) {
-      const int64_t i1 = std::min(e[0], i0 + tile);
-      for (int64_t j0 = 0; j0 < e[j]; j0 += tile) {
-        const int64_t nj = std::min(tile, e[j] - j0);
-        for (int64_t i = i0; i < i1; ++i)
-          Mover<K>::line(dst + doff + i * ds[0] + j0 * ds[j], ds[j], src + soff + i * ss[0] + j0 * ss[j],
-                         ss[j], nj, bytes);
-      }
-    }
-    int q = 0;
-    for (; q < n_other; ++q) {
-      if (++count[q] < e[other[q]]) break;
-      count[q] = 0;
-    }
-    if (q == n_other) return true;
+  // The tiles of each pair of lines along walker dimension 0 (dimension j,
+  // walked by the tiles, given extent 1).
+  int32_t outer[F90_MAX_RANK];
+  WalkArray wd{dst, {}}, ws{const_cast<char*>(src), {}};
+  for (int k = 0; k < m; ++k) {
+    outer[k] = k == j ? 1 : static_cast<int32_t>(e[k]);
+    wd.stride[k] = ds[k];
+    ws.stride[k] = ss[k];
   }
+  const Tiles t{e[0], e[j], ds[0], ds[j], ss[0], ss[j], bytes <= 16 ? int64_t{256} : int64_t{128}};
+  walk_lines(m, 0, outer, std::array<WalkArray*, 2>{&wd, &ws}, [&](const std::array<char*, 2>& o) {
+    move_tiles<K>(o[0], o[1], t, bytes);
+  });
+  return true;
 }
 
 int64_t saturating_product(const int64_t* v, int n) {
@@ -213,8 +220,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
   if (!result.assoc()) {
     result.set_rank(n);
     const ResultElement elem{c.units, c.elem_bytes(), source.elem_len(), source.is_character()};
-    if (!complete_result(result, n, shape_value, elem, !order_empty,
-                         ResultAssoc::storage_requested))
+    if (!complete_result(result, n, shape_value, elem,
+                         ResultRules::construction(ResultAssoc::storage_requested, !order_empty)))
       return;  // 1205: nothing is stored
   }
   if (result_empty || order_empty) return;

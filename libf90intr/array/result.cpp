@@ -18,10 +18,6 @@ int64_t result_bytes(uint32_t elem_bytes, int rank, const int64_t* extents) {
   return n;
 }
 
-int64_t result_bytes(Desc result, int rank, const int64_t* extents) {
-  return result_bytes(result.elem_bytes(), rank, extents);
-}
-
 void layout_result_dims(Desc result, int rank, const int64_t* extents, uint32_t units) {
   // For a non-empty result every partial product fits in 31 bits; for an
   // empty one the strides after the zero extent are never used, and wrap.
@@ -39,61 +35,55 @@ void* allocate_result(int64_t bytes) {
   return storage;
 }
 
+void set_character_datum(Desc result, char* addr, uint32_t len) {
+  CharDescriptor slot;
+  cptofcd(&slot, addr, len);
+  std::memcpy(result.raw(), &slot, sizeof slot);
+}
+
 void attach_result_storage(Desc result, void* storage, uint32_t alloc_bits, bool character,
                            uint32_t char_len) {
   if (character) {
-    CharDescriptor slot;
-    cptofcd(&slot, static_cast<char*>(storage), char_len);
-    std::memcpy(result.raw(), &slot, sizeof slot);
+    set_character_datum(result, static_cast<char*>(storage), char_len);
   } else {
     result.set_base(storage);
   }
   result.set_alloc(storage, alloc_bits);
 }
 
-bool complete_result_descriptor(Desc result, int rank, const int64_t* extents) {
-  return complete_result_descriptor(result, rank, extents, result.elem_units(),
-                                    result.unit_bytes());
-}
-
-bool complete_result_descriptor(Desc result, int rank, const int64_t* extents, uint32_t units,
-                                uint32_t unit_bytes) {
-  result.set_base(nullptr);
-  result.set_alloc(nullptr, 0);
-
-  const int64_t bytes = result_bytes(units * unit_bytes, rank, extents);
-  if (bytes > kMaxResultBytes) {
-    report(ERR_ALLOC_FAILED);
-    return false;
+char* attach_character_result(Desc result, int64_t bytes, AllocSizeUnit unit) {
+  char* storage = static_cast<char*>(allocate_result(bytes));
+  if (storage == nullptr) {
+    result.set_assoc(false);
+    attach_result_storage(result, nullptr, 0, true, 0);
+    return nullptr;
   }
-  layout_result_dims(result, rank, extents, units);
-
-  void* storage = nullptr;
-  if (bytes > 0) {
-    storage = allocate_result(bytes);
-    if (storage == nullptr) return false;
-  }
-
+  const uint32_t n = static_cast<uint32_t>(bytes);
+  attach_result_storage(result, storage, unit == AllocSizeUnit::bits ? n * 8u : n, true, n);
   result.set_assoc(true);
-  // alloc_size counts bits in one 32-bit word (it wraps above 512 MiB).
-  attach_result_storage(result, storage, static_cast<uint32_t>(bytes) * 8u, result.is_character(),
-                        result.elem_len());
-  return true;
+  return storage;
 }
 
 bool complete_result(Desc result, int rank, const int64_t* extents, const ResultElement& elem,
-                     bool request, ResultAssoc assoc_rule) {
+                     const ResultRules& rules) {
   result.set_base(nullptr);
   result.set_alloc(nullptr, 0);
-  layout_result_dims(result, rank, extents, elem.units);
 
   const int64_t bytes = result_bytes(elem.bytes, rank, extents);
-  const bool requested = request && bytes > 0;
+  if (!rules.layout_first && bytes > kMaxResultBytes) {
+    report(ERR_ALLOC_FAILED);
+    return false;
+  }
+  layout_result_dims(result, rank, extents, elem.units);
+
+  const bool requested = rules.request && bytes > 0;
   void* storage = requested ? allocate_result(bytes) : nullptr;
   const bool failed = requested && storage == nullptr;
+  if (failed && rules.assoc == ResultAssoc::on_success) return false;
 
-  if (assoc_rule == ResultAssoc::always || requested) result.set_assoc(true);
-  result.set_elem_len(elem.elem_len);
+  if (rules.assoc != ResultAssoc::storage_requested || requested) result.set_assoc(true);
+  if (rules.write_elem_len) result.set_elem_len(elem.elem_len);
+  // alloc_size counts bits in one 32-bit word (it wraps above 512 MiB).
   const uint32_t bits = bytes > kMaxResultBytes ? 0u : static_cast<uint32_t>(bytes) * 8u;
   attach_result_storage(result, storage, bits, elem.character, elem.units);
   return !failed;

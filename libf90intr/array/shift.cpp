@@ -68,25 +68,4 @@ bool shift_setup(Desc result, Desc array, Desc shift, const ArrayDescriptor* bou
   return true;
 }
 
-void Block::merge_contiguous() {
-  int d = 0;
-  while (d + 1 < rank) {
-    const int64_t e = extent[d];
-    const bool contiguous = dst.stride[d + 1] == dst.stride[d] * e &&
-                            src.stride[d + 1] == src.stride[d] * e &&
-                            e * extent[d + 1] <= INT32_MAX;
-    if (!contiguous) {
-      ++d;
-      continue;
-    }
-    extent[d] = static_cast<int32_t>(e * extent[d + 1]);
-    for (int k = d + 1; k + 1 < rank; ++k) {
-      extent[k] = extent[k + 1];
-      dst.stride[k] = dst.stride[k + 1];
-      src.stride[k] = src.stride[k + 1];
-    }
-    --rank;
-  }
-}
-
 }  // namespace f90

@@ -17,7 +17,7 @@
 
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 F90_API void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
                     const int32_t* dim) F90_SYMBOL(_CSHIFT);
@@ -70,6 +70,11 @@ struct ShiftSetup {
   ShiftArg shift_arg;
 
   int64_t n() const { return extent[dim]; }
+  // ARRAY's extents with DIM's set to 1: the dimensions a walk of the lines
+  // along DIM steps through.
+  void walk_extents(int32_t* out) const {
+    for (int d = 0; d < rank; ++d) out[d] = d == dim ? 1 : extent[d];
+  }
   uint32_t bytes() const { return elem.elem_bytes(); }
   // A per-line SHIFT or BOUNDARY has dimensions when its rank is 1 on a
   // rank-2 ARRAY (any other rank: read as a scalar), or any rank but 0 on
@@ -96,8 +101,7 @@ inline CopyKind move_kind(const ElemClass& c) {
 }
 
 // A rectangular block of elements of two arrays (result and ARRAY): extents
-// and byte strides per dimension. Dimensions that are contiguous in both
-// are merged, so that contiguous arrays move in long runs.
+// and byte strides per dimension.
 struct Block {
   int rank;
   int32_t extent[F90_MAX_RANK];
@@ -108,7 +112,18 @@ struct Block {
       if (extent[d] <= 0) return true;
     return false;
   }
-  void merge_contiguous();
+  // The block's first N arrays (dst, then src) as runs, dimensions that are
+  // contiguous in each merged, so that contiguous arrays move in long runs.
+  template <size_t N>
+  void runs(Runs<N>& r) const {
+    const WalkArray* w[2] = {&dst, &src};
+    for (size_t a = 0; a < N; ++a) r.arrays[a].base = w[a]->base;
+    for (int d = 0; d < rank; ++d) {
+      std::array<int64_t, N> s;
+      for (size_t a = 0; a < N; ++a) s[a] = w[a]->stride[d];
+      r.add(extent[d], s);
+    }
+  }
 };
 
 // The block that spans `count` indices along DIM, from index `r_at` of the
@@ -122,38 +137,22 @@ inline Block block_along_dim(const ShiftSetup& st, int64_t r_at, int64_t a_at, i
   return b;
 }
 
-// Lines along a DIM other than the first, visited in batches of up to
-// kLineBatch neighbours along dimension 1: f(origins, count) gets the
-// origins of the first line of each batch (the others follow at each
-// array's dimension-0 stride). A routine then takes element k of every line
-// of the batch before element k + 1, so that consecutive moves touch
-// neighbouring memory instead of one element per line, far apart.
+// Lines along a DIM other than the first are visited in batches of up to
+// kLineBatch neighbours along dimension 0 (walk_blocks over the extents of
+// walk_extents(), which gives DIM extent 1): a routine takes element k of
+// every line of the batch before element k + 1.
 inline constexpr int64_t kLineBatch = 512;
-
-template <size_t N, class F>
-void walk_line_batches(const ShiftSetup& st, const std::array<WalkArray*, N>& arrays, F&& f) {
-  int32_t ext[F90_MAX_RANK] = {};
-  for (int d = 0; d < st.rank; ++d) ext[d] = st.extent[d];
-  const int64_t e0 = ext[0];
-  ext[0] = 1;  // dimension 0 is batched below
-  walk_lines(st.rank, st.dim, ext, arrays, [&](const std::array<char*, N>& o) {
-    for (int64_t i = 0; i < e0; i += kLineBatch) {
-      std::array<char*, N> first;
-      for (size_t a = 0; a < N; ++a) first[a] = o[a] + i * arrays[a]->stride[0];
-      f(first, std::min(kLineBatch, e0 - i));
-    }
-  });
-}
 
 // Moves a block, run by run along dimension 0.
 template <CopyKind K>
-void move_block(Block b, uint32_t bytes) {
+void move_block(const Block& b, uint32_t bytes) {
   if (b.empty() || bytes == 0) return;
-  b.merge_contiguous();
-  walk_runs(b.rank, b.extent, std::array<WalkArray*, 2>{&b.dst, &b.src},
-            [&](const std::array<char*, 2>& o, int64_t n) {
-              Mover<K>::line(o[0], b.dst.stride[0], o[1], b.src.stride[0], n, bytes);
-            });
+  Runs<2> runs;
+  b.runs(runs);
+  const int64_t ds = runs.arrays[0].stride[0], ss = runs.arrays[1].stride[0];
+  runs.walk([&](const std::array<char*, 2>& o, int64_t n) {
+    Mover<K>::line(o[0], ds, o[1], ss, n, bytes);
+  });
 }
 
 }  // namespace f90

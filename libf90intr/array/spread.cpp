@@ -18,7 +18,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 
@@ -49,7 +49,7 @@ extern "C" void spread(ArrayDescriptor* result_d, ArrayDescriptor* source_d, con
     int64_t shape[F90_MAX_RANK];
     for (int i = 0; i <= r; ++i) shape[i] = i < d ? extent[i] : i == d ? nc : extent[i - 1];
     const ResultElement elem{c.units, c.elem_bytes(), source.elem_len(), source.is_character()};
-    if (!complete_result(result, r + 1, shape, elem)) return;  // 1205: nothing is stored
+    if (!complete_result(result, r + 1, shape, elem, ResultRules::construction())) return;  // 1205: nothing is stored
   }
   if (nc == 0 || empty) return;
 

@@ -33,7 +33,7 @@
 #include <cstring>
 
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace {
 

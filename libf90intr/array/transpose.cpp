@@ -104,6 +104,9 @@ __attribute__((target("sse2"))) void blocks_8(char* dst, int64_t r2, const char*
 #undef F90_STORE
 }
 
+// Asked on every call (a load and a test once the CPU model is known): a
+// function-local static would need the C++ runtime's guard functions, and
+// the library links no libstdc++.
 bool have_sse2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("sse2");
@@ -112,7 +115,7 @@ bool have_sse2() {
 // 8-byte elements: the SSE2 blocks where they apply, the tiles elsewhere.
 void copy_8(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2, int64_t m,
             int64_t n) {
-  static const bool sse2 = have_sse2();
+  const bool sse2 = have_sse2();
   if (!sse2 || s1 != 8 || r1 != 8 || m < 4 || n < 4) {
     copy_tiles<8>(dst, r1, r2, src, s1, s2, m, n, 8);
     return;

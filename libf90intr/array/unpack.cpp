@@ -16,7 +16,7 @@
 #include "array/copy_kind.h"
 #include "common/mask.h"
 #include "array/result.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace f90 {
 namespace {
@@ -67,7 +67,7 @@ extern "C" void unpack(ArrayDescriptor* result_d, ArrayDescriptor* vector_d,
   const ElemClass c = classify(field);
   if (!result.assoc()) {
     const ResultElement elem{c.units, c.elem_bytes(), field.elem_len(), field.is_character()};
-    if (!complete_result(result, rank, shape, elem)) return;  // 1205: nothing is stored
+    if (!complete_result(result, rank, shape, elem, ResultRules::construction())) return;  // 1205: nothing is stored
   }
   if (empty) return;
 

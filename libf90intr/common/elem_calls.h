@@ -14,6 +14,14 @@
 #include "symbols.h"
 #include "value/types.h"
 
+// ---- REAL*8 elementals (results in st(0), left at extended precision) -----
+F90_API long double _morvex_f90floor(double x);
+F90_API long double _morvex_dsin(double x);
+F90_API long double _morvex_dcos(double x);
+F90_API long double _morvex_dsinh(double x);
+F90_API long double _morvex_dcosh(double x);
+F90_API long double _morvex_dexp(double x);
+
 // ---- INTEGER*8 arithmetic and conversions ----------------------------------
 F90_API int64_t _morvex_lmul(int64_t a, int64_t b);
 F90_API int64_t _morvex_ldiv(int64_t a, int64_t b);
@@ -29,6 +37,11 @@ F90_API long double _morvex_cvtlld(int64_t a);
 F90_API long double _morvex_cvtllf(int64_t a);
 F90_API long double _morvex_cvtulld(uint64_t a);
 F90_API long double _morvex_cvtullf(uint64_t a);
+
+// ---- REAL*4 and REAL*8 nearest integer (halves away from zero) -----------
+// A NaN or a value outside the 32-bit range gives 0x80000000.
+F90_API int32_t _morvex_nint(float x);
+F90_API int32_t _morvex_idnint(double x);
 
 // ---- REAL*16 arithmetic ----------------------------------------------------
 F90_API morvex::DoubleDouble* _morvex_qadd(morvex::DoubleDouble* res, morvex::DoubleDouble a,

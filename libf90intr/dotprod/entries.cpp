@@ -44,14 +44,14 @@ F90_API int64_t dot_jj(const AD* a, const AD* b) F90_SYMBOL(_DOT_JJ);
 F90_API int64_t dot_ji4(const AD* a, const AD* b) F90_SYMBOL(_DOT_JI4);
 F90_API int64_t dot_i4j(const AD* a, const AD* b) F90_SYMBOL(_DOT_I4J);
 F90_API int32_t dot_i4i4(const AD* a, const AD* b) F90_SYMBOL(_DOT_I4I4);
-F90_API F90Complex8* dot_c4j(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4J);
-F90_API F90Complex8* dot_c4i4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4I4);
-F90_API F90Complex16* dot_cj(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CJ);
-F90_API F90Complex16* dot_ci4(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CI4);
-F90_API F90Complex16* dot_jc(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JC);
-F90_API F90Complex16* dot_i4c(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4C);
-F90_API F90Complex8* dot_jc4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JC4);
-F90_API F90Complex8* dot_i4c4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4C4);
+F90_API Complex8* dot_c4j(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4J);
+F90_API Complex8* dot_c4i4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4I4);
+F90_API Complex16* dot_cj(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CJ);
+F90_API Complex16* dot_ci4(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CI4);
+F90_API Complex16* dot_jc(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JC);
+F90_API Complex16* dot_i4c(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4C);
+F90_API Complex8* dot_jc4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JC4);
+F90_API Complex8* dot_i4c4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4C4);
 F90_API double dot_js(const AD* a, const AD* b) F90_SYMBOL(_DOT_JS);
 F90_API long double dot_i4s(const AD* a, const AD* b) F90_SYMBOL(_DOT_I4S);
 F90_API float dot_js4(const AD* a, const AD* b) F90_SYMBOL(_DOT_JS4);
@@ -72,14 +72,14 @@ int32_t dot_i4i4(const AD* a, const AD* b) {
                    MX_DOT_I2I4, MX_DOT_I2I2, MX_DOT_I2I1,
                    MX_DOT_I1I4, MX_DOT_I1I2, MX_DOT_I1I1>(a, b, a, b);
 }
-F90Complex8* dot_c4j(F90Complex8* r, const AD* a, const AD* b) { return MX_DOT_C4J(r, a, b); }
-F90Complex8* dot_c4i4(F90Complex8* r, const AD* a, const AD* b) { return by_width<MX_DOT_C4I4, MX_DOT_C4I2, MX_DOT_C4I1>(b, r, a, b); }
-F90Complex16* dot_cj(F90Complex16* r, const AD* a, const AD* b) { return MX_DOT_CJ(r, a, b); }
-F90Complex16* dot_ci4(F90Complex16* r, const AD* a, const AD* b) { return by_width<MX_DOT_CI4, MX_DOT_CI2, MX_DOT_CI1>(b, r, a, b); }
-F90Complex16* dot_jc(F90Complex16* r, const AD* a, const AD* b) { return MX_DOT_JC(r, a, b); }
-F90Complex16* dot_i4c(F90Complex16* r, const AD* a, const AD* b) { return by_width<MX_DOT_I4C, MX_DOT_I2C, MX_DOT_I1C>(a, r, a, b); }
-F90Complex8* dot_jc4(F90Complex8* r, const AD* a, const AD* b) { return MX_DOT_JC4(r, a, b); }
-F90Complex8* dot_i4c4(F90Complex8* r, const AD* a, const AD* b) { return by_width<MX_DOT_I4C4, MX_DOT_I2C4, MX_DOT_I1C4>(a, r, a, b); }
+Complex8* dot_c4j(Complex8* r, const AD* a, const AD* b) { return MX_DOT_C4J(r, a, b); }
+Complex8* dot_c4i4(Complex8* r, const AD* a, const AD* b) { return by_width<MX_DOT_C4I4, MX_DOT_C4I2, MX_DOT_C4I1>(b, r, a, b); }
+Complex16* dot_cj(Complex16* r, const AD* a, const AD* b) { return MX_DOT_CJ(r, a, b); }
+Complex16* dot_ci4(Complex16* r, const AD* a, const AD* b) { return by_width<MX_DOT_CI4, MX_DOT_CI2, MX_DOT_CI1>(b, r, a, b); }
+Complex16* dot_jc(Complex16* r, const AD* a, const AD* b) { return MX_DOT_JC(r, a, b); }
+Complex16* dot_i4c(Complex16* r, const AD* a, const AD* b) { return by_width<MX_DOT_I4C, MX_DOT_I2C, MX_DOT_I1C>(a, r, a, b); }
+Complex8* dot_jc4(Complex8* r, const AD* a, const AD* b) { return MX_DOT_JC4(r, a, b); }
+Complex8* dot_i4c4(Complex8* r, const AD* a, const AD* b) { return by_width<MX_DOT_I4C4, MX_DOT_I2C4, MX_DOT_I1C4>(a, r, a, b); }
 double dot_js(const AD* a, const AD* b) { return MX_DOT_JS(a, b); }
 long double dot_i4s(const AD* a, const AD* b) { return by_width<MX_DOT_I4S, MX_DOT_I2S, MX_DOT_I1S>(a, a, b); }
 float dot_js4(const AD* a, const AD* b) { return MX_DOT_JS4(a, b); }

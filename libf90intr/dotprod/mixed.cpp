@@ -37,20 +37,20 @@ F90_API double MX_DOT_SJ(const AD* a, const AD* b) { return real_dot<X87, S, J, 
 F90_API float MX_DOT_JS4(const AD* a, const AD* b) { return real_dot<X87, J4, S4, R4>(a, b).s; }
 F90_API float MX_DOT_S4J(const AD* a, const AD* b) { return real_dot<X87, S4, J4, R4>(a, b).s; }
 
-F90_API F90Complex8* MX_DOT_C4I4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I4, R>(r, a, b); }
-F90_API F90Complex8* MX_DOT_C4I2(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I2, R>(r, a, b); }
-F90_API F90Complex8* MX_DOT_C4I1(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I1, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_CI4(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I4, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_CI2(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I2, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_CI1(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I1, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_I4C(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I4, C, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_I2C(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I2, C, R>(r, a, b); }
-F90_API F90Complex16* MX_DOT_I1C(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I1, C, R>(r, a, b); }
-F90_API F90Complex8* MX_DOT_I4C4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I4, C4, R>(r, a, b); }
-F90_API F90Complex8* MX_DOT_I2C4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I2, C4, R>(r, a, b); }
-F90_API F90Complex8* MX_DOT_I1C4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I1, C4, R>(r, a, b); }
+F90_API Complex8* MX_DOT_C4I4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I4, R>(r, a, b); }
+F90_API Complex8* MX_DOT_C4I2(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I2, R>(r, a, b); }
+F90_API Complex8* MX_DOT_C4I1(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, I1, R>(r, a, b); }
+F90_API Complex16* MX_DOT_CI4(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I4, R>(r, a, b); }
+F90_API Complex16* MX_DOT_CI2(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I2, R>(r, a, b); }
+F90_API Complex16* MX_DOT_CI1(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, I1, R>(r, a, b); }
+F90_API Complex16* MX_DOT_I4C(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I4, C, R>(r, a, b); }
+F90_API Complex16* MX_DOT_I2C(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I2, C, R>(r, a, b); }
+F90_API Complex16* MX_DOT_I1C(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, I1, C, R>(r, a, b); }
+F90_API Complex8* MX_DOT_I4C4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I4, C4, R>(r, a, b); }
+F90_API Complex8* MX_DOT_I2C4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I2, C4, R>(r, a, b); }
+F90_API Complex8* MX_DOT_I1C4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, I1, C4, R>(r, a, b); }
 
-F90_API F90Complex8* MX_DOT_C4J(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, J4, R4>(r, a, b); }
-F90_API F90Complex16* MX_DOT_CJ(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, J, R8>(r, a, b); }
-F90_API F90Complex16* MX_DOT_JC(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, J, C, R8>(r, a, b); }
-F90_API F90Complex8* MX_DOT_JC4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, J4, C4, R4>(r, a, b); }
+F90_API Complex8* MX_DOT_C4J(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, J4, R4>(r, a, b); }
+F90_API Complex16* MX_DOT_CJ(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, J, R8>(r, a, b); }
+F90_API Complex16* MX_DOT_JC(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, J, C, R8>(r, a, b); }
+F90_API Complex8* MX_DOT_JC4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, J4, C4, R4>(r, a, b); }

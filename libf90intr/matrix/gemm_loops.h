@@ -28,6 +28,17 @@ struct Sizes {
                             c = sizeof(typename K::C);
 };
 
+// Stores a running value into C at p: by the kind's own put() where it has
+// one (an x87 kind stores with the rounding store instruction), else as the
+// element store() makes of it.
+template <class K>
+inline void put(uintptr_t p, const typename K::Acc& s) {
+  if constexpr (requires { K::put(p, s); })
+    K::put(p, s);
+  else
+    store_elem(p, K::store(s));
+}
+
 // Zero into every C(i,j) of an M x N matrix (M, N > 0).
 template <class K>
 inline void zero_matrix(const GemmCall& g) {
@@ -40,10 +51,23 @@ inline void zero_matrix(const GemmCall& g) {
   }
 }
 
-// An R x Q tile of running values over the whole k range, from zero.
+// An R x Q tile of running values over the whole k range, from zero; a
+// kind with a 2 x 2 register loop of its own (tile22) runs that one.
 template <class K, int R, int Q>
 inline void inner_tile(const GemmCall& g, int32_t i, int32_t j) {
   using S = Sizes<K>;
+  if constexpr (R == 2 && Q == 2 && requires(typename K::Acc* o) { K::tile22(0, 0, 0, 0, 0, 0, 1, o); }) {
+    typename K::Acc s[4];
+    const uintptr_t pa = element(g.a, i, g.as1, 0, g.as2, S::a);
+    const uintptr_t pb = element(g.b, 0, g.bs1, j, g.bs2, S::b);
+    K::tile22(pa, step(g.as1, S::a), step(g.as2, S::a), pb, step(g.bs2, S::b),
+              step(g.bs1, S::b), g.k, s);
+    put<K>(element(g.c, i, g.cs1, j, g.cs2, S::c), s[0]);
+    put<K>(element(g.c, i + 1, g.cs1, j, g.cs2, S::c), s[1]);
+    put<K>(element(g.c, i, g.cs1, j + 1, g.cs2, S::c), s[2]);
+    put<K>(element(g.c, i + 1, g.cs1, j + 1, g.cs2, S::c), s[3]);
+    return;
+  }
   uintptr_t pa[R], pb[Q];
   for (int r = 0; r < R; ++r) pa[r] = element(g.a, i + r, g.as1, 0, g.as2, S::a);
   for (int q = 0; q < Q; ++q) pb[q] = element(g.b, 0, g.bs1, j + q, g.bs2, S::b);
@@ -61,7 +85,20 @@ inline void inner_tile(const GemmCall& g, int32_t i, int32_t j) {
   }
   for (int q = 0; q < Q; ++q)
     for (int r = 0; r < R; ++r)
-      store_elem(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), K::store(s[r][q]));
+      put<K>(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), s[r][q]);
+}
+
+// A 2 x 4 tile by the kind's own register loop (a kind with more registers
+// than the x87's eight).
+template <class K>
+inline void inner_tile24(const GemmCall& g, int32_t i, int32_t j) {
+  using S = Sizes<K>;
+  typename K::Acc s[8];
+  K::tile24(element(g.a, i, g.as1, 0, g.as2, S::a), step(g.as1, S::a), step(g.as2, S::a),
+            element(g.b, 0, g.bs1, j, g.bs2, S::b), step(g.bs2, S::b), step(g.bs1, S::b), g.k, s);
+  for (int q = 0; q < 4; ++q)
+    for (int r = 0; r < 2; ++r)
+      put<K>(element(g.c, i + r, g.cs1, j + q, g.cs2, S::c), s[2 * q + r]);
 }
 
 // Inner-product order (M, N, K > 0).
@@ -75,6 +112,9 @@ void inner_product_order(const GemmCall& g) {
     int32_t i = 0;
     for (; i + 2 <= g.m; i += 2) {
       int32_t j = j0;
+      if constexpr (requires(typename K::Acc* o) { K::tile24(0, 0, 0, 0, 0, 0, 1, o); }) {
+        for (; j + 4 <= j1; j += 4) inner_tile24<K>(g, i, j);
+      }
       for (; j + 2 <= j1; j += 2) inner_tile<K, 2, 2>(g, i, j);
       if (j < j1) inner_tile<K, 2, 1>(g, i, j);
     }
@@ -93,7 +133,7 @@ inline void column_run(uintptr_t pc, uintptr_t ci, uintptr_t pa, uintptr_t ai, i
   for (int32_t i = 0; i < len; ++i, pc += ci, pa += ai) {
     typename K::Acc s = K::load(load_elem<typename K::C>(pc));
     K::term(s, load_elem<typename K::A>(pa), f);
-    store_elem(pc, K::store(s));
+    put<K>(pc, s);
   }
 }
 
@@ -114,10 +154,31 @@ void column_order(const GemmCall& g) {
       const int32_t k1 = k0 + std::min(kb, g.k - k0);
       for (int32_t j = 0; j < g.n; ++j) {
         const uintptr_t pc = element(g.c, i0, g.cs1, j, g.cs2, S::c);
-        for (int32_t l = k0; l < k1; ++l) {
-          const typename K::B b = load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
-          if (!K::passes(b)) continue;
-          column_run<K>(pc, ci, element(g.a, i0, g.as1, l, g.as2, S::a), ai, len, K::factor(b));
+        if constexpr (requires { K::kRunTerms; }) {
+          // The kind takes up to kRunTerms passing terms per element at once,
+          // in increasing k, its running value exactly at C's kind between them.
+          uintptr_t pa[K::kRunTerms];
+          typename K::Factor f[K::kRunTerms];
+          int n = 0;
+          for (int32_t l = k0; l < k1; ++l) {
+            const typename K::B b =
+                load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
+            if (!K::passes(b)) continue;
+            pa[n] = element(g.a, i0, g.as1, l, g.as2, S::a);
+            f[n] = K::factor(b);
+            if (++n == K::kRunTerms) {
+              K::run_terms(pc, ci, pa, ai, len, f, n);
+              n = 0;
+            }
+          }
+          if (n > 0) K::run_terms(pc, ci, pa, ai, len, f, n);
+        } else {
+          for (int32_t l = k0; l < k1; ++l) {
+            const typename K::B b =
+                load_elem<typename K::B>(element(g.b, l, g.bs1, j, g.bs2, S::b));
+            if (!K::passes(b)) continue;
+            column_run<K>(pc, ci, element(g.a, i0, g.as1, l, g.as2, S::a), ai, len, K::factor(b));
+          }
         }
       }
     }

@@ -9,10 +9,20 @@
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
 #include "matrix/kernels.h"
+#include "matrix/sse2_real8.h"
+#include "x87.h"
 
 using namespace f90::matrix;
 
-void sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<double, double>>(F90_GEMM_READ); }
+// REAL*8 by REAL*8 takes SSE2 lanes where they give the same bits.
+void sgemmx(F90_GEMM_PARAMS) {
+  const GemmCall g = F90_GEMM_READ;
+  const uint16_t cw = x87::get_cw();
+  if (sse2_real8_exact(g, cw))
+    sse2_real8_gemm(g, cw);
+  else
+    gemm<RealKind<double, double>>(g);
+}
 void s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, float>>(F90_GEMM_READ); }
 void s4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, double>>(F90_GEMM_READ); }
 void i4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int32_t, double>>(F90_GEMM_READ); }

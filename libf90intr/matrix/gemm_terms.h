@@ -28,6 +28,7 @@
 #include <type_traits>
 
 #include "common/element_arith.h"
+#include "matrix/kernel.h"
 #include "x87.h"
 
 namespace f90::matrix {
@@ -42,6 +43,60 @@ inline long double x87_value(V v) {
     return static_cast<long double>(v);
 }
 
+// Stores an x87 value at p rounded to T (REAL*4 or REAL*8) by the store
+// instruction itself, in the caller's rounding mode: the stored bits are
+// the only form of the value the compiler sees afterwards.
+template <class T>
+inline void store_rounded(uintptr_t p, long double v) {
+  T* q = reinterpret_cast<T*>(p);
+  if constexpr (sizeof(T) == 8)
+    __asm__("fstpl %0" : "=m"(*q) : "t"(v) : "st");
+  else
+    __asm__("fstps %0" : "=m"(*q) : "t"(v) : "st");
+}
+
+// The running values of a 2 x 2 tile of C over k = 1..K (K >= 1), each
+// started from +0 and taking s + A(i,k).B(k,j) term by term, held in four
+// x87 registers: the instructions a compiler would emit for the plain
+// loop, without its spills of the running values to memory between terms.
+// LDA loads an A element (flds, fldl, fildl, filds), MULB multiplies by a
+// B element in memory (fmuls, fmull). out: s00, s10, s01, s11.
+#define F90_TILE22_LOOP(LDA, MULB)                                                           \
+  "fldz\n\tfldz\n\tfldz\n\tfldz\n"                                                       \
+  "1:\n\t" LDA " (%[pa])\n\t" MULB " (%[pb])\n\tfaddp %%st, %%st(1)\n\t"                     \
+  LDA " (%[pa],%[da])\n\t" MULB " (%[pb])\n\tfaddp %%st, %%st(2)\n\t"                       \
+  LDA " (%[pa])\n\t" MULB " (%[pb],%[db])\n\tfaddp %%st, %%st(3)\n\t"                       \
+  LDA " (%[pa],%[da])\n\t" MULB " (%[pb],%[db])\n\tfaddp %%st, %%st(4)\n\t"                 \
+  "addl %[ak], %[pa]\n\taddl %[bk], %[pb]\n\tdecl %[k]\n\tjnz 1b\n\t"                        \
+  "fstpt %[s0]\n\tfstpt %[s1]\n\tfstpt %[s2]\n\tfstpt %[s3]"
+
+template <class TA, class TB>
+inline void x87_tile22(uintptr_t pa, uintptr_t da, uintptr_t ak, uintptr_t pb, uintptr_t db,
+                       uintptr_t bk, int32_t k, long double out[4]) {
+#define F90_TILE22_OPERANDS                                                                 \
+  : [pa] "+r"(pa), [pb] "+r"(pb), [k] "+rm"(k), [s0] "=m"(out[0]), [s1] "=m"(out[1]),      \
+    [s2] "=m"(out[2]), [s3] "=m"(out[3])                                                    \
+  : [da] "r"(da), [db] "r"(db), [ak] "rm"(ak), [bk] "rm"(bk)                               \
+  : "cc", "memory", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)"
+  constexpr bool b8 = sizeof(TB) == 8;
+  if constexpr (std::is_same_v<TA, double>) {
+    if constexpr (b8) __asm__ volatile(F90_TILE22_LOOP("fldl", "fmull") F90_TILE22_OPERANDS);
+    else __asm__ volatile(F90_TILE22_LOOP("fldl", "fmuls") F90_TILE22_OPERANDS);
+  } else if constexpr (std::is_same_v<TA, float>) {
+    if constexpr (b8) __asm__ volatile(F90_TILE22_LOOP("flds", "fmull") F90_TILE22_OPERANDS);
+    else __asm__ volatile(F90_TILE22_LOOP("flds", "fmuls") F90_TILE22_OPERANDS);
+  } else if constexpr (std::is_same_v<TA, int32_t>) {
+    if constexpr (b8) __asm__ volatile(F90_TILE22_LOOP("fildl", "fmull") F90_TILE22_OPERANDS);
+    else __asm__ volatile(F90_TILE22_LOOP("fildl", "fmuls") F90_TILE22_OPERANDS);
+  } else {
+    static_assert(std::is_same_v<TA, int16_t>);
+    if constexpr (b8) __asm__ volatile(F90_TILE22_LOOP("filds", "fmull") F90_TILE22_OPERANDS);
+    else __asm__ volatile(F90_TILE22_LOOP("filds", "fmuls") F90_TILE22_OPERANDS);
+  }
+#undef F90_TILE22_OPERANDS
+}
+#undef F90_TILE22_LOOP
+
 // Real A (REAL*4/8 or INTEGER*1/2/4), REAL*4/8 B; C has B's kind.
 template <class TA, class TB>
 struct RealKind {
@@ -55,9 +110,16 @@ struct RealKind {
   static Acc zero() { return 0.0L; }
   static Acc load(const C& c) { return c; }
   static C store(const Acc& s) { return x87::round_to<C>(s); }
+  static void put(uintptr_t p, const Acc& s) { store_rounded<C>(p, s); }
   static bool passes(const B& b) { return x87_nonzero(b); }
   static Factor factor(const B& b) { return b; }
   static void term(Acc& s, const A& a, const Factor& b) { s = s + x87_value(a) * b; }
+  // INTEGER*1 has no x87 load: it takes the plain loop.
+  static constexpr bool kTile22 = !std::is_same_v<A, int8_t>;
+  static void tile22(uintptr_t pa, uintptr_t da, uintptr_t ak, uintptr_t pb, uintptr_t db,
+                     uintptr_t bk, int32_t k, Acc out[4]) requires kTile22 {
+    x87_tile22<A, B>(pa, da, ak, pb, db, bk, k, out);
+  }
 };
 
 // COMPLEX*8 and COMPLEX*16 (T the part's type), no conjugation: the real
@@ -80,6 +142,10 @@ struct ComplexKind {
   static Acc zero() { return {0.0L, 0.0L}; }
   static Acc load(const C& c) { return {c.re, c.im}; }
   static C store(const Acc& s) { return {x87::round_to<T>(s.re), x87::round_to<T>(s.im)}; }
+  static void put(uintptr_t p, const Acc& s) {
+    store_rounded<T>(p, s.re);
+    store_rounded<T>(p + sizeof(T), s.im);
+  }
   static bool passes(const B& b) { return x87_nonzero(b.re) || x87_nonzero(b.im); }
   static Factor factor(const B& b) { return {b.re, b.im}; }
   static void term(Acc& s, const A& a, const Factor& b) {
@@ -88,6 +154,18 @@ struct ComplexKind {
     s.im = s.im + (ar * b.im + ai * b.re);
   }
 };
+
+// A complex element is read part by part (each part straight into the x87
+// unit), not as one 8- or 16-byte block, which would go through integer
+// registers and stall the part loads behind it.
+template <>
+inline ComplexKind<double>::Pair load_elem<ComplexKind<double>::Pair>(uintptr_t p) {
+  return {load_elem<double>(p), load_elem<double>(p + 8)};
+}
+template <>
+inline ComplexKind<float>::Pair load_elem<ComplexKind<float>::Pair>(uintptr_t p) {
+  return {load_elem<float>(p), load_elem<float>(p + 4)};
+}
 
 // INTEGER*1/2/4 A and B (C has A's kind, the wider one): 32-bit wrapping.
 template <class TA, class TB>

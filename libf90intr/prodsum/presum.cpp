@@ -41,8 +41,6 @@ SetupStatus complete(Desc res, Desc src, int d, int32_t units, const SetupFields
                      char*& block) {
   const int n = src.rank();
   const int m = n - 1;
-  res.set_base(nullptr);
-  res.set_alloc(nullptr, 0);
 
   int64_t extents[F90_MAX_RANK] = {};
   uint32_t running = 1;  // wraps only for results too large to allocate
@@ -54,20 +52,17 @@ SetupStatus complete(Desc res, Desc src, int d, int32_t units, const SetupFields
     out.res_stride[k] = static_cast<int32_t>(running);
     running *= extents[k] > 0 ? static_cast<uint32_t>(extents[k]) : 0u;
   }
-  layout_result_dims(res, m, extents, static_cast<uint32_t>(units));
-
+  // Room for the larger of the source's and the result's element; the
+  // dimensions are written even when the storage cannot be had.
   const uint32_t src_bytes = static_cast<uint32_t>(units) * (src.int_len() < 32 ? 1u : 4u);
   const uint32_t res_bytes = res.int_len() / 8;
-  const int64_t bytes = result_bytes(src_bytes > res_bytes ? src_bytes : res_bytes, m, extents);
-  block = nullptr;
-  if (bytes > 0) {
-    block = static_cast<char*>(allocate_result(bytes));  // reports 1205 itself
-    if (block == nullptr) return SetupStatus::alloc_failed;
-  }
-  res.set_assoc(true);
-  res.set_base(block);
-  res.set_alloc(block, static_cast<uint32_t>(bytes) * 8u);  // bits, in one word
-  return SetupStatus::ok;
+  const ResultElement elem{static_cast<uint32_t>(units),
+                           src_bytes > res_bytes ? src_bytes : res_bytes, 0, false};
+  ResultRules rules;
+  rules.layout_first = true;
+  const bool ok = complete_result(res, m, extents, elem, rules);  // reports 1205 itself
+  block = res.base();
+  return ok ? SetupStatus::ok : SetupStatus::alloc_failed;
 }
 
 }  // namespace

@@ -18,7 +18,8 @@
 #include <cstdint>
 
 #include "array/descriptor.h"
-#include "array/reduction.h"
+#include "common/mask.h"
+#include "common/walk.h"
 
 namespace f90::prodsum {
 

@@ -32,7 +32,8 @@
 
 #include "prodsum/kinds.h"
 #include "prodsum/presum.h"
-#include "array/reduction.h"
+#include "common/mask.h"
+#include "common/walk.h"
 
 namespace f90::prodsum {
 
@@ -64,20 +65,39 @@ inline void take(char* r, const char* s, const char* m) {
 
 template <class K>
 void fill_identity(const DimGeometry& g) {
-  // Result positions 5 (outermost) to 0.
-  int32_t idx[F90_MAX_RANK] = {};
-  for (int k = 1; k < F90_MAX_RANK - 1; ++k)
-    if (g.res_extent[k] < 1) return;
-  while (true) {
-    char* row = g.res_base;
-    for (int k = 1; k < F90_MAX_RANK - 1; ++k) row += idx[k] * g.res[k];
-    for (int32_t j = 0; j < g.res_extent[0]; ++j) put_identity<K>(row + j * g.res[0]);
-    int k = 1;
-    for (; k < F90_MAX_RANK - 1; ++k) {
-      if (++idx[k] < g.res_extent[k]) break;
-      idx[k] = 0;
-    }
-    if (k == F90_MAX_RANK - 1) return;
+  // Lines along result position 0, positions 1 to 5 outside it.
+  WalkArray r{g.res_base, {}};
+  for (int k = 0; k < F90_MAX_RANK - 1; ++k) r.stride[k] = g.res[k];
+  walk_lines(F90_MAX_RANK - 1, 0, g.res_extent, std::array<WalkArray*, 1>{&r},
+             [&](const std::array<char*, 1>& o) {
+               for (int32_t j = 0; j < g.res_extent[0]; ++j) put_identity<K>(o[0] + j * g.res[0]);
+             });
+}
+
+// One plane of source positions 0 (DIM) and 1, by value so that its loops
+// keep the geometry in registers.
+struct Plane {
+  int32_t n0, n1;
+  int64_t r0, s0, s1, m0, m1;
+  bool dim_inner;
+};
+
+template <class K, class M>
+inline void take_plane(char* r, const char* s, const char* m, const Plane p) {
+  if (p.dim_inner) {
+    // Four result elements at a time: four independent chains of terms.
+    int32_t j = 0;
+    for (; j + 4 <= p.n1; j += 4)
+      for (int32_t i = 0; i < p.n0; ++i)
+        for (int32_t q = j; q < j + 4; ++q)
+          take<K, M>(r + q * p.r0, s + i * p.s0 + q * p.s1, m + i * p.m0 + q * p.m1);
+    for (; j < p.n1; ++j)
+      for (int32_t i = 0; i < p.n0; ++i)
+        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
+  } else {
+    for (int32_t i = 0; i < p.n0; ++i)
+      for (int32_t j = 0; j < p.n1; ++j)
+        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
   }
 }
 
@@ -85,46 +105,23 @@ template <class K, class M>
 void accumulate(const DimGeometry& g) {
   for (int k = 0; k < F90_MAX_RANK; ++k)
     if (g.extent[k] < 1) return;
-  const int32_t n0 = g.extent[0], n1 = g.extent[1];
   // DIM inside the result's first dimension when it steps through memory
   // more closely; each result element still gets its terms in DIM order, as
   // long as distinct j are distinct result elements.
-  const bool dim_inner = g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1]);
-  int32_t idx[F90_MAX_RANK] = {};
-  while (true) {  // source positions 6 (outermost) to 2
-    const char* s = g.src_base;
-    char* r = g.res_base;
-    const char* m = g.mask_base;
-    for (int k = 2; k < F90_MAX_RANK; ++k) {
-      s += idx[k] * g.src[k];
-      r += idx[k] * g.res[k - 1];
-      m += idx[k] * g.mask[k];
-    }
-    if (dim_inner) {
-      // Four result elements at a time: four independent chains of terms.
-      int32_t j = 0;
-      for (; j + 4 <= n1; j += 4)
-        for (int32_t i = 0; i < n0; ++i)
-          for (int32_t q = j; q < j + 4; ++q)
-            take<K, M>(r + q * g.res[0], s + i * g.src[0] + q * g.src[1],
-                       m + i * g.mask[0] + q * g.mask[1]);
-      for (; j < n1; ++j)
-        for (int32_t i = 0; i < n0; ++i)
-          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
-                     m + i * g.mask[0] + j * g.mask[1]);
-    } else {
-      for (int32_t i = 0; i < n0; ++i)
-        for (int32_t j = 0; j < n1; ++j)
-          take<K, M>(r + j * g.res[0], s + i * g.src[0] + j * g.src[1],
-                     m + i * g.mask[0] + j * g.mask[1]);
-    }
-    int k = 2;
-    for (; k < F90_MAX_RANK; ++k) {
-      if (++idx[k] < g.extent[k]) break;
-      idx[k] = 0;
-    }
-    if (k == F90_MAX_RANK) return;
+  const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
+                    g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1])};
+  // Source positions 2 to 6 outside the nest over positions 0 and 1: lines
+  // along position 0, with position 1 (walked below) given extent 1.
+  int32_t outer[F90_MAX_RANK];
+  WalkArray ws{g.src_base, {}}, wr{g.res_base, {}}, wm{const_cast<char*>(g.mask_base), {}};
+  for (int k = 0; k < F90_MAX_RANK; ++k) {
+    outer[k] = k == 1 ? 1 : g.extent[k];
+    ws.stride[k] = g.src[k];
+    wr.stride[k] = k >= 2 ? g.res[k - 1] : 0;
+    wm.stride[k] = g.mask[k];
   }
+  walk_lines(F90_MAX_RANK, 0, outer, std::array<WalkArray*, 3>{&ws, &wr, &wm},
+             [&](const std::array<char*, 3>& o) { take_plane<K, M>(o[1], o[0], o[2], plane); });
 }
 
 template <class K>

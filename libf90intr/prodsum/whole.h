@@ -28,8 +28,9 @@
 
 #include "prodsum/kinds.h"
 #include "prodsum/presum.h"
-#include "array/reduction.h"
-#include "array/walk.h"
+#include "common/mask.h"
+#include "common/walk.h"
+#include "common/walk.h"
 
 namespace f90::prodsum {
 

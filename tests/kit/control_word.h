@@ -43,6 +43,15 @@ class ControlWordTest : public ::testing::Test {
   uint16_t saved_ = kCwLinux;
 };
 
+// The x87 tag word: 0xffff when every register is empty (a routine that
+// leaves a value on the stack, or pops one too many, changes it).
+inline uint16_t tag_word() {
+  x87::Env env;
+  x87::store_env(env);
+  set_cw(static_cast<uint16_t>(env.cw));  // fnstenv masked every exception
+  return static_cast<uint16_t>(env.tag);
+}
+
 // Runs f with control word `cw` in force and restores the previous word.
 template <class F>
 auto under_cw(uint16_t cw, F&& f) {

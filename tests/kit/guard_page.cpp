@@ -8,15 +8,16 @@
 
 namespace f90test {
 
-GuardedBuffer::GuardedBuffer(size_t bytes) : size_(bytes) {
+GuardedBuffer::GuardedBuffer(size_t bytes, GuardSide side) : size_(bytes) {
   const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   const size_t data_pages = (bytes + page - 1) / page;
   map_len_ = (data_pages + 1) * page;
   map_ = mmap(nullptr, map_len_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   if (map_ == MAP_FAILED) throw std::runtime_error("mmap failed");
-  char* guard = static_cast<char*>(map_) + data_pages * page;
+  char* const first = static_cast<char*>(map_);
+  char* guard = side == GuardSide::after ? first + data_pages * page : first;
   if (mprotect(guard, page, PROT_NONE) != 0) throw std::runtime_error("mprotect failed");
-  data_ = guard - bytes;
+  data_ = side == GuardSide::after ? guard - bytes : guard + page;
 }
 
 GuardedBuffer::~GuardedBuffer() { munmap(map_, map_len_); }

@@ -1,5 +1,6 @@
-// Buffers that end right before an inaccessible page, so a read or write one
-// byte past the end faults at once.
+// Buffers that end right before an inaccessible page (or, on request, start
+// right after one), so a read or write one byte past the end (before the
+// start) faults at once.
 #pragma once
 
 #include <cstddef>
@@ -9,13 +10,16 @@
 
 namespace f90test {
 
+enum class GuardSide { after, before };
+
 class GuardedBuffer {
  public:
-  explicit GuardedBuffer(size_t bytes);
+  explicit GuardedBuffer(size_t bytes, GuardSide side = GuardSide::after);
   ~GuardedBuffer();
   GuardedBuffer(const GuardedBuffer&) = delete;
   GuardedBuffer& operator=(const GuardedBuffer&) = delete;
-  // First byte; data() + size() is the first inaccessible byte.
+  // First byte; data() + size() (data() - 1 with GuardSide::before) is the
+  // first inaccessible byte.
   void* data() const { return data_; }
   size_t size() const { return size_; }
 

@@ -4,6 +4,13 @@
 // fail on its Nth call and fills every new block with 0xCC so that bytes a
 // routine should have written but did not stand out. Blocks are freed by
 // reset().
+//
+// The six x87 word accessors (_morvex_getCW ... _morvex_setCSW) are taken
+// over too: every call is recorded (see Fpu). By default each call goes on to
+// the companion runtime's own accessor, so the real x87 words are read and
+// written; Fpu::simulate() keeps the two words in memory instead, so that a
+// test can hand a routine any word (unmasked exceptions included) and read
+// back exactly what it wrote.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +41,31 @@ class Runtime {
   // 0 disarms.
   static void fail_allocation(int nth);
   static int allocation_calls();
+};
+
+enum class FpuOp { GetCW, SetCW, GetSW, SetSW, GetCSW, SetCSW };
+
+// One accessor call: the word returned (Get*) or written (Set*).
+struct FpuCall {
+  FpuOp op;
+  int32_t value;
+  bool operator==(const FpuCall&) const = default;
+};
+
+class Fpu {
+ public:
+  // From now until the next Runtime::reset(), the accessors read and write
+  // these words instead of the x87 unit's. The combined state word packs the
+  // control word in its low half and the exception flags (bits 0-5) in its
+  // high half, as libf90rt's does.
+  static void simulate(int32_t cw, int32_t sw);
+  static bool simulated();
+  static int32_t cw();  // the simulated words
+  static int32_t sw();
+  static const std::vector<FpuCall>& calls();
+  static void clear_calls();
+  // Number of Set* calls recorded.
+  static int writes();
 };
 
 // Resets the runtime around one test.

@@ -15,15 +15,14 @@
 
 #include "complex/complex.h"
 
-// Printing for failure messages (found by argument-dependent lookup).
-namespace morvex {
+// Printing for failure messages (found by argument-dependent lookup: the
+// types are the public header's, in the global namespace).
 inline std::ostream& operator<<(std::ostream& os, const Complex16& z) {
   return os << "(" << z.re << ", " << z.im << ")";
 }
 inline std::ostream& operator<<(std::ostream& os, const Complex8& z) {
   return os << "(" << z.re << ", " << z.im << ")";
 }
-}  // namespace morvex
 
 namespace ctest {
 

@@ -167,15 +167,6 @@ std::string where(const Entry& e, Z x, Z y, int32_t n) {
   return s + ")";
 }
 
-// The x87 tag word: 0xffff when every register is empty.
-uint16_t tag_word() {
-  struct {
-    uint32_t cw, sw, tag, ip, cs, dp, ds;
-  } env;
-  __asm__ volatile("fnstenv %0\n\tfldcw %0" : "=m"(env));
-  return static_cast<uint16_t>(env.tag);
-}
-
 class ComplexEntryForms : public f90test::ControlWordTest {};
 
 TEST_F(ComplexEntryForms, EveryEntryIsListed) {
@@ -204,7 +195,7 @@ TEST_F(ComplexEntryForms, X87StackLeftEmpty) {
   for (const auto& e : all_entries()) {
     for_each_argument(e, [&](Z x, Z y, int32_t n) {
       e.call(slot, x, y, n);
-      ASSERT_EQ(tag_word(), 0xffff) << where(e, x, y, n);
+      ASSERT_EQ(f90test::tag_word(), 0xffff) << where(e, x, y, n);
     });
   }
 }

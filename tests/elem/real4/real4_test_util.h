@@ -11,16 +11,15 @@
 #include <sstream>
 #include <string>
 
+#include "float_results.h"
+
 namespace real4test {
 
 inline uint32_t bits(float x) { return std::bit_cast<uint32_t>(x); }
 inline float from_bits(uint32_t u) { return std::bit_cast<float>(u); }
 
 // The value a caller gets when it stores the st(0) result as a REAL*4.
-inline float stored(long double r) {
-  volatile float f = static_cast<float>(r);
-  return f;
-}
+inline float stored(long double r) { return f90test::stored<float>(r); }
 
 inline constexpr float kInf = std::numeric_limits<float>::infinity();
 inline const float kNaN = from_bits(0x7fc00000u);
@@ -28,43 +27,17 @@ inline const float kMinSub = from_bits(1);           // 2^-149
 inline const float kMinNormal = from_bits(0x00800000u);
 inline const float kMax = from_bits(0x7f7fffffu);
 
-// Long sweeps run when F90_LONG_TESTS=1.
-inline bool long_tests() {
-  const char* v = std::getenv("F90_LONG_TESTS");
-  return v && v[0] == '1';
-}
+using f90test::long_tests;
 
-inline std::string show(float x) {
-  std::ostringstream s;
-  s << std::hexfloat << x << " (" << std::defaultfloat << x << ")";
-  return s.str();
-}
+inline std::string show(float x) { return f90test::show(x); }
 
-// The stored result has exactly the bits of `want` (any NaN for a NaN, the
-// sign of zeros included).
+// The checks of tests/kit/float_results.h, for REAL*4 results.
 inline void expect_bits(long double got, float want, const std::string& what) {
-  const float g = stored(got);
-  if (std::isnan(want)) {
-    EXPECT_TRUE(std::isnan(g)) << what << " gave " << show(g);
-  } else {
-    EXPECT_EQ(bits(g), bits(want)) << what << " gave " << show(g) << ", want " << show(want);
-  }
+  f90test::expect_bits<float>(got, want, what);
 }
-
-// Distance in ulps between two finite floats (ordered by their bits).
-inline int64_t ulps_apart(float a, float b) {
-  auto key = [](float f) {
-    const int32_t i = static_cast<int32_t>(bits(f));
-    return i < 0 ? int64_t{INT32_MIN} - i : int64_t{i};
-  };
-  return std::llabs(key(a) - key(b));
-}
-
-// The stored result lies within `ulps` of `want` and has its sign.
+inline double ulps_apart(float a, float b) { return f90test::ulps_apart<float>(a, b); }
 inline void expect_near_ulps(long double got, float want, int64_t ulps, const std::string& what) {
-  const float g = stored(got);
-  EXPECT_EQ(std::signbit(g), std::signbit(want)) << what << " gave " << show(g);
-  EXPECT_LE(ulps_apart(g, want), ulps) << what << " gave " << show(g) << ", want " << show(want);
+  f90test::expect_near_ulps<float>(got, want, static_cast<double>(ulps), what);
 }
 
 // Exactly the bits of `want` when ulps is 0, else within `ulps` of it.

@@ -102,15 +102,6 @@ void for_each_argument(const Entry& e, F&& f) {
   }
 }
 
-// The x87 tag word: 0xffff when every register is empty.
-uint16_t tag_word() {
-  struct {
-    uint32_t cw, sw, tag, ip, cs, dp, ds;
-  } env;
-  __asm__ volatile("fnstenv %0\n\tfldcw %0" : "=m"(env));
-  return static_cast<uint16_t>(env.tag);
-}
-
 class EntryForms : public f90test::ControlWordTest {};
 
 TEST_F(EntryForms, ControlWordKeptOnEveryPathUnderThreeModes) {
@@ -138,7 +129,7 @@ TEST_F(EntryForms, X87StackLeftEmpty) {
     for_each_argument(e, [&](double a, double b) {
       volatile long double sink = e.call(a, b);
       (void)sink;
-      ASSERT_EQ(tag_word(), 0xffff) << e.name << "(" << a << ", " << b << ")";
+      ASSERT_EQ(f90test::tag_word(), 0xffff) << e.name << "(" << a << ", " << b << ")";
     });
   }
 }

@@ -11,54 +11,29 @@
 #include <limits>
 #include <string>
 
+#include "float_results.h"
+
 namespace real8test {
 
 inline uint64_t bits(double x) { return std::bit_cast<uint64_t>(x); }
 inline double from_bits(uint64_t u) { return std::bit_cast<double>(u); }
 
 // The value a caller gets when it stores the st(0) result as a REAL*8.
-inline double stored(long double r) {
-  volatile double d = static_cast<double>(r);
-  return d;
-}
+inline double stored(long double r) { return f90test::stored<double>(r); }
 
 inline constexpr double kInf = std::numeric_limits<double>::infinity();
 inline const double kNaN = from_bits(0x7ff8000000000000ull);
 inline const double kMinSub = from_bits(1);  // 2^-1074
 
-// Long sweeps run when F90_LONG_TESTS=1.
-inline bool long_tests() {
-  const char* v = std::getenv("F90_LONG_TESTS");
-  return v && v[0] == '1';
-}
+using f90test::long_tests;
 
-// Distance in ulps between two finite doubles (ordered by their bits).
-inline double ulps_apart(double a, double b) {
-  auto key = [](double d) {
-    const int64_t i = static_cast<int64_t>(bits(d));
-    return i < 0 ? INT64_MIN - i : i;
-  };
-  const int64_t ka = key(a), kb = key(b);
-  return static_cast<double>(ka > kb ? static_cast<uint64_t>(ka) - static_cast<uint64_t>(kb)
-                                     : static_cast<uint64_t>(kb) - static_cast<uint64_t>(ka));
-}
-
-// The stored result has exactly the bits of `want` (any NaN for a NaN, the
-// sign of zeros included).
+// The checks of tests/kit/float_results.h, for REAL*8 results.
+inline double ulps_apart(double a, double b) { return f90test::ulps_apart<double>(a, b); }
 inline void expect_bits(long double got, double want, const std::string& what) {
-  const double g = stored(got);
-  if (std::isnan(want)) {
-    EXPECT_TRUE(std::isnan(g)) << what << " gave " << g;
-  } else {
-    EXPECT_EQ(bits(g), bits(want)) << what << " gave " << g << ", want " << want;
-  }
+  f90test::expect_bits<double>(got, want, what);
 }
-
-// The stored result lies within `ulps` of `want` and has its sign.
 inline void expect_near_ulps(long double got, double want, double ulps, const std::string& what) {
-  const double g = stored(got);
-  EXPECT_EQ(std::signbit(g), std::signbit(want)) << what << " gave " << g;
-  EXPECT_LE(ulps_apart(g, want), ulps) << what << " gave " << g << ", want " << want;
+  f90test::expect_near_ulps<double>(got, want, ulps, what);
 }
 
 // "name(x)" and "name(x, y)" with every digit, for failure messages.

@@ -7,7 +7,7 @@
 
 #include "descriptor_builder.h"
 #include "recording_runtime.h"
-#include "array/walk.h"
+#include "common/walk.h"
 
 namespace {
 

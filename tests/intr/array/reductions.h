@@ -8,13 +8,12 @@
 
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
+#include "value/types.h"
 
 namespace red {
 
 using Desc = ArrayDescriptor;
-struct Real16 {
-  double hi, lo;
-};
+using Real16 = morvex::DoubleDouble;
 
 enum Code : int32_t { I1 = 7, I2 = 8, I4 = 15, I8 = 17, R8 = 18, R16 = 19, R4 = 20 };
 

@@ -133,3 +133,62 @@ TEST(ScalarResult, RankZeroAroundSlot) {
 }
 
 }  // namespace
+
+namespace {
+
+// The completion rules against their table: what is written, for each way a
+// completion can end. 'dims' is whether the extents reached the descriptor.
+TEST_F(ResultTest, RulesDecideWhatAFailedCompletionWrites) {
+  using f90::ResultAssoc;
+  using f90::ResultRules;
+  enum class Outcome { fits, too_large, allocator_null };
+  ResultRules plain;
+  ResultRules layout_first;
+  layout_first.layout_first = true;
+  const ResultRules construction = ResultRules::construction();
+  const ResultRules not_requested = ResultRules::construction(ResultAssoc::storage_requested, false);
+  struct Row {
+    const char* name;
+    ResultRules rules;
+    Outcome outcome;
+    bool ok, assoc, dims, elem_len;
+    uint32_t alloc_bits;
+    int calls;
+    size_t reports;
+  };
+  const Row rows[] = {
+      {"plain", plain, Outcome::fits, true, true, true, false, 40 * 8, 1, 0},
+      {"plain", plain, Outcome::too_large, false, false, false, false, 0, 0, 1},
+      {"plain", plain, Outcome::allocator_null, false, false, true, false, 0, 1, 1},
+      {"layout first", layout_first, Outcome::too_large, false, false, true, false, 0, 0, 1},
+      {"layout first", layout_first, Outcome::allocator_null, false, false, true, false, 0, 1, 1},
+      {"construction", construction, Outcome::fits, true, true, true, true, 40 * 8, 1, 0},
+      {"construction", construction, Outcome::too_large, false, true, true, true, 0, 0, 1},
+      {"construction", construction, Outcome::allocator_null, false, true, true, true, 40 * 8, 1, 1},
+      {"not requested", not_requested, Outcome::fits, true, false, true, true, 40 * 8, 0, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Runtime::reset();
+    if (row.outcome == Outcome::allocator_null) Runtime::fail_allocation(1);
+    auto r = f90test::unallocated_result(ElemType::integer(4), 2);
+    const int64_t fits[] = {5, 2}, huge[] = {1 << 16, 1 << 15};
+    const int64_t* ext = row.outcome == Outcome::too_large ? huge : fits;
+    const f90::ResultElement elem{1, 4, 77, false};
+    EXPECT_EQ(f90::complete_result(f90::Desc(r.get()), 2, ext, elem, row.rules), row.ok);
+    EXPECT_EQ((r->flags & F90_FLAG_ASSOC) != 0, row.assoc);
+    EXPECT_EQ(r->dim[0].extent == static_cast<int32_t>(ext[0]), row.dims);
+    EXPECT_EQ(r->elem_len == 77u, row.elem_len);
+    EXPECT_EQ(r->alloc_size, row.alloc_bits);
+    EXPECT_EQ(Runtime::allocation_calls(), row.calls);
+    EXPECT_EQ(Runtime::reports().size(), row.reports);
+    if (row.reports != 0) {
+      EXPECT_EQ(Runtime::numbers()[0], 1205);
+    }
+    // Storage, when there is any, is where base and alloc_base say.
+    EXPECT_EQ(r->base, r->alloc_base);
+    EXPECT_EQ(r->base != nullptr, row.ok && row.calls == 1);
+  }
+}
+
+}  // namespace

@@ -92,8 +92,8 @@ Out reference(const Row& r, Pair& p) {
           im = r.bytes == 4 ? rounded<float>(im) : rounded<double>(im);
         }
       }
-      if (r.bytes == 4) return out_of(F90Complex8{rounded<float>(re), rounded<float>(im)});
-      return out_of(F90Complex16{rounded<double>(re), rounded<double>(im)});
+      if (r.bytes == 4) return out_of(Complex8{rounded<float>(re), rounded<float>(im)});
+      return out_of(Complex16{rounded<double>(re), rounded<double>(im)});
     }
     case Fam::logical: {
       uint32_t v = 0;
@@ -355,9 +355,9 @@ TEST_F(DotKernels, LiteralCases) {
     EXPECT_EQ(_DOT_I4I4(a->desc(), b->desc()), static_cast<int16_t>(-30000 - 25600));
   }
   {  // complex first operand conjugated, second not
-    auto c = array_of<F90Complex8>(K::c4, {{1.0f, 2.0f}});
+    auto c = array_of<Complex8>(K::c4, {{1.0f, 2.0f}});
     auto k = array_of<int32_t>(K::i4, {3});
-    F90Complex8 r{};
+    Complex8 r{};
     EXPECT_EQ(_DOT_C4I4(&r, c->desc(), k->desc()), &r);
     EXPECT_EQ(r.re, 3.0f);
     EXPECT_EQ(r.im, -6.0f);

@@ -12,37 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "common/elem_calls.h"
 #include "control_word.h"
-#include "f90/matmul.h"
-#include "matrix/kernel.h"
+#include "gemm_reference.h"
 
 namespace {
 
-using f90::matrix::LoopOrder;
-
-enum class Kind { i1, i2, i4, i8, r4, r8, c8, c16, l1, l2, l4, l8 };
-
-uint32_t bytes_of(Kind k) {
-  switch (k) {
-    case Kind::i1: case Kind::l1: return 1;
-    case Kind::i2: case Kind::l2: return 2;
-    case Kind::i4: case Kind::l4: case Kind::r4: return 4;
-    case Kind::i8: case Kind::l8: case Kind::r8: case Kind::c8: return 8;
-    case Kind::c16: return 16;
-  }
-  return 0;
-}
-bool is_int(Kind k) { return k == Kind::i1 || k == Kind::i2 || k == Kind::i4 || k == Kind::i8; }
-bool is_logical(Kind k) { return k == Kind::l1 || k == Kind::l2 || k == Kind::l4 || k == Kind::l8; }
-bool is_complex(Kind k) { return k == Kind::c8 || k == Kind::c16; }
-
-struct KernelRow {
-  const char* name;
-  F90GemmKernel* gemm;
-  F90GemvKernel* gemv;
-  Kind a, b, c;
-};
+using namespace gemm_reference;
 
 const KernelRow kKernels[] = {
     {"_SGEMMX", _SGEMMX, nullptr, Kind::r8, Kind::r8, Kind::r8},
@@ -82,13 +57,6 @@ const KernelRow kKernels[] = {
     {"_C4GEMVX", nullptr, _C4GEMVX, Kind::c8, Kind::c8, Kind::c8},
 };
 
-// M, N, K and the element strides of A, B and C. For a GEMV kernel, N is
-// its column count K here, x is B's first column (incx = Bs1) and y C's
-// (incy = Cs1).
-struct Layout {
-  int32_t m, n, k, as1, as2, bs1, bs2, cs1, cs2;
-};
-
 const Layout kLayouts[] = {
     {3, 5, 4, 1, 3, 1, 4, 1, 3},                  // contiguous, small estimate
     {7, 6, 9, 1, 2000, 1, 9, 1, 7},               // A with a long leading dimension: column
@@ -112,33 +80,6 @@ const Layout kLayouts[] = {
 };
 
 const uint16_t kControlWords[] = {0x127f, 0x037f, 0x007f};
-
-// A strided matrix in a buffer of its own, every byte outside its elements
-// holding a fill.
-struct Matrix {
-  std::vector<unsigned char> buf;
-  int64_t origin = 0;  // byte offset of element (0,0)
-  int32_t rows = 0, cols = 0, s1 = 0, s2 = 0;
-  uint32_t size = 0;
-
-  Matrix(Kind kind, int32_t r, int32_t c, int32_t st1, int32_t st2, unsigned char fill)
-      : rows(r > 0 ? r : 0), cols(c > 0 ? c : 0), s1(st1), s2(st2), size(bytes_of(kind)) {
-    int64_t lo = 0, hi = 0;
-    if (rows > 0 && cols > 0) {
-      for (int64_t ri : {int64_t{0}, int64_t{rows - 1}})
-        for (int64_t ci : {int64_t{0}, int64_t{cols - 1}}) {
-          lo = std::min(lo, ri * s1 + ci * s2);
-          hi = std::max(hi, ri * s1 + ci * s2);
-        }
-    }
-    origin = (-lo + 2) * size;
-    buf.assign(static_cast<size_t>((hi - lo + 5) * size), fill);
-  }
-  char* at(int64_t i, int64_t j) {
-    return reinterpret_cast<char*>(buf.data()) + origin + (i * s1 + j * s2) * size;
-  }
-  char* base() { return reinterpret_cast<char*>(buf.data()) + origin; }
-};
 
 std::mt19937 rng(7104);
 
@@ -186,117 +127,6 @@ void fill_random(Matrix& x, Kind kind) {
         }
       }
     }
-}
-
-// ---- the reference: the plain loops ----------------------------------------
-
-long double real_at(Kind k, const char* p) {
-  switch (k) {
-    case Kind::i1: { int8_t v; std::memcpy(&v, p, 1); return v; }
-    case Kind::i2: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case Kind::i4: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    case Kind::r4: case Kind::c8: { float v; std::memcpy(&v, p, 4); return v; }
-    default: { double v; std::memcpy(&v, p, 8); return v; }
-  }
-}
-uint32_t part_bytes(Kind k) { return is_complex(k) ? bytes_of(k) / 2 : bytes_of(k); }
-
-void store_real(Kind k, char* p, long double x) {
-  if (part_bytes(k) == 4) {
-    volatile float f = static_cast<float>(x);
-    const float v = f;
-    std::memcpy(p, &v, 4);
-  } else {
-    volatile double d = static_cast<double>(x);
-    const double v = d;
-    std::memcpy(p, &v, 8);
-  }
-}
-
-int64_t int_at(Kind k, const char* p) {
-  switch (k) {
-    case Kind::i1: { int8_t v; std::memcpy(&v, p, 1); return v; }
-    case Kind::i2: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case Kind::i4: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    default: { int64_t v; std::memcpy(&v, p, 8); return v; }
-  }
-}
-
-bool passes(long double b) { return b < 0 || b > 0; }  // unordered fails both
-
-void reference(const KernelRow& kr, const Layout& l, LoopOrder order, Matrix& a, Matrix& b,
-               Matrix& c) {
-  const int32_t m = l.m, n = kr.gemv ? 1 : l.n, k = l.k;
-  // GEMV: N = 0 leaves y untouched, N < 0 zeroes it (the k loop is empty).
-  if (m <= 0 || (kr.gemv ? k == 0 : n <= 0)) return;
-  for (int32_t j = 0; j < n; ++j)
-    for (int32_t i = 0; i < m; ++i) {
-      if (is_logical(kr.c)) {
-        uint32_t lo = 0;
-        for (int32_t t = 0; t < k; ++t) {
-          uint32_t bw = 0, aw = 0;
-          std::memcpy(&bw, b.at(t, j), std::min(4u, bytes_of(kr.b)));
-          std::memcpy(&aw, a.at(i, t), std::min(4u, bytes_of(kr.a)));
-          if (bw != 0) lo |= aw;
-        }
-        const uint32_t w[2] = {lo, 0};
-        std::memcpy(c.at(i, j), w, bytes_of(kr.c));
-      } else if (is_int(kr.c)) {
-        // Products by libf90elem's INTEGER*8 multiplication, sums modulo 2^64.
-        uint64_t low = 0;
-        for (int32_t t = 0; t < k; ++t)
-          low += static_cast<uint64_t>(_morvex_lmul(int_at(kr.a, a.at(i, t)), int_at(kr.b, b.at(t, j))));
-        std::memcpy(c.at(i, j), &low, bytes_of(kr.c));
-      } else if (!is_complex(kr.c)) {
-        if (order == LoopOrder::inner_product) {
-          long double s = 0.0L;
-          for (int32_t t = 0; t < k; ++t) s = s + real_at(kr.a, a.at(i, t)) * real_at(kr.b, b.at(t, j));
-          store_real(kr.c, c.at(i, j), s);
-        } else {
-          store_real(kr.c, c.at(i, j), 0.0L);
-          for (int32_t t = 0; t < k; ++t) {
-            const long double bv = real_at(kr.b, b.at(t, j));
-            if (!passes(bv)) continue;
-            store_real(kr.c, c.at(i, j), bv * real_at(kr.a, a.at(i, t)) + real_at(kr.c, c.at(i, j)));
-          }
-        }
-      } else {
-        const uint32_t h = part_bytes(kr.c);
-        if (order == LoopOrder::inner_product) {
-          long double re = 0.0L, im = 0.0L;
-          for (int32_t t = 0; t < k; ++t) {
-            const long double ar = real_at(kr.a, a.at(i, t)), ai = real_at(kr.a, a.at(i, t) + h);
-            const long double br = real_at(kr.b, b.at(t, j)), bi = real_at(kr.b, b.at(t, j) + h);
-            re = re + (ar * br - ai * bi);
-            im = im + (ar * bi + ai * br);
-          }
-          store_real(kr.c, c.at(i, j), re);
-          store_real(kr.c, c.at(i, j) + h, im);
-        } else {
-          store_real(kr.c, c.at(i, j), 0.0L);
-          store_real(kr.c, c.at(i, j) + h, 0.0L);
-          for (int32_t t = 0; t < k; ++t) {
-            const long double br = real_at(kr.b, b.at(t, j)), bi = real_at(kr.b, b.at(t, j) + h);
-            if (!passes(br) && !passes(bi)) continue;
-            const long double ar = real_at(kr.a, a.at(i, t)), ai = real_at(kr.a, a.at(i, t) + h);
-            const long double re = (ar * br - ai * bi) + real_at(kr.c, c.at(i, j));
-            const long double im = (ai * br + ar * bi) + real_at(kr.c, c.at(i, j) + h);
-            store_real(kr.c, c.at(i, j), re);
-            store_real(kr.c, c.at(i, j) + h, im);
-          }
-        }
-      }
-    }
-}
-
-// The order a call takes: GEMV kernels and logical kernels have only the
-// column order; integer kernels give the same bits in either.
-LoopOrder expected_order(const KernelRow& kr, const Layout& l) {
-  if (kr.gemv || is_logical(kr.c)) return LoopOrder::column;
-  const f90::matrix::GemmCall g{l.m, l.n, l.k, 0, l.as1, l.as2, 0, l.bs1, l.bs2,
-                                 0, l.cs1, l.cs2};
-  return f90::matrix::loop_order(g, static_cast<int32_t>(bytes_of(kr.a)),
-                                 static_cast<int32_t>(bytes_of(kr.b)));
 }
 
 class KernelReference : public f90test::ControlWordTest {};

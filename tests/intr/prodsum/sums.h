@@ -16,14 +16,13 @@
 
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
+#include "value/types.h"
 
 namespace sums {
 
 using Desc = ArrayDescriptor;
 using Bytes = std::vector<uint8_t>;
-struct DD {
-  double hi, lo;
-};
+using DD = morvex::DoubleDouble;
 
 extern "C" {
 #define SUMS_DECLARE(PFX)                                                                   \

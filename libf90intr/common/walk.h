@@ -1,4 +1,12 @@
-// Walkers over the lines of arrays that move together.
+// Walkers over arrays that move together, the one family every routine
+// walks with:
+// - walk_lines: whole lines along one dimension;
+// - walk_runs and Runs<N>: array element order as runs along the first
+//   dimension, Runs<N> merging the dimensions that every array steps
+//   through as through one, so that a contiguous array is a single run;
+// - walk_blocks: blocks of neighbouring lines;
+// - RunCursor: one array in element order, advanced by any count, for
+//   routines that pair elements of arrays of different shapes.
 //
 // A line is the set of elements along one dimension `dim` at fixed indices in
 // every other dimension. walk_lines() visits the lines of a principal array
@@ -112,6 +120,63 @@ void walk_runs(int rank, const int32_t* extent, const std::array<WalkArray*, N>&
   const int64_t n = extent[0];
   walk_lines(rank, 0, extent, arrays,
              [&](const std::array<char*, N>& o) -> bool { return walk_call(f, o, n); });
+}
+
+// Runs of N arrays walked together in array element order, with adjacent
+// dimensions merged wherever every array steps through them as through one
+// (stride of the next = stride times extent): a contiguous array becomes a
+// single run, whatever its rank. The visiting order is unchanged.
+template <size_t N>
+struct Runs {
+  int rank = 0;
+  int32_t extent[F90_MAX_RANK] = {};
+  std::array<WalkArray, N> arrays{};
+
+  // Adds the next dimension of the walk (extents > 0).
+  void add(int32_t e, const std::array<int64_t, N>& stride) {
+    if (rank > 0) {
+      const int k = rank - 1;
+      bool joins = int64_t{extent[k]} * e <= INT32_MAX;
+      for (size_t a = 0; a < N && joins; ++a)
+        joins = stride[a] == arrays[a].stride[k] * extent[k];
+      if (joins) {
+        extent[k] *= e;
+        return;
+      }
+    }
+    extent[rank] = e;
+    for (size_t a = 0; a < N; ++a) arrays[a].stride[rank] = stride[a];
+    ++rank;
+  }
+
+  // Calls f(origins, n) for each run, in order (walk_runs).
+  template <class F>
+  void walk(F&& f) {
+    std::array<WalkArray*, N> p;
+    for (size_t a = 0; a < N; ++a) p[a] = &arrays[a];
+    walk_runs(rank, extent, p, f);
+  }
+};
+
+
+// Blocks of neighbouring lines: for every line along dimension `across`
+// (visited as walk_lines visits them), f(origins, count) for each run of up
+// to `block` consecutive indices along it, with the origins of the first of
+// them. A routine then takes element k along another dimension of every line
+// of the block before element k + 1, so that consecutive accesses touch
+// neighbouring memory instead of one element per line, far apart. A
+// dimension the routine walks itself inside the block is given extent 1.
+template <size_t N, class F>
+void walk_blocks(int rank, int across, const int32_t* extent,
+                 const std::array<WalkArray*, N>& arrays, int64_t block, F&& f) {
+  const int64_t width = extent[across];
+  walk_lines(rank, across, extent, arrays, [&](const std::array<char*, N>& o) {
+    for (int64_t j0 = 0; j0 < width; j0 += block) {
+      std::array<char*, N> first;
+      for (size_t a = 0; a < N; ++a) first[a] = o[a] + j0 * arrays[a]->stride[across];
+      f(first, width - j0 < block ? width - j0 : block);
+    }
+  });
 }
 
 // A classified array (principal array, result, BOUNDARY) walked through its

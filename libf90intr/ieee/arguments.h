@@ -1,0 +1,96 @@
+// Array arguments of the IEEE procedures (FLAG, FLAG_VALUE, HALTING).
+//
+// The element count is what _SIZE (without DIM) gives, its reports included.
+// The elements are read as one sequence in array element order through the
+// whole descriptor, every dimension with its own stride (in 32-bit words:
+// both element types are 32 bits or wider), so sections of any rank are read
+// at their own elements. The walk stops at the last element the descriptor
+// holds even when the count says more (a 32-bit product that wrapped, or
+// negative extents whose product is positive). Lower bounds play no part,
+// and the descriptors are only read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "array/descriptor.h"
+#include "array/inquiry.h"
+#include "common/walk.h"
+#include "ieee/ieee.h"
+
+namespace f90::ieee {
+
+class ArrayArg {
+ public:
+  explicit ArrayArg(ArrayDescriptor* d) : d_(d), size_(size_of(d, nullptr)) {}
+
+  // The element count as _SIZE gives it.
+  int32_t size() const { return size_; }
+  // A pointer or allocatable without storage (reported by _SIZE as 1410):
+  // nothing of it may be read.
+  bool absent() const { return d_.absent(); }
+
+  // Cursor over the first size() elements, in array element order.
+  class Elements {
+   public:
+    explicit Elements(Desc d, int32_t size) : cursor_(make_cursor(d)) {
+      const int64_t held = d.element_count();
+      left_ = size <= 0 ? 0 : (size < held ? size : held);
+    }
+    // Address of the next element, or null after the last.
+    const char* next() {
+      if (left_ == 0) return nullptr;
+      const char* p = cursor_.at();
+      cursor_.advance(1);
+      --left_;
+      return p;
+    }
+
+   private:
+    static RunCursor make_cursor(Desc d) {
+      int64_t extent[F90_MAX_RANK];
+      int64_t stride[F90_MAX_RANK];
+      for (int i = 0; i < d.rank(); ++i) {
+        extent[i] = d.extent(i);
+        stride[i] = int64_t{d.stride(i)} * 4;
+      }
+      return RunCursor(d.rank(), extent, stride, d.base(), false);
+    }
+    RunCursor cursor_;
+    int64_t left_;
+  };
+
+  Elements elements() const { return Elements(d_, size_); }
+
+ private:
+  Desc d_;
+  int32_t size_;
+};
+
+// Words of the elements.
+inline int32_t word_at(const char* p, int offset = 0) {
+  int32_t w;
+  std::memcpy(&w, p + offset, 4);
+  return w;
+}
+inline int32_t cw_bit_of(const char* flag) { return word_at(flag, offsetof(FlagType, cw_bit)); }
+inline int32_t sw_bit_of(const char* flag) { return word_at(flag, offsetof(FlagType, sw_bit)); }
+inline bool logical_of(const char* value) { return word_at(value) != 0; }
+
+// Slot (0..4, IEEE_ALL order) of the exception whose word `member` equals
+// `bit`, or -1 when none does.
+template <int32_t FlagType::*member>
+inline int slot_of(int32_t bit) {
+  for (int k = 0; k < kExceptions; ++k)
+    if (ieee_exceptions_data[kAllFirst + k].*member == bit) return k;
+  return -1;
+}
+
+// Reports a conflict (5000) through _morvex_error.
+inline void report_conflict() {
+  const int32_t number = kConflict;
+  _morvex_error(&number);
+}
+
+}  // namespace f90::ieee
