@@ -60,9 +60,9 @@ BENCHMARK(BM_dot_ss);
 // SSE2 lanes serve) and 0x037f (64 bits: the x87 loop).
 void BM_dot_cc(benchmark::State& state) {
   TestArray a(ElemType::complex(16), {kN}), b(ElemType::complex(16), {kN});
-  a.fill_linear<F90Complex16>([](int64_t k) { return F90Complex16{double(k % 977), 0.5 * double(k % 13)}; });
-  b.fill_linear<F90Complex16>([](int64_t k) { return F90Complex16{1e-3 * double(k % 101), double(k % 7)}; });
-  F90Complex16 r;
+  a.fill_linear<Complex16>([](int64_t k) { return Complex16{double(k % 977), 0.5 * double(k % 13)}; });
+  b.fill_linear<Complex16>([](int64_t k) { return Complex16{1e-3 * double(k % 101), double(k % 7)}; });
+  Complex16 r;
   f90test::under_cw(static_cast<uint16_t>(state.range(0)), [&] {
     for (auto _ : state) {
       _DOT_CC(&r, a.desc(), b.desc());
@@ -76,9 +76,9 @@ BENCHMARK(BM_dot_cc)->Arg(0x127f)->Arg(0x037f);
 // REAL*16 operands: the double-double arithmetic expects control word 0x127f.
 constexpr int32_t kNq = 1 << 20;
 void fill_real16(TestArray& a, double scale) {
-  a.fill_linear<F90Real16>([scale](int64_t k) {
+  a.fill_linear<DoubleDouble>([scale](int64_t k) {
     const double hi = scale * double(k % 1009 + 1);
-    return F90Real16{hi, hi * 0x1p-60};
+    return DoubleDouble{hi, hi * 0x1p-60};
   });
 }
 
@@ -86,7 +86,7 @@ void BM_dot_dd(benchmark::State& state) {
   TestArray a(ElemType::real(16), {kNq}), b(ElemType::real(16), {kNq});
   fill_real16(a, 1.25);
   fill_real16(b, 0.75);
-  F90Real16 r;
+  DoubleDouble r;
   f90test::under_cw(f90test::kCwLibrary, [&] {
     for (auto _ : state) {
       _DOT_DD(&r, a.desc(), b.desc());

@@ -16,11 +16,11 @@
 //       units), and no flag but inexact would differ;
 //   (3) the values the run ends with are not NaN (with a NaN operand the
 //       payloads may differ; a NaN always reaches the end of a running sum).
-// The caller runs the SSE2 form first and, when accepted() says no, the
+// The caller runs the SSE2 form first and, when end() says no, the
 // x87 form from the start: the result never depends on which one ran.
 //
 // Flags: in an accepted run the only flag either unit can raise is inexact.
-// SSE2 raises it in MXCSR; accepted() raises it in the x87 status word when
+// SSE2 raises it in MXCSR; end() raises it in the x87 status word when
 // the SSE2 run did, as the x87 run would have. MXCSR is given back as it was.
 #pragma once
 
@@ -32,34 +32,33 @@
 
 namespace x87 {
 
+// The CPU check: __builtin_cpu_init is cheap once done, and a function-local
+// static would pull in the C++ runtime's guard functions.
 inline bool have_sse2() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("sse2");
 }
 
+// begin() switches MXCSR to the control word's rounding, every exception
+// masked and every flag clear, when SSE2 is present and the control word
+// selects 53-bit precision with every exception masked; otherwise it returns
+// false and changes nothing. end() gives MXCSR back and says whether the
+// SSE2 run's bits are the x87's (then the x87 inexact flag is raised when the
+// run raised it). No destructor: the callers stay free of unwinding code.
 class Sse2AsX87 {
  public:
-  Sse2AsX87() {
-    static const bool sse2 = have_sse2();
+  bool begin() {
     const uint16_t cw = get_cw();
-    usable_ = sse2 && (cw & 0x3f) == 0x3f && ((cw >> 8) & 3) == 2;
-    if (!usable_) return;
+    if ((cw & 0x3f) != 0x3f || ((cw >> 8) & 3) != 2 || !have_sse2()) return false;
     saved_ = csr();
-    set_csr(kMasks | (static_cast<uint32_t>((cw >> 10) & 3) << 13));  // flags clear
+    set_csr(kMasks | (static_cast<uint32_t>((cw >> 10) & 3) << 13));
+    return true;
   }
-  ~Sse2AsX87() {
-    if (usable_) set_csr(saved_);
-  }
-  Sse2AsX87(const Sse2AsX87&) = delete;
-  Sse2AsX87& operator=(const Sse2AsX87&) = delete;
 
-  // SSE2 is present and the control word allows it.
-  bool usable() const { return usable_; }
-
-  // After the SSE2 run whose final values are all !nan: true when its bits
-  // are the x87's (and then the x87 inexact flag is raised if it was).
-  bool accepted(bool nan) const {
+  // After the SSE2 run; nan: one of its final values is a NaN.
+  bool end(bool nan) {
     const uint32_t flags = csr();
+    set_csr(saved_);
     if (nan || (flags & (kInvalid | kDenormal | kOverflow | kUnderflow)) != 0) return false;
     if (flags & kInexact) raise_x87_inexact();
     return true;
@@ -76,7 +75,6 @@ class Sse2AsX87 {
     __asm__ volatile("fldpi\n\tfstps %0" : "=m"(f));
   }
 
-  bool usable_ = false;
   uint32_t saved_ = 0;
 };
 

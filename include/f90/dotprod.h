@@ -215,73 +215,73 @@ long double _DOT_SS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*8 by REAL*8: x87 sum, unrounded */
 long double _DOT_SS(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by COMPLEX*8: A conjugated */
-F90Complex8 *_DOT_C4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by COMPLEX*16: A conjugated, REAL*4 every term */
-F90Complex8 *_DOT_C4C(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4C(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by COMPLEX*8: A conjugated */
-F90Complex16 *_DOT_CC4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CC4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by COMPLEX*16: A conjugated */
-F90Complex16 *_DOT_CC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by REAL*4: A conjugated */
-F90Complex8 *_DOT_C4S4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4S4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by REAL*8: A conjugated, REAL*4 every term */
-F90Complex8 *_DOT_C4S(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4S(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by REAL*4: A conjugated */
-F90Complex16 *_DOT_CS4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CS4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by REAL*8: A conjugated */
-F90Complex16 *_DOT_CS(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_CS(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*4 by COMPLEX*8: x87 sums */
-F90Complex8 *_DOT_S4C4(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_S4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*4 by COMPLEX*16: x87 sums */
-F90Complex16 *_DOT_S4C(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_S4C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*8 by COMPLEX*8: REAL*4 every term */
-F90Complex16 *_DOT_SC4(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_SC4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*8 by COMPLEX*16: x87 sums */
-F90Complex16 *_DOT_SC(F90Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex16 *_DOT_SC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by REAL*16: double-double */
-F90Real16 *_DOT_DD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_DD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by REAL*8: each operand read by its int_len */
-F90Real16 *_DOT_DS(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_DS(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*8 by REAL*16: each operand read by its int_len */
-F90Real16 *_DOT_SD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_SD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by REAL*4: double-double */
-F90Real16 *_DOT_DS4(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_DS4(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*4 by REAL*16: double-double */
-F90Real16 *_DOT_S4D(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_S4D(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by INTEGER*4: integer read by its int_len */
-F90Real16 *_DOT_DI4(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_DI4(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4 by REAL*16: integer read by its int_len */
-F90Real16 *_DOT_I4D(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_I4D(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by INTEGER*8: double-double */
-F90Real16 *_DOT_DJ(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_DJ(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*8 by REAL*16: double-double */
-F90Real16 *_DOT_JD(F90Real16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+DoubleDouble *_DOT_JD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by REAL*16: REAL*4 every term */
-F90Complex32 *_DOT_C4D(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_C4D(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by REAL*16: REAL*8 every term */
-F90Complex32 *_DOT_CD(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_CD(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*32 by REAL*16: double-double */
-F90Complex32 *_DOT_ZD(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_ZD(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by COMPLEX*8: REAL*4 every term */
-F90Complex32 *_DOT_DC4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_DC4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by COMPLEX*16: REAL*8 every term */
-F90Complex32 *_DOT_DC(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_DC(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* REAL*16 by COMPLEX*32: double-double */
-F90Complex32 *_DOT_DZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_DZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*32 by COMPLEX*32: double-double */
-F90Complex32 *_DOT_ZZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_ZZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*32 by COMPLEX*8: double-double */
-F90Complex32 *_DOT_ZC4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_ZC4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*32 by COMPLEX*16: double-double */
-F90Complex32 *_DOT_ZC(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_ZC(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*16 by COMPLEX*32: REAL*8 every term */
-F90Complex32 *_DOT_CZ(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_CZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*8 by COMPLEX*32: REAL*4 every term, COMPLEX*8 result */
-F90Complex8 *_DOT_C4Z(F90Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex8 *_DOT_C4Z(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* COMPLEX*32 by INTEGER*4: integer read by its int_len */
-F90Complex32 *_DOT_ZI4(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_ZI4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* INTEGER*4 by COMPLEX*32: integer read by its int_len */
-F90Complex32 *_DOT_I4Z(F90Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+Complex32 *_DOT_I4Z(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
 
 #ifdef __cplusplus
 }

@@ -58,44 +58,42 @@ F90_API long double dot_s4s4(const AD* a, const AD* b) F90_SYMBOL(_DOT_S4S4);
 F90_API long double dot_s4s(const AD* a, const AD* b) F90_SYMBOL(_DOT_S4S);
 F90_API long double dot_ss4(const AD* a, const AD* b) F90_SYMBOL(_DOT_SS4);
 F90_API long double dot_ss(const AD* a, const AD* b) F90_SYMBOL(_DOT_SS);
-F90_API F90Complex8* dot_c4c4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4C4);
-F90_API F90Complex8* dot_c4c(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4C);
-F90_API F90Complex16* dot_cc4(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CC4);
-F90_API F90Complex16* dot_cc(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CC);
-F90_API F90Complex8* dot_c4s4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4S4);
-F90_API F90Complex8* dot_c4s(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4S);
-F90_API F90Complex16* dot_cs4(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CS4);
-F90_API F90Complex16* dot_cs(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CS);
-F90_API F90Complex8* dot_s4c4(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4C4);
-F90_API F90Complex16* dot_s4c(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4C);
-F90_API F90Complex16* dot_sc4(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SC4);
-F90_API F90Complex16* dot_sc(F90Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SC);
+F90_API Complex8* dot_c4c4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4C4);
+F90_API Complex8* dot_c4c(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4C);
+F90_API Complex16* dot_cc4(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CC4);
+F90_API Complex16* dot_cc(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CC);
+F90_API Complex8* dot_c4s4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4S4);
+F90_API Complex8* dot_c4s(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4S);
+F90_API Complex16* dot_cs4(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CS4);
+F90_API Complex16* dot_cs(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CS);
+F90_API Complex8* dot_s4c4(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4C4);
+F90_API Complex16* dot_s4c(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4C);
+F90_API Complex16* dot_sc4(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SC4);
+F90_API Complex16* dot_sc(Complex16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SC);
 
 long double dot_s4s4(const AD* a, const AD* b) { return real_dot<X87, S4, S4, R>(a, b).s; }
 long double dot_s4s(const AD* a, const AD* b) { return real_dot<X87, S4, S, R>(a, b).s; }
 long double dot_ss4(const AD* a, const AD* b) { return real_dot<X87, S, S4, R>(a, b).s; }
 long double dot_ss(const AD* a, const AD* b) { return real_dot<X87, S, S, R>(a, b).s; }
-F90Complex8* dot_c4c4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, C4, R>(r, a, b); }
-F90Complex8* dot_c4c(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, C, R4>(r, a, b); }
-F90Complex16* dot_cc4(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, C4, R>(r, a, b); }
-F90Complex16* dot_cc(F90Complex16* r, const AD* a, const AD* b) {
+Complex8* dot_c4c4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, C4, R>(r, a, b); }
+Complex8* dot_c4c(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, C, R4>(r, a, b); }
+Complex16* dot_cc4(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, C4, R>(r, a, b); }
+Complex16* dot_cc(Complex16* r, const AD* a, const AD* b) {
   const Operands o = predot(a, b);
-  if (o.n > 0) {
-    const x87::Sse2AsX87 mode;
-    if (mode.usable()) {
-      Sums<R> sums;
-      dot_cc_sse2(o, sums.re.s, sums.im.s);
-      if (mode.accepted(std::isnan(sums.re.s) || std::isnan(sums.im.s))) return deliver<double>(r, sums);
-    }
+  x87::Sse2AsX87 mode;
+  if (o.n > 0 && mode.begin()) {
+    Sums<R> sums;
+    dot_cc_sse2(o, sums.re.s, sums.im.s);
+    if (mode.end(std::isnan(sums.re.s) || std::isnan(sums.im.s))) return deliver<double>(r, sums);
   }
   return deliver<double>(r, complex_run<X87, C, C>(o, Sums<R>{}));
 }
-F90Complex8* dot_c4s4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, S4, R>(r, a, b); }
-F90Complex8* dot_c4s(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, S, R4>(r, a, b); }
-F90Complex16* dot_cs4(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, S4, R>(r, a, b); }
-F90Complex16* dot_cs(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, S, R>(r, a, b); }
-F90Complex8* dot_s4c4(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, S4, C4, R>(r, a, b); }
-F90Complex16* dot_s4c(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S4, C, R>(r, a, b); }
-F90Complex16* dot_sc4(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S, C4, R4>(r, a, b); }
-F90Complex16* dot_sc(F90Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S, C, R>(r, a, b); }
+Complex8* dot_c4s4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, S4, R>(r, a, b); }
+Complex8* dot_c4s(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, C4, S, R4>(r, a, b); }
+Complex16* dot_cs4(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, S4, R>(r, a, b); }
+Complex16* dot_cs(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, C, S, R>(r, a, b); }
+Complex8* dot_s4c4(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, X87, S4, C4, R>(r, a, b); }
+Complex16* dot_s4c(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S4, C, R>(r, a, b); }
+Complex16* dot_sc4(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S, C4, R4>(r, a, b); }
+Complex16* dot_sc(Complex16* r, const AD* a, const AD* b) { return complex_kernel<double, X87, S, C, R>(r, a, b); }
 // clang-format on

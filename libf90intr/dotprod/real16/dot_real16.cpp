@@ -30,8 +30,6 @@
 
 using namespace f90::dot;
 using AD = ArrayDescriptor;
-using f90::DoubleDouble;
-
 namespace f90::dot {
 
 // Double-double arithmetic: libf90elem's operations, inlined (always: an
@@ -64,6 +62,8 @@ struct Stored<DD, T> {
 
 }  // namespace f90::dot
 
+// Parts of a REAL*16 or COMPLEX*32 result.
+using Q = f90::DoubleDouble;
 using RD = Register<DD>;
 using R8 = Stored<DD, double>;
 using R4 = Stored<DD, float>;
@@ -71,13 +71,13 @@ using R4 = Stored<DD, float>;
 namespace {
 
 // The REAL*16 result slot from a double-double sum.
-F90Real16* deliver_real(F90Real16* slot, const RD& sum) {
+DoubleDouble* deliver_real(DoubleDouble* slot, const RD& sum) {
   std::memcpy(slot, &sum.s, sizeof *slot);
   return slot;
 }
 
 template <class KA, class KB>
-F90Real16* real16_kernel(F90Real16* slot, const AD* a, const AD* b) {
+DoubleDouble* real16_kernel(DoubleDouble* slot, const AD* a, const AD* b) {
   return deliver_real(slot, real_dot<DD, KA, KB, RD>(a, b));
 }
 
@@ -103,62 +103,62 @@ auto with_real(const AD* d, F&& f) {
 }  // namespace
 
 // clang-format off
-F90_API F90Real16* dot_dd(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DD);
-F90_API F90Real16* dot_ds(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DS);
-F90_API F90Real16* dot_sd(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SD);
-F90_API F90Real16* dot_ds4(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DS4);
-F90_API F90Real16* dot_s4d(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4D);
-F90_API F90Real16* dot_di4(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DI4);
-F90_API F90Real16* dot_i4d(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4D);
-F90_API F90Real16* dot_dj(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DJ);
-F90_API F90Real16* dot_jd(F90Real16* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JD);
-F90_API F90Complex32* dot_c4d(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4D);
-F90_API F90Complex32* dot_cd(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CD);
-F90_API F90Complex32* dot_zd(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZD);
-F90_API F90Complex32* dot_zi4(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZI4);
-F90_API F90Complex32* dot_dc4(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DC4);
-F90_API F90Complex32* dot_dc(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DC);
-F90_API F90Complex32* dot_dz(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DZ);
-F90_API F90Complex32* dot_i4z(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4Z);
-F90_API F90Complex32* dot_zz(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZZ);
-F90_API F90Complex32* dot_zc4(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZC4);
-F90_API F90Complex32* dot_zc(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZC);
-F90_API F90Complex32* dot_cz(F90Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CZ);
-F90_API F90Complex8* dot_c4z(F90Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4Z);
+F90_API DoubleDouble* dot_dd(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DD);
+F90_API DoubleDouble* dot_ds(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DS);
+F90_API DoubleDouble* dot_sd(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_SD);
+F90_API DoubleDouble* dot_ds4(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DS4);
+F90_API DoubleDouble* dot_s4d(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_S4D);
+F90_API DoubleDouble* dot_di4(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DI4);
+F90_API DoubleDouble* dot_i4d(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4D);
+F90_API DoubleDouble* dot_dj(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DJ);
+F90_API DoubleDouble* dot_jd(DoubleDouble* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_JD);
+F90_API Complex32* dot_c4d(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4D);
+F90_API Complex32* dot_cd(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CD);
+F90_API Complex32* dot_zd(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZD);
+F90_API Complex32* dot_zi4(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZI4);
+F90_API Complex32* dot_dc4(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DC4);
+F90_API Complex32* dot_dc(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DC);
+F90_API Complex32* dot_dz(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_DZ);
+F90_API Complex32* dot_i4z(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_I4Z);
+F90_API Complex32* dot_zz(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZZ);
+F90_API Complex32* dot_zc4(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZC4);
+F90_API Complex32* dot_zc(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_ZC);
+F90_API Complex32* dot_cz(Complex32* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_CZ);
+F90_API Complex8* dot_c4z(Complex8* r, const AD* a, const AD* b) F90_SYMBOL(_DOT_C4Z);
 
-F90Real16* dot_dd(F90Real16* r, const AD* a, const AD* b) { return real16_kernel<D, D>(r, a, b); }
-F90Real16* dot_ds(F90Real16* r, const AD* a, const AD* b) {
+DoubleDouble* dot_dd(DoubleDouble* r, const AD* a, const AD* b) { return real16_kernel<D, D>(r, a, b); }
+DoubleDouble* dot_ds(DoubleDouble* r, const AD* a, const AD* b) {
   return with_real<D>(a, [&](auto ka) { return with_real<S>(b, [&](auto kb) { return real16_kernel<decltype(ka), decltype(kb)>(r, a, b); }); });
 }
-F90Real16* dot_sd(F90Real16* r, const AD* a, const AD* b) {
+DoubleDouble* dot_sd(DoubleDouble* r, const AD* a, const AD* b) {
   return with_real<S>(a, [&](auto ka) { return with_real<D>(b, [&](auto kb) { return real16_kernel<decltype(ka), decltype(kb)>(r, a, b); }); });
 }
-F90Real16* dot_ds4(F90Real16* r, const AD* a, const AD* b) { return real16_kernel<D, S4>(r, a, b); }
-F90Real16* dot_s4d(F90Real16* r, const AD* a, const AD* b) { return real16_kernel<S4, D>(r, a, b); }
-F90Real16* dot_di4(F90Real16* r, const AD* a, const AD* b) {
+DoubleDouble* dot_ds4(DoubleDouble* r, const AD* a, const AD* b) { return real16_kernel<D, S4>(r, a, b); }
+DoubleDouble* dot_s4d(DoubleDouble* r, const AD* a, const AD* b) { return real16_kernel<S4, D>(r, a, b); }
+DoubleDouble* dot_di4(DoubleDouble* r, const AD* a, const AD* b) {
   return with_integer(b, [&](auto k) { return real16_kernel<D, decltype(k)>(r, a, b); });
 }
-F90Real16* dot_i4d(F90Real16* r, const AD* a, const AD* b) {
+DoubleDouble* dot_i4d(DoubleDouble* r, const AD* a, const AD* b) {
   return with_integer(a, [&](auto k) { return real16_kernel<decltype(k), D>(r, a, b); });
 }
-F90Real16* dot_dj(F90Real16* r, const AD* a, const AD* b) { return real16_kernel<D, J>(r, a, b); }
-F90Real16* dot_jd(F90Real16* r, const AD* a, const AD* b) { return real16_kernel<J, D>(r, a, b); }
+DoubleDouble* dot_dj(DoubleDouble* r, const AD* a, const AD* b) { return real16_kernel<D, J>(r, a, b); }
+DoubleDouble* dot_jd(DoubleDouble* r, const AD* a, const AD* b) { return real16_kernel<J, D>(r, a, b); }
 
-F90Complex32* dot_c4d(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, C4, D, R4>(r, a, b); }
-F90Complex32* dot_cd(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, C, D, R8>(r, a, b); }
-F90Complex32* dot_zd(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, Z, D, RD>(r, a, b); }
-F90Complex32* dot_zi4(F90Complex32* r, const AD* a, const AD* b) {
-  return with_integer(b, [&](auto k) { return complex_kernel<DoubleDouble, DD, Z, decltype(k), RD>(r, a, b); });
+Complex32* dot_c4d(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, C4, D, R4>(r, a, b); }
+Complex32* dot_cd(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, C, D, R8>(r, a, b); }
+Complex32* dot_zd(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, Z, D, RD>(r, a, b); }
+Complex32* dot_zi4(Complex32* r, const AD* a, const AD* b) {
+  return with_integer(b, [&](auto k) { return complex_kernel<Q, DD, Z, decltype(k), RD>(r, a, b); });
 }
-F90Complex32* dot_dc4(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, D, C4, R4>(r, a, b); }
-F90Complex32* dot_dc(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, D, C, R8>(r, a, b); }
-F90Complex32* dot_dz(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, D, Z, RD>(r, a, b); }
-F90Complex32* dot_i4z(F90Complex32* r, const AD* a, const AD* b) {
-  return with_integer(a, [&](auto k) { return complex_kernel<DoubleDouble, DD, decltype(k), Z, RD>(r, a, b); });
+Complex32* dot_dc4(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, D, C4, R4>(r, a, b); }
+Complex32* dot_dc(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, D, C, R8>(r, a, b); }
+Complex32* dot_dz(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, D, Z, RD>(r, a, b); }
+Complex32* dot_i4z(Complex32* r, const AD* a, const AD* b) {
+  return with_integer(a, [&](auto k) { return complex_kernel<Q, DD, decltype(k), Z, RD>(r, a, b); });
 }
-F90Complex32* dot_zz(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, Z, Z, RD>(r, a, b); }
-F90Complex32* dot_zc4(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, Z, C4, RD>(r, a, b); }
-F90Complex32* dot_zc(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, Z, C, RD>(r, a, b); }
-F90Complex32* dot_cz(F90Complex32* r, const AD* a, const AD* b) { return complex_kernel<DoubleDouble, DD, C, Z, R8>(r, a, b); }
-F90Complex8* dot_c4z(F90Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, DD, C4, Z, R4>(r, a, b); }
+Complex32* dot_zz(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, Z, Z, RD>(r, a, b); }
+Complex32* dot_zc4(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, Z, C4, RD>(r, a, b); }
+Complex32* dot_zc(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, Z, C, RD>(r, a, b); }
+Complex32* dot_cz(Complex32* r, const AD* a, const AD* b) { return complex_kernel<Q, DD, C, Z, R8>(r, a, b); }
+Complex8* dot_c4z(Complex8* r, const AD* a, const AD* b) { return complex_kernel<float, DD, C4, Z, R4>(r, a, b); }
 // clang-format on

@@ -19,7 +19,8 @@ namespace {
 using namespace dots;
 using f90test::kCwLibrary;
 using f90test::kCwLinux;
-using morvex::DoubleDouble;
+// The double-double value of libf90elem's routines (the reference's arithmetic).
+using Q = morvex::DoubleDouble;
 
 // Where the running sums live, and what the result's parts are.
 enum class Sum { reg, r4, r8 };  // a register (x87 or double-double), or REAL*4/REAL*8 per term
@@ -37,26 +38,26 @@ struct Row {
 
 // ---- the reference ------------------------------------------------------------------
 
-DoubleDouble qmul(DoubleDouble x, DoubleDouble y) {
-  DoubleDouble r;
+Q qmul(Q x, Q y) {
+  Q r;
   _morvex_qmul(&r, x, y);
   return r;
 }
-DoubleDouble qadd(DoubleDouble x, DoubleDouble y) {
-  DoubleDouble r;
+Q qadd(Q x, Q y) {
+  Q r;
   _morvex_qadd(&r, x, y);
   return r;
 }
-DoubleDouble qsub(DoubleDouble x, DoubleDouble y) {
-  DoubleDouble r;
+Q qsub(Q x, Q y) {
+  Q r;
   _morvex_qsub(&r, x, y);
   return r;
 }
 
 // Part `part` of element i widened to a double-double.
-DoubleDouble dd_at(TestArray& x, K k, int64_t i, int part) {
+Q dd_at(TestArray& x, K k, int64_t i, int part) {
   const char* p = x.at_linear(i);
-  DoubleDouble v{0.0, 0.0};
+  Q v{0.0, 0.0};
   switch (k) {
     case K::d:
     case K::z: std::memcpy(&v, p + 16 * part, 16); return v;
@@ -105,13 +106,13 @@ Out reference(const Row& r, Pair& p) {
       }
     }
     if (!r.complex_result) return out_of_x87(re);
-    if (r.part == Part::f) return out_of(F90Complex8{rounded<float>(re), rounded<float>(im)});
-    return out_of(F90Complex16{rounded<double>(re), rounded<double>(im)});
+    if (r.part == Part::f) return out_of(Complex8{rounded<float>(re), rounded<float>(im)});
+    return out_of(Complex16{rounded<double>(re), rounded<double>(im)});
   }
   auto get = [&](int op, int64_t i, int part) { return dd_at(*ops[op], kinds[op], i, part); };
-  DoubleDouble re{0.0, 0.0}, im{0.0, 0.0};
+  Q re{0.0, 0.0}, im{0.0, 0.0};
   for (int64_t i = 0; i < n; ++i) {
-    const Terms<DoubleDouble> t = term<DoubleDouble>(r, i, get, qmul, qadd, qsub);
+    const Terms<Q> t = term<Q>(r, i, get, qmul, qadd, qsub);
     re = qadd(re, t.re);
     im = t.subtract_im ? qsub(im, t.im) : qadd(im, t.im);
     if (r.sum == Sum::r8) {
@@ -123,8 +124,8 @@ Out reference(const Row& r, Pair& p) {
     }
   }
   if (!r.complex_result) return out_of(re);
-  if (r.part == Part::f) return out_of(F90Complex8{static_cast<float>(re.hi), static_cast<float>(im.hi)});
-  return out_of(F90Complex32{{re.hi, re.lo}, {im.hi, im.lo}});
+  if (r.part == Part::f) return out_of(Complex8{static_cast<float>(re.hi), static_cast<float>(im.hi)});
+  return out_of(Complex32{{re.hi, re.lo}, {im.hi, im.lo}});
 }
 
 // clang-format off
@@ -225,8 +226,8 @@ TEST_F(DotReal, ComplexSumsAtTheRangeEdges) {
       {"near the bound", {0x1p511, 0x1p-511, 1.0, 1.0}, {0x1p511, 0x1p-511, 1.0, 1.0}},
   };
   for (const Case& c : cases) {
-    auto a = array_of<F90Complex16>(K::c, {{c.a[0], c.a[1]}, {c.a[2], c.a[3]}});
-    auto b = array_of<F90Complex16>(K::c, {{c.b[0], c.b[1]}, {c.b[2], c.b[3]}});
+    auto a = array_of<Complex16>(K::c, {{c.a[0], c.a[1]}, {c.a[2], c.a[3]}});
+    auto b = array_of<Complex16>(K::c, {{c.b[0], c.b[1]}, {c.b[2], c.b[3]}});
     Pair p{std::move(a), std::move(b), 2};
     for (uint16_t cw : {0x027f, 0x067f, 0x0a7f, 0x0e7f, 0x037f, 0x0f7f}) {
       Out got, want;
@@ -249,26 +250,27 @@ TEST_F(DotReal, ComplexSumsAtTheRangeEdges) {
 // ---- literal cases ----------------------------------------------------------------
 
 
-const F90Real16 kOne{1.0, 0.0}, kZero{0.0, 0.0};
-bool same(const F90Real16& x, const F90Real16& y) { return std::memcmp(&x, &y, sizeof x) == 0; }
+const Q kOne{1.0, 0.0}, kZero{0.0, 0.0};
+// A REAL*16 result part (the header's type) equal to y, bit for bit.
+bool same(const ::DoubleDouble& x, const Q& y) { return std::memcmp(&x, &y, 16) == 0; }
 
 TEST_F(DotReal, FirstOperandConjugated) {
-  auto zi = array_of<F90Complex32>(K::z, {{kZero, kOne}});
-  auto ci = array_of<F90Complex16>(K::c, {{0.0, 1.0}});
-  auto c4i = array_of<F90Complex8>(K::c4, {{0.0f, 1.0f}});
-  F90Complex32 r;
+  auto zi = array_of<Complex32>(K::z, {{kZero, kOne}});
+  auto ci = array_of<Complex16>(K::c, {{0.0, 1.0}});
+  auto c4i = array_of<Complex8>(K::c4, {{0.0f, 1.0f}});
+  Complex32 r;
   EXPECT_EQ(_DOT_ZZ(&r, zi->desc(), zi->desc()), &r);
   EXPECT_TRUE(same(r.re, kOne) && same(r.im, kZero));
   _DOT_CZ(&r, ci->desc(), zi->desc());
   EXPECT_TRUE(same(r.re, kOne) && same(r.im, kZero));
   _DOT_ZC(&r, zi->desc(), ci->desc());
   EXPECT_TRUE(same(r.re, kOne) && same(r.im, kZero));
-  F90Complex8 r8;
+  Complex8 r8;
   EXPECT_EQ(_DOT_C4Z(&r8, c4i->desc(), zi->desc()), &r8);
   EXPECT_EQ(r8.re, 1.0f);
   EXPECT_EQ(r8.im, 0.0f);
 
-  auto z12 = array_of<F90Complex32>(K::z, {{{1.0, 0.0}, {2.0, 0.0}}});
+  auto z12 = array_of<Complex32>(K::z, {{{1.0, 0.0}, {2.0, 0.0}}});
   auto three = array_of<int32_t>(K::i4, {3});
   _DOT_ZI4(&r, z12->desc(), three->desc());
   EXPECT_TRUE(same(r.re, {3.0, 0.0}) && same(r.im, {-6.0, 0.0}));
@@ -279,10 +281,10 @@ TEST_F(DotReal, FirstOperandConjugated) {
 TEST_F(DotReal, RunningSumsRoundedWhereStated) {
   for (uint16_t cw : {kCwLibrary, kCwLinux}) {
     f90test::under_cw(cw, [&] {
-      auto a = array_of<F90Complex8>(K::c4, {{1e8f, 0.0f}, {1.0f, 0.0f}, {-1e8f, 0.0f}});
-      auto b4 = array_of<F90Complex8>(K::c4, {{1, 0}, {1, 0}, {1, 0}});
-      auto b8 = array_of<F90Complex16>(K::c, {{1, 0}, {1, 0}, {1, 0}});
-      F90Complex8 r;
+      auto a = array_of<Complex8>(K::c4, {{1e8f, 0.0f}, {1.0f, 0.0f}, {-1e8f, 0.0f}});
+      auto b4 = array_of<Complex8>(K::c4, {{1, 0}, {1, 0}, {1, 0}});
+      auto b8 = array_of<Complex16>(K::c, {{1, 0}, {1, 0}, {1, 0}});
+      Complex8 r;
       _DOT_C4C4(&r, a->desc(), b4->desc());  // x87 registers: the 1 survives
       EXPECT_EQ(r.re, 1.0f);
       EXPECT_EQ(r.im, 0.0f);
@@ -292,17 +294,17 @@ TEST_F(DotReal, RunningSumsRoundedWhereStated) {
     });
   }
   auto x = array_of<double>(K::s, {1.0 + 0x1p-30});
-  auto one = array_of<F90Complex8>(K::c4, {{1.0f, 0.0f}});
-  F90Complex16 r16;
+  auto one = array_of<Complex8>(K::c4, {{1.0f, 0.0f}});
+  Complex16 r16;
   EXPECT_EQ(_DOT_SC4(&r16, x->desc(), one->desc()), &r16);
   EXPECT_EQ(r16.re, 1.0);
   EXPECT_EQ(r16.im, 0.0);
 
   // The low part of a REAL*8 running sum is dropped; a double-double one keeps it.
-  auto q = array_of<F90Real16>(K::d, {{1.0, 0x1p-60}});
-  auto c1 = array_of<F90Complex16>(K::c, {{1.0, 0.0}});
-  auto z1 = array_of<F90Complex32>(K::z, {{kOne, kZero}});
-  F90Complex32 r;
+  auto q = array_of<Q>(K::d, {{1.0, 0x1p-60}});
+  auto c1 = array_of<Complex16>(K::c, {{1.0, 0.0}});
+  auto z1 = array_of<Complex32>(K::z, {{kOne, kZero}});
+  Complex32 r;
   _DOT_CD(&r, c1->desc(), q->desc());
   EXPECT_TRUE(same(r.re, kOne));
   _DOT_ZD(&r, z1->desc(), q->desc());
