@@ -180,25 +180,9 @@ const Row kRoutines[] = {
 class DotReal : public f90test::ControlWordTest {};
 
 TEST_F(DotReal, MatchNaiveReference) {
-  const int32_t counts[] = {-1, 0, 1, 2, 3, 7, 40, 200};
-  const int32_t steps[] = {1, 2, -1, -2, 3};
-  for (const Row& r : kRoutines) {
-    for (uint16_t cw : {kCwLibrary, kCwLinux}) {
-      for (int32_t n : counts) {
-        const int32_t sa = n > 3 ? steps[pick(0, 4)] : 1, sb = n > 3 ? steps[pick(0, 4)] : 1;
-        Pair p = random_pair(r.a, r.b, n, sa, sb);
-        Out got, want;
-        expect_cw_kept([&] { got = r.fn(p.a->desc(), p.b->desc()); }, cw);
-        f90test::under_cw(cw, [&] { want = reference(r, p); });
-        ASSERT_EQ(got.show(), want.show())
-            << r.name << " n=" << n << " steps " << sa << "," << sb << " cw=" << std::hex << cw;
-        ASSERT_TRUE(p.a->outside_untouched() && p.b->outside_untouched()) << r.name;
-        if (n <= 0) {
-          for (uint8_t byte : got.bytes) ASSERT_EQ(byte, 0) << r.name << ": the zero of the kind";
-        }
-      }
-    }
-  }
+  for (const Row& r : kRoutines)
+    check_against_reference(r.name, r.fn, r.a, r.b, [&](Pair& p) { return reference(r, p); },
+                            {-1, 0, 1, 2, 3, 7, 40, 200}, 3);
 }
 
 // _DOT_CC under every rounding mode at 53 bits (where SSE2 lanes may serve)
