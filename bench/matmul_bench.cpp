@@ -6,15 +6,18 @@
 // and `peak`, its flop rate over that operation rate. Square contiguous
 // matrices of 250, 500, 1000 and 2000, operands in range (no zero, NaN or
 // infinity), under the control word the counter name gives:
-//   _SGEMMX/column: A stored by columns (the column order);
-//   _SGEMMX/inner:  A stored by rows, As1 = n, As2 = 1 (the inner-product
-//                   order);
+//   _SGEMMX/column_*: A stored by columns (the column order);
+//   _SGEMMX/inner_*:  A stored by rows, As1 = n, As2 = 1 (the inner-product
+//                   order); *_x87 keeps to the x87 kernel (one subnormal
+//                   in A), *_lanes lets in-range operands take the SSE2
+//                   lanes (0x127f);
 //   _CGEMMX, _I4GEMMX (column order), _SGEMVX.
 // gfortran/matmul: gfortran -m32 -O2's MATMUL on the same REAL*8 matrices,
 // built only when a 32-bit gfortran is found.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <initializer_list>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -79,11 +82,15 @@ void report(benchmark::State& state, double flops_per_call) {
 }
 
 // REAL*8 product; row_wise stores A by rows (the inner-product order).
-void BM_SGEMMX(benchmark::State& state, bool row_wise) {
+// x87_only plants one subnormal in A (a value like any other to the x87
+// kernel), which keeps _SGEMMX off the SSE2 lanes.
+void BM_SGEMMX(benchmark::State& state, bool row_wise, bool x87_only) {
   const int32_t n = static_cast<int32_t>(state.range(0));
   const uint16_t cw = static_cast<uint16_t>(state.range(1));
   const int32_t one = 1, as1 = row_wise ? n : 1, as2 = row_wise ? 1 : n;
-  const auto a = random_values<double>(size_t(n) * n, 1), b = random_values<double>(size_t(n) * n, 2);
+  auto a = random_values<double>(size_t(n) * n, 1);
+  const auto b = random_values<double>(size_t(n) * n, 2);
+  if (x87_only) a[0] = 0x1p-1060;
   std::vector<double> c(size_t(n) * n);
   const uint16_t saved = x87::get_cw();
   x87::set_cw(cw);
@@ -149,14 +156,18 @@ BENCHMARK(BM_gfortran_matmul)->Name("gfortran/matmul")->Arg(250)->Arg(500)->Arg(
     ->Unit(benchmark::kMillisecond)->MinTime(0.5);
 #endif
 
-void square_sizes_cw(benchmark::internal::Benchmark* b) {
-  for (int cw : {0x127f, 0x037f})
+void square_sizes(benchmark::internal::Benchmark* b, std::initializer_list<int> words) {
+  for (int cw : words)
     for (int n : {250, 500, 1000, 2000}) b->Args({n, cw});
   b->ArgNames({"n", "cw"})->Unit(benchmark::kMillisecond)->MinTime(0.5);
 }
+void x87_words(benchmark::internal::Benchmark* b) { square_sizes(b, {0x127f, 0x037f}); }
+void lane_words(benchmark::internal::Benchmark* b) { square_sizes(b, {0x127f}); }
 
-BENCHMARK_CAPTURE(BM_SGEMMX, column, false)->Apply(square_sizes_cw);
-BENCHMARK_CAPTURE(BM_SGEMMX, inner, true)->Apply(square_sizes_cw);
+BENCHMARK_CAPTURE(BM_SGEMMX, column_x87, false, true)->Apply(x87_words);
+BENCHMARK_CAPTURE(BM_SGEMMX, inner_x87, true, true)->Apply(x87_words);
+BENCHMARK_CAPTURE(BM_SGEMMX, column_lanes, false, false)->Apply(lane_words);
+BENCHMARK_CAPTURE(BM_SGEMMX, inner_lanes, true, false)->Apply(lane_words);
 BENCHMARK(BM_CGEMMX)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(BM_I4GEMMX)->Arg(250)->Arg(500)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond)
     ->MinTime(0.5);

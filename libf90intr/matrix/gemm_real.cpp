@@ -9,7 +9,7 @@
 #include "matrix/gemm_loops.h"
 #include "matrix/gemm_terms.h"
 #include "matrix/kernels.h"
-#include "matrix/sse2_real8.h"
+#include "matrix/sse2_real.h"
 #include "x87.h"
 
 using namespace f90::matrix;
@@ -23,7 +23,15 @@ void sgemmx(F90_GEMM_PARAMS) {
   else
     gemm<RealKind<double, double>>(g);
 }
-void s4gemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, float>>(F90_GEMM_READ); }
+// REAL*4 by REAL*4 likewise.
+void s4gemmx(F90_GEMM_PARAMS) {
+  const GemmCall g = F90_GEMM_READ;
+  const uint16_t cw = x87::get_cw();
+  if (sse2_real4_exact(g, cw))
+    sse2_real4_gemm(g, cw);
+  else
+    gemm<RealKind<float, float>>(g);
+}
 void s4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<float, double>>(F90_GEMM_READ); }
 void i4sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int32_t, double>>(F90_GEMM_READ); }
 void i2sgemmx(F90_GEMM_PARAMS) { gemm<RealKind<int16_t, double>>(F90_GEMM_READ); }

@@ -17,8 +17,8 @@
 //
 // Sound handling where the plain steps would go wrong:
 //  - sizes are 64-bit; a result above 0x7FFFFFFF bytes is reported as 1205
-//    before anything is written or allocated (alloc_size keeps its 32-bit
-//    bit count);
+//    before any dimension is written or anything allocated (alloc_size
+//    keeps its 32-bit bit count);
 //  - completion writes a dimension only when the result descriptor has it:
 //    dimension 2 when its rank is at least 2, dimension 1 when at least 1;
 //    the shape check then reports a rank-1 result of a matrix product
@@ -82,27 +82,18 @@ ResultUnits result_units(Desc r) {
   return {units == 0 ? 1 : units, bits >= 32 ? 4u : 1u};
 }
 
-// Completes a result without storage for the product of A and B: false
-// (after 1205) when it cannot be allocated.
+// Completes a result without storage for the product of A and B by the
+// library's one completion policy: false (after 1205) when it cannot be
+// allocated. A dimension is written only when the descriptor has it; the
+// storage is that of the dimensions written (a rank-1 result of a matrix
+// product is reported by the shape check unless B has one column, and then
+// the sizes agree).
 bool complete(Desc r, const Operand& a, const Operand& b) {
   const bool matrix = a.rank == 2 && b.rank == 2;
   const int64_t extents[2] = {a.rank == 1 ? b.ext2 : a.ext1, b.ext2};
   const ResultUnits u = result_units(r);
-  const int64_t bytes = result_bytes(u.units * u.unit_bytes, matrix ? 2 : 1, extents);
-  if (bytes > kMaxResultBytes) {
-    report(ERR_ALLOC_FAILED);
-    return false;
-  }
-  layout_result_dims(r, std::min(r.rank(), matrix ? 2 : 1), extents, u.units);
-  void* storage = nullptr;
-  if (bytes > 0) {
-    storage = allocate_result(bytes);
-    if (storage == nullptr) return false;
-  }
-  r.set_assoc(true);
-  r.set_base(storage);
-  r.set_alloc(storage, static_cast<uint32_t>(bytes) * 8u);
-  return true;
+  const ResultElement elem{u.units, u.units * u.unit_bytes, r.elem_len(), false};
+  return complete_result(r, std::min(r.rank(), matrix ? 2 : 1), extents, elem);
 }
 
 // Every byte of every element of the result cleared, through its strides.

@@ -28,24 +28,27 @@
 //   R*b, R*a - I*b, I*a, R*b + I*a, each rounded once, from the old R and I.
 // - REAL*16 and COMPLEX*32: the double-double arithmetic of libf90elem, one
 //   call per operation, operand order as below; no rounding of their own.
+//
+// Every operation is the element arithmetic of common/element_arith.h
+// (Arith<K>): this table adds the accumulator, the runs and the narrowing
+// that SUM and PRODUCT need around it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#include "common/elem_calls.h"
+#include "common/element_arith.h"
 #include "x87.h"
 
 namespace f90::prodsum {
 
 enum class Op { sum, product };
 
-template <class T>
-inline T load(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
+// One term into the accumulator by the kind's arithmetic A.
+template <class A, Op O>
+inline typename A::Value combine_term(const typename A::Value& w, const char* p) {
+  return O == Op::sum ? A::add(w, A::load(p)) : A::mul(w, A::load(p));
 }
 
 // A run of n terms into four partial results, combined at the end: only for
@@ -72,8 +75,9 @@ struct SmallInteger {
   static constexpr bool kRunsMatter = false;
   static constexpr Work kIdentity = O == Op::sum ? 0u : 1u;
 
-  static Work combine(Work a, Work b) { return O == Op::sum ? a + b : a * b; }
-  static Work value(const char* p) { return static_cast<uint32_t>(int32_t{load<T>(p)}); }
+  using A = arith::SmallInteger<T>;
+  static Work combine(Work a, Work b) { return O == Op::sum ? A::add(a, b) : A::mul(a, b); }
+  static Work value(const char* p) { return A::load(p); }
   static void identity(Work& w) { w = kIdentity; }
   static void term(Work& w, const char* p) { w = combine(w, value(p)); }
   // Narrowed to the element's width, widened again with its sign.
@@ -97,21 +101,15 @@ struct Integer8 {
   static constexpr bool kRunsMatter = false;
 
   static void identity(Work& w) { w = O == Op::sum ? 0u : 1u; }
-  static void term(Work& w, const char* p) {
-    const uint64_t x = load<uint64_t>(p);
-    if constexpr (O == Op::sum)
-      w += x;
-    else
-      w = static_cast<uint64_t>(_morvex_lmul(static_cast<int64_t>(w), static_cast<int64_t>(x)));
-  }
+  static void term(Work& w, const char* p) { w = combine_term<arith::Integer8, O>(w, p); }
   static void end_run(Work&) {}
   // The sum only: the product stays one call of _morvex_lmul per term.
   static void unmasked(Work& w, const char* p, ptrdiff_t ps, int32_t n) requires(O == Op::sum) {
-    w = four_partials(w, uint64_t{0}, p, ps, n, load<uint64_t>,
+    w = four_partials(w, uint64_t{0}, p, ps, n, load_bits<uint64_t>,
                       [](uint64_t a, uint64_t b) { return a + b; });
   }
   static int64_t result(const Work& w) { return static_cast<int64_t>(w); }
-  static Work read(const char* p) { return load<uint64_t>(p); }
+  static Work read(const char* p) { return load_bits<uint64_t>(p); }
   static void write(Work w, char* p) { std::memcpy(p, &w, sizeof w); }
 };
 
@@ -123,13 +121,10 @@ struct Real {
   static constexpr bool kRunsMatter = false;
 
   static void identity(Work& w) { w = O == Op::sum ? T{0} : T{1}; }
-  static void term(Work& w, const char* p) {
-    const long double x = load<T>(p);
-    w = O == Op::sum ? w + x : w * x;
-  }
+  static void term(Work& w, const char* p) { w = combine_term<arith::Real<T>, O>(w, p); }
   static void end_run(Work&) {}
   static long double result(const Work& w) { return w; }
-  static Work read(const char* p) { return load<T>(p); }
+  static Work read(const char* p) { return load_bits<T>(p); }
   // Rounded to the element's format in the caller's rounding mode.
   static void write(Work w, char* p) {
     const T v = x87::round_to<T>(w);
@@ -140,37 +135,16 @@ struct Real {
 // COMPLEX*8 and COMPLEX*16 (T the part's type).
 template <class T, Op O>
 struct Complex {
-  struct Work {
-    long double re, im;
-  };
+  using A = arith::Complex<T>;
+  using Work = typename A::Value;
   static constexpr uint32_t kBytes = 2 * sizeof(T);
   static constexpr bool kRunsMatter = true;
 
-  static void identity(Work& w) { w = {O == Op::sum ? T{0} : T{1}, T{0}}; }
-  static void term(Work& w, const char* p) {
-    const long double a = load<T>(p), b = load<T>(p + sizeof(T));
-    if constexpr (O == Op::sum) {
-      w.re = w.re + a;
-      w.im = w.im + b;
-    } else {
-      const long double p1 = w.im * b;
-      const long double p2 = w.re * a;
-      const long double p3 = w.re * b;
-      const long double re = p2 - p1;
-      const long double p4 = w.im * a;
-      w.im = p3 + p4;
-      w.re = re;
-    }
-  }
-  static void end_run(Work& w) {
-    w.re = x87::round_to<T>(w.re);
-    w.im = x87::round_to<T>(w.im);
-  }
-  static void store(const Work& w, void* out) {
-    const T parts[2] = {x87::round_to<T>(w.re), x87::round_to<T>(w.im)};
-    std::memcpy(out, parts, sizeof parts);
-  }
-  static Work read(const char* p) { return {load<T>(p), load<T>(p + sizeof(T))}; }
+  static void identity(Work& w) { w = O == Op::sum ? A::zero() : A::one(); }
+  static void term(Work& w, const char* p) { w = combine_term<A, O>(w, p); }
+  static void end_run(Work& w) { w = A::template settle<Rounding::at_every_store>(w); }
+  static void store(const Work& w, void* out) { A::store(static_cast<char*>(out), w); }
+  static Work read(const char* p) { return A::load(p); }
   static void write(const Work& w, char* p) { store(w, p); }
 };
 
@@ -182,52 +156,27 @@ struct Real16 {
   static constexpr bool kRunsMatter = false;
 
   static void identity(Work& w) { w = {O == Op::sum ? 0.0 : 1.0, 0.0}; }
-  static void term(Work& w, const char* p) {
-    DoubleDouble t;
-    if constexpr (O == Op::sum)
-      _morvex_qadd(&t, w, load<DoubleDouble>(p));
-    else
-      _morvex_qmul(&t, w, load<DoubleDouble>(p));
-    w = t;
-  }
+  static void term(Work& w, const char* p) { w = combine_term<arith::Real16, O>(w, p); }
   static void end_run(Work&) {}
   static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
-  static Work read(const char* p) { return load<Work>(p); }
+  static Work read(const char* p) { return load_bits<Work>(p); }
   static void write(const Work& w, char* p) { store(w, p); }
 };
 
 // COMPLEX*32.
 template <Op O>
 struct Complex32 {
-  struct Work {
-    DoubleDouble re, im;
-  };
+  using A = arith::Complex32;
+  using Work = typename A::Value;
   static constexpr uint32_t kBytes = 32;
   static constexpr bool kRunsMatter = false;
 
-  static void identity(Work& w) { w = {{O == Op::sum ? 0.0 : 1.0, 0.0}, {0.0, 0.0}}; }
-  static void term(Work& w, const char* p) {
-    const DoubleDouble c = load<DoubleDouble>(p), d = load<DoubleDouble>(p + 16);
-    if constexpr (O == Op::sum) {
-      DoubleDouble t;
-      _morvex_qadd(&t, w.re, c);
-      w.re = t;
-      _morvex_qadd(&t, w.im, d);
-      w.im = t;
-    } else {
-      // (A, B) x (c, d): A*c - B*d and A*d + c*B, from the old A and B.
-      DoubleDouble t1, t2, t3, t5;
-      _morvex_qmul(&t1, w.im, d);
-      _morvex_qmul(&t2, w.re, c);
-      _morvex_qmul(&t3, w.re, d);
-      _morvex_qsub(&w.re, t2, t1);
-      _morvex_qmul(&t5, c, w.im);
-      _morvex_qadd(&w.im, t3, t5);
-    }
-  }
+  static void identity(Work& w) { w = O == Op::sum ? A::zero() : A::one(); }
+  // The product (A, B) x (c, d): A*c - B*d and A*d + c*B, from the old A and B.
+  static void term(Work& w, const char* p) { w = combine_term<A, O>(w, p); }
   static void end_run(Work&) {}
   static void store(const Work& w, void* out) { std::memcpy(out, &w, sizeof w); }
-  static Work read(const char* p) { return load<Work>(p); }
+  static Work read(const char* p) { return load_bits<Work>(p); }
   static void write(const Work& w, char* p) { store(w, p); }
 };
 

@@ -51,52 +51,16 @@ inline int32_t count64(int64_t n) {
   return static_cast<uint64_t>(n) > 63 ? 64 : static_cast<int32_t>(n);
 }
 
-// x87 quotient and remainder of two 64-bit integers under the control word
-// `ep` (toward zero, 64-bit precision). The caller's word is saved in this
-// frame and loaded back in the same asm block. Both operands are exact as
-// 64-bit significands, so the truncated quotient is the exact integer
-// quotient; (-2^63) / (-1) overflows the store and gives 0x8000000000000000.
+// x87 quotient and remainder of two 64-bit integers under x87::CW_EP
+// (toward zero, 64-bit precision): both operands are exact as 64-bit
+// significands, so the truncated quotient is the exact integer quotient;
+// (-2^63) / (-1) overflows the store and gives 0x8000000000000000. The
+// remainder has the sign of a.
 inline int64_t x87_quotient(int64_t a, int64_t b) {
-  const uint16_t ep = x87::CW_EP;
-  uint16_t saved;
-  int64_t q;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[ep]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "fdiv %%st(1), %%st\n\t"
-      "fistpll %[q]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [q] "=m"(q), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [ep] "m"(ep)
-      : "st", "st(1)");
-  return q;
+  return x87::quotient64_under(a, b, x87::CW_EP);
 }
-
-// Exact remainder with the sign of a (fprem until complete).
 inline int64_t x87_remainder(int64_t a, int64_t b) {
-  const uint16_t ep = x87::CW_EP;
-  uint16_t saved;
-  int64_t r;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[ep]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "1:\n\t"
-      "fprem\n\t"
-      "fnstsw %%ax\n\t"
-      "testw $0x400, %%ax\n\t"
-      "jnz 1b\n\t"
-      "fistpll %[r]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [r] "=m"(r), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [ep] "m"(ep)
-      : "eax", "cc", "st", "st(1)");
-  return r;
+  return x87::remainder64_under(a, b, x87::CW_EP);
 }
 
 // Quotient truncated toward zero; b = 0 gives INT64_MAX.

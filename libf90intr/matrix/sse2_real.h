@@ -1,5 +1,5 @@
-// REAL*8 products in SSE2 lanes where they are proven to give the x87's
-// bits (the proof is in matrix/sse2_real8.cpp).
+// REAL*8 and REAL*4 products in SSE2 lanes where they are proven to give
+// the x87's bits (the proof is in matrix/sse2_real.cpp).
 #pragma once
 
 #include <cstdint>
@@ -16,5 +16,9 @@ bool sse2_real8_exact(const GemmCall& g, uint16_t cw);
 // Runs g in the lanes, in the rounding mode of cw (the caller's MXCSR is
 // restored). Only after sse2_real8_exact(g, cw).
 void sse2_real8_gemm(const GemmCall& g, uint16_t cw);
+
+// The same for REAL*4 x REAL*4 (_S4GEMMX).
+bool sse2_real4_exact(const GemmCall& g, uint16_t cw);
+void sse2_real4_gemm(const GemmCall& g, uint16_t cw);
 
 }  // namespace f90::matrix
