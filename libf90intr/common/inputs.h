@@ -5,9 +5,7 @@
 // do it. Each routine checks its input arrays once at entry (never its
 // result, whose clear association asks for allocation): a pointer or
 // allocatable without storage is reported as 1410, as the inquiry functions
-// do, and so is a non-empty array whose base is null (nothing there can be
-// read; an empty array may have a null base). The routine then returns
-// without touching its result.
+// do. The routine then returns without touching its result.
 #pragma once
 
 #include "array/descriptor.h"
@@ -17,9 +15,7 @@ namespace f90 {
 // True when `a` may be read: absent optional arguments (null) pass.
 inline bool input_readable(const ArrayDescriptor* a) {
   if (a == nullptr) return true;
-  const Desc d(const_cast<ArrayDescriptor*>(a));
-  if (d.absent()) return false;
-  return d.base() != nullptr || d.element_count() == 0;
+  return !Desc(const_cast<ArrayDescriptor*>(a)).absent();
 }
 
 // Checks every input array in order; reports 1410 once and returns false at

@@ -1,6 +1,5 @@
 // Every array routine of libf90intr that reads input arrays answers an input
-// that is a pointer or allocatable without storage (or a non-empty array
-// whose base is null) with report 1410 at level 4, made once at entry, and
+// that is a pointer or allocatable without storage with report 1410 at level 4, made once at entry, and
 // returns without allocating, completing or storing into its result
 // descriptor (a scalar result, in a register or the caller's slot, is the
 // routine's start value or zero).
@@ -8,8 +7,8 @@
 // One table over every entry point: each row names its symbol, the inputs it
 // reads (in argument order) and how to call it. For each input position in
 // turn the test hands the routine a descriptor of that input's shape with
-// the base cleared, as a disassociated pointer, as an unallocated
-// allocatable and as a plain array, and checks the report and the result.
+// the base cleared, as a disassociated pointer and as an unallocated
+// allocatable, and checks the report and the result.
 // The same call with every input sound must not report 1410 (a check that
 // fired on every call would otherwise pass).
 #include <gtest/gtest.h>
@@ -276,11 +275,9 @@ std::unique_ptr<TestArray> make(const Input& in) {
   return a;
 }
 
-enum class Fault { pointer, allocatable, plain_null_base };
+enum class Fault { pointer, allocatable };
 const char* fault_name(Fault f) {
-  return f == Fault::pointer ? "disassociated pointer"
-         : f == Fault::allocatable ? "unallocated allocatable"
-                                   : "null base";
+  return f == Fault::pointer ? "disassociated pointer" : "unallocated allocatable";
 }
 
 // A copy of `d` with its base cleared: no storage behind the same shape.
@@ -290,9 +287,7 @@ Descriptor without_storage(const AD* d, Fault f) {
   bad->base = nullptr;
   bad->alloc_base = nullptr;
   const uint32_t rank = d->flags >> F90_FLAG_RANK_SHIFT;
-  bad->flags = f == Fault::pointer       ? f90_flags(rank, 0, OBJ_POINTER)
-               : f == Fault::allocatable ? f90_flags(rank, 0, OBJ_ALLOCATABLE)
-                                         : f90_flags(rank, 1, OBJ_PLAIN);
+  bad->flags = f90_flags(rank, 0, f == Fault::pointer ? OBJ_POINTER : OBJ_ALLOCATABLE);
   return bad;
 }
 
@@ -330,7 +325,7 @@ TEST_P(InputPresence, SoundInputsAreNotReportedAsAbsent) {
 TEST_P(InputPresence, InputWithoutStorageIsReportedAndResultUntouched) {
   const Row& r = GetParam();
   for (int at = 0; at < static_cast<int>(r.inputs.size()); ++at) {
-    for (Fault f : {Fault::pointer, Fault::allocatable, Fault::plain_null_base}) {
+    for (Fault f : {Fault::pointer, Fault::allocatable}) {
       SCOPED_TRACE(r.name + ": input " + std::to_string(at + 1) + " " + fault_name(f));
       Runtime::reset();
       Call c;
