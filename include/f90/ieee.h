@@ -127,6 +127,9 @@ void __IEEE_GET_UNDERFLOW_MODE_in_IEEE_ARITHMETIC(int32_t *gradual);
 /* Reports 5001 at level 0; changes nothing. */
 void __IEEE_SET_UNDERFLOW_MODE_in_IEEE_ARITHMETIC(const int32_t *gradual);
 
+/* IEEE_SELECTED_REAL_KIND(P, R): 4 or 8, or -1/-2/-3; both absent give 4. */
+int32_t __IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(const int32_t *p, const int32_t *r);
+
 /* SUPPORT inquiries: REAL*4 forms true when X is present, REAL*8 forms true;
  * both UNDERFLOW forms false. */
 int32_t __SP_IEEE_SUPPORT_DATATYPE_in_IEEE_ARITHMETIC(const float *x);

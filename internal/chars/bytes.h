@@ -4,12 +4,15 @@
 // work four bytes at a time (one 32-bit word, loaded and stored unaligned)
 // and finish byte by byte, so they touch no byte outside the range they are
 // given, and they call no library function: a constant-size memcpy is a
-// single load or store.
+// single load or store. The trailing-blank scan of long strings takes 32
+// bytes a step where the CPU has AVX2.
 //
 // Little-endian words: the byte at the lowest address is the lowest 8 bits,
 // so the first differing byte of two words is the lowest set byte of their
 // exclusive or.
 #pragma once
+
+#include <immintrin.h>
 
 #include <cstdint>
 #include <cstring>
@@ -105,8 +108,31 @@ inline uint32_t leading_blanks(const Byte* p, uint32_t n) {
   return i;
 }
 
+// Whether the CPU has AVX2: a bit test of the CPU model libgcc fills in at
+// load time (no guarded static).
+inline bool have_avx2() { return __builtin_cpu_supports("avx2") != 0; }
+
+// n less the whole 32-byte blocks of blanks at the end of p[0..n), taken
+// from the end while a block is all blanks; AVX2 only.
+__attribute__((target("avx2"))) inline uint32_t drop_blank_blocks(const Byte* p, uint32_t n) {
+  const __m256i blanks = _mm256_set1_epi8(static_cast<char>(kBlank));
+  for (; n >= 64; n -= 64) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n - 64));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n - 32));
+    const __m256i same = _mm256_and_si256(_mm256_cmpeq_epi8(a, blanks), _mm256_cmpeq_epi8(b, blanks));
+    if (_mm256_movemask_epi8(same) != -1) break;
+  }
+  for (; n >= 32; n -= 32) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + n - 32));
+    if (_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, blanks)) != -1) break;
+  }
+  return n;
+}
+
 // Length of p[0..n) without its trailing blanks (0 when all are blanks).
+// Long strings first drop whole blank blocks 32 bytes at a time (AVX2).
 inline uint32_t trimmed_length(const Byte* p, uint32_t n) {
+  if (n >= 64 && have_avx2()) n = drop_blank_blocks(p, n);
   for (; n >= 4; n -= 4) {
     const Word d = load(p + n - 4) ^ kBlankWord;
     if (d != 0) return n - 4 + highest_byte(d) + 1;

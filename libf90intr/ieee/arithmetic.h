@@ -90,9 +90,9 @@ constexpr Class class_of(Bits<T> u) {
   return neg ? kNegativeNormal : kPositiveNormal;
 }
 
-// Where the fraction of a finite |x| below 2^kFractionBits lies against one
-// half: -1 below, 0 exactly one half, +1 above; `inexact` tells whether it is
-// nonzero at all. Exact for every pattern (no arithmetic).
+// Where the fraction of a finite |x| lies against one half: -1 below, 0
+// exactly one half, +1 above; `inexact` tells whether it is nonzero at all.
+// Exact for every pattern (no arithmetic).
 struct FractionPart {
   int vs_half;
   bool inexact;
@@ -101,7 +101,7 @@ template <class T>
 constexpr FractionPart fraction_part(Bits<T> u) {
   using B = fp::FloatBits<T>;
   const int e = exponent_of<T>(u) - B::kBias;  // unbiased; subnormals below -1
-  if (is_zero<T>(u)) return {-1, false};
+  if (is_zero<T>(u) || e >= B::kFractionBits) return {-1, false};  // integral
   if (e < -1) return {-1, true};
   const Bits<T> m = (u & fp::kFractionMask<T>) | (Bits<T>{1} << B::kFractionBits);
   const int below = B::kFractionBits - e;  // bits under the unit, 1 .. kFractionBits + 1

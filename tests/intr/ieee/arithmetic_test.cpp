@@ -39,7 +39,7 @@ TEST(IeeeArithmeticData, ModuleTableAndEqualityOperators) {
 template <class T>
 int32_t class_of(Bits<T> u) {
   int32_t c = -1;
-  T x = of_bits<T>(u);
+  const Pattern<T> x(u);
   int32_t* r;
   if constexpr (sizeof(T) == 4) {
     r = __SP_IEEE_CLASS_in_IEEE_ARITHMETIC(&c, &x);
@@ -81,14 +81,16 @@ void check_inquiries(const std::vector<Bits<T>>& patterns) {
   };
   for (Bits<T> u : patterns) {
     SCOPED_TRACE(testing::Message() << std::hex << uint64_t{u});
-    const T x = of_bits<T>(u);
+    const Pattern<T> x(u);
     const int32_t c = class_of<T>(u);
     const int32_t finite = in(c, {kNnorm, kNden, kNzero, kPnorm, kPden, kPzero});
     const int32_t nan = in(c, {kSnan, kQnan});
     const int32_t neg = in(c, {kNnorm, kNden, kNzero, kNinf});
     const int32_t normal = in(c, {kNnorm, kNzero, kPnorm, kPzero});
-    const float one4 = 1.0f, nan4 = of_bits<float>(0x7f800001);
-    const double one8 = 1.0, nan8 = of_bits<double>(0x7ff0000000000001);
+    const float one4 = 1.0f;
+    const double one8 = 1.0;
+    const Pattern<float> nan4(0x7f800001);
+    const Pattern<double> nan8(0x7ff0000000000001);
     if constexpr (sizeof(T) == 4) {
       EXPECT_EQ(__SP_IEEE_IS_FINITE_in_IEEE_ARITHMETIC(&x), finite);
       EXPECT_EQ(__SP_IEEE_IS_NAN_in_IEEE_ARITHMETIC(&x), nan);
@@ -124,10 +126,11 @@ TEST(IeeeInquiries, ClassSetsInBothKinds) {
 
 TEST(IeeeInquiries, MixedKindsTestEachInItsOwnKind) {
   // 0x7ff00000 00000001 read as two REAL*4 words would be a NaN and a
-  // subnormal; as a REAL*8 it is a signalling NaN; 0x00000001 7f800000 as a
-  // REAL*8 is a subnormal although its high word is a REAL*4 infinity.
-  const double nan8 = of_bits<double>(0x7ff0000000000001), den8 = of_bits<double>(0x7f80000000000000 >> 32);
-  const float one4 = 1.0f, nan4 = of_bits<float>(0xffc00001);
+  // subnormal; as a REAL*8 it is a signalling NaN; 0x00000000 7f800000 as a
+  // REAL*8 is a subnormal although its low word is a REAL*4 infinity.
+  const Pattern<double> nan8(0x7ff0000000000001), den8(0x7f80000000000000 >> 32);
+  const float one4 = 1.0f;
+  const Pattern<float> nan4(0xffc00001);
   EXPECT_EQ(__SD_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&one4, &nan8), 1);
   EXPECT_EQ(__SD_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&one4, &den8), 0);
   EXPECT_EQ(__DS_IEEE_UNORDERED_in_IEEE_ARITHMETIC(&den8, &nan4), 1);
@@ -296,6 +299,37 @@ TEST(IeeeRoundingMode, OnTheUnit) {
     EXPECT_GT(up_third, down_third);
   });
   f90test::clear_fp_exceptions();
+}
+
+// Reference: SELECTED_REAL_KIND over the IEEE kinds only (REAL*4: 6 digits,
+// range 37; REAL*8: 15 digits, range 307); both arguments absent give 4.
+int32_t ieee_kind_reference(const int32_t* p, const int32_t* r) {
+  if (p == nullptr && r == nullptr) return 4;
+  const int32_t pv = p ? *p : 1, rv = r ? *r : 0;
+  const bool p_ok = pv > 0 && pv <= 15, r_ok = rv <= 307;
+  if (!p_ok && !r_ok) return -3;
+  if (!p_ok) return -1;
+  if (!r_ok) return -2;
+  return (pv > 6 || rv > 37) ? 8 : 4;
+}
+
+TEST(IeeeSelectedRealKind, EveryPrecisionAndRange) {
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(nullptr, nullptr), 4);
+  const int32_t ten = 10, twenty = 20, big = 400;
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&ten, nullptr), 8);
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&twenty, nullptr), -1);
+  EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&twenty, &big), -3);
+  for (int32_t p = -1; p <= 40; ++p)
+    for (int32_t r = -1; r <= 400; ++r) {
+      EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&p, &r), ieee_kind_reference(&p, &r))
+          << p << " " << r;
+      if (p == 0) {
+        EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(nullptr, &r),
+                  ieee_kind_reference(nullptr, &r)) << r;
+      }
+    }
+  for (int32_t p = -1; p <= 40; ++p)
+    EXPECT_EQ(__IEEE_SELECTED_REAL_KIND_in_IEEE_ARITHMETIC(&p, nullptr), ieee_kind_reference(&p, nullptr)) << p;
 }
 
 TEST(IeeeUnderflowMode, ReportedAndUnsupported) {

@@ -15,6 +15,7 @@ namespace ieeetest {
 template <class T>
 using Bits = fp::UIntOf<T>;
 
+// The value of a pattern that is not a NaN (returned through st(0)).
 template <class T>
 T of_bits(Bits<T> u) {
   T x;
