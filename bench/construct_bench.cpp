@@ -8,14 +8,9 @@
 #include <random>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 
-extern "C" void bench_reshape(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*,
-                              ArrayDescriptor*) __asm__("_RESHAPE");
-extern "C" void bench_pack(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_PACK");
-extern "C" void bench_spread(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, const int32_t*)
-    __asm__("_SPREAD");
 
 namespace {
 
@@ -42,7 +37,7 @@ void BM_reshape(benchmark::State& state) {
   order.set_linear<int32_t>(0, 2);
   order.set_linear<int32_t>(1, 1);
   for (auto _ : state) {
-    bench_reshape(result.desc(), source.desc(), shape.desc(), nullptr, with_order ? order.desc() : nullptr);
+    _RESHAPE(result.desc(), source.desc(), shape.desc(), nullptr, with_order ? order.desc() : nullptr);
     benchmark::ClobberMemory();
   }
   report_bytes(state);
@@ -58,7 +53,7 @@ void BM_pack_half_mask(benchmark::State& state) {
   TestArray result(ElemType::real(8), {kSide * kSide});
   for (auto _ : state) {
     result.desc()->dim[0].extent = kSide * kSide;
-    bench_pack(result.desc(), array.desc(), mask.desc(), nullptr);
+    _PACK(result.desc(), array.desc(), mask.desc(), nullptr);
     benchmark::ClobberMemory();
   }
   report_bytes(state);
@@ -71,7 +66,7 @@ void BM_spread(benchmark::State& state) {
   TestArray source(ElemType::real(8), {kSide});
   TestArray result(ElemType::real(8), {kSide, kSide});
   for (auto _ : state) {
-    bench_spread(result.desc(), source.desc(), &dim, &ncopies);
+    _SPREAD(result.desc(), source.desc(), &dim, &ncopies);
     benchmark::ClobberMemory();
   }
   report_bytes(state);

@@ -11,11 +11,8 @@
 #include <random>
 #include <vector>
 
-extern "C" {
-int64_t _morvex_lmul(int64_t, int64_t);
-int64_t _morvex_ldiv(int64_t, int64_t);
-int64_t _morvex_cvtdll(double);
-}
+#include "f90/f90.h"
+
 
 namespace {
 

@@ -4,16 +4,10 @@
 
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-void maxloc_i4(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*) __asm__("_MAXLOC_I4");
-void maxloc_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*) __asm__("_MAXLOC_S");
-void minloc_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*) __asm__("_MINLOC_S");
-void maxloc_dim_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_MAXLOC__S");
-}
 
 namespace {
 
@@ -41,14 +35,14 @@ void run_rank1(benchmark::State& state, void (*entry)(ArrayDescriptor*, ArrayDes
 void BM_maxloc_i4(benchmark::State& state) {
   TestArray a(ElemType::integer(4), {kN});
   a.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>((k * 2654435761u) >> 7); });
-  run_rank1<int32_t>(state, maxloc_i4, a, nullptr, int64_t{kN} * 4);
+  run_rank1<int32_t>(state, _MAXLOC_I4, a, nullptr, int64_t{kN} * 4);
 }
 BENCHMARK(BM_maxloc_i4);
 
 void BM_maxloc_r8(benchmark::State& state) {
   TestArray a(ElemType::real(8), {kN});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
-  run_rank1<double>(state, maxloc_s, a, nullptr, int64_t{kN} * 8);
+  run_rank1<double>(state, _MAXLOC_S, a, nullptr, int64_t{kN} * 8);
 }
 BENCHMARK(BM_maxloc_r8);
 
@@ -57,7 +51,7 @@ void BM_minloc_r8_masked(benchmark::State& state) {
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
   TestArray m(ElemType::logical(4), {kN});
   m.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k % 3 != 0); });
-  run_rank1<double>(state, minloc_s, a, m.desc(), int64_t{kN} * 12);
+  run_rank1<double>(state, _MINLOC_S, a, m.desc(), int64_t{kN} * 12);
 }
 BENCHMARK(BM_minloc_r8_masked);
 
@@ -70,7 +64,7 @@ void BM_maxloc_r8_rank2_dim(benchmark::State& state) {
   TestArray dim(ElemType::integer(4), {});
   dim.set_linear<int32_t>(0, static_cast<int32_t>(state.range(0)));
   for (auto _ : state) {
-    maxloc_dim_s(r.desc(), a.desc(), dim.desc(), nullptr);
+    _MAXLOC__S(r.desc(), a.desc(), dim.desc(), nullptr);
     benchmark::ClobberMemory();
   }
   bytes_read(state, int64_t{kN} * 8);

@@ -9,16 +9,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "entry.h"
 
 using morvex::DoubleDouble;
 
-extern "C" {
-DoubleDouble* _morvex_expl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_logl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_sqrtl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_powl(DoubleDouble*, DoubleDouble, DoubleDouble);
-}
 
 namespace {
 

@@ -10,15 +10,11 @@
 #include <cmath>
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "entry.h"
 
 using morvex::DoubleDouble;
 
-extern "C" {
-DoubleDouble* _morvex_sinl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_cosl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_atanl(DoubleDouble*, DoubleDouble);
-}
 
 namespace {
 

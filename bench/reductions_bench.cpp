@@ -4,17 +4,10 @@
 
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-int32_t maxval0_i4(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MAXVAL0_I4");
-double maxval0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MAXVAL0_S");
-double minval0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MINVAL0_S");
-void maxval_s(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MAXVAL_S");
-int32_t count0(ArrayDescriptor*, const int32_t*) __asm__("_COUNT0");
-int32_t any0(ArrayDescriptor*, const int32_t*) __asm__("_ANY0");
-}
 
 namespace {
 
@@ -30,7 +23,7 @@ void bytes_read(benchmark::State& state, int64_t bytes) {
 void BM_maxval_i4(benchmark::State& state) {
   TestArray a(ElemType::integer(4), {kN});
   a.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>((k * 2654435761u) >> 7); });
-  for (auto _ : state) benchmark::DoNotOptimize(maxval0_i4(a.desc(), nullptr, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_I4(a.desc(), nullptr, nullptr));
   bytes_read(state, int64_t{kN} * 4);
 }
 BENCHMARK(BM_maxval_i4);
@@ -38,7 +31,7 @@ BENCHMARK(BM_maxval_i4);
 void BM_maxval_r8(benchmark::State& state) {
   TestArray a(ElemType::real(8), {kN});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
-  for (auto _ : state) benchmark::DoNotOptimize(maxval0_s(a.desc(), nullptr, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_S(a.desc(), nullptr, nullptr));
   bytes_read(state, int64_t{kN} * 8);
 }
 BENCHMARK(BM_maxval_r8);
@@ -48,7 +41,7 @@ void BM_minval_r8_masked(benchmark::State& state) {
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
   TestArray m(ElemType::logical(4), {kN});
   m.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k % 3 != 0); });
-  for (auto _ : state) benchmark::DoNotOptimize(minval0_s(a.desc(), nullptr, m.desc()));
+  for (auto _ : state) benchmark::DoNotOptimize(_MINVAL0_S(a.desc(), nullptr, m.desc()));
   bytes_read(state, int64_t{kN} * 12);
 }
 BENCHMARK(BM_minval_r8_masked);
@@ -56,14 +49,14 @@ BENCHMARK(BM_minval_r8_masked);
 void BM_count_l4(benchmark::State& state) {
   TestArray m(ElemType::logical(4), {kN});
   m.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>((k * 2654435761u) >> 31); });
-  for (auto _ : state) benchmark::DoNotOptimize(count0(m.desc(), nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_COUNT0(m.desc(), nullptr));
   bytes_read(state, int64_t{kN} * 4);
 }
 BENCHMARK(BM_count_l4);
 
 void BM_any_l4_finds_nothing(benchmark::State& state) {
   TestArray m(ElemType::logical(4), {kN}, {}, {}, 0);
-  for (auto _ : state) benchmark::DoNotOptimize(any0(m.desc(), nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_ANY0(m.desc(), nullptr));
   bytes_read(state, int64_t{kN} * 4);
 }
 BENCHMARK(BM_any_l4_finds_nothing);
@@ -76,7 +69,7 @@ void BM_maxval_r8_rank2_dim(benchmark::State& state) {
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003); });
   TestArray r(ElemType::real(8), {2048});
   for (auto _ : state) {
-    maxval_s(r.desc(), a.desc(), &dim, nullptr);
+    _MAXVAL_S(r.desc(), a.desc(), &dim, nullptr);
     benchmark::ClobberMemory();
   }
   bytes_read(state, int64_t{kN} * 8);

@@ -8,13 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-long double sum0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM0_S");
-int32_t sum0_i4(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM0_I4");
-}
 
 namespace {
 
@@ -45,7 +42,7 @@ BENCHMARK(BM_reference_x87_add_chain);
 void BM_sum0_r8(benchmark::State& state) {
   TestArray a(ElemType::real(8), {kN});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
-  for (auto _ : state) benchmark::DoNotOptimize(sum0_s(a.desc(), nullptr, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_SUM0_S(a.desc(), nullptr, nullptr));
   rates(state, kN, int64_t{kN} * 8);
 }
 BENCHMARK(BM_sum0_r8);
@@ -55,7 +52,7 @@ BENCHMARK(BM_sum0_r8);
 void BM_sum0_r8_section(benchmark::State& state) {
   TestArray a(ElemType::real(8), {2048, 2048}, {}, {1, 2});
   a.fill_linear<double>([](int64_t k) { return double(k % 1000); });
-  for (auto _ : state) benchmark::DoNotOptimize(sum0_s(a.desc(), nullptr, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_SUM0_S(a.desc(), nullptr, nullptr));
   rates(state, kN, int64_t{kN} * 8);
 }
 BENCHMARK(BM_sum0_r8_section);
@@ -65,7 +62,7 @@ void BM_sum0_r8_masked(benchmark::State& state) {
   a.fill_linear<double>([](int64_t k) { return double(k % 1000); });
   TestArray m(ElemType::logical(4), {kN});
   m.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k % 3 != 0); });
-  for (auto _ : state) benchmark::DoNotOptimize(sum0_s(a.desc(), nullptr, m.desc()));
+  for (auto _ : state) benchmark::DoNotOptimize(_SUM0_S(a.desc(), nullptr, m.desc()));
   rates(state, kN, int64_t{kN} * 12);
 }
 BENCHMARK(BM_sum0_r8_masked);
@@ -73,7 +70,7 @@ BENCHMARK(BM_sum0_r8_masked);
 void BM_sum0_i4(benchmark::State& state) {
   TestArray a(ElemType::integer(4), {kN});
   a.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>((k * 2654435761u) >> 7); });
-  for (auto _ : state) benchmark::DoNotOptimize(sum0_i4(a.desc(), nullptr, nullptr));
+  for (auto _ : state) benchmark::DoNotOptimize(_SUM0_I4(a.desc(), nullptr, nullptr));
   rates(state, kN, int64_t{kN} * 4);
 }
 BENCHMARK(BM_sum0_i4);

@@ -7,11 +7,10 @@
 #include <cstring>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 
-extern "C" void sum_s(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__(
-    "_SUM_S");
 
 namespace {
 
@@ -37,7 +36,7 @@ void BM_sumdim_r8(benchmark::State& state) {
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
   TestArray r(ElemType::real(8), {kN});
   for (auto _ : state) {
-    sum_s(r.desc(), a.desc(), &dim, nullptr);
+    _SUM_S(r.desc(), a.desc(), &dim, nullptr);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBytes);

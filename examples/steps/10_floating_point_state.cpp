@@ -5,11 +5,7 @@
 #include <cstring>
 
 #include "demo.h"
-#include "f90/runtime.h"
-
-extern "C" const float _morvex_FLOAT_MAX;
-extern "C" const double _morvex_DOUBLE_MAX;
-extern "C" const double _morvex_DOUBLE_INF;
+#include "f90/f90.h"
 
 DEMO_STEP(10, "floating-point state and library constants") {
   const int32_t nearest_double = 0x127f;  // the mode compiled code runs in

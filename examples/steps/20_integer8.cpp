@@ -6,19 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
-extern "C" {
-int64_t _morvex_lmul(int64_t, int64_t);
-int64_t _morvex_ldiv(int64_t, int64_t);
-int64_t _morvex_lmod(int64_t, int64_t);
-int64_t _morvex_llshift(int64_t, int32_t);
-int64_t _morvex_arlshift(int64_t, int32_t);
-int64_t _morvex_kitoki(int64_t, int64_t);
-int64_t _morvex_kishftc(int64_t, int64_t, int64_t);
-int64_t _morvex_cvtdll(double);
-long double _morvex_cvtlld(int64_t);
-}
 
 DEMO_STEP(20, "INTEGER*8 arithmetic and conversions") {
   int64_t f = 1;

@@ -4,27 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/runtime.h"
 
-extern "C" {
-long double _morvex_dnint(double);
-int32_t _morvex_idnint(double);
-int64_t _morvex_kidnnt(double);
-long double _morvex_f90floor(double);
-long double _morvex_dmod(double, double);
-long double _morvex_dsqrt(double);
-long double _morvex_dtod(double, double);
-long double _morvex_dtoi(double, int32_t);
-long double _morvex_dexp(double);
-long double _morvex_dlog(double);
-long double _morvex_dsind(double);
-long double _morvex_dcos(double);
-long double _morvex_datan2d(double, double);
-long double _morvex_dtanh(double);
-long double _morvex_I_dlog10(const double*);
-long double _morvex_I_dasin(const double*);
-}
 
 namespace {
 

@@ -7,22 +7,11 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
 
-extern "C" {
-long double _morvex_exp(float x);
-long double _morvex_I_log(const float* x);
-long double _morvex_sqrt(float x);
-long double _morvex_sind(float x);
-long double _morvex_atan2(float y, float x);
-long double _morvex_ftof(float x, float y);
-long double _morvex_ftoi(float x, int32_t n);
-int32_t _morvex_nint(float x);
-int32_t _morvex_inint(float x);
-int64_t _morvex_knint(float x);
-}
 
 // What a REAL*4 assignment does with the register result.
 float stored(long double r) {

@@ -5,34 +5,14 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
-struct C16 {
-  double re, im;
-};
-struct C8 {
-  float re, im;
-};
+using C16 = Complex16;
+using C8 = Complex8;
 }  // namespace
 
-extern "C" {
-C16* _morvex_cdmul(C16*, C16, C16);
-C16* _morvex_cddiv(C16*, C16, C16);
-C16* _morvex_cdtoi(C16*, C16, int32_t);
-C16* _morvex_cdtocd(C16*, C16, C16);
-C16* _morvex_cdexp(C16*, C16);
-C16* _morvex_I_cdlog(C16*, const C16*);
-C16* _morvex_cdsqrt(C16*, C16);
-C16* _morvex_cdsin(C16*, C16);
-C16* _morvex_dconjg(C16*, C16);
-long double _morvex_cdabs(C16);
-long double _morvex_dimag(C16);
-C8* _morvex_cmul(C8*, C8, C8);
-C8* _morvex_ctoc(C8*, C8, C8);
-C8* _morvex_ccos(C8*, C8);
-long double _morvex_I_cabs(const C8*);
-}
 
 namespace {
 void show(const char* what, const C16* z) {

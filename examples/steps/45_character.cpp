@@ -5,22 +5,9 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
-extern "C" {
-void _morvex_casgn(char* dst, const char* src, int32_t len_dst, int32_t len_src);
-int32_t _morvex_con(const char* a, const char* b, char* dst, int32_t len_a, int32_t len_b,
-                    int32_t len_dst);
-int32_t _morvex_f90_index(const char* s, const char* sub, const int32_t* back, int32_t len_s,
-                          int32_t len_sub);
-int32_t _morvex_repeat(const char* src, int32_t ncopies, char* dst, int32_t len_src,
-                       int32_t len_dst);
-int32_t _morvex_trim(const char* src, char* dst, int32_t len_src, int32_t len_dst);
-int32_t _morvex_adjustr(const char* src, char* dst, int32_t len);
-int32_t _morvex_llt(const char* a, const char* b, int32_t len_a, int32_t len_b);
-int32_t _morvex_lgt(const char* a, const char* b, int32_t len_a, int32_t len_b);
-int32_t _morvex_ichar(const char* c);
-}
 
 DEMO_STEP(45, "character assignment, concatenation, INDEX, REPEAT, TRIM and comparisons") {
   // CHARACTER(LEN=10) :: name = 'Ada'   (filled out with blanks)

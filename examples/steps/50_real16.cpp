@@ -5,26 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
 
-struct DoubleDouble {
-  double hi, lo;
-};
 
-extern "C" {
-DoubleDouble* _morvex_qdiv(DoubleDouble* res, DoubleDouble a, DoubleDouble b);
-DoubleDouble* _morvex_qadd(DoubleDouble* res, DoubleDouble a, DoubleDouble b);
-DoubleDouble* _morvex_qsub(DoubleDouble* res, DoubleDouble a, DoubleDouble b);
-DoubleDouble* _morvex_qprod(DoubleDouble* res, double x, double y);
-DoubleDouble* _morvex_ll2q(DoubleDouble* res, int64_t n);
-int64_t _morvex_q2ll(DoubleDouble x);
-int32_t _morvex_qcmp(DoubleDouble a, DoubleDouble b);
-int32_t _morvex_qcompare(DoubleDouble a, DoubleDouble b);
-int64_t _morvex_kiqnnt(DoubleDouble x);
-DoubleDouble* _morvex_frexpl(DoubleDouble* res, DoubleDouble x, int32_t* e);
-}
 
 void show(const char* what, DoubleDouble v) {
   std::printf("%-28s (%.17g, %.17g)\n", what, v.hi, v.lo);

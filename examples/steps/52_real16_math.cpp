@@ -4,26 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
-struct DoubleDouble {
-  double hi, lo;
-};
 }  // namespace
 
-extern "C" {
-DoubleDouble* _morvex_expl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_logl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_log10l(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_sqrtl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_powli(DoubleDouble*, DoubleDouble, int32_t);
-DoubleDouble* _morvex_powl(DoubleDouble*, DoubleDouble, DoubleDouble);
-DoubleDouble* _morvex_sinhl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_coshl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_tanhl(DoubleDouble*, DoubleDouble);
-void _morvex_qmodr(DoubleDouble, DoubleDouble, int32_t*, DoubleDouble*);
-}
 
 namespace {
 void show(const char* what, DoubleDouble v) {

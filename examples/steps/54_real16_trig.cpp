@@ -3,26 +3,12 @@
 // value, or by address through the _morvex_I_ forms.
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
-struct DoubleDouble {
-  double hi, lo;
-};
 }  // namespace
 
-extern "C" {
-DoubleDouble* _morvex_sinl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_cosl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_tanl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_sindl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_tandl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_asinl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_acosl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_atanl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_atan2l(DoubleDouble*, DoubleDouble, DoubleDouble);
-DoubleDouble* _morvex_atan2dl(DoubleDouble*, DoubleDouble, DoubleDouble);
-}
 
 namespace {
 void show(const char* what, DoubleDouble v) {

@@ -5,29 +5,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "f90/f90.h"
 #include "demo.h"
 
 namespace {
-struct DoubleDouble {
-  double hi, lo;
-};
-struct Complex32 {
-  DoubleDouble re, im;
-};
 }  // namespace
 
-extern "C" {
-Complex32* _morvex_cqmul(Complex32*, Complex32, Complex32);
-Complex32* _morvex_cqdiv(Complex32*, Complex32, Complex32);
-Complex32* _morvex_cqtoi(Complex32*, Complex32, int32_t);
-Complex32* _morvex_cpowl(Complex32*, Complex32, Complex32);
-DoubleDouble* _morvex_cabsl(DoubleDouble*, Complex32);
-Complex32* _morvex_csqrtl(Complex32*, Complex32);
-Complex32* _morvex_I_cexpl(Complex32*, const Complex32*);
-Complex32* _morvex_clogl(Complex32*, Complex32);
-Complex32* _morvex_csinl(Complex32*, Complex32);
-Complex32* _morvex_ccosl(Complex32*, Complex32);
-}
 
 namespace {
 Complex32 cx(double re, double im) { return {{re, 0.0}, {im, 0.0}}; }

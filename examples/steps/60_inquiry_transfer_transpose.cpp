@@ -6,25 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
 // The entry points, bound by their symbols.
-extern "C" {
-int32_t f90_size(ArrayDescriptor*, const int32_t*) __asm__("_SIZE");
-int64_t f90_size_8(ArrayDescriptor*, const int32_t*) __asm__("_SIZE_8");
-void f90_shape(ArrayDescriptor*, ArrayDescriptor*) __asm__("_SHAPE");
-void f90_lbound(ArrayDescriptor*, ArrayDescriptor*) __asm__("_LBOUND");
-void f90_ubound(ArrayDescriptor*, ArrayDescriptor*) __asm__("_UBOUND");
-int32_t f90_ubound0(ArrayDescriptor*, const int32_t*) __asm__("_UBOUND0");
-int32_t f90_allocated(ArrayDescriptor*) __asm__("_ALLOCATED");
-int32_t f90_associated(ArrayDescriptor*, ArrayDescriptor*) __asm__("_ASSOCIATED");
-void f90_null(ArrayDescriptor*, ArrayDescriptor*) __asm__("_NULL");
-int32_t f90_transfer1(ArrayDescriptor*, ArrayDescriptor*, const int32_t*) __asm__("_TRANSFER1_0");
-void f90_transfer(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, const int32_t*)
-    __asm__("_TRANSFER");
-void f90_trans(ArrayDescriptor*, ArrayDescriptor*) __asm__("_TRANS");
-}
 
 namespace {
 
@@ -62,39 +48,39 @@ DEMO_STEP(60, "array inquiry, allocation status, TRANSFER and TRANSPOSE") {
   a.dim[0] = {0, 3, 2};  // strides in 32-bit words
   a.dim[1] = {-1, 4, 6};
   const int32_t dim2 = 2;
-  std::printf("SIZE(a)                      %d\n", f90_size(&a, nullptr));
-  std::printf("SIZE(a, KIND=8)              %lld\n", static_cast<long long>(f90_size_8(&a, nullptr)));
-  std::printf("UBOUND(a, 2)                 %d\n", f90_ubound0(&a, &dim2));
+  std::printf("SIZE(a)                      %d\n", _SIZE(&a, nullptr));
+  std::printf("SIZE(a, KIND=8)              %lld\n", static_cast<long long>(_SIZE_8(&a, nullptr)));
+  std::printf("UBOUND(a, 2)                 %d\n", _UBOUND0(&a, &dim2));
   ArrayDescriptor r = make(nullptr, 32, kInt4, 1, 0);
-  f90_shape(&r, &a);
+  _SHAPE(&r, &a);
   print_int_result("SHAPE(a)", r);
   r = make(nullptr, 32, kInt4, 1, 0);
-  f90_lbound(&r, &a);
+  _LBOUND(&r, &a);
   print_int_result("LBOUND(a)", r);
   r = make(nullptr, 32, kInt4, 1, 0);
-  f90_ubound(&r, &a);
+  _UBOUND(&r, &a);
   print_int_result("UBOUND(a)", r);
-  std::printf("ALLOCATED(a)                 %d\n", f90_allocated(&a));
+  std::printf("ALLOCATED(a)                 %d\n", _ALLOCATED(&a));
 
   // REAL(8), POINTER :: p(:,:);  p => a;  then p => NULL()
   ArrayDescriptor p = a;
   p.flags = f90_flags(2, 1, OBJ_POINTER);
-  std::printf("ASSOCIATED(p, a)             %d\n", f90_associated(&p, &a));
-  f90_null(&p, &a);
-  std::printf("after p => NULL(): ASSOCIATED(p) %d\n", f90_associated(&p, nullptr));
+  std::printf("ASSOCIATED(p, a)             %d\n", _ASSOCIATED(&p, &a));
+  _NULL(&p, &a);
+  std::printf("after p => NULL(): ASSOCIATED(p) %d\n", _ASSOCIATED(&p, nullptr));
 
   // TRANSFER(1.0, 0) and TRANSFER('abcdef', ['    '])
   float one = 1.0f;
   int32_t zero = 0;
   ArrayDescriptor src = make(&one, 32, kReal4, 0, 1);
   ArrayDescriptor mold = make(&zero, 32, kInt4, 0, 1);
-  std::printf("TRANSFER(1.0, 0)             %d\n", f90_transfer1(&src, &mold, nullptr));
+  std::printf("TRANSFER(1.0, 0)             %d\n", _TRANSFER1_0(&src, &mold, nullptr));
   char text[] = "abcdef", blank[] = "    ";
   ArrayDescriptor chars = make(text, 6, kChar, 0, 1);
   ArrayDescriptor cmold = make(blank, 4, kChar, 1, 1);
   cmold.dim[0] = {1, 1, 4};
   ArrayDescriptor cr = make(nullptr, 4, kChar, 1, 0);
-  f90_transfer(&cr, &chars, &cmold, nullptr);
+  _TRANSFER(&cr, &chars, &cmold, nullptr);
   const char* c = static_cast<const char*>(cr.base);
   std::printf("TRANSFER('abcdef', ['    ']) %d elements: '%.4s', '%.2s' + 2 undefined bytes\n",
               cr.dim[0].extent, c, c + 4);
@@ -102,7 +88,7 @@ DEMO_STEP(60, "array inquiry, allocation status, TRANSFER and TRANSPOSE") {
 
   // TRANSPOSE(a): a 4 x 3 result
   ArrayDescriptor t = make(nullptr, 64, kReal8, 2, 0);
-  f90_trans(&t, &a);
+  _TRANS(&t, &a);
   std::printf("TRANSPOSE(a) is %d x %d:\n", t.dim[0].extent, t.dim[1].extent);
   const double* tv = static_cast<const double*>(t.base);
   for (int i = 0; i < t.dim[0].extent; ++i) {

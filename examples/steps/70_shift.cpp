@@ -6,15 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-void f90_cshift(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, const int32_t*)
-    __asm__("_CSHIFT");
-void f90_eoshift(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*,
-                 const int32_t*) __asm__("_EOSHIFT");
-}
 
 namespace {
 
@@ -61,16 +56,16 @@ DEMO_STEP(70, "CSHIFT and EOSHIFT") {
                   b9 = int_array(&nine, 0, 0);
 
   ArrayDescriptor r = int_array(nullptr, 1, 0);
-  f90_cshift(&r, &vec, &s2, nullptr);
+  _CSHIFT(&r, &vec, &s2, nullptr);
   print_vector("CSHIFT([1,2,3,4,5], 2)", r);
   r = int_array(nullptr, 1, 0);
-  f90_cshift(&r, &vec, &sm1, nullptr);
+  _CSHIFT(&r, &vec, &sm1, nullptr);
   print_vector("CSHIFT([1,2,3,4,5], -1)", r);
   r = int_array(nullptr, 1, 0);
-  f90_eoshift(&r, &vec, &s2, nullptr, nullptr);
+  _EOSHIFT(&r, &vec, &s2, nullptr, nullptr);
   print_vector("EOSHIFT([1,2,3,4,5], 2)", r);
   r = int_array(nullptr, 1, 0);
-  f90_eoshift(&r, &vec, &sm1, &b9, nullptr);
+  _EOSHIFT(&r, &vec, &sm1, &b9, nullptr);
   print_vector("EOSHIFT([1,2,3,4,5], -1, 9)", r);
 
   // m(i, j) = 10 i + j, 3 x 4; rows shifted by [1, 0, -1] along DIM 2
@@ -83,9 +78,9 @@ DEMO_STEP(70, "CSHIFT and EOSHIFT") {
   const int32_t dim2 = 2;
   print_matrix("m", mat);
   ArrayDescriptor rm = int_array(nullptr, 2, 0, 0);
-  f90_cshift(&rm, &mat, &sh, &dim2);
+  _CSHIFT(&rm, &mat, &sh, &dim2);
   print_matrix("CSHIFT(m, [1, 0, -1], DIM=2)", rm);
   rm = int_array(nullptr, 2, 0, 0);
-  f90_eoshift(&rm, &mat, &sh, &bd, &dim2);
+  _EOSHIFT(&rm, &mat, &sh, &bd, &dim2);
   print_matrix("EOSHIFT(m, [1, 0, -1], [-7, -8, -9], DIM=2)", rm);
 }

@@ -6,16 +6,8 @@
 #include <cstring>
 
 #include "demo.h"
-#include "f90/descriptor.h"
+#include "f90/f90.h"
 
-extern "C" void demo_reshape(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*,
-                             ArrayDescriptor*) __asm__("_RESHAPE");
-extern "C" void demo_pack(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_PACK");
-extern "C" void demo_spread(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, const int32_t*)
-    __asm__("_SPREAD");
-extern "C" void demo_unpack(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_UNPACK");
 
 namespace {
 
@@ -67,12 +59,12 @@ DEMO_STEP(75, "RESHAPE, PACK, SPREAD and UNPACK") {
   ArrayDescriptor order = describe(order_values, kInt4, 1, &two);
 
   ArrayDescriptor matrix = describe(nullptr, kInt4, 0, nullptr);
-  demo_reshape(&matrix, &source, &shape, nullptr, nullptr);
+  _RESHAPE(&matrix, &source, &shape, nullptr, nullptr);
   std::printf("RESHAPE((1..6), (2, 3)) has rank %u\n", matrix.flags >> F90_FLAG_RANK_SHIFT);
   show("  rows:", matrix);
 
   ArrayDescriptor ordered = describe(nullptr, kInt4, 0, nullptr);
-  demo_reshape(&ordered, &source, &shape, nullptr, &order);
+  _RESHAPE(&ordered, &source, &shape, nullptr, &order);
   show("RESHAPE(..., ORDER=(2, 1)) rows:", ordered);
 
   // PACK(numbers, MASK = numbers > 2): the library sized the result by the
@@ -81,7 +73,7 @@ DEMO_STEP(75, "RESHAPE, PACK, SPREAD and UNPACK") {
   for (int i = 0; i < 6; ++i) above_two[i] = numbers[i] > 2;
   ArrayDescriptor mask = describe(above_two, kLogical4, 1, &six);
   ArrayDescriptor packed = describe(nullptr, kInt4, 1, nullptr);
-  demo_pack(&packed, &source, &mask, nullptr);
+  _PACK(&packed, &source, &mask, nullptr);
   std::printf("PACK(numbers, numbers > 2) has extent %d in storage of %u bits\n", packed.dim[0].extent,
               packed.alloc_size);
   show("  elements:", packed);
@@ -89,7 +81,7 @@ DEMO_STEP(75, "RESHAPE, PACK, SPREAD and UNPACK") {
   ArrayDescriptor first_three = describe(numbers, kInt4, 1, two_three + 1);
   ArrayDescriptor spread = describe(nullptr, kInt4, 2, nullptr);
   const int32_t dim2 = 2;
-  demo_spread(&spread, &first_three, &dim2, &two);
+  _SPREAD(&spread, &first_three, &dim2, &two);
   show("SPREAD((1, 2, 3), 2, 2) rows:", spread);
 
   // UNPACK((10, 20, 30), MASK = numbers > 2, FIELD = 0).
@@ -98,6 +90,6 @@ DEMO_STEP(75, "RESHAPE, PACK, SPREAD and UNPACK") {
   ArrayDescriptor vector = describe(vector_values, kInt4, 1, &four);
   ArrayDescriptor field = describe(&zero, kInt4, 0, nullptr);
   ArrayDescriptor unpacked = describe(nullptr, kInt4, 1, nullptr);
-  demo_unpack(&unpacked, &vector, &mask, &field);
+  _UNPACK(&unpacked, &vector, &mask, &field);
   show("UNPACK((10, 20, 30, 40), mask, 0):", unpacked);
 }

@@ -5,19 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-double maxval0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MAXVAL0_S");
-double minval0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MINVAL0_S");
-void maxval_s(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MAXVAL_S");
-void minval_s(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_MINVAL_S");
-int32_t count0(ArrayDescriptor*, const int32_t*) __asm__("_COUNT0");
-void count_4(ArrayDescriptor*, ArrayDescriptor*, const int32_t*) __asm__("_COUNT_4");
-int32_t any0(ArrayDescriptor*, const int32_t*) __asm__("_ANY0");
-int32_t all0(ArrayDescriptor*, const int32_t*) __asm__("_ALL0");
-}
 
 namespace {
 
@@ -42,11 +33,11 @@ DEMO_STEP(80, "reductions: statistics over a 2-D field") {
   ArrayDescriptor field = field_descriptor(t, TYPE_REAL, 8);
   ArrayDescriptor mask = field_descriptor(warm, TYPE_LOGICAL, 4);
 
-  std::printf("MAXVAL(T) = %.3f   MINVAL(T) = %.3f\n", maxval0_s(&field, nullptr, nullptr),
-              minval0_s(&field, nullptr, nullptr));
-  std::printf("cells warmer than 15: COUNT = %d, coldest of them %.3f\n", count0(&mask, nullptr),
-              minval0_s(&field, nullptr, &mask));
-  std::printf("ANY(T > 15) = %d   ALL(T > 15) = %d\n", any0(&mask, nullptr), all0(&mask, nullptr));
+  std::printf("MAXVAL(T) = %.3f   MINVAL(T) = %.3f\n", _MAXVAL0_S(&field, nullptr, nullptr),
+              _MINVAL0_S(&field, nullptr, nullptr));
+  std::printf("cells warmer than 15: COUNT = %d, coldest of them %.3f\n", _COUNT0(&mask, nullptr),
+              _MINVAL0_S(&field, nullptr, &mask));
+  std::printf("ANY(T > 15) = %d   ALL(T > 15) = %d\n", _ANY0(&mask, nullptr), _ALL0(&mask, nullptr));
 
   // Warmest cell of each column: the library lays out and allocates a
   // rank-1 result (the program frees it).
@@ -55,7 +46,7 @@ DEMO_STEP(80, "reductions: statistics over a 2-D field") {
   col_max.flags = f90_flags(1, 0, OBJ_PLAIN);
   col_max.type_word = f90_type_word(TYPE_REAL, 64, 0, 0);
   const int32_t down = 1, across = 2;
-  maxval_s(&col_max, &field, &down, nullptr);
+  _MAXVAL_S(&col_max, &field, &down, nullptr);
   std::printf("MAXVAL(T, DIM=1):");
   for (int j = 0; j < col_max.dim[0].extent; ++j)
     std::printf(" %.2f", static_cast<double*>(col_max.base)[j]);
@@ -69,8 +60,8 @@ DEMO_STEP(80, "reductions: statistics over a 2-D field") {
                        nullptr, 0, {{1, kRows, 2}}};
   ArrayDescriptor rwarm{row_warm, 32, f90_flags(1, 1, OBJ_PLAIN),
                         f90_type_word(TYPE_INTEGER, 32, 0, 0), nullptr, 0, {{1, kRows, 1}}};
-  minval_s(&rmin, &field, &across, nullptr);
-  count_4(&rwarm, &mask, &across);
+  _MINVAL_S(&rmin, &field, &across, nullptr);
+  _COUNT_4(&rwarm, &mask, &across);
   for (int i = 0; i < kRows; ++i)
     std::printf("row %d: MINVAL %.2f, warm cells %d\n", i + 1, row_min[i], row_warm[i]);
 }

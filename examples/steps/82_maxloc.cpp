@@ -6,17 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-void maxloc_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*) __asm__("_MAXLOC_S");
-void minloc_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*) __asm__("_MINLOC_S");
-void maxloc_dim_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_MAXLOC__S");
-void minloc_dim_s(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*)
-    __asm__("_MINLOC__S");
-}
 
 namespace {
 
@@ -55,17 +48,17 @@ DEMO_STEP(82, "location reductions: where the extremes lie") {
   peak.elem_len = 32;
   peak.flags = f90_flags(1, 0, OBJ_PLAIN);
   peak.type_word = f90_type_word(TYPE_INTEGER, 32, 0, 0);
-  maxloc_s(&peak, &field, nullptr);
+  _MAXLOC_S(&peak, &field, nullptr);
   const int32_t* p = static_cast<const int32_t*>(peak.base);
   std::printf("MAXLOC(H) = (%d, %d), height %.3f\n", p[0], p[1], h[p[1] - 1][p[0] - 1]);
   std::free(peak.alloc_base);
 
   int16_t hollow[2];
   ArrayDescriptor hollow_d = locations(hollow, 2, 2);
-  minloc_s(&hollow_d, &field, nullptr);
+  _MINLOC_S(&hollow_d, &field, nullptr);
   std::printf("MINLOC(H) = (%d, %d), height %.3f\n", hollow[0], hollow[1],
               h[hollow[1] - 1][hollow[0] - 1]);
-  maxloc_s(&hollow_d, &field, &mask);
+  _MAXLOC_S(&hollow_d, &field, &mask);
   std::printf("MAXLOC(H, MASK=H<0) = (%d, %d): the highest point of the low ground\n", hollow[0],
               hollow[1]);
 
@@ -78,8 +71,8 @@ DEMO_STEP(82, "location reductions: where the extremes lie") {
   dim2.base = &across;
   int64_t col_peak[kCols], row_low[kRows];
   ArrayDescriptor col_d = locations(col_peak, 8, kCols), row_d = locations(row_low, 8, kRows);
-  maxloc_dim_s(&col_d, &field, &dim1, nullptr);
-  minloc_dim_s(&row_d, &field, &dim2, nullptr);
+  _MAXLOC__S(&col_d, &field, &dim1, nullptr);
+  _MINLOC__S(&row_d, &field, &dim2, nullptr);
   std::printf("MAXLOC(H, DIM=1):");
   for (int j = 0; j < kCols; ++j) std::printf(" %lld", static_cast<long long>(col_peak[j]));
   std::printf("\nMINLOC(H, DIM=2):");

@@ -5,16 +5,10 @@
 #include <cmath>
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-long double sum0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM0_S");
-long double sum0_s4(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM0_S4");
-long double prod0_s(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_PROD0_S");
-int32_t sum0_i2(ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM0_I2");
-double* prod0_c(double*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_PROD0_C");
-}
 
 namespace {
 
@@ -36,20 +30,20 @@ DEMO_STEP(84, "SUM and PRODUCT of whole arrays") {
   ArrayDescriptor ledger = vector_of(amount, TYPE_REAL, 64, 12);
   ArrayDescriptor credits = vector_of(credit, TYPE_LOGICAL, 32, 12);
   std::printf("SUM(amount) = %.2f   SUM(amount, MASK=amount > 0) = %.2f\n",
-              static_cast<double>(sum0_s(&ledger, nullptr, nullptr)),
-              static_cast<double>(sum0_s(&ledger, nullptr, &credits)));
+              static_cast<double>(_SUM0_S(&ledger, nullptr, nullptr)),
+              static_cast<double>(_SUM0_S(&ledger, nullptr, &credits)));
 
   // Compound growth: PRODUCT of twelve monthly factors.
   double factor[12];
   for (int i = 0; i < 12; ++i) factor[i] = 1.0 + 0.004 * (i % 3);
   ArrayDescriptor growth = vector_of(factor, TYPE_REAL, 64, 12);
-  std::printf("PRODUCT(factor) = %.9f\n", static_cast<double>(prod0_s(&growth, nullptr, nullptr)));
+  std::printf("PRODUCT(factor) = %.9f\n", static_cast<double>(_PROD0_S(&growth, nullptr, nullptr)));
 
   // An INTEGER*2 checksum wraps modulo 2^16 and comes back sign-extended.
   int16_t word[5] = {30000, 20000, 10000, 5000, 1};
   ArrayDescriptor words = vector_of(word, TYPE_INTEGER, 16, 5);
   std::printf("SUM of INTEGER*2 (30000, 20000, 10000, 5000, 1) = %d\n",
-              sum0_i2(&words, nullptr, nullptr));
+              _SUM0_I2(&words, nullptr, nullptr));
 
   // Eight rotations by 45 degrees multiply to one full turn.
   double turn[16];
@@ -58,9 +52,9 @@ DEMO_STEP(84, "SUM and PRODUCT of whole arrays") {
     turn[2 * k + 1] = std::sin(M_PI / 4);
   }
   ArrayDescriptor rotations = vector_of(turn, TYPE_COMPLEX, 128, 8);
-  double z[2];
-  prod0_c(z, &rotations, nullptr, nullptr);
-  std::printf("PRODUCT of eight 45-degree rotations = (%.15f, %.1e)\n", z[0], z[1]);
+  Complex16 z;
+  _PROD0_C(&z, &rotations, nullptr, nullptr);
+  std::printf("PRODUCT of eight 45-degree rotations = (%.15f, %.1e)\n", z.re, z.im);
 
   // REAL*4 terms summed in the x87 register: 1 + 2^-24 + 2^-24 keeps both
   // small terms; adding in REAL*4 one term at a time would lose them.
@@ -70,5 +64,5 @@ DEMO_STEP(84, "SUM and PRODUCT of whole arrays") {
   by_term = by_term + tiny[1];
   by_term = by_term + tiny[2];
   std::printf("SUM((1.0, 2^-24, 2^-24)) = %.9f (REAL*4 term by term: %.9f)\n",
-              static_cast<double>(sum0_s4(&small, nullptr, nullptr)), static_cast<double>(by_term));
+              static_cast<double>(_SUM0_S4(&small, nullptr, nullptr)), static_cast<double>(by_term));
 }

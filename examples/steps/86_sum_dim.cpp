@@ -4,14 +4,10 @@
 // value rounded after every term.
 #include <cstdint>
 
+#include "f90/f90.h"
 #include "demo.h"
 #include "f90/descriptor.h"
 
-extern "C" {
-void sum_s(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM_S");
-void sum_s4(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_SUM_S4");
-void prod_i4(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*) __asm__("_PROD_I4");
-}
 
 namespace {
 
@@ -34,7 +30,7 @@ DEMO_STEP(86, "SUM and PRODUCT along a dimension") {
   for (int32_t dim = 1; dim <= 2; ++dim) {
     // No storage yet: the library shapes and allocates the result.
     ArrayDescriptor totals = table_of(nullptr, TYPE_REAL, 64, 0, -1, false);
-    sum_s(&totals, &table, &dim, nullptr);
+    _SUM_S(&totals, &table, &dim, nullptr);
     std::printf("SUM(sales, DIM=%d) =", dim);
     for (int32_t k = 0; k < totals.dim[0].extent; ++k)
       std::printf(" %.0f", static_cast<const double*>(totals.base)[k]);
@@ -49,7 +45,7 @@ DEMO_STEP(86, "SUM and PRODUCT along a dimension") {
   ArrayDescriptor m = table_of(keep, TYPE_LOGICAL, 32, 2, 3);
   ArrayDescriptor p = table_of(prod, TYPE_INTEGER, 32, 2, -1);
   const int32_t two = 2;
-  prod_i4(&p, &f, &two, &m);
+  _PROD_I4(&p, &f, &two, &m);
   std::printf("PRODUCT(((2,5,11),(3,7,13)), DIM=2, MASK) = %d %d\n", prod[0], prod[1]);
 
   // The running value is the REAL*4 result element: rounded after each term,
@@ -59,7 +55,7 @@ DEMO_STEP(86, "SUM and PRODUCT along a dimension") {
   ArrayDescriptor c = table_of(col, TYPE_REAL, 32, 3, 2);
   ArrayDescriptor o = table_of(out, TYPE_REAL, 32, 2, -1);
   const int32_t one = 1;
-  sum_s4(&o, &c, &one, nullptr);
+  _SUM_S4(&o, &c, &one, nullptr);
   std::printf("SUM((1, 2^-24, 2^-24)) = %.9f   SUM((2^-24, 2^-24, 1)) = %.9f\n",
               static_cast<double>(out[0]), static_cast<double>(out[1]));
 }

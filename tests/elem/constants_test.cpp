@@ -4,16 +4,17 @@
 #include <cstdint>
 #include <cstring>
 
-extern "C" const unsigned char _morvex_FLOAT_NAN[4], _morvex_FLOAT_INF[4], _morvex_FLOAT_MAX[4];
-extern "C" const unsigned char _morvex_DOUBLE_NAN[8], _morvex_DOUBLE_INF[8], _morvex_DOUBLE_MAX[8];
+#include "f90/f90.h"
 
 namespace {
 
-template <class T, size_t N>
-T bits(const unsigned char (&obj)[N]) {
-  static_assert(sizeof(T) == N);
+// The object's bytes, copied without a floating-point load (which would
+// quiet a signalling NaN).
+template <class T, class Object>
+T bits(const Object& obj) {
+  static_assert(sizeof(T) == sizeof(Object));
   T v;
-  std::memcpy(&v, obj, N);
+  std::memcpy(&v, &obj, sizeof v);
   return v;
 }
 

@@ -13,28 +13,11 @@
 #include <random>
 #include <string>
 
+#include "f90/f90.h"
 #include "real16/math_oracle.h"
 
 using morvex::Complex32;
 
-extern "C" {
-Complex32* _morvex_cqmul(Complex32*, Complex32, Complex32);
-Complex32* _morvex_cqdiv(Complex32*, Complex32, Complex32);
-Complex32* _morvex_cqtoi(Complex32*, Complex32, int32_t);
-Complex32* _morvex_cpowl(Complex32*, Complex32, Complex32);
-DoubleDouble* _morvex_cabsl(DoubleDouble*, Complex32);
-DoubleDouble* _morvex_I_cabsl(DoubleDouble*, const Complex32*);
-Complex32* _morvex_csqrtl(Complex32*, Complex32);
-Complex32* _morvex_I_csqrtl(Complex32*, const Complex32*);
-Complex32* _morvex_cexpl(Complex32*, Complex32);
-Complex32* _morvex_I_cexpl(Complex32*, const Complex32*);
-Complex32* _morvex_clogl(Complex32*, Complex32);
-Complex32* _morvex_I_clogl(Complex32*, const Complex32*);
-Complex32* _morvex_csinl(Complex32*, Complex32);
-Complex32* _morvex_I_csinl(Complex32*, const Complex32*);
-Complex32* _morvex_ccosl(Complex32*, Complex32);
-Complex32* _morvex_I_ccosl(Complex32*, const Complex32*);
-}
 
 namespace c32test {
 

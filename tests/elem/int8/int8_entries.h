@@ -4,33 +4,8 @@
 
 #include <cstdint>
 
-extern "C" {
-int64_t _morvex_lmul(int64_t, int64_t);
-int64_t _morvex_slow_lmul(int64_t, int64_t);
-int64_t _morvex_ldiv(int64_t, int64_t);
-int64_t _morvex_slow_ldiv(int64_t, int64_t);
-int64_t _morvex_lmod(int64_t, int64_t);
-int64_t _morvex_slow_lmod(int64_t, int64_t);
-uint64_t _morvex_uldiv(uint64_t, uint64_t);
-uint64_t _morvex_slow_uldiv(uint64_t, uint64_t);
-uint64_t _morvex_ulmod(uint64_t, uint64_t);
-uint64_t _morvex_slow_ulmod(uint64_t, uint64_t);
-int64_t _morvex_llshift(int64_t, int32_t);
-int64_t _morvex_rlshift(int64_t, int32_t);
-int64_t _morvex_arlshift(int64_t, int32_t);
-int64_t _morvex_cvtdll(double);
-int64_t _morvex_slow_cvtdll(double);
-int64_t _morvex_cvtfll(float);
-int64_t _morvex_slow_cvtfll(float);
-long double _morvex_cvtlld(int64_t);
-long double _morvex_slow_cvtlld(int64_t);
-long double _morvex_cvtllf(int64_t);
-long double _morvex_slow_cvtllf(int64_t);
-long double _morvex_cvtulld(uint64_t);
-long double _morvex_slow_cvtulld(uint64_t);
-long double _morvex_cvtullf(uint64_t);
-long double _morvex_slow_cvtullf(uint64_t);
-}
+#include "f90/f90.h"
+
 
 namespace int8test {
 

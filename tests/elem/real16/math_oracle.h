@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 
+#include "f90/f90.h"
 #include "entry.h"
 
 namespace r16test {
@@ -110,31 +111,6 @@ struct Worst {
 
 }  // namespace r16test
 
-// The entry points under test.
-extern "C" {
-using morvex::DoubleDouble;
-DoubleDouble* _morvex_expl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_expl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_logl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_logl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_log10l(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_log10l(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_sqrtl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_sqrtl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_powli(DoubleDouble*, DoubleDouble, int32_t);
-DoubleDouble* _morvex_powlk(DoubleDouble*, DoubleDouble, int64_t);
-DoubleDouble* _morvex_powl(DoubleDouble*, DoubleDouble, DoubleDouble);
-DoubleDouble* _morvex_powld(DoubleDouble*, DoubleDouble, double);
-DoubleDouble* _morvex_polyN(DoubleDouble*, DoubleDouble, const DoubleDouble*, int32_t);
-DoubleDouble* _morvex_polyD(DoubleDouble*, DoubleDouble, const DoubleDouble*, int32_t);
-void _morvex_qmodr(DoubleDouble, DoubleDouble, int32_t*, DoubleDouble*);
-DoubleDouble* _morvex_sinhl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_sinhl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_coshl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_coshl(DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_tanhl(DoubleDouble*, DoubleDouble);
-DoubleDouble* _morvex_I_tanhl(DoubleDouble*, const DoubleDouble*);
-}
 
 namespace r16test {
 

@@ -2,33 +2,10 @@
 // degree forms, and a sweep over two arguments for ATAN2.
 #pragma once
 
+#include "f90/f90.h"
 #include "math_oracle.h"
 #include "real16/trig_kernel.h"
 
-extern "C" {
-using morvex::DoubleDouble;
-#define R16_TRIG_ENTRY(name)                                   \
-  DoubleDouble* _morvex_##name(DoubleDouble*, DoubleDouble); \
-  DoubleDouble* _morvex_I_##name(DoubleDouble*, const DoubleDouble*);
-R16_TRIG_ENTRY(sinl)
-R16_TRIG_ENTRY(cosl)
-R16_TRIG_ENTRY(tanl)
-R16_TRIG_ENTRY(cotl)
-R16_TRIG_ENTRY(sindl)
-R16_TRIG_ENTRY(cosdl)
-R16_TRIG_ENTRY(tandl)
-R16_TRIG_ENTRY(asinl)
-R16_TRIG_ENTRY(acosl)
-R16_TRIG_ENTRY(atanl)
-R16_TRIG_ENTRY(asindl)
-R16_TRIG_ENTRY(acosdl)
-R16_TRIG_ENTRY(atandl)
-#undef R16_TRIG_ENTRY
-DoubleDouble* _morvex_atan2l(DoubleDouble*, DoubleDouble, DoubleDouble);
-DoubleDouble* _morvex_I_atan2l(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
-DoubleDouble* _morvex_atan2dl(DoubleDouble*, DoubleDouble, DoubleDouble);
-DoubleDouble* _morvex_I_atan2dl(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
-}
 
 namespace r16test {
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/messages.h"
 #include "guard_page.h"
@@ -21,11 +22,6 @@ using f90test::GuardedDescriptor;
 using f90test::Runtime;
 using f90test::TestArray;
 
-extern "C" {
-void r_pack(AD*, AD*, AD*, AD*) __asm__("_PACK");
-void r_unpack(AD*, AD*, AD*, AD*) __asm__("_UNPACK");
-void r_reshape(AD*, AD*, AD*, AD*, AD*) __asm__("_RESHAPE");
-}
 
 class FuzzRegressionTest : public ::testing::Test {
  protected:
@@ -60,7 +56,7 @@ TEST_F(FuzzRegressionTest, WordPassesOverArgumentsWithoutStorage) {
     TestArray field(d3, {});
     std::memcpy(field.at_linear(0), "\x07\0\0\0\x08\0\0\0\x09\0\0\0", 12);
     Descriptor r = f90test::unallocated_result(d3, 1);
-    r_unpack(r.get(), vector.get(), mask.desc(), field.desc());
+    _UNPACK(r.get(), vector.get(), mask.desc(), field.desc());
     // Two short positions, reported in each of the three word passes.
     EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>(6, ERR_UNPACK_VECTOR_SHORT));
     for (int64_t k : {1, 3}) {
@@ -78,7 +74,7 @@ TEST_F(FuzzRegressionTest, WordPassesOverArgumentsWithoutStorage) {
     shape.set_linear<int32_t>(0, 2);
     shape.set_linear<int32_t>(1, 2);
     Descriptor r = f90test::unallocated_result(d4, 2);
-    r_reshape(r.get(), source.get(), shape.desc(), pad.desc(), nullptr);
+    _RESHAPE(r.get(), source.get(), shape.desc(), pad.desc(), nullptr);
     EXPECT_TRUE(Runtime::reports().empty());
     for (int64_t k = 0; k < 4; ++k) {
       for (int w = 0; w < 4; ++w) EXPECT_EQ(word(r.get(), k, w, 4), 1u + w);
@@ -96,7 +92,7 @@ TEST_F(FuzzRegressionTest, WordPassesOverArgumentsWithoutStorage) {
       }
     }
     Descriptor r = f90test::unallocated_result(d3, 1);
-    r_pack(r.get(), array.get(), mask.desc(), vector.desc());
+    _PACK(r.get(), array.get(), mask.desc(), vector.desc());
     EXPECT_TRUE(Runtime::reports().empty());
     ASSERT_EQ(r->dim[0].extent, 2);
     for (int64_t k = 0; k < 2; ++k) {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/messages.h"
 #include "guard_page.h"
@@ -28,35 +29,6 @@ using f90test::GuardedDescriptor;
 using f90test::Runtime;
 using f90test::TestArray;
 
-extern "C" {
-int32_t h_size(AD*, const int32_t*) __asm__("_SIZE");
-int64_t h_size_8(AD*, const int32_t*) __asm__("_SIZE_8");
-int32_t h_lbound0(AD*, const int32_t*) __asm__("_LBOUND0");
-int64_t h_lbound0_8(AD*, const int32_t*) __asm__("_LBOUND0_8");
-int32_t h_ubound0(AD*, const int32_t*) __asm__("_UBOUND0");
-int64_t h_ubound0_8(AD*, const int32_t*) __asm__("_UBOUND0_8");
-void h_shape(AD*, AD*) __asm__("_SHAPE");
-void h_lbound(AD*, AD*) __asm__("_LBOUND");
-void h_ubound(AD*, AD*) __asm__("_UBOUND");
-void h_trans(AD*, AD*) __asm__("_TRANS");
-void h_transfer(AD*, AD*, AD*, const int32_t*) __asm__("_TRANSFER");
-void h_cshift(AD*, AD*, AD*, const int32_t*) __asm__("_CSHIFT");
-void h_eoshift(AD*, AD*, AD*, AD*, const int32_t*) __asm__("_EOSHIFT");
-void h_pack(AD*, AD*, AD*, AD*) __asm__("_PACK");
-void h_unpack(AD*, AD*, AD*, AD*) __asm__("_UNPACK");
-void h_reshape(AD*, AD*, AD*, AD*, AD*) __asm__("_RESHAPE");
-void h_spread(AD*, AD*, const int32_t*, const int32_t*) __asm__("_SPREAD");
-void h_maxval_i1(AD*, AD*, const int32_t*, AD*) __asm__("_MAXVAL_I1");
-void h_minval_s(AD*, AD*, const int32_t*, AD*) __asm__("_MINVAL_S");
-void h_maxval_i4(AD*, AD*, const int32_t*, AD*) __asm__("_MAXVAL_I4");
-double h_maxval0_s(AD*, const int32_t*, AD*) __asm__("_MAXVAL0_S");
-int32_t h_minval0_i4(AD*, const int32_t*, AD*) __asm__("_MINVAL0_I4");
-void h_all(AD*, AD*, const int32_t*) __asm__("_ALL");
-void h_any_4(AD*, AD*, const int32_t*) __asm__("_ANY_4");
-void h_count_8(AD*, AD*, const int32_t*) __asm__("_COUNT_8");
-int32_t h_all0(AD*, const int32_t*) __asm__("_ALL0");
-int64_t h_count0_8(AD*, const int32_t*) __asm__("_COUNT0_8");
-}
 
 const ElemType I1 = ElemType::integer(1), I2 = ElemType::integer(2), I4 = ElemType::integer(4);
 const ElemType I8 = ElemType::integer(8), R8 = ElemType::real(8), L1 = ElemType::logical(1);
@@ -114,26 +86,26 @@ TEST_F(HostileTest, ResultsBeyond2GiBAreReportedAndNothingIsAllocated) {
   const std::vector<int32_t> wraps = {65536, 65537};
   std::vector<Oversized> cases = {
       {"TRANSPOSE I1 65536x65537", I1, 2,
-       [&](AD* r) { auto s = broadcast(I1, wraps, one); h_trans(r, s->get()); }},
+       [&](AD* r) { auto s = broadcast(I1, wraps, one); _TRANS(r, s->get()); }},
       {"TRANSPOSE I8 65536x32768", I8, 2,
-       [&](AD* r) { auto s = broadcast(I8, {65536, 32768}, one); h_trans(r, s->get()); }},
+       [&](AD* r) { auto s = broadcast(I8, {65536, 32768}, one); _TRANS(r, s->get()); }},
       {"CSHIFT I1 65536x65537", I1, 2,
        [&](AD* r) {
          auto a = broadcast(I1, wraps, one);
          auto s = broadcast(I4, {}, &shift1);
-         h_cshift(r, a->get(), s->get(), &dim2);
+         _CSHIFT(r, a->get(), s->get(), &dim2);
        }},
       {"EOSHIFT R8 65536x65537", R8, 2,
        [&](AD* r) {
          auto a = broadcast(R8, wraps, one);
          auto s = broadcast(I4, {}, &shift1);
-         h_eoshift(r, a->get(), s->get(), nullptr, &dim1);
+         _EOSHIFT(r, a->get(), s->get(), nullptr, &dim1);
        }},
       {"PACK I1 65536x65537, MASK true", I1, 1,
        [&](AD* r) {
          auto a = broadcast(I1, wraps, one);
          auto m = broadcast(L1, {}, one);
-         h_pack(r, a->get(), m->get(), nullptr);
+         _PACK(r, a->get(), m->get(), nullptr);
        }},
       {"UNPACK I1 into MASK 65536x65537", I1, 2,
        [&](AD* r) {
@@ -141,64 +113,64 @@ TEST_F(HostileTest, ResultsBeyond2GiBAreReportedAndNothingIsAllocated) {
          auto v = broadcast(I1, {0}, one);
          auto m = broadcast(L1, wraps, zero);
          auto f = broadcast(I1, {}, one);
-         h_unpack(r, v->get(), m->get(), f->get());
+         _UNPACK(r, v->get(), m->get(), f->get());
        }},
       {"RESHAPE I1 to 65536x65537", I1, 2,
        [&](AD* r) {
          auto s = broadcast(I1, {1}, one);
          auto pad = broadcast(I1, {}, one);
          IntVector shape({65536, 65537});
-         h_reshape(r, s->get(), shape.desc(), pad->get(), nullptr);
+         _RESHAPE(r, s->get(), shape.desc(), pad->get(), nullptr);
        }},
       {"RESHAPE I2 to SHAPE 2^31-1", I2, 1,
        [&](AD* r) {
          auto s = broadcast(I2, {1}, one);
          auto pad = broadcast(I2, {}, one);
          IntVector shape({INT32_MAX}, 8);
-         h_reshape(r, s->get(), shape.desc(), pad->get(), nullptr);
+         _RESHAPE(r, s->get(), shape.desc(), pad->get(), nullptr);
        }},
       {"SPREAD I1 of 2 with NCOPIES 2^31-1", I1, 2,
        [&](AD* r) {
          auto s = broadcast(I1, {2}, one);
-         h_spread(r, s->get(), &dim1, &big);
+         _SPREAD(r, s->get(), &dim1, &big);
        }},
       {"SPREAD I1 of 65537 with NCOPIES 65536", I1, 2,
        [&](AD* r) {
          auto s = broadcast(I1, {65537}, one);
-         h_spread(r, s->get(), &dim2, &count65536);
+         _SPREAD(r, s->get(), &dim2, &count65536);
        }},
       {"MAXVAL I1 along DIM 1 of 2x65536x65537", I1, 2,
        [&](AD* r) {
          auto s = broadcast(I1, {2, 65536, 65537}, one);
-         h_maxval_i1(r, s->get(), &dim1, nullptr);
+         _MAXVAL_I1(r, s->get(), &dim1, nullptr);
        }},
       {"MINVAL R8 along DIM 2 of 65536x3x8192", R8, 2,
        [&](AD* r) {
          auto s = broadcast(R8, {65536, 3, 8192}, one);
-         h_minval_s(r, s->get(), &dim2, nullptr);
+         _MINVAL_S(r, s->get(), &dim2, nullptr);
        }},
       {"ALL into LOGICAL*1 along DIM 1 of 2x65536x65537", L1, 2,
        [&](AD* r) {
          auto m = broadcast(L1, {2, 65536, 65537}, one);
-         h_all(r, m->get(), &dim1);
+         _ALL(r, m->get(), &dim1);
        }},
       {"COUNT into INTEGER*8 along DIM 1 of 2x32768x16384", I8, 2,
        [&](AD* r) {
          auto m = broadcast(L8, {2, 32768, 16384}, one);
-         h_count_8(r, m->get(), &dim1);
+         _COUNT_8(r, m->get(), &dim1);
        }},
       {"TRANSFER to INTEGER*4 with SIZE 2^30+1", I4, 1,
        [&](AD* r) {
          static int32_t size = (1 << 30) + 1;  // 2^32 + 4 bytes, 4 in 32 bits
          auto s = broadcast(I4, {}, one);
          auto m = broadcast(I4, {}, one);
-         h_transfer(r, s->get(), m->get(), &size);
+         _TRANSFER(r, s->get(), m->get(), &size);
        }},
       {"TRANSFER of 65536x65537 bytes to an INTEGER*1 array", I1, 1,
        [&](AD* r) {
          auto s = broadcast(I1, wraps, one);
          auto m = broadcast(I1, {1}, one);
-         h_transfer(r, s->get(), m->get(), nullptr);
+         _TRANSFER(r, s->get(), m->get(), nullptr);
        }},
   };
   for (Oversized& c : cases) {
@@ -236,7 +208,7 @@ TEST_F(HostileTest, NcopiesNear2To31WithNothingToCopyAllocatesNothing) {
     GuardedDescriptor gr(r.get());
     auto s = broadcast(I4, c.source, one);
     const int32_t dim = rank;
-    h_spread(gr.get(), s->get(), &dim, &c.ncopies);
+    _SPREAD(gr.get(), s->get(), &dim, &c.ncopies);
     EXPECT_TRUE(Runtime::reports().empty());
     EXPECT_EQ(Runtime::allocation_calls(), 0);
     EXPECT_TRUE(gr.get()->flags & F90_FLAG_ASSOC);
@@ -270,7 +242,7 @@ TEST_F(HostileTest, ShapeValuesNear2To31) {
     GuardedDescriptor gr(r.get());
     auto s = broadcast(I4, {4}, one);
     auto pad = broadcast(I4, {}, one);
-    h_reshape(gr.get(), s->get(), shape.desc(), pad->get(), nullptr);
+    _RESHAPE(gr.get(), s->get(), shape.desc(), pad->get(), nullptr);
     EXPECT_EQ(Runtime::numbers(), c.reports);
     for (const f90test::Allocation& a : Runtime::allocations()) {
       EXPECT_LE(a.bytes, 16u);
@@ -303,10 +275,10 @@ TEST_F(HostileTest, UpperBoundsBeyond2To31) {
     a->dim[1] = {c.lower, c.extent, 0};
     GuardedDescriptor ga(a.get());
     const int32_t two = 2;
-    EXPECT_EQ(h_ubound0_8(ga.get(), &two), c.exact);
-    EXPECT_EQ(h_ubound0(ga.get(), &two), c.wrapped);
+    EXPECT_EQ(_UBOUND0_8(ga.get(), &two), c.exact);
+    EXPECT_EQ(_UBOUND0(ga.get(), &two), c.wrapped);
     Descriptor r = f90test::unallocated_result(I4, 1);
-    h_ubound(r.get(), ga.get());
+    _UBOUND(r.get(), ga.get());
     ASSERT_EQ(r->dim[0].extent, 2);
     int32_t v[2];
     std::memcpy(v, r->base, 8);
@@ -342,23 +314,23 @@ TEST_F(HostileTest, EveryOutOfRangeDimIsReportedOnRank7Arguments) {
   TestArray res6l(L1, {2, 1, 2, 1, 2, 1}, {}, {}, 0x5A);
   TestArray res7(I4, ext7, {}, {}, 0x5A);
   std::vector<DimCall> calls = {
-      {"SIZE", 7, [&](const int32_t* d) { EXPECT_EQ(h_size(ga.get(), d), 0); }},
-      {"SIZE_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_size_8(ga.get(), d), 0); }},
-      {"LBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(h_lbound0(ga.get(), d), 0); }},
-      {"LBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_lbound0_8(ga.get(), d), 0); }},
-      {"UBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(h_ubound0(ga.get(), d), 0); }},
-      {"UBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(h_ubound0_8(ga.get(), d), 0); }},
-      {"CSHIFT", 7, [&](const int32_t* d) { h_cshift(res7.desc(), ga.get(), shift_d->get(), d); }},
-      {"EOSHIFT", 7, [&](const int32_t* d) { h_eoshift(res7.desc(), ga.get(), shift_d->get(), nullptr, d); }},
-      {"SPREAD", 7, [&](const int32_t* d) { h_spread(res7.desc(), gs6.get(), d, &two); }},
-      {"MAXVAL_I4", 7, [&](const int32_t* d) { h_maxval_i4(res6.desc(), ga.get(), d, gm.get()); }},
-      {"MINVAL_S", 7, [&](const int32_t* d) { h_minval_s(res6r.desc(), gr.get(), d, nullptr); }},
-      {"MAXVAL0_S", 7, [&](const int32_t* d) { EXPECT_EQ(h_maxval0_s(gr.get(), d, nullptr), -1.7976931348623157e308); }},
-      {"MINVAL0_I4", 7, [&](const int32_t* d) { EXPECT_EQ(h_minval0_i4(ga.get(), d, gm.get()), INT32_MAX); }},
-      {"ALL", 7, [&](const int32_t* d) { h_all(res6l.desc(), gm.get(), d); }},
-      {"ANY_4", 7, [&](const int32_t* d) { h_any_4(res6l.desc(), gm.get(), d); }},
-      {"ALL0", 7, [&](const int32_t* d) { h_all0(gm.get(), d); }},
-      {"COUNT0_8", 7, [&](const int32_t* d) { h_count0_8(gm.get(), d); }},
+      {"SIZE", 7, [&](const int32_t* d) { EXPECT_EQ(_SIZE(ga.get(), d), 0); }},
+      {"SIZE_8", 7, [&](const int32_t* d) { EXPECT_EQ(_SIZE_8(ga.get(), d), 0); }},
+      {"LBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(_LBOUND0(ga.get(), d), 0); }},
+      {"LBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(_LBOUND0_8(ga.get(), d), 0); }},
+      {"UBOUND0", 7, [&](const int32_t* d) { EXPECT_EQ(_UBOUND0(ga.get(), d), 0); }},
+      {"UBOUND0_8", 7, [&](const int32_t* d) { EXPECT_EQ(_UBOUND0_8(ga.get(), d), 0); }},
+      {"CSHIFT", 7, [&](const int32_t* d) { _CSHIFT(res7.desc(), ga.get(), shift_d->get(), d); }},
+      {"EOSHIFT", 7, [&](const int32_t* d) { _EOSHIFT(res7.desc(), ga.get(), shift_d->get(), nullptr, d); }},
+      {"SPREAD", 7, [&](const int32_t* d) { _SPREAD(res7.desc(), gs6.get(), d, &two); }},
+      {"MAXVAL_I4", 7, [&](const int32_t* d) { _MAXVAL_I4(res6.desc(), ga.get(), d, gm.get()); }},
+      {"MINVAL_S", 7, [&](const int32_t* d) { _MINVAL_S(res6r.desc(), gr.get(), d, nullptr); }},
+      {"MAXVAL0_S", 7, [&](const int32_t* d) { EXPECT_EQ(_MAXVAL0_S(gr.get(), d, nullptr), -1.7976931348623157e308); }},
+      {"MINVAL0_I4", 7, [&](const int32_t* d) { EXPECT_EQ(_MINVAL0_I4(ga.get(), d, gm.get()), INT32_MAX); }},
+      {"ALL", 7, [&](const int32_t* d) { _ALL(res6l.desc(), gm.get(), d); }},
+      {"ANY_4", 7, [&](const int32_t* d) { _ANY_4(res6l.desc(), gm.get(), d); }},
+      {"ALL0", 7, [&](const int32_t* d) { _ALL0(gm.get(), d); }},
+      {"COUNT0_8", 7, [&](const int32_t* d) { _COUNT0_8(gm.get(), d); }},
   };
   for (DimCall& c : calls) {
     const int high = c.high;
@@ -410,12 +382,12 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
 
   {  // SHAPE, LBOUND, UBOUND of rank 7.
     auto r = fresh(I4, 1);
-    h_shape(r->get(), ga.get());
+    _SHAPE(r->get(), ga.get());
     ASSERT_EQ(r->get()->dim[0].extent, 7);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(elem(r->get(), i), ext[i]);
     auto lb = fresh(I4, 1), ub = fresh(I4, 1);
-    h_lbound(lb->get(), ga.get());
-    h_ubound(ub->get(), ga.get());
+    _LBOUND(lb->get(), ga.get());
+    _UBOUND(ub->get(), ga.get());
     const int32_t lower[] = {-3, 0, 5, 1, 1, 7, -1};
     for (int i = 0; i < 7; ++i) {
       EXPECT_EQ(elem(lb->get(), i), lower[i]);
@@ -424,19 +396,19 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
   }
   {  // CSHIFT along DIM 7 by 1: the two planes exchange.
     auto r = fresh(I4, 7);
-    h_cshift(r->get(), ga.get(), shift_d->get(), &seven);
+    _CSHIFT(r->get(), ga.get(), shift_d->get(), &seven);
     for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), 100 + (k + 8) % 16) << k;
   }
   {  // EOSHIFT along DIM 7 by 1: the upper plane becomes 0.
     auto r = fresh(I4, 7);
-    h_eoshift(r->get(), ga.get(), shift_d->get(), nullptr, &seven);
+    _EOSHIFT(r->get(), ga.get(), shift_d->get(), nullptr, &seven);
     for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), k < 8 ? 108 + k : 0) << k;
   }
   {  // PACK with a true scalar MASK: array element order.
     auto r = fresh(I4, 1);
     static char t = 1;
     auto m = broadcast(L1, {}, &t);
-    h_pack(r->get(), ga.get(), m->get(), nullptr);
+    _PACK(r->get(), ga.get(), m->get(), nullptr);
     ASSERT_EQ(r->get()->dim[0].extent, n);
     for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), 100 + k);
   }
@@ -448,14 +420,14 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
     v.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(200 + k); });
     GuardedDescriptor gv(v.desc());
     auto r = fresh(I4, 7);
-    h_unpack(r->get(), gv.get(), gm.get(), ga.get());
+    _UNPACK(r->get(), gv.get(), gm.get(), ga.get());
     for (int64_t k = 0; k < n; ++k) EXPECT_EQ(elem(r->get(), k), k % 2 ? 200 + k / 2 : 100 + k) << k;
   }
   {  // RESHAPE rank 7 to rank 7 with ORDER reversing the dimensions.
     IntVector shape({2, 1, 1, 2, 1, 2, 2});
     IntVector order({7, 6, 5, 4, 3, 2, 1});
     auto r = fresh(I4, 7);
-    h_reshape(r->get(), ga.get(), shape.desc(), nullptr, order.desc());
+    _RESHAPE(r->get(), ga.get(), shape.desc(), nullptr, order.desc());
     EXPECT_TRUE(Runtime::reports().empty());
     // Position p in the order's walk, last subscript fastest.
     const int64_t e[7] = {2, 1, 1, 2, 1, 2, 2};
@@ -478,24 +450,24 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
     s.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k); });
     GuardedDescriptor gs(s.desc());
     auto r = fresh(I4, 7);
-    h_spread(r->get(), gs.get(), &seven, &two);
+    _SPREAD(r->get(), gs.get(), &seven, &two);
     for (int64_t k = 0; k < 16; ++k) EXPECT_EQ(elem(r->get(), k), k % 8);
     Runtime::reset();
     auto r8 = fresh(I4, 7);
-    h_spread(r8->get(), ga.get(), &one, &two);
+    _SPREAD(r8->get(), ga.get(), &one, &two);
     EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{ERR_DIM_RANGE});
     EXPECT_EQ(Runtime::allocation_calls(), 0);
   }
   {  // MAXVAL along DIM 7, COUNT along DIM 7, ALL over everything.
     Runtime::reset();
     auto r = fresh(I4, 6);
-    h_maxval_i4(r->get(), ga.get(), &seven, nullptr);
+    _MAXVAL_I4(r->get(), ga.get(), &seven, nullptr);
     for (int64_t k = 0; k < 8; ++k) EXPECT_EQ(elem(r->get(), k), 108 + k);
     TestArray m(L1, ext);
     m.fill_linear<uint8_t>([](int64_t k) { return static_cast<uint8_t>(k != 3); });
     GuardedDescriptor gm(m.desc());
     auto c = fresh(I8, 6);
-    h_count_8(c->get(), gm.get(), &seven);
+    _COUNT_8(c->get(), gm.get(), &seven);
     for (int64_t k = 0; k < 8; ++k) {
       char* p = static_cast<char*>(c->get()->base);
       int64_t q = k, v;
@@ -506,15 +478,15 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
       std::memcpy(&v, p, 8);
       EXPECT_EQ(v, k == 3 ? 1 : 2) << k;
     }
-    EXPECT_EQ(h_count0_8(gm.get(), nullptr), 15);
-    EXPECT_EQ(h_all0(gm.get(), &seven), 0);
+    EXPECT_EQ(_COUNT0_8(gm.get(), nullptr), 15);
+    EXPECT_EQ(_ALL0(gm.get(), &seven), 0);
     EXPECT_TRUE(Runtime::reports().empty());
   }
   {  // TRANSFER of a rank-7 SOURCE into an INTEGER*8 array.
     auto r = fresh(I8, 1);
     static int64_t mold = 0;
     auto m = broadcast(I8, {1}, &mold);
-    h_transfer(r->get(), ga.get(), m->get(), nullptr);
+    _TRANSFER(r->get(), ga.get(), m->get(), nullptr);
     ASSERT_EQ(r->get()->dim[0].extent, 8);
     for (int64_t k = 0; k < 8; ++k) {
       int64_t v;

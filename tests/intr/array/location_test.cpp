@@ -185,7 +185,7 @@ TEST_F(Location, EveryLocationWidth) {
   } widths[] = {{1, 1, 44}, {2, 2, 300}, {4, 1, 300}, {8, 2, 300}};
   for (const auto& w : widths) {
     auto r = f90test::unallocated_result(ElemType::integer(w.bytes), 1);
-    MAXLOC_I4(r.get(), src.desc(), nullptr);
+    _MAXLOC_I4(r.get(), src.desc(), nullptr);
     ASSERT_EQ(Runtime::allocations().size(), 1u);
     EXPECT_EQ(Runtime::allocations()[0].bytes, 2u * w.bytes);
     EXPECT_EQ(r->dim[0].lower, 1);
@@ -216,7 +216,7 @@ TEST_F(Location, DimValuesAndRange) {
     Runtime::reset();
     DimArg dim(c.value, c.bytes);
     auto r = f90test::unallocated_result(ElemType::integer(4), 1);
-    MAXLOC__I4(r.get(), src.desc(), dim.desc(), nullptr);
+    _MAXLOC__I4(r.get(), src.desc(), dim.desc(), nullptr);
     if (c.ok) {
       EXPECT_TRUE(Runtime::reports().empty()) << c.value;
       EXPECT_EQ(r->dim[0].extent, 2) << c.value;
@@ -233,7 +233,7 @@ TEST_F(Location, DimValuesAndRange) {
   odd.set_linear<int32_t>(0, 1);
   TestArray res(ElemType::integer(4), {3}, {}, {}, 0x11);
   Runtime::reset();
-  MINLOC__I4(res.desc(), src.desc(), odd.desc(), nullptr);
+  _MINLOC__I4(res.desc(), src.desc(), odd.desc(), nullptr);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1405});
   EXPECT_EQ(res.get<uint32_t>({0}), 0x11111111u);
 }
@@ -262,7 +262,7 @@ TEST_F(Location, DimFormSettlesItsArguments) {
     pos.descriptor()->type_word = (pos.descriptor()->type_word & ~0x1ffu) | f.type_word_low;
     TestArray one(ElemType::logical(4), {}, {}, {}, 1);  // scalar .TRUE. as the MASK
     auto r = f90test::unallocated_result(ElemType::integer(4), 1);
-    MAXLOC__I4(r.get(), src.desc(), pos.desc(), f.give_mask ? one.desc() : nullptr);
+    _MAXLOC__I4(r.get(), src.desc(), pos.desc(), f.give_mask ? one.desc() : nullptr);
     EXPECT_EQ(locations(r.get(), 4), f.want) << std::hex << f.type_word_low << f.give_mask;
   }
 }
@@ -273,7 +273,7 @@ TEST_F(Location, EmptySourcesAndMasks) {
   TestArray empty(ElemType::real(4), {3, 0, 2});
   DimArg three(3);
   auto rd = f90test::unallocated_result(ElemType::integer(4), 2);
-  MINLOC__S4(rd.get(), empty.desc(), three.desc(), nullptr);
+  _MINLOC__S4(rd.get(), empty.desc(), three.desc(), nullptr);
   EXPECT_EQ(rd->flags & F90_FLAG_ASSOC, 1u);
   EXPECT_EQ(rd->base, nullptr);
   EXPECT_EQ(rd->alloc_size, 0u);
@@ -288,7 +288,7 @@ TEST_F(Location, EmptySourcesAndMasks) {
   odd.descriptor()->elem_len = 24;
   for (Desc* m : {m0.desc(), odd.desc()}) {
     TestArray res(ElemType::integer(4), {2}, {}, {}, 0x77);
-    MAXLOC_I1(res.desc(), src.desc(), m);
+    _MAXLOC_I1(res.desc(), src.desc(), m);
     EXPECT_EQ(res.get<int32_t>({0}), 0);
     EXPECT_EQ(res.get<int32_t>({1}), 0);
   }
@@ -300,7 +300,7 @@ TEST_F(Location, AllocationFailures) {
   DimArg one(1);
   auto r = f90test::unallocated_result(ElemType::integer(8), 1);
   Runtime::fail_allocation(1);
-  MAXLOC__I4(r.get(), src.desc(), one.desc(), nullptr);
+  _MAXLOC__I4(r.get(), src.desc(), one.desc(), nullptr);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
   EXPECT_EQ(r->base, nullptr);
   EXPECT_EQ(r->alloc_base, nullptr);
@@ -318,7 +318,7 @@ TEST_F(Location, AllocationFailures) {
   DimArg three(3);
   auto rh = f90test::unallocated_result(ElemType::integer(8), 2);
   Runtime::reset();
-  MINLOC__I4(rh.get(), huge.get(), three.desc(), nullptr);
+  _MINLOC__I4(rh.get(), huge.get(), three.desc(), nullptr);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
   EXPECT_EQ(Runtime::allocation_calls(), 0);
   EXPECT_EQ(rh->base, nullptr);
@@ -330,30 +330,30 @@ TEST_F(Location, UnknownCodesAndUnusableResults) {
   TestArray src(ElemType::integer(4), {3, 2, 2});
   src.fill_linear<int32_t>([](int64_t k) { return int32_t(k); });
   TestArray res(ElemType::integer(4), {3}, {}, {}, 0x66);
-  maxloc_worker(res.desc(), src.desc(), nullptr, nullptr, 16);
+  __maxloc(res.desc(), src.desc(), nullptr, nullptr, 16);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1223});
   EXPECT_EQ(res.get<int32_t>({2}), 0);  // zeroed, nothing located
   TestArray empty(ElemType::integer(4), {0});
   Runtime::reset();
-  minloc_worker(res.desc(), empty.desc(), nullptr, nullptr, 21);
+  __minloc(res.desc(), empty.desc(), nullptr, nullptr, 21);
   EXPECT_TRUE(Runtime::reports().empty());
 
   // elem_len 24: no location width, nothing stored (the layout is still
   // written, with no storage).
   TestArray odd(ElemType::integer(4), {3}, {}, {}, 0x66);
   odd.descriptor()->elem_len = 24;
-  MAXLOC_I4(odd.desc(), src.desc(), nullptr);
+  _MAXLOC_I4(odd.desc(), src.desc(), nullptr);
   EXPECT_EQ(odd.get<uint32_t>({0}), 0x66666666u);
   auto r = f90test::unallocated_result(ElemType::integer(4), 1);
   r->elem_len = 24;
-  MAXLOC_I4(r.get(), src.desc(), nullptr);
+  _MAXLOC_I4(r.get(), src.desc(), nullptr);
   EXPECT_EQ(Runtime::allocation_calls(), 0);
   EXPECT_EQ(r->base, nullptr);
   // A caller's result shorter than the source's rank takes only as many
   // subscripts as it holds.
   TestArray three(ElemType::integer(4), {3}, {}, {}, 0x66);
   three.descriptor()->dim[0].extent = 2;
-  MAXLOC_I4(three.desc(), src.desc(), nullptr);
+  _MAXLOC_I4(three.desc(), src.desc(), nullptr);
   EXPECT_EQ(three.get<int32_t>({0}), 3);
   EXPECT_EQ(three.get<int32_t>({1}), 2);
   EXPECT_EQ(three.get<uint32_t>({2}), 0x66666666u);
@@ -361,7 +361,7 @@ TEST_F(Location, UnknownCodesAndUnusableResults) {
   f90test::Descriptor nobase(ElemType::integer(4), 1, true);
   nobase->base = nullptr;
   nobase->dim[0] = {1, 3, 1};
-  MINLOC_I4(nobase.get(), src.desc(), nullptr);
+  _MINLOC_I4(nobase.get(), src.desc(), nullptr);
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
@@ -375,7 +375,7 @@ TEST_F(Location, NoWordPastARankIsRead) {
   TestArray dim_res(ElemType::integer(4), {3});
   DimArg one(1);
   f90test::GuardedDescriptor gs(src.desc()), gm(mask.desc()), gr(dim_res.desc()), gd(one.desc());
-  expect_cw_kept([&] { MAXLOC__S(gr.get(), gs.get(), gd.get(), gm.get()); }, f90test::kCwLinux);
+  expect_cw_kept([&] { _MAXLOC__S(gr.get(), gs.get(), gd.get(), gm.get()); }, f90test::kCwLinux);
   // Columns (0 5 3 1), (6 4 2 0) with the 6 masked out, (5 3 1 6).
   EXPECT_EQ(dim_res.get<int32_t>({0}), 2);
   EXPECT_EQ(dim_res.get<int32_t>({1}), 2);
@@ -384,7 +384,7 @@ TEST_F(Location, NoWordPastARankIsRead) {
   v.fill_linear<double>([](int64_t k) { return double(k % 3); });
   auto r0 = f90test::unallocated_result(ElemType::integer(4), 0);
   f90test::GuardedDescriptor g0(r0.get()), gv(v.desc());
-  MAXLOC__S(g0.get(), gv.get(), gd.get(), nullptr);  // rank-0 result completed
+  _MAXLOC__S(g0.get(), gv.get(), gd.get(), nullptr);  // rank-0 result completed
   EXPECT_EQ(*static_cast<int32_t*>(g0.get()->base), 3);
   EXPECT_TRUE(Runtime::reports().empty());
 }

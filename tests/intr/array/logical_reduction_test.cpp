@@ -1,4 +1,4 @@
-// ALL, ANY and COUNT: identities, widths, DIM, result layout, early exit.
+// _ALL, ANY and COUNT: identities, widths, DIM, result layout, early exit.
 #include <gtest/gtest.h>
 
 #include "descriptor_builder.h"
@@ -26,9 +26,9 @@ struct Reduction {
   int32_t (*scalar4)(Desc*, const int32_t*);
   ElemType result;
 };
-const Reduction kAll{"ALL", ALL, ALL0, ALL0_8, ALL0_4, ElemType::logical(4)};
-const Reduction kAny{"ANY", ANY, ANY0, ANY0_8, ANY0_4, ElemType::logical(4)};
-const Reduction kCount{"COUNT", COUNT, COUNT0, COUNT0_8, COUNT0_4, ElemType::integer(4)};
+const Reduction kAll{"ALL", _ALL, _ALL0, _ALL0_8, _ALL0_4, ElemType::logical(4)};
+const Reduction kAny{"ANY", _ANY, _ANY0, _ANY0_8, _ANY0_4, ElemType::logical(4)};
+const Reduction kCount{"COUNT", _COUNT, _COUNT0, _COUNT0_8, _COUNT0_4, ElemType::integer(4)};
 
 // A LOGICAL*4 mask of the given shape with truth(k) in array element order.
 void set_truth(TestArray& m, bool (*truth)(int64_t)) {
@@ -127,7 +127,7 @@ TEST_F(Logical, CompletedResultsOfEveryWidth) {
   for (const auto& c : cases) {
     Runtime::reset();
     auto r = f90test::unallocated_result(c.type, 1);
-    COUNT_4(r.get(), m.desc(), &dim);
+    _COUNT_4(r.get(), m.desc(), &dim);
     ASSERT_EQ(Runtime::allocations().size(), 1u);
     EXPECT_EQ(Runtime::allocations()[0].bytes, 2 * c.type.bytes());
     EXPECT_EQ(r->dim[0].lower, 1);
@@ -138,7 +138,7 @@ TEST_F(Logical, CompletedResultsOfEveryWidth) {
     EXPECT_EQ(result_elem(r.get(), 1, c.type.bytes(), c.unit), c.second);
   }
   auto any8 = f90test::unallocated_result(ElemType::logical(8), 1);
-  ANY_8(any8.get(), m.desc(), &dim);
+  _ANY_8(any8.get(), m.desc(), &dim);
   EXPECT_EQ(result_elem(any8.get(), 0, 8, 4), 1u);  // 1 in the low word, 0 in the high
 }
 
@@ -147,21 +147,21 @@ TEST_F(Logical, DimRules) {
   set_truth(m, [](int64_t k) { return k != 3; });  // (1,1) (1,0) (1,1) by rows
   const int32_t two = 2, one = 1, zero = 0, three = 3;
   auto r = f90test::unallocated_result(ElemType::logical(4), 1);
-  ALL(r.get(), m.desc(), &two);
+  _ALL(r.get(), m.desc(), &two);
   ASSERT_EQ(r->dim[0].extent, 2);  // one element per row
   EXPECT_EQ(result_elem(r.get(), 0, 4, 4), 1u);
   EXPECT_EQ(result_elem(r.get(), 1, 4, 4), 0u);
   TestArray v(ElemType::logical(4), {4});
   set_truth(v, [](int64_t k) { return k != 2; });
-  EXPECT_EQ(COUNT0(v.desc(), &one), 3);  // DIM = 1 on rank 1: a scalar
+  EXPECT_EQ(_COUNT0(v.desc(), &one), 3);  // DIM = 1 on rank 1: a scalar
   EXPECT_TRUE(Runtime::reports().empty());
   // Rank 1 goes on after the report; rank 2 ends the call untouched.
-  EXPECT_EQ(COUNT0(v.desc(), &three), 3);
+  EXPECT_EQ(_COUNT0(v.desc(), &three), 3);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1405});
   for (const int32_t* bad : {&zero, &three}) {
     Runtime::reset();
     TestArray res(ElemType::integer(4), {3}, {}, {}, 0x77);
-    COUNT(res.desc(), m.desc(), bad);
+    _COUNT(res.desc(), m.desc(), bad);
     EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1405});
     EXPECT_EQ(res.get<uint32_t>({0}), 0x77777777u);
   }
@@ -172,9 +172,9 @@ TEST_F(Logical, Logical8SectionIsReadThroughItsStride) {
   set_truth(m, [](int64_t k) { return k == 0 || k == 3; });
   // The parent's elements between the section's are true.
   for (int64_t k = 0; k < 3; ++k) std::memset(m.at_linear(k) + 8, 0xff, 8);
-  EXPECT_EQ(ALL0(m.desc(), nullptr), 0);
-  EXPECT_EQ(ANY0(m.desc(), nullptr), 1);
-  EXPECT_EQ(COUNT0(m.desc(), nullptr), 2);
+  EXPECT_EQ(_ALL0(m.desc(), nullptr), 0);
+  EXPECT_EQ(_ANY0(m.desc(), nullptr), 1);
+  EXPECT_EQ(_COUNT0(m.desc(), nullptr), 2);
 }
 
 // The whole-mask scans stop at the deciding element: the elements after it
@@ -186,9 +186,9 @@ TEST_F(Logical, ScalarScansStopAtTheDecidingElement) {
   Desc d = *shape.desc();
   d.base = w;
   w[0] = 1, w[1] = 0, w[2] = 1;
-  EXPECT_EQ(ALL0(&d, nullptr), 0);
+  EXPECT_EQ(_ALL0(&d, nullptr), 0);
   w[1] = 1;
-  EXPECT_EQ(ANY0(&d, nullptr), 1);
+  EXPECT_EQ(_ANY0(&d, nullptr), 1);
 }
 
 TEST_F(Logical, AllocationFailureStoresNothing) {
@@ -196,7 +196,7 @@ TEST_F(Logical, AllocationFailureStoresNothing) {
   const int32_t dim = 1;
   auto r = f90test::unallocated_result(ElemType::integer(4), 1);
   Runtime::fail_allocation(1);
-  COUNT(r.get(), m.desc(), &dim);
+  _COUNT(r.get(), m.desc(), &dim);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
   EXPECT_EQ(r->base, nullptr);
 }
@@ -218,7 +218,7 @@ TEST_F(Logical, LargeResultSizesDoNotWrap) {
     auto r = f90test::unallocated_result(ElemType::integer(8), 1);
     Runtime::fail_allocation(1);
     const int32_t dim = 1;
-    COUNT_8(r.get(), m.get(), &dim);
+    _COUNT_8(r.get(), m.get(), &dim);
     EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
     EXPECT_EQ(Runtime::allocation_calls(), c.calls);
     EXPECT_EQ(r->base, nullptr);

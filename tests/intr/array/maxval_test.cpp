@@ -47,13 +47,13 @@ struct StartCase {
 };
 
 const StartCase kStarts[] = {
-    {"J", ElemType::integer(8), call(MAXVAL0_J), call(MINVAL0_J), 0x8000000000000001ull, 0x7fffffffffffffffull},
-    {"I", ElemType::integer(8), call(MAXVAL0_I), call(MINVAL0_I), 0x8000000000000001ull, 0x7fffffffffffffffull},
-    {"I4", ElemType::integer(4), call(MAXVAL0_I4), call(MINVAL0_I4), 0x80000001u, 0x7fffffffu},
-    {"I2", ElemType::integer(2), call(MAXVAL0_I2), call(MINVAL0_I2), 0xffff8001u, 0x7fffu},
-    {"I1", ElemType::integer(1), call(MAXVAL0_I1), call(MINVAL0_I1), 0xffffff81u, 0x7fu},
-    {"S", ElemType::real(8), call(MAXVAL0_S), call(MINVAL0_S), 0xffefffffffffffffull, 0x7fefffffffffffffull},
-    {"S4", ElemType::real(4), call(MAXVAL0_S4), call(MINVAL0_S4), 0xff7fffffu, 0x7f7fffffu},
+    {"J", ElemType::integer(8), call(_MAXVAL0_J), call(_MINVAL0_J), 0x8000000000000001ull, 0x7fffffffffffffffull},
+    {"I", ElemType::integer(8), call(_MAXVAL0_I), call(_MINVAL0_I), 0x8000000000000001ull, 0x7fffffffffffffffull},
+    {"I4", ElemType::integer(4), call(_MAXVAL0_I4), call(_MINVAL0_I4), 0x80000001u, 0x7fffffffu},
+    {"I2", ElemType::integer(2), call(_MAXVAL0_I2), call(_MINVAL0_I2), 0xffff8001u, 0x7fffu},
+    {"I1", ElemType::integer(1), call(_MAXVAL0_I1), call(_MINVAL0_I1), 0xffffff81u, 0x7fu},
+    {"S", ElemType::real(8), call(_MAXVAL0_S), call(_MINVAL0_S), 0xffefffffffffffffull, 0x7fefffffffffffffull},
+    {"S4", ElemType::real(4), call(_MAXVAL0_S4), call(_MINVAL0_S4), 0xff7fffffu, 0x7f7fffffu},
 };
 
 TEST_F(Extremum, NothingConsideredGivesTheStartValue) {
@@ -90,7 +90,7 @@ TEST_F(Extremum, ValKindPicksTheStartOfINTEGER4AndREAL8) {
       uint64_t slot = 0x5a5a5a5a5a5a5a5aull;
       f90test::Descriptor r(t, 0, true);
       r->base = &slot;
-      (max ? maxval_worker : minval_worker)(r.get(), src.desc(), nullptr, nullptr, 1, c.code, c.valkind);
+      (max ? __maxval : __minval)(r.get(), src.desc(), nullptr, nullptr, 1, c.code, c.valkind);
       const uint64_t keep = t.bytes() == 8 ? 0 : 0x5a5a5a5a5a5a5a5aull << (8 * t.bytes());
       EXPECT_EQ(slot, (max ? c.max_bits : c.min_bits) | keep) << c.code << "/" << c.valkind;
     }
@@ -100,21 +100,21 @@ TEST_F(Extremum, ValKindPicksTheStartOfINTEGER4AndREAL8) {
 TEST_F(Extremum, IntegerResults) {
   TestArray i4(ElemType::integer(4), {4});
   fill_values<int32_t>(i4, {INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN});
-  EXPECT_EQ(MAXVAL0_I4(i4.desc(), nullptr, nullptr), INT32_MIN);  // below the start value
+  EXPECT_EQ(_MAXVAL0_I4(i4.desc(), nullptr, nullptr), INT32_MIN);  // below the start value
   TestArray i2(ElemType::integer(2), {3});
   fill_values<int16_t>(i2, {-9, -5, -300});
-  EXPECT_EQ(MAXVAL0_I2(i2.desc(), nullptr, nullptr), -5);  // sign-extended in eax
-  EXPECT_EQ(MINVAL0_I2(i2.desc(), nullptr, nullptr), -300);
+  EXPECT_EQ(_MAXVAL0_I2(i2.desc(), nullptr, nullptr), -5);  // sign-extended in eax
+  EXPECT_EQ(_MINVAL0_I2(i2.desc(), nullptr, nullptr), -300);
   TestArray i1(ElemType::integer(1), {3});
   fill_values<int8_t>(i1, {-128, -7, -100});
-  EXPECT_EQ(MAXVAL0_I1(i1.desc(), nullptr, nullptr), -7);
-  EXPECT_EQ(MINVAL0_I1(i1.desc(), nullptr, nullptr), -128);
+  EXPECT_EQ(_MAXVAL0_I1(i1.desc(), nullptr, nullptr), -7);
+  EXPECT_EQ(_MINVAL0_I1(i1.desc(), nullptr, nullptr), -128);
   // INTEGER*8: the high words decide as signed, then the low words unsigned.
   TestArray i8(ElemType::integer(8), {4});
   fill_values<int64_t>(i8, {0xffffffffLL, 0x100000000LL, -0x100000000LL, -1});
-  EXPECT_EQ(MAXVAL0_J(i8.desc(), nullptr, nullptr), 0x100000000LL);
-  EXPECT_EQ(MAXVAL0_I(i8.desc(), nullptr, nullptr), 0x100000000LL);
-  EXPECT_EQ(MINVAL0_J(i8.desc(), nullptr, nullptr), -0x100000000LL);
+  EXPECT_EQ(_MAXVAL0_J(i8.desc(), nullptr, nullptr), 0x100000000LL);
+  EXPECT_EQ(_MAXVAL0_I(i8.desc(), nullptr, nullptr), 0x100000000LL);
+  EXPECT_EQ(_MINVAL0_J(i8.desc(), nullptr, nullptr), -0x100000000LL);
 }
 
 // REAL*4/8 on the x87 unit: MAXVAL takes a NaN and drops it at the next
@@ -139,15 +139,15 @@ TEST_F(Extremum, RealComparisonRules) {
   for (const auto& c : cases) {
     TestArray a(ElemType::real(8), {static_cast<int32_t>(c.v.size())});
     fill_values(a, c.v);
-    EXPECT_EQ(bits_of(MAXVAL0_S(a.desc(), nullptr, nullptr)) & ~0x0008000000000000ull,
+    EXPECT_EQ(bits_of(_MAXVAL0_S(a.desc(), nullptr, nullptr)) & ~0x0008000000000000ull,
               c.max & ~0x0008000000000000ull);
     // The array entry stores the element's own bits.
     uint64_t out = 0;
     f90test::Descriptor r(ElemType::real(8), 0, true);
     r->base = &out;
-    MAXVAL_S(r.get(), a.desc(), nullptr, nullptr);
+    _MAXVAL_S(r.get(), a.desc(), nullptr, nullptr);
     EXPECT_EQ(out, c.max);
-    MINVAL_S(r.get(), a.desc(), nullptr, nullptr);
+    _MINVAL_S(r.get(), a.desc(), nullptr, nullptr);
     EXPECT_EQ(out, c.min);
   }
   TestArray s4(ElemType::real(4), {3});
@@ -155,12 +155,12 @@ TEST_F(Extremum, RealComparisonRules) {
   uint32_t out4 = 0;
   f90test::Descriptor r4(ElemType::real(4), 0, true);
   r4->base = &out4;
-  MAXVAL_S4(r4.get(), s4.desc(), nullptr, nullptr);
+  _MAXVAL_S4(r4.get(), s4.desc(), nullptr, nullptr);
   EXPECT_EQ(out4, kSNaN4);
-  MINVAL_S4(r4.get(), s4.desc(), nullptr, nullptr);
+  _MINVAL_S4(r4.get(), s4.desc(), nullptr, nullptr);
   EXPECT_EQ(out4, kNegInf4);
   fill_values<float>(s4, {2.5f, 7.25f, -1.0f});
-  EXPECT_EQ(MAXVAL0_S4(s4.desc(), nullptr, nullptr), 7.25f);
+  EXPECT_EQ(_MAXVAL0_S4(s4.desc(), nullptr, nullptr), 7.25f);
 }
 
 TEST_F(Extremum, DimIsReadOnlyFromRankTwo) {
@@ -169,16 +169,16 @@ TEST_F(Extremum, DimIsReadOnlyFromRankTwo) {
   TestArray m(ElemType::real(8), {2, 3});
   m.fill_linear<double>([](int64_t k) { return k == 4 ? 42.0 : double(k); });
   const int32_t five = 5, two = 2, zero = 0, three = 3;
-  EXPECT_EQ(MAXVAL0_S(v.desc(), &five, nullptr), 9.0);
+  EXPECT_EQ(_MAXVAL0_S(v.desc(), &five, nullptr), 9.0);
   EXPECT_TRUE(Runtime::reports().empty());
-  EXPECT_EQ(MAXVAL0_S(m.desc(), &two, nullptr), 42.0);  // the whole source
+  EXPECT_EQ(_MAXVAL0_S(m.desc(), &two, nullptr), 42.0);  // the whole source
   EXPECT_TRUE(Runtime::reports().empty());
   for (const int32_t* bad : {&zero, &three}) {
     Runtime::reset();
-    EXPECT_EQ(bits_of(MAXVAL0_S(m.desc(), bad, nullptr)), 0xffefffffffffffffull);
+    EXPECT_EQ(bits_of(_MAXVAL0_S(m.desc(), bad, nullptr)), 0xffefffffffffffffull);
     EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1405});
     auto r = f90test::unallocated_result(ElemType::real(8), 1);
-    MINVAL_S(r.get(), m.desc(), bad, nullptr);
+    _MINVAL_S(r.get(), m.desc(), bad, nullptr);
     EXPECT_EQ(r->flags & F90_FLAG_ASSOC, 0u);  // left as it came
     EXPECT_EQ(Runtime::allocation_calls(), 0);
   }
@@ -194,12 +194,12 @@ TEST_F(Extremum, MaskWidthsAndScalarMasks) {
   for (const auto& c : cases) {
     TestArray m(ElemType::logical(c.bytes), {4}, {}, {}, 0);
     std::memcpy(m.at_linear(2), &c.on, c.bytes);  // only the third element (30) is true
-    EXPECT_EQ(MAXVAL0_I4(src.desc(), nullptr, m.desc()), 30) << c.bytes;
-    EXPECT_EQ(MINVAL0_I4(src.desc(), nullptr, m.desc()), 30) << c.bytes;
+    EXPECT_EQ(_MAXVAL0_I4(src.desc(), nullptr, m.desc()), 30) << c.bytes;
+    EXPECT_EQ(_MINVAL0_I4(src.desc(), nullptr, m.desc()), 30) << c.bytes;
   }
   TestArray yes(ElemType::logical(8), {}, {}, {}, 0);
   yes.set_linear<uint64_t>(0, 1ull << 32);
-  EXPECT_EQ(MAXVAL0_I4(src.desc(), nullptr, yes.desc()), 40);
+  EXPECT_EQ(_MAXVAL0_I4(src.desc(), nullptr, yes.desc()), 40);
 }
 
 TEST_F(Extremum, DimReductionCompletesAndFillsTheResult) {
@@ -208,7 +208,7 @@ TEST_F(Extremum, DimReductionCompletesAndFillsTheResult) {
   src.fill_linear<int16_t>([](int64_t k) { return static_cast<int16_t>((k * 37) % 23 - 11); });
   auto r = f90test::unallocated_result(ElemType::integer(2), 2);
   const int32_t dim = 2;
-  MAXVAL_I2(r.get(), src.desc(), &dim, nullptr);
+  _MAXVAL_I2(r.get(), src.desc(), &dim, nullptr);
   ASSERT_EQ(Runtime::allocations().size(), 1u);
   EXPECT_EQ(Runtime::allocations()[0].bytes, 12u);
   EXPECT_EQ(r->flags >> 29, 2u);
@@ -234,7 +234,7 @@ TEST_F(Extremum, RankTwoBothDimsOnSections) {
     m.fill_linear<int16_t>([](int64_t k) { return static_cast<int16_t>(k % 3 != 0); });
     const int32_t n = dim == 1 ? 5 : 300;
     TestArray res(ElemType::real(8), {n}, {}, {-3});
-    MINVAL_S(res.desc(), src.desc(), &dim, m.desc());
+    _MINVAL_S(res.desc(), src.desc(), &dim, m.desc());
     for (int64_t j = 0; j < n; ++j) {
       double want = std::numeric_limits<double>::max();
       for (int64_t i = 0; i < (dim == 1 ? 300 : 5); ++i) {
@@ -252,7 +252,7 @@ TEST_F(Extremum, AllocationFailureStoresNothing) {
   const int32_t dim = 1;
   auto r = f90test::unallocated_result(ElemType::integer(4), 1);
   Runtime::fail_allocation(1);
-  MAXVAL_I4(r.get(), src.desc(), &dim, nullptr);
+  _MAXVAL_I4(r.get(), src.desc(), &dim, nullptr);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1205});
   EXPECT_EQ(r->base, nullptr);
 }
@@ -262,12 +262,12 @@ TEST_F(Extremum, UnknownElementCode) {
   int32_t slot = 77;
   f90test::Descriptor r(ElemType::integer(4), 0, true);
   r->base = &slot;
-  maxval_worker(r.get(), src.desc(), nullptr, nullptr, 1, 16, 3);
+  __maxval(r.get(), src.desc(), nullptr, nullptr, 1, 16, 3);
   EXPECT_EQ(Runtime::numbers(), std::vector<int32_t>{1223});
   EXPECT_EQ(slot, 77);
   TestArray empty(ElemType::integer(4), {0});
   Runtime::reset();
-  minval_worker(r.get(), empty.desc(), nullptr, nullptr, 1, 21, 3);
+  __minval(r.get(), empty.desc(), nullptr, nullptr, 1, 21, 3);
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
@@ -279,14 +279,14 @@ TEST_F(Extremum, NoWordPastARankIsRead) {
   TestArray dim_res(ElemType::integer(4), {3});
   f90test::GuardedDescriptor gs(src.desc()), gm(mask.desc()), gr(dim_res.desc());
   const int32_t dim = 1;
-  expect_cw_kept([&] { MAXVAL_I4(gr.get(), gs.get(), &dim, gm.get()); }, f90test::kCwLinux);
+  expect_cw_kept([&] { _MAXVAL_I4(gr.get(), gs.get(), &dim, gm.get()); }, f90test::kCwLinux);
   // Columns (0 5 3 1), (6 4 2 0) with the 6 masked out, (5 3 1 6).
   EXPECT_EQ(dim_res.get<int32_t>({0}), 5);
   EXPECT_EQ(dim_res.get<int32_t>({1}), 4);
   EXPECT_EQ(dim_res.get<int32_t>({2}), 6);
   auto r0 = f90test::unallocated_result(ElemType::integer(4), 0);
   f90test::GuardedDescriptor g0(r0.get());
-  MINVAL_I4(g0.get(), gs.get(), nullptr, gm.get());  // rank-0 result completed
+  _MINVAL_I4(g0.get(), gs.get(), nullptr, gm.get());  // rank-0 result completed
   EXPECT_EQ(*static_cast<int32_t*>(g0.get()->base), 0);
 }
 
@@ -311,10 +311,10 @@ TEST_F(Extremum, Real16) {
     TestArray a(ElemType::real(16), {static_cast<int32_t>(c.v.size())});
     for (size_t k = 0; k < c.v.size(); ++k) a.set_linear(static_cast<int64_t>(k), c.v[k]);
     Real16 out{7, 7};
-    EXPECT_EQ(MAXVAL0_D(&out, a.desc(), nullptr, nullptr), &out);
+    EXPECT_EQ(_MAXVAL0_D(&out, a.desc(), nullptr, nullptr), &out);
     EXPECT_EQ(bits_of(out.hi), bits_of(c.max.hi));
     EXPECT_EQ(bits_of(out.lo), bits_of(c.max.lo));
-    EXPECT_EQ(MINVAL0_D(&out, a.desc(), nullptr, nullptr), &out);
+    EXPECT_EQ(_MINVAL0_D(&out, a.desc(), nullptr, nullptr), &out);
     EXPECT_EQ(bits_of(out.hi), bits_of(c.min.hi));
     EXPECT_EQ(bits_of(out.lo), bits_of(c.min.lo));
   }
@@ -332,7 +332,7 @@ TEST_F(Extremum, Real16AlongDim) {
   auto exact = [](const Real16& x) { return static_cast<__float128>(x.hi) + x.lo; };
   for (int32_t dim : {1, 2}) {
     auto r = f90test::unallocated_result(ElemType::real(16), 1);
-    MAXVAL_D(r.get(), a.desc(), &dim, m.desc());
+    _MAXVAL_D(r.get(), a.desc(), &dim, m.desc());
     const int n = dim == 1 ? 7 : 5, len = dim == 1 ? 5 : 7;
     ASSERT_EQ(r->dim[0].extent, n);
     EXPECT_EQ(r->dim[0].stride, 4);
@@ -358,7 +358,7 @@ TEST_F(Extremum, FalseScalarMaskWithDimFillsEveryElement) {
   TestArray no(ElemType::logical(2), {}, {}, {}, 0);
   TestArray res(ElemType::integer(8), {4}, {}, {-2});
   const int32_t dim = 2;
-  MINVAL_J(res.desc(), src.desc(), &dim, no.desc());
+  _MINVAL_J(res.desc(), src.desc(), &dim, no.desc());
   for (int64_t j = 0; j < 4; ++j) EXPECT_EQ(res.get<int64_t>({j}), INT64_MAX);
   EXPECT_TRUE(res.outside_untouched());
 }

@@ -1,4 +1,4 @@
-// MAXVAL, MINVAL, ALL, ANY and COUNT of ranks 3 to 7 against a naive
+// MAXVAL, MINVAL, _ALL, ANY and COUNT of ranks 3 to 7 against a naive
 // reference: random shapes (some empty), sections with negative strides,
 // random DIM, MASK widths and results (laid out by the library or supplied
 // as sections).
@@ -47,12 +47,12 @@ struct Kind {
   uint64_t max_start, min_start;
 };
 const Kind kKinds[] = {
-    {"I1", ElemType::integer(1), I1, MAXVAL_I1, MINVAL_I1, 0x81, 0x7f},
-    {"I2", ElemType::integer(2), I2, MAXVAL_I2, MINVAL_I2, 0x8001, 0x7fff},
-    {"I4", ElemType::integer(4), I4, MAXVAL_I4, MINVAL_I4, 0x80000001u, 0x7fffffffu},
-    {"J", ElemType::integer(8), I8, MAXVAL_J, MINVAL_J, 0x8000000000000001ull, 0x7fffffffffffffffull},
-    {"S4", ElemType::real(4), R4, MAXVAL_S4, MINVAL_S4, 0xff7fffffu, 0x7f7fffffu},
-    {"S", ElemType::real(8), R8, MAXVAL_S, MINVAL_S, 0xffefffffffffffffull, 0x7fefffffffffffffull},
+    {"I1", ElemType::integer(1), I1, _MAXVAL_I1, _MINVAL_I1, 0x81, 0x7f},
+    {"I2", ElemType::integer(2), I2, _MAXVAL_I2, _MINVAL_I2, 0x8001, 0x7fff},
+    {"I4", ElemType::integer(4), I4, _MAXVAL_I4, _MINVAL_I4, 0x80000001u, 0x7fffffffu},
+    {"J", ElemType::integer(8), I8, _MAXVAL_J, _MINVAL_J, 0x8000000000000001ull, 0x7fffffffffffffffull},
+    {"S4", ElemType::real(4), R4, _MAXVAL_S4, _MINVAL_S4, 0xff7fffffu, 0x7f7fffffu},
+    {"S", ElemType::real(8), R8, _MAXVAL_S, _MINVAL_S, 0xffefffffffffffffull, 0x7fefffffffffffffull},
 };
 
 uint64_t random_element(const Kind& k) {
@@ -162,18 +162,18 @@ TEST(ReductionReference, WholeArrayInElementOrder) {
   f90test::RuntimeScope scope;
   using Scalar = std::function<uint64_t(Desc*, const int32_t*, Desc*)>;
   const Scalar scalars[6][2] = {
-      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint8_t(MINVAL0_I1(s, d, m))); },
-       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint8_t(MAXVAL0_I1(s, d, m))); }},
-      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint16_t(MINVAL0_I2(s, d, m))); },
-       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint16_t(MAXVAL0_I2(s, d, m))); }},
-      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint32_t(MINVAL0_I4(s, d, m))); },
-       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint32_t(MAXVAL0_I4(s, d, m))); }},
-      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(MINVAL0_I(s, d, m)); },
-       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(MAXVAL0_I(s, d, m)); }},
-      {[](Desc* s, const int32_t* d, Desc* m) { return bits_of(MINVAL0_S4(s, d, m)); },
-       [](Desc* s, const int32_t* d, Desc* m) { return bits_of(MAXVAL0_S4(s, d, m)); }},
-      {[](Desc* s, const int32_t* d, Desc* m) { return bits_of(MINVAL0_S(s, d, m)); },
-       [](Desc* s, const int32_t* d, Desc* m) { return bits_of(MAXVAL0_S(s, d, m)); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint8_t(_MINVAL0_I1(s, d, m))); },
+       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint8_t(_MAXVAL0_I1(s, d, m))); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint16_t(_MINVAL0_I2(s, d, m))); },
+       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint16_t(_MAXVAL0_I2(s, d, m))); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint32_t(_MINVAL0_I4(s, d, m))); },
+       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(uint32_t(_MAXVAL0_I4(s, d, m))); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return uint64_t(_MINVAL0_I(s, d, m)); },
+       [](Desc* s, const int32_t* d, Desc* m) { return uint64_t(_MAXVAL0_I(s, d, m)); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return bits_of(_MINVAL0_S4(s, d, m)); },
+       [](Desc* s, const int32_t* d, Desc* m) { return bits_of(_MAXVAL0_S4(s, d, m)); }},
+      {[](Desc* s, const int32_t* d, Desc* m) { return bits_of(_MINVAL0_S(s, d, m)); },
+       [](Desc* s, const int32_t* d, Desc* m) { return bits_of(_MAXVAL0_S(s, d, m)); }},
   };
   for (int trial = 0; trial < 300; ++trial) {
     const Kind& k = kKinds[trial % 6];
@@ -206,7 +206,7 @@ TEST(ReductionReference, WholeArrayInElementOrder) {
 
 TEST(ReductionReference, AllAnyCountRanksThreeToSeven) {
   f90test::RuntimeScope scope;
-  const LogicalEntry entries[3] = {ALL_4, ANY_8, COUNT};
+  const LogicalEntry entries[3] = {_ALL_4, _ANY_8, _COUNT};
   for (int trial = 0; trial < 400; ++trial) {
     const int op = trial % 3;
     const int rank = pick(3, 7);

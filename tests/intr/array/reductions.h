@@ -1,4 +1,4 @@
-// The MAXVAL, MINVAL, ALL, ANY and COUNT entry points as compiled code
+// The MAXVAL, MINVAL, _ALL, ANY and COUNT entry points as compiled code
 // calls them, and small helpers shared by their tests.
 #pragma once
 
@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 #include "value/types.h"
@@ -13,7 +14,7 @@
 namespace red {
 
 using Desc = ArrayDescriptor;
-using Real16 = morvex::DoubleDouble;
+using Real16 = ::DoubleDouble;
 
 enum Code : int32_t { I1 = 7, I2 = 8, I4 = 15, I8 = 17, R8 = 18, R16 = 19, R4 = 20 };
 
@@ -21,35 +22,6 @@ using ArrayEntry = void (*)(Desc*, Desc*, const int32_t*, Desc*);
 using Worker = void (*)(Desc*, Desc*, const int32_t*, Desc*, int32_t, int32_t, int32_t);
 using LogicalEntry = void (*)(Desc*, Desc*, const int32_t*);
 
-extern "C" {
-#define RED_DECLARE(PFX, L, R)                                                   \
-  void PFX##_##L(Desc*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_" #L); \
-  R PFX##0_##L(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "0_" #L);
-#define RED_DECLARE_ALL(PFX)                                                                 \
-  RED_DECLARE(PFX, J, int64_t) RED_DECLARE(PFX, I, int64_t) RED_DECLARE(PFX, I4, int32_t)   \
-  RED_DECLARE(PFX, I2, int32_t) RED_DECLARE(PFX, I1, int32_t) RED_DECLARE(PFX, S, double)   \
-  RED_DECLARE(PFX, S4, float)                                                                \
-  void PFX##_D(Desc*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_D");                 \
-  Real16* PFX##0_D(Real16*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "0_D");
-RED_DECLARE_ALL(MAXVAL)
-RED_DECLARE_ALL(MINVAL)
-void maxval_worker(Desc*, Desc*, const int32_t*, Desc*, int32_t, int32_t, int32_t) __asm__("__maxval");
-void minval_worker(Desc*, Desc*, const int32_t*, Desc*, int32_t, int32_t, int32_t) __asm__("__minval");
-
-#define RED_DECLARE_LOGICAL(PFX)                                               \
-  void PFX(Desc*, Desc*, const int32_t*) __asm__("_" #PFX);                    \
-  void PFX##_4(Desc*, Desc*, const int32_t*) __asm__("_" #PFX "_4");           \
-  void PFX##_8(Desc*, Desc*, const int32_t*) __asm__("_" #PFX "_8");           \
-  int32_t PFX##0(Desc*, const int32_t*) __asm__("_" #PFX "0");                 \
-  int32_t PFX##0_4(Desc*, const int32_t*) __asm__("_" #PFX "0_4");             \
-  int64_t PFX##0_8(Desc*, const int32_t*) __asm__("_" #PFX "0_8");
-RED_DECLARE_LOGICAL(ALL)
-RED_DECLARE_LOGICAL(ANY)
-RED_DECLARE_LOGICAL(COUNT)
-void all_worker(Desc*, Desc*, const int32_t*) __asm__("__all");
-void any_worker(Desc*, Desc*, const int32_t*) __asm__("__any");
-void count_worker(Desc*, Desc*, const int32_t*) __asm__("__count");
-}
 
 template <class T>
 T bits_as(uint64_t bits) {

@@ -16,6 +16,7 @@
 
 #include "common/elem_calls.h"
 #include "control_word.h"
+#include "x87.h"
 
 namespace {
 
@@ -212,6 +213,19 @@ TEST(ComplexElementals, ConjgAndAimagMoveBits) {
   }
   const F90Complex16 z = {1.0, -2.5};
   EXPECT_EQ(_AIMAG_(&z), -2.5);
+  // A signalling NaN or subnormal imaginary part comes back without a flag.
+  for (uint64_t im : {0x7ff0000000000002ull, 0x8000000000000003ull}) {
+    F90Complex16 w;
+    const uint64_t in[2] = {0, im};
+    std::memcpy(&w, in, sizeof w);
+    x87::clear_exceptions();
+    const long double v = _AIMAG_(&w);
+    EXPECT_EQ(x87::get_sw() & 0x3f, 0) << std::hex << im;
+    if (im >> 63)
+      EXPECT_EQ(v, -0x3p-1074L);
+    else
+      EXPECT_TRUE(v != v);
+  }
 }
 
 TEST(Int8Elementals, DimAndSign) {

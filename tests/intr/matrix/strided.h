@@ -16,24 +16,13 @@
 #include <random>
 #include <vector>
 
+#include "f90/f90.h"
 #include "f90/matmul.h"
 
 namespace mxtest {
 
-struct DD {
-  double hi, lo;
-};
-struct Z {
-  DD re, im;
-};
-
-extern "C" {
-DD* _morvex_qadd(DD* r, DD a, DD b);
-DD* _morvex_qsub(DD* r, DD a, DD b);
-DD* _morvex_qmul(DD* r, DD a, DD b);
-int32_t _morvex_qcmp(DD a, DD b);
-DD* _morvex_ll2q(DD* r, int64_t n);
-}
+using DD = ::DoubleDouble;  // REAL*16
+using Z = ::Complex32;     // COMPLEX*32
 
 inline DD qadd(DD a, DD b) {
   DD r;

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "control_word.h"
+#include "models.h"
 #include "strided.h"
 #include "x87.h"
 
@@ -42,27 +43,6 @@ bool used(DD b) { return !qequal(b, kZero); }
 bool used(double b) { return b < 0.0 || b > 0.0; }
 bool used(float b) { return b < 0.0f || b > 0.0f; }
 bool used(Z b) { return used(b.re) || used(b.im); }
-
-// The eight-call COMPLEX*32 term, acc + a.b.
-Z zterm(Z acc, Z a, Z b) {
-  const DD p1 = qmul(a.im, b.im), p2 = qmul(a.re, b.re), r = qsub(p2, p1);
-  const DD p3 = qmul(b.re, a.im), p4 = qmul(a.re, b.im), t = qadd(p4, p3);
-  return {qadd(acc.re, r), qadd(acc.im, t)};
-}
-
-template <class T>
-T rounded(long double x) {
-  volatile T v = static_cast<T>(x);
-  return v;
-}
-
-// The order the kernels must take, from the layout (no wrapping here); an
-// A whose two strides coincide is read as rows.
-bool inner_order(int k, int n, int as1, int as2, int bs1, int bs2, int sa, int sb) {
-  if (as1 >= as2) return true;
-  const int64_t est = int64_t{k} * as2 * sa + std::max(int64_t{n} * bs2, int64_t{k} * bs1) * sb;
-  return est < 8192;
-}
 
 struct Shape {
   int m, n, k;

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "control_word.h"
+#include "f90/f90.h"
 #include "recording_runtime.h"
 #include "sums.h"
 
@@ -24,29 +25,34 @@ using Index = std::vector<int64_t>;
 using Bytes = std::vector<uint8_t>;
 using DimFn = void (*)(Desc*, Desc*, const int32_t*, Desc*);
 
-extern "C" {
-#define DIM_DECLARE(PFX, T) void PFX##_##T(Desc*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_" #T);
-#define DIM_DECLARE_ALL(PFX)                                                                      \
-  DIM_DECLARE(PFX, I1) DIM_DECLARE(PFX, I2) DIM_DECLARE(PFX, I4) DIM_DECLARE(PFX, J)              \
-  DIM_DECLARE(PFX, S4) DIM_DECLARE(PFX, S) DIM_DECLARE(PFX, C4) DIM_DECLARE(PFX, C)               \
-  DIM_DECLARE(PFX, D) DIM_DECLARE(PFX, Z)
-DIM_DECLARE_ALL(SUM)
-DIM_DECLARE_ALL(PROD)
-}
-
 struct DimEntry {
   const char* name;
   ElemType type;
   bool product;
   DimFn fn;
 };
-#define DIM_ENTRIES(PFX, P)                                                                     \
-  {#PFX "_I1", ElemType::integer(1), P, PFX##_I1}, {#PFX "_I2", ElemType::integer(2), P, PFX##_I2}, \
-  {#PFX "_I4", ElemType::integer(4), P, PFX##_I4}, {#PFX "_J", ElemType::integer(8), P, PFX##_J},  \
-  {#PFX "_S4", ElemType::real(4), P, PFX##_S4}, {#PFX "_S", ElemType::real(8), P, PFX##_S},        \
-  {#PFX "_C4", ElemType::complex(8), P, PFX##_C4}, {#PFX "_C", ElemType::complex(16), P, PFX##_C}, \
-  {#PFX "_D", ElemType::real(16), P, PFX##_D}, {#PFX "_Z", ElemType::complex(32), P, PFX##_Z}
-const std::vector<DimEntry> kEntries = {DIM_ENTRIES(SUM, false), DIM_ENTRIES(PROD, true)};
+const std::vector<DimEntry> kEntries = {
+    {"SUM_I1", ElemType::integer(1), false, _SUM_I1},
+    {"SUM_I2", ElemType::integer(2), false, _SUM_I2},
+    {"SUM_I4", ElemType::integer(4), false, _SUM_I4},
+    {"SUM_J", ElemType::integer(8), false, _SUM_J},
+    {"SUM_S4", ElemType::real(4), false, _SUM_S4},
+    {"SUM_S", ElemType::real(8), false, _SUM_S},
+    {"SUM_C4", ElemType::complex(8), false, _SUM_C4},
+    {"SUM_C", ElemType::complex(16), false, _SUM_C},
+    {"SUM_D", ElemType::real(16), false, _SUM_D},
+    {"SUM_Z", ElemType::complex(32), false, _SUM_Z},
+    {"PROD_I1", ElemType::integer(1), true, _PROD_I1},
+    {"PROD_I2", ElemType::integer(2), true, _PROD_I2},
+    {"PROD_I4", ElemType::integer(4), true, _PROD_I4},
+    {"PROD_J", ElemType::integer(8), true, _PROD_J},
+    {"PROD_S4", ElemType::real(4), true, _PROD_S4},
+    {"PROD_S", ElemType::real(8), true, _PROD_S},
+    {"PROD_C4", ElemType::complex(8), true, _PROD_C4},
+    {"PROD_C", ElemType::complex(16), true, _PROD_C},
+    {"PROD_D", ElemType::real(16), true, _PROD_D},
+    {"PROD_Z", ElemType::complex(32), true, _PROD_Z},
+};
 
 const DimEntry& entry(const std::string& name) {
   for (const auto& e : kEntries)
@@ -107,22 +113,22 @@ void naive_step(const DimEntry& e, char* r, const char* s) {
     }
   } else if (n == 16) {
     DD v;
-    prod ? sums::qmul(&v, get<DD>(r), get<DD>(s)) : sums::qadd(&v, get<DD>(r), get<DD>(s));
+    prod ? _morvex_qmul(&v, get<DD>(r), get<DD>(s)) : _morvex_qadd(&v, get<DD>(r), get<DD>(s));
     put(r, v);
   } else {
     const DD A = get<DD>(r), B = get<DD>(r + 16), C = get<DD>(s), D = get<DD>(s + 16);
     DD re, im;
     if (!prod) {
-      sums::qadd(&re, A, C);
-      sums::qadd(&im, B, D);
+      _morvex_qadd(&re, A, C);
+      _morvex_qadd(&im, B, D);
     } else {
       DD t1, t2, t3, t4;
-      sums::qmul(&t1, B, D);
-      sums::qmul(&t2, A, C);
-      sums::qsub(&re, t2, t1);
-      sums::qmul(&t3, C, B);
-      sums::qmul(&t4, A, D);
-      sums::qadd(&im, t4, t3);
+      _morvex_qmul(&t1, B, D);
+      _morvex_qmul(&t2, A, C);
+      _morvex_qsub(&re, t2, t1);
+      _morvex_qmul(&t3, C, B);
+      _morvex_qmul(&t4, A, D);
+      _morvex_qadd(&im, t4, t3);
     }
     put(r, re);
     put(r + 16, im);
@@ -282,9 +288,9 @@ TEST_F(AlongDim, PerTermRoundingAndWrapAround) {
     Bytes want(e.type.bytes());
     if (std::string(c.entry) == "PROD_D") {
       DD t;
-      sums::qmul(&t, DD{1, 0}, DD{3, 0});
+      _morvex_qmul(&t, DD{1, 0}, DD{3, 0});
       DD u;
-      sums::qmul(&u, t, DD{1.0 / 3, 0});
+      _morvex_qmul(&u, t, DD{1.0 / 3, 0});
       put(reinterpret_cast<char*>(want.data()), u);
     } else {
       store_parts(reinterpret_cast<char*>(want.data()), e.type, c.want);
@@ -359,7 +365,7 @@ TEST_F(AlongDim, MismatchedResultAndMask) {
   a.fill_linear<double>([](int64_t k) { return static_cast<double>(k + 1); });
   {  // a result of 2 elements for 5 columns: the first two columns only
     TestArray r(ElemType::real(8), {2}, {}, {-2});
-    SUM_S(r.desc(), a.desc(), &dim, nullptr);
+    _SUM_S(r.desc(), a.desc(), &dim, nullptr);
     EXPECT_EQ(r.get<double>({0}), 1 + 2 + 3);
     EXPECT_EQ(r.get<double>({1}), 4 + 5 + 6);
     EXPECT_TRUE(r.outside_untouched());
@@ -368,20 +374,20 @@ TEST_F(AlongDim, MismatchedResultAndMask) {
     TestArray m(ElemType::logical(2), {2, 3});
     m.fill_linear<uint16_t>([](int64_t) { return uint16_t{1}; });
     TestArray r(ElemType::real(8), {5});
-    SUM_S(r.desc(), a.desc(), &dim, m.desc());
+    _SUM_S(r.desc(), a.desc(), &dim, m.desc());
     const double want[] = {1 + 2, 4 + 5, 7 + 8, 0, 0};
     for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<double>({j}), want[j]) << j;
   }
   {  // a MASK of another rank without elements: every term false
     TestArray m(ElemType::logical(4), {0});
     TestArray r(ElemType::real(8), {5});
-    PROD_S(r.desc(), a.desc(), &dim, m.desc());
+    _PROD_S(r.desc(), a.desc(), &dim, m.desc());
     for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<double>({j}), 1.0) << j;
   }
   {  // a supplied result with no storage receives nothing
     TestArray r(ElemType::real(8), {5});
     r.desc()->base = nullptr;
-    SUM_S(r.desc(), a.desc(), &dim, nullptr);
+    _SUM_S(r.desc(), a.desc(), &dim, nullptr);
     for (int64_t j = 0; j < 5; ++j) EXPECT_EQ(r.get<uint64_t>({j}), 0xABABABABABABABABull) << j;
   }
   EXPECT_TRUE(Runtime::reports().empty());

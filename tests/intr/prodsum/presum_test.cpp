@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "guard_page.h"
 #include "prodsum/presum.h"
@@ -17,10 +18,6 @@ using f90test::Runtime;
 using f90test::TestArray;
 using Desc = ArrayDescriptor;
 
-extern "C" void presum_entry(const int32_t*, Desc*, Desc*, const int32_t*, Desc*, int32_t*,
-                             int32_t*, int32_t*, int32_t*, int32_t*, char**, int32_t*, int32_t*,
-                             char**, int32_t*, int32_t*, char**, int32_t*, int32_t*, int32_t*,
-                             char**) __asm__("_PRESUM");
 
 constexpr int32_t kUnset = 0x5a5a5a5a;
 
@@ -28,7 +25,7 @@ constexpr int32_t kUnset = 0x5a5a5a5a;
 ReductionSetup presum(int32_t flag, Desc* res, Desc* src, const int32_t* dim, Desc* mask) {
   ReductionSetup s;
   std::memset(&s, 0x5a, sizeof s);
-  presum_entry(&flag, res, src, dim, mask, &s.src_rank, &s.dim_present, &s.dim_value,
+  _PRESUM(&flag, res, src, dim, mask, &s.src_rank, &s.dim_present, &s.dim_value,
                &s.mask_present, &s.scalar_result, &s.src_base, s.src_extent, s.src_stride,
                &s.res_base, s.res_extent, s.res_stride, &s.mask_base, s.mask_extent,
                s.mask_stride, &s.mask_bytes, &s.mask_base2);

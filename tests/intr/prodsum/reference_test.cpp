@@ -115,18 +115,18 @@ Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
     const DD c = get<DD>(p), d = z ? get<DD>(p + 16) : DD{};
     DD t1, t2, t3, t5;
     if (!z) {
-      prod ? qmul(&t1, acc[0], c) : qadd(&t1, acc[0], c);
+      prod ? _morvex_qmul(&t1, acc[0], c) : _morvex_qadd(&t1, acc[0], c);
       acc[0] = t1;
     } else if (!prod) {
-      qadd(&acc[0], acc[0], c);
-      qadd(&acc[1], acc[1], d);
+      _morvex_qadd(&acc[0], acc[0], c);
+      _morvex_qadd(&acc[1], acc[1], d);
     } else {
-      qmul(&t1, acc[1], d);
-      qmul(&t2, acc[0], c);
-      qmul(&t3, acc[0], d);
-      qsub(&acc[0], t2, t1);
-      qmul(&t5, c, acc[1]);
-      qadd(&acc[1], t3, t5);
+      _morvex_qmul(&t1, acc[1], d);
+      _morvex_qmul(&t2, acc[0], c);
+      _morvex_qmul(&t3, acc[0], d);
+      _morvex_qsub(&acc[0], t2, t1);
+      _morvex_qmul(&t5, c, acc[1]);
+      _morvex_qadd(&acc[1], t3, t5);
     }
   }, [] {});
   return z ? bytes_of(acc) : bytes_of(acc[0]);

@@ -14,6 +14,7 @@
 #include <random>
 #include <vector>
 
+#include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 #include "value/types.h"
@@ -22,26 +23,8 @@ namespace sums {
 
 using Desc = ArrayDescriptor;
 using Bytes = std::vector<uint8_t>;
-using DD = morvex::DoubleDouble;
+using DD = ::DoubleDouble;  // REAL*16
 
-extern "C" {
-#define SUMS_DECLARE(PFX)                                                                   \
-  int32_t PFX##_I1(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_I1");                   \
-  int32_t PFX##_I2(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_I2");                   \
-  int32_t PFX##_I4(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_I4");                   \
-  int64_t PFX##_J(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_J");                     \
-  long double PFX##_S4(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_S4");               \
-  long double PFX##_S(Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_S");                 \
-  void* PFX##_C4(void*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_C4");              \
-  void* PFX##_C(void*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_C");                \
-  void* PFX##_D(void*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_D");                \
-  void* PFX##_Z(void*, Desc*, const int32_t*, Desc*) __asm__("_" #PFX "_Z");
-SUMS_DECLARE(SUM0)
-SUMS_DECLARE(PROD0)
-DD* qadd(DD*, DD, DD) __asm__("_morvex_qadd");
-DD* qsub(DD*, DD, DD) __asm__("_morvex_qsub");
-DD* qmul(DD*, DD, DD) __asm__("_morvex_qmul");
-}
 
 template <class T>
 Bytes bytes_of(const T& v, size_t n = sizeof(T)) {
@@ -61,11 +44,13 @@ Call value(R (*f)(Desc*, const int32_t*, Desc*)) {
 }
 // Result-address form: the slot is written in its first n bytes only and
 // the routine returns the slot's address.
-inline Call address(void* (*f)(void*, Desc*, const int32_t*, Desc*), size_t n) {
+template <class T>
+Call address(T* (*f)(T*, Desc*, const int32_t*, Desc*), size_t n) {
   return [f, n](Desc* s, const int32_t* d, Desc* m) {
-    uint8_t slot[40];
+    alignas(8) uint8_t slot[40];
     std::memset(slot, 0xEE, sizeof slot);
-    EXPECT_EQ(f(slot, s, d, m), slot);
+    T* at = reinterpret_cast<T*>(slot);
+    EXPECT_EQ(f(at, s, d, m), at);
     for (size_t i = n; i < sizeof slot; ++i) EXPECT_EQ(slot[i], 0xEE) << "byte " << i;
     return Bytes(slot, slot + n);
   };
@@ -78,20 +63,29 @@ struct Entry {
   Call call;
 };
 
-#define SUMS_ENTRIES(PFX, P)                                                                  \
-  {#PFX "_I1", f90test::ElemType::integer(1), P, value(PFX##_I1)},                             \
-      {#PFX "_I2", f90test::ElemType::integer(2), P, value(PFX##_I2)},                         \
-      {#PFX "_I4", f90test::ElemType::integer(4), P, value(PFX##_I4)},                         \
-      {#PFX "_J", f90test::ElemType::integer(8), P, value(PFX##_J)},                           \
-      {#PFX "_S4", f90test::ElemType::real(4), P, value(PFX##_S4)},                            \
-      {#PFX "_S", f90test::ElemType::real(8), P, value(PFX##_S)},                              \
-      {#PFX "_C4", f90test::ElemType::complex(8), P, address(PFX##_C4, 8)},                    \
-      {#PFX "_C", f90test::ElemType::complex(16), P, address(PFX##_C, 16)},                    \
-      {#PFX "_D", f90test::ElemType::real(16), P, address(PFX##_D, 16)},                       \
-      {#PFX "_Z", f90test::ElemType::complex(32), P, address(PFX##_Z, 32)}
-
 inline const std::vector<Entry>& entries() {
-  static const std::vector<Entry> all = {SUMS_ENTRIES(SUM0, false), SUMS_ENTRIES(PROD0, true)};
+  static const std::vector<Entry> all = {
+      {"SUM0_I1", f90test::ElemType::integer(1), false, value(_SUM0_I1)},
+      {"SUM0_I2", f90test::ElemType::integer(2), false, value(_SUM0_I2)},
+      {"SUM0_I4", f90test::ElemType::integer(4), false, value(_SUM0_I4)},
+      {"SUM0_J", f90test::ElemType::integer(8), false, value(_SUM0_J)},
+      {"SUM0_S4", f90test::ElemType::real(4), false, value(_SUM0_S4)},
+      {"SUM0_S", f90test::ElemType::real(8), false, value(_SUM0_S)},
+      {"SUM0_C4", f90test::ElemType::complex(8), false, address(_SUM0_C4, 8)},
+      {"SUM0_C", f90test::ElemType::complex(16), false, address(_SUM0_C, 16)},
+      {"SUM0_D", f90test::ElemType::real(16), false, address(_SUM0_D, 16)},
+      {"SUM0_Z", f90test::ElemType::complex(32), false, address(_SUM0_Z, 32)},
+      {"PROD0_I1", f90test::ElemType::integer(1), true, value(_PROD0_I1)},
+      {"PROD0_I2", f90test::ElemType::integer(2), true, value(_PROD0_I2)},
+      {"PROD0_I4", f90test::ElemType::integer(4), true, value(_PROD0_I4)},
+      {"PROD0_J", f90test::ElemType::integer(8), true, value(_PROD0_J)},
+      {"PROD0_S4", f90test::ElemType::real(4), true, value(_PROD0_S4)},
+      {"PROD0_S", f90test::ElemType::real(8), true, value(_PROD0_S)},
+      {"PROD0_C4", f90test::ElemType::complex(8), true, address(_PROD0_C4, 8)},
+      {"PROD0_C", f90test::ElemType::complex(16), true, address(_PROD0_C, 16)},
+      {"PROD0_D", f90test::ElemType::real(16), true, address(_PROD0_D, 16)},
+      {"PROD0_Z", f90test::ElemType::complex(32), true, address(_PROD0_Z, 32)},
+  };
   return all;
 }
 
