@@ -205,6 +205,84 @@ uint64_t MX_DOT_L2L(const ArrayDescriptor *a, const ArrayDescriptor *b);
 /* LOGICAL*1 by LOGICAL*8: OR of ANDs, high word 0 */
 uint64_t MX_DOT_L1L(const ArrayDescriptor *a, const ArrayDescriptor *b);
 
+/* ---- REAL, COMPLEX and REAL*16 routines (each its own kernel) ---- */
+/* REAL*4 by REAL*4: x87 sum, unrounded */
+long double _DOT_S4S4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by REAL*8: x87 sum, unrounded */
+long double _DOT_S4S(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*4: x87 sum, unrounded */
+long double _DOT_SS4(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*8: x87 sum, unrounded */
+long double _DOT_SS(const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*8: A conjugated */
+Complex8 *_DOT_C4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*16: A conjugated, REAL*4 every term */
+Complex8 *_DOT_C4C(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*8: A conjugated */
+Complex16 *_DOT_CC4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*16: A conjugated */
+Complex16 *_DOT_CC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*4: A conjugated */
+Complex8 *_DOT_C4S4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*8: A conjugated, REAL*4 every term */
+Complex8 *_DOT_C4S(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*4: A conjugated */
+Complex16 *_DOT_CS4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*8: A conjugated */
+Complex16 *_DOT_CS(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by COMPLEX*8: x87 sums */
+Complex8 *_DOT_S4C4(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by COMPLEX*16: x87 sums */
+Complex16 *_DOT_S4C(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by COMPLEX*8: REAL*4 every term */
+Complex16 *_DOT_SC4(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by COMPLEX*16: x87 sums */
+Complex16 *_DOT_SC(Complex16 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*16: double-double */
+DoubleDouble *_DOT_DD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*8: each operand read by its int_len */
+DoubleDouble *_DOT_DS(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*8 by REAL*16: each operand read by its int_len */
+DoubleDouble *_DOT_SD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by REAL*4: double-double */
+DoubleDouble *_DOT_DS4(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*4 by REAL*16: double-double */
+DoubleDouble *_DOT_S4D(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by INTEGER*4: integer read by its int_len */
+DoubleDouble *_DOT_DI4(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by REAL*16: integer read by its int_len */
+DoubleDouble *_DOT_I4D(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by INTEGER*8: double-double */
+DoubleDouble *_DOT_DJ(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*8 by REAL*16: double-double */
+DoubleDouble *_DOT_JD(DoubleDouble *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by REAL*16: REAL*4 every term */
+Complex32 *_DOT_C4D(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by REAL*16: REAL*8 every term */
+Complex32 *_DOT_CD(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by REAL*16: double-double */
+Complex32 *_DOT_ZD(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*8: REAL*4 every term */
+Complex32 *_DOT_DC4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*16: REAL*8 every term */
+Complex32 *_DOT_DC(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* REAL*16 by COMPLEX*32: double-double */
+Complex32 *_DOT_DZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*32: double-double */
+Complex32 *_DOT_ZZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*8: double-double */
+Complex32 *_DOT_ZC4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by COMPLEX*16: double-double */
+Complex32 *_DOT_ZC(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*16 by COMPLEX*32: REAL*8 every term */
+Complex32 *_DOT_CZ(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*8 by COMPLEX*32: REAL*4 every term, COMPLEX*8 result */
+Complex8 *_DOT_C4Z(Complex8 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* COMPLEX*32 by INTEGER*4: integer read by its int_len */
+Complex32 *_DOT_ZI4(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+/* INTEGER*4 by COMPLEX*32: integer read by its int_len */
+Complex32 *_DOT_I4Z(Complex32 *result, const ArrayDescriptor *a, const ArrayDescriptor *b);
+
 #ifdef __cplusplus
 }
 #endif

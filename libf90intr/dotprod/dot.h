@@ -23,15 +23,9 @@
 //     Register<X87>         an x87 register for the whole loop, never stored;
 //     Stored<X87, T>        a REAL*4/REAL*8 variable: every new sum is
 //                           rounded to T (a forced store) before the next term;
-//     Register<DD>          a double-double;
-//     Stored<DD, T>         a REAL*8/REAL*4 variable: each new sum is the
-//                           double-double sum of (s, +0) and the term, of
-//                           which only the high part is kept (REAL*4: rounded
-//                           to REAL*4 in the caller's rounding mode).
 //   X87 arithmetic is one x87 operation per product, sum or difference, in
-//   the caller's precision and rounding; DD arithmetic is libf90elem's
-//   double-double arithmetic (_morvex_qmul, _morvex_qadd, _morvex_qsub), the
-//   factor from A always first.
+//   the caller's precision and rounding. The double-double arithmetic and
+//   its sums are in real16/dot_real16.cpp (SSE2 doubles).
 #pragma once
 
 #include <cstddef>
@@ -269,29 +263,6 @@ struct X87 {
   static V sub(V x, V y) { return x - y; }
 };
 
-// Double-double arithmetic by libf90elem's exported routines.
-struct DD {
-  using V = DoubleDouble;
-  template <class K>
-  static auto read(const char* p) { return K::dd(p); }
-  static V zero() { return {0.0, 0.0}; }
-  static V mul(V x, V y) {
-    V r;
-    _morvex_qmul(&r, x, y);
-    return r;
-  }
-  static V add(V x, V y) {
-    V r;
-    _morvex_qadd(&r, x, y);
-    return r;
-  }
-  static V sub(V x, V y) {
-    V r;
-    _morvex_qsub(&r, x, y);
-    return r;
-  }
-};
-
 // x in the caller's rounding mode, rounded to T by the x87 unit.
 template <class T>
 inline T x87_round(long double x) {
@@ -317,19 +288,6 @@ struct Stored<X87, T> {
   void sub(long double t) { s = x87_round<T>(s - t); }
 };
 
-template <class T>
-struct Stored<DD, T> {
-  T s = 0;
-  void add(const DoubleDouble& t) { s = keep(DD::add({static_cast<double>(s), 0.0}, t)); }
-  void sub(const DoubleDouble& t) { s = keep(DD::sub({static_cast<double>(s), 0.0}, t)); }
-  static T keep(const DoubleDouble& v) {
-    if constexpr (sizeof(T) == 4)
-      return x87_round<float>(v.hi);
-    else
-      return v.hi;
-  }
-};
-
 template <class Sum>
 struct Sums {
   Sum re, im;
@@ -352,9 +310,7 @@ inline Sum real_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
 //   complex A, real b:    re += Re A b, im -= Im A b;
 //   real a, complex B:    re += a Re B, im += a Im B.
 template <class A, class KA, class KB, class Sum>
-inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
-  const Operands o = predot(a, b);
-  Sums<Sum> sums;
+inline Sums<Sum> complex_run(const Operands& o, Sums<Sum> sums) {
   walk<KA::kBytes, KB::kBytes>(o, [&](const char* pa, const char* pb) {
     const auto x = A::template read<KA>(pa);
     const auto y = A::template read<KB>(pb);
@@ -370,6 +326,10 @@ inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b)
     }
   });
   return sums;
+}
+template <class A, class KA, class KB, class Sum>
+inline Sums<Sum> complex_dot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
+  return complex_run<A, KA, KB>(predot(a, b), Sums<Sum>{});
 }
 
 // ---- results -----------------------------------------------------------------------

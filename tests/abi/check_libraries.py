@@ -7,7 +7,8 @@ For each --lib PATH MAP:
     with the major number the node names;
   * no function returns with `ret $0x4` (a callee-popped hidden pointer);
   * NEEDED names only the C library, libm, libgcc_s and the dynamic loader
-    (with --sanitized, the sanitizer runtimes too): no library needs another
+    (with --sanitized, the sanitizer runtimes and the C++ runtime they
+    bring): no library needs another
     of ours (cross-library symbols are bound when the program is loaded), nor
     the C++ runtime.
 Exits non-zero and lists every difference on failure.
@@ -19,7 +20,8 @@ import subprocess
 import sys
 
 SYSTEM = re.compile(r"^(libc\.so\.6|libm\.so\.6|libgcc_s\.so\.1|ld-linux\.so\.2)$")
-SANITIZER = re.compile(r"^lib(asan|ubsan)\.so\.[0-9]+$")
+# A sanitized build links the sanitizer runtimes, and with them the C++ runtime.
+SANITIZER = re.compile(r"^lib(asan|ubsan|stdc\+\+)\.so\.[0-9]+$")
 
 
 def map_names(path):

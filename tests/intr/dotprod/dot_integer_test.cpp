@@ -179,22 +179,9 @@ class DotKernels : public f90test::ControlWordTest {};
 // Every kernel on random sections (n from -2 to 300, steps -3..3 but not 0),
 // under the library's control word and the process default, bit for bit.
 TEST_F(DotKernels, MatchNaiveReference) {
-  const int32_t counts[] = {-2, 0, 1, 2, 3, 5, 8, 33, 300};
-  const int32_t steps[] = {1, 2, 3, -1, -3};
-  for (const Row& r : kKernels) {
-    for (uint16_t cw : {kCwLibrary, kCwLinux}) {
-      for (int32_t n : counts) {
-        const int32_t sa = n > 8 ? steps[pick(0, 4)] : 1, sb = n > 8 ? steps[pick(0, 4)] : 1;
-        Pair p = random_pair(r.a, r.b, n, sa, sb);
-        Out got, want;
-        expect_cw_kept([&] { got = r.fn(p.a->desc(), p.b->desc()); }, cw);
-        f90test::under_cw(cw, [&] { want = reference(r, p); });
-        ASSERT_EQ(got.show(), want.show())
-            << r.name << " n=" << n << " steps " << sa << "," << sb << " cw=" << std::hex << cw;
-        ASSERT_TRUE(p.a->outside_untouched() && p.b->outside_untouched()) << r.name;
-      }
-    }
-  }
+  for (const Row& r : kKernels)
+    check_against_reference(r.name, r.fn, r.a, r.b, [&](Pair& p) { return reference(r, p); },
+                            {-2, 0, 1, 2, 3, 5, 8, 33, 300}, 8);
 }
 
 // The zero of every result kind when A's extent is 0 or negative, with both
@@ -337,13 +324,6 @@ TEST(DotSetup, ElementStrideFromIntLen) {
 
 // ---- literal cases ----------------------------------------------------------------
 
-template <class T>
-std::unique_ptr<TestArray> array_of(K k, std::vector<T> v, int32_t step = 1) {
-  auto x = std::make_unique<TestArray>(elem_type(k), std::vector<int32_t>{static_cast<int32_t>(v.size())},
-                                       std::vector<int32_t>{}, std::vector<int32_t>{step});
-  for (size_t i = 0; i < v.size(); ++i) x->set_linear<T>(static_cast<int64_t>(i), v[i]);
-  return x;
-}
 
 TEST_F(DotKernels, LiteralCases) {
   {  // the 16-bit result of a 32-bit sum, sign-extended through the entry

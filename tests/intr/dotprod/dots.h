@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "control_word.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 #include "f90/dotprod.h"
@@ -170,10 +171,16 @@ inline double random_double(int spread = 30) {
   const double v = std::ldexp(m, pick(-spread, spread));
   return pick(0, 1) ? -v : v;
 }
+// Half of them normalised (|lo| below half an ulp of hi); the others not
+// (lo up to the size of hi), as callers may pass them: the double-double
+// product is then sensitive to the order of its operands.
 inline DD random_dd() {
   const double hi = random_double();
-  const double lo = std::ldexp(random_double(0), std::ilogb(hi) - 54);
-  return {hi + lo, lo - ((hi + lo) - hi)};
+  if (pick(0, 1)) {
+    const double lo = std::ldexp(random_double(0), std::ilogb(hi) - 54);
+    return {hi + lo, lo - ((hi + lo) - hi)};
+  }
+  return {hi, std::ldexp(random_double(0), std::ilogb(hi) - pick(0, 50))};
 }
 
 inline void fill_random(TestArray& x, K k) {
@@ -242,11 +249,51 @@ inline Pair random_pair(K ka, K kb, int32_t n, int32_t sa, int32_t sb) {
   return p;
 }
 
+// A rank-1 array of kind k holding v (step: the section's step).
+template <class T>
+std::unique_ptr<TestArray> array_of(K k, std::vector<T> v, int32_t step = 1) {
+  auto x = std::make_unique<TestArray>(elem_type(k), std::vector<int32_t>{static_cast<int32_t>(v.size())},
+                                       std::vector<int32_t>{}, std::vector<int32_t>{step});
+  for (size_t i = 0; i < v.size(); ++i) x->set_linear<T>(static_cast<int64_t>(i), v[i]);
+  return x;
+}
+
 // Rounded to T by a forced store in the current rounding mode.
 template <class T>
 T rounded(long double x) {
   volatile T v = static_cast<T>(x);
   return v;
+}
+
+// fn against reference(pair) on random operands: every count n (steps drawn
+// from {1, 2, 3, -1, -3} once n exceeds min_strided), under 0x127f and
+// 0x037f; the bits must agree, the control word come back unchanged, the
+// bytes around the sections stay untouched, and n <= 0 give the kind's zero.
+template <class Ref>
+void check_against_reference(const std::string& name, const Call& fn, K ka, K kb, Ref&& reference,
+                             std::initializer_list<int32_t> counts, int32_t min_strided) {
+  const int32_t steps[] = {1, 2, 3, -1, -3};
+  for (uint16_t cw : {f90test::kCwLibrary, f90test::kCwLinux}) {
+    for (int32_t n : counts) {
+      const int32_t sa = n > min_strided ? steps[pick(0, 4)] : 1;
+      const int32_t sb = n > min_strided ? steps[pick(0, 4)] : 1;
+      Pair p = random_pair(ka, kb, n, sa, sb);
+      Out got, want;
+      uint16_t cw_after = 0;
+      f90test::under_cw(cw, [&] {
+        got = fn(p.a->desc(), p.b->desc());
+        cw_after = f90test::get_cw();
+        want = reference(p);
+      });
+      ASSERT_EQ(got.show(), want.show())
+          << name << " n=" << n << " steps " << sa << "," << sb << " cw=" << std::hex << cw;
+      ASSERT_EQ(cw_after, cw) << name << ": control word changed";
+      ASSERT_TRUE(p.a->outside_untouched() && p.b->outside_untouched()) << name;
+      if (n <= 0) {
+        for (uint8_t byte : got.bytes) ASSERT_EQ(byte, 0) << name << ": the zero of the kind";
+      }
+    }
+  }
 }
 
 }  // namespace dots
