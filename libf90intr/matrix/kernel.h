@@ -43,6 +43,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/view2d.h"
 #include "f90/matmul.h"
 #include "symbols.h"
 
@@ -92,13 +93,11 @@ inline uintptr_t step(int32_t count, uint32_t size) {
   return static_cast<uintptr_t>(static_cast<uint32_t>(count) * size);
 }
 
-// Address of element (i, j) (0-based) of a strided matrix.
+// Address of element (i, j) (0-based) of a strided matrix: the library's
+// strided 2-D view, as an address word.
 inline uintptr_t element(uintptr_t base, int32_t i, int32_t s1, int32_t j, int32_t s2,
                          uint32_t size) {
-  return base + static_cast<uintptr_t>(
-                    (static_cast<uint32_t>(i) * static_cast<uint32_t>(s1) +
-                     static_cast<uint32_t>(j) * static_cast<uint32_t>(s2)) *
-                    size);
+  return reinterpret_cast<uintptr_t>(View2D{reinterpret_cast<char*>(base), s1, s2, size}.at(i, j));
 }
 
 // Elements move as bits (never through an x87 load, which would quiet a

@@ -226,23 +226,23 @@ TEST_F(FakeClockTest, DateAndTimeValuesLayouts) {
       {"kind given, declared 8, 64-bit", f90_type_word(TYPE_INTEGER, 64, 1, 8), 8, 3, 2},
   };
   for (const Case& c : cases) {
-    // Storage of 64 words filled with a marker; the array starts at word 24.
-    uint32_t storage[64];
+    // Storage of 96 words filled with a marker; the array starts at word 40.
+    uint32_t storage[96];
     std::fill(std::begin(storage), std::end(storage), 0xA5A5A5A5u);
-    Values v(storage + 24, c.type_word, c.width == 8 ? 64 : 32, c.extent, c.stride);
+    Values v(storage + 40, c.type_word, c.width == 8 ? 64 : 32, c.extent, c.stride);
     _DATE_AND_TIME(nullptr, 0, nullptr, 0, nullptr, 0, &v.d);
-    // Naive expectation: element i at word 24 + i * stride, min(8, extent)
+    // Naive expectation: element i at word 40 + i * stride, min(8, extent)
     // of them; every other word keeps the marker.
-    uint32_t expect[64];
+    uint32_t expect[96];
     std::fill(std::begin(expect), std::end(expect), 0xA5A5A5A5u);
     const int n = c.width == 0 ? 0 : std::min(8, std::max(0, c.extent));
     for (int i = 0; i < n; ++i) {
-      const int w = 24 + i * c.stride;
+      const int w = 40 + i * c.stride;
       expect[w] = static_cast<uint32_t>(want[i]);
       if (c.width == 8) expect[w + 1] = static_cast<uint32_t>(want[i] >> 32);
     }
-    for (int w = 0; w < 64; ++w)
-      EXPECT_EQ(storage[w], expect[w]) << c.what << ": word " << w - 24;
+    for (int w = 0; w < 96; ++w)
+      EXPECT_EQ(storage[w], expect[w]) << c.what << ": word " << w - 40;
   }
 }
 
