@@ -69,7 +69,11 @@ struct Operands {
 
 // Reads base, dimension 1's extent and stride and int_len; nothing else.
 // An operand that may not be read is reported and gives no terms.
-inline Operands predot(const ArrayDescriptor* a, const ArrayDescriptor* b) {
+// Always inlined: an out-of-line copy would return the record through a
+// hidden pointer that i386 callees pop (ret $4), which no function of the
+// library may do.
+[[gnu::always_inline]] inline Operands predot(const ArrayDescriptor* a,
+                                              const ArrayDescriptor* b) {
   if (!inputs_readable(a, b)) return {0, nullptr, 0, nullptr, 0};
   return {a->dim[0].extent, static_cast<const char*>(a->base), element_step(a),
           static_cast<const char*>(b->base), element_step(b)};
