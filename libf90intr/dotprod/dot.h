@@ -34,6 +34,7 @@
 
 #include "array/descriptor.h"
 #include "common/elem_calls.h"
+#include "common/element_arith.h"
 #include "common/inputs.h"
 #include "value/types.h"
 #include "x87.h"
@@ -104,13 +105,6 @@ inline void walk(const Operands& o, F&& f) {
   }
 }
 
-template <class T>
-inline T load(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 // ---- operand kinds -----------------------------------------------------------
 //
 // Each kind has kBytes and the reads its families need: bits() for the
@@ -126,7 +120,7 @@ template <class T>
 struct Int {  // INTEGER*1, *2, *4: sign-extended to 32 bits
   static constexpr uint32_t kBytes = sizeof(T);
   static constexpr bool kComplex = false;
-  static int32_t value(const char* p) { return load<T>(p); }
+  static int32_t value(const char* p) { return load_bits<T>(p); }
   static uint32_t bits(const char* p) { return static_cast<uint32_t>(value(p)); }
   static long double x87(const char* p) { return value(p); }
   static DoubleDouble dd(const char* p) { return {static_cast<double>(value(p)), 0.0}; }
@@ -141,7 +135,7 @@ template <long double (*ToX87)(int64_t)>
 struct Int8 {
   static constexpr uint32_t kBytes = 8;
   static constexpr bool kComplex = false;
-  static int64_t value(const char* p) { return load<int64_t>(p); }
+  static int64_t value(const char* p) { return load_bits<int64_t>(p); }
   static long double x87(const char* p) { return ToX87(value(p)); }
   static DoubleDouble dd(const char* p) {
     DoubleDouble r;
@@ -157,9 +151,9 @@ struct Logical {  // LOGICAL*1, *2, *4 zero-extended; LOGICAL*8 its low word
   static constexpr uint32_t kBytes = sizeof(T) == 8 ? 8 : sizeof(T);
   static uint32_t bits(const char* p) {
     if constexpr (sizeof(T) == 8)
-      return load<uint32_t>(p);
+      return load_bits<uint32_t>(p);
     else
-      return load<T>(p);
+      return load_bits<T>(p);
   }
 };
 using L1 = Logical<uint8_t>;
@@ -171,8 +165,8 @@ template <class T>
 struct Real {  // REAL*4, REAL*8
   static constexpr uint32_t kBytes = sizeof(T);
   static constexpr bool kComplex = false;
-  static long double x87(const char* p) { return load<T>(p); }
-  static DoubleDouble dd(const char* p) { return {static_cast<double>(load<T>(p)), 0.0}; }
+  static long double x87(const char* p) { return load_bits<T>(p); }
+  static DoubleDouble dd(const char* p) { return {static_cast<double>(load_bits<T>(p)), 0.0}; }
 };
 using S4 = Real<float>;
 using S = Real<double>;
@@ -180,17 +174,17 @@ using S = Real<double>;
 struct D {  // REAL*16
   static constexpr uint32_t kBytes = 16;
   static constexpr bool kComplex = false;
-  static DoubleDouble dd(const char* p) { return load<DoubleDouble>(p); }
+  static DoubleDouble dd(const char* p) { return load_bits<DoubleDouble>(p); }
 };
 
 template <class T>
 struct Complex {  // COMPLEX*8, COMPLEX*16
   static constexpr uint32_t kBytes = 2 * sizeof(T);
   static constexpr bool kComplex = true;
-  static Cx<long double> x87(const char* p) { return {load<T>(p), load<T>(p + sizeof(T))}; }
+  static Cx<long double> x87(const char* p) { return {load_bits<T>(p), load_bits<T>(p + sizeof(T))}; }
   static Cx<DoubleDouble> dd(const char* p) {
-    return {{static_cast<double>(load<T>(p)), 0.0},
-            {static_cast<double>(load<T>(p + sizeof(T))), 0.0}};
+    return {{static_cast<double>(load_bits<T>(p)), 0.0},
+            {static_cast<double>(load_bits<T>(p + sizeof(T))), 0.0}};
   }
 };
 using C4 = Complex<float>;
@@ -200,7 +194,7 @@ struct Z {  // COMPLEX*32
   static constexpr uint32_t kBytes = 32;
   static constexpr bool kComplex = true;
   static Cx<DoubleDouble> dd(const char* p) {
-    return {load<DoubleDouble>(p), load<DoubleDouble>(p + 16)};
+    return {load_bits<DoubleDouble>(p), load_bits<DoubleDouble>(p + 16)};
   }
 };
 
