@@ -4,6 +4,8 @@
 // multiply-add rate (MATMUL compares against it).
 #include <benchmark/benchmark.h>
 
+#include "memory_sizes.h"
+
 #include <cstring>
 #include <vector>
 
@@ -19,8 +21,9 @@ void BM_reference_memcpy(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
-// 32 MiB: out of cache, as the array benchmarks' 4M-element operands are.
-BENCHMARK(BM_reference_memcpy)->Arg(32 << 20)->Arg(256 << 10);
+// 32 MiB: out of cache, as the array benchmarks' 4M-element operands are;
+// then every size of the memory-speed benchmarks.
+BENCHMARK(BM_reference_memcpy)->Arg(32 << 20)->Apply(f90bench::memory_sizes);
 
 // A read-only scan: memchr for a byte that is absent reads every byte once.
 // Reductions and dot products read their operands once, so this, not
@@ -34,7 +37,7 @@ void BM_reference_memchr(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes));
 }
-BENCHMARK(BM_reference_memchr)->Arg(32 << 20);
+BENCHMARK(BM_reference_memchr)->Arg(32 << 20)->Apply(f90bench::memory_sizes);
 
 // Four independent x87 multiply-add chains over a small vector.
 void BM_reference_x87_madd(benchmark::State& state) {
