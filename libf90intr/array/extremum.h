@@ -395,8 +395,10 @@ inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps,
 // and walk the block row by row. A adds to the adapter interface:
 //   LaneElem (void: no lanes), kLaneRule, kLocation (rows are kept),
 //   kFromFirstRow (each line starts from its first element, not from a
-//   start value), lanes_start(best, nb) for the others, and
-//   lanes_finish(out, best, row) for each line's result.
+//   start value; lanes_first(best, at, p, step, n, nb) may then move a
+//   line's start on), lanes_start(best, nb) for the others, and
+//   lanes_finish(out, rs, best, at, nb) for the block's results (byte
+//   stride rs).
 // False (nothing done) when the lanes cannot serve.
 template <class A>
 bool reduce_blocks_lanes(const A& a, Blocks& b) {
@@ -420,6 +422,7 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   if constexpr (A::kFromFirstRow) {
                     std::memcpy(best, o[0], nb * sizeof(T));
                     for (int32_t j = 0; j < nb; ++j) at[j] = 0;
+                    a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
                     k0 = 1;
                   } else {
                     a.lanes_start(best, nb);
@@ -427,9 +430,7 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
                                                   b.n - k0, nb, best,
                                                   A::kLocation ? at : nullptr);
-                  char* out = o[2];
-                  for (int32_t j = 0; j < nb; ++j, out += rs)
-                    a.lanes_finish(out, best[j], A::kLocation ? at[j] : 0);
+                  a.lanes_finish(o[2], rs, best, at, nb);
                 });
     return true;
   }
@@ -505,8 +506,10 @@ struct ValueLines {
     for (int32_t j = 0; j < nb; ++j) std::memcpy(best + j, start.bytes, sizeof(T));
   }
   template <class T>
-  void lanes_finish(char* out, const T& best, int32_t) const {
-    std::memcpy(out, &best, sizeof(T));
+  void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
+  template <class T>
+  void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
+    for (int32_t j = 0; j < nb; ++j, out += rs) std::memcpy(out, best + j, sizeof(T));
   }
 };
 

@@ -197,6 +197,8 @@ LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
 
 // ---- Columns -----------------------------------------------------------------
 
+inline constexpr int32_t kRows = 8;
+
 template <class T, Rule R>
 LANES_INLINE bool takes(T c, T x) {
   switch (R) {
@@ -204,7 +206,6 @@ LANES_INLINE bool takes(T c, T x) {
     case Rule::integer_min: return x < c;
     case Rule::real_max: return !(c >= x);
     case Rule::real_min: return c > x;
-    case Rule::real_min_first: return c > x || (c != c && x == x);
   }
   return false;
 }
@@ -216,38 +217,81 @@ LANES_INLINE auto takes_lanes(V c, V x) {
   if constexpr (R == Rule::integer_min) return x < c;
   if constexpr (R == Rule::real_max) return !(c >= x);
   if constexpr (R == Rule::real_min) return c > x;
-  if constexpr (R == Rule::real_min_first) return (c > x) | ((c != c) & (x == x));
+}
+
+// A search for a location needs only the value of each column's current
+// element, not its bits: the next current value is a maximum (minimum) that
+// is computed apart from the mask, so that the chain from one row to the
+// next is a single operation. real_max: c > x ? c : x takes x for a NaN c
+// and for a NaN x, and an x equal to c leaves the same value; real_min:
+// x < c ? x : c keeps c for a NaN x (a NaN c stays: nothing replaces it).
+template <Rule R, class V>
+LANES_INLINE V next_value(V c, V x) {
+  if constexpr (R == Rule::integer_max) return x > c ? x : c;
+  if constexpr (R == Rule::integer_min) return x < c ? x : c;
+  if constexpr (R == Rule::real_max) return c > x ? c : x;
+  if constexpr (R == Rule::real_min) return x < c ? x : c;
+}
+
+// G neighbouring vectors of columns j .. j + G * L - 1 through rows
+// r .. r + nr - 1 (row k0 + k + q at r + q * step): G independent chains of
+// compare and select, so that their latencies overlap.
+template <int W, class T, Rule R, bool Loc, int G>
+LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int32_t nr,
+                               int32_t j, T* best, int32_t* at) {
+  using V = Vec<T, W>;
+  constexpr int32_t L = W / sizeof(T);
+  // Row numbers in lanes as wide as the elements' (at least 32 bits), so
+  // that the comparison's mask selects them as it stands.
+  using E = std::conditional_t<sizeof(T) == 8, int64_t, int32_t>;
+  using A = Vec<E, L * sizeof(E)>;
+  using A32 = Vec<int32_t, 4 * L>;
+  V c[G];
+  A a[G];
+#pragma GCC unroll 4
+  for (int g = 0; g < G; ++g) {
+    c[g] = load<V>(best + j + g * L);
+    if constexpr (Loc) a[g] = __builtin_convertvector(load<A32>(at + j + g * L), A);
+  }
+  A row = A{} + E(row0);
+  for (int32_t q = 0; q < nr; ++q, row += 1) {
+    const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
+#pragma GCC unroll 4
+    for (int g = 0; g < G; ++g) {
+      const V x = load<V>(x0 + g * W);
+      const auto t = takes_lanes<R>(c[g], x);
+      if constexpr (Loc) {
+        a[g] = __builtin_convertvector(t, A) ? row : a[g];
+        c[g] = next_value<R>(c[g], x);
+      } else {
+        c[g] = t ? x : c[g];
+      }
+    }
+  }
+#pragma GCC unroll 4
+  for (int g = 0; g < G; ++g) {
+    store(best + j + g * L, c[g]);
+    if constexpr (Loc) store(at + j + g * L, __builtin_convertvector(a[g], A32));
+  }
 }
 
 // `Loc`: keep the row of each column's current element in `at`.
 template <int W, class T, Rule R, bool Loc>
 LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                             int32_t ncol, T* best, int32_t* at) {
-  using V = Vec<T, W>;
   constexpr int32_t L = W / sizeof(T);
-  using A = Vec<int32_t, 4 * L>;  // one row number per column
-  int32_t k = 0;
-  // Four rows at a time: each vector of current values is loaded and stored
-  // once per four rows, and the four rows are read as four ascending streams.
-  for (; rows - k >= 4; k += 4) {
+  // With rows too, 32-bit code has eight vector registers.
+  constexpr int G = Loc ? 2 : 4;
+  // kRows rows at a time: each vector of current values is loaded and
+  // stored once per kRows rows, which are read as kRows ascending streams.
+  for (int32_t k = 0; k < rows; k += kRows) {
+    const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
-    const A row = A{} + (k0 + k);
     int32_t j = 0;
-    for (; ncol - j >= L; j += L) {
-      V c = load<V>(best + j);
-      A a{};
-      if constexpr (Loc) a = load<A>(at + j);
-      for (int32_t q = 0; q < 4; ++q) {
-        const V x = load<V>(r + q * step + j * ptrdiff_t{sizeof(T)});
-        const auto t = takes_lanes<R>(c, x);
-        c = t ? x : c;
-        if constexpr (Loc) a = __builtin_convertvector(t, A) ? row + q : a;
-      }
-      store(best + j, c);
-      if constexpr (Loc) store(at + j, a);
-    }
+    for (; ncol - j >= G * L; j += G * L) column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+    for (; ncol - j >= L; j += L) column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, best, at);
     for (; j < ncol; ++j)
-      for (int32_t q = 0; q < 4; ++q) {
+      for (int32_t q = 0; q < nr; ++q) {
         const char* x = r + q * step + j * ptrdiff_t{sizeof(T)};
         T xv, cv;
         std::memcpy(&xv, x, sizeof xv);
@@ -257,19 +301,6 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
           if constexpr (Loc) at[j] = k0 + k + q;
         }
       }
-  }
-  for (; k < rows; ++k) {
-    const char* r = p + k * step;
-    for (int32_t j = 0; j < ncol; ++j) {
-      const char* x = r + j * ptrdiff_t{sizeof(T)};
-      T xv, cv;
-      std::memcpy(&xv, x, sizeof xv);
-      std::memcpy(&cv, best + j, sizeof cv);
-      if (takes<T, R>(cv, xv)) {
-        std::memcpy(best + j, x, sizeof(T));
-        if constexpr (Loc) at[j] = k0 + k;
-      }
-    }
   }
 }
 
@@ -284,9 +315,9 @@ LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, i
   // lane is (0, all ones) for true, which narrows to all ones.
   using S = Vec<std::conditional_t<B == 8, int64_t, std::make_signed_t<typename LL::U>>, W>;
   const V flip = truth ? V{} : LL::valid();
-  // Four rows at a time, as columns_k walks them.
-  for (int32_t k = 0; k < rows; k += 4) {
-    const int32_t nr = rows - k < 4 ? rows - k : 4;
+  // kRows rows at a time, as columns_k walks them.
+  for (int32_t k = 0; k < rows; k += kRows) {
+    const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
     for (; ncol - j >= L; j += L) {
@@ -449,10 +480,8 @@ F90_LANES_COLUMNS(int64_t, Rule::integer_max)
 F90_LANES_COLUMNS(int64_t, Rule::integer_min)
 F90_LANES_COLUMNS(float, Rule::real_max)
 F90_LANES_COLUMNS(float, Rule::real_min)
-F90_LANES_COLUMNS(float, Rule::real_min_first)
 F90_LANES_COLUMNS(double, Rule::real_max)
 F90_LANES_COLUMNS(double, Rule::real_min)
-F90_LANES_COLUMNS(double, Rule::real_min_first)
 #undef F90_LANES_COLUMNS
 
 #define F90_LANES_LOGICAL(B)                                                                  \

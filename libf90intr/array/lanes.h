@@ -56,15 +56,15 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // line is a column, its elements in row order, and a row is contiguous.
 // `best` holds the bits of each column's current element (it comes in
 // holding the first row's elements, or the start value) and `at` its row,
-// for rows `k0` .. `k0 + rows - 1`; columns j < `columns` only.
+// for rows `k0` .. `k0 + rows - 1`; columns j < `columns` only. With `at`
+// (a location search) `best` ends holding each column's current value, not
+// necessarily the bits of its current element (-0 for +0, or another NaN).
 //
 // Rule: how an element x takes the place of a column's current value c.
 //   integer_max / integer_min: x > c / x < c (first of equal values kept);
 //   real_max: c >= x fails (so a NaN is taken, and replaced by the next);
-//   real_min: c > x holds (NaNs never taken);
-//   real_min_first: c > x holds, or c is a NaN and x is not (MINLOC, whose
-//     current value is the first element that is not a NaN).
-enum class Rule : uint8_t { integer_max, integer_min, real_max, real_min, real_min_first };
+//   real_min: c > x holds (NaNs never taken).
+enum class Rule : uint8_t { integer_max, integer_min, real_max, real_min };
 template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t columns, T* best, int32_t* at);

@@ -284,18 +284,40 @@ struct LocationLines {
   void finish(const State& s, char* out) const { store_location(out, width, s.at); }
   // Lanes (extremum::reduce_blocks_lanes): every line's first element is
   // taken at row 0 (with no MASK the position recorded before any is taken
-  // is 0 too), then the element type's rule; MINLOC of REAL elements takes
-  // the first that is not a NaN.
+  // is 0 too), then the element type's rule.
   using LaneElem = typename L::Ops::LaneElem;
-  static constexpr lanes::Rule kLaneRule =
-      L::Ops::kLaneRule == lanes::Rule::real_min ? lanes::Rule::real_min_first : L::Ops::kLaneRule;
+  static constexpr lanes::Rule kLaneRule = L::Ops::kLaneRule;
   static constexpr bool kLocation = true;
   static constexpr bool kFromFirstRow = true;
   template <class T>
   void lanes_start(T*, int32_t) const {}
+  // MINLOC of REAL elements takes a line's first element that is not a
+  // NaN: a line that starts with NaNs starts from that element instead (the
+  // lanes then pass over the NaNs before it again, which changes nothing).
   template <class T>
-  void lanes_finish(char* out, const T&, int32_t row) const {
-    store_location(out, width, row);
+  void lanes_first(T* best, int32_t* at, const char* p, ptrdiff_t step, int32_t n,
+                   int32_t nb) const {
+    if constexpr (std::is_floating_point_v<T> && kLaneRule == lanes::Rule::real_min) {
+      for (int32_t j = 0; j < nb; ++j) {
+        if (!std::isnan(best[j])) continue;
+        const char* q = p + j * ptrdiff_t{sizeof(T)};
+        for (int32_t k = 1; k < n; ++k) {
+          q += step;
+          if (!std::isnan(load<T>(q))) {
+            std::memcpy(best + j, q, sizeof(T));
+            at[j] = k;
+            break;
+          }
+        }
+      }
+    }
+  }
+  template <class T>
+  void lanes_finish(char* out, int64_t rs, const T*, const int32_t* at, int32_t nb) const {
+    // One loop per location width.
+    with_width(width, [&](auto w) {
+      for (int32_t j = 0; j < nb; ++j, out += rs) store_location(out, w.value, at[j]);
+    });
   }
 };
 
