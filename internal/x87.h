@@ -275,6 +275,25 @@ inline T round_to(long double x) {
   return v;
 }
 
+// r = r + s (Product: r * s) for a REAL*4 or REAL*8 value kept in memory:
+// one load of r, one x87 operation with s from memory, one store that rounds
+// to T in the control word's rounding mode. The running value never stays
+// in a register between steps, so it is rounded to T exactly once per step
+// whatever the compiler does around it. st(7) is given up for the push.
+template <bool Product, class T>
+inline void combine_in_memory(T& r, const T& s) {
+  static_assert(sizeof(T) == 4 || sizeof(T) == 8);
+  if constexpr (sizeof(T) == 4 && Product) {
+    __asm__("flds %0\n\tfmuls %1\n\tfstps %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else if constexpr (sizeof(T) == 4) {
+    __asm__("flds %0\n\tfadds %1\n\tfstps %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else if constexpr (Product) {
+    __asm__("fldl %0\n\tfmull %1\n\tfstpl %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else {
+    __asm__("fldl %0\n\tfaddl %1\n\tfstpl %0" : "+m"(r) : "m"(s) : "st(7)");
+  }
+}
+
 // RAII save of the caller's control word for the duration of a block that
 // loads another mode. The restore runs on every path out of the block.
 // The compiler may move plain floating-point arithmetic across the switch, so

@@ -21,6 +21,7 @@
 #include "entries.h"
 #include "harness.h"
 #include "recording_runtime.h"
+#include "values.h"
 
 using namespace fz;
 
@@ -104,53 +105,6 @@ struct Reducer {
   }
 };
 
-// Element values with many ties, extremes and (for reals) NaN, infinities,
-// signed zeros and denormals; REAL*16 values are normalized pairs.
-void fill_values(const FArray& a, const Kind& k, Rng& rng, uint32_t mode) {
-  for (int64_t i = 0; i < a.count; ++i) {
-    char* p = a.at_linear(i);
-    Arena::unpoison(p, k.bytes);
-    uint8_t b[16] = {};
-    const uint32_t pick = rng.below(16);
-    if (!k.real) {
-      int64_t v = mode == 0 ? static_cast<int64_t>(rng.below(7)) - 3 : static_cast<int64_t>(rng.next());
-      if (pick == 0) v = INT64_MIN;
-      if (pick == 1) v = INT64_MAX;
-      if (k.bytes == 4 && pick == 2) v = INT32_MIN;
-      if (k.bytes == 2 && pick == 2) v = INT16_MIN;
-      if (k.bytes == 1 && pick == 2) v = INT8_MIN;
-      std::memcpy(b, &v, 8);  // low bytes first
-    } else {
-      double v = mode == 0 ? static_cast<double>(static_cast<int>(rng.below(7)) - 3)
-                           : std::ldexp(static_cast<double>(static_cast<int64_t>(rng.next() >> 11)) - 4e15,
-                                        static_cast<int>(rng.below(200)) - 100);
-      switch (pick) {
-        case 0: v = std::nan(""); if (rng.below(2)) v = -v; break;
-        case 1: v = INFINITY; break;
-        case 2: v = -INFINITY; break;
-        case 3: v = rng.below(2) ? 0.0 : -0.0; break;
-        case 4: v = rng.below(2) ? 1e300 : -1e300; break;
-        case 5: v = rng.below(2) ? 9218868437227405312.0 : -9218868437227405312.0; break;
-        case 6: v = 4.9e-324; break;
-        default: break;
-      }
-      if (k.letter == kS4) {
-        const float f = static_cast<float>(v);
-        std::memcpy(b, &f, 4);
-      } else {
-        std::memcpy(b, &v, 8);
-        if (k.letter == kD && std::isfinite(v) && v != 0 && rng.below(2)) {
-          int ex;
-          std::frexp(v, &ex);
-          const double lo = std::ldexp(static_cast<double>(static_cast<int>(rng.below(9)) - 4), ex - 60);
-          std::memcpy(b + 8, &lo, 8);
-        }
-      }
-    }
-    std::memcpy(p, b, k.bytes);
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -167,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int rank = ss.rank;
   FArray source = place_array(in, e, ss, kArgLayout);
   Rng rng(in.ConsumeIntegral<uint64_t>());
-  fill_values(source, k, rng, in.ConsumeIntegralInRange<uint32_t>(0, 1));
+  fill_numeric(source, k.real ? Num::kReal : Num::kInt, k.bytes, 1, rng,
+               in.ConsumeIntegralInRange<uint32_t>(0, 1));
 
   const bool has_dim = in.ConsumeBool();
   const int32_t dim = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? in.ConsumeIntegral<int32_t>()

@@ -48,7 +48,7 @@ class ArrayArg {
     }
 
    private:
-    static RunCursor make_cursor(Desc d) {
+    [[gnu::always_inline]] static RunCursor make_cursor(Desc d) {
       int64_t extent[F90_MAX_RANK];
       int64_t stride[F90_MAX_RANK];
       for (int i = 0; i < d.rank(); ++i) {
