@@ -182,6 +182,13 @@ inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
 inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
 inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
 
+// c ? a : b without a branch (fcmovne): a sign or a quotient that depends on
+// the argument would make a branch that random arguments mispredict.
+inline long double select(bool c, long double a, long double b) {
+  __asm__("testb %2, %2\n\tfcmovne %%st(1), %%st" : "+t"(b) : "u"(a), "q"(c) : "cc");
+  return b;
+}
+
 // fsincos: returns sin, stores cos. Beyond the instruction's range
 // (|x| >= 2^63) it pushes nothing and leaves x, as fsin and fcos do: x is
 // then duplicated, so both results are x and the stack stays balanced.
