@@ -111,7 +111,9 @@ void compare(const Case<In>& c, const Generator<In>& gen, uint64_t count, unsign
              std::initializer_list<uint16_t> words = {kControlWords[0], kControlWords[1],
                                                       kControlWords[2]}) {
   if (!x87::cpu_has_fisttp()) GTEST_SKIP() << "no fisttp on this CPU: one path only";
-  constexpr uint64_t kChunk = 1 << 16;
+  // Large chunks in the threaded runs: every round waits for the slowest
+  // thread, which on a loaded machine is one that was descheduled.
+  const uint64_t kChunk = threads > 1 ? 1 << 20 : 1 << 16;
   const uint64_t chunks = (count + kChunk - 1) / kChunk;
   const bool saved_flag = x87::g_have_fisttp;
   for (const uint16_t cw : words) {
