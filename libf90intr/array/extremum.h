@@ -295,8 +295,8 @@ struct RealOps {
   // in blocks: a block's extreme from the lanes, and only a block whose
   // extreme replaces c is searched again (in cache) for its first element of
   // that value, which is the one the element loop would end with (later
-  // equal values never replace it). A MAXVAL block holding a NaN goes
-  // through the element loop. Returns the position of the element that
+  // equal values never replace it). A block holding a NaN goes through the
+  // element loop. Returns the position of the element that
   // holds the current value at the end (c is its value), -1 when none
   // replaced c.
   static int32_t last_replacing(lanes::Isa isa, T& c, const char* p, int32_t n) {
@@ -314,7 +314,7 @@ struct RealOps {
       T m;
       bool nan;
       lanes::extreme<T, D == Dir::Max>(isa, reinterpret_cast<const T*>(q), nb, m, nan);
-      if (D == Dir::Max && nan) {
+      if (nan) {
         for (int32_t k = 0; k < nb;) {
           k += first_replacing<NoMask>(c, q + k * kSize, kSize, nullptr, 0, nb - k);
           if (k == nb) break;

@@ -77,25 +77,25 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   // REAL lanes start from the infinity that every element but a NaN beats
   // or equals; integer lanes from the first element.
   const T init = real ? (Max ? -__builtin_inf() : __builtin_inf()) : get(p);
-  V b0 = V{} + init, b1 = b0, b2 = b0, b3 = b0;
+  // Two accumulators, each taking the extreme of a pair of vectors a step:
+  // few enough registers for 32-bit code to keep every vector in one.
+  V b0 = V{} + init, b1 = b0;
   using M = decltype(b0 > b0);
   M un = M{};
   int32_t i = 0;
   for (; n - i >= 4 * L; i += 4 * L) {
     const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
             x3 = load<V>(p + i + 3 * L);
-    b0 = pick<Max>(b0, x0);
-    b1 = pick<Max>(b1, x1);
-    b2 = pick<Max>(b2, x2);
-    b3 = pick<Max>(b3, x3);
-    if constexpr (real) un |= (x0 != x0) | (x1 != x1) | (x2 != x2) | (x3 != x3);
+    if constexpr (real) un |= ((x0 != x0) | (x1 != x1)) | ((x2 != x2) | (x3 != x3));
+    b0 = pick<Max>(b0, pick<Max>(x0, x1));
+    b1 = pick<Max>(b1, pick<Max>(x2, x3));
   }
   for (; n - i >= L; i += L) {
     const V x = load<V>(p + i);
     b0 = pick<Max>(b0, x);
     if constexpr (real) un |= x != x;
   }
-  b0 = pick<Max>(pick<Max>(b0, b1), pick<Max>(b2, b3));
+  b0 = pick<Max>(b0, b1);
   T r = init;
   for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
   bool seen = real && nonzero<W>(un);
@@ -183,11 +183,15 @@ LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
   using V = typename LL::V;
   constexpr int64_t L = LL::kElems;
   const V flip = Want ? V{} : LL::valid();
+  // Eight vectors a step, one test of the lanes for all of them.
   int64_t i = 0;
-  for (; n - i >= 4 * L; i += 4 * L) {
+  for (; n - i >= 8 * L; i += 8 * L) {
     const char* q = p + i * B;
-    const V m = ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
-                ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
+    V m = ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
+          ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
+    q += 4 * W;
+    m |= ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
+         ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
     if (nonzero<W>(m)) break;
   }
   for (; i < n; ++i)

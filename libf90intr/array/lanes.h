@@ -31,10 +31,10 @@ Isa isa();
 Isa real_isa();
 
 // The extreme (greatest when Max) of p[0..n), n >= 1, into `best`. REAL
-// elements: NaNs are passed over (the extreme of the others, -Inf / +Inf
-// when every element is a NaN) and `nan` tells whether one was met;
-// integers leave `nan` false. Equal values are not told apart: the bits of
-// a REAL result of 0 may be either zero's.
+// elements: `nan` tells whether a NaN was met, and `best` is then of no use
+// (a NaN may have hidden the element it was paired with); integers leave
+// `nan` false. Equal values are not told apart: the bits of a REAL result
+// of 0 may be either zero's.
 template <class T, bool Max>
 void extreme(Isa isa, const T* p, int32_t n, T& best, bool& nan);
 
