@@ -76,7 +76,11 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   constexpr bool real = std::is_floating_point_v<T>;
   // REAL lanes start from the infinity that every element but a NaN beats
   // or equals; integer lanes from the first element.
-  const T init = real ? (Max ? -__builtin_inf() : __builtin_inf()) : get(p);
+  T init;
+  if constexpr (real)
+    init = Max ? -__builtin_inf() : __builtin_inf();
+  else
+    init = get(p);
   // Two accumulators, each taking the extreme of a pair of vectors a step:
   // few enough registers for 32-bit code to keep every vector in one.
   V b0 = V{} + init, b1 = b0;

@@ -60,9 +60,11 @@ void element(int32_t code, int bytes, Fill f, int64_t k, int64_t n, int64_t nan_
       v = k * 250 / n - 125;  // non-decreasing, with ties for the narrow kinds
       if (f == kDescending) v = -v;
     } else if (f == kSpecials) {
+      // The kind's extremes, and (INTEGER*8) values that a double cannot hold.
       const int64_t lo = bits == 64 ? INT64_MIN : -(int64_t{1} << (bits - 1));
-      const int64_t specials[] = {lo, lo + 1, -lo - 1, 0, -1};
-      v = specials[pick(0, 4)];
+      const int64_t odd = bits == 64 ? (int64_t{1} << 60) + 1 : 0;
+      const int64_t specials[] = {lo, lo + 1, -lo - 1, 0, -1, odd, -odd, odd + 2};
+      v = specials[pick(0, 7)];
     }
     std::memcpy(p, &v, bytes);
     return;
@@ -179,6 +181,30 @@ TEST(LongSearch, WholeArrayLocationsAgainstTheModel) {
           << e.name << (max ? " MAXLOC" : " MINLOC") << " trial " << trial << " fill " << f
           << " size " << src.size() << (mask ? " masked" : "") << " subscript " << d;
     }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// INTEGER*8 runs whose first element a double cannot hold: the lanes must
+// start from its exact value.
+TEST(LongSearch, IntegerEightFirstElementKeptExact) {
+  f90test::RuntimeScope scope;
+  const int64_t big = (int64_t{1} << 60) + 255;  // rounds up as a double
+  const struct {
+    int64_t first, rest;
+  } rows[] = {{INT64_MAX, 0}, {big, 1}, {-big, -1}, {INT64_MIN, 0}, {big - 256, big - 255}};
+  for (const auto& row : rows) {
+    TestArray a(ElemType::integer(8), {40});
+    for (int64_t k = 0; k < 40; ++k) a.set_linear<int64_t>(k, k == 0 ? row.first : row.rest);
+    const int64_t hi = row.first > row.rest ? row.first : row.rest;
+    const int64_t lo = row.first < row.rest ? row.first : row.rest;
+    EXPECT_EQ(_MAXVAL0_J(a.desc(), nullptr, nullptr), hi) << row.first;
+    EXPECT_EQ(_MINVAL0_J(a.desc(), nullptr, nullptr), lo) << row.first;
+    auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+    _MAXLOC_J(r.get(), a.desc(), nullptr);
+    EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), row.first >= row.rest ? 1u : 2u) << row.first;
+    _MINLOC_J(r.get(), a.desc(), nullptr);
+    EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), row.first <= row.rest ? 1u : 2u) << row.first;
   }
   EXPECT_TRUE(Runtime::reports().empty());
 }
