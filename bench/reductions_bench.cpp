@@ -43,6 +43,22 @@ void BM_maxval_r8(benchmark::State& state) {
 }
 BENCHMARK(BM_maxval_r8);
 
+// REAL*16 (renormalised pairs) over 16 MiB.
+void BM_maxval_r16(benchmark::State& state) {
+  const int32_t n = kN / 4;
+  TestArray a(ElemType::real(16), {n});
+  std::mt19937 bits(9);
+  for (int64_t k = 0; k < n; ++k) {
+    const double hi = std::ldexp(static_cast<double>(bits()), -16);
+    const DoubleDouble v{hi, std::ldexp(hi, -60)};
+    a.set_linear<DoubleDouble>(k, v);
+  }
+  DoubleDouble out;
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_D(&out, a.desc(), nullptr, nullptr));
+  bytes_read(state, int64_t{n} * 16);
+}
+BENCHMARK(BM_maxval_r16);
+
 void BM_minval_r8_masked(benchmark::State& state) {
   TestArray a(ElemType::real(8), {kN});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });

@@ -358,9 +358,37 @@ struct Real16Ops {
     if (!finite_hi(p)) return;
     if (s.at == nullptr || beats(s.at, p)) s.at = p;
   }
+  // The contiguous elements p[0..n) of a search whose current element is
+  // `current` (null before one is taken), each considered as step() does;
+  // while the current element is tame, the lanes pass over the elements that
+  // _morvex_qcompare cannot let replace it (lanes.h says why). Returns the
+  // position of the last element taken, -1 when none was.
+  static int32_t last_taken(lanes::Isa isa, const char*& current, const char* p, int32_t n) {
+    int32_t found = -1;
+    for (int32_t i = 0; i < n; ++i) {
+      if (current != nullptr && lanes::r16_tame(current)) {
+        i += lanes::r16_first_candidate(isa, p + i * ptrdiff_t{16}, n - i, current, D == Dir::Max);
+        if (i == n) break;
+      }
+      const char* q = p + i * ptrdiff_t{16};
+      if (finite_hi(q) && (current == nullptr || beats(current, q))) {
+        current = q;
+        found = i;
+      }
+    }
+    return found;
+  }
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
                    int32_t n) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == 16 && n >= kLaneRun) {
+        if (const lanes::Isa isa = lanes::isa(); isa != lanes::Isa::none) {
+          last_taken(isa, s.at, p, n);
+          return;
+        }
+      }
+    }
     for (; n > 0; --n, p += ps, m += ms)
       if (M::truth(m)) step(s, p);
   }

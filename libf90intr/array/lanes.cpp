@@ -130,6 +130,61 @@ LANES_INLINE int32_t find_equal_k(const T* p, int32_t n, T v) {
   return n;
 }
 
+// ---- REAL*16 ----------------------------------------------------------------
+
+LANES_INLINE int exponent_field(uint64_t b) { return static_cast<int>((b >> 52) & 0x7ff); }
+
+LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
+  if (((hi | lo) << 1) == 0) return true;  // both parts zeros
+  const int eh = exponent_field(hi);
+  return eh >= 1 && eh <= 2046 && eh - exponent_field(lo) >= 55;
+}
+
+// An element that the rule cannot let take c's place (c tame, high part ch).
+LANES_INLINE bool passed_over(const char* x, double ch, bool greatest) {
+  uint64_t hi, lo;
+  std::memcpy(&hi, x, 8);
+  std::memcpy(&lo, x + 8, 8);
+  double xh;
+  std::memcpy(&xh, x, 8);
+  return tame(hi, lo) && (greatest ? xh < ch : xh > ch);
+}
+
+// Two elements a vector (AVX2): the high parts in the even 64-bit lanes of a
+// vector loaded at the elements, the low parts in the even lanes of one
+// loaded 8 bytes on. A NaN high part fails the comparison; an infinite one
+// that passes it is never taken anyway, so the high part's exponent needs
+// no upper bound here.
+template <int W, bool Greatest>
+LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) {
+  using U = Vec<uint64_t, W>;
+  using S = Vec<int64_t, W>;
+  using D = Vec<double, W>;
+  constexpr int32_t L = W / 16;  // elements a vector
+  S even = {};
+  for (int k = 0; k < W / 8; k += 2) even[k] = -1;
+  const D c = D{} + ch;
+  int32_t i = 0;
+  // The load 8 bytes on stays inside the run: one element is left over.
+  for (; n - i > 2 * L; i += 2 * L) {
+    S pass = even;
+    for (int v = 0; v < 2; ++v) {
+      const char* q = p + (i + v * L) * 16;
+      const U hi = load<U>(q), lo = load<U>(q + 8);
+      const S zero = (S)(((hi | lo) << 1) == 0);
+      const S eh = (S)((hi << 1) >> 53), el = (S)((lo << 1) >> 53);
+      const S gap = (S)(eh - el > 54);
+      const D x = (D)hi;
+      const S beaten = (S)(Greatest ? x < c : x > c);
+      pass &= (zero | gap) & beaten;
+    }
+    if (nonzero<W>(pass ^ even)) break;
+  }
+  for (; i < n; ++i)
+    if (!passed_over(p + i * 16, ch, Greatest)) return i;
+  return n;
+}
+
 // ---- LOGICAL lanes -----------------------------------------------------------
 
 // The lanes of B-byte LOGICAL elements: U is the lane type, and mask(x) has
@@ -395,6 +450,11 @@ template <uint32_t B>
   count_columns_k<32, B>(p, step, rows, ncol, truth, count);
 }
 
+template <bool Greatest>
+[[gnu::target("avx2")]] int32_t r16_first_candidate_avx2(const char* p, int32_t n, double ch) {
+  return r16_first_candidate_k<32, Greatest>(p, n, ch);
+}
+
 [[gnu::target("sse")]] uint32_t mxcsr() {
   uint32_t v;
   __asm__ volatile("stmxcsr %0" : "=m"(v));
@@ -413,6 +473,25 @@ Isa real_isa() {
   const Isa i = isa();
   constexpr uint32_t kDenormalsAreZero = 0x40;
   return i == Isa::none || (mxcsr() & kDenormalsAreZero) != 0 ? Isa::none : i;
+}
+
+bool r16_tame(const char* p) {
+  uint64_t hi, lo;
+  std::memcpy(&hi, p, 8);
+  std::memcpy(&lo, p + 8, 8);
+  return tame(hi, lo);
+}
+
+// The lanes need 64-bit comparisons: AVX2; the element loop otherwise.
+int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest) {
+  double ch;
+  std::memcpy(&ch, c, 8);
+  if (isa == Isa::avx2)
+    return greatest ? r16_first_candidate_avx2<true>(p, n, ch)
+                    : r16_first_candidate_avx2<false>(p, n, ch);
+  for (int32_t i = 0; i < n; ++i)
+    if (!passed_over(p + i * 16, ch, greatest)) return i;
+  return n;
 }
 
 template <class T, bool Max>

@@ -244,6 +244,15 @@ struct Locator<extremum::Real16Ops<D>> {
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
                    int64_t index0) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == 16 && n >= extremum::kLaneRun) {
+        if (const lanes::Isa isa = lanes::isa(); isa != lanes::Isa::none) {
+          const int32_t k = Ops::last_taken(isa, s.current, p, n);
+          if (k >= 0) s.at = index0 + k;
+          return;
+        }
+      }
+    }
     for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
       if (M::truth(m)) step(s, p, index0 + i);
   }

@@ -209,6 +209,80 @@ TEST(LongSearch, IntegerEightFirstElementKeptExact) {
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
+// ---- REAL*16 ---------------------------------------------------------------------
+
+// MAXVAL and MINVAL of REAL*16 runs: the element the location model finds
+// (the first finite one taken, then _morvex_qcompare's order), or the start
+// value when no element has a finite high part.
+TEST(LongSearch, Real16ValuesAgainstTheLocationModel) {
+  f90test::RuntimeScope scope;
+  const loc::Entries& e = loc::entries("D");
+  const uint64_t starts[2][2] = {{0x43dffc0000000000ull, 0}, {0xc3dffc0000000000ull, 1ull << 63}};
+  for (int trial = 0; trial < 300; ++trial) {
+    const bool max = pick(0, 1);
+    const Fill f = static_cast<Fill>(pick(0, kFills - 1));
+    const int64_t n = random_length();
+    TestArray src(e.type, {static_cast<int32_t>(n)});
+    fill(src, e.code, f);
+    loc::Seq seq;
+    for (int64_t k = 0; k < n; ++k) seq.push_back({k, src.at_linear(k)});
+    const int64_t at = loc::model_position(e, max, seq, -1);
+    uint64_t want[2];
+    if (at >= 0)
+      std::memcpy(want, src.at_linear(at), 16);
+    else
+      std::memcpy(want, starts[max], 16);
+    red::Real16 got;
+    (max ? _MAXVAL0_D : _MINVAL0_D)(&got, src.desc(), nullptr, nullptr);
+    ASSERT_EQ(std::memcmp(&got, want, 16), 0) << (max ? "MAXVAL" : "MINVAL") << " trial " << trial
+                                              << " fill " << f << " size " << n;
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// Elements whose high part is below the current one's and that still beat
+// it (the low parts decide), or that no low part can lift: only elements
+// whose low part is at least 2^55 below their high part may be passed over.
+TEST(LongSearch, Real16LowPartsDecide) {
+  f90test::RuntimeScope scope;
+  const double below = 1 - 0x1p-53;  // the double under 1
+  struct Row {
+    const char* what;
+    red::Real16 current, x;
+    bool x_greater;
+  };
+  const Row rows[] = {
+      // 1 - 2^-56 against 1 - 2^-55: the high part alone says less.
+      {"low part lifts", {1.0, -0x1p-55}, {below, 0x1p-54 + 0x1p-55 + 0x1p-56}, true},
+      {"low part of 2^-55 is tame", {1.0, -0x1p-56}, {below, 0x1p-55}, false},
+      {"infinite low part", {1.0, 0.0}, {0.5, INFINITY}, true},
+      {"across a binade", {2.0, -0x1p-53}, {2 - 0x1p-52, 0x1p-53 + 0x1p-54}, true},
+      {"zeros", {1.0, 0.0}, {0.0, -0.0}, false},
+  };
+  for (const Row& row : rows) {
+    for (const bool max : {true, false}) {
+      // current, then 40 elements that lose to it, x among them at 20.
+      const double sign = max ? 1 : -1;
+      TestArray a(ElemType::real(16), {41});
+      for (int64_t k = 0; k < 41; ++k) {
+        red::Real16 v = k == 0 ? row.current : k == 20 ? row.x : red::Real16{0x1p-800, 0.0};
+        if (!max) v = {-v.hi, -v.lo};
+        std::memcpy(a.at_linear(k), &v, 16);
+      }
+      const bool x_wins = row.x_greater;
+      auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+      (max ? _MAXLOC_D : _MINLOC_D)(r.get(), a.desc(), nullptr);
+      EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), x_wins ? 21u : 1u)
+          << row.what << (max ? " MAXLOC" : " MINLOC") << " sign " << sign;
+      red::Real16 got;
+      (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
+      EXPECT_EQ(std::memcmp(&got, a.at_linear(x_wins ? 20 : 0), 16), 0)
+          << row.what << (max ? " MAXVAL" : " MINVAL");
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
 // ---- Lines along DIM -----------------------------------------------------------
 
 // A rank-2 or rank-3 operand whose first extent is long (many lines next to
