@@ -168,6 +168,10 @@ inline T load(const char* p) {
 
 // Contiguous runs of at least this many elements go to the lane kernels.
 inline constexpr int32_t kLaneRun = 16;
+// The searches for a position take a block's extreme by the lanes and
+// search a block again only when its extreme replaces the current value:
+// blocks small enough to be read again from the L1 cache.
+inline constexpr int32_t kSearchBlockBytes = 16 << 10;
 
 template <class T, Dir D>
 struct IntegerOps {
@@ -300,7 +304,7 @@ struct RealOps {
   // holds the current value at the end (c is its value), -1 when none
   // replaced c.
   static int32_t last_replacing(lanes::Isa isa, T& c, const char* p, int32_t n) {
-    constexpr int32_t kBlock = 1024;
+    constexpr int32_t kBlock = kSearchBlockBytes / sizeof(T);
     constexpr ptrdiff_t kSize = sizeof(T);
     int32_t found = -1;
     for (int32_t i = 0; i < n;) {

@@ -154,7 +154,7 @@ struct Locator<extremum::IntegerOps<T, D>> : HeldValue<Locator<extremum::Integer
       // Blocks: the block's extreme by MAXVAL's line loop; only a block that
       // beats the current value is searched again (in cache) for its first
       // element equal to the new extreme.
-      constexpr int32_t kBlock = 2048;
+      constexpr int32_t kBlock = extremum::kSearchBlockBytes / sizeof(T);
       while (i < n) {
         const int32_t nb = n - i < kBlock ? n - i : kBlock;
         typename Ops::State block{s.value, true};

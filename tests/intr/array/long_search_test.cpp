@@ -33,10 +33,13 @@ int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng
 enum Fill { kTies, kAscending, kDescending, kOneNaN, kLastNaN, kManyNaN, kAllNaN, kZeros, kSpecials };
 constexpr int kFills = 9;
 
-// Lengths around the lane widths and the search blocks, and random ones.
+// Lengths around the lane widths and the search blocks (16 KiB: 1024 to
+// 16384 elements), and random ones.
 int64_t random_length() {
-  static const int64_t edges[] = {1, 15, 16, 17, 63, 64, 65, 1023, 1024, 1025, 2047, 2048, 2049, 4100};
-  return pick(0, 2) == 0 ? edges[pick(0, 13)] : pick(1, 3000);
+  static const int64_t edges[] = {1,    15,   16,   17,   63,   64,    65,    1025,
+                                  2047, 2049, 4095, 4097, 8193, 16383, 16385, 20000};
+  const int k = pick(0, 5);
+  return k == 0 ? edges[pick(0, 15)] : k == 1 ? pick(1, 20000) : pick(1, 3000);
 }
 
 // A NaN of either sign, quiet or signalling, with a payload.
