@@ -15,6 +15,7 @@
 #include "chars/bytes.h"
 #include "common/mask.h"
 #include "sse2_exact.h"
+#include "value/float_bits.h"
 
 #if defined(__GNUC__) && !defined(__clang__)
 // Vector types only cross always-inlined calls inside one wrapper.
@@ -132,12 +133,10 @@ LANES_INLINE int32_t find_equal_k(const T* p, int32_t n, T v) {
 
 // ---- REAL*16 ----------------------------------------------------------------
 
-LANES_INLINE int exponent_field(uint64_t b) { return static_cast<int>((b >> 52) & 0x7ff); }
-
 LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
   if (((hi | lo) << 1) == 0) return true;  // both parts zeros
-  const int eh = exponent_field(hi);
-  return eh >= 1 && eh <= 2046 && eh - exponent_field(lo) >= 55;
+  const int eh = fp::exponent_field(fp::from_bits<double>(hi));
+  return eh >= 1 && eh <= 2046 && eh - fp::exponent_field(fp::from_bits<double>(lo)) >= 55;
 }
 
 // An element that the rule cannot let take c's place (c tame, high part ch).
