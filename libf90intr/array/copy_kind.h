@@ -100,9 +100,16 @@ struct Mover {
     for (int64_t i = 0; i < n; ++i, dst += ds, src += ss) one(dst, src, bytes);
   }
 
-  // Stores the same element n times at dst with byte stride ds.
+  // Stores the same element n times at dst with byte stride ds (a fixed
+  // size is read once: src lies outside the elements stored).
   static void fill(char* dst, int64_t ds, const char* src, int64_t n, uint32_t bytes) {
-    for (int64_t i = 0; i < n; ++i, dst += ds) one(dst, src, bytes);
+    if constexpr (N != 0) {
+      char value[N];
+      std::memcpy(value, src, N);
+      for (int64_t i = 0; i < n; ++i, dst += ds) std::memcpy(dst, value, N);
+    } else {
+      for (int64_t i = 0; i < n; ++i, dst += ds) one(dst, src, bytes);
+    }
   }
 };
 
