@@ -72,6 +72,7 @@ template <uint32_t K>
 void rotate_line_tiles(ShiftSetup st) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
+  const bool large = st.result_bytes() >= f90::kStreamBytes;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   f90::walk_blocks(st.rank, 0, ext,
@@ -87,7 +88,7 @@ void rotate_line_tiles(ShiftSetup st) {
                        line[b] = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
                      }
                      f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs),
-                                       o[1], static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), 0);
+                                       o[1], static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), 0, large);
                    });
 }
 

@@ -154,6 +154,7 @@ void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boun
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
   const int64_t b0 = boundary.stride[0];
+  const bool large = st.result_bytes() >= f90::kStreamBytes;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   f90::walk_blocks(
@@ -171,7 +172,7 @@ void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boun
                    {value, from, value}};
         }
         f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1],
-                          static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), fixed.fill);
+                          static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), fixed.fill, large);
       });
 }
 

@@ -72,6 +72,12 @@ struct ShiftSetup {
   ShiftArg shift_arg;
 
   int64_t n() const { return extent[dim]; }
+  // Bytes of the result.
+  int64_t result_bytes() const {
+    int64_t b = bytes();
+    for (int d = 0; d < rank; ++d) b *= extent[d];
+    return b;
+  }
   // ARRAY's extents with DIM's set to 1: the dimensions a walk of the lines
   // along DIM steps through.
   void walk_extents(int32_t* out) const {
@@ -166,7 +172,21 @@ struct TileLine {
 // dst + b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
 // A fill phase stores `fill` in every byte. Always inlined into the two
 // forms below, so that it is compiled with and without SSE2 moves.
-template <uint32_t K>
+// n 8-byte elements, element i from sk + from[i].off, to dk onwards (16-byte
+// aligned), in pairs streamed past the caches.
+__attribute__((target("sse2"))) inline void stream_pairs_8(char* dk, const char* sk,
+                                                                          const TilePhase* from,
+                                                                          int64_t n) {
+  int64_t i = 0;
+  for (; i + 2 <= n; i += 2, dk += 16) {
+    const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i].off));
+    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i + 1].off));
+    store16<true>(dk, _mm_unpacklo_epi64(a, b));
+  }
+  if (i < n) std::memcpy(dk, sk + from[i].off, 8);
+}
+
+template <uint32_t K, bool kStream>
 [[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
                                                   ptrdiff_t as, int64_t n, const TileLine* line,
                                                   int64_t count, uint32_t bytes, unsigned char fill) {
@@ -202,6 +222,10 @@ template <uint32_t K>
     }
     nz = count - nf - nv;
     if (nf == count) {  // every line from ARRAY: the result side is a plain stride walk
+      if constexpr (kStream && K == 8) {  // 16-byte aligned pairs streamed past the caches
+        for (; k < end; ++k) stream_pairs_8(dst + k * rs, src + k * as, from, nf);
+        continue;
+      }
       for (; k < end; ++k) {
         char* dk = dst + k * rs;
         const char* sk = src + k * as;
@@ -219,27 +243,34 @@ template <uint32_t K>
   }
 }
 
-template <uint32_t K>
+template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) void move_tile_sse2(char* dst, ptrdiff_t r0, ptrdiff_t rs,
                                                     const char* src, ptrdiff_t as, int64_t n,
                                                     const TileLine* line, int64_t count,
                                                     uint32_t bytes, unsigned char fill) {
-  move_tile_body<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  move_tile_body<K, kStream>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  if constexpr (kStream) _mm_sfence();
 }
 
 template <uint32_t K>
 void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
                      const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
-  move_tile_body<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  move_tile_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
 }
 
 // move_tile_body, its element moves through SSE2 registers where the CPU
-// has them (8- to 32-byte elements: one load and one store each).
+// has them (8- to 32-byte elements: one load and one store each). `large`:
+// the result is at least kStreamBytes, so that 8-byte elements contiguous
+// along dimension 0 are stored past the caches in aligned pairs.
 template <uint32_t K>
 void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
-               const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+               const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
   if (K >= 8 && x87::have_sse2()) {
-    move_tile_sse2<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    if (K == 8 && large && r0 == 8 && (rs & 15) == 0 && (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
+      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    } else {
+      move_tile_sse2<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    }
   } else {
     move_tile_plain<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
   }

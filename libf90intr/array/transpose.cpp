@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "array/copy_kind.h"
 #include "array/result.h"
 #include "common/inputs.h"
 #include "sse2_exact.h"
@@ -59,17 +60,6 @@ void copy_tiles(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, 
 
 #define F90_LOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
 
-// Stores 16 bytes: streamed past the caches (the destination is 16-byte
-// aligned and larger than they are) or plainly.
-template <bool kStream>
-__attribute__((target("sse2"), always_inline)) inline void put16(char* p, __m128i v) {
-  if constexpr (kStream) {
-    _mm_stream_si128(reinterpret_cast<__m128i*>(p), v);
-  } else {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
-  }
-}
-
 // 8-byte elements, the source contiguous along i and the destination
 // along j (s1 = r1 = 8); m4 a multiple of 4, n8 of 8. Each step moves four
 // source rows of eight columns: 16 loads, 64-bit interleaves, and the four
@@ -88,13 +78,13 @@ __attribute__((target("sse2"))) void blocks_8(char* dst, int64_t r2, const char*
         char* q = row + i * r2;
         for (int c = 0; c < 8; c += 2) {  // rows i and i + 1, columns c and c + 1
           const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
-          put16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
-          put16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          store16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
+          store16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
         }
         for (int c = 0; c < 8; c += 2) {  // rows i + 2 and i + 3
           const __m128i a = F90_LOAD(p + c * s2 + 16), b = F90_LOAD(p + (c + 1) * s2 + 16);
-          put16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
-          put16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          store16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
+          store16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
         }
       }
     }
@@ -119,10 +109,10 @@ __attribute__((target("sse2"))) void blocks_4(char* dst, int64_t r2, const char*
           const __m128i e = F90_LOAD(p + (c + 2) * s2), f = F90_LOAD(p + (c + 3) * s2);
           const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
           const __m128i ef0 = _mm_unpacklo_epi32(e, f), ef1 = _mm_unpackhi_epi32(e, f);
-          put16<kStream>(q + c * 4, _mm_unpacklo_epi64(ab0, ef0));
-          put16<kStream>(q + r2 + c * 4, _mm_unpackhi_epi64(ab0, ef0));
-          put16<kStream>(q + 2 * r2 + c * 4, _mm_unpacklo_epi64(ab1, ef1));
-          put16<kStream>(q + 3 * r2 + c * 4, _mm_unpackhi_epi64(ab1, ef1));
+          store16<kStream>(q + c * 4, _mm_unpacklo_epi64(ab0, ef0));
+          store16<kStream>(q + r2 + c * 4, _mm_unpackhi_epi64(ab0, ef0));
+          store16<kStream>(q + 2 * r2 + c * 4, _mm_unpacklo_epi64(ab1, ef1));
+          store16<kStream>(q + 3 * r2 + c * 4, _mm_unpackhi_epi64(ab1, ef1));
         }
       }
     }
@@ -132,12 +122,6 @@ __attribute__((target("sse2"))) void blocks_4(char* dst, int64_t r2, const char*
 
 #undef F90_LOAD
 
-// Blocks from this size on (an eighth of the shared last-level cache of
-// the machines measured) are written past the caches when the alignment
-// allows: they would mostly leave them again, and the stores then need not
-// read each destination line first, which halves the transposition's time
-// from here on.
-constexpr int64_t kStreamBytes = int64_t{4} << 20;
 
 // The SSE2 squares for 4- and 8-byte elements where both sides are
 // contiguous (s1 = r1 = bytes), the element tiles for the edges; false when
