@@ -114,28 +114,22 @@ struct SizedOperands {
   }
 };
 
-// range(0): bytes. Rank 2 along DIM 2, one shift per line.
-void BM_cshift_sizes(benchmark::State& state) {
-  const int32_t dim = 2;
-  SizedOperands o(state.range(0), true);
+// range(0): bytes. Rank 2 along DIM 2 with one shift per line, or rank 1 by
+// a scalar SHIFT (at 4 KiB mostly the cost of the call itself).
+void cshift_sizes(benchmark::State& state, bool rank2) {
+  const int32_t dim = rank2 ? 2 : 1;
+  SizedOperands o(state.range(0), rank2);
   for (auto _ : state) {
     cshift(o.result.get(), o.array.get(), o.shift.get(), &dim);
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
+
+void BM_cshift_sizes(benchmark::State& state) { cshift_sizes(state, true); }
 BENCHMARK(BM_cshift_sizes)->Apply(f90bench::memory_sizes);
 
-// Rank 1 by a scalar SHIFT: at 4 KiB mostly the cost of the call itself.
-void BM_cshift_rank1_sizes(benchmark::State& state) {
-  const int32_t dim = 1;
-  SizedOperands o(state.range(0), false);
-  for (auto _ : state) {
-    cshift(o.result.get(), o.array.get(), o.shift.get(), &dim);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
-}
+void BM_cshift_rank1_sizes(benchmark::State& state) { cshift_sizes(state, false); }
 BENCHMARK(BM_cshift_rank1_sizes)->Apply(f90bench::memory_sizes);
 
 void BM_eoshift_sizes(benchmark::State& state) {

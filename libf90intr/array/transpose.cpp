@@ -60,59 +60,45 @@ void copy_tiles(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, 
 
 #define F90_LOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
 
-// 8-byte elements, the source contiguous along i and the destination
-// along j (s1 = r1 = 8); m4 a multiple of 4, n8 of 8. Each step moves four
-// source rows of eight columns: 16 loads, 64-bit interleaves, and the four
-// destination rows of 64 bytes each. Loads, interleaves and stores only, so
-// every bit pattern passes unchanged.
-template <bool kStream>
-__attribute__((target("sse2"))) void blocks_8(char* dst, int64_t r2, const char* src, int64_t s2,
-                                              int64_t m4, int64_t n8) {
+// 4- or 8-byte elements, the source contiguous along i and the destination
+// along j (s1 = r1 = kBytes); m4 a multiple of 4, nb of the 64 / kBytes
+// columns that make one 64-byte destination line. Each step moves four
+// source rows of those columns: 8-byte elements as pairs of 16-byte loads
+// and 64-bit interleaves, 4-byte ones as 4 x 4 squares through 32- and
+// 64-bit interleaves. Loads, interleaves and stores only, so every bit
+// pattern passes unchanged.
+template <uint32_t kBytes, bool kStream>
+__attribute__((target("sse2"))) void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
+                                            int64_t m4, int64_t nb) {
+  constexpr int64_t kCols = 64 / kBytes;
   for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
     const int64_t i1 = std::min(m4, i0 + kTileRows);
-    for (int64_t j0 = 0; j0 < n8; j0 += 8) {
-      const char* col = src + j0 * s2;
-      char* row = dst + j0 * 8;
+    for (int64_t j0 = 0; j0 < nb; j0 += kCols) {
       for (int64_t i = i0; i < i1; i += 4) {
-        const char* p = col + i * 8;
-        char* q = row + i * r2;
-        for (int c = 0; c < 8; c += 2) {  // rows i and i + 1, columns c and c + 1
-          const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
-          store16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
-          store16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
-        }
-        for (int c = 0; c < 8; c += 2) {  // rows i + 2 and i + 3
-          const __m128i a = F90_LOAD(p + c * s2 + 16), b = F90_LOAD(p + (c + 1) * s2 + 16);
-          store16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
-          store16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
-        }
-      }
-    }
-  }
-  if constexpr (kStream) _mm_sfence();
-}
-
-// 4-byte elements likewise (s1 = r1 = 4; m4 and n16 multiples of 4 and
-// 16): 4 x 4 squares through 32- and 64-bit interleaves, four of them along
-// j so that each destination row gets 64 bytes.
-template <bool kStream>
-__attribute__((target("sse2"))) void blocks_4(char* dst, int64_t r2, const char* src, int64_t s2,
-                                              int64_t m4, int64_t n16) {
-  for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
-    const int64_t i1 = std::min(m4, i0 + kTileRows);
-    for (int64_t j0 = 0; j0 < n16; j0 += 16) {
-      for (int64_t i = i0; i < i1; i += 4) {
-        const char* p = src + j0 * s2 + i * 4;
-        char* q = dst + j0 * 4 + i * r2;
-        for (int c = 0; c < 16; c += 4) {
-          const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
-          const __m128i e = F90_LOAD(p + (c + 2) * s2), f = F90_LOAD(p + (c + 3) * s2);
-          const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
-          const __m128i ef0 = _mm_unpacklo_epi32(e, f), ef1 = _mm_unpackhi_epi32(e, f);
-          store16<kStream>(q + c * 4, _mm_unpacklo_epi64(ab0, ef0));
-          store16<kStream>(q + r2 + c * 4, _mm_unpackhi_epi64(ab0, ef0));
-          store16<kStream>(q + 2 * r2 + c * 4, _mm_unpacklo_epi64(ab1, ef1));
-          store16<kStream>(q + 3 * r2 + c * 4, _mm_unpackhi_epi64(ab1, ef1));
+        const char* p = src + j0 * s2 + i * kBytes;
+        char* q = dst + j0 * kBytes + i * r2;
+        if constexpr (kBytes == 8) {
+          for (int c = 0; c < 8; c += 2) {  // rows i and i + 1, columns c and c + 1
+            const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
+            store16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
+            store16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          }
+          for (int c = 0; c < 8; c += 2) {  // rows i + 2 and i + 3
+            const __m128i a = F90_LOAD(p + c * s2 + 16), b = F90_LOAD(p + (c + 1) * s2 + 16);
+            store16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
+            store16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          }
+        } else {
+          for (int c = 0; c < 16; c += 4) {
+            const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
+            const __m128i e = F90_LOAD(p + (c + 2) * s2), f = F90_LOAD(p + (c + 3) * s2);
+            const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
+            const __m128i ef0 = _mm_unpacklo_epi32(e, f), ef1 = _mm_unpackhi_epi32(e, f);
+            store16<kStream>(q + c * 4, _mm_unpacklo_epi64(ab0, ef0));
+            store16<kStream>(q + r2 + c * 4, _mm_unpackhi_epi64(ab0, ef0));
+            store16<kStream>(q + 2 * r2 + c * 4, _mm_unpacklo_epi64(ab1, ef1));
+            store16<kStream>(q + 3 * r2 + c * 4, _mm_unpackhi_epi64(ab1, ef1));
+          }
         }
       }
     }
@@ -136,9 +122,9 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const bool stream = m * n * bytes >= kStreamBytes && (reinterpret_cast<uintptr_t>(dst) & 15) == 0 &&
                       (r2 & 15) == 0;
   if (bytes == 8) {
-    (stream ? blocks_8<true> : blocks_8<false>)(dst, r2, src, s2, m4, nb);
+    (stream ? blocks<8, true> : blocks<8, false>)(dst, r2, src, s2, m4, nb);
   } else {
-    (stream ? blocks_4<true> : blocks_4<false>)(dst, r2, src, s2, m4, nb);
+    (stream ? blocks<4, true> : blocks<4, false>)(dst, r2, src, s2, m4, nb);
   }
   // Columns nb.. of every row, then rows m4.. of the first nb columns.
   const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;

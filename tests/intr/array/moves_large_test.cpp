@@ -101,37 +101,42 @@ void expect_transposed(const MatrixCase& c, const char* src, const char* dst) {
           << c.what << " (" << i << ", " << j << ")";
 }
 
-TEST_F(MovesLarge, TransposeBlocksMatchTheElementModel) {
-  std::mt19937 rng(34);
+// Runs `move(dst, src)` (an m x n source into an n x m result) for every
+// case and checks the transposition and the bytes around the result.
+template <class Move>
+void transposition_table(uint32_t seed, Move&& move) {
+  std::mt19937 rng(seed);
   for (const auto& c : kMatrices) {
+    Runtime::reset();
     const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
     Storage s(bytes, 0, rng), r(bytes, c.offset, rng);
     Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
     const std::vector<unsigned char> before(r.raw);
-    transpose(dst.get(), src.get());
+    move(c, dst.get(), src.get());
+    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
     expect_transposed(c, s.base, r.base);
-    // Nothing outside the result.
     const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
-    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k)
+    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
       if (k < lead || k >= lead + bytes) {
         ASSERT_EQ(r.raw[k], before[k]) << c.what << " byte " << k;
       }
+    }
   }
 }
 
+TEST_F(MovesLarge, TransposeBlocksMatchTheElementModel) {
+  transposition_table(34, [](const MatrixCase&, ArrayDescriptor* dst, ArrayDescriptor* src) {
+    transpose(dst, src);
+  });
+}
+
 TEST_F(MovesLarge, ReshapeWithOrderTwoOneIsTheTransposition) {
-  std::mt19937 rng(35);
-  for (const auto& c : kMatrices) {
-    const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
-    Storage s(bytes, 0, rng), r(bytes, c.offset, rng);
-    Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
+  transposition_table(35, [](const MatrixCase& c, ArrayDescriptor* dst, ArrayDescriptor* src) {
     int32_t shape_v[2] = {c.n, c.m}, order_v[2] = {2, 1};
     Descriptor shape = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shape_v), 2, 1);
     Descriptor order = vector_of(ElemType::integer(4), reinterpret_cast<char*>(order_v), 2, 1);
-    f90::reshape(dst.get(), src.get(), shape.get(), nullptr, order.get());
-    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
-    expect_transposed(c, s.base, r.base);
-  }
+    f90::reshape(dst, src, shape.get(), nullptr, order.get());
+  });
 }
 
 // CSHIFT and EOSHIFT along DIM 2 of m x n matrices with a shift per line.
