@@ -201,7 +201,9 @@ __attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64
                                                  size_t bytes) {
   int64_t i = 0;
   if (bytes == 4) {
-    for (; i + 4 <= n; i += 4, p += 32, out += 16) {
+    // Each step loads the gaps after its four elements too: never after
+    // the last element, which may end the storage.
+    for (; i + 4 < n; i += 4, p += 32, out += 16) {
       const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(p));
       const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(p + 16));
       f90::store16<kStream>(out, _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))));

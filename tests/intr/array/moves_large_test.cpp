@@ -18,6 +18,7 @@
 #include "array/transfer.h"
 #include "array/transpose.h"
 #include "descriptor_builder.h"
+#include "guard_page.h"
 #include "recording_runtime.h"
 
 namespace {
@@ -319,6 +320,65 @@ TEST_F(MovesLarge, TransferGathersTheStream) {
       const int64_t at = k - lead;
       const int want = at >= 0 && at < std::min(ts, extent * mb) ? stream[at] : before[k];
       ASSERT_EQ(r.raw[k], want) << c.what << " byte " << at;
+    }
+  }
+}
+
+// Operands whose storage ends (or, walked backwards, starts) at an
+// inaccessible page: the wide loads of the SSE2 paths never touch a byte
+// beyond the first or last element, whatever the count's remainder.
+TEST_F(MovesLarge, NoLoadPassesTheEndsOfTheStorage) {
+  using f90test::GuardedBuffer;
+  using f90test::GuardSide;
+  for (const int32_t n : {4, 8, 9, 12, 31, 64, 65}) {
+    for (const GuardSide side : {GuardSide::after, GuardSide::before}) {
+      Runtime::reset();
+      const bool backwards = side == GuardSide::before;
+      // TRANSFER: INTEGER*4 two apart, the first or last one against the page.
+      GuardedBuffer words((2 * n - 1) * 4, side);
+      int32_t* w = static_cast<int32_t*>(words.data());
+      for (int32_t k = 0; k < 2 * n - 1; ++k) w[k] = k;
+      char* first = reinterpret_cast<char*>(backwards ? w + 2 * (n - 1) : w);
+      Descriptor src = vector_of(ElemType::integer(4), first, n, backwards ? -2 : 2);
+      std::vector<int32_t> out(n, -1);
+      Descriptor mold = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), 1, 1);
+      Descriptor result = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), n, 1);
+      transfer_array(result.get(), src.get(), mold.get(), nullptr);
+      for (int32_t k = 0; k < n; ++k) ASSERT_EQ(out[k], backwards ? 2 * (n - 1 - k) : 2 * k) << n;
+
+      // PACK: ARRAY and a LOGICAL*4 and *1 MASK against the page.
+      for (const int mask_bytes : {4, 1}) {
+        GuardedBuffer array(n * 8, side), mask(n * mask_bytes, side);
+        double* a = static_cast<double*>(array.data());
+        for (int32_t k = 0; k < n; ++k) a[k] = k;
+        std::memset(mask.data(), 1, n * mask_bytes);
+        std::vector<double> packed(n, -1);
+        Descriptor ad = vector_of(ElemType::real(8), static_cast<char*>(array.data()), n, 1);
+        Descriptor md = vector_of(ElemType::logical(mask_bytes), static_cast<char*>(mask.data()), n, 1);
+        Descriptor rd = vector_of(ElemType::real(8), reinterpret_cast<char*>(packed.data()), n, 1);
+        f90::pack(rd.get(), ad.get(), md.get(), nullptr);
+        for (int32_t k = 0; k < n; ++k) ASSERT_EQ(packed[k], k) << n;
+      }
+
+      // TRANSPOSE and CSHIFT along DIM 2 of an n x 8 REAL*8 matrix.
+      GuardedBuffer matrix_storage(n * 8 * 8, side), moved(n * 8 * 8, side);
+      double* m = static_cast<double*>(matrix_storage.data());
+      for (int32_t k = 0; k < 8 * n; ++k) m[k] = k;
+      Descriptor md = matrix(ElemType::real(8), static_cast<char*>(matrix_storage.data()), n, 8);
+      Descriptor td = matrix(ElemType::real(8), static_cast<char*>(moved.data()), 8, n);
+      transpose(td.get(), md.get());
+      const double* t = static_cast<const double*>(moved.data());
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t j = 0; j < 8; ++j) ASSERT_EQ(t[j + 8 * i], m[i + n * j]) << n;
+      std::vector<int32_t> shifts(n);
+      for (int32_t i = 0; i < n; ++i) shifts[i] = i;
+      Descriptor sd = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shifts.data()), n, 1);
+      Descriptor cd = matrix(ElemType::real(8), static_cast<char*>(moved.data()), n, 8);
+      const int32_t dim = 2;
+      cshift(cd.get(), md.get(), sd.get(), &dim);
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t k = 0; k < 8; ++k) ASSERT_EQ(t[i + n * k], m[i + n * ((k + i) % 8)]) << n;
+      ASSERT_TRUE(Runtime::reports().empty()) << n;
     }
   }
 }
