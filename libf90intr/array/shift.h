@@ -186,6 +186,32 @@ __attribute__((target("sse2"))) inline void stream_pairs_8(char* dk, const char*
   if (i < n) std::memcpy(dk, sk + from[i].off, 8);
 }
 
+// A tile of at most this many elements moves line by line, each phase of a
+// line as one strided run: all of it is in the first-level cache anyway, and
+// the line-by-line order needs no set-up.
+inline constexpr int64_t kSmallTile = 4096;
+
+template <uint32_t K>
+void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+                     const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+  for (int64_t b = 0; b < count; ++b, dst += r0) {
+    const int64_t start[4] = {0, line[b].p1, line[b].p2, n};
+    for (int q = 0; q < 3; ++q) {
+      const int64_t k0 = start[q], len = std::min(start[q + 1], n) - k0;
+      if (len <= 0) continue;
+      const TilePhase& p = line[b].phase[q];
+      char* d = dst + k0 * rs;
+      if (p.kind == TilePhase::from_array) {
+        Mover<K>::line(d, rs, src + k0 * as + p.off, as, len, bytes);
+      } else if (p.kind == TilePhase::fixed_value) {
+        Mover<K>::fill(d, rs, p.element, len, bytes);
+      } else {
+        for (int64_t k = 0; k < len; ++k, d += rs) std::memset(d, fill, bytes);
+      }
+    }
+  }
+}
+
 template <uint32_t K, bool kStream>
 [[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
                                                   ptrdiff_t as, int64_t n, const TileLine* line,
@@ -265,7 +291,9 @@ void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
 template <uint32_t K>
 void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
                const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
-  if (K >= 8 && x87::have_sse2()) {
+  if (count * n <= kSmallTile) {
+    move_small_tile<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  } else if (K >= 8 && x87::have_sse2()) {
     if (K == 8 && large && r0 == 8 && (rs & 15) == 0 && (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
       move_tile_sse2<K, true>(dst, r0, rs, src, as, n, line, count, bytes, fill);
     } else {
