@@ -42,11 +42,14 @@ inline void store_env(Env& e) { __asm__ volatile("fnstenv %0" : "=m"(e)); }
 // fnstenv masks all exceptions as a side effect: reload the control word.
 inline void load_env(const Env& e) { __asm__ volatile("fldenv %0" : : "m"(e)); }
 
-// Rounds x to an integral value under `mode` (frndint), caller's word restored.
-inline long double rndint_under(long double x, uint16_t mode) {
+// Rounds x to an integral value under `mode` (frndint) and also stores that
+// value as a 32-bit integer in n (fistl; out of range gives 0x80000000), under
+// the one mode switch: the integral value stays in the register for the
+// arithmetic that follows, the integer serves tests on n.
+inline long double rndint_fist32_under(long double x, uint16_t mode, int32_t& n) {
   uint16_t saved;
-  __asm__ volatile("fnstcw %1\n\tfldcw %2\n\tfrndint\n\tfldcw %1"
-                   : "+t"(x), "=m"(saved)
+  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfrndint\n\tfistl %0\n\tfldcw %1"
+                   : "=m"(n), "=m"(saved), "+t"(x)
                    : "m"(mode));
   return x;
 }
@@ -63,16 +66,20 @@ inline int32_t fist32_under(long double x, uint16_t mode) {
   return r;
 }
 
-// Rounds x to an integral value under `mode` (frndint) and also stores that
-// value as a 32-bit integer in n (fistl; out of range gives 0x80000000), under
-// the one mode switch: the integral value stays in the register for the
-// arithmetic that follows, the integer serves tests on n.
-inline long double rndint_fist32_under(long double x, uint16_t mode, int32_t& n) {
-  uint16_t saved;
-  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfrndint\n\tfistl %0\n\tfldcw %1"
-                   : "=m"(n), "=m"(saved), "+t"(x)
-                   : "m"(mode));
-  return x;
+// Stores an integral x as a 32-bit integer (fistpl) in the caller's mode:
+// for a value that is already integral (or infinite) the rounding mode
+// cannot matter, so no switch is needed. Out of range gives 0x80000000.
+inline int32_t store_int32(long double x) {
+  int32_t r;
+  __asm__("fistpl %0" : "=m"(r) : "t"(x) : "st");
+  return r;
+}
+
+// The same for a 64-bit integer (fistpll); out of range gives INT64_MIN.
+inline int64_t store_int64(long double x) {
+  int64_t r;
+  __asm__("fistpll %0" : "=m"(r) : "t"(x) : "st");
+  return r;
 }
 
 // fxtract: splits x into its significand (returned, in [1, 2) for finite
@@ -91,52 +98,6 @@ inline int64_t fist64_under(long double x, uint16_t mode) {
                    : "=m"(r), "=m"(saved)
                    : "t"(x), "m"(mode)
                    : "st");
-  return r;
-}
-
-// The quotient a / b of two 64-bit integers, loaded exactly (fildll),
-// divided and stored (fistpll) under `mode`; an out-of-range quotient gives
-// INT64_MIN. The caller's word is saved in this frame and loaded back in the
-// same asm block.
-inline int64_t quotient64_under(int64_t a, int64_t b, uint16_t mode) {
-  uint16_t saved;
-  int64_t q;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[mode]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "fdiv %%st(1), %%st\n\t"
-      "fistpll %[q]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [q] "=m"(q), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
-      : "st", "st(1)");
-  return q;
-}
-
-// The exact remainder of a by b (fprem until complete), sign of a, stored
-// under `mode`.
-inline int64_t remainder64_under(int64_t a, int64_t b, uint16_t mode) {
-  uint16_t saved;
-  int64_t r;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[mode]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "1:\n\t"
-      "fprem\n\t"
-      "fnstsw %%ax\n\t"
-      "testw $0x400, %%ax\n\t"
-      "jnz 1b\n\t"
-      "fistpll %[r]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [r] "=m"(r), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
-      : "eax", "cc", "st", "st(1)");
   return r;
 }
 
@@ -174,6 +135,13 @@ inline long double rndint(long double x) { __asm__("frndint" : "+t"(x)); return 
 inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
 inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
 inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
+
+// c ? a : b without a branch (fcmovne): a sign or a quotient that depends on
+// the argument would make a branch that random arguments mispredict.
+inline long double select(bool c, long double a, long double b) {
+  __asm__("testb %2, %2\n\tfcmovne %%st(1), %%st" : "+t"(b) : "u"(a), "q"(c) : "cc");
+  return b;
+}
 
 // fsincos: returns sin, stores cos. Beyond the instruction's range
 // (|x| >= 2^63) it pushes nothing and leaves x, as fsin and fcos do: x is

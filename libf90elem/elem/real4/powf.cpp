@@ -9,7 +9,7 @@
 // with R ~ z^3/12 and log2(e) = 1 + K.
 // w = y * log2 x is carried as a whole number of sixteenths iw1 plus a
 // remainder w2 in [-1/16, 0): y and the partial products are split into
-// sixteenths (REDUCE, an integer store of 16v under the chopping word) so
+// sixteenths (REDUCE, an integer store of 16v rounded toward zero) so
 // that the leading parts add exactly. The result is
 // 2^w = 2^m' * 2^(-p'/16) * 2^w2 with iw1 = 16m' - p', 2^w2 - 1 = Z a cubic
 // in w2, and 2^(-p'/16) = A1[p'+1]: A1[p'+1]*(1 + Z) is rounded to REAL*4
@@ -43,6 +43,7 @@
 #include "real/float_bits.h"
 #include "real4/real4.h"
 #include "x87.h"
+#include "x87_trunc.h"
 
 using namespace morvex::real;
 
@@ -69,10 +70,11 @@ constexpr float kQ0 = f32(0x3f317211);  // ~ln 2
 constexpr float kQ1 = f32(0x3e75f315);
 constexpr float kQ2 = f32(0x3d5ea8fe);
 
-// v cut to whole sixteenths toward zero (an integer store of 16v under
-// round-toward-zero).
+// v cut to whole sixteenths toward zero (an integer store of 16v rounded
+// toward zero).
 inline long double reduce(long double v) {
-  return x87::fist32_under(16 * v, x87::CW_CHOP_DOUBLE) * 0.0625L;
+  int32_t n;
+  return x87::trunc_int32(16 * v, n) * 0.0625L;
 }
 
 // u1 + u2 = log2 x for a positive, finite x.
@@ -90,10 +92,11 @@ Log2Split log2_split(float x) {
   }
   m += field;
   const long double g = from_bits<float>((bits_of(x) & kFractionMask<float>) | (126u << 23));
-  int p = 1;
-  if (g <= a1(9)) p = 9;
-  if (g <= a1(p + 4)) p += 4;
-  if (g <= a1(p + 2)) p += 2;
+  // The search without branches: g is random, so each step would be
+  // mispredicted half the time.
+  int p = 1 + 8 * (g <= a1(9));
+  p += 4 * (g <= a1(p + 4));
+  p += 2 * (g <= a1(p + 2));
   const long double t = a1(p + 1);
   const long double z = ((g - t) - a2((p + 1) / 2)) / (g + t) * 2;
   const long double r = z * (z * z * kR);
@@ -113,15 +116,14 @@ long double power_of_two(long double u1, long double u2, float y) {
   w1 = reduce(w);
   w2 = w2 + (w - w1);
   w = reduce(w2);
-  int32_t iw1 = x87::fist32_under(16 * (w1 + w), x87::CW_CHOP_DOUBLE);
+  int32_t iw1 = x87::trunc32(16 * (w1 + w));
   w2 = w2 - w;
   // Here y * log2 x = iw1/16 + w2 with |w2| < 1/16.
   if (iw1 > 16 * 128) return _morvex_FLOAT_INF;
   if (iw1 < -16 * 151) return 0.0L;
-  if (w2 >= 0) {
-    ++iw1;
-    w2 -= 0.0625L;
-  }
+  const bool up = w2 >= 0;  // as likely as not: no branch
+  iw1 += up;
+  w2 = x87::select(up, w2 - 0.0625L, w2);
   const int m = iw1 / 16 + (iw1 > 0 ? 1 : 0);
   const int p = 16 * m - iw1;  // 0..16
   const long double z = w2 * ((kQ2 * w2 + kQ1) * w2 + kQ0);
@@ -139,7 +141,7 @@ long double _morvex_ftof(float x, float y) {
   const uint32_t frac = ybits & kFractionMask<float>;
   const int e = exponent_field(y) - FloatBits<float>::kBias;  // unbiased
   if (e >= 0 && ((e < 31 && frac == 0) || (e < 24 && (frac & ((1u << (23 - e)) - 1)) == 0)))
-    return morvex::real4::int_power(x, x87::fist32_under(y, x87::CW_CHOP_DOUBLE));
+    return morvex::real4::int_power(x, x87::store_int32(y));  // y integral
   if (x < 0 && e >= 24) {  // y even (or infinite)
     x = -x;
     if (x == 1) return 1.0L;
