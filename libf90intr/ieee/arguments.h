@@ -16,6 +16,7 @@
 
 #include "array/descriptor.h"
 #include "array/inquiry.h"
+#include "common/inputs.h"
 #include "common/walk.h"
 #include "ieee/ieee.h"
 
@@ -23,13 +24,17 @@ namespace f90::ieee {
 
 class ArrayArg {
  public:
-  explicit ArrayArg(ArrayDescriptor* d) : d_(d), size_(size_of(d, nullptr)) {}
+  explicit ArrayArg(ArrayDescriptor* d) : d_(d), size_(size_of(d, nullptr)) {
+    // _SIZE has reported a pointer or allocatable without storage; elements
+    // with a null base are reported here.
+    if (!d_.absent() && absent()) report(ERR_NOT_PRESENT);
+  }
 
   // The element count as _SIZE gives it.
   int32_t size() const { return size_; }
-  // A pointer or allocatable without storage (reported by _SIZE as 1410):
-  // nothing of it may be read.
-  bool absent() const { return d_.absent(); }
+  // A pointer or allocatable without storage, or elements with a null base
+  // (either reported as 1410): nothing of it may be read.
+  bool absent() const { return !input_readable(d_.raw()); }
 
   // Cursor over the first size() elements, in array element order.
   class Elements {
