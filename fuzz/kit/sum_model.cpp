@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "f90/elemental.h"
+#include "f90/messages.h"
 
 namespace fz {
 
@@ -279,6 +280,82 @@ std::vector<uint8_t> model_sum_dim(SK k, bool product, const FArray& source, con
     dim_value(acc, &out[static_cast<size_t>(l) * n]);
   }
   return out;
+}
+
+}  // namespace fz
+
+namespace fz {
+
+namespace {
+
+int32_t units_of(uint32_t int_len) { return int_len < 32 ? int_len / 8 : int_len / 32; }
+
+void rotate(int32_t* v, int d) {
+  const int32_t moved = v[d - 1];
+  for (int k = d - 1; k > 0; --k) v[k] = v[k - 1];
+  v[0] = moved;
+}
+
+}  // namespace
+
+int32_t model_presum(bool array_result, const ArrayDescriptor* result, const ArrayDescriptor* source,
+                     const int32_t* dim, const ArrayDescriptor* mask, bool allocation_fails,
+                     SetupFields& f, bool& res_base_written) {
+  res_base_written = false;
+  const int n = static_cast<int>(source->flags >> F90_FLAG_RANK_SHIFT);
+  const int32_t units = units_of((source->type_word >> 12) & 0xfff);
+  f.src_base = static_cast<char*>(source->base);
+  f.src_rank = n;
+  for (int i = 0; i < n; ++i) {
+    f.src_extent[i] = source->dim[i].extent;
+    f.src_stride[i] = units > 0 ? source->dim[i].stride / units : 0;
+  }
+  f.dim_present = dim != nullptr;
+  if (dim) f.dim_value = *dim;
+  f.mask_present = mask != nullptr;
+  if (mask) {
+    const uint32_t bits = (mask->type_word >> 12) & 0xfff;
+    const bool same = static_cast<int>(mask->flags >> F90_FLAG_RANK_SHIFT) == n;
+    f.mask_base = f.mask_base2 = static_cast<char*>(mask->base);
+    f.mask_bytes = static_cast<int32_t>(bits >> 3);
+    for (int i = 0; i < n; ++i) {
+      f.mask_extent[i] = same ? mask->dim[i].extent : 1;
+      const int32_t s = same ? mask->dim[i].stride : 0;
+      f.mask_stride[i] = bits > 32 || (bits > 8 && bits < 32) ? s >> 1 : s;
+    }
+  }
+  f.scalar_result = !array_result;
+  if (dim && (*dim < 1 || *dim > n)) return ERR_DIM_RANGE;
+  if (!array_result) return 0;
+  if (result->flags & F90_FLAG_ASSOC) {
+    const int rr = static_cast<int>(result->flags >> F90_FLAG_RANK_SHIFT);
+    for (int i = 0; i < rr; ++i) {
+      f.res_extent[i] = result->dim[i].extent;
+      f.res_stride[i] = units > 0 ? result->dim[i].stride / units : 0;
+    }
+  } else {
+    if (!dim) return ERR_DIM_RANGE;
+    f.res_stride[0] = 1;
+    uint32_t running = 1;
+    for (int k = 0, s = 0; k < n - 1; ++k, ++s) {
+      if (s == *dim - 1) ++s;
+      f.res_extent[k] = source->dim[s].extent;
+      f.res_stride[k] = static_cast<int32_t>(running);
+      running *= source->dim[s].extent > 0 ? static_cast<uint32_t>(source->dim[s].extent) : 0u;
+    }
+    if (allocation_fails && running > 0) return ERR_ALLOC_FAILED;
+  }
+  res_base_written = true;
+  if (dim && *dim != 1) {
+    rotate(f.src_extent, *dim);
+    rotate(f.src_stride, *dim);
+    if (mask) {
+      rotate(f.mask_extent, *dim);
+      rotate(f.mask_stride, *dim);
+    }
+    f.dim_value = 1;
+  }
+  return 0;
 }
 
 }  // namespace fz

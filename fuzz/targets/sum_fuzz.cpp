@@ -1,9 +1,11 @@
-// SUM and PRODUCT: every whole-array entry (_SUM0_<t>, _PROD0_<t>) and every
-// entry along DIM (_SUM_<t>, _PROD_<t>), against kit/sum_model.h.
+// SUM and PRODUCT: every whole-array entry (_SUM0_<t>, _PROD0_<t>), every
+// entry along DIM (_SUM_<t>, _PROD_<t>) and their set-up _PRESUM called on
+// its own, against kit/sum_model.h.
 // needs: _SUM0_I1 _SUM0_I2 _SUM0_I4 _SUM0_J _SUM0_S4 _SUM0_S _SUM0_C4 _SUM0_C _SUM0_D _SUM0_Z
 // needs: _PROD0_I1 _PROD0_I2 _PROD0_I4 _PROD0_J _PROD0_S4 _PROD0_S _PROD0_C4 _PROD0_C _PROD0_D _PROD0_Z
 // needs: _SUM_I1 _SUM_I2 _SUM_I4 _SUM_J _SUM_S4 _SUM_S _SUM_C4 _SUM_C _SUM_D _SUM_Z
 // needs: _PROD_I1 _PROD_I2 _PROD_I4 _PROD_J _PROD_S4 _PROD_S _PROD_C4 _PROD_C _PROD_D _PROD_Z
+// needs: _PRESUM
 //
 // Beyond the model: the whole-array forms read DIM only to report one
 // outside 1..rank (1405) and reduce the whole array all the same; the slot
@@ -118,6 +120,94 @@ std::string hex(const uint8_t* p, size_t n) {
   return s;
 }
 
+// _PRESUM on its own: every field against the model (the caller's other
+// fields keep what it left there), the result descriptor completed or
+// untouched, the inputs only read.
+int presum_case(FDP& in) {
+  Arena& arena = Arena::instance();
+  const Elem e = pick_elem(in, kIntegers | kReals | kComplexes);
+  const Shape ss = pick_shape(in, 0, 7, 512);
+  const int n = ss.rank;
+  FArray source = place_array(in, e, ss, kArgLayout);
+  // MASK: absent, of the source's shape, a scalar, or of another rank.
+  const int mchoice = in.ConsumeIntegralInRange<int>(0, 3);
+  FArray mask;
+  if (mchoice != 0) {
+    Shape ms = mchoice == 1 ? ss : pick_shape(in, 0, 7, 64);
+    if (mchoice == 2) ms.rank = 0;
+    mask = place_array(in, Elem::numeric(TYPE_LOGICAL, kWidths[in.ConsumeIntegralInRange<int>(0, 3)]),
+                       ms, kArgLayout);
+  }
+  const bool has_dim = in.ConsumeIntegralInRange<int>(0, 7) != 0;
+  const int32_t dim_value = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? in.ConsumeIntegral<int32_t>()
+                                                                      : in.ConsumeIntegralInRange<int32_t>(1, n > 0 ? n : 1);
+  const bool array_result = in.ConsumeBool();
+  // The result: the source's shape without DIM, or any shape, when supplied;
+  // rank n - 1 when the set-up is to complete it.
+  Shape rs;
+  int64_t rext[F90_MAX_RANK] = {};
+  const int d = has_dim && dim_value >= 1 && dim_value <= n ? dim_value - 1 : -1;
+  if (d >= 0 && in.ConsumeBool()) {
+    rs.rank = n - 1;
+    for (int i = 0, j = 0; i < n; ++i) {
+      if (i == d) continue;
+      rs.extent[j] = ss.extent[i];
+      rext[j++] = ss.extent[i];
+    }
+  } else {
+    rs = pick_shape(in, 0, 7, 64);
+  }
+  Result r;
+  if (!array_result || in.ConsumeBool()) {
+    r = supplied_result(in, e, rs);
+  } else {
+    r = unassociated(in, e, n > 0 ? n - 1 : 0);
+    for (int i = 0; i < r.rank; ++i) rext[i] = ss.extent[i < d ? i : i + 1];
+  }
+  const bool fail_alloc = !r.supplied && arm_allocation_failure(in);
+  const int32_t* dp = has_dim ? int_arg(dim_value) : nullptr;
+  const int32_t* flag = int_arg(array_result ? 1 : 0);
+  ArrayDescriptor* m = mchoice != 0 ? mask.desc : nullptr;
+  trace_descriptor("SOURCE", source.desc);
+  trace_descriptor("MASK", m);
+  trace("_PRESUM %s, DIM %s %d\n", array_result ? "array" : "scalar", has_dim ? "present" : "absent", dim_value);
+
+  SetupFields got, want;
+  std::memset(&got, 0x5A, sizeof got);
+  std::memset(&want, 0x5A, sizeof want);
+  bool res_base_written = false;
+  const int32_t report = model_presum(array_result, r.desc, source.desc, dp, m, fail_alloc, want,
+                                      res_base_written);
+  snapshot(r);
+  _PRESUM(flag, r.desc, source.desc, dp, m, &got.src_rank, &got.dim_present, &got.dim_value,
+          &got.mask_present, &got.scalar_result, &got.src_base, got.src_extent, got.src_stride,
+          &got.res_base, got.res_extent, got.res_stride, &got.mask_base, got.mask_extent,
+          got.mask_stride, &got.mask_bytes, &got.mask_base2);
+  const Reports reports = report ? Reports{report} : Reports{};
+  const bool completes = array_result && !r.supplied && report != ERR_DIM_RANGE;
+  int64_t bytes = e.bytes();
+  for (int i = 0; i < r.rank; ++i) bytes *= rext[i] > 0 ? rext[i] : 0;
+  if (!completes) {
+    verify_untouched("_PRESUM", reports);
+  } else if (report == ERR_ALLOC_FAILED) {
+    verify_allocation_failure("_PRESUM", r, reports);
+  } else {
+    ElemsExpect none(e.bytes(), 0, rext);
+    verify("_PRESUM", r, completed(r, r.rank, rext, e.units, bytes), bytes, false, none, reports);
+  }
+  if (res_base_written) want.res_base = static_cast<char*>(r.desc->base);
+  const auto* g = reinterpret_cast<const uint8_t*>(&got);
+  const auto* w = reinterpret_cast<const uint8_t*>(&want);
+  for (size_t i = 0; i < sizeof got; i += 4) {
+    uint32_t gv, wv;
+    std::memcpy(&gv, g + i, 4);
+    std::memcpy(&wv, w + i, 4);
+    FZ_CHECK(gv == wv, "_PRESUM: field word %zu is 0x%08x, expected 0x%08x", i / 4, gv, wv);
+  }
+  arena.end();
+  return 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -125,9 +215,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Arena& arena = Arena::instance();
   arena.begin();
 
+  const int form = in.ConsumeIntegralInRange<int>(0, 4);  // whole, along DIM, _PRESUM
+  if (form == 4) return presum_case(in);
+  const bool along = form >= 2;
   const Entry& ent = kEntries[in.ConsumeIntegralInRange<size_t>(0, std::size(kEntries) - 1)];
   const bool product = in.ConsumeBool();
-  const bool along = in.ConsumeBool();
   const SK k = ent.kind;
   const uint32_t n = sk_bytes(k);
   Elem e = sk_elem(k);
