@@ -249,7 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (b_no_base) b.desc->base = nullptr;
   // Refused: B without storage while A has elements (B's extent, when
   // positive, already tells the entry check so).
-  const bool refused = b_no_base && (n > 0 || b.desc->dim[0].extent > 0);
+  const bool refused = b.desc->base == nullptr && (n > 0 || b.desc->dim[0].extent > 0);
   const int32_t terms = refused ? 0 : n;
   Rng rng(in.ConsumeIntegral<uint64_t>());
   const uint32_t mode = in.ConsumeIntegralInRange<uint32_t>(0, 1);
