@@ -1,8 +1,13 @@
 // MAXLOC and MINLOC over 4M-element operands, as bytes read per second:
-// compare with BM_reference_memcpy/33554432 of the same run.
+// compare with BM_reference_memchr/33554432 of the same run. The *_sizes
+// forms run at every size of memory_sizes.h (the argument is the operand's
+// bytes), against BM_reference_memchr and BM_reference_memcpy there.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <random>
+
+#include "memory_sizes.h"
 
 #include "f90/f90.h"
 #include "descriptor_builder.h"
@@ -70,5 +75,33 @@ void BM_maxloc_r8_rank2_dim(benchmark::State& state) {
   bytes_read(state, int64_t{kN} * 8);
 }
 BENCHMARK(BM_maxloc_r8_rank2_dim)->Arg(1)->Arg(2);
+
+void BM_maxloc_i4_sizes(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / 4);
+  TestArray a(ElemType::integer(4), {n});
+  std::mt19937 bits(3);
+  a.fill_linear<int32_t>([&](int64_t) { return static_cast<int32_t>(bits()); });
+  run_rank1<int32_t>(state, _MAXLOC_I4, a, nullptr, state.range(0));
+}
+BENCHMARK(BM_maxloc_i4_sizes)->Apply(f90bench::memory_sizes);
+
+// MINLOC along DIM = 2 of a REAL*8 array of 16 rows (4096 columns from
+// 1 MiB up).
+void BM_minloc_r8_dim2_sizes(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / 8);
+  const int32_t rows = n < 65536 ? 16 : n / 4096;
+  TestArray a(ElemType::real(8), {n / rows, rows});
+  std::mt19937 bits(5);
+  a.fill_linear<double>([&](int64_t) { return static_cast<double>(bits()); });
+  TestArray r(ElemType::integer(4), {n / rows});
+  TestArray dim(ElemType::integer(4), {});
+  dim.set_linear<int32_t>(0, 2);
+  for (auto _ : state) {
+    _MINLOC__S(r.desc(), a.desc(), dim.desc(), nullptr);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 }  // namespace

@@ -1,8 +1,15 @@
 // MAXVAL, MINVAL, COUNT and ANY over 4M-element operands, as bytes read per
-// second: compare with BM_reference_memcpy/33554432 of the same run.
+// second: compare with BM_reference_memchr/33554432 of the same run. The
+// *_sizes forms run at every size of memory_sizes.h (the argument is the
+// operand's bytes), against BM_reference_memchr and BM_reference_memcpy at
+// the same sizes.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
+#include <random>
+
+#include "memory_sizes.h"
 
 #include "f90/f90.h"
 #include "descriptor_builder.h"
@@ -46,9 +53,15 @@ void BM_minval_r8_masked(benchmark::State& state) {
 }
 BENCHMARK(BM_minval_r8_masked);
 
+// Random truth values, half of them true.
+void random_truth(TestArray& m) {
+  std::mt19937 bits(12345);
+  m.fill_linear<int32_t>([&](int64_t) { return static_cast<int32_t>(bits() & 1); });
+}
+
 void BM_count_l4(benchmark::State& state) {
   TestArray m(ElemType::logical(4), {kN});
-  m.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>((k * 2654435761u) >> 31); });
+  random_truth(m);
   for (auto _ : state) benchmark::DoNotOptimize(_COUNT0(m.desc(), nullptr));
   bytes_read(state, int64_t{kN} * 4);
 }
@@ -75,5 +88,56 @@ void BM_maxval_r8_rank2_dim(benchmark::State& state) {
   bytes_read(state, int64_t{kN} * 8);
 }
 BENCHMARK(BM_maxval_r8_rank2_dim)->Arg(1)->Arg(2);
+
+// ---- At every memory size -----------------------------------------------------
+
+int32_t elements(benchmark::State& state, int64_t bytes_each) {
+  return static_cast<int32_t>(state.range(0) / bytes_each);
+}
+
+void BM_maxval_r8_sizes(benchmark::State& state) {
+  const int32_t n = elements(state, 8);
+  TestArray a(ElemType::real(8), {n});
+  std::mt19937 bits(7);
+  a.fill_linear<double>([&](int64_t) { return std::ldexp(static_cast<double>(bits()), -16) - 3e4; });
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_S(a.desc(), nullptr, nullptr));
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_maxval_r8_sizes)->Apply(f90bench::memory_sizes);
+
+void BM_count_l4_sizes(benchmark::State& state) {
+  TestArray m(ElemType::logical(4), {elements(state, 4)});
+  random_truth(m);
+  for (auto _ : state) benchmark::DoNotOptimize(_COUNT0(m.desc(), nullptr));
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_count_l4_sizes)->Apply(f90bench::memory_sizes);
+
+// ALL of an all-true operand: the scan never stops early.
+void BM_all_l4_sizes(benchmark::State& state) {
+  TestArray m(ElemType::logical(4), {elements(state, 4)});
+  m.fill_linear<int32_t>([](int64_t) { return 1; });
+  for (auto _ : state) benchmark::DoNotOptimize(_ALL0(m.desc(), nullptr));
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_all_l4_sizes)->Apply(f90bench::memory_sizes);
+
+// MAXVAL along DIM = 2 of a REAL*8 array of 16 rows (4096 columns from
+// 1 MiB up): every result element is a line across the rows.
+void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
+  const int32_t n = elements(state, 8);
+  const int32_t rows = n < 65536 ? 16 : n / 4096;
+  TestArray a(ElemType::real(8), {n / rows, rows});
+  std::mt19937 bits(11);
+  a.fill_linear<double>([&](int64_t) { return std::ldexp(static_cast<double>(bits()), -16); });
+  TestArray r(ElemType::real(8), {n / rows});
+  const int32_t dim = 2;
+  for (auto _ : state) {
+    _MAXVAL_S(r.desc(), a.desc(), &dim, nullptr);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_maxval_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 }  // namespace

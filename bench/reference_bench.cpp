@@ -1,7 +1,7 @@
 // Physical references measured in the same run as the library benchmarks:
 // memcpy bandwidth (moves compare against it), a read-only scan (reductions
-// and dot products) and the x87
-// multiply-add rate (MATMUL compares against it).
+// and dot products), the x87 multiply-add rate (MATMUL compares against it)
+// and the x87 addition rate (SUM along DIM).
 #include <benchmark/benchmark.h>
 
 #include "memory_sizes.h"
@@ -58,5 +58,26 @@ void BM_reference_x87_madd(benchmark::State& state) {
                                                 benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_reference_x87_madd);
+
+// Six independent chains of x87 additions of REAL*8 operands from memory:
+// the addition rate that reductions along DIM compare terms against.
+void BM_reference_x87_add(benchmark::State& state) {
+  const int n = 1200;
+  std::vector<double> a(n, 1.0000001);
+  for (auto _ : state) {
+    long double s0 = 0, s1 = 0, s2 = 0, s3 = 0, s4 = 0, s5 = 0;
+    for (int i = 0; i < n; i += 6) {
+      s0 += a[i];
+      s1 += a[i + 1];
+      s2 += a[i + 2];
+      s3 += a[i + 3];
+      s4 += a[i + 4];
+      s5 += a[i + 5];
+    }
+    benchmark::DoNotOptimize(s0 + s1 + s2 + s3 + s4 + s5);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * n);
+}
+BENCHMARK(BM_reference_x87_add);
 
 }  // namespace

@@ -1,46 +1,44 @@
-// SUM along DIM 1 and DIM 2 of a 2048 x 2048 REAL*8 array, as bytes of source
-// read per second; compare with BM_sumdim_memcpy (the same 32 MiB copied) of
-// the same run.
+// SUM along DIM 1 and DIM 2 of a REAL*8 array of 4 KiB to 256 MiB (columns
+// twice as long as rows are wide), as bytes of source read per second and as
+// terms per second. References in the same run: BM_reference_memchr (the
+// read-only scan) at the same sizes, and BM_reference_x87_add (terms against
+// the x87 addition rate).
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <vector>
 
 #include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
-
+#include "memory_sizes.h"
 
 namespace {
 
 using f90test::ElemType;
 using f90test::TestArray;
 
-constexpr int32_t kN = 2048;
-constexpr int64_t kBytes = int64_t{kN} * kN * 8;
-
-void BM_sumdim_memcpy(benchmark::State& state) {
-  std::vector<char> from(kBytes, 1), to(kBytes);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kBytes);
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBytes);
-}
-BENCHMARK(BM_sumdim_memcpy);
-
-void BM_sumdim_r8(benchmark::State& state) {
-  const int32_t dim = static_cast<int32_t>(state.range(0));
-  TestArray a(ElemType::real(8), {kN, kN});
+void sum_along(benchmark::State& state, int32_t dim) {
+  const int64_t elements = state.range(0) / 8;
+  const auto cols = static_cast<int32_t>(std::sqrt(static_cast<double>(elements / 2)));
+  const auto rows = static_cast<int32_t>(elements / cols);
+  TestArray a(ElemType::real(8), {rows, cols});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
-  TestArray r(ElemType::real(8), {kN});
+  TestArray r(ElemType::real(8), {dim == 1 ? cols : rows});
   for (auto _ : state) {
     _SUM_S(r.desc(), a.desc(), &dim, nullptr);
     benchmark::ClobberMemory();
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kBytes);
+  const int64_t terms = int64_t{rows} * cols;
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * terms * 8);
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * terms);
 }
-BENCHMARK(BM_sumdim_r8)->Arg(1)->Arg(2);
+
+// DIM 1: the lines are the contiguous columns.
+void BM_sumdim_r8_dim1(benchmark::State& state) { sum_along(state, 1); }
+// DIM 2: neighbouring lines, each term one stride of a column apart.
+void BM_sumdim_r8_dim2(benchmark::State& state) { sum_along(state, 2); }
+BENCHMARK(BM_sumdim_r8_dim1)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_sumdim_r8_dim2)->Apply(f90bench::memory_sizes);
 
 }  // namespace

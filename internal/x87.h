@@ -42,11 +42,14 @@ inline void store_env(Env& e) { __asm__ volatile("fnstenv %0" : "=m"(e)); }
 // fnstenv masks all exceptions as a side effect: reload the control word.
 inline void load_env(const Env& e) { __asm__ volatile("fldenv %0" : : "m"(e)); }
 
-// Rounds x to an integral value under `mode` (frndint), caller's word restored.
-inline long double rndint_under(long double x, uint16_t mode) {
+// Rounds x to an integral value under `mode` (frndint) and also stores that
+// value as a 32-bit integer in n (fistl; out of range gives 0x80000000), under
+// the one mode switch: the integral value stays in the register for the
+// arithmetic that follows, the integer serves tests on n.
+inline long double rndint_fist32_under(long double x, uint16_t mode, int32_t& n) {
   uint16_t saved;
-  __asm__ volatile("fnstcw %1\n\tfldcw %2\n\tfrndint\n\tfldcw %1"
-                   : "+t"(x), "=m"(saved)
+  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfrndint\n\tfistl %0\n\tfldcw %1"
+                   : "=m"(n), "=m"(saved), "+t"(x)
                    : "m"(mode));
   return x;
 }
@@ -63,16 +66,20 @@ inline int32_t fist32_under(long double x, uint16_t mode) {
   return r;
 }
 
-// Rounds x to an integral value under `mode` (frndint) and also stores that
-// value as a 32-bit integer in n (fistl; out of range gives 0x80000000), under
-// the one mode switch: the integral value stays in the register for the
-// arithmetic that follows, the integer serves tests on n.
-inline long double rndint_fist32_under(long double x, uint16_t mode, int32_t& n) {
-  uint16_t saved;
-  __asm__ volatile("fnstcw %1\n\tfldcw %3\n\tfrndint\n\tfistl %0\n\tfldcw %1"
-                   : "=m"(n), "=m"(saved), "+t"(x)
-                   : "m"(mode));
-  return x;
+// Stores an integral x as a 32-bit integer (fistpl) in the caller's mode:
+// for a value that is already integral (or infinite) the rounding mode
+// cannot matter, so no switch is needed. Out of range gives 0x80000000.
+inline int32_t store_int32(long double x) {
+  int32_t r;
+  __asm__("fistpl %0" : "=m"(r) : "t"(x) : "st");
+  return r;
+}
+
+// The same for a 64-bit integer (fistpll); out of range gives INT64_MIN.
+inline int64_t store_int64(long double x) {
+  int64_t r;
+  __asm__("fistpll %0" : "=m"(r) : "t"(x) : "st");
+  return r;
 }
 
 // fxtract: splits x into its significand (returned, in [1, 2) for finite
@@ -273,6 +280,25 @@ template <class T>
 inline T round_to(long double x) {
   volatile T v = static_cast<T>(x);
   return v;
+}
+
+// r = r + s (Product: r * s) for a REAL*4 or REAL*8 value kept in memory:
+// one load of r, one x87 operation with s from memory, one store that rounds
+// to T in the control word's rounding mode. The running value never stays
+// in a register between steps, so it is rounded to T exactly once per step
+// whatever the compiler does around it. st(7) is given up for the push.
+template <bool Product, class T>
+inline void combine_in_memory(T& r, const T& s) {
+  static_assert(sizeof(T) == 4 || sizeof(T) == 8);
+  if constexpr (sizeof(T) == 4 && Product) {
+    __asm__("flds %0\n\tfmuls %1\n\tfstps %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else if constexpr (sizeof(T) == 4) {
+    __asm__("flds %0\n\tfadds %1\n\tfstps %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else if constexpr (Product) {
+    __asm__("fldl %0\n\tfmull %1\n\tfstpl %0" : "+m"(r) : "m"(s) : "st(7)");
+  } else {
+    __asm__("fldl %0\n\tfaddl %1\n\tfstpl %0" : "+m"(r) : "m"(s) : "st(7)");
+  }
 }
 
 // RAII save of the caller's control word for the duration of a block that

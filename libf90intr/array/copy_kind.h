@@ -3,14 +3,15 @@
 // at.
 //
 // A routine classifies its principal array once per call. The kind fixes the
-// unit of address, how descriptor strides become byte strides, and how one
-// element moves. dispatch() turns the run-time kind into a compile-time one,
-// so each routine's loops are instantiated once per kind and no element goes
+// unit of address, how descriptor strides become byte strides, and whether
+// an element moves whole or one word position at a time. The element's size
+// picks the mover through the library's one dispatcher (with_width), so each
+// routine's loops are instantiated once per width and no element goes
 // through a switch on its type.
 //
-// Elements move as bytes (memcpy of a fixed 4, 8, 16 or 32 bytes for the word
-// kinds, which compiles to plain loads and stores), never through a floating
-// type: a signalling NaN keeps its bits.
+// Elements move as bytes (memcpy of a fixed 1, 2, 4, 8, 16 or 32 bytes,
+// which compiles to plain loads and stores), never through a floating type:
+// a signalling NaN keeps its bits.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <type_traits>
 
 #include "array/descriptor.h"
+#include "common/dispatch.h"
 
 namespace f90 {
 
@@ -71,23 +73,16 @@ inline ElemClass classify(uint32_t type_word, uint32_t elem_len) {
 
 inline ElemClass classify(Desc d) { return classify(d.type_word(), d.elem_len()); }
 
-// Fixed element size of a kind, or 0 when the size is known only at run time.
-template <CopyKind K>
-inline constexpr uint32_t kFixedBytes = K == COPY_WORD     ? 4
-                                        : K == COPY_2WORDS ? 8
-                                        : K == COPY_NWORDS ? 16
-                                        : K == COPY_8WORDS ? 32
-                                                           : 0;
-
-// Moves elements of one kind. `bytes` is the element size (used only by the
-// kinds whose size is not fixed).
-template <CopyKind K>
+// Moves elements of N bytes (N = 0: of `bytes` bytes, known at run time).
+// `bytes` is used only when N is 0. Routines pick N with
+// with_width<Widths::any> (common/dispatch.h), usually through with_moves.
+template <uint32_t N>
 struct Mover {
-  static constexpr uint32_t kBytes = kFixedBytes<K>;
+  static constexpr uint32_t kBytes = N;
 
   static void one(char* dst, const char* src, uint32_t bytes) {
-    if constexpr (kBytes != 0) {
-      std::memcpy(dst, src, kBytes);
+    if constexpr (N != 0) {
+      std::memcpy(dst, src, N);
     } else if (bytes != 0) {  // a 0-byte element (CHARACTER*0) may have no storage at all
       std::memcpy(dst, src, bytes);
     }
@@ -96,7 +91,7 @@ struct Mover {
   // n elements from src (byte stride ss) to dst (byte stride ds). A run that
   // is contiguous on both sides moves as one block.
   static void line(char* dst, int64_t ds, const char* src, int64_t ss, int64_t n, uint32_t bytes) {
-    const int64_t size = kBytes != 0 ? kBytes : bytes;
+    const int64_t size = N != 0 ? N : bytes;
     if (n <= 0 || size == 0) return;
     if (ds == size && ss == size) {
       std::memcpy(dst, src, static_cast<size_t>(n * size));
@@ -111,27 +106,6 @@ struct Mover {
   }
 };
 
-// Calls f(std::integral_constant<CopyKind, K>{}) for the run-time kind k.
-// A kind outside the table reports 1223 and calls nothing; returns whether f
-// was called.
-template <class F>
-inline bool dispatch(CopyKind k, F&& f) {
-  switch (k) {
-    case COPY_WORD: f(std::integral_constant<CopyKind, COPY_WORD>{}); return true;
-    case COPY_2WORDS: f(std::integral_constant<CopyKind, COPY_2WORDS>{}); return true;
-    case COPY_NWORDS: f(std::integral_constant<CopyKind, COPY_NWORDS>{}); return true;
-    case COPY_8WORDS: f(std::integral_constant<CopyKind, COPY_8WORDS>{}); return true;
-    case COPY_BYTES: f(std::integral_constant<CopyKind, COPY_BYTES>{}); return true;
-    case COPY_DERIVED_WORDS: f(std::integral_constant<CopyKind, COPY_DERIVED_WORDS>{}); return true;
-  }
-  report(ERR_UNSUPPORTED_TYPE);
-  return false;
-}
-
-}  // namespace f90
-
-namespace f90 {
-
 // True for elements that move one word position at a time: word-laid
 // derived types, whose word w of every element of a walk moves before word
 // w + 1; and elements of the 128-bit kind whose length is not four words
@@ -141,26 +115,25 @@ inline bool moves_by_word_position(const ElemClass& c) {
   return c.kind == COPY_DERIVED_WORDS || (c.kind == COPY_NWORDS && c.units != 4);
 }
 
-// Runs one routine's moves for the classified element: f(kind, offset) is
-// called with std::integral_constant<CopyKind, K> and a byte offset into
-// every element. Most kinds make one call with offset 0. Elements that move
-// by word position make one call per word w = 0 .. units-1, in increasing
-// order, as COPY_WORD moves at offset 4w (none for a 0-word element); the
-// byte strides stay those of the element. A kind outside the table reports
-// 1223 and calls nothing; returns whether the kind was known.
 // Byte `off` of the element at `base`. A null base (an argument or result
 // without storage: nothing is ever read or written through it) stays null,
 // since adding an offset to a null pointer is undefined.
 inline char* word_at(char* base, uint32_t off) { return base == nullptr ? base : base + off; }
 
+// Runs one construction routine's moves for the classified element through
+// the one width dispatcher: f(width, offset) with width an
+// std::integral_constant<uint32_t, N> for Mover<N> and a byte offset into
+// every element. Most elements make one call, N their size (0 for sizes the
+// dispatcher has no constant for) and offset 0. Elements that move by word
+// position make one call per word w = 0 .. units-1, in increasing order, as
+// 4-byte moves at offset 4w (none for a 0-word element); the byte strides
+// stay those of the element.
 template <class F>
-inline bool dispatch_moves(const ElemClass& c, F&& f) {
-  if (moves_by_word_position(c)) {
-    for (uint32_t w = 0; w < c.units; ++w) f(std::integral_constant<CopyKind, COPY_WORD>{}, 4 * w);
-    return true;
-  }
-  return dispatch(c.kind, [&](auto k) {
-    if constexpr (decltype(k)::value != COPY_DERIVED_WORDS) f(k, uint32_t{0});
+inline void with_moves(const ElemClass& c, F&& f) {
+  const bool by_word = moves_by_word_position(c);
+  with_width<Widths::any>(by_word ? 4 : c.elem_bytes(), [&](auto width) {
+    const uint32_t passes = by_word ? c.units : 1;
+    for (uint32_t w = 0; w < passes; ++w) f(width, 4 * w);
   });
 }
 

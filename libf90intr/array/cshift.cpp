@@ -43,7 +43,7 @@ int64_t rank1_shift(const ShiftSetup& st) {
   return s < 0 ? s + n : s;
 }
 
-template <f90::CopyKind K>
+template <uint32_t K>
 void rotate_all(const ShiftSetup& st, int64_t s) {
   const int64_t n = st.n();
   f90::move_block<K>(f90::block_along_dim(st, n - s, 0, s), st.bytes());
@@ -51,7 +51,7 @@ void rotate_all(const ShiftSetup& st, int64_t s) {
 }
 
 // Per-line shifts along DIM 1: each line in its two runs.
-template <f90::CopyKind K>
+template <uint32_t K>
 void rotate_lines(ShiftSetup st) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const uint32_t bytes = st.bytes();
@@ -66,7 +66,7 @@ void rotate_lines(ShiftSetup st) {
 
 // Per-line shifts along another DIM: neighbouring lines a batch at a time,
 // each keeping the address and index of its next ARRAY element.
-template <f90::CopyKind K>
+template <uint32_t K>
 void rotate_line_batches(ShiftSetup st) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
@@ -106,8 +106,8 @@ void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* sh
   ShiftSetup st;
   if (!f90::shift_setup(f90::Desc(result), f90::Desc(array), sh, nullptr, dim, bits, st)) return;
 
-  f90::dispatch(f90::move_kind(st.elem), [&](auto kind) {
-    constexpr f90::CopyKind K = decltype(kind)::value;
+  f90::with_width<f90::Widths::any>(st.bytes(), [&](auto width) {
+    constexpr uint32_t K = decltype(width)::value;
     if (st.rank == 1) {
       rotate_all<K>(st, rank1_shift(st));
     } else if (st.per_line(sh.rank())) {

@@ -38,7 +38,6 @@ const unsigned char defaultr16[16] = {};
 
 namespace {
 
-using f90::CopyKind;
 using f90::ShiftSetup;
 
 // A boundary value: an element's bytes, or (value null) elements made of
@@ -81,7 +80,7 @@ Boundary default_boundary(const f90::ElemClass& c, int8_t code, char (&pair)[32]
 int64_t clamp(int64_t v, int64_t n) { return v > n ? n : v < -n ? -n : v; }
 
 // Stores the boundary value into n elements, `stride` bytes apart.
-template <CopyKind K>
+template <uint32_t K>
 void fill_run(char* dst, int64_t stride, int64_t n, const Boundary& b, uint32_t bytes) {
   if (n <= 0 || bytes == 0) return;
   if (b.value != nullptr) {
@@ -93,7 +92,7 @@ void fill_run(char* dst, int64_t stride, int64_t n, const Boundary& b, uint32_t 
   }
 }
 
-template <CopyKind K>
+template <uint32_t K>
 void fill_block(f90::Block blk, const Boundary& b, uint32_t bytes) {
   if (blk.empty() || bytes == 0) return;
   f90::Runs<1> runs;  // only the result is walked
@@ -103,7 +102,7 @@ void fill_block(f90::Block blk, const Boundary& b, uint32_t bytes) {
 }
 
 // Every line with the same shift s and boundary b.
-template <CopyKind K>
+template <uint32_t K>
 void shift_all(const ShiftSetup& st, int64_t s, const Boundary& b) {
   const int64_t n = st.n();
   if (s >= 0) {
@@ -118,7 +117,7 @@ void shift_all(const ShiftSetup& st, int64_t s, const Boundary& b) {
 // Each line with its own shift and boundary, along DIM 1. `boundary` walks
 // with the lines when BOUNDARY is an array; `fixed` is the boundary
 // otherwise.
-template <CopyKind K>
+template <uint32_t K>
 void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
                  const Boundary& fixed) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
@@ -130,9 +129,9 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
         const int64_t s = clamp(st.shift_arg.read(o[2]), n);
         Boundary b = per_line_boundary ? Boundary{o[3], 0} : fixed;
         alignas(8) char word_value[32];
-        if constexpr (f90::kFixedBytes<K> != 0) {  // read once per line
+        if constexpr (K != 0) {  // read once per line
           if (b.value != nullptr) {
-            std::memcpy(word_value, b.value, f90::kFixedBytes<K>);
+            std::memcpy(word_value, b.value, K);
             b.value = word_value;
           }
         }
@@ -149,7 +148,7 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
 // The same along another DIM: neighbouring lines a batch at a time, each
 // keeping its next ARRAY element and the range of result elements that
 // come from ARRAY.
-template <CopyKind K>
+template <uint32_t K>
 void shift_line_batches(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
                         const Boundary& fixed) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
@@ -216,8 +215,8 @@ void eoshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* s
     }
   }
 
-  f90::dispatch(f90::move_kind(st.elem), [&](auto kind) {
-    constexpr CopyKind K = decltype(kind)::value;
+  f90::with_width<f90::Widths::any>(st.bytes(), [&](auto width) {
+    constexpr uint32_t K = decltype(width)::value;
     if (!per_line_boundary && !st.per_line(sh.rank())) {
       shift_all<K>(st, clamp(st.shift_arg.first(), st.n()), fixed);
     } else if (st.dim == 0) {

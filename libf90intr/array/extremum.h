@@ -34,6 +34,7 @@
 #include "common/elem_calls.h"
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
+#include "array/lanes.h"
 #include "array/result.h"
 #include "common/dispatch.h"
 #include "common/mask.h"
@@ -165,9 +166,16 @@ inline T load(const char* p) {
 
 // ---- The element types -----------------------------------------------------
 
+// Contiguous runs of at least this many elements go to the lane kernels.
+inline constexpr int32_t kLaneRun = 16;
+
 template <class T, Dir D>
 struct IntegerOps {
   static constexpr uint32_t kBytes = sizeof(T);
+  // Lines across in blocks (reduce_blocks): the lanes' element and rule.
+  using LaneElem = T;
+  static constexpr lanes::Rule kLaneRule =
+      D == Dir::Max ? lanes::Rule::integer_max : lanes::Rule::integer_min;
   struct State {
     T best;
     bool any;
@@ -189,6 +197,15 @@ struct IntegerOps {
     if constexpr (std::is_same_v<M, NoMask>) {
       if (n <= 0) return;
       s.any = true;
+      if (ps == sizeof(T) && n >= kLaneRun) {
+        if (const lanes::Isa isa = lanes::isa(); isa != lanes::Isa::none) {
+          T m;
+          bool nan;
+          lanes::extreme<T, D == Dir::Max>(isa, reinterpret_cast<const T*>(p), n, m, nan);
+          s.best = pick(s.best, m);
+          return;
+        }
+      }
       T b0 = s.best, b1 = b0, b2 = b0, b3 = b0;
       // Contiguous lines use constant offsets: fewer live registers.
       const ptrdiff_t q = ps == sizeof(T) ? ptrdiff_t{sizeof(T)} : ps;
@@ -220,6 +237,9 @@ struct IntegerOps {
 template <class T, Dir D>
 struct RealOps {
   static constexpr uint32_t kBytes = sizeof(T);
+  using LaneElem = T;
+  static constexpr lanes::Rule kLaneRule =
+      D == Dir::Max ? lanes::Rule::real_max : lanes::Rule::real_min;
   struct State {
     T value;         // compared on the x87 unit
     const char* at;  // the element holding it; null for the start value
@@ -250,6 +270,15 @@ struct RealOps {
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
                    int32_t n) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == sizeof(T) && n >= kLaneRun) {
+        if (const lanes::Isa isa = lanes::real_isa(); isa != lanes::Isa::none) {
+          const int32_t k = last_replacing(isa, s.value, p, n);
+          if (k >= 0) s.at = p + k * ptrdiff_t{sizeof(T)};
+          return;
+        }
+      }
+    }
     while (n > 0) {
       const int32_t k = first_replacing<M>(s.value, p, ps, m, ms, n);
       if (k == n) return;
@@ -262,6 +291,45 @@ struct RealOps {
       m += ms;
     }
   }
+  // The contiguous elements p[0..n) of a search whose current value is c,
+  // in blocks: a block's extreme from the lanes, and only a block whose
+  // extreme replaces c is searched again (in cache) for its first element of
+  // that value, which is the one the element loop would end with (later
+  // equal values never replace it). A MAXVAL block holding a NaN goes
+  // through the element loop. Returns the position of the element that
+  // holds the current value at the end (c is its value), -1 when none
+  // replaced c.
+  static int32_t last_replacing(lanes::Isa isa, T& c, const char* p, int32_t n) {
+    constexpr int32_t kBlock = 1024;
+    constexpr ptrdiff_t kSize = sizeof(T);
+    int32_t found = -1;
+    for (int32_t i = 0; i < n;) {
+      const char* q = p + i * kSize;
+      if (D == Dir::Max && c != c) {  // a NaN taken: the next element replaces it
+        c = load<T>(q);
+        found = i++;
+        continue;
+      }
+      const int32_t nb = n - i < kBlock ? n - i : kBlock;
+      T m;
+      bool nan;
+      lanes::extreme<T, D == Dir::Max>(isa, reinterpret_cast<const T*>(q), nb, m, nan);
+      if (D == Dir::Max && nan) {
+        for (int32_t k = 0; k < nb;) {
+          k += first_replacing<NoMask>(c, q + k * kSize, kSize, nullptr, 0, nb - k);
+          if (k == nb) break;
+          c = load<T>(q + k * kSize);
+          found = i + k++;
+        }
+      } else if (replaces(c, m)) {
+        const int32_t j = lanes::find_equal<T>(isa, reinterpret_cast<const T*>(q), nb, m);
+        c = load<T>(q + j * kSize);
+        found = i + j;
+      }
+      i += nb;
+    }
+    return found;
+  }
   static void finish(const State& s, char* out, const Start& start) {
     std::memcpy(out, s.at != nullptr ? s.at : reinterpret_cast<const char*>(start.bytes),
                 sizeof(T));
@@ -271,6 +339,8 @@ struct RealOps {
 template <Dir D>
 struct Real16Ops {
   static constexpr uint32_t kBytes = 16;
+  using LaneElem = void;  // compared by _morvex_qcompare: no lanes
+  static constexpr lanes::Rule kLaneRule = lanes::Rule::integer_max;
   struct State {
     const char* at;  // the current element; null until a finite one is seen
   };
@@ -320,8 +390,57 @@ inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps,
 // neighbouring lines are reduced together: the inner loop runs across the
 // lines, the outer one along DIM, so each line still sees its elements in
 // DIM order.
+// reduce_blocks of unmasked lines whose elements lie next to each other
+// across the block: the lanes keep every line's current element (and row),
+// and walk the block row by row. A adds to the adapter interface:
+//   LaneElem (void: no lanes), kLaneRule, kLocation (rows are kept),
+//   kFromFirstRow (each line starts from its first element, not from a
+//   start value; lanes_first(best, at, p, step, n, nb) may then move a
+//   line's start on), lanes_start(best, nb) for the others, and
+//   lanes_finish(out, rs, best, at, nb) for the block's results (byte
+//   stride rs).
+// False (nothing done) when the lanes cannot serve.
+template <class A>
+bool reduce_blocks_lanes(const A& a, Blocks& b) {
+  using T = typename A::LaneElem;
+  if constexpr (std::is_void_v<T>) {
+    return false;
+  } else {
+    const int across = b.across;
+    if (b.lines.src.stride[across] != int64_t{sizeof(T)} || b.n <= 0) return false;
+    const lanes::Isa isa = std::is_floating_point_v<T> ? lanes::real_isa() : lanes::isa();
+    if (isa == lanes::Isa::none) return false;
+    constexpr int32_t kBlock = 512;
+    const int64_t rs = b.lines.res.stride[across];
+    std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
+    walk_blocks(b.lines.rank, across, b.lines.extent, arrays, kBlock,
+                [&](const std::array<char*, 3>& o, int64_t count) {
+                  T best[kBlock];
+                  int32_t at[kBlock];
+                  const int32_t nb = static_cast<int32_t>(count);
+                  int32_t k0 = 0;
+                  if constexpr (A::kFromFirstRow) {
+                    std::memcpy(best, o[0], nb * sizeof(T));
+                    for (int32_t j = 0; j < nb; ++j) at[j] = 0;
+                    a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
+                    k0 = 1;
+                  } else {
+                    a.lanes_start(best, nb);
+                  }
+                  lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
+                                                  b.n - k0, nb, best,
+                                                  A::kLocation ? at : nullptr);
+                  a.lanes_finish(o[2], rs, best, at, nb);
+                });
+    return true;
+  }
+}
+
 template <class A, class M>
 void reduce_blocks(const A& a, Blocks& b) {
+  if constexpr (std::is_same_v<M, NoMask>) {
+    if (reduce_blocks_lanes(a, b)) return;
+  }
   constexpr int32_t kBlock = 256;
   const int across = b.across;
   const int64_t ss = b.lines.src.stride[across], ms = b.lines.mask.stride[across],
@@ -376,6 +495,22 @@ struct ValueLines {
   }
   void step(State& s, const char* p, int32_t) const { Ops::step(s, p); }
   void finish(const State& s, char* out) const { Ops::finish(s, out, start); }
+  // Lanes (reduce_blocks_lanes): REAL lines start from the start value,
+  // integer lines from their first element.
+  using LaneElem = typename Ops::LaneElem;
+  static constexpr lanes::Rule kLaneRule = Ops::kLaneRule;
+  static constexpr bool kLocation = false;
+  static constexpr bool kFromFirstRow = !std::is_floating_point_v<LaneElem>;
+  template <class T>
+  void lanes_start(T* best, int32_t nb) const {
+    for (int32_t j = 0; j < nb; ++j) std::memcpy(best + j, start.bytes, sizeof(T));
+  }
+  template <class T>
+  void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
+  template <class T>
+  void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
+    for (int32_t j = 0; j < nb; ++j, out += rs) std::memcpy(out, best + j, sizeof(T));
+  }
 };
 
 template <class Ops, class M>

@@ -45,7 +45,11 @@ void zero_result(const Plan& plan) {
   walk_runs(r.rank(), extent, std::array<WalkArray*, 1>{&w},
             [&](const std::array<char*, 1>& o, int64_t n) {
               char* p = o[0];
-              for (int64_t k = 0; k < n; ++k, p += w.stride[0]) std::memset(p, 0, plan.width);
+              if (w.stride[0] == plan.width) {  // a contiguous run: one fill
+                std::memset(p, 0, static_cast<size_t>(n) * plan.width);
+                return;
+              }
+              for (int64_t k = 0; k < n; ++k, p += w.stride[0]) store_location(p, plan.width, -1);
             });
 }
 

@@ -160,9 +160,12 @@ struct Locator<extremum::IntegerOps<T, D>> : HeldValue<Locator<extremum::Integer
         typename Ops::State block{s.value, true};
         Ops::template line<NoMask>(block, p, ps, nullptr, 0, nb);
         if (block.best != s.value) {
-          const char* q = p;
           int32_t j = 0;
-          while (load<T>(q) != block.best) ++j, q += ps;
+          if (ps == sizeof(T) && lanes::isa() != lanes::Isa::none) {
+            j = lanes::find_equal<T>(lanes::isa(), reinterpret_cast<const T*>(p), nb, block.best);
+          } else {
+            for (const char* q = p; load<T>(q) != block.best; q += ps) ++j;
+          }
           s.value = block.best;
           s.at = index0 + i + j;
         }
@@ -193,6 +196,15 @@ struct Locator<extremum::RealOps<T, D>> : HeldValue<Locator<extremum::RealOps<T,
     int32_t i = 0;
     for (; !s.taken && i < n; ++i, p += ps, m += ms)
       if (M::truth(m)) step(s, p, index0 + i);
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == sizeof(T) && n - i >= extremum::kLaneRun) {
+        if (const lanes::Isa isa = lanes::real_isa(); isa != lanes::Isa::none) {
+          const int32_t k = Ops::last_replacing(isa, s.value, p, n - i);
+          if (k >= 0) s.at = index0 + i + k;
+          return;
+        }
+      }
+    }
     // The current value stays on the x87 stack while the elements stream
     // past it; it changes only at a replacing element.
     while (i < n) {
@@ -270,6 +282,43 @@ struct LocationLines {
   }
   void step(State& s, const char* p, int32_t k) const { L::step(s, p, k); }
   void finish(const State& s, char* out) const { store_location(out, width, s.at); }
+  // Lanes (extremum::reduce_blocks_lanes): every line's first element is
+  // taken at row 0 (with no MASK the position recorded before any is taken
+  // is 0 too), then the element type's rule.
+  using LaneElem = typename L::Ops::LaneElem;
+  static constexpr lanes::Rule kLaneRule = L::Ops::kLaneRule;
+  static constexpr bool kLocation = true;
+  static constexpr bool kFromFirstRow = true;
+  template <class T>
+  void lanes_start(T*, int32_t) const {}
+  // MINLOC of REAL elements takes a line's first element that is not a
+  // NaN: a line that starts with NaNs starts from that element instead (the
+  // lanes then pass over the NaNs before it again, which changes nothing).
+  template <class T>
+  void lanes_first(T* best, int32_t* at, const char* p, ptrdiff_t step, int32_t n,
+                   int32_t nb) const {
+    if constexpr (std::is_floating_point_v<T> && kLaneRule == lanes::Rule::real_min) {
+      for (int32_t j = 0; j < nb; ++j) {
+        if (!std::isnan(best[j])) continue;
+        const char* q = p + j * ptrdiff_t{sizeof(T)};
+        for (int32_t k = 1; k < n; ++k) {
+          q += step;
+          if (!std::isnan(load<T>(q))) {
+            std::memcpy(best + j, q, sizeof(T));
+            at[j] = k;
+            break;
+          }
+        }
+      }
+    }
+  }
+  template <class T>
+  void lanes_finish(char* out, int64_t rs, const T*, const int32_t* at, int32_t nb) const {
+    // One loop per location width.
+    with_width(width, [&](auto w) {
+      for (int32_t j = 0; j < nb; ++j, out += rs) store_location(out, w.value, at[j]);
+    });
+  }
 };
 
 template <class L, class M>

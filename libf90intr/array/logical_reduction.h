@@ -18,10 +18,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include <type_traits>
+
 #include "array/descriptor.h"
-#include "common/mask.h"
-#include "common/walk.h"
+#include "array/lanes.h"
 #include "array/result.h"
+#include "common/mask.h"
 #include "common/walk.h"
 
 namespace f90::logical {
@@ -73,9 +75,22 @@ struct Lines {
 };
 void mask_lines(const Plan& plan, Lines& lines);
 
+// Contiguous runs of at least this many elements go to the lane kernels,
+// which read a LOGICAL*8 by the either-word rule.
+inline constexpr int64_t kLaneRun = 32;
+template <class M>
+inline lanes::Isa lanes_for(ptrdiff_t s, int64_t n) {
+  if constexpr (std::is_same_v<M, Logical<M::kBytes>>) {
+    if (s == M::kBytes && n >= kLaneRun) return lanes::isa();
+  }
+  return lanes::Isa::none;
+}
+
 // Number of true elements of a line (n < 2^31).
 template <class M>
 inline uint32_t count_true(const char* p, ptrdiff_t s, int64_t n) {
+  if (const lanes::Isa isa = lanes_for<M>(s, n); isa != lanes::Isa::none)
+    return static_cast<uint32_t>(lanes::count_true<M::kBytes>(isa, p, n));
   uint32_t c = 0;
   for (; n > 0; --n, p += s) c += M::truth(p) ? 1u : 0u;
   return c;
@@ -84,6 +99,8 @@ inline uint32_t count_true(const char* p, ptrdiff_t s, int64_t n) {
 // Whether a line has an element whose truth is `want`.
 template <class M, bool want>
 inline bool find(const char* p, ptrdiff_t s, int64_t n) {
+  if (const lanes::Isa isa = lanes_for<M>(s, n); isa != lanes::Isa::none)
+    return lanes::find_truth<M::kBytes>(isa, p, n, want) < n;
   for (; n > 0; --n, p += s)
     if (M::truth(p) == want) return true;
   return false;
@@ -97,11 +114,56 @@ inline uint64_t line_value(const char* p, ptrdiff_t s, int64_t n) {
   if constexpr (op == Op::Count) return count_true<M>(p, s, n);
 }
 
+// The lines along DIM in blocks of neighbouring lines, when the elements of
+// neighbouring lines lie next to each other (a dimension other than DIM is
+// contiguous): the lanes count, for every line of a block, its elements of
+// the deciding truth (true for ANY and COUNT, false for ALL) row by row, and
+// ALL and ANY stop a block once each of its lines is decided. False when the
+// lanes cannot serve.
+template <Op op, class M>
+bool scan_blocks(const Plan& plan, Lines& l) {
+  constexpr uint32_t B = M::kBytes;
+  const int d = plan.dim;
+  int across = -1;
+  for (int i = 0; i < l.rank && across < 0; ++i)
+    if (i != d && l.mask.stride[i] == B && l.extent[i] >= 4) across = i;
+  if (across < 0 || lanes_for<M>(B, kLaneRun) == lanes::Isa::none) return false;
+  const lanes::Isa isa = lanes::isa();
+  constexpr int32_t kBlock = 512, kRows = 64;
+  int32_t extent[F90_MAX_RANK];
+  for (int i = 0; i < l.rank; ++i) extent[i] = l.extent[i];
+  extent[d] = 1;  // walked inside each block
+  const int32_t n = l.extent[d];
+  const ptrdiff_t step = static_cast<ptrdiff_t>(l.mask.stride[d]);
+  const int64_t rs = l.res.stride[across];
+  std::array<WalkArray*, 2> arrays{&l.mask, &l.res};
+  walk_blocks(l.rank, across, extent, arrays, kBlock,
+              [&](const std::array<char*, 2>& o, int64_t count) {
+                const int32_t nb = static_cast<int32_t>(count);
+                uint32_t found[kBlock] = {};
+                for (int32_t k = 0; k < n; k += kRows) {
+                  const int32_t rows = n - k < kRows ? n - k : kRows;
+                  lanes::count_columns<B>(isa, o[0] + k * step, step, rows, nb, op != Op::All,
+                                          found);
+                  if constexpr (op != Op::Count) {
+                    int32_t j = 0;
+                    while (j < nb && found[j] != 0) ++j;
+                    if (j == nb) break;
+                  }
+                }
+                char* out = o[1];
+                for (int32_t j = 0; j < nb; ++j, out += rs)
+                  store(out, plan.rbytes, op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any));
+              });
+  return true;
+}
+
 template <Op op, class M>
 void scan(const Plan& plan) {
   if (plan.lines) {
     Lines l;
     mask_lines(plan, l);
+    if (scan_blocks<op, M>(plan, l)) return;
     const ptrdiff_t s = static_cast<ptrdiff_t>(l.mask.stride[plan.dim]);
     const int64_t n = l.extent[plan.dim];
     std::array<WalkArray*, 2> arrays{&l.mask, &l.res};

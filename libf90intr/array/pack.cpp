@@ -13,8 +13,8 @@
 // element true when either word is) or a scalar. A scalar MASK without
 // VECTOR is tested once: false gives an empty result, true every element.
 //
-// Elements move by ARRAY's copy kind; the gathering loop is specialised for
-// each kind and MASK width. For the fixed-size kinds it reads MASK in chunks
+// Elements move by ARRAY's element width; the gathering loop is specialised
+// for each width and MASK width. For the fixed widths it reads MASK in chunks
 // of 32 and stores without branching on each element: every element up to
 // the chunk's last true one is stored at the next result position, which
 // only a true element moves on, so each store lands below the number of
@@ -44,12 +44,12 @@ struct Gathered {
   bool overflow;  // MASK selected more elements than `room`
 };
 
-template <CopyKind K, class Mask>
+template <uint32_t K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
                   uint32_t bytes) {
-    if constexpr (kFixedBytes<K> != 0) {
+    if constexpr (K != 0) {
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
         uint32_t bits = 0;
@@ -132,7 +132,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t vstep = has_vector ? static_cast<ptrdiff_t>(c.byte_stride(vector.stride(0))) : 0;
   // VECTOR's elements t .. n-1 into result elements t .. n-1.
   auto vector_tail = [&](int64_t t) {
-    dispatch_moves(c, [&](auto k, uint32_t off) {
+    with_moves(c, [&](auto k, uint32_t off) {
       Mover<decltype(k)::value>::line(word_at(result.base(), off) + t * rstep, rstep,
                                       word_at(vector.base(), off) + t * vstep, vstep, n - t, c.elem_bytes());
     });
@@ -160,8 +160,8 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   int64_t count = 0;
   bool overflow = false, first_pass = true;
-  const bool known = dispatch_moves(c, [&](auto k, uint32_t off) {
-    constexpr CopyKind K = decltype(k)::value;
+  with_moves(c, [&](auto k, uint32_t off) {
+    constexpr uint32_t K = decltype(k)::value;
     Gathered g{word_at(result.base(), off), rstep, 0, n, false};
     WalkArray a = wa;
     a.base += off;
@@ -192,7 +192,6 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
       first_pass = false;
     }
   });
-  if (!known) return;
 
   if (!has_vector) {
     result.set_extent(0, static_cast<int32_t>(count));

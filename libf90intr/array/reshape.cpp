@@ -88,7 +88,7 @@ struct Walker {
 };
 
 // Moves `count` elements from src to dst, both walked as runs.
-template <CopyKind K>
+template <uint32_t K>
 void move_elements(RunCursor& dst, RunCursor& src, int64_t count, uint32_t bytes) {
   while (count > 0) {
     int64_t m = std::min(count, dst.left());
@@ -113,7 +113,7 @@ struct Tiles {
   int64_t n0, nj, d0, dj, s0, sj, tile;
 };
 
-template <CopyKind K>
+template <uint32_t K>
 void move_tiles(char* dst, const char* src, const Tiles t, uint32_t bytes) {
   for (int64_t i0 = 0; i0 < t.n0; i0 += t.tile) {
     const int64_t i1 = std::min(t.n0, i0 + t.tile);
@@ -134,7 +134,7 @@ void move_tiles(char* dst, const char* src, const Tiles t, uint32_t bytes) {
 // smallest result stride, so that a tile's lines stay in cache on both
 // sides. Returns false, moving nothing, when the walker's first dimension is
 // already the closest.
-template <CopyKind K>
+template <uint32_t K>
 bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_step, uint32_t bytes) {
   int64_t e[F90_MAX_RANK], ds[F90_MAX_RANK], ss[F90_MAX_RANK];
   int m = 0;
@@ -272,8 +272,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
   const Walker src(source, c);
   const Walker pad_walker = pad_usable ? Walker(pad, c) : Walker();
 
-  dispatch_moves(c, [&](auto k, uint32_t off) {
-    constexpr CopyKind K = decltype(k)::value;
+  with_moves(c, [&](auto k, uint32_t off) {
+    constexpr uint32_t K = decltype(k)::value;
     RunCursor dst = out.cursor(word_at(result.base(), off), false);
     RunCursor from = src.cursor(word_at(source.base(), off), false);
     if (stored == result_size && from_source == stored && from.left() >= stored &&

@@ -93,13 +93,6 @@ struct ShiftSetup {
 bool shift_setup(Desc result, Desc array, Desc shift, const ArrayDescriptor* boundary,
                  const int32_t* dim, uint32_t shift_bits, ShiftSetup& out);
 
-// The copy kind whose mover moves this element: the classified kind, except
-// for word elements of a length other than 1, 2, 4 or 8 words, which move
-// at their own length.
-inline CopyKind move_kind(const ElemClass& c) {
-  return c.kind == COPY_NWORDS && c.units != 4 ? COPY_DERIVED_WORDS : c.kind;
-}
-
 // A rectangular block of elements of two arrays (result and ARRAY): extents
 // and byte strides per dimension.
 struct Block {
@@ -144,7 +137,7 @@ inline Block block_along_dim(const ShiftSetup& st, int64_t r_at, int64_t a_at, i
 inline constexpr int64_t kLineBatch = 512;
 
 // Moves a block, run by run along dimension 0.
-template <CopyKind K>
+template <uint32_t K>
 void move_block(const Block& b, uint32_t bytes) {
   if (b.empty() || bytes == 0) return;
   Runs<2> runs;

@@ -65,7 +65,7 @@ extern "C" void spread(ArrayDescriptor* result_d, ArrayDescriptor* source_d, con
   const ptrdiff_t rs = static_cast<ptrdiff_t>(wr.stride[0]);
   const uint32_t bytes = c.elem_bytes();
 
-  dispatch_moves(c, [&](auto k, uint32_t off) {
+  with_moves(c, [&](auto k, uint32_t off) {
     using M = Mover<decltype(k)::value>;
     WalkArray s = ws, t = wr;
     s.base += off;

@@ -30,7 +30,7 @@ struct VectorSupply {
   int64_t left;
 };
 
-template <CopyKind K, class Mask>
+template <uint32_t K, class Mask>
 void scatter_run(VectorSupply& v, char* r, ptrdiff_t rs, const char* f, ptrdiff_t fs,
                  const char* m, ptrdiff_t ms, int64_t n, uint32_t bytes) {
   for (int64_t i = 0; i < n; ++i, r += rs, f += fs, m += ms) {
@@ -81,8 +81,8 @@ extern "C" void unpack(ArrayDescriptor* result_d, ArrayDescriptor* vector_d,
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   const ptrdiff_t vs = static_cast<ptrdiff_t>(c.byte_stride(vector.stride(0)));
 
-  dispatch_moves(c, [&](auto k, uint32_t off) {
-    constexpr CopyKind K = decltype(k)::value;
+  with_moves(c, [&](auto k, uint32_t off) {
+    constexpr uint32_t K = decltype(k)::value;
     VectorSupply v{word_at(vector.base(), off), vs, std::max<int64_t>(vector.extent(0), 0)};
     WalkArray r = wr, f = wf;
     r.base += off;

@@ -5,6 +5,7 @@
 //   with_kind(k, [&](auto kc) { Arith<kc.value>::... });
 //   with_type(d.type_code(), d.elem_bytes(), f);   // both steps at once
 //   with_width(bytes, [&](auto w) { ... w.value ... });  // 1, 2, 4, 8, 16, 32
+//   with_width<Widths::any>(bytes, f);             // those, any other size as 0
 //
 // Each returns whether f was called: the caller decides what an unknown
 // element reports. f is instantiated once per kind (or width), so the loops
@@ -82,9 +83,17 @@ inline bool with_type(int32_t code, uint32_t bytes, F&& f) {
   return kind_of(code, bytes, k) && with_kind(k, f);
 }
 
+// Which element sizes with_width accepts.
+enum class Widths : uint8_t {
+  kinds,  // 1, 2, 4, 8, 16 and 32 bytes; any other size calls nothing
+  any,    // those, and any other size as N = 0: f reads the size at run time
+          // (CHARACTER, derived types: the routines that move elements unseen)
+};
+
 // Calls f(std::integral_constant<uint32_t, N>{}) for an element of N = 1, 2,
-// 4, 8, 16 or 32 bytes; false for any other size.
-template <class F>
+// 4, 8, 16 or 32 bytes; for any other size, f(integral_constant<uint32_t,
+// 0>{}) under Widths::any and nothing (false) otherwise.
+template <Widths W = Widths::kinds, class F>
 inline bool with_width(uint32_t bytes, F&& f) {
   switch (bytes) {
     case 1: f(std::integral_constant<uint32_t, 1>{}); return true;
@@ -93,7 +102,13 @@ inline bool with_width(uint32_t bytes, F&& f) {
     case 8: f(std::integral_constant<uint32_t, 8>{}); return true;
     case 16: f(std::integral_constant<uint32_t, 16>{}); return true;
     case 32: f(std::integral_constant<uint32_t, 32>{}); return true;
-    default: return false;
+    default:
+      if constexpr (W == Widths::any) {
+        f(std::integral_constant<uint32_t, 0>{});
+        return true;
+      } else {
+        return false;
+      }
   }
 }
 

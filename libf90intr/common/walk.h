@@ -122,10 +122,40 @@ void walk_runs(int rank, const int32_t* extent, const std::array<WalkArray*, N>&
              [&](const std::array<char*, N>& o) -> bool { return walk_call(f, o, n); });
 }
 
+// The walkers' one dimension merging. Appends a dimension of extent e > 0,
+// in which array a steps stride[a] bytes, to the `rank` dimensions held in
+// extent[] and stride_at(a, k) (an int64_t&): a dimension of extent 1 moves
+// nothing and is dropped; one that every array steps through as through a
+// continuation of the last (stride[a] == stride_at(a, last) * extent[last])
+// joins it while the joined extent fits E. Products are checked for
+// overflow, so no merge ever rests on a wrapped value. Element order is
+// unchanged; all dimensions dropped leaves rank 0, a single element.
+template <class E, size_t N, class StrideAt>
+inline void merge_dimension(int& rank, E* extent, StrideAt&& stride_at, E e,
+                            const std::array<int64_t, N>& stride) {
+  if (e == 1) return;
+  if (rank > 0) {
+    const int k = rank - 1;
+    E joined;
+    bool joins = !__builtin_mul_overflow(extent[k], e, &joined);
+    for (size_t a = 0; a < N && joins; ++a) {
+      int64_t span;
+      joins = !__builtin_mul_overflow(stride_at(a, k), int64_t{extent[k]}, &span) && stride[a] == span;
+    }
+    if (joins) {
+      extent[k] = joined;
+      return;
+    }
+  }
+  extent[rank] = e;
+  for (size_t a = 0; a < N; ++a) stride_at(a, rank) = stride[a];
+  ++rank;
+}
+
 // Runs of N arrays walked together in array element order, with adjacent
-// dimensions merged wherever every array steps through them as through one
-// (stride of the next = stride times extent): a contiguous array becomes a
-// single run, whatever its rank. The visiting order is unchanged.
+// dimensions merged (merge_dimension) wherever every array steps through
+// them as through one: a contiguous array becomes a single run, whatever its
+// rank. The visiting order is unchanged.
 template <size_t N>
 struct Runs {
   int rank = 0;
@@ -134,19 +164,8 @@ struct Runs {
 
   // Adds the next dimension of the walk (extents > 0).
   void add(int32_t e, const std::array<int64_t, N>& stride) {
-    if (rank > 0) {
-      const int k = rank - 1;
-      bool joins = int64_t{extent[k]} * e <= INT32_MAX;
-      for (size_t a = 0; a < N && joins; ++a)
-        joins = stride[a] == arrays[a].stride[k] * extent[k];
-      if (joins) {
-        extent[k] *= e;
-        return;
-      }
-    }
-    extent[rank] = e;
-    for (size_t a = 0; a < N; ++a) arrays[a].stride[rank] = stride[a];
-    ++rank;
+    merge_dimension(rank, extent, [&](size_t a, int k) -> int64_t& { return arrays[a].stride[k]; },
+                    e, stride);
   }
 
   // Calls f(origins, n) for each run, in order (walk_runs).
@@ -227,15 +246,16 @@ inline WalkArray walk_mask(Desc mask, int dims) {
 // for routines that pair the elements of two arrays of different shapes
 // (RESHAPE): at() is the current element, step() the byte stride along the
 // run and left() the elements remaining in it; advance(m) moves on by
-// m <= left() elements. Dimensions of extent 1 are dropped and a dimension
-// whose stride continues the one before it is merged into it, so that a
-// contiguous array is a single run. A cyclic cursor starts again at its first
+// m <= left() elements. Its dimensions are merged as every walker's are
+// (merge_dimension, in 64 bits), so that a contiguous array is a single run. A cyclic cursor starts again at its first
 // element after its last; any other stops there (left() is then 0).
 // Line origins are formed afresh from the counters for every line.
 class RunCursor {
  public:
   // `extent` and `stride` (bytes) per dimension; rank 0 is one element.
-  RunCursor(int rank, const int64_t* extent, const int64_t* stride, char* base, bool cyclic)
+  // Always inlined: its callers build it from arrays filled only up to
+  // `rank`, which the loop below never reads past.
+  [[gnu::always_inline]] RunCursor(int rank, const int64_t* extent, const int64_t* stride, char* base, bool cyclic)
       : base_(base), line_(base), cyclic_(cyclic) {
     for (int k = 0; k < rank; ++k) {
       if (extent[k] <= 0) {  // an empty array: no element at all
@@ -244,16 +264,8 @@ class RunCursor {
         stride_[0] = 0;
         return;
       }
-      if (extent[k] == 1) continue;
-      int64_t span, merged;
-      if (rank_ > 0 && !__builtin_mul_overflow(extent_[rank_ - 1], stride_[rank_ - 1], &span) &&
-          stride[k] == span && !__builtin_mul_overflow(extent_[rank_ - 1], extent[k], &merged)) {
-        extent_[rank_ - 1] = merged;
-        continue;
-      }
-      extent_[rank_] = extent[k];
-      stride_[rank_] = stride[k];
-      ++rank_;
+      merge_dimension(rank_, extent_, [&](size_t, int j) -> int64_t& { return stride_[j]; },
+                      extent[k], std::array<int64_t, 1>{stride[k]});
     }
     if (rank_ == 0) {
       rank_ = 1;

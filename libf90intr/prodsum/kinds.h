@@ -15,6 +15,10 @@
 //   read(p), write(w, p): a running value kept in an element of the kind
 //   itself (the forms along DIM): write brings it to the element's format
 //   (narrowed, rounded) and stores it, read takes it back.
+//   optionally in_place(r, p): read, term and write of one term into the
+//   element at r as one step, for the kinds where the x87 can combine the
+//   element in memory directly (one load, one operation, one rounding store:
+//   the same bits as read, term, write).
 //
 // - INTEGER*1/2/4: a 32-bit working accumulator (unsigned: every sum and
 //   product wraps); INTEGER*1/2 narrow it to their width at the end of every
@@ -130,6 +134,10 @@ struct Real {
     const T v = x87::round_to<T>(w);
     std::memcpy(p, &v, sizeof v);
   }
+  static void in_place(char* r, const char* p) {
+    x87::combine_in_memory<O == Op::product>(*reinterpret_cast<T*>(r),
+                                             *reinterpret_cast<const T*>(p));
+  }
 };
 
 // COMPLEX*8 and COMPLEX*16 (T the part's type).
@@ -146,6 +154,13 @@ struct Complex {
   static void store(const Work& w, void* out) { A::store(static_cast<char*>(out), w); }
   static Work read(const char* p) { return A::load(p); }
   static void write(const Work& w, char* p) { store(w, p); }
+  // The sum part by part (the product needs both old parts for each new one).
+  static void in_place(char* r, const char* p) requires(O == Op::sum) {
+    T* rp = reinterpret_cast<T*>(r);
+    const T* pp = reinterpret_cast<const T*>(p);
+    x87::combine_in_memory<false>(rp[0], pp[0]);
+    x87::combine_in_memory<false>(rp[1], pp[1]);
+  }
 };
 
 // REAL*16.

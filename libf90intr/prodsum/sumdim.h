@@ -7,9 +7,19 @@
 // the result elements in place: the result element is the running value,
 // brought to the element's format after every term (REAL*4/8 and COMPLEX
 // rounded, INTEGER*1/2 narrowed). Each result element receives its terms one
-// at a time in increasing DIM index. Which loop is innermost (DIM or the
-// result's first dimension) is chosen for the memory walk: as long as
-// distinct result elements do not share storage, both give the same bits.
+// at a time in increasing DIM index. The result elements along the result's
+// first dimension are taken in blocks, the DIM index sweeping each block
+// before the next: a term into each element of the block, then the next
+// term into each. As long as distinct result elements do not share storage
+// this gives the bits of the plain order (DIM outside, the lines inside),
+// and several result elements are in flight at once. A block is a few
+// lines when DIM is the closer-packed dimension (each line then a stream
+// through the source, trailing the one before it by a cache line), and as
+// many as stay in the second-level cache when the lines are neighbours.
+//
+// REAL*4, REAL*8 and the COMPLEX*8/16 sums combine each term into the result
+// element in memory: one load, one x87 operation with the source element
+// and one store that rounds to the element's kind.
 //
 // Positions after the set-up: source position 0 is DIM; source position k
 // (k >= 1) corresponds to result position k - 1. Unused positions are filled
@@ -58,9 +68,13 @@ inline void put_identity(char* r) {
 template <class K, class M>
 inline void take(char* r, const char* s, const char* m) {
   if (!M::truth(m)) return;
-  typename K::Work w = K::read(r);
-  K::term(w, s);
-  K::write(w, r);
+  if constexpr (requires { K::in_place(r, s); }) {
+    K::in_place(r, s);
+  } else {
+    typename K::Work w = K::read(r);
+    K::term(w, s);
+    K::write(w, r);
+  }
 }
 
 template <class K>
@@ -79,25 +93,62 @@ void fill_identity(const DimGeometry& g) {
 struct Plane {
   int32_t n0, n1;
   int64_t r0, s0, s1, m0, m1;
-  bool dim_inner;
+  int32_t block;  // result elements (lines along DIM) taken together
+  int32_t skew;   // DIM indices by which each line of a block trails the one before
 };
 
+// Lines in flight when DIM steps through memory more closely than the result's
+// first dimension: each step of a line waits for its previous store, so
+// enough lines must be open to cover that latency; every open line is one
+// stream through the source, trailing the one before by a cache line.
+inline constexpr int32_t kLinesInFlight = 16;
+inline constexpr int64_t kCacheLine = 64;
+// Otherwise the lines are neighbours in memory and a block of them is as
+// wide as keeps its result elements in the second-level cache while the DIM
+// index sweeps the source in runs long enough to stream from memory.
+inline constexpr int64_t kBlockBytes = 256 << 10;
+
+// One step of `count` open lines: a term into each, the lines r0, s1, m1
+// bytes apart.
+template <class K, class M>
+inline void take_row(char* r, const char* s, const char* m, int32_t count, ptrdiff_t r0,
+                     ptrdiff_t s1, ptrdiff_t m1) {
+#pragma GCC unroll 4
+  for (int32_t q = 0; q < count; ++q, r += r0, s += s1, m += m1) take<K, M>(r, s, m);
+}
+
+// A block of lines taken together: at every step, one term into each open
+// line. Line q of the block takes DIM index t - q * skew at step t, so each
+// result element still receives its terms one at a time in increasing DIM
+// index, rounded at each; the open lines only let the load-operate-store
+// steps of different elements overlap, where one element's steps wait on
+// each other. The skew keeps the open lines' source elements in different
+// cache sets when the lines start a power of two apart.
 template <class K, class M>
 inline void take_plane(char* r, const char* s, const char* m, const Plane p) {
-  if (p.dim_inner) {
-    // Four result elements at a time: four independent chains of terms.
-    int32_t j = 0;
-    for (; j + 4 <= p.n1; j += 4)
-      for (int32_t i = 0; i < p.n0; ++i)
-        for (int32_t q = j; q < j + 4; ++q)
-          take<K, M>(r + q * p.r0, s + i * p.s0 + q * p.s1, m + i * p.m0 + q * p.m1);
-    for (; j < p.n1; ++j)
-      for (int32_t i = 0; i < p.n0; ++i)
-        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
-  } else {
-    for (int32_t i = 0; i < p.n0; ++i)
-      for (int32_t j = 0; j < p.n1; ++j)
-        take<K, M>(r + j * p.r0, s + i * p.s0 + j * p.s1, m + i * p.m0 + j * p.m1);
+  const ptrdiff_t r0 = static_cast<ptrdiff_t>(p.r0), s0 = static_cast<ptrdiff_t>(p.s0),
+                  m0 = static_cast<ptrdiff_t>(p.m0);
+  // From one line's element to the next line's at the same step.
+  const ptrdiff_t s1 = static_cast<ptrdiff_t>(p.s1 - p.skew * p.s0),
+                  m1 = static_cast<ptrdiff_t>(p.m1 - p.skew * p.m0);
+  const int64_t last = p.n0 - 1;
+  for (int32_t j0 = 0; j0 < p.n1; j0 += p.block) {
+    const int32_t width = std::min(p.block, p.n1 - j0);
+    // Lines lo .. hi - 1 are open at step t; rl, sl, ml address line lo's.
+    char* rl = r + int64_t{j0} * p.r0;
+    const char* sl = s + int64_t{j0} * p.s1;
+    const char* ml = m + int64_t{j0} * p.m1;
+    int32_t lo = 0, hi = 0;
+    for (int64_t t = 0; lo < width; ++t, sl += s0, ml += m0) {
+      while (hi < width && int64_t{hi} * p.skew <= t) ++hi;
+      if (lo == 0 && hi == width) {  // every line open until line 0's last term
+        for (; t < last; ++t, sl += s0, ml += m0) take_row<K, M>(rl, sl, ml, width, r0, s1, m1);
+      }
+      take_row<K, M>(rl, sl, ml, hi - lo, r0, s1, m1);
+      // Lines whose last term this step was close.
+      for (; lo < hi && t - int64_t{lo} * p.skew == last; ++lo, rl += r0, sl += s1, ml += m1) {
+      }
+    }
   }
 }
 
@@ -105,11 +156,21 @@ template <class K, class M>
 void accumulate(const DimGeometry& g) {
   for (int k = 0; k < F90_MAX_RANK; ++k)
     if (g.extent[k] < 1) return;
-  // DIM inside the result's first dimension when it steps through memory
-  // more closely; each result element still gets its terms in DIM order, as
-  // long as distinct j are distinct result elements.
+  // Lines are blocked only when they are distinct result elements (a result
+  // of stride 0 keeps the plain order: DIM outside, the lines inside).
+  int32_t block = g.extent[1], skew = 0;
+  const int64_t step = std::llabs(g.src[0]);
+  if (g.res[0] != 0 && step < std::llabs(g.src[1])) {
+    // Skewed only where the lines are long enough for the ramp (the steps
+    // before every line is open) to be a small part of the work.
+    block = kLinesInFlight;
+    const int32_t k = step == 0 || step >= kCacheLine ? 1 : static_cast<int32_t>(kCacheLine / step);
+    skew = g.extent[0] / 4 >= int64_t{k} * kLinesInFlight ? k : 0;
+  } else if (g.res[0] != 0) {
+    block = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
+  }
   const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
-                    g.res[0] != 0 && std::llabs(g.src[0]) < std::llabs(g.src[1])};
+                    block, skew};
   // Source positions 2 to 6 outside the nest over positions 0 and 1: lines
   // along position 0, with position 1 (walked below) given extent 1.
   int32_t outer[F90_MAX_RANK];

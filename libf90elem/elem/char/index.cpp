@@ -5,9 +5,13 @@
 // With BACK true the starts run from len_s - len_sub down to 0. An empty
 // substring is found at once: at 1 going forward, at len_s + 1 going back.
 //
-// Each start is first screened on the substring's first and last bytes,
-// four starts per word (find_pair); only starts that pass both are compared
-// in full. The positions tried and the answer are those of the plain search.
+// Each start is first screened on two bytes of the substring, a vector of
+// starts at a time (chars/wide.h); only starts that pass both are compared
+// in full. The two are the first byte and the last byte that differs from
+// it (the last byte when all are the same), so that a substring that opens
+// with a run of one byte, in a string of that byte, is screened out on the
+// byte that ends the run. The positions tried and the answer are those of
+// the plain search.
 //
 // BACK is a 32-bit LOGICAL: any non-zero value is true; a null address
 // (BACK absent) is false. The _8 form returns the same value in 64 bits;
@@ -16,23 +20,32 @@
 #include <cstdint>
 
 #include "chars/bytes.h"
+#include "chars/wide.h"
 #include "char/character.h"
 
 using namespace morvex::chars;
 
 namespace {
 
+// Offset of the second screened byte: the last that differs from the first,
+// or the last of all (lsub >= 1).
+uint32_t screen_gap(const Byte* sub, uint32_t lsub) {
+  uint32_t k = lsub - 1;
+  while (k > 0 && sub[k] == sub[0]) --k;
+  return k == 0 ? lsub - 1 : k;
+}
+
 bool rest_matches(const Byte* s, const Byte* sub, uint32_t lsub) {
-  // The first and last bytes have been screened already.
-  return lsub <= 2 || first_difference(s + 1, sub + 1, lsub - 2) == lsub - 2;
+  // The first byte has been screened already.
+  return wide::first_difference(s + 1, sub + 1, lsub - 1) == lsub - 1;
 }
 
 int32_t search_forward(const Byte* s, const Byte* sub, uint32_t ls, uint32_t lsub) {
   if (lsub == 0) return 1;
   if (lsub > ls) return 0;
-  const uint32_t starts = ls - lsub + 1, gap = lsub - 1;
+  const uint32_t starts = ls - lsub + 1, gap = screen_gap(sub, lsub);
   for (uint32_t i = 0; i < starts; ++i) {
-    i += find_pair(s + i, starts - i, sub[0], sub[gap], gap);
+    i += wide::find_pair(s + i, starts - i, sub[0], sub[gap], gap);
     if (i == starts) break;
     if (rest_matches(s + i, sub, lsub)) return static_cast<int32_t>(i + 1);
   }
@@ -42,9 +55,9 @@ int32_t search_forward(const Byte* s, const Byte* sub, uint32_t ls, uint32_t lsu
 int64_t search_backward(const Byte* s, const Byte* sub, uint32_t ls, uint32_t lsub) {
   if (lsub == 0) return int64_t{ls} + 1;
   if (lsub > ls) return 0;
-  const uint32_t gap = lsub - 1;
+  const uint32_t gap = screen_gap(sub, lsub);
   for (uint32_t starts = ls - lsub + 1; starts > 0;) {
-    const uint32_t i = rfind_pair(s, starts, sub[0], sub[gap], gap);
+    const uint32_t i = wide::rfind_pair(s, starts, sub[0], sub[gap], gap);
     if (i == kNone) break;
     if (rest_matches(s + i, sub, lsub)) return static_cast<int32_t>(i + 1);
     starts = i;

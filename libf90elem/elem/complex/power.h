@@ -71,7 +71,7 @@ inline ComplexOf<T>* power_into(ComplexOf<T>* res, ComplexOf<T> z, ComplexOf<T> 
   }
   const bool real_exponent = d == 0;
   if (real_exponent && K::integral(c))
-    return int_power_into<T>(res, a, b, x87::fist32_under(c, x87::CW_CHOP_DOUBLE));
+    return int_power_into<T>(res, a, b, x87::store_int32(c));
   const long double L = log_modulus<T>(a, b);
   const long double t = K::angle(b, a);
   long double r, angle;

@@ -41,7 +41,7 @@ Complex32* _morvex_cpowl(Complex32* res, Complex32 z, Complex32 w) {
   const DD x = z.re, y = z.im, c = w.re, d = w.im;
   if (is_zero(z)) return is_zero(w) ? store(res, kNaNPart, kNaNPart) : store(res, kZero, kZero);
   if (is_zero(d) && small_integer(c)) {
-    return _morvex_cqtoi(res, z, x87::fist32_under(c.hi, x87::CW_CHOP_DOUBLE));
+    return _morvex_cqtoi(res, z, x87::store_int32(c.hi));
   }
   const LogParts lp = log_parts(x, y);
   const DD l = lp.modulus, t = lp.angle;

@@ -1,7 +1,7 @@
 // EXP, shared by the REAL*4 and REAL*8 elementals (Cody and Waite).
 //
-// Method: n = x/ln 2 rounded half away from zero (the sum t +- 0.5 truncated
-// under the chopping control word); g = (x - n*C1) - n*C2 with C1 + C2 = ln 2,
+// Method: n = x/ln 2 rounded half away from zero (the sum t +- 0.5 stored as
+// an integer rounded toward zero: |t| stays far below 2^31 within the limits); g = (x - n*C1) - n*C2 with C1 + C2 = ln 2,
 // C1 short so that n*C1 is exact; e^g = 2*r with
 // r = 0.5 + g*P(g^2) / (Q(g^2) - g*P(g^2)), r rounded to the kind; the result
 // is r * 2^(n+1), scaled in the x87 (fscale): for a normal result that is r
@@ -17,6 +17,7 @@
 
 #include "real/float_bits.h"
 #include "x87.h"
+#include "x87_trunc.h"
 
 namespace morvex::real {
 
@@ -29,7 +30,8 @@ inline long double exp_of(T x) {
   if (!(x <= K::kUpper)) return K::overflow();
   if (x < K::kLower) return 0.0L;
   const long double t = x * static_cast<long double>(K::kInvLn2);
-  const long double xn = x87::rndint_under(t < 0 ? t - 0.5L : t + 0.5L, x87::CW_CHOP_DOUBLE);
+  int32_t n;
+  const long double xn = x87::trunc_int32(t < 0 ? t - 0.5L : t + 0.5L, n);
   const long double g = (x - xn * K::kC1) - xn * K::kC2;
   const long double z = g * g;
   const long double gp = g * horner(z, K::kP);

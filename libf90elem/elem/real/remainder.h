@@ -14,7 +14,6 @@
 #pragma once
 
 #include "real/float_bits.h"
-#include "real/rounding.h"
 #include "x87.h"
 
 namespace morvex::real {
@@ -24,7 +23,8 @@ inline long double mod_of(T x, T y, T nan) {
   if (!(y < 0) && !(y > 0)) return nan;  // y = 0 or NaN
   using B = FloatBits<T>;
   if (exponent_field(x) == B::kExponentMax || exponent_field(y) == B::kExponentMax) {
-    const long double q = trunc_chop(static_cast<long double>(x) / y);
+    // x/y is then an infinity, a zero or NaN: AINT leaves each as it is.
+    const long double q = static_cast<long double>(x) / y;
     return x - y * q;
   }
   const long double r = x87::prem(x, y);

@@ -1,8 +1,8 @@
 // SIN and COS, shared by the REAL*4 and REAL*8 elementals (Cody and Waite).
 //
 // Method: COS(x) is SIN(|x| + pi/2), the shifted argument rounded to the
-// kind. n = y/pi + 0.5 stored as an integer under the chopping control word
-// (so n is y/pi rounded to nearest); xn = n (n - 0.5 for the cosine, which
+// kind. n = y/pi + 0.5 stored as an integer rounded toward zero (so n is
+// y/pi rounded to nearest); xn = n (n - 0.5 for the cosine, which
 // keeps the reduction on |x| itself); f = (|x| - xn*C1) - xn*C2 with
 // C1 + C2 = pi and C1 short so that xn*C1 and the first difference are
 // exact; sin f = f + f*g*R(g) with g = f^2 (just f when |f| < eps); an odd n
@@ -21,6 +21,7 @@
 
 #include "real/float_bits.h"
 #include "x87.h"
+#include "x87_trunc.h"
 
 namespace morvex::real {
 
@@ -35,7 +36,7 @@ inline long double sincos_of(T x, bool cosine) {
   const long double y = cosine ? round_op_result<T>(ax + K::kHalfPi, x87::get_cw()) : ax;
   if (!(y <= K::kLimit)) return 0.0L;
   int32_t n;
-  long double xn = x87::rndint_fist32_under(y * K::kInvPi + 0.5L, x87::CW_CHOP_DOUBLE, n);
+  long double xn = x87::trunc_int32(y * K::kInvPi + 0.5L, n);  // below 2^31: y <= kLimit
   if (n & 1) negative = !negative;
   if (cosine) xn -= 0.5L;
   long double f = (ax - xn * K::kC1) - xn * K::kC2;

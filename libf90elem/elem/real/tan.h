@@ -1,7 +1,7 @@
 // TAN, shared by the REAL*4 and REAL*8 elementals (Cody and Waite).
 //
-// Method: n = |x|*2/pi + 0.5 stored as an integer under the chopping control
-// word, negated for x < 0 (x/(pi/2) rounded to nearest); f = (x - n*C1) - n*C2
+// Method: n = |x|*2/pi + 0.5 stored as an integer rounded toward zero,
+// negated for x < 0 (x/(pi/2) rounded to nearest); f = (x - n*C1) - n*C2
 // with C1 + C2 = pi/2; tan f = num/den with num = f + f*g*P(g) and
 // den = Q(g), g = f^2 (num = f and den = 1 when |f| < eps); an odd n gives
 // -den/num, the cotangent of f negated.
@@ -17,6 +17,7 @@
 
 #include "real/float_bits.h"
 #include "x87.h"
+#include "x87_trunc.h"
 
 namespace morvex::real {
 
@@ -29,7 +30,7 @@ inline long double tan_of(T x) {
   const long double ax = x87::abs(x);
   if (!(ax <= K::kLimit)) return 0.0L;
   int32_t n;
-  long double xn = x87::rndint_fist32_under(ax * K::kTwoOverPi + 0.5L, x87::CW_CHOP_DOUBLE, n);
+  long double xn = x87::trunc_int32(ax * K::kTwoOverPi + 0.5L, n);  // below 2^31: ax <= kLimit
   if (x < 0) xn = -xn;
   const long double f = (x - xn * K::kC1) - xn * K::kC2;
   long double num = f, den = 1.0L;

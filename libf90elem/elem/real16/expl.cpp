@@ -19,7 +19,7 @@
 #include <cmath>
 
 #include "real16/real16_math.h"
-#include "x87.h"
+#include "x87_trunc.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -43,7 +43,7 @@ DoubleDouble* _morvex_expl(DoubleDouble* res, DoubleDouble x) {
   if (std::isnan(x.hi)) return store(res, {x.hi + x.hi, x.hi + x.hi});
   const DD r = dd::div(x, kLn2);
   const double half = r.hi >= 0.0 ? r.hi + 0.5 : r.hi - 0.5;
-  const int32_t n = x87::fist32_under(half, x87::CW_CHOP_DOUBLE);
+  const int32_t n = x87::trunc32(half);
   if (n == INT32_MIN) {
     // Beyond the INTEGER*4 range (or at its negative end, which underflows
     // just the same): the limit of the function on that side.

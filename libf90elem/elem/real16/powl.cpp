@@ -23,7 +23,7 @@
 #include <cstdint>
 
 #include "real16/real16_math.h"
-#include "x87.h"
+#include "x87_trunc.h"
 
 namespace dd = morvex::dd;
 using namespace morvex::real16;
@@ -77,7 +77,7 @@ DD integer_power(DD x, I n) {
 }
 
 // y.hi (or a part of y) stored to an INTEGER*4 under truncation.
-int32_t to_int32(double v) { return x87::fist32_under(v, x87::CW_CHOP_DOUBLE); }
+int32_t to_int32(double v) { return x87::trunc32(v); }
 
 // Whether v is an integer, for |v| < 2^53, and if so whether it is odd.
 bool integral(double v, bool& odd) {
@@ -86,7 +86,7 @@ bool integral(double v, bool& odd) {
     odd = n & 1;
     return static_cast<double>(n) == v;
   }
-  const int64_t n = x87::fist64_under(v, x87::CW_CHOP_DOUBLE);
+  const int64_t n = x87::trunc64(v);
   odd = n & 1;
   return static_cast<long double>(n) == static_cast<long double>(v);
 }
@@ -111,7 +111,7 @@ DoubleDouble* _morvex_powl(DoubleDouble* res, DoubleDouble x, DoubleDouble y) {
       const int32_t n = to_int32(y.hi);
       if (static_cast<double>(n) == y.hi) return _morvex_powli(res, x, n);
     } else if (k < 63 || (k == 63 && y.hi == -0x1p63)) {
-      const int64_t n = x87::fist64_under(y.hi, x87::CW_CHOP_DOUBLE);
+      const int64_t n = x87::trunc64(y.hi);
       if (static_cast<long double>(n) == static_cast<long double>(y.hi))
         return _morvex_powlk(res, x, n);
     }

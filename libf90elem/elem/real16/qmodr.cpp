@@ -12,6 +12,7 @@
 // above |p|: the reduction has failed and r is (+0, +0).
 #include <cmath>
 
+#include "real/rounding.h"
 #include "real16/real16_math.h"
 #include "x87.h"
 
@@ -26,8 +27,8 @@ void _morvex_qmodr(DoubleDouble x, DoubleDouble p, int32_t* k, DoubleDouble* r) 
   const DD q = dd::div(x, p);
   // The nearest integer, as REAL*8 AINT of q.hi +- 0.5 (truncation).
   const double biased = q.hi >= 0.0 || std::isnan(q.hi) ? q.hi + 0.5 : q.hi - 0.5;
-  const double t = static_cast<double>(x87::rndint_under(biased, x87::CW_CHOP_DOUBLE));
-  *k = x87::fist32_under(t, x87::CW_CHOP_DOUBLE);
+  const double t = morvex::real::trunc_bits(biased);
+  *k = x87::store_int32(t);
   DD v = dd::sub({x.hi, 0.0}, dd::prod(t, p.hi));
   v = dd::add({x.lo, 0.0}, v);
   v = dd::sub(v, dd::prod(t, p.lo));

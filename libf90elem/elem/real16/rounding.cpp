@@ -2,14 +2,14 @@
 //
 // FLOOR and CEILING work on the high part and, when it is integral, on the
 // low part as well (rounding.h); NaN gives (+0, +0). The INTEGER*4 forms
-// store the high part of that result under the chopping control word
-// 0x1e7f: out of range or infinite gives 0x80000000, NaN gives 0.
+// store the high part of that result, which is integral, as an integer: out
+// of range or infinite gives 0x80000000, NaN gives 0.
 //
 // NINT adds 0.5 to the value (subtracts it when the high part is negative
 // or NaN) and truncates the exact sum toward zero, so halfway cases go away
 // from zero and a value just below a half rounds down even when the half
-// only shows in the low part. INTEGER*4: stored under 0x1e7f, 0x80000000 out
-// of range or for NaN; INTEGER*2: the low 16 bits of that, sign-extended;
+// only shows in the low part. INTEGER*4: the integral high part stored,
+// 0x80000000 out of range or for NaN; INTEGER*2: the low 16 bits of that, sign-extended;
 // INTEGER*8: the REAL*16 to INTEGER*8 conversion of the sum
 // (0x8000000000000000 out of range or for NaN).
 #include "real16/rounding.h"
@@ -25,7 +25,6 @@ using dd::store;
 
 namespace {
 
-int32_t store_int32(double x) { return x87::fist32_under(x, x87::CW_CHOP_DOUBLE); }
 
 MORVEX_DD_INLINE DD plus_half_away(DD x) {
   return x.hi >= 0.0 ? dd::add_d(x, 0.5) : dd::sub_d(x, 0.5);
@@ -33,7 +32,7 @@ MORVEX_DD_INLINE DD plus_half_away(DD x) {
 
 int32_t nint32(DD x) {
   const DD y = plus_half_away(x);
-  return store_int32(std::isnan(y.hi) ? y.hi : dd::aint_dd(y).hi);
+  return x87::store_int32(std::isnan(y.hi) ? y.hi : dd::aint_dd(y).hi);
 }
 
 }  // namespace
@@ -54,9 +53,9 @@ DoubleDouble* _morvex_ceill(DoubleDouble* res, DoubleDouble x) {
   return store(res, dd::ceil_dd(x));
 }
 
-int32_t _morvex_ifloorl(DoubleDouble x) { return store_int32(dd::floor_dd(x).hi); }
+int32_t _morvex_ifloorl(DoubleDouble x) { return x87::store_int32(dd::floor_dd(x).hi); }
 
-int32_t _morvex_iceill(DoubleDouble x) { return store_int32(dd::ceil_dd(x).hi); }
+int32_t _morvex_iceill(DoubleDouble x) { return x87::store_int32(dd::ceil_dd(x).hi); }
 
 int32_t _morvex_iqnint(DoubleDouble x) { return nint32(x); }
 MORVEX_BY_REF(int32_t, _morvex_I_iqnint, _morvex_iqnint, DoubleDouble)

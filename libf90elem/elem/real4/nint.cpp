@@ -26,7 +26,7 @@ int64_t _morvex_knint(float x) {
   const float r = morvex::real::round_half_away(x);
   if (!(r < 0x1p63f)) return INT64_MAX;  // NaN too
   if (r <= -0x1p63f) return INT64_MIN;
-  return x87::fist64_under(r, x87::CW_CHOP_DOUBLE);
+  return x87::store_int64(r);  // integral
 }
 
 MORVEX_BY_REF(int32_t, _morvex_I_nint, _morvex_nint, float)

@@ -9,7 +9,7 @@
 // with R ~ z^3/12 and log2(e) = 1 + K.
 // w = y * log2 x is carried as a whole number of sixteenths iw1 plus a
 // remainder w2 in [-1/16, 0): y and the partial products are split into
-// sixteenths (REDUCE, an integer store of 16v under the chopping word) so
+// sixteenths (REDUCE, an integer store of 16v rounded toward zero) so
 // that the leading parts add exactly. The result is
 // 2^w = 2^m' * 2^(-p'/16) * 2^w2 with iw1 = 16m' - p', 2^w2 - 1 = Z a cubic
 // in w2, and 2^(-p'/16) = A1[p'+1]: A1[p'+1]*(1 + Z) is rounded to REAL*4
@@ -43,6 +43,7 @@
 #include "real/float_bits.h"
 #include "real4/real4.h"
 #include "x87.h"
+#include "x87_trunc.h"
 
 using namespace morvex::real;
 
@@ -69,11 +70,9 @@ constexpr float kQ0 = f32(0x3f317211);  // ~ln 2
 constexpr float kQ1 = f32(0x3e75f315);
 constexpr float kQ2 = f32(0x3d5ea8fe);
 
-// v cut to whole sixteenths toward zero (an integer store of 16v under
-// round-toward-zero).
-inline long double reduce(long double v) {
-  return x87::fist32_under(16 * v, x87::CW_CHOP_DOUBLE) * 0.0625L;
-}
+// v cut to whole sixteenths toward zero (an integer store of 16v rounded
+// toward zero).
+inline long double reduce(long double v) { return x87::trunc32(16 * v) * 0.0625L; }
 
 // u1 + u2 = log2 x for a positive, finite x.
 struct Log2Split {
@@ -113,7 +112,7 @@ long double power_of_two(long double u1, long double u2, float y) {
   w1 = reduce(w);
   w2 = w2 + (w - w1);
   w = reduce(w2);
-  int32_t iw1 = x87::fist32_under(16 * (w1 + w), x87::CW_CHOP_DOUBLE);
+  int32_t iw1 = x87::trunc32(16 * (w1 + w));
   w2 = w2 - w;
   // Here y * log2 x = iw1/16 + w2 with |w2| < 1/16.
   if (iw1 > 16 * 128) return _morvex_FLOAT_INF;
@@ -139,7 +138,7 @@ long double _morvex_ftof(float x, float y) {
   const uint32_t frac = ybits & kFractionMask<float>;
   const int e = exponent_field(y) - FloatBits<float>::kBias;  // unbiased
   if (e >= 0 && ((e < 31 && frac == 0) || (e < 24 && (frac & ((1u << (23 - e)) - 1)) == 0)))
-    return morvex::real4::int_power(x, x87::fist32_under(y, x87::CW_CHOP_DOUBLE));
+    return morvex::real4::int_power(x, x87::store_int32(y));  // y integral
   if (x < 0 && e >= 24) {  // y even (or infinite)
     x = -x;
     if (x == 1) return 1.0L;

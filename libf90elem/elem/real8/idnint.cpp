@@ -15,12 +15,12 @@
 
 namespace {
 
-// REAL to INTEGER*8, truncating and saturating (the INTEGER*8 conversion
-// rules: the comparison against 2^63 catches NaN as well).
+// An integral x to INTEGER*8, saturating (the INTEGER*8 conversion rules:
+// the comparison against 2^63 catches NaN as well).
 int64_t to_int64_saturating(long double x) {
   if (!(x < 0x1p63L)) return INT64_MAX;
   if (x <= -0x1p63L) return INT64_MIN;
-  return x87::fist64_under(x, x87::CW_CHOP_DOUBLE);
+  return x87::store_int64(x);
 }
 
 }  // namespace

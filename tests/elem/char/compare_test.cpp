@@ -105,4 +105,28 @@ TEST(CharCompare, MatchesBlankPaddedReference) {
   }
 }
 
+// Long operands, compared a vector at a time: a difference or a non-blank in
+// the longer operand's tail at any offset, often near the end of a vector.
+TEST(CharCompare, LongOperandsMatchReference) {
+  std::mt19937 rng(4);
+  for (int iter = 0; iter < 6000; ++iter) {
+    std::string a(rng() % 300, 'q');
+    for (auto& ch : a) ch = static_cast<char>('a' + rng() % 26);
+    std::string b = a.substr(0, rng() % (a.size() + 1));
+    if (rng() % 2) b += std::string(rng() % 200, ' ');
+    std::string& longer = a.size() > b.size() ? a : b;
+    const size_t common = std::min(a.size(), b.size());
+    if (rng() % 3 == 0 && !longer.empty()) {  // one byte changed anywhere
+      const size_t at = rng() % longer.size();
+      longer[at] = static_cast<char>(rng() % 2 ? '\t' : '\xe9');
+    } else if (rng() % 2 && common > 0) {  // or in the common part, near its end
+      const size_t at = common - 1 - rng() % std::min<size_t>(common, 40);
+      b[at] = static_cast<char>(b[at] + 1);
+    }
+    GuardedSource ga(a), gb(b);
+    ASSERT_EQ(lexical(ga.p(), gb.p(), ga.len(), gb.len()), padded_reference(a, b))
+        << a.size() << " vs " << b.size();
+  }
+}
+
 }  // namespace

@@ -94,4 +94,33 @@ TEST(CharIndex, MatchesPlainSearch) {
   }
 }
 
+// Long strings, screened a vector of starts at a time: substrings that open
+// with a run of one byte (screened on the byte that ends the run), that are
+// one byte repeated, or that are cut from the string itself.
+TEST(CharIndex, LongStringsAndRunSubstrings) {
+  std::mt19937 rng(12);
+  for (int iter = 0; iter < 3000; ++iter) {
+    const int n = static_cast<int>(rng() % 400);
+    std::string s(n, 'a');
+    const int letters = 1 + static_cast<int>(rng() % 3);
+    for (auto& ch : s)
+      if (rng() % 8 == 0) ch = static_cast<char>('a' + rng() % letters);
+    std::string sub;
+    switch (rng() % 3) {
+      case 0: sub = std::string(rng() % 12, 'a') + "b" + std::string(rng() % 12, 'a'); break;
+      case 1: sub = std::string(1 + rng() % 40, 'a'); break;
+      default: {
+        const size_t at = n ? rng() % n : 0, len = rng() % 70;
+        sub = s.substr(at, len);
+      }
+    }
+    GuardedSource gs(s), gsub(sub);
+    ASSERT_EQ(_morvex_index(gs.p(), gsub.p(), gs.len(), gsub.len()), naive_index(s, sub, false))
+        << '"' << sub << "\" in \"" << s << '"';
+    ASSERT_EQ(_morvex_f90_index(gs.p(), gsub.p(), &kTrue, gs.len(), gsub.len()),
+              naive_index(s, sub, true))
+        << '"' << sub << "\" in \"" << s << '"';
+  }
+}
+
 }  // namespace

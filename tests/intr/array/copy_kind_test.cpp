@@ -6,7 +6,6 @@
 #include <random>
 
 #include "descriptor_builder.h"
-#include "recording_runtime.h"
 #include "common/walk.h"
 
 namespace {
@@ -67,7 +66,7 @@ TEST(CopyKind, ByteStridesPerKind) {
 TEST(CopyKind, SignallingNaNMovesBitForBit) {
   const uint64_t snan = 0x7ff0000000000001ull;
   uint64_t out = 0;
-  f90::Mover<f90::COPY_2WORDS>::one(reinterpret_cast<char*>(&out),
+  f90::Mover<8>::one(reinterpret_cast<char*>(&out),
                                     reinterpret_cast<const char*>(&snan), 8);
   EXPECT_EQ(out, snan);
 }
@@ -76,22 +75,16 @@ TEST(CopyKind, LineMovesStridedAndContiguous) {
   int32_t src[8] = {1, 2, 3, 4, 5, 6, 7, 8};
   int32_t dst[8] = {};
   // Every other source element, backwards into a contiguous destination.
-  f90::Mover<f90::COPY_WORD>::line(reinterpret_cast<char*>(dst), 4,
+  f90::Mover<4>::line(reinterpret_cast<char*>(dst), 4,
                                    reinterpret_cast<char*>(src + 6), -8, 4, 4);
   EXPECT_EQ(std::vector<int32_t>(dst, dst + 4), (std::vector<int32_t>{7, 5, 3, 1}));
   char csrc[] = "abcdefghi", cdst[10] = {};
-  f90::Mover<f90::COPY_BYTES>::line(cdst, 3, csrc, 3, 3, 3);
+  f90::Mover<0>::line(cdst, 3, csrc, 3, 3, 3);
   EXPECT_STREQ(cdst, "abcdefghi");
-}
-
-TEST(CopyKind, DispatchReportsUnknownKinds) {
-  f90test::RuntimeScope scope;
-  int called = 0;
-  EXPECT_TRUE(f90::dispatch(f90::COPY_BYTES, [&](auto k) { called = decltype(k)::value; }));
-  EXPECT_EQ(called, f90::COPY_BYTES);
-  EXPECT_FALSE(f90::dispatch(static_cast<f90::CopyKind>(15), [&](auto) { called = -1; }));
-  EXPECT_EQ(called, f90::COPY_BYTES);
-  EXPECT_EQ(f90test::Runtime::numbers(), std::vector<int32_t>{1223});
+  // Three-byte elements six bytes apart, by the run-time size.
+  char gdst[4] = {};
+  f90::Mover<0>::line(gdst, 1, csrc, 2, 3, 1);
+  EXPECT_STREQ(gdst, "ace");
 }
 
 // Copies a random section of rank 1..7 line by line along a random DIM into
@@ -121,7 +114,7 @@ TEST(Walk, LinesOfRandomSectionsMatchNaiveIndexing) {
     int64_t lines = 0;
     f90::walk_lines(rank, dim, ext.data(), arrays, [&](const std::array<char*, 2>& o) {
       ++lines;
-      f90::Mover<f90::COPY_2WORDS>::line(o[0], wb.stride[dim], o[1], wa.stride[dim], ext[dim], 8);
+      f90::Mover<8>::line(o[0], wb.stride[dim], o[1], wa.stride[dim], ext[dim], 8);
     });
     int64_t want_lines = 1;
     for (int d = 0; d < rank; ++d)
@@ -170,27 +163,66 @@ TEST(Walk, ShiftArrayOfLowerRankWalksAlongside) {
   EXPECT_EQ(seen, (std::vector<int16_t>{0, 10, 20, 30, 40, 50}));
 }
 
-TEST(CopyKind, DispatchMovesByWordPositionWhereTheElementNeedsIt) {
+TEST(CopyKind, MovesWholeByWidthOrByWordPosition) {
   struct Case {
     const char* what;
     ElemType type;
-    std::vector<std::pair<int, uint32_t>> calls;  // kind, byte offset
+    std::vector<std::pair<uint32_t, uint32_t>> calls;  // mover width, byte offset
   } cases[] = {
-      {"REAL*8 whole", ElemType::real(8), {{f90::COPY_2WORDS, 0}}},
-      {"CHARACTER*3 whole", ElemType::character(3), {{f90::COPY_BYTES, 0}}},
-      {"derived, 3 words", ElemType::derived_words(3), {{f90::COPY_WORD, 0}, {f90::COPY_WORD, 4}, {f90::COPY_WORD, 8}}},
+      {"INTEGER*1", ElemType::integer(1), {{1, 0}}},
+      {"LOGICAL*2", ElemType::logical(2), {{2, 0}}},
+      {"REAL*4", ElemType::real(4), {{4, 0}}},
+      {"REAL*8", ElemType::real(8), {{8, 0}}},
+      {"COMPLEX*16", ElemType::complex(16), {{16, 0}}},
+      {"COMPLEX*32", ElemType::complex(32), {{32, 0}}},
+      {"CHARACTER*3", ElemType::character(3), {{0, 0}}},
+      {"CHARACTER*8", ElemType::character(8), {{8, 0}}},
+      {"CHARACTER*0", ElemType::character(0), {{0, 0}}},
+      {"derived, 12 bytes", ElemType::derived_bytes(12), {{0, 0}}},
+      {"derived, 3 words", ElemType::derived_words(3), {{4, 0}, {4, 4}, {4, 8}}},
+      {"derived, 2 words", ElemType::derived_words(2), {{4, 0}, {4, 4}}},
       {"derived, 0 words", ElemType::derived_words(0), {}},
       // A 96-bit element of the 128-bit kind: its own three words, never four.
-      {"INTEGER of 96 bits", {f90_type_word(TYPE_INTEGER, 96, 0, 0), 96},
-       {{f90::COPY_WORD, 0}, {f90::COPY_WORD, 4}, {f90::COPY_WORD, 8}}},
+      {"INTEGER of 96 bits", {f90_type_word(TYPE_INTEGER, 96, 0, 0), 96}, {{4, 0}, {4, 4}, {4, 8}}},
   };
   for (const auto& c : cases) {
-    std::vector<std::pair<int, uint32_t>> calls;
-    EXPECT_TRUE(f90::dispatch_moves(f90::classify(c.type.type_word, c.type.elem_len), [&](auto k, uint32_t off) {
-      calls.emplace_back(decltype(k)::value, off);
-    })) << c.what;
+    std::vector<std::pair<uint32_t, uint32_t>> calls;
+    f90::with_moves(f90::classify(c.type.type_word, c.type.elem_len), [&](auto w, uint32_t off) {
+      calls.emplace_back(decltype(w)::value, off);
+    });
     EXPECT_EQ(calls, c.calls) << c.what;
   }
+}
+
+TEST(Walk, MergeDimensionDropsUnitExtentsAndJoinsOnlyWithoutOverflow) {
+  struct Case {
+    const char* what;
+    std::vector<int32_t> extent;
+    std::vector<int64_t> stride;  // bytes
+    std::vector<int32_t> want_extent;
+    std::vector<int64_t> want_stride;
+  } cases[] = {
+      {"contiguous 3-D", {3, 4, 5}, {8, 24, 96}, {60}, {8}},
+      {"gap after dim 0", {3, 4}, {8, 32}, {3, 4}, {8, 32}},
+      {"extent 1 anywhere", {1, 3, 1, 4}, {800, 8, -5, 24}, {12}, {8}},
+      {"all extents 1", {1, 1}, {8, 16}, {}, {}},
+      {"backwards, continued", {4, 2}, {-8, -32}, {8}, {-8}},
+      {"joined extent past INT32_MAX", {65536, 65536}, {1, 65536}, {65536, 65536}, {1, 65536}},
+      {"span overflows", {2, 2}, {INT64_C(1) << 62, INT64_MIN}, {2, 2}, {INT64_C(1) << 62, INT64_MIN}},
+  };
+  for (const auto& c : cases) {
+    f90::Runs<1> runs;
+    for (size_t d = 0; d < c.extent.size(); ++d) runs.add(c.extent[d], {c.stride[d]});
+    ASSERT_EQ(runs.rank, static_cast<int>(c.want_extent.size())) << c.what;
+    for (int d = 0; d < runs.rank; ++d) {
+      EXPECT_EQ(runs.extent[d], c.want_extent[d]) << c.what << " dim " << d;
+      EXPECT_EQ(runs.arrays[0].stride[d], c.want_stride[d]) << c.what << " dim " << d;
+    }
+  }
+  // The cursor merges in 64 bits: the same 65536 x 65536 is one run there.
+  const int64_t ext[] = {65536, 65536}, stride[] = {1, 65536};
+  char b;
+  EXPECT_EQ(f90::RunCursor(2, ext, stride, &b, false).left(), INT64_C(1) << 32);
 }
 
 TEST(Walk, RunCursorMergesContiguousDimensionsAndCycles) {

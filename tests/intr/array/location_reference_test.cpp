@@ -19,6 +19,7 @@ using f90test::ElemType;
 using f90test::Runtime;
 using f90test::TestArray;
 using loc::Entries;
+using loc::Seq;
 using red::bits_as;
 using red::Desc;
 using red::Real16;
@@ -56,63 +57,6 @@ void random_element(const Entries& e, char* p) {
       return;
     }
   }
-}
-
-// The considered elements of one search, in order: (position, address).
-using Seq = std::vector<std::pair<int64_t, const char*>>;
-
-// The value of an element as a key that orders like the element type, or
-// nothing for a NaN (and for a REAL*16 whose high part is not finite).
-std::optional<long double> key(const Entries& e, const char* p) {
-  switch (e.code) {
-    case red::R4: {
-      float f;
-      std::memcpy(&f, p, 4);
-      if (std::isnan(f)) return std::nullopt;
-      return f;
-    }
-    case red::R8: {
-      double d;
-      std::memcpy(&d, p, 8);
-      if (std::isnan(d)) return std::nullopt;
-      return d;
-    }
-    case red::R16: {
-      Real16 v;
-      std::memcpy(&v, p, 16);
-      if (!std::isfinite(v.hi)) return std::nullopt;
-      return static_cast<long double>(v.hi) + v.lo;  // exact: the low part is 2^-60 of the high
-    }
-    default: {
-      uint64_t v = 0;
-      std::memcpy(&v, p, e.type.bytes());
-      const int sh = 64 - static_cast<int>(e.type.bytes()) * 8;
-      return static_cast<long double>(static_cast<int64_t>(v << sh) >> sh);
-    }
-  }
-}
-
-// The position found in a sequence: the first greatest (least) element;
-// for REAL*4/8 MAXLOC, the last element when it is a NaN, else the first
-// greatest of those after the last NaN. `none` when nothing is found.
-int64_t reference(const Entries& e, bool max, const Seq& seq, int64_t none) {
-  size_t from = 0;
-  if (max && (e.code == red::R4 || e.code == red::R8)) {
-    for (size_t i = 0; i < seq.size(); ++i)
-      if (!key(e, seq[i].second)) from = i + 1;
-    if (from == seq.size() && from > 0) return seq.back().first;
-  }
-  int64_t best = none;
-  std::optional<long double> bk;
-  for (size_t i = from; i < seq.size(); ++i) {
-    const auto k = key(e, seq[i].second);
-    if (!k) continue;
-    if (!bk || (max ? *k > *bk : *k < *bk)) {
-      bk = k;
-      best = seq[i].first;
-    }
-  }
-  return best;
 }
 
 std::unique_ptr<TestArray> random_mask(const red::Shape& s, int kind) {
@@ -186,7 +130,7 @@ TEST(LocationReference, RanksOneToSeven) {
         at.push_back(i);
         ++k;
       });
-      const int64_t p = empty ? -1 : reference(e, max, seq, none);
+      const int64_t p = empty ? -1 : loc::model_position(e, max, seq, none);
       for (int d = 0; d < rank; ++d) {
         const int64_t sub = p < 0 ? -1 : at[p][d];
         ASSERT_EQ(stored(r, supply ? &supplied : nullptr, {d}, d, width), expected(sub, width))
@@ -201,7 +145,7 @@ TEST(LocationReference, RanksOneToSeven) {
           at.insert(at.begin() + (dim - 1), i);
           if (truth(mask.get(), at)) seq.push_back({i, src.at(at)});
         }
-        const int64_t p = empty ? -1 : reference(e, max, seq, none);
+        const int64_t p = empty ? -1 : loc::model_position(e, max, seq, none);
         ASSERT_EQ(stored(r, supply ? &supplied : nullptr, j, k, width), expected(p, width))
             << what << " dim " << dim << " line " << k;
         ++k;

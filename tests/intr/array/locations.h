@@ -2,8 +2,12 @@
 // and a table of them per element type for the tests.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "f90/f90.h"
 #include "descriptor_builder.h"
@@ -51,5 +55,64 @@ struct DimArg {
   }
   Desc* desc() { return a.desc(); }
 };
+
+// ---- A naive model of MAXLOC and MINLOC ----------------------------------
+
+// The considered elements of one search, in order: (position, address).
+using Seq = std::vector<std::pair<int64_t, const char*>>;
+
+// The value of an element as a key that orders like the element type, or
+// nothing for a NaN (and for a REAL*16 whose high part is not finite).
+inline std::optional<long double> key(const Entries& e, const char* p) {
+  switch (e.code) {
+    case red::R4: {
+      float f;
+      std::memcpy(&f, p, 4);
+      if (std::isnan(f)) return std::nullopt;
+      return f;
+    }
+    case red::R8: {
+      double d;
+      std::memcpy(&d, p, 8);
+      if (std::isnan(d)) return std::nullopt;
+      return d;
+    }
+    case red::R16: {
+      red::Real16 v;
+      std::memcpy(&v, p, 16);
+      if (!std::isfinite(v.hi)) return std::nullopt;
+      return static_cast<long double>(v.hi) + v.lo;  // exact: the low part is 2^-60 of the high
+    }
+    default: {
+      uint64_t v = 0;
+      std::memcpy(&v, p, e.type.bytes());
+      const int sh = 64 - static_cast<int>(e.type.bytes()) * 8;
+      return static_cast<long double>(static_cast<int64_t>(v << sh) >> sh);
+    }
+  }
+}
+
+// The position found in a sequence: the first greatest (least) element;
+// for REAL*4/8 MAXLOC, the last element when it is a NaN, else the first
+// greatest of those after the last NaN. `none` when nothing is found.
+inline int64_t model_position(const Entries& e, bool max, const Seq& seq, int64_t none) {
+  size_t from = 0;
+  if (max && (e.code == red::R4 || e.code == red::R8)) {
+    for (size_t i = 0; i < seq.size(); ++i)
+      if (!key(e, seq[i].second)) from = i + 1;
+    if (from == seq.size() && from > 0) return seq.back().first;
+  }
+  int64_t best = none;
+  std::optional<long double> bk;
+  for (size_t i = from; i < seq.size(); ++i) {
+    const auto k = key(e, seq[i].second);
+    if (!k) continue;
+    if (!bk || (max ? *k > *bk : *k < *bk)) {
+      bk = k;
+      best = seq[i].first;
+    }
+  }
+  return best;
+}
 
 }  // namespace loc

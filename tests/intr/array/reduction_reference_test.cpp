@@ -39,22 +39,6 @@ std::unique_ptr<TestArray> random_mask(const Shape& s, bool scalar) {
 
 // ---- MAXVAL / MINVAL ----------------------------------------------------
 
-struct Kind {
-  const char* name;
-  ElemType type;
-  int32_t code;
-  ArrayEntry max, min;
-  uint64_t max_start, min_start;
-};
-const Kind kKinds[] = {
-    {"I1", ElemType::integer(1), I1, _MAXVAL_I1, _MINVAL_I1, 0x81, 0x7f},
-    {"I2", ElemType::integer(2), I2, _MAXVAL_I2, _MINVAL_I2, 0x8001, 0x7fff},
-    {"I4", ElemType::integer(4), I4, _MAXVAL_I4, _MINVAL_I4, 0x80000001u, 0x7fffffffu},
-    {"J", ElemType::integer(8), I8, _MAXVAL_J, _MINVAL_J, 0x8000000000000001ull, 0x7fffffffffffffffull},
-    {"S4", ElemType::real(4), R4, _MAXVAL_S4, _MINVAL_S4, 0xff7fffffu, 0x7f7fffffu},
-    {"S", ElemType::real(8), R8, _MAXVAL_S, _MINVAL_S, 0xffefffffffffffffull, 0x7fefffffffffffffull},
-};
-
 uint64_t random_element(const Kind& k) {
   if (k.code == R4 || k.code == R8) {
     const double v[] = {-2, -1, -0.0, 0, 1, 2, 3, INFINITY, -INFINITY, NAN};
@@ -64,45 +48,6 @@ uint64_t random_element(const Kind& k) {
   const int bits = static_cast<int>(k.type.bytes()) * 8;
   if (pick(0, 9) == 0) return pick(0, 1) ? 1ull << (bits - 1) : ~0ull >> (65 - bits);  // extremes
   return static_cast<uint64_t>(int64_t{pick(-6, 6)}) & (~0ull >> (64 - bits));
-}
-
-double value_of(const Kind& k, uint64_t b) {
-  if (k.code == R4) return bits_as<float>(b);
-  if (k.code == R8) return bits_as<double>(b);
-  const int sh = 64 - static_cast<int>(k.type.bytes()) * 8;
-  return static_cast<double>(static_cast<int64_t>(b << sh) >> sh);  // exact below 2^53
-}
-int64_t int_of(const Kind& k, uint64_t b) {
-  const int sh = 64 - static_cast<int>(k.type.bytes()) * 8;
-  return static_cast<int64_t>(b << sh) >> sh;
-}
-
-// The reduction of the considered elements' bits, in visiting order.
-uint64_t reference(const Kind& k, bool max, const std::vector<uint64_t>& v) {
-  const uint64_t start = max ? k.max_start : k.min_start;
-  if (k.code != R4 && k.code != R8) {  // the extreme value; the start when none
-    if (v.empty()) return start;
-    uint64_t best = v[0];
-    for (uint64_t x : v)
-      if (max ? int_of(k, x) > int_of(k, best) : int_of(k, x) < int_of(k, best)) best = x;
-    return best;
-  }
-  if (!max) {  // NaNs never taken; the first of equal values kept
-    uint64_t best = start;
-    for (uint64_t x : v)
-      if (value_of(k, x) < value_of(k, best)) best = x;
-    return best;
-  }
-  // MAXVAL: a trailing NaN is the result; otherwise the greatest of the
-  // elements after the last NaN, the first of these taken unconditionally.
-  size_t from = 0;
-  for (size_t i = 0; i < v.size(); ++i)
-    if (std::isnan(value_of(k, v[i]))) from = i + 1;
-  if (from == v.size() && from > 0) return v.back();
-  uint64_t best = from > 0 ? v[from] : start;
-  for (size_t i = from; i < v.size(); ++i)
-    if (value_of(k, v[i]) > value_of(k, best)) best = v[i];
-  return best;
 }
 
 TEST(ReductionReference, MaxvalMinvalRanksThreeToSeven) {
@@ -147,7 +92,7 @@ TEST(ReductionReference, MaxvalMinvalRanksThreeToSeven) {
         std::memcpy(&b, supplied.at(j), k.type.bytes());
         return b;
       }();
-      ASSERT_EQ(got, reference(k, max, v)) << k.name << (max ? " max" : " min") << " trial " << trial
+      ASSERT_EQ(got, model_value(k, max, v)) << k.name << (max ? " max" : " min") << " trial " << trial
                                            << " rank " << rank << " dim " << dim << " at " << pos;
       ++pos;
     });
@@ -197,7 +142,7 @@ TEST(ReductionReference, WholeArrayInElementOrder) {
         v.push_back(all[e]);
     const int32_t dim = pick(1, static_cast<int>(s.ext.size()));
     const uint64_t got = scalars[trial % 6][max](src.desc(), &dim, mask ? mask->desc() : nullptr);
-    ASSERT_EQ(got, reference(k, max, v)) << k.name << " trial " << trial;
+    ASSERT_EQ(got, model_value(k, max, v)) << k.name << " trial " << trial;
   }
   EXPECT_TRUE(Runtime::reports().empty());
 }

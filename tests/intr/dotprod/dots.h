@@ -20,6 +20,7 @@
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
 #include "f90/dotprod.h"
+#include "value/types.h"
 
 namespace dots {
 
@@ -113,10 +114,6 @@ inline Call call(Slot* (*f)(Slot*, const AD*, const AD*)) {
 
 // ---- reading elements the test's way ----------------------------------------
 
-struct DD {
-  double hi, lo;
-};
-
 inline int64_t int_at(TestArray& x, K k, int64_t i) {
   switch (k) {
     case K::i1: return x.get_linear<int8_t>(i);
@@ -174,7 +171,7 @@ inline double random_double(int spread = 30) {
 // Half of them normalised (|lo| below half an ulp of hi); the others not
 // (lo up to the size of hi), as callers may pass them: the double-double
 // product is then sensitive to the order of its operands.
-inline DD random_dd() {
+inline morvex::DoubleDouble random_dd() {
   const double hi = random_double();
   if (pick(0, 1)) {
     const double lo = std::ldexp(random_double(0), std::ilogb(hi) - 54);
@@ -215,7 +212,7 @@ inline void fill_random(TestArray& x, K k) {
       }
       case K::d:
       case K::z: {
-        const DD v[2] = {random_dd(), random_dd()};
+        const morvex::DoubleDouble v[2] = {random_dd(), random_dd()};
         std::memcpy(p, v, k == K::d ? 16 : 32);
         break;
       }

@@ -142,7 +142,7 @@ void random_element(Kd k, char* p) {
     }
     case Kd::r4: return st(p, values.make<float>());
     case Kd::r8: return st(p, values.make<double>());
-    case Kd::r16: return st(p, values.make<DD>());
+    case Kd::r16: return st(p, values.make<DoubleDouble>());
     default: {
       const Kd pk = part_of(k);
       random_element(pk, p);
@@ -463,7 +463,7 @@ TEST(MatmulDrivers, LiteralProducts) {
     TestArray a(ElemType::complex(16), {1, 1}), b(ElemType::real(16), {1, 1});
     TestArray c(ElemType::complex(32), {1, 1});
     st(a.at({0, 0}), std::array<double, 2>{1, 2});
-    st(b.at({0, 0}), DD{2, 0});
+    st(b.at({0, 0}), DoubleDouble{2, 0});
     _MATMUL_CD(c.desc(), a.desc(), b.desc(), nullptr);
     const Z z = ld<Z>(c.at({0, 0}));
     EXPECT_EQ(z.re.hi, 2.0);

@@ -73,11 +73,11 @@ inline long double x87_value(Kd k, const char* p) {
   return static_cast<long double>(int_value(k, p));
 }
 // An element widened exactly to REAL*16.
-inline DD dd_value(Kd k, const char* p) {
-  if (k == Kd::r16) return ld<DD>(p);
+inline DoubleDouble dd_value(Kd k, const char* p) {
+  if (k == Kd::r16) return ld<DoubleDouble>(p);
   if (k == Kd::r4 || k == Kd::r8) return {static_cast<double>(x87_value(k, p)), 0.0};
   if (k == Kd::i8) {
-    DD r;
+    DoubleDouble r;
     _morvex_ll2q(&r, ld<int64_t>(p));
     return r;
   }
@@ -91,7 +91,7 @@ inline bool used(Kd k, const char* p) {
       const long double v = x87_value(k, p);
       return v < 0 || v > 0;
     }
-    case Kd::r16: return !qequal(ld<DD>(p), DD{0.0, 0.0});
+    case Kd::r16: return !qequal(ld<DoubleDouble>(p), DoubleDouble{0.0, 0.0});
     case Kd::c8: case Kd::c16: case Kd::c32: {
       const Kd pk = part_of(k);
       return used(pk, p) || used(pk, p + bytes_of(pk));
@@ -117,8 +117,8 @@ inline bool inner_order(int64_t k, int64_t n, int64_t xs1, int64_t xs2, int64_t 
 
 // The eight-call COMPLEX*32 term, acc + a.b.
 inline Z zterm(Z acc, Z a, Z b) {
-  const DD p1 = qmul(a.im, b.im), p2 = qmul(a.re, b.re), r = qsub(p2, p1);
-  const DD p3 = qmul(b.re, a.im), p4 = qmul(a.re, b.im), t = qadd(p4, p3);
+  const DoubleDouble p1 = qmul(a.im, b.im), p2 = qmul(a.re, b.re), r = qsub(p2, p1);
+  const DoubleDouble p3 = qmul(b.re, a.im), p4 = qmul(a.re, b.im), t = qadd(p4, p3);
   return {qadd(acc.re, r), qadd(acc.im, t)};
 }
 
@@ -158,7 +158,7 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
     return;
   }
   if (c == Kd::r16) {
-    DD s{0.0, 0.0};
+    DoubleDouble s{0.0, 0.0};
     for (size_t l = 0; l < k; ++l)
       if (inner || used(km.y, ys[l])) s = qadd(s, qmul(dd_value(km.x, xs[l]), dd_value(km.y, ys[l])));
     st(out, s);
@@ -222,8 +222,8 @@ inline void model_gemm2_element(const KernelModel& km, double alpha,
                                 const std::vector<const char*>& xs,
                                 const std::vector<const char*>& ys, char* inout) {
   if (km.c == Kd::r16) {
-    DD c = ld<DD>(inout);
-    const DD a{alpha, 0.0};
+    DoubleDouble c = ld<DoubleDouble>(inout);
+    const DoubleDouble a{alpha, 0.0};
     for (size_t l = 0; l < xs.size(); ++l)
       if (used(km.y, ys[l])) c = qadd(c, qmul(qmul(a, dd_value(km.y, ys[l])), dd_value(km.x, xs[l])));
     st(inout, c);
@@ -243,7 +243,7 @@ inline bool same_element(Kd k, const char* p, const char* q) {
   switch (k) {
     case Kd::r4: return same(ld<float>(p), ld<float>(q));
     case Kd::r8: return same(ld<double>(p), ld<double>(q));
-    case Kd::r16: return same(ld<DD>(p), ld<DD>(q));
+    case Kd::r16: return same(ld<DoubleDouble>(p), ld<DoubleDouble>(q));
     case Kd::c8: case Kd::c16: case Kd::c32: {
       const Kd pk = part_of(k);
       return same_element(pk, p, q) && same_element(pk, p + bytes_of(pk), q + bytes_of(pk));

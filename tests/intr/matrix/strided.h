@@ -18,29 +18,30 @@
 
 #include "f90/f90.h"
 #include "f90/matmul.h"
+#include "value/types.h"
 
 namespace mxtest {
 
-using DD = ::DoubleDouble;  // REAL*16
+using morvex::DoubleDouble;  // REAL*16
 using Z = ::Complex32;     // COMPLEX*32
 
-inline DD qadd(DD a, DD b) {
-  DD r;
+inline DoubleDouble qadd(DoubleDouble a, DoubleDouble b) {
+  DoubleDouble r;
   _morvex_qadd(&r, a, b);
   return r;
 }
-inline DD qsub(DD a, DD b) {
-  DD r;
+inline DoubleDouble qsub(DoubleDouble a, DoubleDouble b) {
+  DoubleDouble r;
   _morvex_qsub(&r, a, b);
   return r;
 }
-inline DD qmul(DD a, DD b) {
-  DD r;
+inline DoubleDouble qmul(DoubleDouble a, DoubleDouble b) {
+  DoubleDouble r;
   _morvex_qmul(&r, a, b);
   return r;
 }
 // Equal or unordered, the only outcome the kernels read of _morvex_qcmp.
-inline bool qequal(DD a, DD b) { return (_morvex_qcmp(a, b) & 0x4000) != 0; }
+inline bool qequal(DoubleDouble a, DoubleDouble b) { return (_morvex_qcmp(a, b) & 0x4000) != 0; }
 
 template <class T>
 class Strided {
@@ -103,7 +104,7 @@ inline bool same(float x, float y) {
   if (std::isnan(x) && std::isnan(y)) return true;
   return std::memcmp(&x, &y, sizeof x) == 0;
 }
-inline bool same(DD x, DD y) { return same(x.hi, y.hi) && same(x.lo, y.lo); }
+inline bool same(DoubleDouble x, DoubleDouble y) { return same(x.hi, y.hi) && same(x.lo, y.lo); }
 inline bool same(Z x, Z y) { return same(x.re, y.re) && same(x.im, y.im); }
 
 // Random operands with a share of zeros, infinities and NaNs.
@@ -135,14 +136,14 @@ inline double Values::make<double>() { return real(); }
 template <>
 inline float Values::make<float>() { return static_cast<float>(real()); }
 template <>
-inline DD Values::make<DD>() {
+inline DoubleDouble Values::make<DoubleDouble>() {
   const double hi = real();
   if (!std::isfinite(hi) || hi == 0.0) return {hi, 0.0};
   return {hi, hi * std::ldexp(std::uniform_real_distribution<double>(-1, 1)(rng_), -54)};
 }
 template <>
 inline Z Values::make<Z>() {
-  return {make<DD>(), make<DD>()};
+  return {make<DoubleDouble>(), make<DoubleDouble>()};
 }
 template <>
 inline int32_t Values::make<int32_t>() {

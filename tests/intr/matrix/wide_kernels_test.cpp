@@ -23,23 +23,23 @@ using f90test::kCwLibrary;
 using f90test::kCwLinux;
 using f90test::under_cw;
 
-constexpr DD kZero{0.0, 0.0};
+constexpr DoubleDouble kZero{0.0, 0.0};
 
 // Exact widening to REAL*16.
-DD wide(DD v) { return v; }
-DD wide(double v) { return {v, 0.0}; }
-DD wide(float v) { return {double{v}, 0.0}; }
-DD wide(int32_t v) { return {double(v), 0.0}; }
-DD wide(int16_t v) { return {double(v), 0.0}; }
-DD wide(int8_t v) { return {double(v), 0.0}; }
-DD wide(int64_t v) {
-  DD r;
+DoubleDouble wide(DoubleDouble v) { return v; }
+DoubleDouble wide(double v) { return {v, 0.0}; }
+DoubleDouble wide(float v) { return {double{v}, 0.0}; }
+DoubleDouble wide(int32_t v) { return {double(v), 0.0}; }
+DoubleDouble wide(int16_t v) { return {double(v), 0.0}; }
+DoubleDouble wide(int8_t v) { return {double(v), 0.0}; }
+DoubleDouble wide(int64_t v) {
+  DoubleDouble r;
   _morvex_ll2q(&r, v);
   return r;
 }
 
 // The column order's test of a multiplier.
-bool used(DD b) { return !qequal(b, kZero); }
+bool used(DoubleDouble b) { return !qequal(b, kZero); }
 bool used(double b) { return b < 0.0 || b > 0.0; }
 bool used(float b) { return b < 0.0f || b > 0.0f; }
 bool used(Z b) { return used(b.re) || used(b.im); }
@@ -134,11 +134,11 @@ void check_gemm(const GemmKernel<TA, TB, TC>& kern, uint32_t seed) {
 
 // REAL*16 element: s = s + wide(a).wide(b), terms tested in column order.
 template <class TA, class TB>
-GemmKernel<TA, TB, DD> real16_kernel(std::string name, auto fn) {
+GemmKernel<TA, TB, DoubleDouble> real16_kernel(std::string name, auto fn) {
   return {name,
           [fn](auto... args) { fn(args...); },
           [](const std::vector<TA>& as, const std::vector<TB>& bs, bool inner) {
-            DD s = kZero;
+            DoubleDouble s = kZero;
             for (size_t l = 0; l < as.size(); ++l)
               if (inner || used(bs[l])) s = qadd(s, qmul(wide(as[l]), wide(bs[l])));
             return s;
@@ -147,16 +147,16 @@ GemmKernel<TA, TB, DD> real16_kernel(std::string name, auto fn) {
 }
 
 TEST(WideKernels, Real16MatchesReference) {
-  check_gemm(real16_kernel<DD, DD>("_DDGEMMX", _DDGEMMX), 1);
-  check_gemm(real16_kernel<DD, DD>("_DGEMMX", _DGEMMX), 2);
-  check_gemm(real16_kernel<DD, double>("_DSGEMMX", _DSGEMMX), 3);
-  check_gemm(real16_kernel<DD, float>("_DS4GEMMX", _DS4GEMMX), 4);
-  check_gemm(real16_kernel<double, DD>("_SDGEMMX", _SDGEMMX), 5);
-  check_gemm(real16_kernel<float, DD>("_S4DGEMMX", _S4DGEMMX), 6);
-  check_gemm(real16_kernel<int32_t, DD>("_I4DGEMMX", _I4DGEMMX), 7);
-  check_gemm(real16_kernel<int16_t, DD>("_I2DGEMMX", _I2DGEMMX), 8);
-  check_gemm(real16_kernel<int8_t, DD>("_I1DGEMMX", _I1DGEMMX), 9);
-  check_gemm(real16_kernel<int64_t, DD>("_JDGEMMX", _JDGEMMX), 10);
+  check_gemm(real16_kernel<DoubleDouble, DoubleDouble>("_DDGEMMX", _DDGEMMX), 1);
+  check_gemm(real16_kernel<DoubleDouble, DoubleDouble>("_DGEMMX", _DGEMMX), 2);
+  check_gemm(real16_kernel<DoubleDouble, double>("_DSGEMMX", _DSGEMMX), 3);
+  check_gemm(real16_kernel<DoubleDouble, float>("_DS4GEMMX", _DS4GEMMX), 4);
+  check_gemm(real16_kernel<double, DoubleDouble>("_SDGEMMX", _SDGEMMX), 5);
+  check_gemm(real16_kernel<float, DoubleDouble>("_S4DGEMMX", _S4DGEMMX), 6);
+  check_gemm(real16_kernel<int32_t, DoubleDouble>("_I4DGEMMX", _I4DGEMMX), 7);
+  check_gemm(real16_kernel<int16_t, DoubleDouble>("_I2DGEMMX", _I2DGEMMX), 8);
+  check_gemm(real16_kernel<int8_t, DoubleDouble>("_I1DGEMMX", _I1DGEMMX), 9);
+  check_gemm(real16_kernel<int64_t, DoubleDouble>("_JDGEMMX", _JDGEMMX), 10);
 }
 
 TEST(WideKernels, Complex32MatchesReference) {
@@ -288,21 +288,21 @@ void check_gemm2(const Gemm2Kernel<TA, TB, TC>& kern, uint32_t seed) {
 }
 
 template <class TA, class TB>
-Gemm2Kernel<TA, TB, DD> real16_gemm2(std::string name, auto fn) {
+Gemm2Kernel<TA, TB, DoubleDouble> real16_gemm2(std::string name, auto fn) {
   const double inf = INFINITY, nan = NAN;
   return {name,
           [fn](auto... args) { fn(args...); },
-          [](DD x, double c) { return qequal(x, {c, 0.0}); },
-          [](DD x, DD y) { return qmul(x, y); },
-          [](DD c, DD t, TA a) { return qadd(c, qmul(t, wide(a))); },
-          [](DD alpha, TB b) { return qmul(alpha, wide(b)); },
+          [](DoubleDouble x, double c) { return qequal(x, {c, 0.0}); },
+          [](DoubleDouble x, DoubleDouble y) { return qmul(x, y); },
+          [](DoubleDouble c, DoubleDouble t, TA a) { return qadd(c, qmul(t, wide(a))); },
+          [](DoubleDouble alpha, TB b) { return qmul(alpha, wide(b)); },
           {{0.0, 0.0}, {1.0, 0.0}, {-1.0, 0.0}, {2.5, 0x1p-60}, {inf, 0.0}, {nan, 0.0}}};
 }
 
 TEST(WideKernels, Gemm2MatchesDefinition) {
-  check_gemm2(real16_gemm2<float, DD>("_S4DGEMMX2", _S4DGEMMX2), 21);
-  check_gemm2(real16_gemm2<DD, double>("_DSGEMMX2", _DSGEMMX2), 22);
-  check_gemm2(real16_gemm2<DD, float>("_DS4GEMMX2", _DS4GEMMX2), 23);
+  check_gemm2(real16_gemm2<float, DoubleDouble>("_S4DGEMMX2", _S4DGEMMX2), 21);
+  check_gemm2(real16_gemm2<DoubleDouble, double>("_DSGEMMX2", _DSGEMMX2), 22);
+  check_gemm2(real16_gemm2<DoubleDouble, float>("_DS4GEMMX2", _DS4GEMMX2), 23);
   check_gemm2(Gemm2Kernel<float, double, double>{
                   "_S4SGEMMX2",
                   [](auto... args) { _S4SGEMMX2(args...); },
@@ -323,13 +323,13 @@ constexpr int32_t kOne = 1, kTwo = 2, kThree = 3;
 // As1 > As2.
 TEST(WideKernels, Real16MultiplierTestsDifferByKind) {
   const double inf = INFINITY;
-  DD a[701 * 3] = {};
+  DoubleDouble a[701 * 3] = {};
   a[0] = {1.0, 0.0};
   a[700] = {inf, 0.0};  // A(1,2), met by a zero or skipped B(2,1)
   a[1400] = {1.0, 0.0};
   const int32_t as1 = 1, as2 = 700, rs1 = 701, rs2 = 700;  // rs1 > rs2: inner product
-  DD b[3] = {{2.0, 0.0}, {inf, 0.0}, {3.0, 0.0}};
-  DD c{};
+  DoubleDouble b[3] = {{2.0, 0.0}, {inf, 0.0}, {3.0, 0.0}};
+  DoubleDouble c{};
   // Column order skips B = (+Inf, 0): 2 + 3 and nothing from A(1,2).
   _DDGEMMX(&kOne, &kOne, &kThree, a, &as1, &as2, b, &kOne, &kThree, &c, &kOne, &kOne);
   EXPECT_EQ(c.hi, 5.0);
@@ -379,7 +379,7 @@ TEST(WideKernels, Gemm2ScalarCases) {
   const double nan = NAN, inf = INFINITY;
   struct Row {
     const char* what;
-    DD alpha, beta;
+    DoubleDouble alpha, beta;
     int32_t k;
     double want;  // C(1,1) after the call, from C = 5, A = 1, B = 1
   } rows[] = {
@@ -395,9 +395,9 @@ TEST(WideKernels, Gemm2ScalarCases) {
       {"alpha -1, beta 1", {-1.0, 0.0}, {1.0, 0.0}, 1, 4.0},
   };
   for (const Row& r : rows) {
-    const DD a{1.0, 0.0};
+    const DoubleDouble a{1.0, 0.0};
     const double b = 1.0;
-    DD c{5.0, 0.0};
+    DoubleDouble c{5.0, 0.0};
     _DSGEMMX2(&kOne, &kOne, &r.k, &r.alpha, &a, &kOne, &kOne, &b, &kOne, &kOne, &r.beta, &c,
               &kOne, &kOne);
     EXPECT_EQ(c.hi, r.want) << r.what;
@@ -411,8 +411,8 @@ TEST(WideKernels, Gemm2ScalarCases) {
     }
   }
   // alpha 0 and beta 0 clear a NaN in C.
-  DD c{nan, nan}, zero{0.0, 0.0};
-  const DD a{1.0, 0.0};
+  DoubleDouble c{nan, nan}, zero{0.0, 0.0};
+  const DoubleDouble a{1.0, 0.0};
   const float b = 1.0f;
   _DS4GEMMX2(&kOne, &kOne, &kOne, &zero, &a, &kOne, &kOne, &b, &kOne, &kOne, &zero, &c, &kOne,
              &kOne);
@@ -453,8 +453,8 @@ TEST(WideKernels, Integer8ByRealRoundsEveryTerm) {
   });
   EXPECT_EQ(c, 0x1p62);
   // _JDGEMMX widens it exactly: (2^62, 1).
-  const DD bd{1.0, 0.0};
-  DD cd{};
+  const DoubleDouble bd{1.0, 0.0};
+  DoubleDouble cd{};
   _JDGEMMX(&kOne, &kOne, &kOne, &big, &kOne, &kOne, &bd, &kOne, &kOne, &cd, &kOne, &kOne);
   EXPECT_EQ(cd.hi, 0x1p62);
   EXPECT_EQ(cd.lo, 1.0);
@@ -465,13 +465,13 @@ TEST(WideKernels, NegativeOrZeroExtentsWriteNothing) {
     int32_t m, n, k;
   } rows[] = {{0, 3, 2}, {3, 0, 2}, {-1, 3, 2}, {3, -2, 2}, {-1, -1, 2}};
   for (const auto& r : rows) {
-    Strided<DD> a(4, 4, 1, 4), b(4, 4, 1, 4), c(4, 4, 1, 4);
+    Strided<DoubleDouble> a(4, 4, 1, 4), b(4, 4, 1, 4), c(4, 4, 1, 4);
     Values v(5);
     fill(a, v);
     fill(b, v);
     _DDGEMMX(&r.m, &r.n, &r.k, a.ptr(), a.s1(), a.s2(), b.ptr(), b.s1(), b.s2(), c.ptr(), c.s1(),
              c.s2());
-    Strided<DD> fresh(4, 4, 1, 4);
+    Strided<DoubleDouble> fresh(4, 4, 1, 4);
     EXPECT_EQ(c.bytes(), fresh.bytes()) << r.m << " " << r.n;
   }
 }

@@ -232,6 +232,81 @@ TEST_F(AlongDim, RandomShapesEveryDimMasksAndResults) {
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
+// Element values with the x87's special cases among ordinary ones: NaN,
+// infinities, signed zeros, values near the kind's overflow and underflow
+// thresholds (so that rounded partial results overflow or turn subnormal).
+void special_fill(TestArray& a, std::mt19937& g) {
+  const ElemType t = a.type();
+  const bool single = t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8);
+  const double big = single ? 3e38 : 1.7e308, tiny = single ? 1.5e-38 : 2.5e-308;
+  const double specials[] = {NAN, INFINITY, -INFINITY, -0.0, big, -big, tiny, -tiny * 0.75, 1.0, 3.0};
+  auto part = [&]() -> double {
+    const int k = std::uniform_int_distribution<int>(0, 40)(g);
+    return k < 10 ? specials[k] : sums::random_part(g, false);
+  };
+  for (int64_t k = 0; k < a.size(); ++k) {
+    char* p = a.at_linear(k);
+    for (uint32_t i = 0; i < t.bytes() / (single ? 4 : 8); ++i)
+      single ? put(p + 4 * i, static_cast<float>(part())) : put(p + 8 * i, part());
+  }
+}
+
+// Long lines, so that several blocks of result elements are in flight, with
+// their tails, a skewed start where DIM is the closer-packed dimension, and
+// blocks wider than the cache's share: each result element must still get
+// the bits of its terms taken one by one, under every rounding mode and
+// precision. Values include NaN, infinities and results that overflow or
+// become subnormal after rounding to the kind.
+TEST_F(AlongDim, LongLinesSpecialValuesEveryControlWord) {
+  struct Shape {
+    std::vector<int32_t> ext, step;
+    int dim;
+    bool masked;
+  };
+  const std::vector<Shape> shapes = {
+      {{700, 37}, {1, 1}, 1, false},   // DIM packed: skewed blocks of lines, tail of 5
+      {{700, 37}, {-1, 2}, 1, true},   // the same backwards, strided, masked
+      {{530, 17}, {2, 1}, 1, false},   // a stride of two elements along DIM
+      {{40, 9}, {1, 1}, 1, true},      // too short to skew
+      {{37, 300}, {1, 1}, 2, false},   // neighbouring lines: one block
+      {{3, 9, 70}, {1, -1, 1}, 3, true},
+      {{33000, 2}, {1, 1}, 2, false},  // more neighbouring lines than one block holds
+  };
+  const uint16_t words[] = {f90test::kCwLibrary, f90test::kCwLinux, 0x0e7f /* up, 53 bits */,
+                            0x067f /* down, 53 bits */, 0x0f7f /* toward zero, 64 bits */,
+                            f90test::kCwChopSingle};
+  const char* kinds[] = {"SUM_S", "PROD_S", "SUM_S4", "PROD_S4", "SUM_C", "PROD_C4", "SUM_C4"};
+  for (const Shape& sh : shapes) {
+    std::unique_ptr<TestArray> mask;
+    if (sh.masked) {
+      mask = std::make_unique<TestArray>(ElemType::logical(4), sh.ext);
+      for (int64_t k = 0; k < mask->size(); ++k) mask->set_linear<uint32_t>(k, pick(0, 3) != 0);
+    }
+    for (const char* name : kinds) {
+      const DimEntry& e = entry(name);
+      TestArray a(e.type, sh.ext, {}, sh.step);
+      special_fill(a, rng);
+      for (uint16_t cw : words) {
+        f90test::set_cw(cw);
+        const auto want = reference(e, a, sh.dim, mask.get());
+        auto rd = f90test::unallocated_result(e.type, static_cast<int>(sh.ext.size()) - 1);
+        e.fn(rd.get(), a.desc(), &sh.dim, mask ? mask->desc() : nullptr);
+        EXPECT_EQ(f90test::get_cw(), cw);
+        f90test::set_cw(f90test::kCwLibrary);
+        size_t wrong = 0, first = want.size();
+        for (size_t k = 0; k < want.size(); ++k) {
+          const char* p = completed_at(rd.get(), e.type.bytes(), static_cast<int64_t>(k));
+          if (Bytes(p, p + e.type.bytes()) != want[k] && wrong++ == 0) first = k;
+        }
+        EXPECT_EQ(wrong, 0u) << name << " extents " << sh.ext[0] << "x" << sh.ext[1] << " dim "
+                             << sh.dim << " control word " << std::hex << cw << std::dec
+                             << " first wrong element " << first;
+      }
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
 // Two-term columns: source (2, 3) along DIM 1, column j holding terms[j].
 struct Case {
   const char* entry;

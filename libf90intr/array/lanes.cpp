@@ -1,0 +1,497 @@
+// Lane kernels of the searches (array/lanes.h says what each computes and
+// why its comparisons are the x87's).
+//
+// Each kernel is written once, over GCC vector types of W bytes, and built
+// twice: W = 16 under target("sse2") and W = 32 under target("avx2"). The
+// kernel bodies are always inlined into those two wrappers, so every vector
+// operation is compiled for the wrapper's instruction set; nothing outside
+// a wrapper sees a vector type. The loops take four vectors a step, with
+// independent accumulators, and finish the run element by element.
+#include "array/lanes.h"
+
+#include <cstring>
+#include <type_traits>
+
+#include "chars/bytes.h"
+#include "common/mask.h"
+#include "sse2_exact.h"
+
+#if defined(__GNUC__) && !defined(__clang__)
+// Vector types only cross always-inlined calls inside one wrapper.
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+
+namespace f90::lanes {
+
+namespace {
+
+#define LANES_INLINE [[gnu::always_inline]] inline
+
+template <class T, int W>
+struct VecOf {
+  typedef T type __attribute__((vector_size(W)));
+};
+template <class T, int W>
+using Vec = typename VecOf<T, W>::type;
+
+template <class V>
+LANES_INLINE V load(const void* p) {
+  V v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class T>
+LANES_INLINE T get(const T* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class V>
+LANES_INLINE void store(void* p, V v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
+// Whether any lane of a comparison mask is set.
+template <int W, class M>
+LANES_INLINE bool nonzero(M m) {
+  const auto w = (Vec<uint32_t, W>)m;
+  uint32_t a = 0;
+  for (int k = 0; k < W / 4; ++k) a |= w[k];
+  return a != 0;
+}
+
+// x takes the place of c in the extreme's direction (scalars and lanes).
+template <bool Max, class V>
+LANES_INLINE V pick(V c, V x) {
+  if constexpr (Max)
+    return x > c ? x : c;
+  else
+    return x < c ? x : c;
+}
+
+template <int W, class T, bool Max>
+LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
+  using V = Vec<T, W>;
+  constexpr int32_t L = W / sizeof(T);
+  constexpr bool real = std::is_floating_point_v<T>;
+  // REAL lanes start from the infinity that every element but a NaN beats
+  // or equals; integer lanes from the first element.
+  const T init = real ? (Max ? -__builtin_inf() : __builtin_inf()) : get(p);
+  V b0 = V{} + init, b1 = b0, b2 = b0, b3 = b0;
+  using M = decltype(b0 > b0);
+  M un = M{};
+  int32_t i = 0;
+  for (; n - i >= 4 * L; i += 4 * L) {
+    const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
+            x3 = load<V>(p + i + 3 * L);
+    b0 = pick<Max>(b0, x0);
+    b1 = pick<Max>(b1, x1);
+    b2 = pick<Max>(b2, x2);
+    b3 = pick<Max>(b3, x3);
+    if constexpr (real) un |= (x0 != x0) | (x1 != x1) | (x2 != x2) | (x3 != x3);
+  }
+  for (; n - i >= L; i += L) {
+    const V x = load<V>(p + i);
+    b0 = pick<Max>(b0, x);
+    if constexpr (real) un |= x != x;
+  }
+  b0 = pick<Max>(pick<Max>(b0, b1), pick<Max>(b2, b3));
+  T r = init;
+  for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
+  bool seen = real && nonzero<W>(un);
+  for (; i < n; ++i) {
+    const T x = get(p + i);
+    if (real && x != x)
+      seen = true;
+    else
+      r = pick<Max>(r, x);
+  }
+  best = r;
+  nan = seen;
+}
+
+template <int W, class T>
+LANES_INLINE int32_t find_equal_k(const T* p, int32_t n, T v) {
+  using V = Vec<T, W>;
+  constexpr int32_t L = W / sizeof(T);
+  const V vv = V{} + v;
+  int32_t i = 0;
+  for (; n - i >= 4 * L; i += 4 * L) {
+    const auto m = (load<V>(p + i) == vv) | (load<V>(p + i + L) == vv) |
+                   (load<V>(p + i + 2 * L) == vv) | (load<V>(p + i + 3 * L) == vv);
+    if (nonzero<W>(m)) break;
+  }
+  for (; i < n; ++i)
+    if (get(p + i) == v) return i;
+  return n;
+}
+
+// ---- LOGICAL lanes -----------------------------------------------------------
+
+// The lanes of B-byte LOGICAL elements: U is the lane type, and mask(x) has
+// an all-ones lane for every true element. 8-byte elements use 32-bit lanes:
+// the even lane holds the truth of the element (either word non-zero), the
+// odd lane is 0; `valid` marks the lanes that stand for elements.
+template <int W, uint32_t B>
+struct LogicalLanes {
+  using U = std::conditional_t<B == 1, uint8_t, std::conditional_t<B == 2, uint16_t, uint32_t>>;
+  using V = Vec<U, W>;
+  static constexpr int32_t kElems = W / B;  // elements per vector
+  LANES_INLINE static V mask(const char* p) {
+    if constexpr (B == 8) {
+      const auto x = load<Vec<uint64_t, W>>(p);
+      const V w = (V)(x | (x >> 32));
+      return (V)(w != 0) & valid();
+    } else {
+      return (V)(load<V>(p) != 0);
+    }
+  }
+  LANES_INLINE static V valid() {
+    V v = {};
+    for (int k = 0; k < W / int(sizeof(U)); ++k) v[k] = B == 8 && (k & 1) ? 0 : U(~U{0});
+    return v;
+  }
+};
+
+template <int W, uint32_t B>
+LANES_INLINE uint64_t count_true_k(const char* p, int64_t n) {
+  using LL = LogicalLanes<W, B>;
+  using V = typename LL::V;
+  constexpr int64_t L = LL::kElems;
+  // A lane gains at most 4 a step: byte lanes are summed every 63 steps,
+  // 16-bit lanes every 16383.
+  constexpr int64_t kSteps = B == 1 ? 63 : B == 2 ? 16383 : int64_t{1} << 28;
+  uint64_t total = 0;
+  int64_t i = 0;
+  while (n - i >= 4 * L) {
+    int64_t steps = (n - i) / (4 * L);
+    if (steps > kSteps) steps = kSteps;
+    V acc = {};
+    for (; steps > 0; --steps, i += 4 * L) {
+      const char* q = p + i * B;
+      acc -= (LL::mask(q) + LL::mask(q + W)) + (LL::mask(q + 2 * W) + LL::mask(q + 3 * W));
+    }
+    for (int k = 0; k < W / int(sizeof(typename LL::U)); ++k) total += acc[k];
+  }
+  for (; i < n; ++i) total += Logical<B>::truth(p + i * B) ? 1 : 0;
+  return total;
+}
+
+template <int W, uint32_t B, bool Want>
+LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
+  using LL = LogicalLanes<W, B>;
+  using V = typename LL::V;
+  constexpr int64_t L = LL::kElems;
+  const V flip = Want ? V{} : LL::valid();
+  int64_t i = 0;
+  for (; n - i >= 4 * L; i += 4 * L) {
+    const char* q = p + i * B;
+    const V m = ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
+                ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
+    if (nonzero<W>(m)) break;
+  }
+  for (; i < n; ++i)
+    if (Logical<B>::truth(p + i * B) == Want) return i;
+  return n;
+}
+
+// ---- Columns -----------------------------------------------------------------
+
+inline constexpr int32_t kRows = 8;
+
+template <class T, Rule R>
+LANES_INLINE bool takes(T c, T x) {
+  switch (R) {
+    case Rule::integer_max: return x > c;
+    case Rule::integer_min: return x < c;
+    case Rule::real_max: return !(c >= x);
+    case Rule::real_min: return c > x;
+  }
+  return false;
+}
+
+// Lane masks of the same rule (all ones where x takes c's place).
+template <Rule R, class V>
+LANES_INLINE auto takes_lanes(V c, V x) {
+  if constexpr (R == Rule::integer_max) return x > c;
+  if constexpr (R == Rule::integer_min) return x < c;
+  if constexpr (R == Rule::real_max) return !(c >= x);
+  if constexpr (R == Rule::real_min) return c > x;
+}
+
+// A search for a location needs only the value of each column's current
+// element, not its bits: the next current value is a maximum (minimum) that
+// is computed apart from the mask, so that the chain from one row to the
+// next is a single operation. real_max: c > x ? c : x takes x for a NaN c
+// and for a NaN x, and an x equal to c leaves the same value; real_min:
+// x < c ? x : c keeps c for a NaN x (a NaN c stays: nothing replaces it).
+template <Rule R, class V>
+LANES_INLINE V next_value(V c, V x) {
+  if constexpr (R == Rule::integer_max) return x > c ? x : c;
+  if constexpr (R == Rule::integer_min) return x < c ? x : c;
+  if constexpr (R == Rule::real_max) return c > x ? c : x;
+  if constexpr (R == Rule::real_min) return x < c ? x : c;
+}
+
+// G neighbouring vectors of columns j .. j + G * L - 1 through rows
+// r .. r + nr - 1 (row k0 + k + q at r + q * step): G independent chains of
+// compare and select, so that their latencies overlap.
+template <int W, class T, Rule R, bool Loc, int G>
+LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int32_t nr,
+                               int32_t j, T* best, int32_t* at) {
+  using V = Vec<T, W>;
+  constexpr int32_t L = W / sizeof(T);
+  // Row numbers in lanes as wide as the elements' (at least 32 bits), so
+  // that the comparison's mask selects them as it stands.
+  using E = std::conditional_t<sizeof(T) == 8, int64_t, int32_t>;
+  using A = Vec<E, L * sizeof(E)>;
+  using A32 = Vec<int32_t, 4 * L>;
+  V c[G];
+  A a[G];
+#pragma GCC unroll 4
+  for (int g = 0; g < G; ++g) {
+    c[g] = load<V>(best + j + g * L);
+    if constexpr (Loc) a[g] = __builtin_convertvector(load<A32>(at + j + g * L), A);
+  }
+  A row = A{} + E(row0);
+  for (int32_t q = 0; q < nr; ++q, row += 1) {
+    const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
+#pragma GCC unroll 4
+    for (int g = 0; g < G; ++g) {
+      const V x = load<V>(x0 + g * W);
+      const auto t = takes_lanes<R>(c[g], x);
+      if constexpr (Loc) {
+        a[g] = __builtin_convertvector(t, A) ? row : a[g];
+        c[g] = next_value<R>(c[g], x);
+      } else {
+        c[g] = t ? x : c[g];
+      }
+    }
+  }
+#pragma GCC unroll 4
+  for (int g = 0; g < G; ++g) {
+    store(best + j + g * L, c[g]);
+    if constexpr (Loc) store(at + j + g * L, __builtin_convertvector(a[g], A32));
+  }
+}
+
+// `Loc`: keep the row of each column's current element in `at`.
+template <int W, class T, Rule R, bool Loc>
+LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                            int32_t ncol, T* best, int32_t* at) {
+  constexpr int32_t L = W / sizeof(T);
+  // With rows too, 32-bit code has eight vector registers.
+  constexpr int G = Loc ? 2 : 4;
+  // kRows rows at a time: each vector of current values is loaded and
+  // stored once per kRows rows, which are read as kRows ascending streams.
+  for (int32_t k = 0; k < rows; k += kRows) {
+    const int32_t nr = rows - k < kRows ? rows - k : kRows;
+    const char* r = p + k * step;
+    int32_t j = 0;
+    for (; ncol - j >= G * L; j += G * L) column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+    for (; ncol - j >= L; j += L) column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, best, at);
+    for (; j < ncol; ++j)
+      for (int32_t q = 0; q < nr; ++q) {
+        const char* x = r + q * step + j * ptrdiff_t{sizeof(T)};
+        T xv, cv;
+        std::memcpy(&xv, x, sizeof xv);
+        std::memcpy(&cv, best + j, sizeof cv);
+        if (takes<T, R>(cv, xv)) {
+          std::memcpy(best + j, x, sizeof(T));
+          if constexpr (Loc) at[j] = k0 + k + q;
+        }
+      }
+  }
+}
+
+template <int W, uint32_t B>
+LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
+                                  bool truth, uint32_t* count) {
+  using LL = LogicalLanes<W, B>;
+  using V = typename LL::V;
+  constexpr int32_t L = LL::kElems;
+  using C = Vec<int32_t, 4 * L>;  // one count per column
+  // The mask as signed lanes of the element's width: an 8-byte element's
+  // lane is (0, all ones) for true, which narrows to all ones.
+  using S = Vec<std::conditional_t<B == 8, int64_t, std::make_signed_t<typename LL::U>>, W>;
+  const V flip = truth ? V{} : LL::valid();
+  // kRows rows at a time, as columns_k walks them.
+  for (int32_t k = 0; k < rows; k += kRows) {
+    const int32_t nr = rows - k < kRows ? rows - k : kRows;
+    const char* r = p + k * step;
+    int32_t j = 0;
+    for (; ncol - j >= L; j += L) {
+      C c = load<C>(count + j);
+      for (int32_t q = 0; q < nr; ++q)
+        c -= __builtin_convertvector((S)(LL::mask(r + q * step + j * ptrdiff_t{B}) ^ flip), C);
+      store(count + j, c);
+    }
+    for (; j < ncol; ++j)
+      for (int32_t q = 0; q < nr; ++q)
+        count[j] += Logical<B>::truth(r + q * step + j * ptrdiff_t{B}) == truth ? 1 : 0;
+  }
+}
+
+// ---- The two builds --------------------------------------------------------
+
+template <class T, bool Max>
+[[gnu::target("sse2")]] void extreme_sse2(const T* p, int32_t n, T& best, bool& nan) {
+  extreme_k<16, T, Max>(p, n, best, nan);
+}
+template <class T, bool Max>
+[[gnu::target("avx2")]] void extreme_avx2(const T* p, int32_t n, T& best, bool& nan) {
+  extreme_k<32, T, Max>(p, n, best, nan);
+}
+template <class T>
+[[gnu::target("sse2")]] int32_t find_equal_sse2(const T* p, int32_t n, const T& v) {
+  return find_equal_k<16>(p, n, v);
+}
+template <class T>
+[[gnu::target("avx2")]] int32_t find_equal_avx2(const T* p, int32_t n, const T& v) {
+  return find_equal_k<32>(p, n, v);
+}
+template <uint32_t B>
+[[gnu::target("sse2")]] uint64_t count_true_sse2(const char* p, int64_t n) {
+  return count_true_k<16, B>(p, n);
+}
+template <uint32_t B>
+[[gnu::target("avx2")]] uint64_t count_true_avx2(const char* p, int64_t n) {
+  return count_true_k<32, B>(p, n);
+}
+template <uint32_t B, bool Want>
+[[gnu::target("sse2")]] int64_t find_truth_sse2(const char* p, int64_t n) {
+  return find_truth_k<16, B, Want>(p, n);
+}
+template <uint32_t B, bool Want>
+[[gnu::target("avx2")]] int64_t find_truth_avx2(const char* p, int64_t n) {
+  return find_truth_k<32, B, Want>(p, n);
+}
+template <class T, Rule R, bool Loc>
+[[gnu::target("sse2")]] void columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                          int32_t ncol, T* best, int32_t* at) {
+  columns_k<16, T, R, Loc>(p, step, k0, rows, ncol, best, at);
+}
+template <class T, Rule R, bool Loc>
+[[gnu::target("avx2")]] void columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                          int32_t ncol, T* best, int32_t* at) {
+  columns_k<32, T, R, Loc>(p, step, k0, rows, ncol, best, at);
+}
+template <uint32_t B>
+[[gnu::target("sse2")]] void count_columns_sse2(const char* p, ptrdiff_t step, int32_t rows,
+                                                int32_t ncol, bool truth, uint32_t* count) {
+  count_columns_k<16, B>(p, step, rows, ncol, truth, count);
+}
+template <uint32_t B>
+[[gnu::target("avx2")]] void count_columns_avx2(const char* p, ptrdiff_t step, int32_t rows,
+                                                int32_t ncol, bool truth, uint32_t* count) {
+  count_columns_k<32, B>(p, step, rows, ncol, truth, count);
+}
+
+[[gnu::target("sse")]] uint32_t mxcsr() {
+  uint32_t v;
+  __asm__ volatile("stmxcsr %0" : "=m"(v));
+  return v;
+}
+
+}  // namespace
+
+// Bit tests of the CPU model libgcc fills in at load time.
+Isa isa() {
+  if (!x87::have_sse2()) return Isa::none;
+  return morvex::chars::have_avx2() ? Isa::avx2 : Isa::sse2;
+}
+
+Isa real_isa() {
+  const Isa i = isa();
+  constexpr uint32_t kDenormalsAreZero = 0x40;
+  return i == Isa::none || (mxcsr() & kDenormalsAreZero) != 0 ? Isa::none : i;
+}
+
+template <class T, bool Max>
+void extreme(Isa isa, const T* p, int32_t n, T& best, bool& nan) {
+  if (isa == Isa::avx2)
+    extreme_avx2<T, Max>(p, n, best, nan);
+  else
+    extreme_sse2<T, Max>(p, n, best, nan);
+}
+
+template <class T>
+int32_t find_equal(Isa isa, const T* p, int32_t n, const T& v) {
+  return isa == Isa::avx2 ? find_equal_avx2<T>(p, n, v) : find_equal_sse2<T>(p, n, v);
+}
+
+template <uint32_t B>
+uint64_t count_true(Isa isa, const char* p, int64_t n) {
+  return isa == Isa::avx2 ? count_true_avx2<B>(p, n) : count_true_sse2<B>(p, n);
+}
+
+template <uint32_t B>
+int64_t find_truth(Isa isa, const char* p, int64_t n, bool want) {
+  if (isa == Isa::avx2) return want ? find_truth_avx2<B, true>(p, n) : find_truth_avx2<B, false>(p, n);
+  return want ? find_truth_sse2<B, true>(p, n) : find_truth_sse2<B, false>(p, n);
+}
+
+template <class T, Rule R>
+void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
+             int32_t ncol, T* best, int32_t* at) {
+  if (at != nullptr) {
+    if (isa == Isa::avx2)
+      columns_avx2<T, R, true>(p, row_step, k0, rows, ncol, best, at);
+    else
+      columns_sse2<T, R, true>(p, row_step, k0, rows, ncol, best, at);
+  } else if (isa == Isa::avx2) {
+    columns_avx2<T, R, false>(p, row_step, k0, rows, ncol, best, at);
+  } else {
+    columns_sse2<T, R, false>(p, row_step, k0, rows, ncol, best, at);
+  }
+}
+
+template <uint32_t B>
+void count_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t rows, int32_t ncol,
+                   bool truth, uint32_t* count) {
+  if (isa == Isa::avx2)
+    count_columns_avx2<B>(p, row_step, rows, ncol, truth, count);
+  else
+    count_columns_sse2<B>(p, row_step, rows, ncol, truth, count);
+}
+
+// The element types of the searches.
+#define F90_LANES_ELEMENT(T)                                                                 \
+  template void extreme<T, true>(Isa, const T*, int32_t, T&, bool&);                         \
+  template void extreme<T, false>(Isa, const T*, int32_t, T&, bool&);                        \
+  template int32_t find_equal<T>(Isa, const T*, int32_t, const T&);
+F90_LANES_ELEMENT(int8_t)
+F90_LANES_ELEMENT(int16_t)
+F90_LANES_ELEMENT(int32_t)
+F90_LANES_ELEMENT(int64_t)
+F90_LANES_ELEMENT(float)
+F90_LANES_ELEMENT(double)
+#undef F90_LANES_ELEMENT
+
+#define F90_LANES_COLUMNS(T, R) \
+  template void columns<T, R>(Isa, const char*, ptrdiff_t, int32_t, int32_t, int32_t, T*, int32_t*);
+F90_LANES_COLUMNS(int8_t, Rule::integer_max)
+F90_LANES_COLUMNS(int8_t, Rule::integer_min)
+F90_LANES_COLUMNS(int16_t, Rule::integer_max)
+F90_LANES_COLUMNS(int16_t, Rule::integer_min)
+F90_LANES_COLUMNS(int32_t, Rule::integer_max)
+F90_LANES_COLUMNS(int32_t, Rule::integer_min)
+F90_LANES_COLUMNS(int64_t, Rule::integer_max)
+F90_LANES_COLUMNS(int64_t, Rule::integer_min)
+F90_LANES_COLUMNS(float, Rule::real_max)
+F90_LANES_COLUMNS(float, Rule::real_min)
+F90_LANES_COLUMNS(double, Rule::real_max)
+F90_LANES_COLUMNS(double, Rule::real_min)
+#undef F90_LANES_COLUMNS
+
+#define F90_LANES_LOGICAL(B)                                                                  \
+  template uint64_t count_true<B>(Isa, const char*, int64_t);                                 \
+  template int64_t find_truth<B>(Isa, const char*, int64_t, bool);                            \
+  template void count_columns<B>(Isa, const char*, ptrdiff_t, int32_t, int32_t, bool, uint32_t*);
+F90_LANES_LOGICAL(1)
+F90_LANES_LOGICAL(2)
+F90_LANES_LOGICAL(4)
+F90_LANES_LOGICAL(8)
+#undef F90_LANES_LOGICAL
+
+}  // namespace f90::lanes

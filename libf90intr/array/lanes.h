@@ -1,0 +1,79 @@
+// Lane kernels of the searches: the extreme of a contiguous run of
+// elements, the first element equal to a value, the truth count and the
+// first deciding element of a contiguous run of LOGICAL elements, and the
+// per-column reductions of a block of neighbouring lines.
+//
+// They use SSE2 (16-byte lanes) or AVX2 (32-byte lanes), whichever the CPU
+// has, and are never called without one of them (isa() is Isa::none then;
+// the callers keep their element loops for that case and for strided runs).
+// Only comparisons, selections and integer counts run in the lanes: nothing
+// here does arithmetic on a REAL value.
+//
+// Why a lane comparison of REAL elements is the x87's: both compare the
+// exact values of two finite or infinite operands, and both call any
+// comparison with a NaN unordered (false for <, <=, >, >=, ==). The one
+// difference is a MXCSR whose DAZ bit makes the SSE unit read subnormal
+// operands as zero; real_isa() then says Isa::none and the element loops
+// run. The lanes select element bits by masks, so the element chosen keeps
+// its bits (a signalling NaN is not quieted; -0 and +0 stay apart).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace f90::lanes {
+
+enum class Isa : uint8_t { none, sse2, avx2 };
+
+// The widest lanes of this CPU for integer and LOGICAL work.
+Isa isa();
+// The lanes for comparisons of REAL elements: isa() unless MXCSR has DAZ set.
+Isa real_isa();
+
+// The extreme (greatest when Max) of p[0..n), n >= 1, into `best`. REAL
+// elements: NaNs are passed over (the extreme of the others, -Inf / +Inf
+// when every element is a NaN) and `nan` tells whether one was met;
+// integers leave `nan` false. Equal values are not told apart: the bits of
+// a REAL result of 0 may be either zero's.
+template <class T, bool Max>
+void extreme(Isa isa, const T* p, int32_t n, T& best, bool& nan);
+
+// Position of the first element of p[0..n) equal to v (REAL: by value, so
+// -0 equals +0), n when none is.
+template <class T>
+int32_t find_equal(Isa isa, const T* p, int32_t n, const T& v);
+
+// LOGICAL elements of B bytes (1, 2, 4 or 8; an 8-byte element is true when
+// either of its words is non-zero): the number of true ones in p[0..n),
+// and the position of the first one whose truth is `want` (n when none).
+template <uint32_t B>
+uint64_t count_true(Isa isa, const char* p, int64_t n);
+template <uint32_t B>
+int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
+
+// Per-column reductions of a block of neighbouring lines. The block's
+// element (row k, column j) lies at p + k * row_step + j * sizeof(T): each
+// line is a column, its elements in row order, and a row is contiguous.
+// `best` holds the bits of each column's current element (it comes in
+// holding the first row's elements, or the start value) and `at` its row,
+// for rows `k0` .. `k0 + rows - 1`; columns j < `columns` only. With `at`
+// (a location search) `best` ends holding each column's current value, not
+// necessarily the bits of its current element (-0 for +0, or another NaN).
+//
+// Rule: how an element x takes the place of a column's current value c.
+//   integer_max / integer_min: x > c / x < c (first of equal values kept);
+//   real_max: c >= x fails (so a NaN is taken, and replaced by the next);
+//   real_min: c > x holds (NaNs never taken).
+enum class Rule : uint8_t { integer_max, integer_min, real_max, real_min };
+template <class T, Rule R>
+void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
+             int32_t columns, T* best, int32_t* at);
+
+// Per-column LOGICAL reductions: count[j] grows by the number of elements
+// of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the
+// true ones; ANY and ALL look for a true and a false one).
+template <uint32_t B>
+void count_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t rows, int32_t columns,
+                   bool truth, uint32_t* count);
+
+}  // namespace f90::lanes

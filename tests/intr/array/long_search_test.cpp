@@ -1,0 +1,372 @@
+// MAXVAL, MINVAL, MAXLOC, MINLOC, COUNT, ANY and ALL over long operands,
+// past the lane widths and the search blocks, against the naive models:
+// random lengths (many at the block edges), contiguous runs and sections,
+// NaNs placed on purpose (one, last, many, all; quiet and signalling), ties,
+// signed zeros, infinities, ascending and descending runs; the whole array,
+// and lines along DIM = 1 and DIM = 2 (lines next to each other); and a
+// MXCSR that reads subnormal operands as zero, under which the searches must
+// still order subnormals as the x87 unit does.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <random>
+
+#include "descriptor_builder.h"
+#include "locations.h"
+#include "random_arrays.h"
+#include "recording_runtime.h"
+#include "reductions.h"
+
+namespace {
+
+using f90test::ElemType;
+using f90test::Runtime;
+using f90test::TestArray;
+using red::Desc;
+using red::Index;
+
+std::mt19937 rng(20261209);
+int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+// How the elements of an operand are drawn.
+enum Fill { kTies, kAscending, kDescending, kOneNaN, kLastNaN, kManyNaN, kAllNaN, kZeros, kSpecials };
+constexpr int kFills = 9;
+
+// Lengths around the lane widths and the search blocks, and random ones.
+int64_t random_length() {
+  static const int64_t edges[] = {1, 15, 16, 17, 63, 64, 65, 1023, 1024, 1025, 2047, 2048, 2049, 4100};
+  return pick(0, 2) == 0 ? edges[pick(0, 13)] : pick(1, 3000);
+}
+
+// A NaN of either sign, quiet or signalling, with a payload.
+uint64_t nan_bits(int bytes) {
+  if (bytes == 4) {
+    const uint32_t quiet = pick(0, 1) ? 0x00400000u : 0;
+    return (pick(0, 1) ? 0x80000000u : 0) | 0x7f800000u | quiet | static_cast<uint32_t>(pick(1, 255));
+  }
+  const uint64_t quiet = pick(0, 1) ? 0x0008000000000000ull : 0;
+  return (pick(0, 1) ? 0x8000000000000000ull : 0) | 0x7ff0000000000000ull | quiet |
+         static_cast<uint64_t>(pick(1, 255));
+}
+
+// Element k of n, of code `code` and `bytes` bytes, into p.
+void element(int32_t code, int bytes, Fill f, int64_t k, int64_t n, int64_t nan_at, char* p) {
+  const bool real = code == red::R4 || code == red::R8 || code == red::R16;
+  if (!real) {
+    const int bits = bytes * 8;
+    int64_t v = pick(-6, 6);
+    if (f == kAscending || f == kDescending) {
+      v = k * 250 / n - 125;  // non-decreasing, with ties for the narrow kinds
+      if (f == kDescending) v = -v;
+    } else if (f == kSpecials) {
+      const int64_t lo = bits == 64 ? INT64_MIN : -(int64_t{1} << (bits - 1));
+      const int64_t specials[] = {lo, lo + 1, -lo - 1, 0, -1};
+      v = specials[pick(0, 4)];
+    }
+    std::memcpy(p, &v, bytes);
+    return;
+  }
+  double x = pick(-12, 12) * 0.5;
+  bool nan = false;
+  switch (f) {
+    case kAscending: x = static_cast<double>(k) * 0.25 - 100; break;
+    case kDescending: x = 100 - static_cast<double>(k) * 0.25; break;
+    case kOneNaN: nan = k == nan_at; break;
+    case kLastNaN: nan = k == n - 1; break;
+    case kManyNaN: nan = pick(0, 9) == 0; break;
+    case kAllNaN: nan = true; break;
+    case kZeros: x = pick(0, 3) == 0 ? -1.0 : pick(0, 1) ? 0.0 : -0.0; break;
+    case kSpecials: {
+      const double s[] = {INFINITY, -INFINITY, 0.0, -0.0, 1e-310, -1e-310, 1e300, -1e300, 1.0};
+      x = s[pick(0, 8)];
+      if (code == red::R4 && std::fabs(x) == 1e-310) x = std::copysign(1e-40, x);
+      if (code == red::R4 && std::fabs(x) == 1e300) x = std::copysign(3e38, x);
+      break;
+    }
+    default: break;
+  }
+  if (code == red::R16) {
+    const double hi = nan ? std::nan("") : x;
+    const red::Real16 v{hi, hi == 0 || !std::isfinite(hi) ? 0.0 : pick(-1, 1) * std::ldexp(hi, -60)};
+    std::memcpy(p, &v, 16);
+  } else if (nan) {
+    const uint64_t b = nan_bits(bytes);
+    std::memcpy(p, &b, bytes);
+  } else if (code == red::R4) {
+    const float v = static_cast<float>(x);
+    std::memcpy(p, &v, 4);
+  } else {
+    std::memcpy(p, &x, 8);
+  }
+}
+
+// A random operand of n elements: a contiguous rank-1 array, a section
+// (step 2 or -1), or a contiguous rank-2 array of about n elements.
+red::Shape random_layout(int64_t n) {
+  red::Shape s;
+  const int form = pick(0, 9);
+  if (form < 6) return {{static_cast<int32_t>(n)}, {1}, {1}};
+  if (form < 8) return {{static_cast<int32_t>(n)}, {pick(-3, 3)}, {form == 6 ? 2 : -1}};
+  const int32_t a = pick(1, 80);
+  return {{a, static_cast<int32_t>((n + a - 1) / a)}, {1, 1}, {1, 1}};
+}
+
+void fill(TestArray& a, int32_t code, Fill f) {
+  const int64_t n = a.size();
+  const int64_t nan_at = n > 0 ? pick(0, static_cast<int>(n - 1)) : 0;
+  for (int64_t k = 0; k < n; ++k)
+    element(code, static_cast<int>(a.type().bytes()), f, k, n, nan_at, a.at_linear(k));
+}
+
+bool mask_at(TestArray* m, int64_t k) {
+  if (m == nullptr) return true;
+  uint64_t v = 0;
+  std::memcpy(&v, m->at_linear(k), m->type().bytes());
+  return v != 0;
+}
+
+// ---- Whole arrays ------------------------------------------------------------
+
+TEST(LongSearch, WholeArrayValuesAgainstTheModel) {
+  f90test::RuntimeScope scope;
+  for (int trial = 0; trial < 700; ++trial) {
+    const red::Kind& k = red::kKinds[trial % 6];
+    const bool max = pick(0, 1);
+    const Fill f = static_cast<Fill>(pick(0, kFills - 1));
+    const red::Shape s = random_layout(random_length());
+    TestArray src(k.type, s.ext, s.lower, s.step);
+    fill(src, k.code, f);
+    auto mask = pick(0, 4) == 0 ? red::random_mask(pick, s, false) : nullptr;
+    std::vector<uint64_t> v;
+    for (int64_t e = 0; e < src.size(); ++e) {
+      if (!mask_at(mask.get(), e)) continue;
+      uint64_t b = 0;
+      std::memcpy(&b, src.at_linear(e), k.type.bytes());
+      v.push_back(b);
+    }
+    auto r = f90test::unallocated_result(k.type, 0);
+    (max ? k.max : k.min)(r.get(), src.desc(), nullptr, mask ? mask->desc() : nullptr);
+    ASSERT_EQ(red::result_elem(r.get(), 0, k.type.bytes(), k.type.unit()), red::model_value(k, max, v))
+        << k.name << (max ? " MAXVAL" : " MINVAL") << " trial " << trial << " fill " << f
+        << " size " << src.size() << (mask ? " masked" : "");
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+TEST(LongSearch, WholeArrayLocationsAgainstTheModel) {
+  f90test::RuntimeScope scope;
+  for (int trial = 0; trial < 800; ++trial) {
+    const loc::Entries& e = loc::kEntries[trial % 8];
+    const bool max = pick(0, 1);
+    const Fill f = static_cast<Fill>(pick(0, kFills - 1));
+    const red::Shape s = random_layout(random_length());
+    TestArray src(e.type, s.ext, s.lower, s.step);
+    fill(src, e.code, f);
+    auto mask = pick(0, 4) == 0 ? red::random_mask(pick, s, false) : nullptr;
+    loc::Seq seq;
+    for (int64_t k = 0; k < src.size(); ++k)
+      if (mask_at(mask.get(), k)) seq.push_back({k, src.at_linear(k)});
+    const int64_t at = loc::model_position(e, max, seq, mask ? -1 : 0);
+    const int rank = static_cast<int>(s.ext.size());
+    auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+    (max ? e.max : e.min)(r.get(), src.desc(), mask ? mask->desc() : nullptr);
+    int64_t q = at;
+    for (int d = 0; d < rank; ++d) {
+      const int64_t sub = at < 0 ? -1 : q % s.ext[d];
+      if (at >= 0) q /= s.ext[d];
+      ASSERT_EQ(static_cast<int32_t>(red::result_elem(r.get(), d, 4, 4)), sub + 1)
+          << e.name << (max ? " MAXLOC" : " MINLOC") << " trial " << trial << " fill " << f
+          << " size " << src.size() << (mask ? " masked" : "") << " subscript " << d;
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// ---- Lines along DIM -----------------------------------------------------------
+
+// A rank-2 or rank-3 operand whose first extent is long (many lines next to
+// each other for DIM = 2, long contiguous lines for DIM = 1).
+red::Shape random_block_shape() {
+  red::Shape s{{pick(1, 700), pick(1, 40)}, {1, 1}, {1, 1}};
+  if (pick(0, 3) == 0) {
+    s.ext.push_back(pick(1, 3));
+    s.lower.push_back(1);
+    s.step.push_back(1);
+  }
+  if (pick(0, 5) == 0) s.step[0] = -1;
+  return s;
+}
+
+std::vector<int32_t> without(std::vector<int32_t> v, int d) {
+  v.erase(v.begin() + d);
+  return v;
+}
+Index with(Index j, int d, int64_t i) {
+  j.insert(j.begin() + d, i);
+  return j;
+}
+
+TEST(LongSearch, LinesAlongDimAgainstTheModels) {
+  f90test::RuntimeScope scope;
+  for (int trial = 0; trial < 500; ++trial) {
+    const bool location = trial % 2 == 1;
+    const loc::Entries& e = loc::kEntries[(trial / 2) % 8];
+    const red::Kind& k = red::kKinds[(trial / 2) % 6];
+    const ElemType type = location ? e.type : k.type;
+    const int32_t code = location ? e.code : k.code;
+    const bool max = pick(0, 1);
+    const Fill f = static_cast<Fill>(pick(0, kFills - 1));
+    const red::Shape s = random_block_shape();
+    const int rank = static_cast<int>(s.ext.size());
+    TestArray src(type, s.ext, s.lower, s.step);
+    fill(src, code, f);
+    auto mask = pick(0, 5) == 0 ? red::random_mask(pick, s, false) : nullptr;
+    Desc* m = mask ? mask->desc() : nullptr;
+    const int32_t dim = pick(1, 2);
+    const std::vector<int32_t> rext = without(s.ext, dim - 1);
+    const ElemType rtype = location ? ElemType::integer(4) : type;
+    auto r = f90test::unallocated_result(rtype, rank - 1);
+    if (location) {
+      loc::DimArg dim_arg(dim);
+      (max ? e.max_dim : e.min_dim)(r.get(), src.desc(), dim_arg.desc(), m);
+    } else {
+      (max ? k.max : k.min)(r.get(), src.desc(), &dim, m);
+    }
+    ASSERT_TRUE(Runtime::reports().empty());
+    int64_t pos = 0;
+    f90test::for_each_index(rext, [&](const Index& j) {
+      std::vector<uint64_t> v;
+      loc::Seq seq;
+      for (int64_t i = 0; i < s.ext[dim - 1]; ++i) {
+        const Index at = with(j, dim - 1, i);
+        if (!red::truth(mask.get(), at)) continue;
+        uint64_t b = 0;
+        std::memcpy(&b, src.at(at), location ? 0 : type.bytes());
+        v.push_back(b);
+        seq.push_back({i, src.at(at)});
+      }
+      const uint64_t got = red::result_elem(r.get(), pos, rtype.bytes(), rtype.unit());
+      const uint64_t want = location ? static_cast<uint32_t>(loc::model_position(e, max, seq, mask ? -1 : 0) + 1)
+                                     : red::model_value(k, max, v);
+      ASSERT_EQ(got, want) << (location ? e.name : k.name) << (location ? " LOC" : " VAL")
+                           << (max ? " max" : " min") << " trial " << trial << " fill " << f
+                           << " dim " << dim << " line " << pos << (mask ? " masked" : "");
+      ++pos;
+    });
+  }
+}
+
+// ---- ALL, ANY, COUNT --------------------------------------------------------
+
+// A LOGICAL operand of the shape: none, one, half, all but one or all of its
+// elements true (true values with only the high byte or word set too).
+std::unique_ptr<TestArray> logical_operand(const red::Shape& s, int bytes) {
+  auto m = std::make_unique<TestArray>(ElemType::logical(bytes), s.ext, s.lower, s.step);
+  const int64_t n = m->size();
+  const int density = pick(0, 4);
+  const int64_t odd = n > 0 ? pick(0, static_cast<int>(n - 1)) : 0;
+  for (int64_t k = 0; k < n; ++k) {
+    bool t = density == 2 ? pick(0, 1) == 1 : density >= 3;
+    if (density == 1 || density == 3) t = (k == odd) != (density == 3);
+    const uint64_t v = !t ? 0 : pick(0, 1) ? 1 : 1ull << (8 * bytes - 1);
+    std::memcpy(m->at_linear(k), &v, bytes);
+  }
+  return m;
+}
+
+TEST(LongSearch, AllAnyCountAgainstCounts) {
+  f90test::RuntimeScope scope;
+  const red::LogicalEntry entries[3] = {_ALL, _ANY, _COUNT};
+  for (int trial = 0; trial < 600; ++trial) {
+    const int op = trial % 3;
+    const int bytes = 1 << pick(0, 3);
+    const bool lines = pick(0, 1);
+    const red::Shape s = lines ? random_block_shape() : random_layout(random_length());
+    auto mask = logical_operand(s, bytes);
+    const int rank = static_cast<int>(s.ext.size());
+    const int32_t dim = lines ? pick(1, 2) : 0;
+    const std::vector<int32_t> rext = lines ? without(s.ext, dim - 1) : std::vector<int32_t>{};
+    const ElemType rt = op == 2 ? ElemType::integer(8) : ElemType::logical(4);
+    auto r = f90test::unallocated_result(rt, lines ? rank - 1 : 0);
+    entries[op](r.get(), mask->desc(), lines ? &dim : nullptr);
+    ASSERT_TRUE(Runtime::reports().empty());
+    int64_t pos = 0;
+    auto check = [&](uint64_t count, uint64_t n) {
+      const uint64_t want = op == 0 ? count == n : op == 1 ? count > 0 : count;
+      ASSERT_EQ(red::result_elem(r.get(), pos, rt.bytes(), rt.unit()), want)
+          << "op " << op << " trial " << trial << " bytes " << bytes << " dim " << dim << " at " << pos;
+      ++pos;
+    };
+    if (!lines) {
+      uint64_t count = 0;
+      for (int64_t k = 0; k < mask->size(); ++k) count += mask_at(mask.get(), k);
+      check(count, static_cast<uint64_t>(mask->size()));
+      continue;
+    }
+    f90test::for_each_index(rext, [&](const Index& j) {
+      uint64_t count = 0;
+      for (int64_t i = 0; i < s.ext[dim - 1]; ++i) count += red::truth(mask.get(), with(j, dim - 1, i));
+      check(count, static_cast<uint64_t>(s.ext[dim - 1]));
+    });
+  }
+}
+
+// ---- Subnormal operands read as zero by the SSE unit -------------------------
+
+// MXCSR with DAZ set for the scope; the searches still order subnormals as
+// the x87 unit does: MAXVAL of zeros and one positive subnormal is the
+// subnormal, and its location is found.
+uint32_t get_csr() {
+  uint32_t v;
+  __asm__ volatile("stmxcsr %0" : "=m"(v));
+  return v;
+}
+void set_csr(uint32_t v) { __asm__ volatile("ldmxcsr %0" : : "m"(v)); }
+struct DenormalsAreZero {
+  uint32_t saved = get_csr();
+  DenormalsAreZero() { set_csr(saved | 0x40); }
+  ~DenormalsAreZero() { set_csr(saved); }
+};
+
+TEST(LongSearch, SubnormalsUnderDenormalsAreZero) {
+  f90test::RuntimeScope scope;
+  struct Row {
+    const char* name;
+    ElemType type;
+    uint64_t tiny;  // a positive subnormal
+    red::ArrayEntry maxval;
+    loc::LocEntry maxloc;
+  };
+  const Row rows[] = {
+      {"S4", ElemType::real(4), 0x00000005u, _MAXVAL_S4, _MAXLOC_S4},
+      {"S", ElemType::real(8), 0x0000000000000005ull, _MAXVAL_S, _MAXLOC_S},
+  };
+  DenormalsAreZero daz;
+  for (const Row& row : rows) {
+    for (const int64_t at : {0, 37, 199}) {
+      TestArray src(row.type, {200});
+      for (int64_t k = 0; k < 200; ++k) {
+        const uint64_t b = k == at ? row.tiny : 0;
+        std::memcpy(src.at_linear(k), &b, row.type.bytes());
+      }
+      auto v = f90test::unallocated_result(row.type, 0);
+      row.maxval(v.get(), src.desc(), nullptr, nullptr);
+      EXPECT_EQ(red::result_elem(v.get(), 0, row.type.bytes(), row.type.unit()), row.tiny) << row.name;
+      auto l = f90test::unallocated_result(ElemType::integer(4), 1);
+      row.maxloc(l.get(), src.desc(), nullptr);
+      EXPECT_EQ(red::result_elem(l.get(), 0, 4, 4), static_cast<uint64_t>(at + 1)) << row.name;
+      // Along DIM = 2 of a 100 x 2 array: the subnormal's line finds it.
+      TestArray wide(row.type, {100, 2});
+      for (int64_t k = 0; k < 200; ++k) std::memcpy(wide.at_linear(k), src.at_linear(k), row.type.bytes());
+      const int32_t dim = 2;
+      auto d = f90test::unallocated_result(row.type, 1);
+      row.maxval(d.get(), wide.desc(), &dim, nullptr);
+      EXPECT_EQ(red::result_elem(d.get(), at % 100, row.type.bytes(), row.type.unit()), row.tiny)
+          << row.name << " DIM=2";
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+}  // namespace
