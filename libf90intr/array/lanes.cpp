@@ -76,7 +76,11 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   constexpr bool real = std::is_floating_point_v<T>;
   // REAL lanes start from the infinity that every element but a NaN beats
   // or equals; integer lanes from the first element.
-  const T init = real ? (Max ? -__builtin_inf() : __builtin_inf()) : get(p);
+  T init;
+  if constexpr (real)
+    init = Max ? -__builtin_inf() : __builtin_inf();
+  else
+    init = get(p);  // never through a double: INTEGER*8 values keep every bit
   V b0 = V{} + init, b1 = b0, b2 = b0, b3 = b0;
   using M = decltype(b0 > b0);
   M un = M{};
