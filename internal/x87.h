@@ -101,52 +101,6 @@ inline int64_t fist64_under(long double x, uint16_t mode) {
   return r;
 }
 
-// The quotient a / b of two 64-bit integers, loaded exactly (fildll),
-// divided and stored (fistpll) under `mode`; an out-of-range quotient gives
-// INT64_MIN. The caller's word is saved in this frame and loaded back in the
-// same asm block.
-inline int64_t quotient64_under(int64_t a, int64_t b, uint16_t mode) {
-  uint16_t saved;
-  int64_t q;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[mode]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "fdiv %%st(1), %%st\n\t"
-      "fistpll %[q]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [q] "=m"(q), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
-      : "st", "st(1)");
-  return q;
-}
-
-// The exact remainder of a by b (fprem until complete), sign of a, stored
-// under `mode`.
-inline int64_t remainder64_under(int64_t a, int64_t b, uint16_t mode) {
-  uint16_t saved;
-  int64_t r;
-  __asm__ volatile(
-      "fnstcw %[saved]\n\t"
-      "fldcw %[mode]\n\t"
-      "fildll %[b]\n\t"
-      "fildll %[a]\n\t"
-      "1:\n\t"
-      "fprem\n\t"
-      "fnstsw %%ax\n\t"
-      "testw $0x400, %%ax\n\t"
-      "jnz 1b\n\t"
-      "fistpll %[r]\n\t"
-      "fstp %%st(0)\n\t"
-      "fldcw %[saved]"
-      : [r] "=m"(r), [saved] "=m"(saved)
-      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
-      : "eax", "cc", "st", "st(1)");
-  return r;
-}
-
 // e^v by the x87 exponential step, the whole step under `mode` (the
 // hyperbolic functions and the complex exponentials load CW_NEAREST_EXTENDED):
 // t = v * log2(e) with the unit's own log2(e), n = t rounded to an integral
@@ -181,6 +135,13 @@ inline long double rndint(long double x) { __asm__("frndint" : "+t"(x)); return 
 inline long double sin(long double x) { __asm__("fsin" : "+t"(x)); return x; }
 inline long double cos(long double x) { __asm__("fcos" : "+t"(x)); return x; }
 inline long double abs(long double x) { __asm__("fabs" : "+t"(x)); return x; }
+
+// c ? a : b without a branch (fcmovne): a sign or a quotient that depends on
+// the argument would make a branch that random arguments mispredict.
+inline long double select(bool c, long double a, long double b) {
+  __asm__("testb %2, %2\n\tfcmovne %%st(1), %%st" : "+t"(b) : "u"(a), "q"(c) : "cc");
+  return b;
+}
 
 // fsincos: returns sin, stores cos. Beyond the instruction's range
 // (|x| >= 2^63) it pushes nothing and leaves x, as fsin and fcos do: x is

@@ -1,11 +1,12 @@
-// The library's previous forms of the rounding steps that no longer depend
-// on the path flag: rounding toward zero by frndint under the chopping word,
-// and integer stores under it. The REAL*4 and REAL*8 comparisons check the
-// bit-pattern forms against these.
+// The library's previous forms of the steps that no longer depend on the
+// path flag: rounding toward zero by frndint under the chopping word, integer
+// stores under it, and the INTEGER*8 divide in the x87. The comparisons check
+// the new forms against these.
 #pragma once
 
 #include <cstdint>
 
+#include "int8/int8.h"
 #include "real/rounding.h"
 #include "x87.h"
 
@@ -64,6 +65,72 @@ long double mod_of(T x, T y, T nan) {
   const long double r = x87::prem(x, y);
   if (r == 0) return static_cast<long double>(x) - x;
   return r;
+}
+
+// INTEGER*8 divide and remainder through the x87 under a chopping,
+// 64-bit-precision word, for the operands the 32-bit forms do not take.
+// The quotient a / b of two 64-bit integers, loaded exactly (fildll),
+// divided and stored (fistpll) under `mode`; an out-of-range quotient gives
+// INT64_MIN. The caller's word is saved in this frame and loaded back in the
+// same asm block.
+inline int64_t quotient64_under(int64_t a, int64_t b, uint16_t mode) {
+  uint16_t saved;
+  int64_t q;
+  __asm__ volatile(
+      "fnstcw %[saved]\n\t"
+      "fldcw %[mode]\n\t"
+      "fildll %[b]\n\t"
+      "fildll %[a]\n\t"
+      "fdiv %%st(1), %%st\n\t"
+      "fistpll %[q]\n\t"
+      "fstp %%st(0)\n\t"
+      "fldcw %[saved]"
+      : [q] "=m"(q), [saved] "=m"(saved)
+      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
+      : "st", "st(1)");
+  return q;
+}
+
+// The exact remainder of a by b (fprem until complete), sign of a, stored
+// under `mode`.
+inline int64_t remainder64_under(int64_t a, int64_t b, uint16_t mode) {
+  uint16_t saved;
+  int64_t r;
+  __asm__ volatile(
+      "fnstcw %[saved]\n\t"
+      "fldcw %[mode]\n\t"
+      "fildll %[b]\n\t"
+      "fildll %[a]\n\t"
+      "1:\n\t"
+      "fprem\n\t"
+      "fnstsw %%ax\n\t"
+      "testw $0x400, %%ax\n\t"
+      "jnz 1b\n\t"
+      "fistpll %[r]\n\t"
+      "fstp %%st(0)\n\t"
+      "fldcw %[saved]"
+      : [r] "=m"(r), [saved] "=m"(saved)
+      : [a] "m"(a), [b] "m"(b), [mode] "m"(mode)
+      : "eax", "cc", "st", "st(1)");
+  return r;
+}
+
+inline int64_t ldiv(int64_t a, int64_t b) {
+  using namespace morvex::int8;
+  if (b == 0) return kMaxInt;
+  if (fits32(a) && fits32(b) && !(a == INT32_MIN && b == -1))
+    return static_cast<int32_t>(a) / static_cast<int32_t>(b);
+  if (magnitude(a) < magnitude(b)) return 0;
+  return quotient64_under(a, b, x87::CW_EP);
+}
+
+inline int64_t lmod(int64_t a, int64_t b) {
+  using namespace morvex::int8;
+  if (b == 0) return kMaxInt;
+  if (fits32(a) && fits32(b) && !(a == INT32_MIN && b == -1))
+    return static_cast<int32_t>(a) % static_cast<int32_t>(b);
+  if (magnitude(a) < magnitude(b)) return a;
+  return remainder64_under(a, b, x87::CW_EP);
 }
 
 }  // namespace paths::old

@@ -1,5 +1,6 @@
 // REAL*4 elementals: the fisttp path against the chopping-word path, and the
-// bit-pattern FLOOR, CEILING and NINT against their previous forms. The
+// bit-pattern FLOOR, CEILING and NINT and the branch-free SQRT against their
+// previous forms. The
 // normal run takes 2^20 inputs per function (random bit patterns, arguments
 // of ordinary size and the special values); F90_LONG_TESTS=1 takes every one
 // of the 2^32 REAL*4 values, and 10^8 random pairs for the two-argument
@@ -13,6 +14,7 @@
 
 #include "models.h"
 #include "paths.h"
+#include "real/float_bits.h"
 #include "real4/real4.h"
 
 namespace {
@@ -66,7 +68,35 @@ Pair binary_input(uint64_t i) {
   return {x, y};
 }
 
+// SQRT as it was: the exponent added to the bit pattern of the REAL*4
+// root, and a branch on the parity of the exponent field.
+long double old_sqrt(float x) {
+  using namespace morvex::real;
+  const auto add_to_exponent = [](float y, int k) {
+    return from_bits<float>(bits_of(y) + (static_cast<uint32_t>(k) << 23));
+  };
+  if (!(x < 0) && !(x > 0)) return x;
+  if (x < 0) return std::bit_cast<float>(0x7fc00000u);
+  int e = exponent_field(x);
+  if (e == FloatBits<float>::kExponentMax) return kInf;
+  int unscale = 0;
+  if (e == 0) {
+    x = x87::round_to<float>(x * 0x1p24L);
+    e = exponent_field(x);
+    unscale = -12;
+  }
+  const float f = from_bits<float>((bits_of(x) & kFractionMask<float>) | (126u << 23));
+  const long double y0 = f * static_cast<long double>(f32(0x3f1714ba)) + f32(0x3ed5a9a8);
+  const long double h = (y0 + f / y0) * 0.5L;
+  float y = x87::round_to<float>(0.5L * (h + f / h));
+  if ((e & 1) == 0) return add_to_exponent(y, (e - 126) / 2 + unscale);
+  y = x87::round_to<float>(y * static_cast<long double>(f64(0x3fe6a09e667f3bcd)));
+  return add_to_exponent(y, (e - 125) / 2 + unscale);
+}
+
 const Case<float> kUnary[] = {
+    {"sqrt", [](float x) { return real(_morvex_sqrt(x)); },
+     [](float x) { return real(old_sqrt(x)); }},
     {"exp", [](float x) { return real(_morvex_exp(x)); }, nullptr},
     {"sin", [](float x) { return real(_morvex_sin(x)); }, nullptr},
     {"cos", [](float x) { return real(_morvex_cos(x)); }, nullptr},

@@ -14,7 +14,6 @@
 #include <cstdint>
 
 #include "symbols.h"
-#include "x87.h"
 
 namespace morvex::int8 {
 
@@ -51,16 +50,16 @@ inline int32_t count64(int64_t n) {
   return static_cast<uint64_t>(n) > 63 ? 64 : static_cast<int32_t>(n);
 }
 
-// x87 quotient and remainder of two 64-bit integers under x87::CW_EP
-// (toward zero, 64-bit precision): both operands are exact as 64-bit
-// significands, so the truncated quotient is the exact integer quotient;
-// (-2^63) / (-1) overflows the store and gives 0x8000000000000000. The
-// remainder has the sign of a.
-inline int64_t x87_quotient(int64_t a, int64_t b) {
-  return x87::quotient64_under(a, b, x87::CW_EP);
+// Quotient and remainder of the magnitudes, signed afterwards: the exact
+// integer results, as the x87 gives them when it divides the two 64-bit
+// values under a chopping, 64-bit-precision control word, without that mode
+// switch. (-2^63) / (-1) gives 2^63, which reads as 0x8000000000000000 (the
+// x87's overflowing store); the remainder has the sign of a.
+inline int64_t wide_quotient(int64_t a, int64_t b) {
+  return negate_if(magnitude(a) / magnitude(b), (a < 0) != (b < 0));
 }
-inline int64_t x87_remainder(int64_t a, int64_t b) {
-  return x87::remainder64_under(a, b, x87::CW_EP);
+inline int64_t wide_remainder(int64_t a, int64_t b) {
+  return negate_if(magnitude(a) % magnitude(b), a < 0);
 }
 
 // Quotient truncated toward zero; b = 0 gives INT64_MAX.
@@ -70,7 +69,7 @@ inline int64_t ldiv(int64_t a, int64_t b) {
     return static_cast<int32_t>(a) / static_cast<int32_t>(b);
   }
   if (magnitude(a) < magnitude(b)) return 0;
-  return x87_quotient(a, b);
+  return wide_quotient(a, b);
 }
 
 // Remainder a - b * trunc(a / b), with the sign of a; b = 0 gives INT64_MAX.
@@ -80,7 +79,7 @@ inline int64_t lmod(int64_t a, int64_t b) {
     return static_cast<int32_t>(a) % static_cast<int32_t>(b);
   }
   if (magnitude(a) < magnitude(b)) return a;
-  return x87_remainder(a, b);
+  return wide_remainder(a, b);
 }
 
 }  // namespace morvex::int8

@@ -31,7 +31,7 @@ inline long double exp_of(T x) {
   if (x < K::kLower) return 0.0L;
   const long double t = x * static_cast<long double>(K::kInvLn2);
   int32_t n;
-  const long double xn = x87::trunc_int32(t < 0 ? t - 0.5L : t + 0.5L, n);
+  const long double xn = x87::trunc_int32(x87::select(t < 0, t - 0.5L, t + 0.5L), n);
   const long double g = (x - xn * K::kC1) - xn * K::kC2;
   const long double z = g * g;
   const long double gp = g * horner(z, K::kP);

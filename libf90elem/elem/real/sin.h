@@ -44,7 +44,7 @@ inline long double sincos_of(T x, bool cosine) {
     const long double g = f * f;
     f = f + f * g * horner(g, K::kR);
   }
-  return negative ? -f : f;
+  return x87::select(negative, -f, f);
 }
 
 }  // namespace morvex::real

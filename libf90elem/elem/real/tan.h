@@ -31,7 +31,7 @@ inline long double tan_of(T x) {
   if (!(ax <= K::kLimit)) return 0.0L;
   int32_t n;
   long double xn = x87::trunc_int32(ax * K::kTwoOverPi + 0.5L, n);  // below 2^31: ax <= kLimit
-  if (x < 0) xn = -xn;
+  xn = x87::select(x < 0, -xn, xn);
   const long double f = (x - xn * K::kC1) - xn * K::kC2;
   long double num = f, den = 1.0L;
   if (f >= K::kEps || f <= -K::kEps) {
@@ -39,7 +39,8 @@ inline long double tan_of(T x) {
     num = f + f * g * horner(g, K::kP);
     den = horner(g, K::kQ);
   }
-  return (n & 1) ? -den / num : num / den;
+  const bool odd = n & 1;
+  return x87::select(odd, -den, num) / x87::select(odd, num, den);
 }
 
 }  // namespace morvex::real

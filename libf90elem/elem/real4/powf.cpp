@@ -72,7 +72,10 @@ constexpr float kQ2 = f32(0x3d5ea8fe);
 
 // v cut to whole sixteenths toward zero (an integer store of 16v rounded
 // toward zero).
-inline long double reduce(long double v) { return x87::trunc32(16 * v) * 0.0625L; }
+inline long double reduce(long double v) {
+  int32_t n;
+  return x87::trunc_int32(16 * v, n) * 0.0625L;
+}
 
 // u1 + u2 = log2 x for a positive, finite x.
 struct Log2Split {
@@ -89,10 +92,11 @@ Log2Split log2_split(float x) {
   }
   m += field;
   const long double g = from_bits<float>((bits_of(x) & kFractionMask<float>) | (126u << 23));
-  int p = 1;
-  if (g <= a1(9)) p = 9;
-  if (g <= a1(p + 4)) p += 4;
-  if (g <= a1(p + 2)) p += 2;
+  // The search without branches: g is random, so each step would be
+  // mispredicted half the time.
+  int p = 1 + 8 * (g <= a1(9));
+  p += 4 * (g <= a1(p + 4));
+  p += 2 * (g <= a1(p + 2));
   const long double t = a1(p + 1);
   const long double z = ((g - t) - a2((p + 1) / 2)) / (g + t) * 2;
   const long double r = z * (z * z * kR);
@@ -117,10 +121,9 @@ long double power_of_two(long double u1, long double u2, float y) {
   // Here y * log2 x = iw1/16 + w2 with |w2| < 1/16.
   if (iw1 > 16 * 128) return _morvex_FLOAT_INF;
   if (iw1 < -16 * 151) return 0.0L;
-  if (w2 >= 0) {
-    ++iw1;
-    w2 -= 0.0625L;
-  }
+  const bool up = w2 >= 0;  // as likely as not: no branch
+  iw1 += up;
+  w2 = x87::select(up, w2 - 0.0625L, w2);
   const int m = iw1 / 16 + (iw1 > 0 ? 1 : 0);
   const int p = 16 * m - iw1;  // 0..16
   const long double z = w2 * ((kQ2 * w2 + kQ1) * w2 + kQ0);
