@@ -19,4 +19,17 @@ inline void memory_sizes(benchmark::internal::Benchmark* b) {
   for (int64_t bytes = kMemoryMinBytes; bytes <= kMemoryMaxBytes; bytes *= 4) b->Arg(bytes);
 }
 
+// A near-square m x n matrix of `bytes` bytes of `element_bytes`-byte
+// elements (m = n or m = 2n: the sizes are powers of two), for the
+// benchmarks that walk a rank-2 operand at every memory size.
+struct MatrixShape {
+  int32_t m, n;
+};
+inline MatrixShape matrix_of(int64_t bytes, int64_t element_bytes) {
+  const int64_t count = bytes / element_bytes;
+  int64_t n = 1;
+  while (n * n * 4 <= count) n *= 2;
+  return {static_cast<int32_t>(count / n), static_cast<int32_t>(n)};
+}
+
 }  // namespace f90bench

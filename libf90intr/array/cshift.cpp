@@ -13,7 +13,8 @@
 // addition of n for -n <= v < 2n and by a remainder only beyond.
 //
 // A shift shared by every line moves the two rectangular blocks of the
-// result at once (see shift.h); per-line shifts move each line in two runs.
+// result at once (see shift.h); per-line shifts move each line in two runs,
+// along an outer DIM in tiles of neighbouring lines.
 #include "array/shift.h"
 #include "common/elem_calls.h"
 
@@ -29,16 +30,16 @@ int64_t reduce(int64_t v, int64_t n) {
   return s < 0 ? s + n : s;
 }
 
-// The shift of a rank-1 ARRAY: the whole SHIFT value rem n, made positive.
-int64_t rank1_shift(const ShiftSetup& st) {
-  const int64_t n = st.n();
+// The shift of a rank-1 ARRAY of extent n: the whole SHIFT value rem n,
+// made positive.
+int64_t rank1_shift(const f90::ShiftArg& shift, int64_t n) {
   int64_t s;
-  if (st.shift_arg.width == 64) {
+  if (shift.width == 64) {
     int64_t v;
-    std::memcpy(&v, st.shift_arg.base, 8);
+    std::memcpy(&v, shift.base, 8);
     s = static_cast<int32_t>(static_cast<uint32_t>(_morvex_lmod(v, n)));
   } else {
-    s = st.shift_arg.first() % n;
+    s = shift.first() % n;
   }
   return s < 0 ? s + n : s;
 }
@@ -64,36 +65,51 @@ void rotate_lines(ShiftSetup st) {
                   });
 }
 
-// Per-line shifts along another DIM: neighbouring lines a batch at a time,
-// each keeping the address and index of its next ARRAY element.
+// Per-line shifts along another DIM: tiles of neighbouring lines (shift.h),
+// each line in two phases: result element k takes ARRAY element k + s
+// before the line's split n - s, k + s - n from there.
 template <uint32_t K>
-void rotate_line_batches(ShiftSetup st) {
+void rotate_line_tiles(ShiftSetup st) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
-  const int64_t wrap = n * as;
-  const uint32_t bytes = st.bytes();
+  const bool large = st.result_bytes() >= f90::kStreamBytes;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   f90::walk_blocks(st.rank, 0, ext,
                    std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
-                   f90::kLineBatch, [&](const std::array<char*, 3>& o, int64_t count) {
-                           const char* src[f90::kLineBatch];
-                           int32_t left[f90::kLineBatch];  // elements before the wrap
-                           for (int64_t b = 0; b < count; ++b) {
-                             const int64_t s = reduce(st.shift_arg.read(o[2] + b * s0), n);
-                             src[b] = o[1] + b * a0 + s * as;
-                             left[b] = static_cast<int32_t>(n - s);
-                           }
-                           char* row = o[0];
-                           for (int64_t k = 0; k < n; ++k, row += rs) {
-                             char* dst = row;
-                             for (int64_t b = 0; b < count; ++b, dst += r0) {
-                               f90::Mover<K>::one(dst, src[b], bytes);
-                               src[b] += as;
-                               if (--left[b] == 0) src[b] -= wrap;
-                             }
-                           }
-                         });
+                   f90::kTileLines, [&](const std::array<char*, 3>& o, int64_t count) {
+                     f90::TileLine line[f90::kTileLines];
+                     for (int64_t b = 0; b < count; ++b) {
+                       const int64_t s = reduce(st.shift_arg.read(o[2] + b * s0), n);
+                       const f90::TilePhase before{f90::TilePhase::from_array,
+                                                   {static_cast<ptrdiff_t>(b * a0 + s * as)}};
+                       const f90::TilePhase after{f90::TilePhase::from_array,
+                                                  {static_cast<ptrdiff_t>(b * a0 + (s - n) * as)}};
+                       line[b] = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
+                     }
+                     f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs),
+                                       o[1], static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), 0, large);
+                   });
+}
+
+// The small-call path: a contiguous rank-1 ARRAY rotated into a contiguous
+// result the caller supplies is two block moves, so it skips the general
+// set-up (which then gives the same result). False when it does not apply.
+bool rotate_vector(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
+                   const int32_t* dim, uint32_t bits) {
+  const f90::Desc r(result), a(array);
+  if (!r.assoc() || a.rank() != 1 || r.rank() != 1 || (dim != nullptr && *dim != 1) ||
+      a.absent() || f90::Desc(shift).absent())
+    return false;
+  const f90::ElemClass c = f90::classify(a);
+  const int64_t bytes = c.elem_bytes(), n = a.extent(0);
+  if (bytes == 0 || n <= 0 || r.extent(0) <= 0 || c.byte_stride(a.stride(0)) != bytes ||
+      c.byte_stride(r.stride(0)) != bytes)
+    return false;
+  const int64_t s = rank1_shift(f90::ShiftArg{f90::Desc(shift).base(), bits}, n);
+  std::memcpy(r.base(), a.base() + s * bytes, static_cast<size_t>((n - s) * bytes));
+  std::memcpy(r.base() + (n - s) * bytes, a.base(), static_cast<size_t>(s * bytes));
+  return true;
 }
 
 }  // namespace
@@ -103,18 +119,19 @@ void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* sh
   const f90::Desc sh(shift);
   const uint32_t len = sh.elem_len();
   const uint32_t bits = len == 64 || len == 16 || len == 8 ? len : 32;
+  if (rotate_vector(result, array, shift, dim, bits)) return;
   ShiftSetup st;
   if (!f90::shift_setup(f90::Desc(result), f90::Desc(array), sh, nullptr, dim, bits, st)) return;
 
   f90::with_width<f90::Widths::any>(st.bytes(), [&](auto width) {
     constexpr uint32_t K = decltype(width)::value;
     if (st.rank == 1) {
-      rotate_all<K>(st, rank1_shift(st));
+      rotate_all<K>(st, rank1_shift(st.shift_arg, st.n()));
     } else if (st.per_line(sh.rank())) {
       if (st.dim == 0) {
         rotate_lines<K>(st);
       } else {
-        rotate_line_batches<K>(st);
+        rotate_line_tiles<K>(st);
       }
     } else {
       rotate_all<K>(st, reduce(st.shift_arg.first(), st.n()));

@@ -145,46 +145,34 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
       });
 }
 
-// The same along another DIM: neighbouring lines a batch at a time, each
-// keeping its next ARRAY element and the range of result elements that
-// come from ARRAY.
+// The same along another DIM: tiles of neighbouring lines (shift.h), each
+// line in three phases: the boundary value, result elements lo .. hi-1 from
+// ARRAY (element k from k + s), the boundary value.
 template <uint32_t K>
-void shift_line_batches(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
-                        const Boundary& fixed) {
+void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
+                      const Boundary& fixed) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
   const int64_t b0 = boundary.stride[0];
-  const uint32_t bytes = st.bytes();
+  const bool large = st.result_bytes() >= f90::kStreamBytes;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   f90::walk_blocks(
       st.rank, 0, ext, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
-      f90::kLineBatch,
-      [&](const std::array<char*, 4>& o, int64_t count) {
-        const char* src[f90::kLineBatch];
-        const char* value[f90::kLineBatch];
-        int32_t lo[f90::kLineBatch], hi[f90::kLineBatch];  // result elements from ARRAY
+      f90::kTileLines, [&](const std::array<char*, 4>& o, int64_t count) {
+        f90::TileLine line[f90::kTileLines];
         for (int64_t b = 0; b < count; ++b) {
           const int64_t s = clamp(st.shift_arg.read(o[2] + b * s0), n);
-          lo[b] = static_cast<int32_t>(s < 0 ? -s : 0);
-          hi[b] = static_cast<int32_t>(s < 0 ? n : n - s);
-          src[b] = o[1] + b * a0 + (lo[b] + s) * as;
-          value[b] = per_line_boundary ? o[3] + b * b0 : fixed.value;
+          const f90::TilePhase value =
+              per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = o[3] + b * b0}}
+              : fixed.value != nullptr ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
+                                       : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
+          const f90::TilePhase from{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(b * a0 + s * as)}};
+          line[b] = {static_cast<int32_t>(s < 0 ? -s : 0), static_cast<int32_t>(s < 0 ? n : n - s),
+                   {value, from, value}};
         }
-        char* row = o[0];
-        for (int64_t k = 0; k < n; ++k, row += rs) {
-          char* dst = row;
-          for (int64_t b = 0; b < count; ++b, dst += r0) {
-            if (k >= lo[b] && k < hi[b]) {
-              f90::Mover<K>::one(dst, src[b], bytes);
-              src[b] += as;
-            } else if (value[b] != nullptr) {
-              f90::Mover<K>::one(dst, value[b], bytes);
-            } else {
-              std::memset(dst, fixed.fill, bytes);
-            }
-          }
-        }
+        f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1],
+                          static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), fixed.fill, large);
       });
 }
 
@@ -222,7 +210,7 @@ void eoshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* s
     } else if (st.dim == 0) {
       shift_lines<K>(st, bwalk, per_line_boundary, fixed);
     } else {
-      shift_line_batches<K>(st, bwalk, per_line_boundary, fixed);
+      shift_line_tiles<K>(st, bwalk, per_line_boundary, fixed);
     }
   });
 }

@@ -15,11 +15,11 @@
 //
 // Elements move by ARRAY's element width; the gathering loop is specialised
 // for each width and MASK width. For the fixed widths it reads MASK in chunks
-// of 32 and stores without branching on each element: every element up to
-// the chunk's last true one is stored at the next result position, which
-// only a true element moves on, so each store lands below the number of
-// elements gathered once the chunk is done and the result never receives a
-// store it has no room for.
+// of 32 (a contiguous LOGICAL*1 or *4 MASK through SSE2 compares) into bits,
+// and moves the true elements by walking the set bits, a chunk of all true
+// elements contiguous on both sides as one block. A chunk is moved only
+// when the result has room for all of its true elements; the chunk that
+// would overflow it goes element by element.
 #include <algorithm>
 #include <array>
 
@@ -29,6 +29,7 @@
 #include "common/mask.h"
 #include "array/result.h"
 #include "common/walk.h"
+#include "sse2_exact.h"
 
 namespace f90 {
 namespace {
@@ -47,14 +48,36 @@ struct Gathered {
 template <uint32_t K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
+  // With SSE2 (`sse2`: the CPU has it) a contiguous MASK is read 32 at a
+  // time and elements of 8 bytes and more move through its registers.
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
-                  uint32_t bytes) {
+                  uint32_t bytes, bool sse2) {
+    if (sse2) {
+      run_sse2(g, a, as, m, ms, n, bytes);
+    } else {
+      body(g, a, as, m, ms, n, bytes, false);
+    }
+  }
+
+  __attribute__((target("sse2"))) static void run_sse2(Gathered& g, const char* a, ptrdiff_t as,
+                                                       const char* m, ptrdiff_t ms, int64_t n,
+                                                       uint32_t bytes) {
+    body(g, a, as, m, ms, n, bytes, true);
+  }
+
+  [[gnu::always_inline]] static void body(Gathered& g, const char* a, ptrdiff_t as, const char* m,
+                                          ptrdiff_t ms, int64_t n, uint32_t bytes, bool sse2) {
     if constexpr (K != 0) {
+      const bool wide = sse2 && ms == static_cast<ptrdiff_t>(Mask::kBytes);
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
         uint32_t bits = 0;
-        const char* mi = m;
-        for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{Mask::truth(mi)} << i;
+        if (wide && c == 32) {
+          bits = truth_bits_32<Mask>(m);
+        } else {
+          const char* mi = m;
+          for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{Mask::truth(mi)} << i;
+        }
         if (bits != 0) {
           const int t = __builtin_popcount(bits);
           if (g.count + t > g.room) {
@@ -64,10 +87,12 @@ struct Gather {
           // Locals, so that the stores cannot be taken to change them.
           const ptrdiff_t step = g.step;
           char* d = g.dst;
-          const char* ai = a;
-          for (uint32_t b = bits; b != 0; b >>= 1, ai += as) {
-            Mover<K>::one(d, ai, bytes);
-            d += step & -static_cast<ptrdiff_t>(b & 1);
+          if (bits == ~uint32_t{0} && as == K && step == K) {  // a whole contiguous chunk
+            std::memcpy(d, a, 32 * K);
+            d += 32 * K;
+          } else {
+            for (uint32_t b = bits; b != 0; b &= b - 1, d += step)
+              Mover<K>::one(d, a + __builtin_ctz(b) * as, bytes);
           }
           g.dst = d;
           g.count += t;
@@ -160,6 +185,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   int64_t count = 0;
   bool overflow = false, first_pass = true;
+  const bool sse2 = x87::have_sse2();
   with_moves(c, [&](auto k, uint32_t off) {
     constexpr uint32_t K = decltype(k)::value;
     Gathered g{word_at(result.base(), off), rstep, 0, n, false};
@@ -182,7 +208,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
       with_logical(logical_bytes(mask.elem_len()), [&](auto w) {
         walk_runs(rank, extent, std::array<WalkArray*, 2>{&a, &wm},
                   [&](const std::array<char*, 2>& o, int64_t len) {
-                    Gather<K, decltype(w)>::run(g, o[0], as, o[1], ms, len, c.elem_bytes());
+                    Gather<K, decltype(w)>::run(g, o[0], as, o[1], ms, len, c.elem_bytes(), sse2);
                   });
       });
     }

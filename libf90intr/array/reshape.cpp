@@ -33,6 +33,7 @@
 #include "array/construct.h"
 #include "array/copy_kind.h"
 #include "array/result.h"
+#include "array/transpose.h"
 #include "common/inputs.h"
 #include "common/walk.h"
 
@@ -106,35 +107,14 @@ void move_elements(RunCursor& dst, RunCursor& src, int64_t count, uint32_t bytes
   }
 }
 
-// The square tiles of one pair of lines: dimension 0 (extent n0, byte
-// strides d0 and s0) and the transposing dimension (nj, dj, sj); by value,
-// so that the loops keep it in registers.
-struct Tiles {
-  int64_t n0, nj, d0, dj, s0, sj, tile;
-};
-
-template <uint32_t K>
-void move_tiles(char* dst, const char* src, const Tiles t, uint32_t bytes) {
-  for (int64_t i0 = 0; i0 < t.n0; i0 += t.tile) {
-    const int64_t i1 = std::min(t.n0, i0 + t.tile);
-    for (int64_t j0 = 0; j0 < t.nj; j0 += t.tile) {
-      const int64_t nj = std::min(t.tile, t.nj - j0);
-      for (int64_t i = i0; i < i1; ++i)
-        Mover<K>::line(dst + i * t.d0 + j0 * t.dj, t.dj, src + i * t.s0 + j0 * t.sj, t.sj, nj,
-                       bytes);
-    }
-  }
-}
-
 // Moves the elements of a SOURCE that is one run (first element `src`, byte
 // step `src_step`) into the result walker's dimensions when the walker's
 // first dimension is not the one that is closest together in the result (an
-// ORDER that transposes): SOURCE is viewed in the walker's shape and both
-// are moved in square tiles over walker dimension 0 and the dimension of the
-// smallest result stride, so that a tile's lines stay in cache on both
-// sides. Returns false, moving nothing, when the walker's first dimension is
-// already the closest.
-template <uint32_t K>
+// ORDER that transposes): SOURCE is viewed in the walker's shape and each
+// pair of lines over walker dimension 0 and the dimension of the smallest
+// result stride moves as one transposing block (transpose_block: tiled, so
+// that both sides stream). Returns false, moving nothing, when the walker's
+// first dimension is already the closest. `bytes` is the size of one move.
 bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_step, uint32_t bytes) {
   int64_t e[F90_MAX_RANK], ds[F90_MAX_RANK], ss[F90_MAX_RANK];
   int m = 0;
@@ -153,8 +133,8 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
     if (std::llabs(ds[k]) < std::llabs(ds[j])) j = k;
   if (std::llabs(ds[j]) >= std::llabs(ds[0])) return false;
 
-  // The tiles of each pair of lines along walker dimension 0 (dimension j,
-  // walked by the tiles, given extent 1).
+  // One block for each pair of lines along walker dimension 0 (dimension j,
+  // walked by the block, given extent 1).
   int32_t outer[F90_MAX_RANK];
   WalkArray wd{dst, {}}, ws{const_cast<char*>(src), {}};
   for (int k = 0; k < m; ++k) {
@@ -162,9 +142,9 @@ bool move_transposed(const Walker& out, char* dst, const char* src, int64_t src_
     wd.stride[k] = ds[k];
     ws.stride[k] = ss[k];
   }
-  const Tiles t{e[0], e[j], ds[0], ds[j], ss[0], ss[j], bytes <= 16 ? int64_t{256} : int64_t{128}};
+  const int64_t n0 = e[0], nj = e[j], d0 = ds[0], dj = ds[j], s0 = ss[0], sj = ss[j];
   walk_lines(m, 0, outer, std::array<WalkArray*, 2>{&wd, &ws}, [&](const std::array<char*, 2>& o) {
-    move_tiles<K>(o[0], o[1], t, bytes);
+    transpose_block(o[0], dj, d0, o[1], s0, sj, n0, nj, bytes);
   });
   return true;
 }
@@ -277,7 +257,8 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
     RunCursor dst = out.cursor(word_at(result.base(), off), false);
     RunCursor from = src.cursor(word_at(source.base(), off), false);
     if (stored == result_size && from_source == stored && from.left() >= stored &&
-        move_transposed<K>(out, word_at(result.base(), off), from.at(), from.step(), c.elem_bytes()))
+        move_transposed(out, word_at(result.base(), off), from.at(), from.step(),
+                        K != 0 ? K : c.elem_bytes()))
       return;
     move_elements<K>(dst, from, from_source, c.elem_bytes());
     if (from_pad > 0) {

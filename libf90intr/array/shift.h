@@ -14,10 +14,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "array/copy_kind.h"
 #include "array/descriptor.h"
 #include "common/walk.h"
+#include "sse2_exact.h"
 
 F90_API void cshift(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* shift,
                     const int32_t* dim) F90_SYMBOL(_CSHIFT);
@@ -70,6 +72,12 @@ struct ShiftSetup {
   ShiftArg shift_arg;
 
   int64_t n() const { return extent[dim]; }
+  // Bytes of the result.
+  int64_t result_bytes() const {
+    int64_t b = bytes();
+    for (int d = 0; d < rank; ++d) b *= extent[d];
+    return b;
+  }
   // ARRAY's extents with DIM's set to 1: the dimensions a walk of the lines
   // along DIM steps through.
   void walk_extents(int32_t* out) const {
@@ -130,11 +138,171 @@ inline Block block_along_dim(const ShiftSetup& st, int64_t r_at, int64_t a_at, i
   return b;
 }
 
-// Lines along a DIM other than the first are visited in batches of up to
-// kLineBatch neighbours along dimension 0 (walk_blocks over the extents of
-// walk_extents(), which gives DIM extent 1): a routine takes element k of
-// every line of the batch before element k + 1.
-inline constexpr int64_t kLineBatch = 512;
+// Lines along a DIM other than the first move in tiles of up to
+// kTileLines neighbours along dimension 0 (8 KiB runs of REAL*8: shorter
+// runs cost up to half the speed past the caches) (walk_blocks over the extents of
+// walk_extents(), which gives DIM extent 1), index by index along DIM: for
+// each index k, element k of every line of the tile, so that the result is
+// written in runs of neighbouring elements and ARRAY is read in runs where
+// neighbouring lines have the same shift (never one element per cache line
+// of lines far apart, which a power-of-two stride would map to one cache
+// set). Each line has up to three phases along DIM, each from ARRAY at a
+// fixed offset from the index, or a fixed value: CSHIFT's two runs, or
+// EOSHIFT's boundary, run and boundary. Between the indices where some line
+// changes phase, every line's source is fixed, so the inner loop is one
+// load of an offset and one element move per line.
+inline constexpr int64_t kTileLines = 1024;
+
+struct TilePhase {
+  enum Kind : uint8_t { from_array, fixed_value, fill_bytes } kind;
+  union {
+    ptrdiff_t off;        // from_array: bytes from the index's ARRAY address (line's own included)
+    const char* element;  // fixed_value: the value
+  };
+};
+
+// One line of a tile: phase 0 on [0, p1), phase 1 on [p1, p2), phase 2 on
+// [p2, n) (extents along DIM fit 32 bits).
+struct TileLine {
+  int32_t p1, p2;
+  TilePhase phase[3];
+};
+
+// Moves one tile of `count` lines (TileLine per line; result line b at
+// dst + b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
+// A fill phase stores `fill` in every byte. Always inlined into the two
+// forms below, so that it is compiled with and without SSE2 moves.
+// n 8-byte elements, element i from sk + from[i].off, to dk onwards (16-byte
+// aligned), in pairs streamed past the caches.
+__attribute__((target("sse2"))) inline void stream_pairs_8(char* dk, const char* sk,
+                                                                          const TilePhase* from,
+                                                                          int64_t n) {
+  int64_t i = 0;
+  for (; i + 2 <= n; i += 2, dk += 16) {
+    const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i].off));
+    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i + 1].off));
+    store16<true>(dk, _mm_unpacklo_epi64(a, b));
+  }
+  if (i < n) std::memcpy(dk, sk + from[i].off, 8);
+}
+
+// A tile of at most this many elements moves line by line, each phase of a
+// line as one strided run: all of it is in the first-level cache anyway, and
+// the line-by-line order needs no set-up.
+inline constexpr int64_t kSmallTile = 4096;
+
+template <uint32_t K>
+void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+                     const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+  for (int64_t b = 0; b < count; ++b, dst += r0) {
+    const int64_t start[4] = {0, line[b].p1, line[b].p2, n};
+    for (int q = 0; q < 3; ++q) {
+      const int64_t k0 = start[q], len = std::min(start[q + 1], n) - k0;
+      if (len <= 0) continue;
+      const TilePhase& p = line[b].phase[q];
+      char* d = dst + k0 * rs;
+      if (p.kind == TilePhase::from_array) {
+        Mover<K>::line(d, rs, src + k0 * as + p.off, as, len, bytes);
+      } else if (p.kind == TilePhase::fixed_value) {
+        Mover<K>::fill(d, rs, p.element, len, bytes);
+      } else {
+        for (int64_t k = 0; k < len; ++k, d += rs) std::memset(d, fill, bytes);
+      }
+    }
+  }
+}
+
+template <uint32_t K, bool kStream>
+[[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
+                                                  ptrdiff_t as, int64_t n, const TileLine* line,
+                                                  int64_t count, uint32_t bytes, unsigned char fill) {
+  // The indices where a line changes phase, in increasing order.
+  int32_t cut[2 * kTileLines + 1];
+  int64_t cuts = 0;
+  for (int64_t b = 0; b < count; ++b) {
+    cut[cuts++] = line[b].p1;
+    cut[cuts++] = line[b].p2;
+  }
+  cut[cuts++] = static_cast<int32_t>(n);
+  std::sort(cut, cut + cuts);
+  // Between two cuts: the result offset of each line (lines from ARRAY
+  // first, then those of a fixed value, then those filled) and its source.
+  ptrdiff_t at[kTileLines];
+  TilePhase from[kTileLines];
+  int64_t k = 0;
+  for (int64_t c = 0; c < cuts && k < n; ++c) {
+    const int64_t end = std::min<int64_t>(cut[c], n);
+    if (end <= k) continue;
+    int64_t nf = 0, nv = 0, nz = 0;
+    for (int64_t b = 0; b < count; ++b) {
+      const TilePhase& p = line[b].phase[k < line[b].p1 ? 0 : k < line[b].p2 ? 1 : 2];
+      if (p.kind == TilePhase::from_array) ++nf;
+      else if (p.kind == TilePhase::fixed_value) ++nv;
+    }
+    int64_t slot[3] = {0, nf, nf + nv};
+    for (int64_t b = 0; b < count; ++b) {
+      const TilePhase& p = line[b].phase[k < line[b].p1 ? 0 : k < line[b].p2 ? 1 : 2];
+      const int64_t i = slot[p.kind]++;
+      at[i] = static_cast<ptrdiff_t>(b) * r0;
+      from[i] = p;
+    }
+    nz = count - nf - nv;
+    if (nf == count) {  // every line from ARRAY: the result side is a plain stride walk
+      if constexpr (kStream && K == 8) {  // 16-byte aligned pairs streamed past the caches
+        for (; k < end; ++k) stream_pairs_8(dst + k * rs, src + k * as, from, nf);
+        continue;
+      }
+      for (; k < end; ++k) {
+        char* dk = dst + k * rs;
+        const char* sk = src + k * as;
+        for (int64_t i = 0; i < nf; ++i, dk += r0) Mover<K>::one(dk, sk + from[i].off, bytes);
+      }
+      continue;
+    }
+    for (; k < end; ++k) {
+      char* dk = dst + k * rs;
+      const char* sk = src + k * as;
+      for (int64_t i = 0; i < nf; ++i) Mover<K>::one(dk + at[i], sk + from[i].off, bytes);
+      for (int64_t i = nf; i < nf + nv; ++i) Mover<K>::one(dk + at[i], from[i].element, bytes);
+      for (int64_t i = nf + nv; i < nf + nv + nz; ++i) std::memset(dk + at[i], fill, bytes);
+    }
+  }
+}
+
+template <uint32_t K, bool kStream>
+__attribute__((target("sse2"))) void move_tile_sse2(char* dst, ptrdiff_t r0, ptrdiff_t rs,
+                                                    const char* src, ptrdiff_t as, int64_t n,
+                                                    const TileLine* line, int64_t count,
+                                                    uint32_t bytes, unsigned char fill) {
+  move_tile_body<K, kStream>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  if constexpr (kStream) _mm_sfence();
+}
+
+template <uint32_t K>
+void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+                     const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+  move_tile_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+}
+
+// move_tile_body, its element moves through SSE2 registers where the CPU
+// has them (8- to 32-byte elements: one load and one store each). `large`:
+// the result is at least kStreamBytes, so that 8-byte elements contiguous
+// along dimension 0 are stored past the caches in aligned pairs.
+template <uint32_t K>
+void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+               const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
+  if (count * n <= kSmallTile) {
+    move_small_tile<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  } else if (K >= 8 && x87::have_sse2()) {
+    if (K == 8 && large && r0 == 8 && (rs & 15) == 0 && (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
+      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    } else {
+      move_tile_sse2<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    }
+  } else {
+    move_tile_plain<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+  }
+}
 
 // Moves a block, run by run along dimension 0.
 template <uint32_t K>

@@ -16,7 +16,9 @@
 // the stream is cut into runs that are contiguous in memory (a whole
 // dimension-0 line when SOURCE is contiguous along it, else a buffer of
 // gathered elements) and each run goes into the result with block copies,
-// as one block when the result is contiguous.
+// as one block when the result is contiguous. Into a contiguous result the
+// elements of a strided SOURCE are gathered in place, through SSE2 for 4-
+// and 8-byte elements.
 //
 // Sizes are 64-bit. A result that would exceed 0x7FFFFFFF bytes is reported
 // as 1205 and nothing is stored.
@@ -28,13 +30,17 @@
 // such path.
 #include "array/transfer.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "array/result.h"
 #include "common/inputs.h"
+#include "array/copy_kind.h"
 #include "common/walk.h"
+#include "sse2_exact.h"
 
 namespace {
 
@@ -156,6 +162,16 @@ class Sink {
     return left_ > 0;
   }
 
+  // A contiguous sink: its next bytes may be written in place, and skip()
+  // then takes them (len <= left()).
+  bool contiguous() const { return stride_ == mb_; }
+  char* next() const { return next_; }
+  bool skip(int64_t len) {
+    next_ += len;
+    left_ -= len;
+    return left_ > 0;
+  }
+
   // Zero bytes in place of the stream.
   void zero() {
     static const char kZeros[256] = {};
@@ -176,7 +192,46 @@ void gather(char* out, const char* p, int64_t stride, int64_t n, size_t bytes) {
   for (int64_t i = 0; i < n; ++i, p += stride, out += size) std::memcpy(out, p, size);
 }
 
-void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t bytes) {
+// The same through SSE2 registers for 4-byte elements two apart (shuffles
+// of 16-byte loads) and 8-byte elements at any stride (pairs of 8-byte
+// loads), bits unchanged; with kStream the 16-byte stores bypass the caches
+// (`out` is then 16-byte aligned).
+template <bool kStream>
+__attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64_t stride, int64_t n,
+                                                 size_t bytes) {
+  int64_t i = 0;
+  if (bytes == 4) {
+    // Each step loads the gaps after its four elements too: never after
+    // the last element, which may end the storage.
+    for (; i + 4 < n; i += 4, p += 32, out += 16) {
+      const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(p));
+      const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(p + 16));
+      f90::store16<kStream>(out, _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))));
+    }
+  } else {
+    for (; i + 2 <= n; i += 2, p += 2 * stride, out += 16) {
+      const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+      const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + stride));
+      f90::store16<kStream>(out, _mm_unpacklo_epi64(a, b));
+    }
+  }
+  if constexpr (kStream) _mm_sfence();
+  gather<0>(out, p, stride, n - i, bytes);
+}
+
+// Gathers into `out`: SSE2 where it applies (`stream` asks for stores
+// past the caches, honoured when `out` is 16-byte aligned), else element by
+// element.
+void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t bytes, bool sse2,
+                bool stream) {
+  if (sse2 && ((bytes == 4 && stride == 8) || bytes == 8)) {
+    if (stream && (reinterpret_cast<uintptr_t>(out) & 15) == 0) {
+      gather_sse2<true>(out, p, stride, n, bytes);
+    } else {
+      gather_sse2<false>(out, p, stride, n, bytes);
+    }
+    return;
+  }
   switch (bytes) {
     case 1: return gather<1>(out, p, stride, n, bytes);
     case 2: return gather<2>(out, p, stride, n, bytes);
@@ -189,8 +244,9 @@ void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t byte
 
 // Feeds SOURCE's stream to the sink, run by run, until the stream ends or
 // the sink is full. A line of SOURCE that is contiguous goes as one run;
-// the elements of a strided line are gathered, a buffer at a time. False
-// when the sink is full.
+// the elements of a strided line are gathered: straight into a contiguous
+// sink (streamed past the caches for a large one), else through a buffer.
+// False when the sink is full.
 bool feed(Desc s, const Operand& so, Sink& sink) {
   if (s.rank() == 0) return sink.put(s.base(), so.bytes);
   int32_t extent[F90_MAX_RANK];
@@ -202,11 +258,20 @@ bool feed(Desc s, const Operand& so, Sink& sink) {
   const int64_t sb = so.bytes, ss = w.stride[0];
   char buffer[4096];
   const int64_t per_buffer = sb <= 0 ? 0 : static_cast<int64_t>(sizeof buffer) / sb;
+  const bool sse2 = x87::have_sse2();
+  const bool stream = sink.left() >= f90::kStreamBytes;
   bool more = true;
   f90::walk_runs(s.rank(), extent, std::array<f90::WalkArray*, 1>{&w},
                  [&](const std::array<char*, 1>& o, int64_t n) -> bool {
                    if (ss == sb) return more = sink.put(o[0], n * sb);
                    const char* p = o[0];
+                   if (sb > 0 && sink.contiguous()) {  // whole elements straight into the result
+                     const int64_t k = std::min(n, sink.left() / sb);
+                     gather_any(sink.next(), p, ss, k, static_cast<size_t>(sb), sse2, stream);
+                     if (!(more = sink.skip(k * sb))) return false;
+                     p += k * ss;
+                     n -= k;
+                   }
                    if (per_buffer == 0) {  // elements longer than the buffer
                      for (int64_t i = 0; i < n; ++i, p += ss)
                        if (!(more = sink.put(p, sb))) return false;
@@ -214,7 +279,7 @@ bool feed(Desc s, const Operand& so, Sink& sink) {
                    }
                    for (int64_t i = 0; i < n; i += per_buffer) {
                      const int64_t k = std::min(per_buffer, n - i);
-                     gather_any(buffer, p + i * ss, ss, k, static_cast<size_t>(sb));
+                     gather_any(buffer, p + i * ss, ss, k, static_cast<size_t>(sb), sse2, false);
                      if (!(more = sink.put(buffer, k * sb))) return false;
                    }
                    return true;

@@ -11,23 +11,154 @@
 // stored above 0x7FFFFFFF bytes or when the allocator fails, the result then
 // staying unassociated).
 //
-// The copy walks the matrix in square tiles so that the rows being written
-// and the columns being read both stay in the first-level cache; the order
-// of the moves does not matter, since source and result never overlap.
-// Elements of 1, 2, 3, 4, 8, 12 and 16 bytes move with fixed-size copies,
-// longer ones with a block copy of their length. The common case of 8-byte
-// elements (REAL*8, INTEGER*8, COMPLEX*8) with both matrices contiguous
-// along their first index moves 4 x 4 blocks through SSE2 registers: loads,
-// 64-bit interleaves and stores only, so every bit pattern passes unchanged.
+// The copy itself is transpose_block (array/transpose.h), which RESHAPE
+// with an ORDER that transposes uses too.
 #include "array/transpose.h"
 
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "array/copy_kind.h"
 #include "array/result.h"
 #include "common/inputs.h"
+#include "sse2_exact.h"
+
+namespace f90 {
+namespace {
+
+// The block is moved in tiles of kTileRows source elements along i (read
+// as runs, each a few KiB) by a few columns along j, so that every
+// destination cache line a tile writes is written whole within the tile
+// and the source is read in long runs: past the caches that keeps the
+// memory streaming in both directions.
+constexpr int64_t kTileRows = 512;
+
+// Element by element, for any size and strides: columns j0..j1 of each
+// tile of rows; kBytes 0 means `bytes` at run time.
+template <uint32_t kBytes>
+void copy_tiles(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
+                int64_t m, int64_t n, uint32_t bytes) {
+  const size_t size = kBytes != 0 ? kBytes : bytes;
+  // Enough columns that a tile's destination rows are whole cache lines.
+  const int64_t cols = size >= 64 ? 1 : static_cast<int64_t>(64 / size);
+  const int64_t rows = std::max<int64_t>(16, kTileRows * 8 / static_cast<int64_t>(size));
+  for (int64_t i0 = 0; i0 < m; i0 += rows) {
+    const int64_t i1 = std::min(m, i0 + rows);
+    for (int64_t j0 = 0; j0 < n; j0 += cols) {
+      const int64_t j1 = std::min(n, j0 + cols);
+      for (int64_t j = j0; j < j1; ++j) {
+        const char* sp = src + i0 * s1 + j * s2;
+        char* dp = dst + j * r1 + i0 * r2;
+        for (int64_t i = i0; i < i1; ++i, sp += s1, dp += r2) std::memcpy(dp, sp, size);
+      }
+    }
+  }
+}
+
+#define F90_LOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
+
+// 4- or 8-byte elements, the source contiguous along i and the destination
+// along j (s1 = r1 = kBytes); m4 a multiple of 4, nb of the 64 / kBytes
+// columns that make one 64-byte destination line. Each step moves four
+// source rows of those columns: 8-byte elements as pairs of 16-byte loads
+// and 64-bit interleaves, 4-byte ones as 4 x 4 squares through 32- and
+// 64-bit interleaves. Loads, interleaves and stores only, so every bit
+// pattern passes unchanged.
+template <uint32_t kBytes, bool kStream>
+__attribute__((target("sse2"))) void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
+                                            int64_t m4, int64_t nb) {
+  constexpr int64_t kCols = 64 / kBytes;
+  for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
+    const int64_t i1 = std::min(m4, i0 + kTileRows);
+    for (int64_t j0 = 0; j0 < nb; j0 += kCols) {
+      for (int64_t i = i0; i < i1; i += 4) {
+        const char* p = src + j0 * s2 + i * kBytes;
+        char* q = dst + j0 * kBytes + i * r2;
+        if constexpr (kBytes == 8) {
+          for (int c = 0; c < 8; c += 2) {  // rows i and i + 1, columns c and c + 1
+            const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
+            store16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
+            store16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          }
+          for (int c = 0; c < 8; c += 2) {  // rows i + 2 and i + 3
+            const __m128i a = F90_LOAD(p + c * s2 + 16), b = F90_LOAD(p + (c + 1) * s2 + 16);
+            store16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
+            store16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
+          }
+        } else {
+          for (int c = 0; c < 16; c += 4) {
+            const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
+            const __m128i e = F90_LOAD(p + (c + 2) * s2), f = F90_LOAD(p + (c + 3) * s2);
+            const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
+            const __m128i ef0 = _mm_unpacklo_epi32(e, f), ef1 = _mm_unpackhi_epi32(e, f);
+            store16<kStream>(q + c * 4, _mm_unpacklo_epi64(ab0, ef0));
+            store16<kStream>(q + r2 + c * 4, _mm_unpackhi_epi64(ab0, ef0));
+            store16<kStream>(q + 2 * r2 + c * 4, _mm_unpacklo_epi64(ab1, ef1));
+            store16<kStream>(q + 3 * r2 + c * 4, _mm_unpackhi_epi64(ab1, ef1));
+          }
+        }
+      }
+    }
+  }
+  if constexpr (kStream) _mm_sfence();
+}
+
+#undef F90_LOAD
+
+
+// The SSE2 squares for 4- and 8-byte elements where both sides are
+// contiguous (s1 = r1 = bytes), the element tiles for the edges; false when
+// they do not apply.
+bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
+                 int64_t m, int64_t n, uint32_t bytes) {
+  const int64_t cols = bytes == 8 ? 8 : 16;
+  if ((bytes != 8 && bytes != 4) || s1 != bytes || r1 != bytes || m < 4 || n < cols ||
+      !x87::have_sse2())
+    return false;
+  const int64_t m4 = m & ~int64_t{3}, nb = n - n % cols;
+  const bool stream = m * n * bytes >= kStreamBytes && (reinterpret_cast<uintptr_t>(dst) & 15) == 0 &&
+                      (r2 & 15) == 0;
+  if (bytes == 8) {
+    (stream ? blocks<8, true> : blocks<8, false>)(dst, r2, src, s2, m4, nb);
+  } else {
+    (stream ? blocks<4, true> : blocks<4, false>)(dst, r2, src, s2, m4, nb);
+  }
+  // Columns nb.. of every row, then rows m4.. of the first nb columns.
+  const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;
+  edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
+  edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
+  return true;
+}
+
+}  // namespace
+
+void transpose_block(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
+                     int64_t m, int64_t n, uint32_t bytes) {
+  if (m <= 0 || n <= 0 || bytes == 0) return;
+  // The same moves with i and j exchanged: i is made the index along which
+  // the source is closer together, read in runs.
+  if (std::llabs(s2) < std::llabs(s1)) {
+    std::swap(m, n);
+    std::swap(s1, s2);
+    std::swap(r1, r2);
+  }
+  if (sse2_blocks(dst, r1, r2, src, s1, s2, m, n, bytes)) return;
+  switch (bytes) {
+    case 1: return copy_tiles<1>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 2: return copy_tiles<2>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 3: return copy_tiles<3>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 4: return copy_tiles<4>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 8: return copy_tiles<8>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 12: return copy_tiles<12>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    case 16: return copy_tiles<16>(dst, r1, r2, src, s1, s2, m, n, bytes);
+    default: return copy_tiles<0>(dst, r1, r2, src, s1, s2, m, n, bytes);
+  }
+}
+
+}  // namespace f90
 
 namespace {
 
@@ -49,83 +180,6 @@ Layout layout(Desc s) {
   }
   if (int_len == 8 || int_len == 16) return {1, int_len / 8, int_len};
   return {4, int_len / 32, int_len};
-}
-
-constexpr int64_t kTile = 64;
-
-template <uint32_t kBytes>
-void copy_tiles(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
-                int64_t m, int64_t n, uint32_t bytes) {
-  const size_t size = kBytes != 0 ? kBytes : bytes;
-  for (int64_t j0 = 0; j0 < n; j0 += kTile) {
-    const int64_t j1 = std::min(n, j0 + kTile);
-    for (int64_t i0 = 0; i0 < m; i0 += kTile) {
-      const int64_t i1 = std::min(m, i0 + kTile);
-      for (int64_t j = j0; j < j1; ++j) {
-        const char* sp = src + i0 * s1 + j * s2;
-        char* dp = dst + j * r1 + i0 * r2;
-        for (int64_t i = i0; i < i1; ++i, sp += s1, dp += r2) std::memcpy(dp, sp, size);
-      }
-    }
-  }
-}
-
-// 8-byte elements, source column i..i+3 and result row j..j+3 contiguous:
-// m4 and n4 are multiples of 4.
-__attribute__((target("sse2"))) void blocks_8(char* dst, int64_t r2, const char* src, int64_t s2,
-                                              int64_t m4, int64_t n4) {
-#define F90_LOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
-#define F90_STORE(p, v) _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v)
-  for (int64_t j0 = 0; j0 < n4; j0 += 2 * kTile) {
-    const int64_t j1 = std::min(n4, j0 + 2 * kTile);
-    for (int64_t i0 = 0; i0 < m4; i0 += 2 * kTile) {
-      const int64_t i1 = std::min(m4, i0 + 2 * kTile);
-      for (int64_t j = j0; j < j1; j += 4) {
-        for (int64_t i = i0; i < i1; i += 4) {
-          const char* p = src + i * 8 + j * s2;
-          char* q = dst + j * 8 + i * r2;
-          // columns j, j+1: rows i..i+3 become the first halves of rows i..i+3
-          const __m128i a0 = F90_LOAD(p), a1 = F90_LOAD(p + 16);
-          const __m128i b0 = F90_LOAD(p + s2), b1 = F90_LOAD(p + s2 + 16);
-          F90_STORE(q, _mm_unpacklo_epi64(a0, b0));
-          F90_STORE(q + r2, _mm_unpackhi_epi64(a0, b0));
-          F90_STORE(q + 2 * r2, _mm_unpacklo_epi64(a1, b1));
-          F90_STORE(q + 3 * r2, _mm_unpackhi_epi64(a1, b1));
-          const __m128i c0 = F90_LOAD(p + 2 * s2), c1 = F90_LOAD(p + 2 * s2 + 16);
-          const __m128i d0 = F90_LOAD(p + 3 * s2), d1 = F90_LOAD(p + 3 * s2 + 16);
-          F90_STORE(q + 16, _mm_unpacklo_epi64(c0, d0));
-          F90_STORE(q + r2 + 16, _mm_unpackhi_epi64(c0, d0));
-          F90_STORE(q + 2 * r2 + 16, _mm_unpacklo_epi64(c1, d1));
-          F90_STORE(q + 3 * r2 + 16, _mm_unpackhi_epi64(c1, d1));
-        }
-      }
-    }
-  }
-#undef F90_LOAD
-#undef F90_STORE
-}
-
-// Asked on every call (a load and a test once the CPU model is known): a
-// function-local static would need the C++ runtime's guard functions, and
-// the library links no libstdc++.
-bool have_sse2() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("sse2");
-}
-
-// 8-byte elements: the SSE2 blocks where they apply, the tiles elsewhere.
-void copy_8(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2, int64_t m,
-            int64_t n) {
-  const bool sse2 = have_sse2();
-  if (!sse2 || s1 != 8 || r1 != 8 || m < 4 || n < 4) {
-    copy_tiles<8>(dst, r1, r2, src, s1, s2, m, n, 8);
-    return;
-  }
-  const int64_t m4 = m & ~int64_t{3}, n4 = n & ~int64_t{3};
-  blocks_8(dst, r2, src, s2, m4, n4);
-  // Columns n4.. of every row, then rows m4.. of the first n4 columns.
-  copy_tiles<8>(dst + n4 * r1, r1, r2, src + n4 * s2, s1, s2, m, n - n4, 8);
-  copy_tiles<8>(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, n4, 8);
 }
 
 // Completes an unassociated result; false after a 1205 report.
@@ -174,17 +228,5 @@ void transpose(ArrayDescriptor* result, ArrayDescriptor* source) {
 
   const int64_t s1 = s.stride(0) * l.unit, s2 = s.stride(1) * l.unit;
   const int64_t r1 = r.stride(0) * l.unit, r2 = r.stride(1) * l.unit;
-  char* dst = r.base();
-  const char* src = s.base();
-  const uint32_t bytes = static_cast<uint32_t>(l.u * l.unit);
-  switch (bytes) {
-    case 1: return copy_tiles<1>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    case 2: return copy_tiles<2>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    case 3: return copy_tiles<3>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    case 4: return copy_tiles<4>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    case 8: return copy_8(dst, r1, r2, src, s1, s2, m, n);
-    case 12: return copy_tiles<12>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    case 16: return copy_tiles<16>(dst, r1, r2, src, s1, s2, m, n, bytes);
-    default: return copy_tiles<0>(dst, r1, r2, src, s1, s2, m, n, bytes);
-  }
+  f90::transpose_block(r.base(), r1, r2, s.base(), s1, s2, m, n, static_cast<uint32_t>(l.u * l.unit));
 }

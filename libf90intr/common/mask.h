@@ -9,7 +9,10 @@
 //   with_logical(mask.elem_bytes(), [&](auto m) { ... decltype(m)::truth(p) ... });
 //   NoMask::truth(p)                             // true: every element counts
 //   logical_true(p, logical_bytes(d.elem_len())) // one element, width known at run time
+//   truth_bits_32<Mask>(p)                       // 32 contiguous elements as bits (SSE2)
 #pragma once
+
+#include <emmintrin.h>
 
 #include <cstdint>
 #include <cstring>
@@ -71,6 +74,42 @@ inline bool logical_true(const char* p, uint32_t bytes) {
   bool t = false;
   with_logical<Rule>(bytes, [&](auto m) { t = decltype(m)::truth(p); });
   return t;
+}
+
+// Truth bits of 32 LOGICALs of the width of Mask, contiguous from p: bit i
+// set when element i is true. The 1- and 4-byte widths compare 16 bytes at
+// a time through SSE2 (the caller has checked the CPU: x87::have_sse2());
+// the others test element by element.
+__attribute__((target("sse2"))) inline uint32_t truth_bits_1x32(const char* p) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+  const uint32_t lo = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, zero)));
+  const uint32_t hi = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, zero)));
+  return ~(lo | hi << 16);
+}
+
+__attribute__((target("sse2"))) inline uint32_t truth_bits_4x32(const char* p) {
+  const __m128i zero = _mm_setzero_si128();
+  uint32_t zeros = 0;
+  for (int q = 0; q < 8; ++q) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+    zeros |= static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, zero)))) << (4 * q);
+  }
+  return ~zeros;
+}
+
+template <class Mask>
+inline uint32_t truth_bits_32(const char* p) {
+  if constexpr (Mask::kBytes == 1) {
+    return truth_bits_1x32(p);
+  } else if constexpr (Mask::kBytes == 4) {
+    return truth_bits_4x32(p);
+  } else {
+    uint32_t bits = 0;
+    for (int i = 0; i < 32; ++i) bits |= uint32_t{Mask::truth(p + i * Mask::kBytes)} << i;
+    return bits;
+  }
 }
 
 }  // namespace f90

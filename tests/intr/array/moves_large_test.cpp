@@ -1,0 +1,386 @@
+// The block-moving paths of the movement routines against naive models:
+// TRANSPOSE and RESHAPE with ORDER (2, 1) through the tiled and SSE2
+// transposition, CSHIFT and EOSHIFT with per-line shifts along DIM 2 in tiles
+// of lines, PACK through the 32-element mask chunks, TRANSFER gathering a
+// strided SOURCE into a contiguous result. Each table has shapes around the
+// tile and block edges and results of more than 4 MiB (stored past the
+// caches), aligned and not, and compares every byte with the model built
+// element by element from random bit patterns (NaN patterns included).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "array/construct.h"
+#include "array/shift.h"
+#include "array/transfer.h"
+#include "array/transpose.h"
+#include "descriptor_builder.h"
+#include "guard_page.h"
+#include "recording_runtime.h"
+
+namespace {
+
+using f90test::Descriptor;
+using f90test::ElemType;
+using f90test::Runtime;
+
+class MovesLarge : public ::testing::Test {
+ protected:
+  f90test::RuntimeScope scope;
+};
+
+// Contiguous storage for an m x n matrix (or a vector: n = 1) whose first
+// element lies `offset` bytes into a 16-byte aligned block, so that a test
+// can offer a routine an aligned or a misaligned operand.
+struct Storage {
+  std::vector<unsigned char> raw;
+  char* base;
+  Storage(int64_t bytes, int offset, std::mt19937& rng) : raw(static_cast<size_t>(bytes + 64)) {
+    for (auto& b : raw) b = static_cast<unsigned char>(rng());
+    const uintptr_t p = reinterpret_cast<uintptr_t>(raw.data());
+    base = reinterpret_cast<char*>((p + 15) / 16 * 16 + static_cast<uintptr_t>(offset));
+  }
+};
+
+// A rank-2 descriptor over `base`, column-major and contiguous (strides in
+// the element's storage units).
+Descriptor matrix(ElemType t, char* base, int32_t m, int32_t n) {
+  Descriptor d(t, 2, true);
+  const int32_t u = static_cast<int32_t>(t.bytes() / t.unit());
+  d->base = base;
+  d->dim[0] = {1, m, u};
+  d->dim[1] = {1, n, u * m};
+  return d;
+}
+
+Descriptor vector_of(ElemType t, char* base, int32_t n, int32_t step) {
+  Descriptor d(t, 1, true);
+  d->base = base;
+  d->dim[0] = {1, n, step * static_cast<int32_t>(t.bytes() / t.unit())};
+  return d;
+}
+
+Descriptor scalar_of(ElemType t, void* base) {
+  Descriptor d(t, 0, true);
+  d->base = base;
+  return d;
+}
+
+struct MatrixCase {
+  const char* what;
+  ElemType type;
+  int32_t m, n;
+  int offset;  // bytes past 16-byte alignment of the result
+};
+
+// Shapes not multiples of the SSE2 blocks (4 x 8, 4 x 16), a tile edge
+// (512 rows), and results above 4 MiB aligned and not.
+const MatrixCase kMatrices[] = {
+    {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
+    {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
+    {"REAL*8 515x9", ElemType::real(8), 515, 9, 8},
+    {"REAL*8 1030x514 streamed", ElemType::real(8), 1030, 514, 0},
+    {"REAL*8 1030x514 misaligned", ElemType::real(8), 1030, 514, 8},
+    {"REAL*8 1029x515 odd rows", ElemType::real(8), 1029, 515, 0},
+    {"REAL*4 5x17", ElemType::real(4), 5, 17, 4},
+    {"REAL*4 1031x1040 streamed", ElemType::real(4), 1031, 1040, 0},
+    {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
+    {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
+    {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
+    {"derived, 3 words 19x23", ElemType::derived_words(3), 19, 23, 4},
+};
+
+// result(j, i) == source(i, j) for every element, byte for byte.
+void expect_transposed(const MatrixCase& c, const char* src, const char* dst) {
+  const int64_t eb = c.type.bytes();
+  for (int64_t j = 0; j < c.n; ++j)
+    for (int64_t i = 0; i < c.m; ++i)
+      ASSERT_EQ(std::memcmp(dst + (j + i * c.n) * eb, src + (i + j * c.m) * eb, eb), 0)
+          << c.what << " (" << i << ", " << j << ")";
+}
+
+// Runs `move(dst, src)` (an m x n source into an n x m result) for every
+// case and checks the transposition and the bytes around the result.
+template <class Move>
+void transposition_table(uint32_t seed, Move&& move) {
+  std::mt19937 rng(seed);
+  for (const auto& c : kMatrices) {
+    Runtime::reset();
+    const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
+    Storage s(bytes, 0, rng), r(bytes, c.offset, rng);
+    Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
+    const std::vector<unsigned char> before(r.raw);
+    move(c, dst.get(), src.get());
+    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+    expect_transposed(c, s.base, r.base);
+    const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
+    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
+      if (k < lead || k >= lead + bytes) {
+        ASSERT_EQ(r.raw[k], before[k]) << c.what << " byte " << k;
+      }
+    }
+  }
+}
+
+TEST_F(MovesLarge, TransposeBlocksMatchTheElementModel) {
+  transposition_table(34, [](const MatrixCase&, ArrayDescriptor* dst, ArrayDescriptor* src) {
+    transpose(dst, src);
+  });
+}
+
+TEST_F(MovesLarge, ReshapeWithOrderTwoOneIsTheTransposition) {
+  transposition_table(35, [](const MatrixCase& c, ArrayDescriptor* dst, ArrayDescriptor* src) {
+    int32_t shape_v[2] = {c.n, c.m}, order_v[2] = {2, 1};
+    Descriptor shape = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shape_v), 2, 1);
+    Descriptor order = vector_of(ElemType::integer(4), reinterpret_cast<char*>(order_v), 2, 1);
+    f90::reshape(dst, src, shape.get(), nullptr, order.get());
+  });
+}
+
+// CSHIFT and EOSHIFT along DIM 2 of m x n matrices with a shift per line.
+struct LineShiftCase {
+  const char* what;
+  ElemType type;
+  int32_t m, n;  // m lines of n elements; more than 1024 lines make two tiles
+  int offset;
+  int boundary;  // EOSHIFT: 0 absent, 1 scalar, 2 one per line
+};
+
+const LineShiftCase kLineShifts[] = {
+    {"REAL*8 small", ElemType::real(8), 9, 6, 0, 2},
+    {"REAL*8 two tiles, streamed", ElemType::real(8), 1100, 500, 0, 0},
+    {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
+    {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
+    {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
+    {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
+    {"CHARACTER*3 blanks", ElemType::character(3), 1030, 11, 3, 0},
+    {"derived, 3 words zero", ElemType::derived_words(3), 40, 9, 4, 0},
+    {"derived, 5 bytes blanks", ElemType::derived_bytes(5), 17, 12, 1, 0},
+};
+
+TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
+  std::mt19937 rng(36);
+  for (const bool circular : {true, false}) {
+    for (const auto& c : kLineShifts) {
+      Runtime::reset();
+      const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb;
+      Storage a(bytes, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
+      Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
+      // Shifts in and beyond -n .. n, runs of equal ones and single ones.
+      std::vector<int32_t> shift(c.m);
+      for (int32_t i = 0; i < c.m; ++i) {
+        const int32_t pick = static_cast<int32_t>(rng() % 4);
+        shift[i] = pick == 0   ? shift[i > 0 ? i - 1 : 0]
+                   : pick == 1 ? static_cast<int32_t>(rng() % (4 * c.n + 1)) - 2 * c.n
+                   : pick == 2 ? static_cast<int32_t>(rng())
+                               : c.n / 3 + i % 7;
+      }
+      Descriptor sh = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shift.data()), c.m, 1);
+      Descriptor per_line = vector_of(c.type, bnd.base, c.m, 1);
+      Descriptor one = scalar_of(c.type, bnd.base);
+      const int32_t dim = 2;
+      if (circular) {
+        cshift(result.get(), array.get(), sh.get(), &dim);
+      } else {
+        eoshift(result.get(), array.get(), sh.get(),
+                c.boundary == 0 ? nullptr : c.boundary == 1 ? one.get() : per_line.get(), &dim);
+      }
+      ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+      const int8_t code = c.type.code();
+      const char blank = code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES ? ' ' : 0;
+      const std::vector<char> fill(static_cast<size_t>(eb), blank);
+      for (int64_t i = 0; i < c.m; ++i) {
+        const int64_t s = shift[i];
+        for (int64_t k = 0; k < c.n; ++k) {
+          const char* want;
+          if (circular) {
+            want = a.base + (i + ((k + s % c.n) % c.n + c.n) % c.n * c.m) * eb;
+          } else {
+            const int64_t from = k + (s > c.n ? c.n : s < -c.n ? -c.n : s);
+            want = from >= 0 && from < c.n ? a.base + (i + from * c.m) * eb
+                   : c.boundary == 0       ? fill.data()
+                   : c.boundary == 1       ? bnd.base
+                                           : bnd.base + i * eb;
+          }
+          ASSERT_EQ(std::memcmp(r.base + (i + k * c.m) * eb, want, eb), 0)
+              << (circular ? "CSHIFT " : "EOSHIFT ") << c.what << " line " << i << " k " << k;
+        }
+      }
+    }
+  }
+}
+
+// PACK of a contiguous ARRAY under contiguous LOGICAL*1 and *4 masks (read
+// 32 at a time) and a strided one: all true (whole chunks moved as blocks),
+// none, alternating, random, true only in the last partial chunk; with a
+// VECTOR shorter than the selection (the chunk that would overflow goes
+// element by element) and longer.
+TEST_F(MovesLarge, PackChunksMatchTheSelection) {
+  struct Case {
+    const char* what;
+    ElemType type, mask;
+    int32_t n, mask_step;
+    int pattern;          // 0 all, 1 none, 2 alternate, 3 random, 4 last partial chunk only
+    int32_t vector_less;  // VECTOR's extent: the selection minus this (-1: no VECTOR)
+  } cases[] = {
+      {"REAL*8 all, LOGICAL*4", ElemType::real(8), ElemType::logical(4), 1000, 1, 0, -1},
+      {"REAL*8 none", ElemType::real(8), ElemType::logical(4), 1000, 1, 1, -1},
+      {"REAL*8 alternate, LOGICAL*1", ElemType::real(8), ElemType::logical(1), 999, 1, 2, -1},
+      {"REAL*8 random, short VECTOR", ElemType::real(8), ElemType::logical(4), 5000, 1, 3, 17},
+      {"REAL*8 random, long VECTOR", ElemType::real(8), ElemType::logical(1), 5000, 1, 3, -20},
+      {"REAL*8 last chunk", ElemType::real(8), ElemType::logical(4), 70, 1, 4, -1},
+      {"INTEGER*2 random, strided mask", ElemType::integer(2), ElemType::logical(4), 3000, -2, 3, -1},
+      {"COMPLEX*32 all, short VECTOR", ElemType::complex(32), ElemType::logical(1), 300, 1, 0, 33},
+      {"CHARACTER*3 random", ElemType::character(3), ElemType::logical(4), 400, 1, 3, -1},
+      {"LOGICAL*8 mask, random", ElemType::real(4), ElemType::logical(8), 777, 1, 3, -1},
+  };
+  std::mt19937 rng(37);
+  for (const auto& c : cases) {
+    Runtime::reset();
+    const int64_t eb = c.type.bytes(), mb = c.mask.bytes();
+    Storage a(c.n * eb, 0, rng), m(c.n * mb * 2, 0, rng);
+    std::vector<bool> truth(c.n);
+    char* mbase = c.mask_step < 0 ? m.base + (c.n - 1) * mb * 2 : m.base;
+    for (int32_t k = 0; k < c.n; ++k) {
+      truth[k] = c.pattern == 0 ? true : c.pattern == 1 ? false : c.pattern == 2 ? k % 2 == 0
+                 : c.pattern == 3 ? rng() % 2 == 0 : k >= c.n / 32 * 32 && k % 3 == 0;
+      char* p = mbase + int64_t{k} * c.mask_step * mb;
+      std::memset(p, 0, mb);
+      if (truth[k]) p[rng() % mb] = static_cast<char>(1 + rng() % 255);  // any non-zero byte
+    }
+    std::vector<int64_t> selected;
+    for (int32_t k = 0; k < c.n; ++k)
+      if (truth[k]) selected.push_back(k);
+    const int32_t count = static_cast<int32_t>(selected.size());
+    const bool with_vector = c.vector_less != -1;
+    const int32_t nv = with_vector ? std::max(count - c.vector_less, 0) : 0;
+    Storage v(nv * eb + 1, 0, rng), r(std::max<int64_t>(c.n, nv) * eb + 1, 8, rng);
+    Descriptor array = vector_of(c.type, a.base, c.n, 1);
+    Descriptor mask = vector_of(c.mask, mbase, c.n, c.mask_step);
+    Descriptor vec = vector_of(c.type, v.base, nv, 1);
+    Descriptor result = vector_of(c.type, r.base, with_vector ? nv : c.n, 1);
+    f90::pack(result.get(), array.get(), mask.get(), with_vector ? vec.get() : nullptr);
+    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+    const int32_t want_extent = with_vector ? nv : count;
+    ASSERT_EQ(result->dim[0].extent, want_extent) << c.what;
+    for (int32_t k = 0; k < want_extent; ++k) {
+      const char* want = k < count ? a.base + selected[k] * eb : v.base + int64_t{k} * eb;
+      ASSERT_EQ(std::memcmp(r.base + int64_t{k} * eb, want, eb), 0) << c.what << " element " << k;
+    }
+  }
+}
+
+// TRANSFER of a strided SOURCE into a contiguous result (gathered in place,
+// 4-byte elements two apart and 8-byte ones at any stride through SSE2, a
+// result above 4 MiB streamed when aligned), with SIZE cutting the stream
+// inside an element, against the bytes of the stream.
+TEST_F(MovesLarge, TransferGathersTheStream) {
+  struct Case {
+    const char* what;
+    ElemType source, mold;
+    int32_t n, step;  // SOURCE elements and their step
+    int offset;       // of the result, when the test supplies it
+    int32_t size;     // SIZE, or 0 for none
+  } cases[] = {
+      {"INTEGER*4 step 2 to REAL*8", ElemType::integer(4), ElemType::real(8), 1001, 2, 0, 0},
+      {"INTEGER*4 step 2, streamed", ElemType::integer(4), ElemType::real(8), 1200000, 2, 0, 0},
+      {"INTEGER*4 step 2, misaligned", ElemType::integer(4), ElemType::real(8), 1200000, 2, 4, 0},
+      {"REAL*8 step -3, streamed", ElemType::real(8), ElemType::integer(4), 600001, -3, 0, 0},
+      {"REAL*8 step 3 to CHARACTER*3", ElemType::real(8), ElemType::character(3), 77, 3, 1, 0},
+      {"INTEGER*4 step 2, SIZE inside an element", ElemType::integer(4), ElemType::character(3), 50, 2, 0, 7},
+      {"REAL*4 step -2", ElemType::real(4), ElemType::integer(2), 333, -2, 2, 0},
+      {"INTEGER*2 step 2", ElemType::integer(2), ElemType::integer(4), 101, 2, 0, 0},
+  };
+  std::mt19937 rng(38);
+  for (const auto& c : cases) {
+    Runtime::reset();
+    const int64_t sb = c.source.bytes(), mb = c.mold.bytes();
+    const int64_t span = int64_t{c.n} * std::abs(c.step) * sb;
+    Storage s(span, 0, rng);
+    char* first = c.step < 0 ? s.base + (int64_t{c.n} - 1) * -c.step * sb : s.base;
+    std::vector<unsigned char> stream;
+    for (int64_t k = 0; k < c.n; ++k) {
+      const char* p = first + k * c.step * sb;
+      stream.insert(stream.end(), p, p + sb);
+    }
+    const int64_t ts = static_cast<int64_t>(stream.size());
+    const int64_t extent = c.size != 0 ? c.size : (ts + mb - 1) / mb;
+    Storage r(extent * mb, c.offset, rng), mold_storage(mb, 0, rng);
+    const std::vector<unsigned char> before(r.raw);
+    Descriptor src = vector_of(c.source, first, c.n, c.step);
+    Descriptor mold = vector_of(c.mold, mold_storage.base, 1, 1);
+    Descriptor result = vector_of(c.mold, r.base, static_cast<int32_t>(extent), 1);
+    transfer_array(result.get(), src.get(), mold.get(), c.size != 0 ? &c.size : nullptr);
+    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+    const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
+    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
+      const int64_t at = k - lead;
+      const int want = at >= 0 && at < std::min(ts, extent * mb) ? stream[at] : before[k];
+      ASSERT_EQ(r.raw[k], want) << c.what << " byte " << at;
+    }
+  }
+}
+
+// Operands whose storage ends (or, walked backwards, starts) at an
+// inaccessible page: the wide loads of the SSE2 paths never touch a byte
+// beyond the first or last element, whatever the count's remainder.
+TEST_F(MovesLarge, NoLoadPassesTheEndsOfTheStorage) {
+  using f90test::GuardedBuffer;
+  using f90test::GuardSide;
+  for (const int32_t n : {4, 8, 9, 12, 31, 64, 65}) {
+    for (const GuardSide side : {GuardSide::after, GuardSide::before}) {
+      Runtime::reset();
+      const bool backwards = side == GuardSide::before;
+      // TRANSFER: INTEGER*4 two apart, the first or last one against the page.
+      GuardedBuffer words((2 * n - 1) * 4, side);
+      int32_t* w = static_cast<int32_t*>(words.data());
+      for (int32_t k = 0; k < 2 * n - 1; ++k) w[k] = k;
+      char* first = reinterpret_cast<char*>(backwards ? w + 2 * (n - 1) : w);
+      Descriptor src = vector_of(ElemType::integer(4), first, n, backwards ? -2 : 2);
+      std::vector<int32_t> out(n, -1);
+      Descriptor mold = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), 1, 1);
+      Descriptor result = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), n, 1);
+      transfer_array(result.get(), src.get(), mold.get(), nullptr);
+      for (int32_t k = 0; k < n; ++k) ASSERT_EQ(out[k], backwards ? 2 * (n - 1 - k) : 2 * k) << n;
+
+      // PACK: ARRAY and a LOGICAL*4 and *1 MASK against the page.
+      for (const int mask_bytes : {4, 1}) {
+        GuardedBuffer array(n * 8, side), mask(n * mask_bytes, side);
+        double* a = static_cast<double*>(array.data());
+        for (int32_t k = 0; k < n; ++k) a[k] = k;
+        std::memset(mask.data(), 1, n * mask_bytes);
+        std::vector<double> packed(n, -1);
+        Descriptor ad = vector_of(ElemType::real(8), static_cast<char*>(array.data()), n, 1);
+        Descriptor md = vector_of(ElemType::logical(mask_bytes), static_cast<char*>(mask.data()), n, 1);
+        Descriptor rd = vector_of(ElemType::real(8), reinterpret_cast<char*>(packed.data()), n, 1);
+        f90::pack(rd.get(), ad.get(), md.get(), nullptr);
+        for (int32_t k = 0; k < n; ++k) ASSERT_EQ(packed[k], k) << n;
+      }
+
+      // TRANSPOSE and CSHIFT along DIM 2 of an n x 8 REAL*8 matrix.
+      GuardedBuffer matrix_storage(n * 8 * 8, side), moved(n * 8 * 8, side);
+      double* m = static_cast<double*>(matrix_storage.data());
+      for (int32_t k = 0; k < 8 * n; ++k) m[k] = k;
+      Descriptor md = matrix(ElemType::real(8), static_cast<char*>(matrix_storage.data()), n, 8);
+      Descriptor td = matrix(ElemType::real(8), static_cast<char*>(moved.data()), 8, n);
+      transpose(td.get(), md.get());
+      const double* t = static_cast<const double*>(moved.data());
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t j = 0; j < 8; ++j) ASSERT_EQ(t[j + 8 * i], m[i + n * j]) << n;
+      std::vector<int32_t> shifts(n);
+      for (int32_t i = 0; i < n; ++i) shifts[i] = i;
+      Descriptor sd = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shifts.data()), n, 1);
+      Descriptor cd = matrix(ElemType::real(8), static_cast<char*>(moved.data()), n, 8);
+      const int32_t dim = 2;
+      cshift(cd.get(), md.get(), sd.get(), &dim);
+      for (int32_t i = 0; i < n; ++i)
+        for (int32_t k = 0; k < 8; ++k) ASSERT_EQ(t[i + n * k], m[i + n * ((k + i) % 8)]) << n;
+      ASSERT_TRUE(Runtime::reports().empty()) << n;
+    }
+  }
+}
+
+}  // namespace
