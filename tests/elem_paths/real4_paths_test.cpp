@@ -1,6 +1,6 @@
 // REAL*4 elementals: the fisttp path against the chopping-word path, and the
-// bit-pattern FLOOR, CEILING and NINT and the branch-free SQRT against their
-// previous forms. The
+// bit-pattern FLOOR, CEILING and NINT and the branch-free SQRT and ATAN2
+// against their previous forms. The
 // normal run takes 2^20 inputs per function (random bit patterns, arguments
 // of ordinary size and the special values); F90_LONG_TESTS=1 takes every one
 // of the 2^32 REAL*4 values (under 0x127f; 10^8 of them spread over the
@@ -16,6 +16,7 @@
 #include "models.h"
 #include "paths.h"
 #include "real/float_bits.h"
+#include "real4/constants4.h"
 #include "real4/real4.h"
 
 namespace {
@@ -127,6 +128,11 @@ const Case<float> kUnary[] = {
 };
 
 const Case<Pair> kBinary[] = {
+    {"atan2", [](Pair p) { return real(_morvex_atan2(p.first, p.second)); },
+     [](Pair p) {
+       return real(paths::old::atan2_of(p.first, p.second, morvex::real4::kPi,
+                                        morvex::real4::kHalfPi));
+     }},
     {"ftof", [](Pair p) { return real(_morvex_ftof(p.first, p.second)); }, nullptr},
     {"amod", [](Pair p) { return real(_morvex_amod(p.first, p.second)); },
      [](Pair p) {
