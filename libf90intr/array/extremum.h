@@ -166,8 +166,9 @@ inline T load(const char* p) {
 
 // ---- The element types -----------------------------------------------------
 
-// Contiguous runs of at least this many elements go to the lane kernels.
-inline constexpr int32_t kLaneRun = 16;
+// Contiguous runs of at least this many elements go to the lane kernels
+// (shorter ones cost less in the element loops than the calls).
+inline constexpr int32_t kLaneRun = 64;
 // The searches for a position take a block's extreme by the lanes and
 // search a block again only when its extreme replaces the current value:
 // blocks small enough to be read again from the L1 cache.

@@ -35,15 +35,10 @@ struct VecOf {
 template <class T, int W>
 using Vec = typename VecOf<T, W>::type;
 
+// A vector, or one element, read as bytes (any alignment).
 template <class V>
 LANES_INLINE V load(const void* p) {
   V v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class T>
-LANES_INLINE T get(const T* p) {
-  T v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
@@ -81,7 +76,7 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   if constexpr (real)
     init = Max ? -__builtin_inf() : __builtin_inf();
   else
-    init = get(p);
+    init = load<T>(p);
   // Two accumulators, each taking the extreme of a pair of vectors a step:
   // few enough registers for 32-bit code to keep every vector in one.
   V b0 = V{} + init, b1 = b0;
@@ -105,7 +100,7 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
   bool seen = real && nonzero<W>(un);
   for (; i < n; ++i) {
-    const T x = get(p + i);
+    const T x = load<T>(p + i);
     if (real && x != x)
       seen = true;
     else
@@ -127,7 +122,7 @@ LANES_INLINE int32_t find_equal_k(const T* p, int32_t n, T v) {
     if (nonzero<W>(m)) break;
   }
   for (; i < n; ++i)
-    if (get(p + i) == v) return i;
+    if (load<T>(p + i) == v) return i;
   return n;
 }
 

@@ -197,8 +197,8 @@ TEST(LongSearch, IntegerEightFirstElementKeptExact) {
     int64_t first, rest;
   } rows[] = {{INT64_MAX, 0}, {big, 1}, {-big, -1}, {INT64_MIN, 0}, {big - 256, big - 255}};
   for (const auto& row : rows) {
-    TestArray a(ElemType::integer(8), {40});
-    for (int64_t k = 0; k < 40; ++k) a.set_linear<int64_t>(k, k == 0 ? row.first : row.rest);
+    TestArray a(ElemType::integer(8), {100});
+    for (int64_t k = 0; k < 100; ++k) a.set_linear<int64_t>(k, k == 0 ? row.first : row.rest);
     const int64_t hi = row.first > row.rest ? row.first : row.rest;
     const int64_t lo = row.first < row.rest ? row.first : row.rest;
     EXPECT_EQ(_MAXVAL0_J(a.desc(), nullptr, nullptr), hi) << row.first;
@@ -264,22 +264,22 @@ TEST(LongSearch, Real16LowPartsDecide) {
   };
   for (const Row& row : rows) {
     for (const bool max : {true, false}) {
-      // current, then 40 elements that lose to it, x among them at 20.
+      // current, then 99 elements that lose to it, x among them at 50.
       const double sign = max ? 1 : -1;
-      TestArray a(ElemType::real(16), {41});
-      for (int64_t k = 0; k < 41; ++k) {
-        red::Real16 v = k == 0 ? row.current : k == 20 ? row.x : red::Real16{0x1p-800, 0.0};
+      TestArray a(ElemType::real(16), {100});
+      for (int64_t k = 0; k < 100; ++k) {
+        red::Real16 v = k == 0 ? row.current : k == 50 ? row.x : red::Real16{0x1p-800, 0.0};
         if (!max) v = {-v.hi, -v.lo};
         std::memcpy(a.at_linear(k), &v, 16);
       }
       const bool x_wins = row.x_greater;
       auto r = f90test::unallocated_result(ElemType::integer(4), 1);
       (max ? _MAXLOC_D : _MINLOC_D)(r.get(), a.desc(), nullptr);
-      EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), x_wins ? 21u : 1u)
+      EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), x_wins ? 51u : 1u)
           << row.what << (max ? " MAXLOC" : " MINLOC") << " sign " << sign;
       red::Real16 got;
       (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
-      EXPECT_EQ(std::memcmp(&got, a.at_linear(x_wins ? 20 : 0), 16), 0)
+      EXPECT_EQ(std::memcmp(&got, a.at_linear(x_wins ? 50 : 0), 16), 0)
           << row.what << (max ? " MAXVAL" : " MINVAL");
     }
   }
