@@ -4,7 +4,9 @@
 // bytes), against BM_reference_memchr and BM_reference_memcpy there.
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "memory_sizes.h"
@@ -103,5 +105,56 @@ void BM_minloc_r8_dim2_sizes(benchmark::State& state) {
   bytes_read(state, state.range(0));
 }
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
+
+// Every element kind, MAXLOC and MINLOC, at 1 MiB (in cache) and 64 MiB:
+// Args(kind, bytes); compare with BM_reference_memchr at the same size.
+struct LocKind {
+  ElemType type;
+  void (*max)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
+  void (*min)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
+};
+const LocKind kLocKinds[] = {
+    {ElemType::integer(1), _MAXLOC_I1, _MINLOC_I1}, {ElemType::integer(2), _MAXLOC_I2, _MINLOC_I2},
+    {ElemType::integer(4), _MAXLOC_I4, _MINLOC_I4}, {ElemType::integer(8), _MAXLOC_J, _MINLOC_J},
+    {ElemType::real(4), _MAXLOC_S4, _MINLOC_S4},    {ElemType::real(8), _MAXLOC_S, _MINLOC_S},
+    {ElemType::real(16), _MAXLOC_D, _MINLOC_D},
+};
+
+// Random bytes; REAL elements made finite and REAL*16 pairs renormalised.
+void random_elements(TestArray& a) {
+  std::mt19937 bits(17);
+  const int bytes = static_cast<int>(a.type().bytes());
+  const bool real = a.type().code() == TYPE_REAL;
+  for (int64_t k = 0; k < a.size(); ++k) {
+    char* p = a.at_linear(k);
+    for (int b = 0; b < bytes; b += 4) {
+      const uint32_t w = bits();
+      std::memcpy(p + b, &w, bytes - b < 4 ? bytes - b : 4);
+    }
+    if (!real) continue;
+    if (bytes == 4) {
+      const float f = static_cast<float>(static_cast<int32_t>(bits()));
+      std::memcpy(p, &f, 4);
+    } else {
+      const double d = static_cast<double>(static_cast<int32_t>(bits()));
+      std::memcpy(p, &d, 8);
+      if (bytes == 16) {
+        const double lo = std::ldexp(d, -60);
+        std::memcpy(p + 8, &lo, 8);
+      }
+    }
+  }
+}
+
+void BM_location_kinds(benchmark::State& state) {
+  const LocKind& k = kLocKinds[state.range(0)];
+  const bool max = state.range(2) != 0;
+  TestArray a(k.type, {static_cast<int32_t>(state.range(1) / k.type.bytes())});
+  random_elements(a);
+  run_rank1<int32_t>(state, max ? k.max : k.min, a, nullptr, state.range(1));
+}
+BENCHMARK(BM_location_kinds)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1 << 20, 64 << 20}, {0, 1}})
+    ->ArgNames({"kind", "bytes", "max"});
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <random>
 
 #include "memory_sizes.h"
@@ -42,6 +43,22 @@ void BM_maxval_r8(benchmark::State& state) {
   bytes_read(state, int64_t{kN} * 8);
 }
 BENCHMARK(BM_maxval_r8);
+
+// REAL*16 (renormalised pairs) over 16 MiB.
+void BM_maxval_r16(benchmark::State& state) {
+  const int32_t n = kN / 4;
+  TestArray a(ElemType::real(16), {n});
+  std::mt19937 bits(9);
+  for (int64_t k = 0; k < n; ++k) {
+    const double hi = std::ldexp(static_cast<double>(bits()), -16);
+    const DoubleDouble v{hi, std::ldexp(hi, -60)};
+    a.set_linear<DoubleDouble>(k, v);
+  }
+  DoubleDouble out;
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_D(&out, a.desc(), nullptr, nullptr));
+  bytes_read(state, int64_t{n} * 16);
+}
+BENCHMARK(BM_maxval_r16);
 
 void BM_minval_r8_masked(benchmark::State& state) {
   TestArray a(ElemType::real(8), {kN});
@@ -139,5 +156,53 @@ void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
   bytes_read(state, state.range(0));
 }
 BENCHMARK(BM_maxval_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
+
+// Every element kind, MAXVAL and MINVAL, at 1 MiB and 64 MiB:
+// Args(kind, bytes, max); compare with BM_reference_memchr at the same size.
+struct ValKind {
+  ElemType type;
+  void (*max)(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*);
+  void (*min)(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*);
+};
+const ValKind kValKinds[] = {
+    {ElemType::integer(1), _MAXVAL_I1, _MINVAL_I1}, {ElemType::integer(2), _MAXVAL_I2, _MINVAL_I2},
+    {ElemType::integer(4), _MAXVAL_I4, _MINVAL_I4}, {ElemType::integer(8), _MAXVAL_J, _MINVAL_J},
+    {ElemType::real(4), _MAXVAL_S4, _MINVAL_S4},    {ElemType::real(8), _MAXVAL_S, _MINVAL_S},
+    {ElemType::real(16), _MAXVAL_D, _MINVAL_D},
+};
+
+void BM_value_kinds(benchmark::State& state) {
+  const ValKind& k = kValKinds[state.range(0)];
+  const bool max = state.range(2) != 0;
+  TestArray a(k.type, {static_cast<int32_t>(state.range(1) / k.type.bytes())});
+  std::mt19937 bits(19);
+  const int bytes = static_cast<int>(k.type.bytes());
+  for (int64_t e = 0; e < a.size(); ++e) {
+    const double d = static_cast<double>(static_cast<int32_t>(bits()));
+    const int64_t i = static_cast<int32_t>(bits());
+    char* p = a.at_linear(e);
+    if (k.type.code() != TYPE_REAL) {
+      std::memcpy(p, &i, bytes);
+    } else if (bytes == 4) {
+      const float f = static_cast<float>(d);
+      std::memcpy(p, &f, 4);
+    } else {
+      std::memcpy(p, &d, 8);
+      if (bytes == 16) {
+        const double lo = std::ldexp(d, -60);
+        std::memcpy(p + 8, &lo, 8);
+      }
+    }
+  }
+  TestArray r(k.type, {});
+  for (auto _ : state) {
+    (max ? k.max : k.min)(r.desc(), a.desc(), nullptr, nullptr);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(1));
+}
+BENCHMARK(BM_value_kinds)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1 << 20, 64 << 20}, {0, 1}})
+    ->ArgNames({"kind", "bytes", "max"});
 
 }  // namespace

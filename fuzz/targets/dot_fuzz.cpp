@@ -10,8 +10,11 @@
 //
 // Beyond the model: the number of terms is A's extent (0 or negative: none,
 // no element read); B is read for exactly that many elements (its surplus,
-// and everything else, stays unread: the arena opens only the elements);
+// and everything else, stays unread: the arena opens only the elements),
+// whatever B's own extent says; a B without storage is reported (1410) and
+// nothing is read;
 // nothing is reported, allocated or written but the result slot.
+#include <algorithm>
 #include <cstring>
 
 #include "dot_model.h"
@@ -231,21 +234,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const Elem ea = dk_elem(rule.a), eb = dk_elem(rule.b);
   const int32_t n = in.ConsumeIntegralInRange<int32_t>(0, in.ConsumeBool() ? 4 : 300);
+  // B as long as A or longer: it is read for A's extent whatever its own
+  // extent says, so its descriptor's extent may say anything; now and then
+  // B has no base at all, which is refused when A has elements (1410).
   const int32_t extra = in.ConsumeIntegralInRange<int32_t>(0, 3);
+  const int32_t b_extent = n + extra;
   FArray a = place_array(in, ea, vector_shape(n, in.ConsumeIntegralInRange<int32_t>(-3, 3)), kArgLayout);
-  FArray b = place_array(in, eb, vector_shape(n + extra, in.ConsumeIntegralInRange<int32_t>(-3, 3)),
+  FArray b = place_array(in, eb, vector_shape(b_extent, in.ConsumeIntegralInRange<int32_t>(-3, 3)),
                          kArgLayout);
   // An empty A may say so with a negative extent.
   if (n == 0 && in.ConsumeBool()) a.desc->dim[0].extent = in.ConsumeIntegralInRange<int32_t>(INT32_MIN, -1);
+  if (in.ConsumeIntegralInRange<int>(0, 3) == 0) b.desc->dim[0].extent = in.ConsumeIntegral<int32_t>();
+  const bool b_no_base = in.ConsumeIntegralInRange<int>(0, 15) == 0;
+  if (b_no_base) b.desc->base = nullptr;
+  // Refused: B without storage while A has elements (B's extent, when
+  // positive, already tells the entry check so).
+  const bool refused = b.desc->base == nullptr && (n > 0 || b.desc->dim[0].extent > 0);
+  const int32_t terms = refused ? 0 : n;
   Rng rng(in.ConsumeIntegral<uint64_t>());
   const uint32_t mode = in.ConsumeIntegralInRange<uint32_t>(0, 1);
   fill(a, rule.a, rng, mode);
   fill(b, rule.b, rng, mode);
-  // Only A's n elements and B's first n are open to the routine.
-  open(a);
+  // Only A's n elements and B's first n are open to the routine (none when
+  // the call is refused).
+  if (!refused) open(a);
   {
     FArray first = b;
-    first.count = n;
+    first.count = terms;
     // Close B and reopen its first n elements.
     for (int64_t i = 0; i < b.count; ++i) Arena::poison(b.at_linear(i), eb.bytes());
     open(first);
@@ -254,11 +269,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   trace_descriptor("B", b.desc);
   trace("%s, %d terms\n", ent.name, n);
 
-  const std::vector<uint8_t> want = model_dot(rule, a, b, n);
+  const std::vector<uint8_t> want = model_dot(rule, a, b, terms);
 
   arena.snapshot();
   const std::vector<uint8_t> got = ent.fn.call(ent.name, a.desc, b.desc);
-  verify_untouched(ent.name, {});
+  verify_untouched(ent.name, refused ? Reports{ERR_NOT_PRESENT} : Reports{});
   if (!same_result(rule, got, want)) {
     std::string g, w;
     char buf[4];

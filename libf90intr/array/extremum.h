@@ -166,8 +166,13 @@ inline T load(const char* p) {
 
 // ---- The element types -----------------------------------------------------
 
-// Contiguous runs of at least this many elements go to the lane kernels.
-inline constexpr int32_t kLaneRun = 16;
+// Contiguous runs of at least this many elements go to the lane kernels
+// (shorter ones cost less in the element loops than the calls).
+inline constexpr int32_t kLaneRun = 64;
+// The searches for a position take a block's extreme by the lanes and
+// search a block again only when its extreme replaces the current value:
+// blocks small enough to be read again from the L1 cache.
+inline constexpr int32_t kSearchBlockBytes = 16 << 10;
 
 template <class T, Dir D>
 struct IntegerOps {
@@ -295,12 +300,12 @@ struct RealOps {
   // in blocks: a block's extreme from the lanes, and only a block whose
   // extreme replaces c is searched again (in cache) for its first element of
   // that value, which is the one the element loop would end with (later
-  // equal values never replace it). A MAXVAL block holding a NaN goes
-  // through the element loop. Returns the position of the element that
+  // equal values never replace it). A block holding a NaN goes through the
+  // element loop. Returns the position of the element that
   // holds the current value at the end (c is its value), -1 when none
   // replaced c.
   static int32_t last_replacing(lanes::Isa isa, T& c, const char* p, int32_t n) {
-    constexpr int32_t kBlock = 1024;
+    constexpr int32_t kBlock = kSearchBlockBytes / sizeof(T);
     constexpr ptrdiff_t kSize = sizeof(T);
     int32_t found = -1;
     for (int32_t i = 0; i < n;) {
@@ -314,7 +319,7 @@ struct RealOps {
       T m;
       bool nan;
       lanes::extreme<T, D == Dir::Max>(isa, reinterpret_cast<const T*>(q), nb, m, nan);
-      if (D == Dir::Max && nan) {
+      if (nan) {
         for (int32_t k = 0; k < nb;) {
           k += first_replacing<NoMask>(c, q + k * kSize, kSize, nullptr, 0, nb - k);
           if (k == nb) break;
@@ -358,9 +363,37 @@ struct Real16Ops {
     if (!finite_hi(p)) return;
     if (s.at == nullptr || beats(s.at, p)) s.at = p;
   }
+  // The contiguous elements p[0..n) of a search whose current element is
+  // `current` (null before one is taken), each considered as step() does;
+  // while the current element is tame, the lanes pass over the elements that
+  // _morvex_qcompare cannot let replace it (lanes.h says why). Returns the
+  // position of the last element taken, -1 when none was.
+  static int32_t last_taken(lanes::Isa isa, const char*& current, const char* p, int32_t n) {
+    int32_t found = -1;
+    for (int32_t i = 0; i < n; ++i) {
+      if (current != nullptr && lanes::r16_tame(current)) {
+        i += lanes::r16_first_candidate(isa, p + i * ptrdiff_t{16}, n - i, current, D == Dir::Max);
+        if (i == n) break;
+      }
+      const char* q = p + i * ptrdiff_t{16};
+      if (finite_hi(q) && (current == nullptr || beats(current, q))) {
+        current = q;
+        found = i;
+      }
+    }
+    return found;
+  }
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms,
                    int32_t n) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == 16 && n >= kLaneRun) {
+        if (const lanes::Isa isa = lanes::isa(); isa != lanes::Isa::none) {
+          last_taken(isa, s.at, p, n);
+          return;
+        }
+      }
+    }
     for (; n > 0; --n, p += ps, m += ms)
       if (M::truth(m)) step(s, p);
   }

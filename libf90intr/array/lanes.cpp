@@ -15,6 +15,7 @@
 #include "chars/bytes.h"
 #include "common/mask.h"
 #include "sse2_exact.h"
+#include "value/float_bits.h"
 
 #if defined(__GNUC__) && !defined(__clang__)
 // Vector types only cross always-inlined calls inside one wrapper.
@@ -34,15 +35,10 @@ struct VecOf {
 template <class T, int W>
 using Vec = typename VecOf<T, W>::type;
 
+// A vector, or one element, read as bytes (any alignment).
 template <class V>
 LANES_INLINE V load(const void* p) {
   V v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class T>
-LANES_INLINE T get(const T* p) {
-  T v;
   std::memcpy(&v, p, sizeof v);
   return v;
 }
@@ -76,31 +72,35 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   constexpr bool real = std::is_floating_point_v<T>;
   // REAL lanes start from the infinity that every element but a NaN beats
   // or equals; integer lanes from the first element.
-  const T init = real ? (Max ? -__builtin_inf() : __builtin_inf()) : get(p);
-  V b0 = V{} + init, b1 = b0, b2 = b0, b3 = b0;
+  T init;
+  if constexpr (real)
+    init = Max ? -__builtin_inf() : __builtin_inf();
+  else
+    init = load<T>(p);
+  // Two accumulators, each taking the extreme of a pair of vectors a step:
+  // few enough registers for 32-bit code to keep every vector in one.
+  V b0 = V{} + init, b1 = b0;
   using M = decltype(b0 > b0);
   M un = M{};
   int32_t i = 0;
   for (; n - i >= 4 * L; i += 4 * L) {
     const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
             x3 = load<V>(p + i + 3 * L);
-    b0 = pick<Max>(b0, x0);
-    b1 = pick<Max>(b1, x1);
-    b2 = pick<Max>(b2, x2);
-    b3 = pick<Max>(b3, x3);
-    if constexpr (real) un |= (x0 != x0) | (x1 != x1) | (x2 != x2) | (x3 != x3);
+    if constexpr (real) un |= ((x0 != x0) | (x1 != x1)) | ((x2 != x2) | (x3 != x3));
+    b0 = pick<Max>(b0, pick<Max>(x0, x1));
+    b1 = pick<Max>(b1, pick<Max>(x2, x3));
   }
   for (; n - i >= L; i += L) {
     const V x = load<V>(p + i);
     b0 = pick<Max>(b0, x);
     if constexpr (real) un |= x != x;
   }
-  b0 = pick<Max>(pick<Max>(b0, b1), pick<Max>(b2, b3));
+  b0 = pick<Max>(b0, b1);
   T r = init;
   for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
   bool seen = real && nonzero<W>(un);
   for (; i < n; ++i) {
-    const T x = get(p + i);
+    const T x = load<T>(p + i);
     if (real && x != x)
       seen = true;
     else
@@ -122,7 +122,60 @@ LANES_INLINE int32_t find_equal_k(const T* p, int32_t n, T v) {
     if (nonzero<W>(m)) break;
   }
   for (; i < n; ++i)
-    if (get(p + i) == v) return i;
+    if (load<T>(p + i) == v) return i;
+  return n;
+}
+
+// ---- REAL*16 ----------------------------------------------------------------
+
+LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
+  if (((hi | lo) << 1) == 0) return true;  // both parts zeros
+  const int eh = fp::exponent_field(fp::from_bits<double>(hi));
+  return eh >= 1 && eh <= 2046 && eh - fp::exponent_field(fp::from_bits<double>(lo)) >= 55;
+}
+
+// An element that the rule cannot let take c's place (c tame, high part ch).
+LANES_INLINE bool passed_over(const char* x, double ch, bool greatest) {
+  uint64_t hi, lo;
+  std::memcpy(&hi, x, 8);
+  std::memcpy(&lo, x + 8, 8);
+  double xh;
+  std::memcpy(&xh, x, 8);
+  return tame(hi, lo) && (greatest ? xh < ch : xh > ch);
+}
+
+// Two elements a vector (AVX2): the high parts in the even 64-bit lanes of a
+// vector loaded at the elements, the low parts in the even lanes of one
+// loaded 8 bytes on. A NaN high part fails the comparison; an infinite one
+// that passes it is never taken anyway, so the high part's exponent needs
+// no upper bound here.
+template <int W, bool Greatest>
+LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) {
+  using U = Vec<uint64_t, W>;
+  using S = Vec<int64_t, W>;
+  using D = Vec<double, W>;
+  constexpr int32_t L = W / 16;  // elements a vector
+  S even = {};
+  for (int k = 0; k < W / 8; k += 2) even[k] = -1;
+  const D c = D{} + ch;
+  int32_t i = 0;
+  // The load 8 bytes on stays inside the run: one element is left over.
+  for (; n - i > 2 * L; i += 2 * L) {
+    S pass = even;
+    for (int v = 0; v < 2; ++v) {
+      const char* q = p + (i + v * L) * 16;
+      const U hi = load<U>(q), lo = load<U>(q + 8);
+      const S zero = (S)(((hi | lo) << 1) == 0);
+      const S eh = (S)((hi << 1) >> 53), el = (S)((lo << 1) >> 53);
+      const S gap = (S)(eh - el > 54);
+      const D x = (D)hi;
+      const S beaten = (S)(Greatest ? x < c : x > c);
+      pass &= (zero | gap) & beaten;
+    }
+    if (nonzero<W>(pass ^ even)) break;
+  }
+  for (; i < n; ++i)
+    if (!passed_over(p + i * 16, ch, Greatest)) return i;
   return n;
 }
 
@@ -183,11 +236,15 @@ LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
   using V = typename LL::V;
   constexpr int64_t L = LL::kElems;
   const V flip = Want ? V{} : LL::valid();
+  // Eight vectors a step, one test of the lanes for all of them.
   int64_t i = 0;
-  for (; n - i >= 4 * L; i += 4 * L) {
+  for (; n - i >= 8 * L; i += 8 * L) {
     const char* q = p + i * B;
-    const V m = ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
-                ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
+    V m = ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
+          ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
+    q += 4 * W;
+    m |= ((LL::mask(q) ^ flip) | (LL::mask(q + W) ^ flip)) |
+         ((LL::mask(q + 2 * W) ^ flip) | (LL::mask(q + 3 * W) ^ flip));
     if (nonzero<W>(m)) break;
   }
   for (; i < n; ++i)
@@ -387,6 +444,11 @@ template <uint32_t B>
   count_columns_k<32, B>(p, step, rows, ncol, truth, count);
 }
 
+template <bool Greatest>
+[[gnu::target("avx2")]] int32_t r16_first_candidate_avx2(const char* p, int32_t n, double ch) {
+  return r16_first_candidate_k<32, Greatest>(p, n, ch);
+}
+
 [[gnu::target("sse")]] uint32_t mxcsr() {
   uint32_t v;
   __asm__ volatile("stmxcsr %0" : "=m"(v));
@@ -405,6 +467,25 @@ Isa real_isa() {
   const Isa i = isa();
   constexpr uint32_t kDenormalsAreZero = 0x40;
   return i == Isa::none || (mxcsr() & kDenormalsAreZero) != 0 ? Isa::none : i;
+}
+
+bool r16_tame(const char* p) {
+  uint64_t hi, lo;
+  std::memcpy(&hi, p, 8);
+  std::memcpy(&lo, p + 8, 8);
+  return tame(hi, lo);
+}
+
+// The lanes need 64-bit comparisons: AVX2; the element loop otherwise.
+int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest) {
+  double ch;
+  std::memcpy(&ch, c, 8);
+  if (isa == Isa::avx2)
+    return greatest ? r16_first_candidate_avx2<true>(p, n, ch)
+                    : r16_first_candidate_avx2<false>(p, n, ch);
+  for (int32_t i = 0; i < n; ++i)
+    if (!passed_over(p + i * 16, ch, greatest)) return i;
+  return n;
 }
 
 template <class T, bool Max>

@@ -31,10 +31,10 @@ Isa isa();
 Isa real_isa();
 
 // The extreme (greatest when Max) of p[0..n), n >= 1, into `best`. REAL
-// elements: NaNs are passed over (the extreme of the others, -Inf / +Inf
-// when every element is a NaN) and `nan` tells whether one was met;
-// integers leave `nan` false. Equal values are not told apart: the bits of
-// a REAL result of 0 may be either zero's.
+// elements: `nan` tells whether a NaN was met, and `best` is then of no use
+// (a NaN may have hidden the element it was paired with); integers leave
+// `nan` false. Equal values are not told apart: the bits of a REAL result
+// of 0 may be either zero's.
 template <class T, bool Max>
 void extreme(Isa isa, const T* p, int32_t n, T& best, bool& nan);
 
@@ -50,6 +50,32 @@ template <uint32_t B>
 uint64_t count_true(Isa isa, const char* p, int64_t n);
 template <uint32_t B>
 int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
+
+// REAL*16 (double-double: high part, then low part) searches, which take an
+// element x in place of the current element c when _morvex_qcompare(x, c)
+// is 1 (greatest) or -1 (least): the sign of the high part of the
+// double-double difference x - c. That call is the rule; the lanes only pass
+// over elements for which it cannot say so.
+//
+// An element is tame when both its parts are zeros, or its high part is
+// normal and its low part's exponent field is at least 55 below the high
+// part's (then |lo| < 2^-54 |hi|, which holds for every renormalised value
+// above 2^-968). For tame x and c with x.hi < c.hi (greatest; > for least)
+// the difference is not of the sign asked for. Proof: the exact difference
+// D = x.hi - c.hi has |D| >= 2^(e-52) where 2^e is the lesser binade of the
+// two, or >= 2^(E-1) when the binades are two or more apart (2^E the
+// greater), while |x.lo| + |c.lo| < 0.75 * 2^(e-52) (resp. 2^(E-53)); so the
+// error term (the two-sum's error plus x.lo minus c.lo, with the roundings of
+// the subtraction's few steps in any rounding mode) stays below 0.8 |D| and
+// the high part s + e keeps the sign of D. If D's rounding overflows, the
+// subtraction gives an infinity of D's sign. A NaN or infinite high part
+// never takes the current place, and fails x.hi < c.hi or is passed over
+// rightly. Both zeros against a tame c: the difference is -c.hi - c.lo, or
+// x.hi + x.lo, of D's sign.
+bool r16_tame(const char* p);
+// Position of the first element of p[0..n) (16 bytes each) that the rule
+// might let take the place of the tame element c, n when none might.
+int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest);
 
 // Per-column reductions of a block of neighbouring lines. The block's
 // element (row k, column j) lies at p + k * row_step + j * sizeof(T): each

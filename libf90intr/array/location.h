@@ -154,7 +154,7 @@ struct Locator<extremum::IntegerOps<T, D>> : HeldValue<Locator<extremum::Integer
       // Blocks: the block's extreme by MAXVAL's line loop; only a block that
       // beats the current value is searched again (in cache) for its first
       // element equal to the new extreme.
-      constexpr int32_t kBlock = 2048;
+      constexpr int32_t kBlock = extremum::kSearchBlockBytes / sizeof(T);
       while (i < n) {
         const int32_t nb = n - i < kBlock ? n - i : kBlock;
         typename Ops::State block{s.value, true};
@@ -244,6 +244,15 @@ struct Locator<extremum::Real16Ops<D>> {
   template <class M>
   static void line(State& s, const char* p, ptrdiff_t ps, const char* m, ptrdiff_t ms, int32_t n,
                    int64_t index0) {
+    if constexpr (std::is_same_v<M, NoMask>) {
+      if (ps == 16 && n >= extremum::kLaneRun) {
+        if (const lanes::Isa isa = lanes::isa(); isa != lanes::Isa::none) {
+          const int32_t k = Ops::last_taken(isa, s.current, p, n);
+          if (k >= 0) s.at = index0 + k;
+          return;
+        }
+      }
+    }
     for (int32_t i = 0; i < n; ++i, p += ps, m += ms)
       if (M::truth(m)) step(s, p, index0 + i);
   }

@@ -77,7 +77,7 @@ void mask_lines(const Plan& plan, Lines& lines);
 
 // Contiguous runs of at least this many elements go to the lane kernels,
 // which read a LOGICAL*8 by the either-word rule.
-inline constexpr int64_t kLaneRun = 32;
+inline constexpr int64_t kLaneRun = 64;
 template <class M>
 inline lanes::Isa lanes_for(ptrdiff_t s, int64_t n) {
   if constexpr (std::is_same_v<M, Logical<M::kBytes>>) {

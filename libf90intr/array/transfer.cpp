@@ -307,7 +307,8 @@ Sink result_sink(Desc r, const Operand& mo, int64_t bytes, int64_t cap, bool cal
 // The worker behind every entry point. `cap` bounds the bytes written into a
 // scalar result (the scalar entry points' local slot).
 void transfer_into(Desc r, Desc s, Desc m, const int32_t* size, int64_t cap) {
-  if (!f90::inputs_readable(s.raw(), m.raw())) return;
+  // MOLD gives only its type and size: its elements are never read.
+  if (!f90::inputs_readable_with(m.raw(), s.raw())) return;
   if (r.assoc() && r.rank() >= 1 && r.extent(0) == 0) return;
 
   const Operand so = operand(s);
@@ -383,7 +384,7 @@ struct ScalarValue {
   bool read;  // false when an input had no storage (reported by the worker)
 
   ScalarValue(ArrayDescriptor* source, ArrayDescriptor* mold, const int32_t* size, int64_t cap)
-      : read(f90::input_readable(source) && f90::input_readable(mold)) {
+      : read(f90::input_readable(source) && f90::input_present(mold)) {
     const Desc m(mold);
     ArrayDescriptor r;
     f90::scalar_result_descriptor(

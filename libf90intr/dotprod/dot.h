@@ -68,6 +68,11 @@ struct Operands {
   int32_t b_step;
 };
 
+// Whether both operands may be read (predot.cpp): each has storage, or no
+// elements; and B, which is read for A's extent of elements whatever its
+// own extent says, has a base when A has elements. Otherwise reports 1410.
+bool operands_readable(const ArrayDescriptor* a, const ArrayDescriptor* b);
+
 // Reads base, dimension 1's extent and stride and int_len; nothing else.
 // An operand that may not be read is reported and gives no terms.
 // Always inlined: an out-of-line copy would return the record through a
@@ -75,7 +80,7 @@ struct Operands {
 // library may do.
 [[gnu::always_inline]] inline Operands predot(const ArrayDescriptor* a,
                                               const ArrayDescriptor* b) {
-  if (!inputs_readable(a, b)) return {0, nullptr, 0, nullptr, 0};
+  if (!operands_readable(a, b)) return {0, nullptr, 0, nullptr, 0};
   return {a->dim[0].extent, static_cast<const char*>(a->base), element_step(a),
           static_cast<const char*>(b->base), element_step(b)};
 }

@@ -6,6 +6,19 @@
 #include "dotprod/dot.h"
 #include "f90/dotprod.h"
 
+namespace f90::dot {
+
+bool operands_readable(const ArrayDescriptor* a, const ArrayDescriptor* b) {
+  if (!inputs_readable(a, b)) return false;
+  if (a->dim[0].extent > 0 && b->base == nullptr) {
+    report(ERR_NOT_PRESENT);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace f90::dot
+
 F90_API void predot(const ArrayDescriptor* a, const ArrayDescriptor* b, int32_t* count,
                     const void** a_first, int32_t* a_step, const void** b_first,
                     int32_t* b_step) F90_SYMBOL(_PREDOT);

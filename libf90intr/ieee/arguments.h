@@ -1,13 +1,14 @@
 // Array arguments of the IEEE procedures (FLAG, FLAG_VALUE, HALTING).
 //
-// The element count is what _SIZE (without DIM) gives, its reports included.
-// The elements are read as one sequence in array element order through the
+// The element count is the number of elements the descriptor holds, in 64
+// bits: _SIZE's 32-bit product would wrap for a broadcast array beyond 2^32
+// elements and make two arrays of different sizes look alike. _SIZE (without
+// DIM) is still called for its report of an argument without storage. The
+// elements are read as one sequence in array element order through the
 // whole descriptor, every dimension with its own stride (in 32-bit words:
 // both element types are 32 bits or wider), so sections of any rank are read
-// at their own elements. The walk stops at the last element the descriptor
-// holds even when the count says more (a 32-bit product that wrapped, or
-// negative extents whose product is positive). Lower bounds play no part,
-// and the descriptors are only read.
+// at their own elements. Lower bounds play no part, and the descriptors are
+// only read.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,7 @@
 
 #include "array/descriptor.h"
 #include "array/inquiry.h"
+#include "common/inputs.h"
 #include "common/walk.h"
 #include "ieee/ieee.h"
 
@@ -23,21 +25,23 @@ namespace f90::ieee {
 
 class ArrayArg {
  public:
-  explicit ArrayArg(ArrayDescriptor* d) : d_(d), size_(size_of(d, nullptr)) {}
+  explicit ArrayArg(ArrayDescriptor* d) : d_(d), size_(d_.element_count()) {
+    (void)size_of(d, nullptr);
+    // _SIZE has reported a pointer or allocatable without storage; elements
+    // with a null base are reported here.
+    if (!d_.absent() && absent()) report(ERR_NOT_PRESENT);
+  }
 
-  // The element count as _SIZE gives it.
-  int32_t size() const { return size_; }
-  // A pointer or allocatable without storage (reported by _SIZE as 1410):
-  // nothing of it may be read.
-  bool absent() const { return d_.absent(); }
+  // The number of elements.
+  int64_t size() const { return size_; }
+  // A pointer or allocatable without storage, or elements with a null base
+  // (either reported as 1410): nothing of it may be read.
+  bool absent() const { return !input_readable(d_.raw()); }
 
   // Cursor over the first size() elements, in array element order.
   class Elements {
    public:
-    explicit Elements(Desc d, int32_t size) : cursor_(make_cursor(d)) {
-      const int64_t held = d.element_count();
-      left_ = size <= 0 ? 0 : (size < held ? size : held);
-    }
+    explicit Elements(Desc d, int64_t size) : cursor_(make_cursor(d)), left_(size) {}
     // Address of the next element, or null after the last.
     const char* next() {
       if (left_ == 0) return nullptr;
@@ -48,6 +52,8 @@ class ArrayArg {
     }
 
    private:
+    // Always inlined, as every function here returning a record: an
+    // out-of-line copy would pop its hidden result pointer (ret $4).
     [[gnu::always_inline]] static RunCursor make_cursor(Desc d) {
       int64_t extent[F90_MAX_RANK];
       int64_t stride[F90_MAX_RANK];
@@ -61,11 +67,11 @@ class ArrayArg {
     int64_t left_;
   };
 
-  Elements elements() const { return Elements(d_, size_); }
+  [[gnu::always_inline]] Elements elements() const { return Elements(d_, size_); }
 
  private:
   Desc d_;
-  int32_t size_;
+  int64_t size_;
 };
 
 // Words of the elements.

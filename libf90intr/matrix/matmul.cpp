@@ -17,7 +17,11 @@ int size_index(const ArrayDescriptor* d) {
 // Doubles an element stride in place: complex elements counted in parts.
 void twice(int32_t& s) { s = static_cast<int32_t>(static_cast<uint32_t>(s) * 2u); }
 
-char* part(void* base, uint32_t offset) { return static_cast<char*>(base) + offset; }
+// The part of complex data at `offset` bytes; an empty array may have no
+// storage, and no offset is added to its null base.
+char* part(void* base, uint32_t offset) {
+  return base != nullptr ? static_cast<char*>(base) + offset : nullptr;
+}
 
 // The kernel's view of the product, C = X.Y: the driver's (A, B), or (B, A)
 // with M and N and every stride pair exchanged.

@@ -14,7 +14,7 @@
 // this gives the bits of the plain order (DIM outside, the lines inside),
 // and several result elements are in flight at once. A block is a few
 // lines when DIM is the closer-packed dimension (each line then a stream
-// through the source, trailing the one before it by a cache line), and as
+// through the source, trailing the one before it by a few elements), and as
 // many as stay in the second-level cache when the lines are neighbours.
 //
 // REAL*4, REAL*8 and the COMPLEX*8/16 sums combine each term into the result
@@ -100,9 +100,9 @@ struct Plane {
 // Lines in flight when DIM steps through memory more closely than the result's
 // first dimension: each step of a line waits for its previous store, so
 // enough lines must be open to cover that latency; every open line is one
-// stream through the source, trailing the one before by a cache line.
+// stream through the source, trailing the one before by a few elements
+// (spreading_skew, below).
 inline constexpr int32_t kLinesInFlight = 16;
-inline constexpr int64_t kCacheLine = 64;
 // Otherwise the lines are neighbours in memory and a block of them is as
 // wide as keeps its result elements in the second-level cache while the DIM
 // index sweeps the source in runs long enough to stream from memory.
@@ -152,6 +152,27 @@ inline void take_plane(char* r, const char* s, const char* m, const Plane p) {
   }
 }
 
+// The skew (in DIM indices) that puts the elements the open lines take at one
+// step in the most distinct sets of a 64-set cache of 64-byte lines: lines
+// that start a multiple of 4 KiB apart would otherwise all compete for one
+// set. The smallest such skew, and only one whose ramp (the steps before
+// every line is open) is at most a quarter of the line.
+inline int32_t spreading_skew(int64_t s0, int64_t s1, int32_t n0) {
+  int32_t best = 0, best_sets = 0;
+  for (int32_t k = 0; k <= 16 && int64_t{k} * kLinesInFlight * 4 <= n0; ++k) {
+    const int64_t apart = s1 - k * s0;  // bytes from one line's element to the next one's
+    uint64_t sets = 0;
+    for (int32_t q = 0; q < kLinesInFlight; ++q) sets |= uint64_t{1} << (((q * apart) >> 6) & 63);
+    const int n = __builtin_popcountll(sets);
+    if (n > best_sets) {
+      best = k;
+      best_sets = n;
+    }
+    if (n == kLinesInFlight) break;
+  }
+  return best;
+}
+
 template <class K, class M>
 void accumulate(const DimGeometry& g) {
   for (int k = 0; k < F90_MAX_RANK; ++k)
@@ -161,11 +182,8 @@ void accumulate(const DimGeometry& g) {
   int32_t block = g.extent[1], skew = 0;
   const int64_t step = std::llabs(g.src[0]);
   if (g.res[0] != 0 && step < std::llabs(g.src[1])) {
-    // Skewed only where the lines are long enough for the ramp (the steps
-    // before every line is open) to be a small part of the work.
     block = kLinesInFlight;
-    const int32_t k = step == 0 || step >= kCacheLine ? 1 : static_cast<int32_t>(kCacheLine / step);
-    skew = g.extent[0] / 4 >= int64_t{k} * kLinesInFlight ? k : 0;
+    skew = spreading_skew(g.src[0], g.src[1], g.extent[0]);
   } else if (g.res[0] != 0) {
     block = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
   }

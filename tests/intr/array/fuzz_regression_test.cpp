@@ -101,4 +101,23 @@ TEST_F(FuzzRegressionTest, WordPassesOverArgumentsWithoutStorage) {
   }
 }
 
+// The vector searches started their integer lanes from the first element
+// converted through a double: INTEGER*8 values near 2^63 came back as the
+// most negative value (or anything: the conversion is out of range).
+TEST_F(FuzzRegressionTest, Integer8SearchesKeepEveryBitOfTheFirstElement) {
+  const int64_t big = INT64_MAX, near = (int64_t{1} << 62) + 1;
+  for (int64_t first : {big, near, -big}) {
+    SCOPED_TRACE(first);
+    TestArray a(ElemType::integer(8), {37});
+    a.fill_linear<int64_t>([&](int64_t) { return first; });
+    EXPECT_EQ(_MINVAL0_J(a.desc(), nullptr, nullptr), first);
+    EXPECT_EQ(_MAXVAL0_J(a.desc(), nullptr, nullptr), first);
+    Descriptor r = f90test::unallocated_result(ElemType::integer(4), 1);
+    _MINLOC_J(r.get(), a.desc(), nullptr);
+    int32_t loc;
+    std::memcpy(&loc, r->base, 4);
+    EXPECT_EQ(loc, 1);
+  }
+}
+
 }  // namespace

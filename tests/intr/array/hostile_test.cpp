@@ -32,7 +32,7 @@ using f90test::TestArray;
 
 const ElemType I1 = ElemType::integer(1), I2 = ElemType::integer(2), I4 = ElemType::integer(4);
 const ElemType I8 = ElemType::integer(8), R8 = ElemType::real(8), L1 = ElemType::logical(1);
-const ElemType L8 = ElemType::logical(8);
+const ElemType L8 = ElemType::logical(8), L4 = ElemType::logical(4);
 
 // An array whose every element is the one element at `storage`: strides 0,
 // any extents (what compiled code passes for a broadcast scalar).
@@ -165,6 +165,42 @@ TEST_F(HostileTest, ResultsBeyond2GiBAreReportedAndNothingIsAllocated) {
          auto s = broadcast(I4, {}, one);
          auto m = broadcast(I4, {}, one);
          _TRANSFER(r, s->get(), m->get(), &size);
+       }},
+      {"SUM I1 along DIM 1 of 2x65536x65537", I1, 2,
+       [&](AD* r) {
+         auto s = broadcast(I1, {2, 65536, 65537}, one);
+         _SUM_I1(r, s->get(), &dim1, nullptr);
+       }},
+      {"PRODUCT R8 along DIM 2 of 65536x3x8192", R8, 2,
+       [&](AD* r) {
+         auto s = broadcast(R8, {65536, 3, 8192}, one);
+         _PROD_S(r, s->get(), &dim2, nullptr);
+       }},
+      {"MAXLOC with DIM 1 of 2x65536x65537, INTEGER*8 locations", I8, 2,
+       [&](AD* r) {
+         static int32_t dim_value = 1;
+         auto s = broadcast(I1, {2, 65536, 65537}, one);
+         auto d = broadcast(I4, {}, &dim_value);
+         _MAXLOC__I1(r, s->get(), d->get(), nullptr);
+       }},
+      {"MATMUL R8 65536x2 by 2x65536", R8, 2,
+       [&](AD* r) {
+         auto a = broadcast(R8, {65536, 2}, one);
+         auto b = broadcast(R8, {2, 65536}, one);
+         _MATMUL_SS(r, a->get(), b->get(), nullptr);
+       }},
+      {"MATMUL I4 46341x1 by 1x46341", I4, 2,
+       [&](AD* r) {
+         auto a = broadcast(I4, {46341, 1}, one);
+         auto b = broadcast(I4, {1, 46341}, one);
+         _MATMUL_I4I4(r, a->get(), b->get(), nullptr);
+       }},
+      {"MATMUL COMPLEX*32 outer product of 16384 and 16384 by TRANSPOSE_B", ElemType::complex(32), 2,
+       [&](AD* r) {
+         static const int32_t transpose_b = MATMUL_TRANSPOSE_B;
+         auto a = broadcast(ElemType::complex(32), {16384, 1}, one);
+         auto b = broadcast(ElemType::complex(32), {16384}, one);
+         _MATMUL_ZZ(r, a->get(), b->get(), &transpose_b);
        }},
       {"TRANSFER of 65536x65537 bytes to an INTEGER*1 array", I1, 1,
        [&](AD* r) {
@@ -331,6 +367,32 @@ TEST_F(HostileTest, EveryOutOfRangeDimIsReportedOnRank7Arguments) {
       {"ANY_4", 7, [&](const int32_t* d) { _ANY_4(res6l.desc(), gm.get(), d); }},
       {"ALL0", 7, [&](const int32_t* d) { _ALL0(gm.get(), d); }},
       {"COUNT0_8", 7, [&](const int32_t* d) { _COUNT0_8(gm.get(), d); }},
+      {"SUM_I4", 7, [&](const int32_t* d) { _SUM_I4(res6.desc(), ga.get(), d, gm.get()); }},
+      {"PROD_S", 7, [&](const int32_t* d) { _PROD_S(res6r.desc(), gr.get(), d, nullptr); }},
+      {"SUM_I4 into a result to complete", 7,
+       [&](const int32_t* d) {
+         Descriptor r = f90test::unallocated_result(I4, 6);
+         const std::vector<uint32_t> before(reinterpret_cast<uint32_t*>(r.get()),
+                                            reinterpret_cast<uint32_t*>(r.get()) + 24);
+         _SUM_I4(r.get(), ga.get(), d, nullptr);
+         EXPECT_EQ(std::memcmp(before.data(), r.get(), 96), 0) << "result descriptor written";
+       }},
+      // The whole-array forms report DIM and reduce the whole array all the same.
+      {"SUM0_I4", 7, [&](const int32_t* d) { EXPECT_EQ(_SUM0_I4(ga.get(), d, nullptr), 120); }},
+      {"PROD0_S", 7,
+       [&](const int32_t* d) { EXPECT_EQ(_PROD0_S(gr.get(), d, gm.get()), 2027025.0L); }},
+      {"MAXLOC__I4", 7,
+       [&](const int32_t* d) {
+         auto dim_desc = broadcast(I4, {}, const_cast<int32_t*>(d));
+         _MAXLOC__I4(res6.desc(), ga.get(), dim_desc->get(), gm.get());
+       }},
+      {"MINLOC__S with DIM as INTEGER*8", 7,
+       [&](const int32_t* d) {
+         int64_t wide = *d;  // only the low word counts
+         wide |= int64_t{0x7fff} << 32;
+         auto dim_desc = broadcast(I8, {}, &wide);
+         _MINLOC__S(res6.desc(), gr.get(), dim_desc->get(), nullptr);
+       }},
   };
   for (DimCall& c : calls) {
     const int high = c.high;
@@ -493,6 +555,242 @@ TEST_F(HostileTest, Rank7ArgumentsAndResults) {
       std::memcpy(&v, static_cast<char*>(r->get()->base) + 8 * k, 8);
       EXPECT_EQ(v, (int64_t{101 + 2 * k} << 32) | (100 + 2 * k));
     }
+  }
+}
+
+// ---- The entry points of MATMUL, DOT_PRODUCT, the character routines, the
+// IEEE settings with array arguments and DATE_AND_TIME's VALUES, and the
+// results of SUM and MAXLOC, under descriptors a compiler can still produce:
+// rank 7, ranks and shapes that do not conform, extents whose product passes
+// 2^32, lengths at the limits. Each row states the reports (level, number)
+// it must make; every descriptor and every caller's result lies against a
+// guard page, so a read past a descriptor's rank or a store past a result
+// faults.
+
+struct HostileRow {
+  const char* name;
+  std::vector<f90test::Report> reports;
+  std::function<void()> call;
+};
+
+TEST_F(HostileTest, NewerEntryPointsAnswerHostileDescriptors) {
+  static double x = 3.0, y = 5.0;
+  static char byte_one = 1;
+  static int32_t flag_words[2] = {8, 8};  // IEEE_OVERFLOW
+  const int32_t transpose_a = MATMUL_TRANSPOSE_A, seven = 7;
+  const f90test::Report shape{4, ERR_MATMUL_SHAPE}, rank{4, ERR_MATMUL_RANK};
+  const f90test::Report conflict{0, ERR_IEEE_CONFLICT}, alloc{4, ERR_ALLOC_FAILED};
+
+  // A caller's REAL*8 result of the given extents against a guard page,
+  // checked after the call to be exactly as before (when `keep`).
+  struct Out {
+    std::unique_ptr<TestArray> a;
+    std::unique_ptr<GuardedDescriptor> g;
+    std::vector<unsigned char> before;
+    Out(ElemType t, std::vector<int32_t> e) {
+      a = std::make_unique<TestArray>(t, e, std::vector<int32_t>{}, std::vector<int32_t>{}, 0x5A);
+      g = guarded(a->desc());
+      before = a->storage();
+    }
+    AD* get() { return g->get(); }
+    bool untouched() { return a->storage() == before; }
+  };
+
+  std::vector<HostileRow> rows = {
+      // MATMUL: ranks after the flags, results of the wrong rank or shape.
+      {"MATMUL rank-7 A without a flag", {rank}, [&] {
+         auto a = broadcast(R8, {2, 2, 1, 1, 1, 1, 1}, &x);
+         auto b = broadcast(R8, {2, 2}, &y);
+         Out r(R8, {2, 2});
+         _MATMUL_SS(r.get(), a->get(), b->get(), nullptr);
+         EXPECT_TRUE(r.untouched());
+       }},
+      {"MATMUL rank-7 B without a flag", {rank}, [&] {
+         auto a = broadcast(R8, {2, 2}, &x);
+         auto b = broadcast(R8, {2, 1, 1, 1, 1, 1, 1}, &y);
+         Out r(R8, {2});
+         _MATMUL_SS(r.get(), a->get(), b->get(), nullptr);
+         EXPECT_TRUE(r.untouched());
+       }},
+      {"MATMUL rank-0 A with TRANSPOSE_A", {rank}, [&] {
+         auto a = broadcast(R8, {}, &x);
+         auto b = broadcast(R8, {1, 2}, &y);
+         Descriptor r = f90test::unallocated_result(R8, 2);
+         _MATMUL_SS(r.get(), a->get(), b->get(), &transpose_a);
+         EXPECT_EQ(Runtime::allocation_calls(), 0);
+       }},
+      {"MATMUL rank-7 A with TRANSPOSE_A: its first two dimensions", {}, [&] {
+         auto a = broadcast(R8, {3, 1, 1, 1, 1, 1, 1}, &x);  // used as 1 x 3
+         auto b = broadcast(R8, {3, 2}, &y);
+         Out r(R8, {1, 2});
+         _MATMUL_SS(r.get(), a->get(), b->get(), &transpose_a);
+         for (int64_t k = 0; k < 2; ++k) EXPECT_EQ(r.a->get_linear<double>(k), 45.0);
+       }},
+      {"MATMUL rank-0 result", {shape}, [&] {
+         auto a = broadcast(R8, {2, 2}, &x);
+         auto b = broadcast(R8, {2, 2}, &y);
+         Out r(R8, {});
+         _MATMUL_SS(r.get(), a->get(), b->get(), nullptr);
+         EXPECT_TRUE(r.untouched());
+       }},
+      {"MATMUL rank-1 result of a 2x2 product", {shape}, [&] {
+         auto a = broadcast(R8, {2, 2}, &x);
+         auto b = broadcast(R8, {2, 2}, &y);
+         Out r(R8, {4});
+         _MATMUL_SS(r.get(), a->get(), b->get(), nullptr);
+         EXPECT_TRUE(r.untouched());
+       }},
+      {"MATMUL 2x3 result of a 2x2 product", {shape}, [&] {
+         auto a = broadcast(ElemType::complex(16), {2, 2}, &x);
+         auto b = broadcast(ElemType::complex(16), {2, 2}, &x);
+         Out r(ElemType::complex(16), {2, 3});
+         _MATMUL_CC(r.get(), a->get(), b->get(), nullptr);
+         EXPECT_TRUE(r.untouched());
+       }},
+      {"MATMUL inner extents 3 and 65537", {shape}, [&] {
+         auto a = broadcast(I4, {2, 3}, &byte_one);
+         auto b = broadcast(I4, {65537, 2}, &byte_one);
+         Descriptor r = f90test::unallocated_result(I4, 2);
+         _MATMUL_I4I4(r.get(), a->get(), b->get(), nullptr);
+       }},
+      // DOT_PRODUCT: only dimension 1 counts; B, read for A's extent whatever
+      // its own, must have storage when A has elements.
+      {"DOT rank-7 operands of 3 x 65536 x 65537 x ...", {}, [&] {
+         auto a = broadcast(R8, {3, 65536, 65537, 1, 1, 1, 1}, &x);
+         auto b = broadcast(R8, {3, 65536, 65537, 1, 1, 1, 1}, &y);
+         EXPECT_EQ(_DOT_SS(a->get(), b->get()), 45.0L);
+       }},
+      {"DOT empty B without storage for A of 3", {{4, ERR_NOT_PRESENT}}, [&] {
+         TestArray a(ElemType::complex(16), {3});
+         Descriptor bd(ElemType::complex(16), 1, true);
+         bd->base = nullptr;
+         bd->dim[0] = {1, 0, 4};
+         GuardedDescriptor ga(a.desc()), gb(bd.get());
+         Complex16 slot{9, 9};
+         EXPECT_EQ(_DOT_CC(&slot, ga.get(), gb.get()), &slot);
+         EXPECT_EQ(slot.re, 0.0);
+         EXPECT_EQ(slot.im, 0.0);
+       }},
+      {"_PREDOT B of extent 0 without storage for A of 65537", {{4, ERR_NOT_PRESENT}}, [&] {
+         auto a = broadcast(R8, {65537}, &x);
+         auto b = broadcast(R8, {0}, nullptr);
+         int32_t count = -1, as = 7, bs = 7;
+         const void *pa = &x, *pb = &y;
+         _PREDOT(a->get(), b->get(), &count, &pa, &as, &pb, &bs);
+         EXPECT_EQ(count, 0);
+       }},
+      {"DOT A of extent -2^31", {}, [&] {
+         auto a = broadcast(ElemType::real(16), {INT32_MIN}, &x);
+         auto b = broadcast(ElemType::real(16), {0}, &y);
+         DoubleDouble slot{9, 9};
+         _DOT_DD(&slot, a->get(), b->get());
+         EXPECT_EQ(slot.hi, 0.0);
+       }},
+      // Character routines: lengths at the limits.
+      {"REPEAT 2^31-1 copies of 2 bytes", {alloc}, [&] {
+         f90test::GuardedBuffer s(2);
+         Descriptor r = f90test::unallocated_result(ElemType::character(1), 0);
+         const int32_t n = INT32_MAX;
+         _REPEAT(r.get(), static_cast<char*>(s.data()), 2, &n);
+         EXPECT_EQ(Runtime::allocation_calls(), 0);
+         EXPECT_EQ(r->base, nullptr);
+       }},
+      {"REPEAT 65537 copies of 65536 bytes (2^32 + 65536)", {alloc}, [&] {
+         f90test::GuardedBuffer s(65536);
+         Descriptor r = f90test::unallocated_result(ElemType::character(1), 0);
+         const int32_t n = 65537;
+         _F90_REPEAT(r.get(), static_cast<char*>(s.data()), &n, 65536);
+         EXPECT_EQ(Runtime::allocation_calls(), 0);
+       }},
+      {"Character argument of length 2^31-1", {alloc}, [&] {
+         f90test::GuardedBuffer s(0);  // nothing may be read
+         Descriptor r = f90test::unallocated_result(ElemType::character(1), 0);
+         __mx_CARG_S(r.get(), static_cast<char*>(s.data()), INT32_MAX);
+         EXPECT_EQ(Runtime::allocation_calls(), 0);
+       }},
+      {"TRIM, LEN_TRIM, SCAN, VERIFY of length -2^31", {}, [&] {
+         f90test::GuardedBuffer s(0);
+         char* p = static_cast<char*>(s.data());
+         Descriptor r = f90test::unallocated_result(ElemType::character(1), 0);
+         _TRIM(r.get(), p, INT32_MIN);
+         EXPECT_EQ(Runtime::allocation_calls(), 0);
+         EXPECT_EQ(_LEN_TRIM_(p, INT32_MIN), 0);
+         EXPECT_EQ(_SCAN(p, INT32_MIN, p, INT32_MIN, nullptr), 0);
+         EXPECT_EQ(_VERIFY_8(p, INT64_MIN, p, 0, nullptr), 0);
+         EXPECT_EQ(_F90_VERIFY(p, p, nullptr, INT32_MIN, 5), 0);
+       }},
+      // IEEE settings with array arguments: sizes in 64 bits, rank 7.
+      {"IEEE_SET_FLAG: FLAG of 65536 x 65537, FLAG_VALUE of 65536", {conflict}, [&] {
+         static int32_t t = 1;
+         auto f = broadcast(ElemType::derived_words(2), {65536, 65537}, flag_words);
+         auto v = broadcast(L4, {65536}, &t);
+         f90test::Fpu::simulate(0x37f, 0);
+         __A_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS(f->get(), v->get());
+         EXPECT_EQ(f90test::Fpu::writes(), 0);
+       }},
+      {"IEEE_SET_HALTING_MODE: FLAG of 65536 x 65537 equal elements", {conflict}, [&] {
+         static int32_t t = 1;
+         auto f = broadcast(ElemType::derived_words(2), {65536, 65537}, flag_words);
+         auto v = broadcast(L4, {65536, 65537}, &t);
+         f90test::Fpu::simulate(0x37f, 0);
+         __A_IEEE_SET_HALTING_MODE_in_IEEE_EXCEPTIONS(f->get(), v->get());
+         EXPECT_EQ(f90test::Fpu::writes(), 0);
+       }},
+      {"IEEE_SET_FLAG: rank-7 FLAG, rank-1 FLAG_VALUE of the same size", {}, [&] {
+         static int32_t t = 1;
+         auto f = broadcast(ElemType::derived_words(2), {1, 2, 1, 1, 1, 1, 3}, flag_words);
+         auto v = broadcast(L4, {6}, &t);
+         f90test::Fpu::simulate(0x37f, 0);
+         __A_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS(f->get(), v->get());
+         EXPECT_EQ(f90test::Fpu::sw() & 0x3f, 8);
+       }},
+      // DATE_AND_TIME: VALUES of rank 7 and of 2^32 elements.
+      {"DATE_AND_TIME VALUES rank 7, 3 along dimension 1", {}, [&] {
+         Out v(I4, {3, 1, 1, 1, 1, 1, 1});
+         _DATE_AND_TIME(nullptr, 0, nullptr, 0, nullptr, 0, v.get());
+         EXPECT_GE(v.a->get_linear<int32_t>(0), 1970);
+         EXPECT_TRUE(v.a->outside_untouched());
+       }},
+      {"DATE_AND_TIME VALUES of 65536 x 65537 repeated elements", {}, [&] {
+         static int64_t one_value = 0;
+         auto v = broadcast(I8, {65536, 65537}, &one_value);
+         _DATE_AND_TIME(nullptr, 0, nullptr, 0, nullptr, 0, v->get());
+         EXPECT_GE(one_value, 0);  // the milliseconds, stored last
+       }},
+      // SUM and MAXLOC: a caller's result of the wrong shape receives
+      // nothing outside its own elements.
+      {"SUM along DIM 1 into a result of 1 for 3 lines", {}, [&] {
+         TestArray s(I4, {2, 3});
+         s.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k); });
+         GuardedDescriptor gs(s.desc());
+         Out r(I4, {1});
+         static const int32_t one = 1;
+         _SUM_I4(r.get(), gs.get(), &one, nullptr);
+         EXPECT_EQ(r.a->get_linear<int32_t>(0), 1);
+         EXPECT_TRUE(r.a->outside_untouched());
+       }},
+      {"MAXLOC of a rank-7 source into a result of 2", {}, [&] {
+         TestArray s(I4, {1, 2, 1, 1, 1, 1, 2});
+         s.fill_linear<int32_t>([](int64_t k) { return static_cast<int32_t>(k == 3 ? 9 : k); });
+         GuardedDescriptor gs(s.desc());
+         Out r(I4, {2});
+         _MAXLOC_I4(r.get(), gs.get(), nullptr);
+         EXPECT_EQ(r.a->get_linear<int32_t>(0), 1);
+         EXPECT_EQ(r.a->get_linear<int32_t>(1), 2);
+         EXPECT_TRUE(r.a->outside_untouched());
+       }},
+      {"PRODUCT along DIM 7 of a rank-7 source into a rank-6 result", {}, [&] {
+         auto s = broadcast(R8, {1, 1, 1, 1, 1, 2, 3}, &x);
+         Out r(R8, {1, 1, 1, 1, 1, 2});
+         _PROD_S(r.get(), s->get(), &seven, nullptr);
+         for (int64_t k = 0; k < 2; ++k) EXPECT_EQ(r.a->get_linear<double>(k), 27.0);
+       }},
+  };
+  for (HostileRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    Runtime::reset();
+    row.call();
+    EXPECT_EQ(Runtime::reports(), row.reports);
   }
 }
 

@@ -33,10 +33,13 @@ int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng
 enum Fill { kTies, kAscending, kDescending, kOneNaN, kLastNaN, kManyNaN, kAllNaN, kZeros, kSpecials };
 constexpr int kFills = 9;
 
-// Lengths around the lane widths and the search blocks, and random ones.
+// Lengths around the lane widths and the search blocks (16 KiB: 1024 to
+// 16384 elements), and random ones.
 int64_t random_length() {
-  static const int64_t edges[] = {1, 15, 16, 17, 63, 64, 65, 1023, 1024, 1025, 2047, 2048, 2049, 4100};
-  return pick(0, 2) == 0 ? edges[pick(0, 13)] : pick(1, 3000);
+  static const int64_t edges[] = {1,    15,   16,   17,   63,   64,    65,    1025,
+                                  2047, 2049, 4095, 4097, 8193, 16383, 16385, 20000};
+  const int k = pick(0, 5);
+  return k == 0 ? edges[pick(0, 15)] : k == 1 ? pick(1, 20000) : pick(1, 3000);
 }
 
 // A NaN of either sign, quiet or signalling, with a payload.
@@ -60,9 +63,11 @@ void element(int32_t code, int bytes, Fill f, int64_t k, int64_t n, int64_t nan_
       v = k * 250 / n - 125;  // non-decreasing, with ties for the narrow kinds
       if (f == kDescending) v = -v;
     } else if (f == kSpecials) {
+      // The kind's extremes, and (INTEGER*8) values that a double cannot hold.
       const int64_t lo = bits == 64 ? INT64_MIN : -(int64_t{1} << (bits - 1));
-      const int64_t specials[] = {lo, lo + 1, -lo - 1, 0, -1};
-      v = specials[pick(0, 4)];
+      const int64_t odd = bits == 64 ? (int64_t{1} << 60) + 1 : 0;
+      const int64_t specials[] = {lo, lo + 1, -lo - 1, 0, -1, odd, -odd, odd + 2};
+      v = specials[pick(0, 7)];
     }
     std::memcpy(p, &v, bytes);
     return;
@@ -178,6 +183,104 @@ TEST(LongSearch, WholeArrayLocationsAgainstTheModel) {
       ASSERT_EQ(static_cast<int32_t>(red::result_elem(r.get(), d, 4, 4)), sub + 1)
           << e.name << (max ? " MAXLOC" : " MINLOC") << " trial " << trial << " fill " << f
           << " size " << src.size() << (mask ? " masked" : "") << " subscript " << d;
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// INTEGER*8 runs whose first element a double cannot hold: the lanes must
+// start from its exact value.
+TEST(LongSearch, IntegerEightFirstElementKeptExact) {
+  f90test::RuntimeScope scope;
+  const int64_t big = (int64_t{1} << 60) + 255;  // rounds up as a double
+  const struct {
+    int64_t first, rest;
+  } rows[] = {{INT64_MAX, 0}, {big, 1}, {-big, -1}, {INT64_MIN, 0}, {big - 256, big - 255}};
+  for (const auto& row : rows) {
+    TestArray a(ElemType::integer(8), {100});
+    for (int64_t k = 0; k < 100; ++k) a.set_linear<int64_t>(k, k == 0 ? row.first : row.rest);
+    const int64_t hi = row.first > row.rest ? row.first : row.rest;
+    const int64_t lo = row.first < row.rest ? row.first : row.rest;
+    EXPECT_EQ(_MAXVAL0_J(a.desc(), nullptr, nullptr), hi) << row.first;
+    EXPECT_EQ(_MINVAL0_J(a.desc(), nullptr, nullptr), lo) << row.first;
+    auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+    _MAXLOC_J(r.get(), a.desc(), nullptr);
+    EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), row.first >= row.rest ? 1u : 2u) << row.first;
+    _MINLOC_J(r.get(), a.desc(), nullptr);
+    EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), row.first <= row.rest ? 1u : 2u) << row.first;
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// ---- REAL*16 ---------------------------------------------------------------------
+
+// MAXVAL and MINVAL of REAL*16 runs: the element the location model finds
+// (the first finite one taken, then _morvex_qcompare's order), or the start
+// value when no element has a finite high part.
+TEST(LongSearch, Real16ValuesAgainstTheLocationModel) {
+  f90test::RuntimeScope scope;
+  const loc::Entries& e = loc::entries("D");
+  const uint64_t starts[2][2] = {{0x43dffc0000000000ull, 0}, {0xc3dffc0000000000ull, 1ull << 63}};
+  for (int trial = 0; trial < 300; ++trial) {
+    const bool max = pick(0, 1);
+    const Fill f = static_cast<Fill>(pick(0, kFills - 1));
+    const int64_t n = random_length();
+    TestArray src(e.type, {static_cast<int32_t>(n)});
+    fill(src, e.code, f);
+    loc::Seq seq;
+    for (int64_t k = 0; k < n; ++k) seq.push_back({k, src.at_linear(k)});
+    const int64_t at = loc::model_position(e, max, seq, -1);
+    uint64_t want[2];
+    if (at >= 0)
+      std::memcpy(want, src.at_linear(at), 16);
+    else
+      std::memcpy(want, starts[max], 16);
+    red::Real16 got;
+    (max ? _MAXVAL0_D : _MINVAL0_D)(&got, src.desc(), nullptr, nullptr);
+    ASSERT_EQ(std::memcmp(&got, want, 16), 0) << (max ? "MAXVAL" : "MINVAL") << " trial " << trial
+                                              << " fill " << f << " size " << n;
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// Elements whose high part is below the current one's and that still beat
+// it (the low parts decide), or that no low part can lift: only elements
+// whose low part is at least 2^55 below their high part may be passed over.
+TEST(LongSearch, Real16LowPartsDecide) {
+  f90test::RuntimeScope scope;
+  const double below = 1 - 0x1p-53;  // the double under 1
+  struct Row {
+    const char* what;
+    red::Real16 current, x;
+    bool x_greater;
+  };
+  const Row rows[] = {
+      // 1 - 2^-56 against 1 - 2^-55: the high part alone says less.
+      {"low part lifts", {1.0, -0x1p-55}, {below, 0x1p-54 + 0x1p-55 + 0x1p-56}, true},
+      {"low part of 2^-55 is tame", {1.0, -0x1p-56}, {below, 0x1p-55}, false},
+      {"infinite low part", {1.0, 0.0}, {0.5, INFINITY}, true},
+      {"across a binade", {2.0, -0x1p-53}, {2 - 0x1p-52, 0x1p-53 + 0x1p-54}, true},
+      {"zeros", {1.0, 0.0}, {0.0, -0.0}, false},
+  };
+  for (const Row& row : rows) {
+    for (const bool max : {true, false}) {
+      // current, then 99 elements that lose to it, x among them at 50.
+      const double sign = max ? 1 : -1;
+      TestArray a(ElemType::real(16), {100});
+      for (int64_t k = 0; k < 100; ++k) {
+        red::Real16 v = k == 0 ? row.current : k == 50 ? row.x : red::Real16{0x1p-800, 0.0};
+        if (!max) v = {-v.hi, -v.lo};
+        std::memcpy(a.at_linear(k), &v, 16);
+      }
+      const bool x_wins = row.x_greater;
+      auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+      (max ? _MAXLOC_D : _MINLOC_D)(r.get(), a.desc(), nullptr);
+      EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), x_wins ? 51u : 1u)
+          << row.what << (max ? " MAXLOC" : " MINLOC") << " sign " << sign;
+      red::Real16 got;
+      (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
+      EXPECT_EQ(std::memcmp(&got, a.at_linear(x_wins ? 50 : 0), 16), 0)
+          << row.what << (max ? " MAXVAL" : " MINVAL");
     }
   }
   EXPECT_TRUE(Runtime::reports().empty());

@@ -186,10 +186,11 @@ TEST_F(ReshapeTest, PadCyclesThroughEveryDimension) {
 TEST_F(ReshapeTest, CallerResultKeepsEveryWord) {
   Source source(4);
   Ints shape(4, {2, 2});
-  // PAD and ORDER beyond the ones given would fault: a null PAD base, an ORDER
-  // against a guard page.
+  // PAD and ORDER beyond the ones given would fault: PAD's base is an
+  // inaccessible page, ORDER lies against one.
   TestArray pad(I4, {3});
-  pad.desc()->base = nullptr;
+  f90test::GuardedBuffer no_pad(0);
+  pad.desc()->base = no_pad.data();
   f90test::GuardedBuffer order_words(8);
   const int32_t order_values[] = {2, 1};
   std::memcpy(order_words.data(), order_values, 8);

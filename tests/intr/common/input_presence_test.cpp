@@ -1,14 +1,17 @@
 // Every array routine of libf90intr that reads input arrays answers an input
-// that is a pointer or allocatable without storage with report 1410 at level 4, made once at entry, and
+// without storage with report 1410 at level 4, made once at entry, and
 // returns without allocating, completing or storing into its result
 // descriptor (a scalar result, in a register or the caller's slot, is the
-// routine's start value or zero).
+// routine's start value or zero). Without storage: a pointer or allocatable
+// whose association is clear, or any array that has elements but a null
+// base. An argument whose elements are never read (TRANSFER's MOLD) is
+// refused only in the first case.
 //
 // One table over every entry point: each row names its symbol, the inputs it
 // reads (in argument order) and how to call it. For each input position in
 // turn the test hands the routine a descriptor of that input's shape with
-// the base cleared, as a disassociated pointer and as an unallocated
-// allocatable, and checks the report and the result.
+// the base cleared, as a disassociated pointer, as an unallocated
+// allocatable and as a plain array, and checks the report and the result.
 // The same call with every input sound must not report 1410 (a check that
 // fired on every call would otherwise pass).
 #include <gtest/gtest.h>
@@ -47,6 +50,7 @@ struct Input {
   ElemType type;
   std::vector<int32_t> extents;
   int32_t first = 1;
+  bool elements_read = true;  // false: only the descriptor is read (MOLD)
 };
 
 const Input kSource{kWide, {2, 3}};
@@ -176,6 +180,10 @@ const Input kI4Matrix{I4, {2, 3}};
 const Input kShape{I4, {2}, 2};  // SHAPE = (2, 3)
 const Input kOrder{I4, {2}, 1};  // ORDER = (1, 2)
 const Input kScalarI4{I4, {}};
+const Input kMold6{I4, {6}, 1, false};
+const Input kScalarMold{I4, {}, 1, false};
+const Input kFlags{ElemType::derived_words(2), {2, 2}};  // IEEE_FLAG_TYPE elements
+const Input kLogical4{L4, {2, 2}};
 
 std::vector<Row> construction_rows() {
   return {
@@ -196,18 +204,34 @@ std::vector<Row> construction_rows() {
        [](Call& c) { _EOSHIFT(c.result.get(), c.in[0], c.in[1], c.in[2], &kOne); }},
       {"_EOSHIFT boundary array", {kI4Matrix, {I4, {3}}, {I4, {3}}}, I4, 2,
        [](Call& c) { _EOSHIFT(c.result.get(), c.in[0], c.in[1], c.in[2], &kOne); }},
-      {"__transfer", {kI4Vector6, kI4Vector6}, I4, 1,
+      {"__transfer", {kI4Vector6, kMold6}, I4, 1,
        [](Call& c) { __transfer(c.result.get(), c.in[0], c.in[1], nullptr); }},
-      {"_TRANSFER", {kI4Vector6, kI4Vector6}, I4, 1,
+      {"_TRANSFER", {kI4Vector6, kMold6}, I4, 1,
        [](Call& c) { _TRANSFER(c.result.get(), c.in[0], c.in[1], nullptr); }},
-      {"_TRANSFER1_0", {kI4Vector6, kScalarI4}, I4, 0,
+      {"_TRANSFER1_0", {kI4Vector6, kScalarMold}, I4, 0,
        [](Call& c) { (void)_TRANSFER1_0(c.in[0], c.in[1], nullptr); }},
-      {"_TRANSFER1_0_4", {kI4Vector6, kScalarI4}, I4, 0,
+      {"_TRANSFER1_0_4", {kI4Vector6, kScalarMold}, I4, 0,
        [](Call& c) { (void)_TRANSFER1_0_4(c.in[0], c.in[1], nullptr); }},
-      {"_TRANSFER2_0", {kI4Vector6, kScalarI4}, I4, 0,
+      {"_TRANSFER2_0", {kI4Vector6, kScalarMold}, I4, 0,
        [](Call& c) { (void)_TRANSFER2_0(c.in[0], c.in[1], nullptr); }},
-      {"_TRANSFER4_0", {kI4Vector6, kScalarI4}, I4, 0,
+      {"_TRANSFER4_0", {kI4Vector6, kScalarMold}, I4, 0,
        [](Call& c) { (void)_TRANSFER4_0(c.slot.data(), c.in[0], c.in[1], nullptr); }},
+      // The IEEE settings with array arguments, on simulated x87 words.
+      {"__A_IEEE_SET_FLAG", {kFlags, kLogical4}, I4, 0,
+       [](Call& c) {
+         f90test::Fpu::simulate(0x37f, 0);
+         __A_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS(c.in[0], c.in[1]);
+       }},
+      {"__AS_IEEE_SET_FLAG", {kFlags}, I4, 0,
+       [](Call& c) {
+         f90test::Fpu::simulate(0x37f, 0);
+         __AS_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS(c.in[0], &kOne);
+       }},
+      {"__A_IEEE_SET_HALTING_MODE", {kFlags, kLogical4}, I4, 0,
+       [](Call& c) {
+         f90test::Fpu::simulate(0x37f, 0);
+         __A_IEEE_SET_HALTING_MODE_in_IEEE_EXCEPTIONS(c.in[0], c.in[1]);
+       }},
   };
 }
 
@@ -275,19 +299,25 @@ std::unique_ptr<TestArray> make(const Input& in) {
   return a;
 }
 
-enum class Fault { pointer, allocatable };
+enum class Fault { pointer, allocatable, plain };
 const char* fault_name(Fault f) {
-  return f == Fault::pointer ? "disassociated pointer" : "unallocated allocatable";
+  switch (f) {
+    case Fault::pointer: return "disassociated pointer";
+    case Fault::allocatable: return "unallocated allocatable";
+    default: return "plain array with elements and a null base";
+  }
 }
 
-// A copy of `d` with its base cleared: no storage behind the same shape.
+// A copy of `d` with its base cleared: no storage behind the same shape. A
+// plain array keeps its flags (association set).
 Descriptor without_storage(const AD* d, Fault f) {
   Descriptor bad;
   std::memcpy(bad.get(), d, sizeof(AD));
   bad->base = nullptr;
   bad->alloc_base = nullptr;
   const uint32_t rank = d->flags >> F90_FLAG_RANK_SHIFT;
-  bad->flags = f90_flags(rank, 0, f == Fault::pointer ? OBJ_POINTER : OBJ_ALLOCATABLE);
+  if (f != Fault::plain)
+    bad->flags = f90_flags(rank, 0, f == Fault::pointer ? OBJ_POINTER : OBJ_ALLOCATABLE);
   return bad;
 }
 
@@ -325,13 +355,18 @@ TEST_P(InputPresence, SoundInputsAreNotReportedAsAbsent) {
 TEST_P(InputPresence, InputWithoutStorageIsReportedAndResultUntouched) {
   const Row& r = GetParam();
   for (int at = 0; at < static_cast<int>(r.inputs.size()); ++at) {
-    for (Fault f : {Fault::pointer, Fault::allocatable}) {
+    for (Fault f : {Fault::pointer, Fault::allocatable, Fault::plain}) {
       SCOPED_TRACE(r.name + ": input " + std::to_string(at + 1) + " " + fault_name(f));
       Runtime::reset();
       Call c;
       std::vector<std::unique_ptr<TestArray>> keep;
       Descriptor bad;
       call(r, c, keep, at, f, bad);
+      if (f == Fault::plain && !r.inputs[at].elements_read) {
+        // Only its descriptor is read: the call goes on as with storage.
+        for (int32_t n : Runtime::numbers()) EXPECT_NE(n, ERR_NOT_PRESENT);
+        continue;
+      }
       ASSERT_EQ(Runtime::reports(), (std::vector<f90test::Report>{{ERR_LEVEL_INTRINSIC, ERR_NOT_PRESENT}}));
       EXPECT_TRUE(Runtime::allocations().empty());
       const Descriptor fresh = f90test::unallocated_result(r.result_type, r.result_rank);

@@ -173,7 +173,11 @@ TEST(Premult, ElementStridesByArithmeticShift) {
   };
   for (const Case& c : cases) {
     RuntimeScope rt;
+    // The set-up reads only the descriptors; the operands still have storage.
+    static char storage[32];
     Descriptor a(c.t, 2, true), b(c.t, 1, true), r(c.t, 1, true);
+    a->base = storage;
+    b->base = storage;
     a->dim[0] = {1, 3, c.stride};
     a->dim[1] = {1, 4, 1000};
     b->dim[0] = {1, 4, c.stride};
@@ -255,12 +259,16 @@ TEST(Premult, FailedAllocationLeavesTheDimensionsWrittenAndAssocClear) {
 TEST(Premult, ResultAbove2GiBIsRefusedBeforeAnyDimensionIsWritten) {
   RuntimeScope rt;
   const ElemType t = ElemType::real(8);
-  // Descriptors only: 20000 x 20000 REAL*8 is 3.2e9 bytes. No element is read.
+  // 20000 x 20000 REAL*8 is 3.2e9 bytes. Both operands are one element
+  // repeated (strides 0); no element is read.
+  static double one = 1.0;
   Descriptor a(t, 2, true), b(t, 2, true);
-  a->dim[0] = {1, 20000, 2};
-  a->dim[1] = {1, 3, 40000};
-  b->dim[0] = {1, 3, 2};
-  b->dim[1] = {1, 20000, 6};
+  a->base = &one;
+  b->base = &one;
+  a->dim[0] = {1, 20000, 0};
+  a->dim[1] = {1, 3, 0};
+  b->dim[0] = {1, 3, 0};
+  b->dim[1] = {1, 20000, 0};
   Descriptor r = f90test::unallocated_result(t, 2);
   MatmulContext ctx = fresh_context();
   EXPECT_EQ(_premult(r.get(), a.get(), b.get(), &ctx, 0), ERR_ALLOC_FAILED);

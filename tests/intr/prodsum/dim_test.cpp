@@ -264,7 +264,8 @@ TEST_F(AlongDim, LongLinesSpecialValuesEveryControlWord) {
     bool masked;
   };
   const std::vector<Shape> shapes = {
-      {{700, 37}, {1, 1}, 1, false},   // DIM packed: skewed blocks of lines, tail of 5
+      {{512, 37}, {1, 1}, 1, false},   // DIM packed, columns 4 KiB apart: skewed, tail of 5
+      {{700, 37}, {1, 1}, 1, false},   // columns not a power of two apart
       {{700, 37}, {-1, 2}, 1, true},   // the same backwards, strided, masked
       {{530, 17}, {2, 1}, 1, false},   // a stride of two elements along DIM
       {{40, 9}, {1, 1}, 1, true},      // too short to skew
