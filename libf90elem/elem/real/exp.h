@@ -1,7 +1,8 @@
 // EXP, shared by the REAL*4 and REAL*8 elementals (Cody and Waite).
 //
 // Method: n = x/ln 2 rounded half away from zero (the sum t +- 0.5 stored as
-// an integer rounded toward zero: |t| stays far below 2^31 within the limits); g = (x - n*C1) - n*C2 with C1 + C2 = ln 2,
+// an integer rounded toward zero: |t| stays far below 2^31 within the
+// limits); g = (x - n*C1) - n*C2 with C1 + C2 = ln 2,
 // C1 short so that n*C1 is exact; e^g = 2*r with
 // r = 0.5 + g*P(g^2) / (Q(g^2) - g*P(g^2)), r rounded to the kind; the result
 // is r * 2^(n+1), scaled in the x87 (fscale): for a normal result that is r
