@@ -1,6 +1,6 @@
 // REAL*4 elementals against the C library's single-precision functions
 // (the i386 libm's expf, logf, sinf, cosf, tanf, powf, sqrtf), in the same
-// run, both called as compiled code calls them, over the same 1024
+// run, both called as compiled code calls them, over the same 65536
 // arguments, under control word 0x127f: throughput and latency per call and
 // the ratios libm/f90 (above 1.0: faster than the C library); see
 // elemental_pair.h.

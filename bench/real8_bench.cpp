@@ -1,6 +1,6 @@
 // REAL*8 elementals against the C library's functions (the i386 libm), in
 // the same run, both called as compiled code calls them (one 8-byte store
-// per argument, the result taken from st(0)), over the same 1024 arguments,
+// per argument, the result taken from st(0)), over the same 65536 arguments,
 // under control word 0x127f: throughput and latency per call and the ratios
 // libm/f90 (above 1.0: faster than the C library); see elemental_pair.h.
 #include <cmath>

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets of the array procedures (tree build-fuzz/, clang with
+# Builds the fuzz targets (array procedures, reductions, MATMUL, DOT_PRODUCT,
+# character routines, IEEE array settings; tree build-fuzz/, clang with
 # libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer) and runs each one
 # over its committed seed corpus fuzz/corpus/<target>/.
 #

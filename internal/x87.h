@@ -15,7 +15,7 @@ namespace x87 {
 inline constexpr uint16_t CW_CHOP_DOUBLE = 0x1e7f;       // toward zero, 53 bits
 inline constexpr uint16_t CW_NEAREST_EXTENDED = 0x137f;  // nearest, 64 bits
 inline constexpr uint16_t CW_NEAREST_DOUBLE = 0x127f;    // nearest, 53 bits: the expected mode
-inline constexpr uint16_t CW_EP = 0x0f3f;                // toward zero, 64 bits (INTEGER*8 routines)
+inline constexpr uint16_t CW_EP = 0x0f3f;                // toward zero, 64 bits (x87 INTEGER*8 divide)
 
 inline uint16_t get_cw() {
   uint16_t cw;

@@ -37,6 +37,17 @@ struct Val {
 
 DDv widen(double v) { return {v, 0.0}; }
 
+// A REAL or COMPLEX element of parts of type F.
+template <class F>
+void read_parts(Val& v, const char* p, uint32_t bytes) {
+  F f[2] = {};
+  std::memcpy(f, p, bytes);
+  v.re = f[0];
+  v.im = f[1];
+  v.dre = widen(f[0]);
+  v.dim = widen(f[1]);
+}
+
 Val read(DK k, const char* p) {
   Val v;
   switch (k) {
@@ -54,24 +65,8 @@ Val read(DK k, const char* p) {
       std::memcpy(&v.l, p, n);
       break;
     }
-    case DK::S4: case DK::C4: {
-      float f[2] = {};
-      std::memcpy(f, p, dk_bytes(k));
-      v.re = f[0];
-      v.im = f[1];
-      v.dre = widen(f[0]);
-      v.dim = widen(f[1]);
-      break;
-    }
-    case DK::S: case DK::C: {
-      double d[2] = {};
-      std::memcpy(d, p, dk_bytes(k));
-      v.re = d[0];
-      v.im = d[1];
-      v.dre = widen(d[0]);
-      v.dim = widen(d[1]);
-      break;
-    }
+    case DK::S4: case DK::C4: read_parts<float>(v, p, dk_bytes(k)); break;
+    case DK::S: case DK::C: read_parts<double>(v, p, dk_bytes(k)); break;
     case DK::D: case DK::Z:
       std::memcpy(&v.dre, p, 16);
       if (k == DK::Z) std::memcpy(&v.dim, p + 16, 16);

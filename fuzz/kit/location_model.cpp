@@ -17,6 +17,15 @@ struct Scan {
 
   void start() { have = false; }
 
+  // REAL*4/8: the greatest takes a NaN (and passes it on), the least never.
+  template <class F>
+  bool real_updates(const char* e) const {
+    F x, c;
+    std::memcpy(&x, e, sizeof x);
+    std::memcpy(&c, cur, sizeof c);
+    return max ? (!have || !(c >= x)) : (x == x && (!have || c > x));
+  }
+
   bool take(const char* e) {
     bool update;
     switch (code) {
@@ -26,20 +35,8 @@ struct Scan {
         update = !have || (max ? x > c : x < c);
         break;
       }
-      case 20: {
-        float x, c;
-        std::memcpy(&x, e, 4);
-        std::memcpy(&c, cur, 4);
-        update = max ? (!have || !(c >= x)) : (x == x && (!have || c > x));
-        break;
-      }
-      case 18: {
-        double x, c;
-        std::memcpy(&x, e, 8);
-        std::memcpy(&c, cur, 8);
-        update = max ? (!have || !(c >= x)) : (x == x && (!have || c > x));
-        break;
-      }
+      case 20: update = real_updates<float>(e); break;
+      case 18: update = real_updates<double>(e); break;
       default: {
         DoubleDouble x, c;
         std::memcpy(&x, e, 16);

@@ -31,6 +31,24 @@ FlagWords pick_flag(Rng& rng) {
   }
 }
 
+// Stores make() into every element, then reads the elements back in array
+// element order (a repeated element, stride 0, holds the last value stored).
+template <class T, class Make>
+std::vector<T> store_all(const FArray& a, Make make) {
+  for (int64_t k = 0; k < a.count; ++k) {
+    const T v = make();
+    Arena::unpoison(a.at_linear(k), sizeof v);
+    std::memcpy(a.at_linear(k), &v, sizeof v);
+  }
+  std::vector<T> out;
+  for (int64_t k = 0; k < a.count; ++k) {
+    T v;
+    std::memcpy(&v, a.at_linear(k), sizeof v);
+    out.push_back(v);
+  }
+  return out;
+}
+
 Shape other_shape(FDP& in, const Shape& s, int64_t count) {
   switch (in.ConsumeIntegralInRange<int>(0, 3)) {
     case 0: return s;
@@ -57,18 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const Shape fs = pick_shape(in, 1, 7, 16);
   FArray flag = place_array(in, Elem::derived_words(2), fs, kArgLayout);
-  std::vector<FlagWords> flags;
-  for (int64_t k = 0; k < flag.count; ++k) {
-    // A repeated element (stride 0) holds the last value written.
-    const FlagWords f = pick_flag(rng);
-    Arena::unpoison(flag.at_linear(k), 8);
-    std::memcpy(flag.at_linear(k), &f, 8);
-  }
-  for (int64_t k = 0; k < flag.count; ++k) {
-    FlagWords f;
-    std::memcpy(&f, flag.at_linear(k), 8);
-    flags.push_back(f);
-  }
+  const std::vector<FlagWords> flags = store_all<FlagWords>(flag, [&] { return pick_flag(rng); });
 
   FArray value;
   std::vector<int32_t> values;
@@ -78,16 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     const Shape vs = other_shape(in, fs, flag.count);
     value = place_array(in, Elem::numeric(TYPE_LOGICAL, 4), vs, kArgLayout);
-    for (int64_t k = 0; k < value.count; ++k) {
-      const int32_t v = rng.below(4) == 0 ? static_cast<int32_t>(rng.next()) : static_cast<int32_t>(rng.below(2));
-      Arena::unpoison(value.at_linear(k), 4);
-      std::memcpy(value.at_linear(k), &v, 4);
-    }
-    for (int64_t k = 0; k < value.count; ++k) {
-      int32_t v;
-      std::memcpy(&v, value.at_linear(k), 4);
-      values.push_back(v);
-    }
+    values = store_all<int32_t>(value, [&] {
+      return rng.below(4) == 0 ? static_cast<int32_t>(rng.next()) : static_cast<int32_t>(rng.below(2));
+    });
     open(value);
   }
   open(flag);

@@ -8,7 +8,9 @@
 // same boundary value), the lines move together: the result is a few
 // rectangular blocks of ARRAY (and of boundary values), each moved in runs
 // along dimension 0, so that contiguous arrays move as whole blocks whatever
-// DIM is. Otherwise the lines are visited one at a time (walk.h).
+// DIM is. Otherwise the lines along DIM 1 are visited one at a time
+// (walk.h), and lines along another DIM move in tiles of neighbouring lines
+// (move_tile below).
 #pragma once
 
 #include <algorithm>
@@ -139,9 +141,10 @@ inline Block block_along_dim(const ShiftSetup& st, int64_t r_at, int64_t a_at, i
 }
 
 // Lines along a DIM other than the first move in tiles of up to
-// kTileLines neighbours along dimension 0 (8 KiB runs of REAL*8: shorter
-// runs cost up to half the speed past the caches) (walk_blocks over the extents of
-// walk_extents(), which gives DIM extent 1), index by index along DIM: for
+// kTileLines neighbours along dimension 0 (walk_blocks over the extents of
+// walk_extents(), which gives DIM extent 1; 8 KiB runs of REAL*8, as
+// shorter runs cost up to half the speed past the caches), index by index
+// along DIM: for
 // each index k, element k of every line of the tile, so that the result is
 // written in runs of neighbouring elements and ARRAY is read in runs where
 // neighbouring lines have the same shift (never one element per cache line
@@ -168,15 +171,10 @@ struct TileLine {
   TilePhase phase[3];
 };
 
-// Moves one tile of `count` lines (TileLine per line; result line b at
-// dst + b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
-// A fill phase stores `fill` in every byte. Always inlined into the two
-// forms below, so that it is compiled with and without SSE2 moves.
 // n 8-byte elements, element i from sk + from[i].off, to dk onwards (16-byte
 // aligned), in pairs streamed past the caches.
 __attribute__((target("sse2"))) inline void stream_pairs_8(char* dk, const char* sk,
-                                                                          const TilePhase* from,
-                                                                          int64_t n) {
+                                                           const TilePhase* from, int64_t n) {
   int64_t i = 0;
   for (; i + 2 <= n; i += 2, dk += 16) {
     const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i].off));
@@ -212,6 +210,10 @@ void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
   }
 }
 
+// Moves one tile of `count` lines (TileLine per line; result line b at
+// dst + b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
+// A fill phase stores `fill` in every byte. Always inlined into the two
+// forms below, so that it is compiled with and without SSE2 moves.
 template <uint32_t K, bool kStream>
 [[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
                                                   ptrdiff_t as, int64_t n, const TileLine* line,

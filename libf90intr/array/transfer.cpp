@@ -18,7 +18,8 @@
 // gathered elements) and each run goes into the result with block copies,
 // as one block when the result is contiguous. Into a contiguous result the
 // elements of a strided SOURCE are gathered in place, through SSE2 for 4-
-// and 8-byte elements.
+// and 8-byte elements. Only SOURCE's elements are read, never the bytes
+// between them.
 //
 // Sizes are 64-bit. A result that would exceed 0x7FFFFFFF bytes is reported
 // as 1205 and nothing is stored.
@@ -192,21 +193,25 @@ void gather(char* out, const char* p, int64_t stride, int64_t n, size_t bytes) {
   for (int64_t i = 0; i < n; ++i, p += stride, out += size) std::memcpy(out, p, size);
 }
 
-// The same through SSE2 registers for 4-byte elements two apart (shuffles
-// of 16-byte loads) and 8-byte elements at any stride (pairs of 8-byte
-// loads), bits unchanged; with kStream the 16-byte stores bypass the caches
-// (`out` is then 16-byte aligned).
+// The same through SSE2 registers for 4- and 8-byte elements at any
+// stride: each element loaded on its own (the bytes between elements are
+// not SOURCE's to read), four or two of them interleaved into one 16-byte
+// store, bits unchanged; with kStream the stores bypass the caches (`out`
+// is then 16-byte aligned).
 template <bool kStream>
 __attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64_t stride, int64_t n,
                                                  size_t bytes) {
+  auto word = [](const char* q) {
+    int32_t v;
+    std::memcpy(&v, q, 4);
+    return v;
+  };
   int64_t i = 0;
   if (bytes == 4) {
-    // Each step loads the gaps after its four elements too: never after
-    // the last element, which may end the storage.
-    for (; i + 4 < n; i += 4, p += 32, out += 16) {
-      const __m128 a = _mm_loadu_ps(reinterpret_cast<const float*>(p));
-      const __m128 b = _mm_loadu_ps(reinterpret_cast<const float*>(p + 16));
-      f90::store16<kStream>(out, _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))));
+    for (; i + 4 <= n; i += 4, p += 4 * stride, out += 16) {
+      const __m128i a = _mm_cvtsi32_si128(word(p)), b = _mm_cvtsi32_si128(word(p + stride));
+      const __m128i c = _mm_cvtsi32_si128(word(p + 2 * stride)), d = _mm_cvtsi32_si128(word(p + 3 * stride));
+      f90::store16<kStream>(out, _mm_unpacklo_epi64(_mm_unpacklo_epi32(a, b), _mm_unpacklo_epi32(c, d)));
     }
   } else {
     for (; i + 2 <= n; i += 2, p += 2 * stride, out += 16) {
@@ -224,7 +229,7 @@ __attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64
 // element.
 void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t bytes, bool sse2,
                 bool stream) {
-  if (sse2 && ((bytes == 4 && stride == 8) || bytes == 8)) {
+  if (sse2 && (bytes == 4 || bytes == 8)) {
     if (stream && (reinterpret_cast<uintptr_t>(out) & 15) == 0) {
       gather_sse2<true>(out, p, stride, n, bytes);
     } else {

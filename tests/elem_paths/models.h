@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "int8/int8.h"
+#include "real/float_bits.h"
 #include "real/rounding.h"
 #include "x87.h"
 
@@ -65,6 +66,22 @@ long double mod_of(T x, T y, T nan) {
   const long double r = x87::prem(x, y);
   if (r == 0) return static_cast<long double>(x) - x;
   return r;
+}
+
+// ATAN2 with the quadrant by branches.
+template <class T>
+long double atan2_of(T y, T x, T pi, T half_pi) {
+  using namespace morvex::real;
+  if (x < 0 || x > 0) {
+    const uint16_t cw = x87::get_cw();
+    const long double q = x87::abs(static_cast<long double>(y) / x);
+    long double a = round_value<T>(x87::atan2(q, 1.0L), cw);
+    if (x < 0) a = round_op_result<T>(pi - a, cw);
+    return (bits_of(y) & kSignBit<T>) ? -a : a;
+  }
+  if (y > 0) return half_pi;
+  if (y < 0) return -half_pi;
+  return 0.0L;
 }
 
 // INTEGER*8 divide and remainder through the x87 under a chopping,

@@ -11,7 +11,12 @@
 // already integral, a new first estimate) the case names a reference model:
 // the previous algorithm, kept here.
 //
-// Every comparison runs under control words 0x127f, 0x037f and 0x137f. The
+// Every comparison runs under control words 0x127f, 0x037f and 0x137f (the
+// exhaustive REAL*4 runs: every argument under 0x127f, the mode compiled
+// code runs in, and 10^8 of them spread over the whole range under the
+// other two; the previous path's two mode switches make a call cost up to
+// 80 ns in this program, which puts three full sweeps per function past
+// what a long run can take). The
 // inputs of a run come in chunks; with several threads, all threads finish
 // the cleared-flag half of a round before the flag is set, and the other
 // way round.
@@ -24,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -99,14 +105,18 @@ std::string describe(const In& x) {
   return s.str();
 }
 
-// Runs `c` over inputs 0 .. count-1 of `gen` under every control word.
+// Runs `c` over inputs 0 .. count-1 of `gen` under each of `words`.
 template <class In>
-void compare(const Case<In>& c, const Generator<In>& gen, uint64_t count, unsigned threads = 1) {
+void compare(const Case<In>& c, const Generator<In>& gen, uint64_t count, unsigned threads = 1,
+             std::initializer_list<uint16_t> words = {kControlWords[0], kControlWords[1],
+                                                      kControlWords[2]}) {
   if (!x87::cpu_has_fisttp()) GTEST_SKIP() << "no fisttp on this CPU: one path only";
-  constexpr uint64_t kChunk = 1 << 16;
+  // Large chunks in the threaded runs: every round waits for the slowest
+  // thread, which on a loaded machine is one that was descheduled.
+  const uint64_t kChunk = threads > 1 ? 1 << 20 : 1 << 16;
   const uint64_t chunks = (count + kChunk - 1) / kChunk;
   const bool saved_flag = x87::g_have_fisttp;
-  for (const uint16_t cw : kControlWords) {
+  for (const uint16_t cw : words) {
     x87::g_have_fisttp = false;
     std::barrier cleared(threads, []() noexcept { x87::g_have_fisttp = true; });
     std::barrier set(threads, []() noexcept { x87::g_have_fisttp = false; });

@@ -1,9 +1,10 @@
 // REAL*4 elementals: the fisttp path against the chopping-word path, and the
-// bit-pattern FLOOR, CEILING and NINT and the branch-free SQRT against their
-// previous forms. The
+// bit-pattern FLOOR, CEILING and NINT and the branch-free SQRT and ATAN2
+// against their previous forms. The
 // normal run takes 2^20 inputs per function (random bit patterns, arguments
 // of ordinary size and the special values); F90_LONG_TESTS=1 takes every one
-// of the 2^32 REAL*4 values, and 10^8 random pairs for the two-argument
+// of the 2^32 REAL*4 values (under 0x127f; 10^8 of them spread over the
+// range under 0x037f and 0x137f), and 10^8 random pairs for the two-argument
 // functions.
 #include <gtest/gtest.h>
 
@@ -15,6 +16,7 @@
 #include "models.h"
 #include "paths.h"
 #include "real/float_bits.h"
+#include "real4/constants4.h"
 #include "real4/real4.h"
 
 namespace {
@@ -46,6 +48,10 @@ float unary_input(uint64_t i) {
 }
 
 float every_input(uint64_t i) { return std::bit_cast<float>(static_cast<uint32_t>(i)); }
+
+// 10^8 arguments spread over all bit patterns (43 * 10^8 is just above 2^32).
+constexpr uint64_t kSpread = 100'000'000;
+float spread_input(uint64_t i) { return std::bit_cast<float>(static_cast<uint32_t>(i * 43)); }
 
 // Pairs: every special value against every other, then random pairs, with y
 // an integer, a half or a value of ordinary size in turn.
@@ -122,6 +128,11 @@ const Case<float> kUnary[] = {
 };
 
 const Case<Pair> kBinary[] = {
+    {"atan2", [](Pair p) { return real(_morvex_atan2(p.first, p.second)); },
+     [](Pair p) {
+       return real(paths::old::atan2_of(p.first, p.second, morvex::real4::kPi,
+                                        morvex::real4::kHalfPi));
+     }},
     {"ftof", [](Pair p) { return real(_morvex_ftof(p.first, p.second)); }, nullptr},
     {"amod", [](Pair p) { return real(_morvex_amod(p.first, p.second)); },
      [](Pair p) {
@@ -137,7 +148,10 @@ TEST_P(Real4Paths, SameBits) { paths::compare<float>(GetParam(), unary_input, 1 
 
 TEST_P(Real4PathsLong, EveryArgument) {
   if (!f90test::long_tests()) GTEST_SKIP() << "F90_LONG_TESTS=1 runs all 2^32 arguments";
-  paths::compare<float>(GetParam(), every_input, uint64_t{1} << 32, paths::long_threads());
+  paths::compare<float>(GetParam(), every_input, uint64_t{1} << 32, paths::long_threads(),
+                        {paths::kControlWords[0]});
+  paths::compare<float>(GetParam(), spread_input, kSpread, paths::long_threads(),
+                        {paths::kControlWords[1], paths::kControlWords[2]});
 }
 
 TEST_P(Real4PairPaths, SameBits) {

@@ -1,6 +1,6 @@
 // REAL*8 elementals: the fisttp path against the chopping-word path, the
-// bit-pattern FLOOR, CEILING and NINT and the new DSQRT first estimate
-// against their previous forms. 2^20 inputs per function in the normal run
+// bit-pattern FLOOR, CEILING and NINT, the new DSQRT first estimate and the
+// branch-free DATAN2 quadrant against their previous forms. 2^20 inputs per function in the normal run
 // (random bit patterns, arguments of ordinary size, the special values),
 // 10^8 with F90_LONG_TESTS=1.
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "models.h"
 #include "paths.h"
 #include "real/float_bits.h"
+#include "real8/constants8.h"
 #include "real8/real8.h"
 
 namespace {
@@ -101,6 +102,11 @@ const Case<double> kUnary[] = {
 };
 
 const Case<Pair> kBinary[] = {
+    {"datan2", [](Pair p) { return real(_morvex_datan2(p.first, p.second)); },
+     [](Pair p) {
+       return real(paths::old::atan2_of(p.first, p.second, morvex::real8::kPi,
+                                        morvex::real8::kHalfPi));
+     }},
     {"dmod", [](Pair p) { return real(_morvex_dmod(p.first, p.second)); },
      [](Pair p) { return real(paths::old::mod_of(p.first, p.second, kNaN)); }},
 };

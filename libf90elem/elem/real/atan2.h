@@ -27,8 +27,10 @@ inline long double atan2_of(T y, T x) {
     const uint16_t cw = x87::get_cw();
     const long double q = x87::abs(static_cast<long double>(y) / x);
     long double a = round_value<T>(x87::atan2(q, 1.0L), cw);
-    if (x < 0) a = round_op_result<T>(K::kPi - a, cw);
-    return (bits_of(y) & kSignBit<T>) ? -a : a;
+    // The quadrant from the signs, without branches: random signs would
+    // make both mispredicted half the time.
+    a = x87::select(x < 0, round_op_result<T>(K::kPi - a, cw), a);
+    return x87::select((bits_of(y) & kSignBit<T>) != 0, -a, a);
   }
   if (y > 0) return K::kHalfPi;
   if (y < 0) return -K::kHalfPi;

@@ -78,10 +78,11 @@ inline long double log_of(T x) {
   constexpr int kLowBits = B::kFractionBits - 7;  // fraction bits below j
   int j = static_cast<int>((bits_of(x) >> kLowBits) & 127);
   long double h = y - kLogSplitPoints<T>[j];  // exact
-  if (h > 1.0L / 256) {
-    ++j;
-    h -= 1.0L / 128;
-  }
+  // The upper half of an interval belongs to the next split point; as
+  // likely as not for a random x, so no branch.
+  const bool upper = h > 1.0L / 256;
+  j += upper;
+  h = x87::select(upper, h - 1.0L / 128, h);
   const long double u = h * K::kRecip[j];
   return (m * K::kLn2Lead + K::kLead[j]) +
          (u + (m * K::kLn2Trail + K::kTrail[j] + u * u * horner(u, K::kA)));
