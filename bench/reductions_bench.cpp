@@ -157,6 +157,23 @@ void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxval_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 
+// COUNT along DIM = 2 of a LOGICAL*4 array of 16 rows (4096 columns from
+// 1 MiB up), half of its elements true.
+void BM_count_l4_dim2_sizes(benchmark::State& state) {
+  const int32_t n = elements(state, 4);
+  const int32_t rows = n < 65536 ? 16 : n / 4096;
+  TestArray m(ElemType::logical(4), {n / rows, rows});
+  random_truth(m);
+  TestArray r(ElemType::integer(4), {n / rows});
+  const int32_t dim = 2;
+  for (auto _ : state) {
+    _COUNT(r.desc(), m.desc(), &dim);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_count_l4_dim2_sizes)->Apply(f90bench::memory_sizes);
+
 // Every element kind, MAXVAL and MINVAL, at 1 MiB and 64 MiB:
 // Args(kind, bytes, max); compare with BM_reference_memchr at the same size.
 struct ValKind {

@@ -23,6 +23,7 @@
 #include "array/descriptor.h"
 #include "array/lanes.h"
 #include "array/result.h"
+#include "common/dispatch.h"
 #include "common/mask.h"
 #include "common/walk.h"
 
@@ -129,7 +130,7 @@ bool scan_blocks(const Plan& plan, Lines& l) {
     if (i != d && l.mask.stride[i] == B && l.extent[i] >= 4) across = i;
   if (across < 0 || lanes_for<M>(B, kLaneRun) == lanes::Isa::none) return false;
   const lanes::Isa isa = lanes::isa();
-  constexpr int32_t kBlock = 512, kRows = 64;
+  constexpr int32_t kBlock = 2048, kRows = 64;
   int32_t extent[F90_MAX_RANK];
   for (int i = 0; i < l.rank; ++i) extent[i] = l.extent[i];
   extent[d] = 1;  // walked inside each block
@@ -151,9 +152,17 @@ bool scan_blocks(const Plan& plan, Lines& l) {
                     if (j == nb) break;
                   }
                 }
+                // One loop per result width (little-endian: the low bytes).
                 char* out = o[1];
-                for (int32_t j = 0; j < nb; ++j, out += rs)
-                  store(out, plan.rbytes, op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any));
+                with_width(plan.rbytes, [&](auto w) {
+                  if constexpr (w.value <= 8) {
+                    for (int32_t j = 0; j < nb; ++j, out += rs) {
+                      const uint64_t v =
+                          op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any);
+                      std::memcpy(out, &v, w.value);
+                    }
+                  }
+                });
               });
   return true;
 }
