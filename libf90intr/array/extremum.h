@@ -301,9 +301,8 @@ struct RealOps {
   // extreme replaces c is searched again (in cache) for its first element of
   // that value, which is the one the element loop would end with (later
   // equal values never replace it). A block holding a NaN goes through the
-  // element loop. Returns the position of the element that
-  // holds the current value at the end (c is its value), -1 when none
-  // replaced c.
+  // element loop. Returns the position of the element that holds the
+  // current value at the end (c is its value), -1 when none replaced c.
   static int32_t last_replacing(lanes::Isa isa, T& c, const char* p, int32_t n) {
     constexpr int32_t kBlock = kSearchBlockBytes / sizeof(T);
     constexpr ptrdiff_t kSize = sizeof(T);
