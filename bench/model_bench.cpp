@@ -1,6 +1,7 @@
 // Numeric model functions, MODULO, the bit counts and RANF against the C
-// library in the same run (see elemental_pair.h: ns per call and
-// `libc/f90`, above 1.0 meaning faster than the C library), all under
+// library in the same run (see elemental_pair.h: ns per call and the
+// `thr_libm/f90` and `lat_libm/f90` ratios of throughput and latency, above
+// 1.0 meaning faster than the C library), all under
 // control word 0x127f. Each side gets the same thin wrapper where the
 // argument lists differ (an integer count, a pointer argument).
 #include <cmath>
