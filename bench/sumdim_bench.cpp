@@ -2,7 +2,9 @@
 // twice as long as rows are wide), as bytes of source read per second and as
 // terms per second. References in the same run: BM_reference_memchr (the
 // read-only scan) at the same sizes, and BM_reference_x87_add (terms against
-// the x87 addition rate).
+// the x87 addition rate). Each runs under the library's control word
+// (0x127f: 53 bits, where the sum runs in SSE2) and, as _x87, under the
+// process default (0x037f: 64 bits, where it keeps the x87 path).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -11,6 +13,7 @@
 #include "f90/f90.h"
 #include "descriptor_builder.h"
 #include "f90/descriptor.h"
+#include "control_word.h"
 #include "memory_sizes.h"
 
 namespace {
@@ -18,27 +21,33 @@ namespace {
 using f90test::ElemType;
 using f90test::TestArray;
 
-void sum_along(benchmark::State& state, int32_t dim) {
+void sum_along(benchmark::State& state, int32_t dim, uint16_t cw) {
   const int64_t elements = state.range(0) / 8;
   const auto cols = static_cast<int32_t>(std::sqrt(static_cast<double>(elements / 2)));
   const auto rows = static_cast<int32_t>(elements / cols);
   TestArray a(ElemType::real(8), {rows, cols});
   a.fill_linear<double>([](int64_t k) { return double((k * 7919) % 100003) - 5e4; });
   TestArray r(ElemType::real(8), {dim == 1 ? cols : rows});
-  for (auto _ : state) {
-    _SUM_S(r.desc(), a.desc(), &dim, nullptr);
-    benchmark::ClobberMemory();
-  }
+  f90test::under_cw(cw, [&] {
+    for (auto _ : state) {
+      _SUM_S(r.desc(), a.desc(), &dim, nullptr);
+      benchmark::ClobberMemory();
+    }
+  });
   const int64_t terms = int64_t{rows} * cols;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * terms * 8);
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * terms);
 }
 
 // DIM 1: the lines are the contiguous columns.
-void BM_sumdim_r8_dim1(benchmark::State& state) { sum_along(state, 1); }
+void BM_sumdim_r8_dim1(benchmark::State& state) { sum_along(state, 1, f90test::kCwLibrary); }
+void BM_sumdim_r8_dim1_x87(benchmark::State& state) { sum_along(state, 1, f90test::kCwLinux); }
 // DIM 2: neighbouring lines, each term one stride of a column apart.
-void BM_sumdim_r8_dim2(benchmark::State& state) { sum_along(state, 2); }
+void BM_sumdim_r8_dim2(benchmark::State& state) { sum_along(state, 2, f90test::kCwLibrary); }
+void BM_sumdim_r8_dim2_x87(benchmark::State& state) { sum_along(state, 2, f90test::kCwLinux); }
 BENCHMARK(BM_sumdim_r8_dim1)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_sumdim_r8_dim1_x87)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_sumdim_r8_dim2)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_sumdim_r8_dim2_x87)->Apply(f90bench::memory_sizes);
 
 }  // namespace

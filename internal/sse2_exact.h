@@ -59,14 +59,27 @@ class Sse2AsX87 {
   bool end(bool nan) {
     const uint32_t flags = csr();
     set_csr(saved_);
-    if (nan || (flags & (kInvalid | kDenormal | kOverflow | kUnderflow)) != 0) return false;
-    if (flags & kInexact) raise_x87_inexact();
-    return true;
+    return accepted(flags, nan);
+  }
+
+  // Between begin() and end(), for a caller that runs in pieces and redoes
+  // only a refused piece on the x87: says whether the SSE2 run since begin()
+  // or the last checkpoint gave the x87's bits, as end() does, and clears
+  // MXCSR's flags for the next piece.
+  bool checkpoint(bool nan) {
+    const uint32_t flags = csr();
+    set_csr(flags & ~kFlags);
+    return accepted(flags, nan);
   }
 
  private:
   static constexpr uint32_t kMasks = 0x1f80, kInvalid = 0x01, kDenormal = 0x02,
-                            kOverflow = 0x08, kUnderflow = 0x10, kInexact = 0x20;
+                            kOverflow = 0x08, kUnderflow = 0x10, kInexact = 0x20, kFlags = 0x3f;
+  static bool accepted(uint32_t flags, bool nan) {
+    if (nan || (flags & (kInvalid | kDenormal | kOverflow | kUnderflow)) != 0) return false;
+    if (flags & kInexact) raise_x87_inexact();
+    return true;
+  }
   [[gnu::target("sse")]] static uint32_t csr() { return _mm_getcsr(); }
   [[gnu::target("sse")]] static void set_csr(uint32_t v) { _mm_setcsr(v); }
   // pi stored as REAL*4 is inexact: the x87 sets its precision flag.

@@ -21,6 +21,30 @@
 // element in memory: one load, one x87 operation with the source element
 // and one store that rounds to the element's kind.
 //
+// The unmasked REAL*4 and REAL*8 sums run a block of lines in SSE2 instead
+// when that gives the same bits (internal/sse2_exact.h): the running values
+// are copied into a buffer of the kind, each term goes in as the x87 step
+// does it (the running value and the term widened to double, which is exact;
+// addsd rounding to 53 bits; the store rounding to the kind) and the buffer is
+// copied back. Why the bits are the x87's: under a control word of 53-bit
+// precision, every exception masked (Sse2AsX87::begin refuses any other, and
+// mirrors its rounding into MXCSR), the x87's fadd rounds the exact sum to 53
+// bits in that rounding, as addsd does; the two differ only where the x87's
+// wider exponent range shows, that is where a rounded result is beyond the
+// double range or subnormal, and in which NaN payload a sum of two NaNs
+// keeps. REAL*8: the fstp of an in-range 53-bit value is exact, so both give
+// the same double. REAL*4: both round the same 53-bit value to float once
+// more (cvtsd2ss and fstps, same rounding), so no double-rounding argument is
+// needed. After each block MXCSR is read: overflow or underflow (a rounded
+// result left the normal range), denormal operand (a subnormal term or
+// running value), invalid (infinities of opposite signs, a signalling NaN)
+// or a NaN among the block's final values (a NaN, once in, stays to the end
+// of its line) refuse the block, which is then redone on the x87 path from
+// the result elements, untouched since the SSE2 run wrote only the buffer.
+// The source is only read, so the redo sees the same terms (a result that
+// shares storage with its source is not a conforming call). Accepted blocks
+// raise the x87 inexact flag where the SSE2 run raised it.
+//
 // Positions after the set-up: source position 0 is DIM; source position k
 // (k >= 1) corresponds to result position k - 1. Unused positions are filled
 // with extent 1 and stride 0, so every rank goes through one 7-deep nest.
@@ -40,10 +64,14 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include <cstring>
+#include <type_traits>
+
 #include "prodsum/kinds.h"
 #include "prodsum/presum.h"
 #include "common/mask.h"
 #include "common/walk.h"
+#include "sse2_exact.h"
 
 namespace f90::prodsum {
 
@@ -125,30 +153,99 @@ inline void take_row(char* r, const char* s, const char* m, int32_t count, ptrdi
 // each other. The skew keeps the open lines' source elements in different
 // cache sets when the lines start a power of two apart.
 template <class K, class M>
-inline void take_plane(char* r, const char* s, const char* m, const Plane p) {
+inline void take_block(char* rl, const char* sl, const char* ml, int32_t width, const Plane& p) {
   const ptrdiff_t r0 = static_cast<ptrdiff_t>(p.r0), s0 = static_cast<ptrdiff_t>(p.s0),
                   m0 = static_cast<ptrdiff_t>(p.m0);
   // From one line's element to the next line's at the same step.
   const ptrdiff_t s1 = static_cast<ptrdiff_t>(p.s1 - p.skew * p.s0),
                   m1 = static_cast<ptrdiff_t>(p.m1 - p.skew * p.m0);
   const int64_t last = p.n0 - 1;
+  // Lines lo .. hi - 1 are open at step t; rl, sl, ml address line lo's.
+  int32_t lo = 0, hi = 0;
+  for (int64_t t = 0; lo < width; ++t, sl += s0, ml += m0) {
+    while (hi < width && int64_t{hi} * p.skew <= t) ++hi;
+    if (lo == 0 && hi == width) {  // every line open until line 0's last term
+      for (; t < last; ++t, sl += s0, ml += m0) take_row<K, M>(rl, sl, ml, width, r0, s1, m1);
+    }
+    take_row<K, M>(rl, sl, ml, hi - lo, r0, s1, m1);
+    // Lines whose last term this step was close.
+    for (; lo < hi && t - int64_t{lo} * p.skew == last; ++lo, rl += r0, sl += s1, ml += m1) {
+    }
+  }
+}
+
+// One term of a REAL sum into a running value of the kind, in SSE2 (see the
+// opening comment): widened to double, added, stored rounding to the kind.
+template <class T>
+struct Sse2Sum {
+  [[gnu::target("sse2")]] static void in_place(char* r, const char* p) {
+    T& rv = *reinterpret_cast<T*>(r);
+    const T& pv = *reinterpret_cast<const T*>(p);
+    if constexpr (sizeof(T) == 8) {
+      __asm__("movsd %0, %%xmm0\n\taddsd %1, %%xmm0\n\tmovsd %%xmm0, %0"
+              : "+m"(rv) : "m"(pv) : "xmm0");
+    } else {
+      __asm__(
+          "cvtss2sd %0, %%xmm0\n\tcvtss2sd %1, %%xmm1\n\taddsd %%xmm1, %%xmm0\n\t"
+          "cvtsd2ss %%xmm0, %%xmm0\n\tmovss %%xmm0, %0"
+          : "+m"(rv) : "m"(pv) : "xmm0", "xmm1");
+    }
+  }
+};
+
+// The SSE2 form of a kind's unmasked blocks, where there is one (void: none).
+template <class K, class M>
+struct Sse2Form {
+  using type = void;
+};
+template <class T>
+struct Sse2Form<Real<T, Op::sum>, NoMask> {
+  using type = T;
+};
+
+// Lines of a block run in SSE2 at most: their running values sit in a buffer
+// on the stack.
+inline constexpr int32_t kSse2Lines = 1024;
+
+// A block in SSE2 into a buffer; false (the result elements untouched) when
+// MXCSR or a NaN says the bits may not be the x87's.
+template <class T>
+[[gnu::target("sse2"), gnu::flatten]] bool take_block_sse2(char* rl, const char* sl, int32_t width, const Plane& p,
+                     x87::Sse2AsX87& mode) {
+  T run[kSse2Lines];
+  for (int32_t q = 0; q < width; ++q) std::memcpy(run + q, rl + q * p.r0, sizeof(T));
+  Plane b = p;
+  b.r0 = sizeof(T);
+  take_block<Sse2Sum<T>, NoMask>(reinterpret_cast<char*>(run), sl, sl, width, b);
+  // NaN by its bits: an x87 comparison would raise invalid on a signalling one.
+  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
+  constexpr Bits kInf = static_cast<Bits>(sizeof(T) == 8 ? 0x7ff0000000000000ull : 0x7f800000ull);
+  bool nan = false;
+  for (int32_t q = 0; q < width; ++q) {
+    Bits v;
+    std::memcpy(&v, run + q, sizeof v);
+    nan |= (v & ~(Bits{1} << (8 * sizeof(T) - 1))) > kInf;
+  }
+  if (!mode.checkpoint(nan)) return false;
+  for (int32_t q = 0; q < width; ++q) std::memcpy(rl + q * p.r0, run + q, sizeof(T));
+  return true;
+}
+
+// The lines of a plane in blocks: at every step, one term into each open
+// line of the block. `sse2` (null: x87 only) runs the kind's SSE2 form first.
+template <class K, class M>
+inline void take_plane(char* r, const char* s, const char* m, const Plane p,
+                       x87::Sse2AsX87* sse2) {
   for (int32_t j0 = 0; j0 < p.n1; j0 += p.block) {
     const int32_t width = std::min(p.block, p.n1 - j0);
-    // Lines lo .. hi - 1 are open at step t; rl, sl, ml address line lo's.
     char* rl = r + int64_t{j0} * p.r0;
     const char* sl = s + int64_t{j0} * p.s1;
     const char* ml = m + int64_t{j0} * p.m1;
-    int32_t lo = 0, hi = 0;
-    for (int64_t t = 0; lo < width; ++t, sl += s0, ml += m0) {
-      while (hi < width && int64_t{hi} * p.skew <= t) ++hi;
-      if (lo == 0 && hi == width) {  // every line open until line 0's last term
-        for (; t < last; ++t, sl += s0, ml += m0) take_row<K, M>(rl, sl, ml, width, r0, s1, m1);
-      }
-      take_row<K, M>(rl, sl, ml, hi - lo, r0, s1, m1);
-      // Lines whose last term this step was close.
-      for (; lo < hi && t - int64_t{lo} * p.skew == last; ++lo, rl += r0, sl += s1, ml += m1) {
-      }
+    using T = typename Sse2Form<K, M>::type;
+    if constexpr (!std::is_void_v<T>) {
+      if (sse2 != nullptr && take_block_sse2<T>(rl, sl, width, p, *sse2)) continue;
     }
+    take_block<K, M>(rl, sl, ml, width, p);
   }
 }
 
@@ -187,6 +284,16 @@ void accumulate(const DimGeometry& g) {
   } else if (g.res[0] != 0) {
     block = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
   }
+  // The SSE2 form needs distinct result elements (blocked lines) and no more
+  // lines in a block than its buffer holds.
+  x87::Sse2AsX87 mode;
+  x87::Sse2AsX87* sse2 = nullptr;
+  if constexpr (!std::is_void_v<typename Sse2Form<K, M>::type>) {
+    if (g.res[0] != 0 && mode.begin()) {
+      sse2 = &mode;
+      block = std::min(block, kSse2Lines);
+    }
+  }
   const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
                     block, skew};
   // Source positions 2 to 6 outside the nest over positions 0 and 1: lines
@@ -200,7 +307,8 @@ void accumulate(const DimGeometry& g) {
     wm.stride[k] = g.mask[k];
   }
   walk_lines(F90_MAX_RANK, 0, outer, std::array<WalkArray*, 3>{&ws, &wr, &wm},
-             [&](const std::array<char*, 3>& o) { take_plane<K, M>(o[1], o[0], o[2], plane); });
+             [&](const std::array<char*, 3>& o) { take_plane<K, M>(o[1], o[0], o[2], plane, sse2); });
+  if (sse2 != nullptr) mode.end(false);  // every block already judged
 }
 
 template <class K>

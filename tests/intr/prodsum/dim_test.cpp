@@ -5,6 +5,8 @@
 // results or MASKs that do not match the source.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <memory>
 #include <random>
@@ -306,6 +308,117 @@ TEST_F(AlongDim, LongLinesSpecialValuesEveryControlWord) {
     }
   }
   EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// The boundary of the REAL sums' SSE2 blocks (53-bit control words): lines
+// whose running value overflows, meets or becomes a subnormal, meets NaNs
+// of different payloads (the two units keep different ones), or zeros of
+// both signs, among clean lines, so that some blocks of lines are refused
+// and redone on the x87 while their neighbours are not. Every element must
+// be the naive model's, and MXCSR must come back as it was.
+TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
+  const double nan1 = std::bit_cast<double>(0x7ff8000000000001ull),
+               nan2 = std::bit_cast<double>(0x7ffc0000000000f0ull),
+               negnan = std::bit_cast<double>(0xfff8000000000100ull), big = 0x1.fffffffffffffp1023;
+  const float fnan1 = std::bit_cast<float>(0x7fc00001u), fnan2 = std::bit_cast<float>(0x7fe000f0u),
+              fbig = 0x1.fffffep127f;
+  struct Row {
+    const char* entry;
+    std::vector<double> terms;  // REAL*4 rows: floats held as doubles
+  };
+  const std::vector<Row> rows = {
+      {"SUM_S", {1.5e308, 1.5e308, -1.5e308, -1.5e308}},  // overflows mid-line
+      {"SUM_S", {big, 0x1p970}},                          // a half-ulp tie past the top
+      {"SUM_S", {-big, -0x1p970, big}},
+      {"SUM_S", {0x1p-1074, 0x1p-1074, 3.0, -3.0}},       // subnormal terms
+      {"SUM_S", {0x1p-1022, -0x1p-1023, 1.0}},            // subnormal running value
+      {"SUM_S", {0x1.0000000000001p-1022, -0x1p-1022}},   // exactly subnormal at the end
+      {"SUM_S", {nan1, 1.0, nan2}},                       // NaN first and last
+      {"SUM_S", {nan2, 2.0, nan1}},
+      {"SUM_S", {negnan, nan1}},
+      {"SUM_S", {1.0, 2.0, nan1}},
+      {"SUM_S", {INFINITY, -INFINITY}},
+      {"SUM_S", {-0.0, -0.0}},
+      {"SUM_S", {0.0, -0.0}},
+      {"SUM_S", {-0.0}},
+      {"SUM_S", {1.0, 0x1p-60, 0x1p-53, 0x1p-53, -1.0}},  // rounding at every term
+      {"SUM_S4", {3e38, 3e38, -3e38}},
+      {"SUM_S4", {fbig, 0x1p103}},
+      {"SUM_S4", {0x1p-149, 0x1p-149, 1.0}},
+      {"SUM_S4", {0x1p-126, -0x1p-127, 2.0}},
+      {"SUM_S4", {fnan1, 1.0, fnan2}},
+      {"SUM_S4", {fnan2, fnan1}},
+      {"SUM_S4", {-0.0, -0.0}},
+      {"SUM_S4", {0.0, -0.0}},
+      {"SUM_S4", {1.0, 0x1p-30, 0x1p-24, 0x1p-24, -1.0}},
+  };
+  // Both layouts, with several blocks of lines; the row's lines are `dirty`.
+  struct Layout {
+    int dim;
+    int32_t lines;
+    std::vector<int32_t> dirty;
+  };
+  const std::vector<Layout> layouts = {{1, 50, {3, 40}}, {2, 2100, {3, 2050}}};
+  const uint16_t words[] = {f90test::kCwLibrary, 0x027f, 0x067f /* down */, 0x0a7f /* up */,
+                            0x0e7f /* toward zero */, f90test::kCwLinux};
+  for (const Row& row : rows) {
+    const DimEntry& e = entry(row.entry);
+    const bool single = e.type.bytes() == 4;
+    const auto n = static_cast<int32_t>(row.terms.size());
+    for (const Layout& l : layouts) {
+      TestArray a(e.type, l.dim == 1 ? std::vector<int32_t>{n, l.lines} : std::vector{l.lines, n});
+      for (int32_t j = 0; j < l.lines; ++j) {
+        const bool dirty = std::find(l.dirty.begin(), l.dirty.end(), j) != l.dirty.end();
+        for (int32_t i = 0; i < n; ++i) {
+          const double v = dirty ? row.terms[i] : std::ldexp(pick(-1000, 1000), pick(-8, 8));
+          char* p = a.at(l.dim == 1 ? Index{i, j} : Index{j, i});
+          single ? put(p, static_cast<float>(v)) : put(p, v);
+        }
+      }
+      for (uint16_t cw : words) {
+        f90test::set_cw(cw);
+        const auto want = reference(e, a, l.dim, nullptr);
+        TestArray r(e.type, {l.lines});
+        const uint32_t csr = 0x7f80 | 0x01;  // toward zero, invalid flag raised: kept as it is
+        uint32_t saved_csr = 0, csr_after = 0;
+        __asm__ volatile("stmxcsr %0\n\tldmxcsr %1" : "=m"(saved_csr) : "m"(csr));
+        e.fn(r.desc(), a.desc(), &l.dim, nullptr);
+        __asm__ volatile("stmxcsr %0\n\tldmxcsr %1" : "=m"(csr_after) : "m"(saved_csr));
+        f90test::set_cw(f90test::kCwLibrary);
+        EXPECT_EQ(csr_after, csr) << row.entry << " control word " << std::hex << cw;
+        for (int32_t j = 0; j < l.lines; ++j)
+          EXPECT_EQ(Bytes(r.at({j}), r.at({j}) + e.type.bytes()), want[j])
+              << row.entry << " first term " << row.terms[0] << " dim " << l.dim << " line " << j
+              << " control word " << std::hex << cw;
+      }
+    }
+  }
+  EXPECT_TRUE(Runtime::reports().empty());
+}
+
+// The x87 inexact flag after an SSE2 block: raised when a term was rounded,
+// as the x87 walk would, and left clear when every sum was exact.
+TEST_F(AlongDim, Sse2BlocksRaiseTheX87InexactFlagAsTheX87Would) {
+  const struct {
+    const char* entry;
+    double term;
+    bool inexact;
+  } cases[] = {{"SUM_S", 0x1p-60, true}, {"SUM_S", 0.5, false}, {"SUM_S4", 0x1p-30, true},
+               {"SUM_S4", 0.25, false}};
+  for (const auto& c : cases) {
+    const DimEntry& e = entry(c.entry);
+    TestArray a(e.type, {8, 40});
+    for (int64_t k = 0; k < a.size(); ++k)
+      e.type.bytes() == 4 ? put(a.at_linear(k), static_cast<float>(k % 8 == 3 ? c.term : 1.0))
+                          : put(a.at_linear(k), k % 8 == 3 ? c.term : 1.0);
+    TestArray r(e.type, {40});
+    const int32_t dim = 1;
+    uint16_t status = 0;
+    __asm__ volatile("fnclex");
+    e.fn(r.desc(), a.desc(), &dim, nullptr);
+    __asm__ volatile("fnstsw %0" : "=m"(status));
+    EXPECT_EQ((status & 0x20) != 0, c.inexact) << c.entry << " " << c.term;
+  }
 }
 
 // Two-term columns: source (2, 3) along DIM 1, column j holding terms[j].
