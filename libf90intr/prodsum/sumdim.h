@@ -285,14 +285,13 @@ void accumulate(const DimGeometry& g) {
     block = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
   }
   // The SSE2 form needs distinct result elements (blocked lines) and no more
-  // lines in a block than its buffer holds.
+  // lines in a block than its buffer holds. Wider blocks of neighbouring
+  // lines stay on the x87: cut to the buffer's width, the runs their sweep
+  // streams from memory would be too short (measured slower from 16 MiB up).
   x87::Sse2AsX87 mode;
   x87::Sse2AsX87* sse2 = nullptr;
   if constexpr (!std::is_void_v<typename Sse2Form<K, M>::type>) {
-    if (g.res[0] != 0 && mode.begin()) {
-      sse2 = &mode;
-      block = std::min(block, kSse2Lines);
-    }
+    if (g.res[0] != 0 && std::min(block, g.extent[1]) <= kSse2Lines && mode.begin()) sse2 = &mode;
   }
   const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
                     block, skew};

@@ -352,13 +352,14 @@ TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
       {"SUM_S4", {0.0, -0.0}},
       {"SUM_S4", {1.0, 0x1p-30, 0x1p-24, 0x1p-24, -1.0}},
   };
-  // Both layouts, with several blocks of lines; the row's lines are `dirty`.
+  // Both layouts (DIM 1: several blocks of lines; DIM 2: one block, and one
+  // too wide for SSE2); the row's lines are `dirty`.
   struct Layout {
     int dim;
     int32_t lines;
     std::vector<int32_t> dirty;
   };
-  const std::vector<Layout> layouts = {{1, 50, {3, 40}}, {2, 2100, {3, 2050}}};
+  const std::vector<Layout> layouts = {{1, 50, {3, 40}}, {2, 1000, {3, 990}}, {2, 2100, {2050}}};
   const uint16_t words[] = {f90test::kCwLibrary, 0x027f, 0x067f /* down */, 0x0a7f /* up */,
                             0x0e7f /* toward zero */, f90test::kCwLinux};
   for (const Row& row : rows) {
