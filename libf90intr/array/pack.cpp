@@ -25,10 +25,10 @@
 // element: each 16 bytes of ARRAY (4 or 2 elements, never a byte outside
 // them) are shuffled so that the selected elements come first, stored
 // whole at the next result position, and the position advances by the
-// number selected. The bytes stored past the selected elements are
-// overwritten by the next store or lie in result elements not (yet)
-// gathered, so a chunk goes this way only while 16 bytes past its last
-// selected element still lie within the result's storage.
+// number selected. Up to 16 bytes are stored past the selected elements, so
+// a chunk goes this way only while they lie within the result's storage and
+// are overwritten later: by the next chunk's selection, or by VECTOR's
+// elements. Result elements past the final extent keep their contents.
 #include <algorithm>
 #include <array>
 
@@ -54,6 +54,7 @@ struct Gathered {
   int64_t room;
   bool overflow;     // MASK selected more elements than `room`
   const char* end;  // the end of the result's storage (when step > 0)
+  bool spare;       // result elements past the gathered ones are stored later (VECTOR's)
 };
 
 // The instructions a gather may use, as the CPU allows.
@@ -148,15 +149,21 @@ struct Gather {
       // SSSE3, 8-byte ones with SSE2.
       constexpr bool kCompress = (K == 4 && kIsa == Isa::ssse3) || (K == 8 && kIsa != Isa::none);
       const bool dense = kCompress && as == K && g.step == K;
+      // MASK's chunk of c elements at p as bits.
+      auto chunk_bits = [&](const char* p, int c) {
+        if (wide && c == 32) return truth_bits_32<Mask>(p);
+        uint32_t bits = 0;
+        for (int i = 0; i < c; ++i, p += ms) bits |= uint32_t{Mask::truth(p)} << i;
+        return bits;
+      };
+      // The chunks are read one ahead: a chunk is compressed only when the
+      // bytes it stores past its selection will be overwritten, by the next
+      // chunk's selection (16 bytes or more) or by VECTOR's elements.
+      uint32_t next = n > 0 ? chunk_bits(m, n < 32 ? static_cast<int>(n) : 32) : 0;
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
-        uint32_t bits = 0;
-        if (wide && c == 32) {
-          bits = truth_bits_32<Mask>(m);
-        } else {
-          const char* mi = m;
-          for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{Mask::truth(mi)} << i;
-        }
+        const uint32_t bits = next;
+        next = n > c ? chunk_bits(m + c * ms, n - c < 32 ? static_cast<int>(n - c) : 32) : 0;
         if (bits != 0) {
           const int t = __builtin_popcount(bits);
           if (g.count + t > g.room) {
@@ -169,7 +176,8 @@ struct Gather {
           if (bits == ~uint32_t{0} && as == K && step == K) {  // a whole contiguous chunk
             std::memcpy(d, a, 32 * K);
             d += 32 * K;
-          } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + 16) {
+          } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + 16 &&
+                     (g.spare || __builtin_popcount(next) * K >= 16)) {
             if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
             if constexpr (K == 8 && kIsa != Isa::none) d = compress_8x32(d, a, bits);
           } else {
@@ -276,7 +284,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   with_moves(c, [&](auto k, uint32_t off) {
     constexpr uint32_t K = decltype(k)::value;
     char* const first = word_at(result.base(), off);
-    Gathered g{first, rstep, 0, n, false, rstep > 0 && first != nullptr ? first + stored * rstep : first};
+    Gathered g{first, rstep, 0, n, false, rstep > 0 && first != nullptr ? first + stored * rstep : first, has_vector};
     WalkArray a = wa;
     a.base += off;
     if (scalar_mask) {

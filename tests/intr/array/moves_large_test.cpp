@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -280,7 +281,8 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // 2-byte ones, against an element model: ARRAY, MASK and the result each end
 // at an inaccessible page, the result exactly as long as the selection or
 // VECTOR's extent, so that a load past ARRAY or a store past the result
-// faults. Lengths straddle the 4, 8, 16 and 32 element groups.
+// faults; or, without VECTOR, 3 elements longer, which keep their contents.
+// Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
   enum Pattern { all, none, alternate, random_half, runs };
@@ -289,7 +291,7 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   for (const ElemType& type : types) {
     for (const int pattern : {all, none, alternate, random_half, runs}) {
       for (const int32_t n : {1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, 48, 63, 64, 65, 97, 130, 1000}) {
-        for (const int32_t vector_more : {-1, 0, 5}) {  // VECTOR's extent less the selection (-1: none)
+        for (const int32_t vector_more : {-2, -1, 0, 5}) {  // VECTOR's extent less the selection (< 0: none)
           Runtime::reset();
           const int64_t eb = type.bytes();
           const int mb = n % 2 == 0 ? 4 : 1;
@@ -314,14 +316,17 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
           const int32_t count = static_cast<int32_t>(selected.size());
           const bool with_vector = vector_more >= 0;
           const int32_t extent = with_vector ? count + vector_more : count;
-          GuardedBuffer out(static_cast<size_t>(std::max(extent, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
-          char* r = static_cast<char*>(out.data()) + (out.size() - extent * eb);  // ends at the page
+          const int32_t supplied = vector_more == -2 ? count + 3 : extent;
+          GuardedBuffer out(static_cast<size_t>(std::max(supplied, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
+          char* r = static_cast<char*>(out.data()) + (out.size() - supplied * eb);  // ends at the page
+          for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
+          const std::vector<char> spare(r + extent * eb, r + supplied * eb);
           char* v = static_cast<char*>(vec.data());
           for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
           Descriptor ad = vector_of(type, a, n, 1);
           Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
           Descriptor vd = vector_of(type, v, extent, 1);
-          Descriptor rd = vector_of(type, r, extent, 1);
+          Descriptor rd = vector_of(type, r, supplied, 1);
           f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
           const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
                                    ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more);
@@ -331,6 +336,7 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
             const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
             ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
           }
+          ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
         }
       }
     }
