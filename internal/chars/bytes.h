@@ -112,6 +112,9 @@ inline uint32_t leading_blanks(const Byte* p, uint32_t n) {
 // load time (no guarded static).
 inline bool have_avx2() { return __builtin_cpu_supports("avx2") != 0; }
 
+// Whether the CPU has SSSE3 (PSHUFB), by the same test.
+inline bool have_ssse3() { return __builtin_cpu_supports("ssse3") != 0; }
+
 // n less the whole 32-byte blocks of blanks at the end of p[0..n), taken
 // from the end while a block is all blanks; AVX2 only.
 __attribute__((target("avx2"))) inline uint32_t drop_blank_blocks(const Byte* p, uint32_t n) {

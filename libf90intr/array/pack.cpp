@@ -20,10 +20,20 @@
 // elements contiguous on both sides as one block. A chunk is moved only
 // when the result has room for all of its true elements; the chunk that
 // would overflow it goes element by element.
+//
+// 4- and 8-byte elements contiguous on both sides move without a branch per
+// element: each 16 bytes of ARRAY (4 or 2 elements, never a byte outside
+// them) are shuffled so that the selected elements come first, stored
+// whole at the next result position, and the position advances by the
+// number selected. Up to 16 bytes are stored past the selected elements, so
+// a chunk goes this way only while they lie within the result's storage and
+// are overwritten later: by the next chunk's selection, or by VECTOR's
+// elements. Result elements past the final extent keep their contents.
 #include <algorithm>
 #include <array>
 
 #include "array/construct.h"
+#include "chars/bytes.h"
 #include "array/copy_kind.h"
 #include "common/inputs.h"
 #include "common/mask.h"
@@ -42,42 +52,118 @@ struct Gathered {
   ptrdiff_t step;
   int64_t count;
   int64_t room;
-  bool overflow;  // MASK selected more elements than `room`
+  bool overflow;     // MASK selected more elements than `room`
+  const char* end;  // the end of the result's storage (when step > 0)
+  bool spare;       // result elements past the gathered ones are stored later (VECTOR's)
 };
+
+// The instructions a gather may use, as the CPU allows.
+enum class Isa { none, sse2, ssse3 };
+
+// Byte shuffle controls that bring the 4-byte elements of 16 bytes selected
+// by the 4 bits of the index to the front, in order.
+struct Compress4 {
+  alignas(16) uint8_t control[16][16];
+  uint8_t advance[16];  // bytes selected: 4 per set bit
+  constexpr Compress4() : control{}, advance{} {
+    for (int b = 0; b < 16; ++b) {
+      int out = 0;
+      for (int e = 0; e < 4; ++e)
+        if ((b >> e) & 1) {
+          for (int i = 0; i < 4; ++i) control[b][4 * out + i] = static_cast<uint8_t>(4 * e + i);
+          ++out;
+        }
+      for (int i = 4 * out; i < 16; ++i) control[b][i] = 0x80;  // zero: never read
+      advance[b] = static_cast<uint8_t>(4 * out);
+    }
+  }
+};
+inline constexpr Compress4 kCompress4{};
+
+// The selected elements of 32 contiguous 4-byte elements at a (bits: bit i
+// selects element i) to d onwards; returns the position after them. Stores
+// up to 16 bytes past the last selected element.
+__attribute__((target("ssse3"))) inline char* compress_4x32(char* d, const char* a,
+                                                                            uint32_t bits) {
+  for (int j = 0; j < 8; ++j, a += 16, bits >>= 4) {
+    const uint32_t b = bits & 15;
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+    const __m128i c = _mm_load_si128(reinterpret_cast<const __m128i*>(kCompress4.control[b]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(v, c));
+    d += kCompress4.advance[b];
+  }
+  return d;
+}
+
+// The same for 8-byte elements, each 16 bytes as two 8-byte stores: an
+// element is stored at d whether selected or not, and d advances past it
+// only when it is (one store less per pair than a shuffle would need).
+// Stores up to 8 bytes past the last selected element.
+__attribute__((target("sse2"))) inline char* compress_8x32(char* d, const char* a, uint32_t bits) {
+#pragma GCC unroll 16
+  for (int j = 0; j < 16; ++j, a += 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d), v);
+    d += 8 * ((bits >> (2 * j)) & 1);
+    _mm_storeh_pi(reinterpret_cast<__m64*>(d), _mm_castsi128_ps(v));  // a bit-exact integer move
+    d += 8 * ((bits >> (2 * j + 1)) & 1);
+  }
+  return d;
+}
 
 template <uint32_t K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
-  // With SSE2 (`sse2`: the CPU has it) a contiguous MASK is read 32 at a
-  // time and elements of 8 bytes and more move through its registers.
+  // With SSE2 a contiguous MASK is read 32 at a time and elements of 8
+  // bytes and more move through its registers; 4-byte elements are
+  // compressed with SSSE3.
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
-                  uint32_t bytes, bool sse2) {
-    if (sse2) {
+                  uint32_t bytes, Isa isa) {
+    if (K == 4 && isa == Isa::ssse3) {
+      run_ssse3(g, a, as, m, ms, n, bytes);
+    } else if (isa != Isa::none) {
       run_sse2(g, a, as, m, ms, n, bytes);
     } else {
-      body(g, a, as, m, ms, n, bytes, false);
+      body<Isa::none>(g, a, as, m, ms, n, bytes);
     }
   }
 
   __attribute__((target("sse2"))) static void run_sse2(Gathered& g, const char* a, ptrdiff_t as,
                                                        const char* m, ptrdiff_t ms, int64_t n,
                                                        uint32_t bytes) {
-    body(g, a, as, m, ms, n, bytes, true);
+    body<Isa::sse2>(g, a, as, m, ms, n, bytes);
   }
 
+  __attribute__((target("ssse3"))) static void run_ssse3(Gathered& g, const char* a, ptrdiff_t as,
+                                                         const char* m, ptrdiff_t ms, int64_t n,
+                                                         uint32_t bytes) {
+    if constexpr (K == 4) body<Isa::ssse3>(g, a, as, m, ms, n, bytes);
+  }
+
+  template <Isa kIsa>
   [[gnu::always_inline]] static void body(Gathered& g, const char* a, ptrdiff_t as, const char* m,
-                                          ptrdiff_t ms, int64_t n, uint32_t bytes, bool sse2) {
+                                          ptrdiff_t ms, int64_t n, uint32_t bytes) {
     if constexpr (K != 0) {
-      const bool wide = sse2 && ms == static_cast<ptrdiff_t>(Mask::kBytes);
+      const bool wide = kIsa != Isa::none && ms == static_cast<ptrdiff_t>(Mask::kBytes);
+      // Whether chunks may be compressed: contiguous 4-byte elements with
+      // SSSE3, 8-byte ones with SSE2.
+      constexpr bool kCompress = (K == 4 && kIsa == Isa::ssse3) || (K == 8 && kIsa != Isa::none);
+      const bool dense = kCompress && as == K && g.step == K;
+      // MASK's chunk of c elements at p as bits.
+      auto chunk_bits = [&](const char* p, int c) {
+        if (wide && c == 32) return truth_bits_32<Mask>(p);
+        uint32_t bits = 0;
+        for (int i = 0; i < c; ++i, p += ms) bits |= uint32_t{Mask::truth(p)} << i;
+        return bits;
+      };
+      // The chunks are read one ahead: a chunk is compressed only when the
+      // bytes it stores past its selection will be overwritten, by the next
+      // chunk's selection (16 bytes or more) or by VECTOR's elements.
+      uint32_t next = n > 0 ? chunk_bits(m, n < 32 ? static_cast<int>(n) : 32) : 0;
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
-        uint32_t bits = 0;
-        if (wide && c == 32) {
-          bits = truth_bits_32<Mask>(m);
-        } else {
-          const char* mi = m;
-          for (int i = 0; i < c; ++i, mi += ms) bits |= uint32_t{Mask::truth(mi)} << i;
-        }
+        const uint32_t bits = next;
+        next = n > c ? chunk_bits(m + c * ms, n - c < 32 ? static_cast<int>(n - c) : 32) : 0;
         if (bits != 0) {
           const int t = __builtin_popcount(bits);
           if (g.count + t > g.room) {
@@ -90,6 +176,10 @@ struct Gather {
           if (bits == ~uint32_t{0} && as == K && step == K) {  // a whole contiguous chunk
             std::memcpy(d, a, 32 * K);
             d += 32 * K;
+          } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + 16 &&
+                     (g.spare || __builtin_popcount(next) * K >= 16)) {
+            if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
+            if constexpr (K == 8 && kIsa != Isa::none) d = compress_8x32(d, a, bits);
           } else {
             for (uint32_t b = bits; b != 0; b &= b - 1, d += step)
               Mover<K>::one(d, a + __builtin_ctz(b) * as, bytes);
@@ -185,10 +275,16 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   int64_t count = 0;
   bool overflow = false, first_pass = true;
-  const bool sse2 = x87::have_sse2();
+  const Isa isa = !x87::have_sse2()                ? Isa::none
+                  : morvex::chars::have_ssse3() ? Isa::ssse3
+                                                : Isa::sse2;
+  // The result's storage: VECTOR's extent or size(ARRAY) when allocated
+  // here, what the caller gave otherwise.
+  const int64_t stored = std::min<int64_t>(n, std::max(result.extent(0), 0));
   with_moves(c, [&](auto k, uint32_t off) {
     constexpr uint32_t K = decltype(k)::value;
-    Gathered g{word_at(result.base(), off), rstep, 0, n, false};
+    char* const first = word_at(result.base(), off);
+    Gathered g{first, rstep, 0, n, false, rstep > 0 && first != nullptr ? first + stored * rstep : first, has_vector};
     WalkArray a = wa;
     a.base += off;
     if (scalar_mask) {
@@ -208,7 +304,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
       with_logical(logical_bytes(mask.elem_len()), [&](auto w) {
         walk_runs(rank, extent, std::array<WalkArray*, 2>{&a, &wm},
                   [&](const std::array<char*, 2>& o, int64_t len) {
-                    Gather<K, decltype(w)>::run(g, o[0], as, o[1], ms, len, c.elem_bytes(), sse2);
+                    Gather<K, decltype(w)>::run(g, o[0], as, o[1], ms, len, c.elem_bytes(), isa);
                   });
       });
     }

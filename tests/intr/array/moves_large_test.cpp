@@ -9,9 +9,11 @@
 #include <gtest/gtest.h>
 #include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "array/construct.h"
@@ -270,6 +272,73 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
     for (int32_t k = 0; k < want_extent; ++k) {
       const char* want = k < count ? a.base + selected[k] * eb : v.base + int64_t{k} * eb;
       ASSERT_EQ(std::memcmp(r.base + int64_t{k} * eb, want, eb), 0) << c.what << " element " << k;
+    }
+  }
+}
+
+// PACK of contiguous 4- and 8-byte elements into a contiguous result (moved
+// 16 bytes at a time, storing past the last selected element) and of
+// 2-byte ones, against an element model: ARRAY, MASK and the result each end
+// at an inaccessible page, the result exactly as long as the selection or
+// VECTOR's extent, so that a load past ARRAY or a store past the result
+// faults; or, without VECTOR, 3 elements longer, which keep their contents.
+// Lengths straddle the 4, 8, 16 and 32 element groups.
+TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
+  using f90test::GuardedBuffer;
+  enum Pattern { all, none, alternate, random_half, runs };
+  const ElemType types[] = {ElemType::integer(4), ElemType::real(8), ElemType::integer(2)};
+  std::mt19937 rng(39);
+  for (const ElemType& type : types) {
+    for (const int pattern : {all, none, alternate, random_half, runs}) {
+      for (const int32_t n : {1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, 48, 63, 64, 65, 97, 130, 1000}) {
+        for (const int32_t vector_more : {-2, -1, 0, 5}) {  // VECTOR's extent less the selection (< 0: none)
+          Runtime::reset();
+          const int64_t eb = type.bytes();
+          const int mb = n % 2 == 0 ? 4 : 1;
+          GuardedBuffer array(static_cast<size_t>(n * eb)), mask(static_cast<size_t>(n * mb));
+          char* a = static_cast<char*>(array.data());
+          char* m = static_cast<char*>(mask.data());
+          for (int64_t k = 0; k < n * eb; ++k) a[k] = static_cast<char>(rng());  // NaN patterns too
+          std::vector<int64_t> selected;
+          bool run_value = rng() % 2 == 0;
+          int32_t run_left = 0;
+          for (int32_t k = 0; k < n; ++k) {
+            if (run_left-- == 0) {
+              run_value = !run_value;
+              run_left = static_cast<int32_t>(rng() % 40);
+            }
+            const bool t = pattern == all ? true : pattern == none ? false : pattern == alternate ? k % 2 == 1
+                           : pattern == random_half ? rng() % 2 == 0 : run_value;
+            std::memset(m + k * mb, 0, mb);
+            if (t) m[k * mb + rng() % mb] = static_cast<char>(1 + rng() % 255);
+            if (t) selected.push_back(k);
+          }
+          const int32_t count = static_cast<int32_t>(selected.size());
+          const bool with_vector = vector_more >= 0;
+          const int32_t extent = with_vector ? count + vector_more : count;
+          const int32_t supplied = vector_more == -2 ? count + 3 : extent;
+          GuardedBuffer out(static_cast<size_t>(std::max(supplied, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
+          char* r = static_cast<char*>(out.data()) + (out.size() - supplied * eb);  // ends at the page
+          for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
+          const std::vector<char> spare(r + extent * eb, r + supplied * eb);
+          char* v = static_cast<char*>(vec.data());
+          for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
+          Descriptor ad = vector_of(type, a, n, 1);
+          Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
+          Descriptor vd = vector_of(type, v, extent, 1);
+          Descriptor rd = vector_of(type, r, supplied, 1);
+          f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
+          const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
+                                   ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more);
+          ASSERT_TRUE(Runtime::reports().empty()) << what;
+          ASSERT_EQ(rd->dim[0].extent, extent) << what;
+          for (int32_t k = 0; k < extent; ++k) {
+            const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
+            ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
+          }
+          ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
+        }
+      }
     }
   }
 }
