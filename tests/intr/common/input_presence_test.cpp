@@ -130,8 +130,9 @@ Row row(const char* n, int32_t (*f)(AD*, const AD*, const AD*, MatmulContext*, i
   return {n, {kMatrix, kMatrix}, kWide, 2, [f](Call& c) {
             MatmulContext ctx{};
             const int32_t status = f(c.result.get(), c.in[0], c.in[1], &ctx, 0);
-            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT})
+            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT}) {
               EXPECT_EQ(status, ERR_NOT_PRESENT);
+            }
           }};
 }
 // DOT_PRODUCT: values in registers, through the caller's slot, and the
@@ -151,7 +152,9 @@ Row row(const char* n, void (*f)(const AD*, const AD*, int32_t*, const void**, i
             int32_t count = -1, as = 0, bs = 0;
             const void *a = nullptr, *b = nullptr;
             f(c.in[0], c.in[1], &count, &a, &as, &b, &bs);
-            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT}) EXPECT_EQ(count, 0);
+            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT}) {
+              EXPECT_EQ(count, 0);
+            }
           }};
 }
 // The SUM / PRODUCT set-up: after the report no source element is walked.
@@ -166,8 +169,9 @@ Row row(const char* n, void (*f)(const int32_t*, AD*, AD*, const int32_t*, AD*, 
             const int32_t array_result = 1;
             f(&array_result, c.result.get(), c.in[0], &kOne, c.in[1], &rank, &dp, &dv, &mp, &sr,
               &sb, se, ss, &rb, re, rs, &mbase, me, ms, &mb, &mbase2);
-            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT})
+            if (Runtime::numbers() == std::vector<int32_t>{ERR_NOT_PRESENT}) {
               for (int i = 0; i < rank; ++i) EXPECT_EQ(se[i], 0) << "source extent " << i;
+            }
           }};
 }
 

@@ -275,9 +275,9 @@ TEST_F(AlongDim, LongLinesSpecialValuesEveryControlWord) {
       {{3, 9, 70}, {1, -1, 1}, 3, true},
       {{33000, 2}, {1, 1}, 2, false},  // more neighbouring lines than one block holds
   };
-  const uint16_t words[] = {f90test::kCwLibrary, f90test::kCwLinux, 0x0e7f /* up, 53 bits */,
-                            0x067f /* down, 53 bits */, 0x0f7f /* toward zero, 64 bits */,
-                            f90test::kCwChopSingle};
+  const uint16_t words[] = {f90test::kCwLibrary, f90test::kCwLinux, 0x0a7f /* up, 53 bits */,
+                            0x067f /* down, 53 bits */, 0x0e7f /* toward zero, 53 bits */,
+                            0x0f7f /* toward zero, 64 bits */, f90test::kCwChopSingle};
   const char* kinds[] = {"SUM_S", "PROD_S", "SUM_S4", "PROD_S4", "SUM_C", "PROD_C4", "SUM_C4"};
   for (const Shape& sh : shapes) {
     std::unique_ptr<TestArray> mask;
