@@ -61,6 +61,12 @@ DescExpect completed(const Result& r, int rank, const int64_t* extent, uint32_t 
   return d;
 }
 
+DescExpect result_words(const Result& r, int rank, const int64_t* extent, uint32_t first_stride,
+                        int64_t bytes) {
+  return r.supplied ? DescExpect::unchanged(r.desc_before, rank)
+                    : completed(r, rank, extent, first_stride, bytes);
+}
+
 void verify(const char* what, Result& r, const DescExpect& d, int64_t alloc_bytes,
             bool zero_optional, const ElemsExpect& elems, const Reports& reports) {
   Arena& a = Arena::instance();

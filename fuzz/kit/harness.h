@@ -62,4 +62,9 @@ void verify_allocation_failure(const char* what, Result& r, const Reports& repor
 DescExpect completed(const Result& r, int rank, const int64_t* extent, uint32_t first_stride,
                      int64_t bytes);
 
+// The words a result must have after the call: a caller's result keeps its
+// own, a result the routine completes gets completed()'s.
+DescExpect result_words(const Result& r, int rank, const int64_t* extent, uint32_t first_stride,
+                        int64_t bytes);
+
 }  // namespace fz

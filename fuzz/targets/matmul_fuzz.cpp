@@ -259,9 +259,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int64_t rext[2] = {rm, rn};
   ElemsExpect elems(ec.bytes(), rr, rext);
   for (int64_t q = 0; q < rm * rn; ++q) elems.set(q, &want[static_cast<size_t>(q) * ec.bytes()]);
-  const DescExpect dx = r.supplied ? DescExpect::unchanged(r.desc_before, rr)
-                                   : completed(r, rr, rext, ec.units, bytes);
-  verify(ent.name, r, dx, bytes, false, elems, {});
+  verify(ent.name, r, result_words(r, rr, rext, ec.units, bytes), bytes, false, elems, {});
   arena.end();
   return 0;
 }

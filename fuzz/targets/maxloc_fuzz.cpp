@@ -178,9 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int64_t v = locs[static_cast<size_t>(k)];
     elems.set(k, &v);  // the low `width` bytes
   }
-  const DescExpect dx = r.supplied ? DescExpect::unchanged(r.desc_before, rs.rank)
-                                   : completed(r, rs.rank, rext, re.units, alloc);
-  verify(what, r, dx, alloc, false, elems, {});
+  verify(what, r, result_words(r, rs.rank, rext, re.units, alloc), alloc, false, elems, {});
   arena.end();
   return 0;
 }

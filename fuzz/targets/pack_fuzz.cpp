@@ -124,8 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     extent_open = zero_words && !has_vector;
   }
 
-  DescExpect d = r.supplied ? DescExpect::unchanged(r.desc_before, 1)
-                            : completed(r, 1, &n, e.units, bytes);
+  DescExpect d = result_words(r, 1, &n, e.units, bytes);
   d.exact(7, static_cast<uint32_t>(final_extent));
   if (extent_open) d.any(7);
   verify("PACK", r, d, bytes, false, elems, {});

@@ -325,9 +325,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     elems.set(l, w);
   }
-  const DescExpect dx = r.supplied ? DescExpect::unchanged(r.desc_before, rs.rank)
-                                   : completed(r, rs.rank, rext, e.units, bytes);
-  verify(what, r, dx, bytes, false, elems, {});
+  verify(what, r, result_words(r, rs.rank, rext, e.units, bytes), bytes, false, elems, {});
   arena.end();
   return 0;
 }

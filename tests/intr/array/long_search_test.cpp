@@ -25,6 +25,8 @@ using f90test::Runtime;
 using f90test::TestArray;
 using red::Desc;
 using red::Index;
+using red::with;
+using red::without;
 
 std::mt19937 rng(20261209);
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
@@ -301,14 +303,6 @@ red::Shape random_block_shape() {
   return s;
 }
 
-std::vector<int32_t> without(std::vector<int32_t> v, int d) {
-  v.erase(v.begin() + d);
-  return v;
-}
-Index with(Index j, int d, int64_t i) {
-  j.insert(j.begin() + d, i);
-  return j;
-}
 
 TEST(LongSearch, LinesAlongDimAgainstTheModels) {
   f90test::RuntimeScope scope;

@@ -57,4 +57,15 @@ inline bool truth(f90test::TestArray* m, const Index& at) {
   return v != 0;
 }
 
+// The extents of a result along DIM d (0-based): the source's without d; and
+// the source index of element i along d of the line at result index j.
+inline std::vector<int32_t> without(std::vector<int32_t> v, int d) {
+  v.erase(v.begin() + d);
+  return v;
+}
+inline Index with(Index j, int d, int64_t i) {
+  j.insert(j.begin() + d, i);
+  return j;
+}
+
 }  // namespace red

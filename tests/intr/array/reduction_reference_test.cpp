@@ -24,14 +24,6 @@ std::mt19937 rng(20240611);
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
 Shape random_shape(int rank) { return red::random_shape(pick, rank); }
-std::vector<int32_t> without(std::vector<int32_t> v, int d) {
-  v.erase(v.begin() + d);
-  return v;
-}
-Index with(Index j, int d, int64_t i) {
-  j.insert(j.begin() + d, i);
-  return j;
-}
 
 std::unique_ptr<TestArray> random_mask(const Shape& s, bool scalar) {
   return red::random_mask(pick, s, scalar);
