@@ -104,6 +104,17 @@ template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t columns, T* best, int32_t* at);
 
+// Per-column REAL*16 searches of a block laid out as for columns():
+// `current` holds the bits of each column's current element (16 bytes a
+// column) and `at` its row (null: rows not kept), for rows k0 .. k0 + rows
+// - 1. takes(c, x) is the rule: whether x takes the place of the current
+// element c (a c whose high part is not finite stands for none taken yet).
+// The lanes pass over what the filter above clears for a tame current
+// element; every other element goes to the rule, in row order.
+using R16Rule = bool (*)(const char* current, const char* x);
+void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
+                 int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
+
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the
 // true ones; ANY and ALL look for a true and a false one).

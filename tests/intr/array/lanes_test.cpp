@@ -234,4 +234,55 @@ TEST(Lanes, Real16FilterPassesOverOnlyWhatTheRuleRejects) {
   }
 }
 
+// REAL*16 columns of both builds against each column's element loop under
+// the rule (_morvex_qcompare; a current element with an infinite or NaN high
+// part stands for none taken yet): near ties decided by the low parts,
+// signed zeros, infinite and NaN parts.
+bool r16_rule_max(const char* c, const char* x) {
+  DoubleDouble a, b;
+  std::memcpy(&a, x, 16);
+  std::memcpy(&b, c, 16);
+  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == 1);
+}
+bool r16_rule_min(const char* c, const char* x) {
+  DoubleDouble a, b;
+  std::memcpy(&a, x, 16);
+  std::memcpy(&b, c, 16);
+  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == -1);
+}
+
+TEST(Lanes, Real16ColumnsOfEveryBuild) {
+  for (const Isa isa : builds()) {
+    for (int trial = 0; trial < 200; ++trial) {
+      const bool greatest = trial & 1;
+      const auto rule = greatest ? r16_rule_max : r16_rule_min;
+      const int cols = pick(1, 40), rows = pick(1, 20), k0 = pick(1, 3);
+      std::vector<DoubleDouble> a(cols * rows), cur(cols);
+      for (DoubleDouble& x : a) {
+        x.hi = pick(-6, 6) * 0.25;
+        const double lifts[] = {0.0, -0.0, 0x1p-56, -0x1p-56, 0x1p-54, -0x1p-54, INFINITY, NAN};
+        x.lo = lifts[pick(0, 7)] * (x.hi == 0 ? 0x1p-1000 : x.hi);
+        if (pick(0, 25) == 0) x.hi = pick(0, 1) ? NAN : pick(0, 1) ? INFINITY : -INFINITY;
+      }
+      for (DoubleDouble& c : cur) c = {pick(0, 4) == 0 ? NAN : pick(-6, 6) * 0.25, 0.0};
+      std::vector<DoubleDouble> want = cur;
+      std::vector<int32_t> at(cols, -1), want_at(cols, -1);
+      for (int j = 0; j < cols; ++j)
+        for (int k = 0; k < rows; ++k) {
+          const char* x = reinterpret_cast<const char*>(&a[k * cols + j]);
+          if (rule(reinterpret_cast<const char*>(&want[j]), x)) {
+            std::memcpy(&want[j], x, 16);
+            want_at[j] = k0 + k;
+          }
+        }
+      f90::lanes::r16_columns(isa, reinterpret_cast<const char*>(a.data()), cols * 16, k0, rows,
+                              cols, greatest, rule, reinterpret_cast<char*>(cur.data()), at.data());
+      for (int j = 0; j < cols; ++j) {
+        ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0) << int(isa) << " trial " << trial << " column " << j;
+        ASSERT_EQ(at[j], want_at[j]) << int(isa) << " trial " << trial << " column " << j;
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -241,6 +241,22 @@ TEST(LongSearch, Real16ValuesAgainstTheLocationModel) {
     (max ? _MAXVAL0_D : _MINVAL0_D)(&got, src.desc(), nullptr, nullptr);
     ASSERT_EQ(std::memcmp(&got, want, 16), 0) << (max ? "MAXVAL" : "MINVAL") << " trial " << trial
                                               << " fill " << f << " size " << n;
+    // The same elements as m neighbouring lines along DIM = 2.
+    const int32_t m = pick(1, 40), rows = static_cast<int32_t>(n / m);
+    if (rows == 0) continue;
+    TestArray wide(e.type, {m, rows});
+    std::memcpy(wide.at_linear(0), src.at_linear(0), int64_t{m} * rows * 16);
+    const int32_t dim = 2;
+    TestArray r(e.type, {m});
+    (max ? _MAXVAL_D : _MINVAL_D)(r.desc(), wide.desc(), &dim, nullptr);
+    for (int32_t j = 0; j < m; ++j) {
+      loc::Seq line;
+      for (int64_t k = 0; k < rows; ++k) line.push_back({k, wide.at({j, k})});
+      const int64_t k = loc::model_position(e, max, line, -1);
+      const void* w = k >= 0 ? static_cast<const void*>(wide.at({j, k})) : starts[max];
+      ASSERT_EQ(std::memcmp(r.at_linear(j), w, 16), 0)
+          << (max ? "MAXVAL" : "MINVAL") << " DIM=2 trial " << trial << " line " << j;
+    }
   }
   EXPECT_TRUE(Runtime::reports().empty());
 }
@@ -294,6 +310,28 @@ TEST(LongSearch, Real16LowPartsDecide) {
         (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
         EXPECT_EQ(std::memcmp(&got, a.at_linear(want), 16), 0)
             << row.what << (max ? " MAXVAL" : " MINVAL") << " at " << at;
+        // Along DIM = 2 of 21 neighbouring lines (five vectors of lines and
+        // one more), line j with the losing elements turned by 5 j rows.
+        TestArray wide(ElemType::real(16), {21, 100});
+        for (int32_t j = 0; j < 21; ++j)
+          for (int64_t k = 0; k < 100; ++k) {
+            const int64_t from = k == 0 ? 0 : (k - 1 + 99 - 5 * j % 99) % 99 + 1;
+            std::memcpy(wide.at({j, k}), a.at_linear(from), 16);
+          }
+        const int32_t dim = 2;
+        TestArray v(ElemType::real(16), {21});
+        (max ? _MAXVAL_D : _MINVAL_D)(v.desc(), wide.desc(), &dim, nullptr);
+        loc::DimArg dim_arg(2);
+        auto l = f90test::unallocated_result(ElemType::integer(4), 1);
+        (max ? _MAXLOC__D : _MINLOC__D)(l.get(), wide.desc(), dim_arg.desc(), nullptr);
+        for (int32_t j = 0; j < 21; ++j) {
+          const int64_t x_row = (at - 1 + 5 * j) % 99 + 1;
+          const int64_t w = row.x_greater ? x_row : 0;
+          EXPECT_EQ(red::result_elem(l.get(), j, 4, 4), static_cast<uint64_t>(w + 1))
+              << row.what << (max ? " MAXLOC" : " MINLOC") << " DIM=2 line " << j << " at " << at;
+          EXPECT_EQ(std::memcmp(v.at_linear(j), wide.at({j, w}), 16), 0)
+              << row.what << (max ? " MAXVAL" : " MINVAL") << " DIM=2 line " << j << " at " << at;
+        }
       }
     }
   }
