@@ -8,16 +8,8 @@ namespace {
 
 using namespace r16test;
 
-DD ll2q(int64_t n) {
-  DD r;
-  EXPECT_EQ(_morvex_ll2q(&r, n), &r);
-  return r;
-}
-DD ull2q(uint64_t n) {
-  DD r;
-  EXPECT_EQ(_morvex_ull2q(&r, n), &r);
-  return r;
-}
+DD ll2q(int64_t n) { return call(_morvex_ll2q, n); }
+DD ull2q(uint64_t n) { return call(_morvex_ull2q, n); }
 
 constexpr int64_t kMin64 = INT64_MIN;
 
