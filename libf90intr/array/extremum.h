@@ -453,7 +453,7 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   int32_t k0 = 0;
                   if constexpr (A::kFromFirstRow) {
                     std::memcpy(best, o[0], nb * sizeof(T));
-                    for (int32_t j = 0; j < nb; ++j) at[j] = 0;
+                    std::memset(at, 0, nb * sizeof(int32_t));
                     a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
                     k0 = 1;
                   } else {
@@ -541,6 +541,10 @@ struct ValueLines {
   void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
+    if (rs == int64_t{sizeof(T)}) {
+      std::memcpy(out, best, nb * sizeof(T));
+      return;
+    }
     for (int32_t j = 0; j < nb; ++j, out += rs) std::memcpy(out, best + j, sizeof(T));
   }
 };
