@@ -442,7 +442,10 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
     if (b.lines.src.stride[across] != int64_t{sizeof(T)} || b.n <= 0) return false;
     const lanes::Isa isa = std::is_floating_point_v<T> ? lanes::real_isa() : lanes::isa();
     if (isa == lanes::Isa::none) return false;
-    constexpr int32_t kBlock = 512;
+    // Blocks wide enough that each row is read in runs of 16 KiB (a few
+    // pages, which the prefetchers follow; 4 KiB runs start cold at every
+    // page from L3 and memory), at most 4096 lines (32 KiB of state).
+    constexpr int32_t kBlock = (16 << 10) / sizeof(T) < 4096 ? (16 << 10) / sizeof(T) : 4096;
     const int64_t rs = b.lines.res.stride[across];
     std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
     walk_blocks(b.lines.rank, across, b.lines.extent, arrays, kBlock,

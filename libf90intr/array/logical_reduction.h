@@ -130,7 +130,9 @@ bool scan_blocks(const Plan& plan, Lines& l) {
     if (i != d && l.mask.stride[i] == B && l.extent[i] >= 4) across = i;
   if (across < 0 || lanes_for<M>(B, kLaneRun) == lanes::Isa::none) return false;
   const lanes::Isa isa = lanes::isa();
-  constexpr int32_t kBlock = 2048, kRows = 64;
+  // Rows read in runs of up to 16 KiB (LOGICAL*4), as reduce_blocks_lanes
+  // reads them.
+  constexpr int32_t kBlock = 4096, kRows = 64;
   int32_t extent[F90_MAX_RANK];
   for (int i = 0; i < l.rank; ++i) extent[i] = l.extent[i];
   extent[d] = 1;  // walked inside each block
