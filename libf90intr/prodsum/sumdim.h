@@ -338,7 +338,11 @@ template <class S>
                                                           const Plane& p, x87::Sse2AsX87& mode) {
   using T = typename S::Value;
   T run[kSse2Lines];
-  for (int32_t q = 0; q < width; ++q) std::memcpy(run + q, rl + q * p.r0, sizeof(T));
+  if (p.r0 == sizeof(T)) {
+    std::memcpy(run, rl, width * sizeof(T));
+  } else {
+    for (int32_t q = 0; q < width; ++q) std::memcpy(run + q, rl + q * p.r0, sizeof(T));
+  }
   Plane b = p;
   b.r0 = sizeof(T);
   for (int32_t j0 = 0; j0 < width; j0 += p.block) {
@@ -346,17 +350,37 @@ template <class S>
     take_block<S, NoMask>(reinterpret_cast<char*>(run + j0), sb, sb, std::min(p.block, width - j0),
                           b);
   }
-  // NaN by its bits: an x87 comparison would raise invalid on a signalling one.
-  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
-  constexpr Bits kInf = static_cast<Bits>(sizeof(T) == 8 ? 0x7ff0000000000000ull : 0x7f800000ull);
-  bool nan = false;
-  for (int32_t q = 0; q < width; ++q) {
-    Bits v;
-    std::memcpy(&v, run + q, sizeof v);
-    nan |= (v & ~(Bits{1} << (8 * sizeof(T) - 1))) > kInf;
+  // NaN by an unordered SSE2 comparison, which raises nothing on the quiet
+  // NaNs arithmetic leaves (an x87 comparison would touch the x87 flags).
+  const char* v = reinterpret_cast<const char*>(run);
+  const int32_t bytes = width * static_cast<int32_t>(sizeof(T));
+  __m128 unordered = _mm_setzero_ps();
+  int32_t i = 0;
+  for (; i + 16 <= bytes; i += 16) {
+    if constexpr (sizeof(T) == 8) {
+      const __m128d x = _mm_loadu_pd(reinterpret_cast<const double*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_castpd_ps(_mm_cmpunord_pd(x, x)));
+    } else {
+      const __m128 x = _mm_loadu_ps(reinterpret_cast<const float*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_cmpunord_ps(x, x));
+    }
   }
+  for (; i < bytes; i += sizeof(T)) {  // the last one to three values
+    if constexpr (sizeof(T) == 8) {
+      const __m128d x = load_low(v + i);
+      unordered = _mm_or_ps(unordered, _mm_castpd_ps(_mm_cmpunord_sd(x, x)));
+    } else {
+      const __m128 x = _mm_load_ss(reinterpret_cast<const float*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_cmpunord_ss(x, x));
+    }
+  }
+  const bool nan = _mm_movemask_ps(unordered) != 0;
   if (!mode.checkpoint(nan)) return false;
-  for (int32_t q = 0; q < width; ++q) std::memcpy(rl + q * p.r0, run + q, sizeof(T));
+  if (p.r0 == sizeof(T)) {
+    std::memcpy(rl, run, width * sizeof(T));
+  } else {
+    for (int32_t q = 0; q < width; ++q) std::memcpy(rl + q * p.r0, run + q, sizeof(T));
+  }
   return true;
 }
 
