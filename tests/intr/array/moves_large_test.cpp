@@ -157,6 +157,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 two tiles, streamed", ElemType::real(8), 1100, 500, 0, 0},
     {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
+    {"INTEGER*4 odd lines, streamed", ElemType::integer(4), 1027, 1030, 0, 1},
+    {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
     {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
     {"CHARACTER*3 blanks", ElemType::character(3), 1030, 11, 3, 0},
