@@ -250,12 +250,7 @@ __attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char*
                                         _mm256_castsi256_ps(a), _mm256_castsi256_ps(b), 0x88))
                                   : _mm256_unpacklo_epi64(a, b);
     const __m256i v = _mm256_permute4x64_epi64(ab, 0xD8);
-    if constexpr (kStream) {  // two 16-byte halves: `out` need only be 16-byte aligned
-      f90::store16<true>(out, _mm256_castsi256_si128(v));
-      f90::store16<true>(out + 16, _mm256_extracti128_si256(v, 1));
-    } else {
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), v);
-    }
+    f90::store32<kStream>(out, v);
   }
   if constexpr (kStream) _mm_sfence();
   return i;
