@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include "descriptor_builder.h"
 #include "f90/clock.h"
 
 namespace {
@@ -20,13 +21,10 @@ void expect_matches_c_library() {
     const time_t before = time(nullptr);
     char date[8], tim[10], zone[5];
     int32_t values[8] = {};
-    ArrayDescriptor v{};
-    v.base = values;
-    v.elem_len = 32;
-    v.flags = f90_flags(1, 1, OBJ_PLAIN);
-    v.type_word = f90_type_word(TYPE_INTEGER, 32, 0, 0);
-    v.dim[0] = {1, 8, 1};
-    _DATE_AND_TIME(date, 8, tim, 10, zone, 5, &v);
+    f90test::Descriptor v(f90test::ElemType::integer(4), 1, true);
+    v->base = values;
+    v->dim[0] = {1, 8, 1};
+    _DATE_AND_TIME(date, 8, tim, 10, zone, 5, v.get());
     const time_t after = time(nullptr);
     if (before != after) continue;
 

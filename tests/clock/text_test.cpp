@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "descriptor_builder.h"
 #include "f90/clock.h"
 #include "fake_clock.h"
 #include "guard_page.h"
@@ -135,13 +136,10 @@ TEST_F(FakeClockTest, DateAndTimeZones) {
       EXPECT_EQ(got.zone, c.zone) << c.west << " dst " << c.dst;
     }
     int32_t values[8] = {};
-    ArrayDescriptor v{};
-    v.base = values;
-    v.elem_len = 32;
-    v.flags = f90_flags(1, 1, OBJ_PLAIN);
-    v.type_word = f90_type_word(TYPE_INTEGER, 32, 0, 0);
-    v.dim[0] = {1, 8, 1};
-    _DATE_AND_TIME(nullptr, 0, nullptr, 0, nullptr, 0, &v);
+    f90test::Descriptor v(f90test::ElemType::integer(4), 1, true);
+    v->base = values;
+    v->dim[0] = {1, 8, 1};
+    _DATE_AND_TIME(nullptr, 0, nullptr, 0, nullptr, 0, v.get());
     const int32_t want[8] = {2005, 2, 1, c.minutes, 9, 5, 3, 7};
     for (int i = 0; i < 8; ++i) EXPECT_EQ(values[i], want[i]) << c.west << " VALUES(" << i + 1 << ")";
   }

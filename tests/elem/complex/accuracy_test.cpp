@@ -31,6 +31,7 @@
 
 #include "complex_test_util.h"
 #include "control_word.h"
+#include "mpfr_sweep.h"
 
 namespace {
 
@@ -38,27 +39,10 @@ using namespace ctest;
 
 constexpr mpfr_prec_t kPrec = 128;
 
-struct Mpfr {
-  mpfr_t v;
-  Mpfr() { mpfr_init2(v, kPrec); }
-  explicit Mpfr(double d) : Mpfr() { mpfr_set_d(v, d, MPFR_RNDN); }
-  ~Mpfr() { mpfr_clear(v); }
-  Mpfr(const Mpfr&) = delete;
-};
+using Mpfr = f90test::Mpfr<kPrec>;
 
-// A range: uniform in [lo, hi], or with `log` set, magnitudes log-uniform in
-// [lo, hi] with a random sign.
-struct Range {
-  double lo, hi;
-  bool log = false;
-};
-
-double draw(std::mt19937_64& rng, const Range& r) {
-  std::uniform_real_distribution<double> u(0.0, 1.0);
-  if (!r.log) return r.lo + (r.hi - r.lo) * u(rng);
-  const double m = std::exp2(std::log2(r.lo) + (std::log2(r.hi) - std::log2(r.lo)) * u(rng));
-  return (rng() & 1) ? -m : m;
-}
+// Argument ranges: a log range takes either sign.
+using f90test::Range;
 
 // The exact f(a + bi) as (re, im).
 using Oracle = std::function<void(mpfr_t re, mpfr_t im, double a, double b)>;
@@ -226,7 +210,7 @@ void run_all(uint16_t cw) {
   };
   const double exp_hi = d ? 700 : 87, sinh_hi = d ? 700 : 87;
   const double wide = d ? 1e300 : 1e36, tiny = d ? 1e-300 : 1e-36;
-  const Range moderate{-10, 10}, small{1e-12, 1, true}, everywhere{tiny, wide, true};
+  const Range moderate{-10, 10}, small{1e-12, 1, true, true}, everywhere{tiny, wide, true, true};
   const auto sweep = [](const char* name, Oracle o, Draw args, std::pair<double, double> b,
                         Metric m = Metric::kRelative) {
     return Sweep{name, std::move(o), std::move(args), b.first, b.second, m};
@@ -242,12 +226,12 @@ void run_all(uint16_t cw) {
        {sweep("", exact_exp,
               grid({{-exp_hi, exp_hi}, moderate, small}, {moderate, small, {-100, 100}}),
               bound(0.9, 0.9, 0.71, 0.71)),
-        sweep("|b|<1e5", exact_exp, grid({moderate}, {{1e2, 1e5, true}}),
+        sweep("|b|<1e5", exact_exp, grid({moderate}, {{1e2, 1e5, true, true}}),
               bound(1.75, 1.75, 0.71, 0.71))}},
       // Away from z = 1 the error is relative; near it the real part ln|z|
       // is small and its error absolute.
       {d ? "cdlog" : "clog",
-       {sweep("", exact_log, polar({{tiny, 0.5, true}, {2, wide, true}}),
+       {sweep("", exact_log, polar({{tiny, 0.5, true, true}, {2, wide, true, true}}),
               bound(1.3, 0.85, 1.35, 1.35)),
         sweep("0.5<|z|<2", exact_log, polar({{0.5, 2}}), bound(1.15, 0.8, 2.3, 2.3),
               Metric::kAbsolute)}},

@@ -7,13 +7,13 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <ostream>
 #include <string>
 
 #include "complex/complex.h"
+#include "float_results.h"
 
 // Printing for failure messages (found by argument-dependent lookup: the
 // types are the public header's, in the global namespace).
@@ -36,18 +36,9 @@ inline const double kNaN = f64(0x7ff8000000000000ull);
 inline const float kInfF = std::numeric_limits<float>::infinity();
 inline const float kNaNF = f32(0x7fc00000u);
 
-// The value a caller gets when it stores an st(0) result in the kind.
-template <class T>
-inline T stored(long double r) {
-  volatile T v = static_cast<T>(r);
-  return v;
-}
-
-// Long sweeps run when F90_LONG_TESTS=1.
-inline bool long_tests() {
-  const char* v = std::getenv("F90_LONG_TESTS");
-  return v && v[0] == '1';
-}
+// The value a caller stores, and the switch of the long sweeps.
+using f90test::long_tests;
+using f90test::stored;
 
 // Exactly the bits of `want` (any NaN for a NaN; zeros with their sign).
 template <class T>

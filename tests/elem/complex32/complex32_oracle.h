@@ -27,7 +27,6 @@ using Cx = Complex32;
 using CxUnary = Cx* (*)(Cx*, Cx);
 using CxBinary = Cx* (*)(Cx*, Cx, Cx);
 
-inline constexpr double kInf = INFINITY;
 // Bits of the NaN part the functions produce.
 inline constexpr uint64_t kQuietNaN = 0x7ff8000000000000ull;
 
@@ -52,7 +51,7 @@ Cx c_call(Cx* (*f)(Cx*, Args...), Args... args) {
 }
 
 inline bool same_bits(const Cx& a, const Cx& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-inline bool same_bits(const DD& a, const DD& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+using r16test::same_bits;
 
 // An exact result: every part equal in value (+0 and -0 both pass), an
 // expected NaN matched by its bits. Where the sign of a zero matters the

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <span>
 #include <vector>
 
 #include "control_word.h"
@@ -167,21 +168,19 @@ TEST_F(Int8ControlWord, DivideAndRemainderExactUnderEveryCallerMode) {
   const Binary mods[] = {{p2(62) + 1, 3, 2}, {kMax, 10, 7}, {kMin, 10, -8}, {kMin, -1, 0},
                          {-7, 2, -1},        {5, 0, kMax},  {3, p2(40), 3}};
   const Binary muls[] = {{3, -5, -15}, {p2(32), p2(32), 0}, {kMax, kMax, 1}};
+  const struct {
+    const char* name;
+    int64_t (*fn)(int64_t, int64_t);
+    std::span<const Binary> rows;
+  } ops[] = {{"ldiv", _morvex_ldiv, divs}, {"lmod", _morvex_lmod, mods}, {"lmul", _morvex_lmul, muls}};
   for (uint16_t cw : modes) {
-    for (const auto& c : divs) {
-      int64_t got = 0;
-      expect_cw_kept([&] { got = _morvex_ldiv(c.a, c.b); }, cw);
-      EXPECT_EQ(got, c.want) << "ldiv under cw " << std::hex << cw;
-    }
-    for (const auto& c : mods) {
-      int64_t got = 0;
-      expect_cw_kept([&] { got = _morvex_lmod(c.a, c.b); }, cw);
-      EXPECT_EQ(got, c.want) << "lmod under cw " << std::hex << cw;
-    }
-    for (const auto& c : muls) {
-      int64_t got = 0;
-      expect_cw_kept([&] { got = _morvex_lmul(c.a, c.b); }, cw);
-      EXPECT_EQ(got, c.want) << "lmul under cw " << std::hex << cw;
+    for (const auto& op : ops) {
+      for (const auto& c : op.rows) {
+        int64_t got = 0;
+        expect_cw_kept([&] { got = op.fn(c.a, c.b); }, cw);
+        EXPECT_EQ(got, c.want) << op.name << "(" << c.a << ", " << c.b << ") under cw " << std::hex
+                               << cw;
+      }
     }
   }
 }

@@ -11,27 +11,6 @@ using namespace r16test;
 
 using BinOp = DD* (*)(DD*, DD, DD);
 
-DD call(BinOp f, DD a, DD b) {
-  DD r;
-  f(&r, a, b);
-  return r;
-}
-DD qprod(double x, double y) {
-  DD r;
-  _morvex_qprod(&r, x, y);
-  return r;
-}
-DD qneg(DD a) {
-  DD r;
-  _morvex_qneg(&r, a);
-  return r;
-}
-DD qmuli(DD a, int32_t n) {
-  DD r;
-  _morvex_qmuli(&r, a, n);
-  return r;
-}
-
 const double kMax = from_bits(0x7fefffffffffffffull);
 
 struct BinCase {
@@ -102,28 +81,28 @@ TEST(Real16Arithmetic, ProductTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_DD_BITS(qprod(c.x, c.y), c.expected);
+    EXPECT_DD_BITS(call(_morvex_qprod, c.x, c.y), c.expected);
   }
   DD by_ref;
   const double x = 3.0, y = p2(-70) + 1;
   EXPECT_EQ(_morvex_I_qprod(&by_ref, &x, &y), &by_ref);
-  EXPECT_DD_BITS(by_ref, qprod(x, y));
+  EXPECT_DD_BITS(by_ref, call(_morvex_qprod, x, y));
 }
 
 TEST(Real16Arithmetic, NegationAndIntegerMultiple) {
-  EXPECT_DD_BITS(qneg({0.0, -0.0}), (DD{-0.0, 0.0}));
+  EXPECT_DD_BITS(call(_morvex_qneg, {0.0, -0.0}), (DD{-0.0, 0.0}));
   const DD nan_payload{from_bits(0x7ff8000000001234ull), 1};
-  EXPECT_EQ(bits(qneg(nan_payload).hi), 0xfff8000000001234ull);
+  EXPECT_EQ(bits(call(_morvex_qneg, nan_payload).hi), 0xfff8000000001234ull);
 
   const DD a{1, p2(-60)};
   for (const DD x : {a, DD{kNaN, 0}, DD{kInf, 0}, DD{-0.0, -0.0}}) {
-    EXPECT_DD_BITS(qmuli(x, 0), (DD{0, 0}));
-    EXPECT_DD_BITS(qmuli(x, 1), x);
-    EXPECT_DD_BITS(qmuli(x, -1), qneg(x));
+    EXPECT_DD_BITS(call(_morvex_qmuli, x, 0), (DD{0, 0}));
+    EXPECT_DD_BITS(call(_morvex_qmuli, x, 1), x);
+    EXPECT_DD_BITS(call(_morvex_qmuli, x, -1), call(_morvex_qneg, x));
   }
-  EXPECT_DD_BITS(qmuli(a, 3), (DD{3, 3 * p2(-60)}));
-  EXPECT_DD_BITS(qmuli(a, -2147483647 - 1), (DD{-p2(31), -p2(-29)}));
-  EXPECT_DD_BITS(qmuli({1e308, 0}, 10), (DD{kInf, 0}));
+  EXPECT_DD_BITS(call(_morvex_qmuli, a, 3), (DD{3, 3 * p2(-60)}));
+  EXPECT_DD_BITS(call(_morvex_qmuli, a, -2147483647 - 1), (DD{-p2(31), -p2(-29)}));
+  EXPECT_DD_BITS(call(_morvex_qmuli, {1e308, 0}, 10), (DD{kInf, 0}));
 }
 
 TEST(Real16Arithmetic, OneThird) {
@@ -158,7 +137,7 @@ TEST(Real16Arithmetic, TwoSumAndTwoProductAreExact) {
       y = rng.dbl(-1000, -2);
       if (rng.coin()) std::swap(x, y);
     }
-    const DD p = qprod(x, y);
+    const DD p = call(_morvex_qprod, x, y);
     ASSERT_TRUE(q(p) == q(x) * q(y) && normalised(p)) << show(x) << " * " << show(y);
   }
 }
@@ -217,21 +196,21 @@ TEST(Real16Arithmetic, MixedFormsAgreeWithTheGeneralOnes) {
       EXPECT_TRUE(same_bits(x.hi, y.hi) && x.lo == y.lo)
           << what << ": " << show(x) << " vs " << show(y) << " for " << show(a) << ", " << show(d);
     };
-    same_value(result_of(_morvex_qaddd, a, d), call(_morvex_qadd, a, dd), "qaddd");
-    same_value(result_of(_morvex_qsubd, a, d), call(_morvex_qsub, a, dd), "qsubd");
-    same_value(result_of(_morvex_dsubq, d, a), call(_morvex_qsub, dd, a), "dsubq");
-    same_value(result_of(_morvex_qmuld, a, d), call(_morvex_qmul, a, dd), "qmuld");
-    same_value(result_of(_morvex_qdivd, a, d), call(_morvex_qdiv, a, dd), "qdivd");
-    same_value(result_of(_morvex_ddivq, d, a), call(_morvex_qdiv, dd, a), "ddivq");
+    same_value(call(_morvex_qaddd, a, d), call(_morvex_qadd, a, dd), "qaddd");
+    same_value(call(_morvex_qsubd, a, d), call(_morvex_qsub, a, dd), "qsubd");
+    same_value(call(_morvex_dsubq, d, a), call(_morvex_qsub, dd, a), "dsubq");
+    same_value(call(_morvex_qmuld, a, d), call(_morvex_qmul, a, dd), "qmuld");
+    same_value(call(_morvex_qdivd, a, d), call(_morvex_qdiv, a, dd), "qdivd");
+    same_value(call(_morvex_ddivq, d, a), call(_morvex_qdiv, dd, a), "ddivq");
     const int32_t n = static_cast<int32_t>(rng.bits64());
-    const DD m = qmuli(a, n);
+    const DD m = call(_morvex_qmuli, a, n);
     ASSERT_TRUE(normalised(m));
     ASSERT_LE(err_units(m, q(a) * n, qabs(q(a) * n)), 4.0) << show(a) << " * " << n;
   }
   // Division by a zero REAL*8, and of a REAL*8 by a zero double-double.
-  EXPECT_DD_BITS(result_of(_morvex_qdivd, DD{-2, 0}, 0.0), (DD{-kInf, 0}));
-  EXPECT_DD_BITS(result_of(_morvex_ddivq, 2.0, DD{0, 0}), (DD{kInf, 0}));
-  const DD nan = result_of(_morvex_ddivq, 0.0, DD{0, 0});
+  EXPECT_DD_BITS(call(_morvex_qdivd, DD{-2, 0}, 0.0), (DD{-kInf, 0}));
+  EXPECT_DD_BITS(call(_morvex_ddivq, 2.0, DD{0, 0}), (DD{kInf, 0}));
+  const DD nan = call(_morvex_ddivq, 0.0, DD{0, 0});
   EXPECT_TRUE(std::isnan(nan.hi) && std::isnan(nan.lo));
 }
 

@@ -8,16 +8,8 @@ namespace {
 
 using namespace r16test;
 
-DD ll2q(int64_t n) {
-  DD r;
-  EXPECT_EQ(_morvex_ll2q(&r, n), &r);
-  return r;
-}
-DD ull2q(uint64_t n) {
-  DD r;
-  EXPECT_EQ(_morvex_ull2q(&r, n), &r);
-  return r;
-}
+DD ll2q(int64_t n) { return call(_morvex_ll2q, n); }
+DD ull2q(uint64_t n) { return call(_morvex_ull2q, n); }
 
 constexpr int64_t kMin64 = INT64_MIN;
 
@@ -142,22 +134,22 @@ TEST(Real16Convert, MixedInteger8Arithmetic) {
     const uint64_t u = rng.bits64() >> rng.between(0, 63);
     const int64_t k = static_cast<int64_t>(rng.coin() ? u : 0 - u);
     const DD kq = ll2q(k);
-    EXPECT_DD_BITS(result_of(_morvex_qaddk, a, k), result_of(_morvex_qadd, a, kq));
-    EXPECT_DD_BITS(result_of(_morvex_qsubk, a, k), result_of(_morvex_qsub, a, kq));
-    EXPECT_DD_BITS(result_of(_morvex_qmulk, a, k), result_of(_morvex_qmul, a, kq));
-    EXPECT_DD_BITS(result_of(_morvex_qdivk, a, k), result_of(_morvex_qdiv, a, kq));
-    EXPECT_DD_BITS(result_of(_morvex_ksubq, k, a), result_of(_morvex_qsub, kq, a));
-    EXPECT_DD_BITS(result_of(_morvex_kdivq, k, a), result_of(_morvex_qdiv, kq, a));
+    EXPECT_DD_BITS(call(_morvex_qaddk, a, k), call(_morvex_qadd, a, kq));
+    EXPECT_DD_BITS(call(_morvex_qsubk, a, k), call(_morvex_qsub, a, kq));
+    EXPECT_DD_BITS(call(_morvex_qmulk, a, k), call(_morvex_qmul, a, kq));
+    EXPECT_DD_BITS(call(_morvex_qdivk, a, k), call(_morvex_qdiv, a, kq));
+    EXPECT_DD_BITS(call(_morvex_ksubq, k, a), call(_morvex_qsub, kq, a));
+    EXPECT_DD_BITS(call(_morvex_kdivq, k, a), call(_morvex_qdiv, kq, a));
     if (HasFailure()) break;
   }
   // 2^53 + 1 is not a double; the sums keep its unit.
-  EXPECT_DD_BITS(result_of(_morvex_qaddk, DD{1, 0}, (1ll << 53) + 1), (DD{p2(53) + 2, 0}));
+  EXPECT_DD_BITS(call(_morvex_qaddk, DD{1, 0}, (1ll << 53) + 1), (DD{p2(53) + 2, 0}));
   // 2^53 + 1 + 2^-50 spans 104 bits, which a double-double holds.
-  EXPECT_DD_BITS(result_of(_morvex_qaddk, DD{p2(-50), 0}, (1ll << 53) + 1),
+  EXPECT_DD_BITS(call(_morvex_qaddk, DD{p2(-50), 0}, (1ll << 53) + 1),
                  dd_of(q2(53) + 1 + q2(-50)));
-  EXPECT_DD_BITS(result_of(_morvex_ksubq, (1ll << 53) + 1, DD{1, 0}), (DD{p2(53), 0}));
-  EXPECT_DD_BITS(result_of(_morvex_qdivk, DD{1, 0}, 0), (DD{kInf, 0}));
-  EXPECT_DD_BITS(result_of(_morvex_kdivq, -6, DD{3, 0}), (DD{-2, 0}));
+  EXPECT_DD_BITS(call(_morvex_ksubq, (1ll << 53) + 1, DD{1, 0}), (DD{p2(53), 0}));
+  EXPECT_DD_BITS(call(_morvex_qdivk, DD{1, 0}, 0), (DD{kInf, 0}));
+  EXPECT_DD_BITS(call(_morvex_kdivq, -6, DD{3, 0}), (DD{-2, 0}));
 }
 
 }  // namespace

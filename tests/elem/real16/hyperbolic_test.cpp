@@ -11,7 +11,6 @@ namespace {
 
 using namespace r16test;
 
-constexpr double kInf = INFINITY;
 constexpr double kLimit = 1e-31;
 
 // Beyond the series, sinh is (e - 1/e)/2: exp's error, which grows with |x|,

@@ -15,57 +15,28 @@
 #include <string>
 
 #include "f90/f90.h"
-#include "entry.h"
+#include "float_results.h"
+#include "mpfr_sweep.h"
+#include "oracle.h"
 
 namespace r16test {
-
-using morvex::DoubleDouble;
-using DD = DoubleDouble;
 
 inline constexpr mpfr_prec_t kPrec = 320;
 
 // Sweeps run a few thousand points in CI; F90_LONG_TESTS=1 multiplies them.
-inline int sweep_count(int ci) {
-  const char* v = std::getenv("F90_LONG_TESTS");
-  return (v && std::strcmp(v, "1") == 0) ? ci * 100 : ci;
-}
+inline int sweep_count(int ci) { return f90test::long_tests() ? ci * 100 : ci; }
 
-class Mp {
- public:
-  Mp() { mpfr_init2(v_, kPrec); }
-  explicit Mp(DD x) : Mp() { set(x); }
-  explicit Mp(double x) : Mp() { mpfr_set_d(v_, x, MPFR_RNDN); }
-  ~Mp() { mpfr_clear(v_); }
-  Mp(const Mp&) = delete;
-  Mp& operator=(const Mp&) = delete;
+struct Mp : f90test::Mpfr<kPrec> {
+  Mp() = default;
+  explicit Mp(DD x) { set(x); }
+  explicit Mp(double x) : Mpfr(x) {}
   void set(DD x) {  // hi + lo, exact at this precision
-    mpfr_set_d(v_, x.hi, MPFR_RNDN);
-    mpfr_add_d(v_, v_, x.lo, MPFR_RNDN);
+    mpfr_set_d(v, x.hi, MPFR_RNDN);
+    mpfr_add_d(v, v, x.lo, MPFR_RNDN);
   }
-  mpfr_ptr get() { return v_; }
-  operator mpfr_ptr() { return v_; }
-  double to_double() const { return mpfr_get_d(v_, MPFR_RNDN); }
-
- private:
-  mpfr_t v_;
+  mpfr_ptr get() { return v; }
+  double to_double() const { return mpfr_get_d(v, MPFR_RNDN); }
 };
-
-inline uint64_t bits(double x) {
-  uint64_t b;
-  std::memcpy(&b, &x, 8);
-  return b;
-}
-inline double from_bits(uint64_t b) {
-  double x;
-  std::memcpy(&x, &b, 8);
-  return x;
-}
-
-inline std::string show(DD x) {
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "(%.17g, %.17g)", x.hi, x.lo);
-  return buf;
-}
 
 // |got - exact| / |exact|; an exact zero demands a zero.
 inline double relative_error(DD got, mpfr_ptr exact) {
@@ -117,12 +88,6 @@ namespace r16test {
 using Unary = DoubleDouble* (*)(DoubleDouble*, DoubleDouble);
 using UnaryRef = DoubleDouble* (*)(DoubleDouble*, const DoubleDouble*);
 using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-
-inline DD call(Unary f, DD x) {
-  DD r;
-  EXPECT_EQ(f(&r, x), &r);
-  return r;
-}
 
 // Relative error of f(x) against MPFR's g.
 inline double error_of(Unary f, MpfrUnary g, DD x) {

@@ -43,7 +43,7 @@ TEST(Real16ModSign, Table) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_DD_BITS(result_of(c.f, c.a, c.b), c.expected);
+    EXPECT_DD_BITS(call(c.f, c.a, c.b), c.expected);
   }
   const struct {
     DD x, expected;
@@ -76,7 +76,7 @@ TEST(Real16ModSign, RemainderMatchesTheExactOne) {
     const Q frac = qabs(ratio - t);
     if (frac < q2(-40) || frac > 1 - q2(-40)) continue;  // integer part not settled by 106 bits
     const Q exact = A - t * B;
-    const DD r = result_of(_morvex_fmodl, a, b);
+    const DD r = call(_morvex_fmodl, a, b);
     ASSERT_TRUE(q(r) == 0 || ((q(r) < 0) == (A < 0))) << show(a) << " mod " << show(b);
     ASSERT_LT(qabs(q(r)), qabs(B)) << show(a) << " mod " << show(b);
     ASSERT_LE(qabs(q(r) - exact), 16 * q2(-106) * qabs(A)) << show(a) << " mod " << show(b);

@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
 #include <string>
+#include <type_traits>
 
 #include "real16/real16.h"
 
@@ -57,10 +59,10 @@ inline DD dd_of(Q v) {
   return {hi, to_double(v - q(hi))};
 }
 
-// The result of an entry with a hidden result slot, called with `args`; the
-// entry must return the slot's address.
-template <class F, class... Args>
-DD result_of(F f, Args... args) {
+// The result of an entry with a hidden result slot, called with `args` (braced
+// operands allowed); the entry must return the slot's address.
+template <class... P>
+DD call(DD* (*f)(DD*, P...), std::type_identity_t<P>... args) {
   DD r;
   EXPECT_EQ(f(&r, args...), &r);
   return r;
@@ -68,6 +70,9 @@ DD result_of(F f, Args... args) {
 
 inline bool same_bits(double a, double b) { return bits(a) == bits(b); }
 inline bool same_bits(DD a, DD b) { return same_bits(a.hi, b.hi) && same_bits(a.lo, b.lo); }
+// The same bits, except that any NaN matches any NaN.
+inline bool same_result(double a, double b) { return std::isnan(a) ? std::isnan(b) : same_bits(a, b); }
+inline bool same_result(DD a, DD b) { return same_result(a.hi, b.hi) && same_result(a.lo, b.lo); }
 
 // hi is hi + lo rounded to double.
 inline bool normalised(DD r) { return to_double(q(r)) == r.hi; }

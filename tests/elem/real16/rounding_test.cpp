@@ -61,7 +61,7 @@ TEST(Real16Rounding, IntegralValuedTable) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_DD_BITS(result_of(c.f, c.x), c.expected);
+    EXPECT_DD_BITS(call(c.f, c.x), c.expected);
   }
 }
 
@@ -85,8 +85,8 @@ TEST(Real16Rounding, MatchesTheExactValue) {
     const Q fl = floor_q(v), ce = -floor_q(-v);
     const Q tr = v < 0 ? ce : fl;
     const Q half_away = v < 0 ? -floor_q(-v + Q(0.5)) : floor_q(v + Q(0.5));
-    const DD f = result_of(_morvex_floorl, x), c = result_of(_morvex_ceill, x);
-    const DD t = result_of(_morvex_qint, x), n = result_of(_morvex_qnint, x);
+    const DD f = call(_morvex_floorl, x), c = call(_morvex_ceill, x);
+    const DD t = call(_morvex_qint, x), n = call(_morvex_qnint, x);
     ASSERT_TRUE(q(f) == fl && normalised(f)) << "floor " << show(x) << " = " << show(f);
     ASSERT_TRUE(q(c) == ce && normalised(c)) << "ceiling " << show(x) << " = " << show(c);
     ASSERT_TRUE(q(t) == tr && normalised(t)) << "aint " << show(x) << " = " << show(t);

@@ -20,12 +20,6 @@ inline int mpfr_atand(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_ata
 using Binary = DoubleDouble* (*)(DoubleDouble*, DoubleDouble, DoubleDouble);
 using BinaryRef = DoubleDouble* (*)(DoubleDouble*, const DoubleDouble*, const DoubleDouble*);
 
-inline DD call2(Binary f, DD y, DD x) {
-  DD r;
-  EXPECT_EQ(f(&r, y, x), &r);
-  return r;
-}
-
 // Sweeps atan2-like f(y, x) against g on the points `draw` gives.
 template <class Draw>
 Worst sweep2(const char* name, Binary f,
@@ -38,7 +32,7 @@ Worst sweep2(const char* name, Binary f,
     draw(rng, y, x);
     Mp my(y), mx(x), exact;
     g(exact, my, mx, MPFR_RNDN);
-    w.add(relative_error(call2(f, y, x), exact), 1.0, show(y) + ", " + show(x));
+    w.add(relative_error(call(f, y, x), exact), 1.0, show(y) + ", " + show(x));
   }
   return w;
 }
@@ -59,10 +53,5 @@ inline void pi_times(mpfr_ptr out, long num, unsigned long den) {
   mpfr_div_ui(out, out, den, MPFR_RNDN);
 }
 
-// Bit-for-bit equality, any NaN matching any NaN.
-inline bool same_bits(double a, double b) {
-  return std::isnan(a) ? std::isnan(b) : bits(a) == bits(b);
-}
-inline bool same_bits(DD a, DD b) { return same_bits(a.hi, b.hi) && same_bits(a.lo, b.lo); }
 
 }  // namespace r16test

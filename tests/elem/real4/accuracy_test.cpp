@@ -37,6 +37,7 @@
 #include <vector>
 
 #include "control_word.h"
+#include "mpfr_sweep.h"
 #include "real4/real4.h"
 #include "real4_test_util.h"
 
@@ -50,12 +51,7 @@ const float kRadPerDeg = from_bits(0x3c8efa35);
 // How the error is measured beyond the ulp range.
 enum class Metric { kUlp, kAbsolute, kArgument };
 
-struct Mp {
-  mpfr_t v;
-  Mp() { mpfr_init2(v, kPrec); }
-  ~Mp() { mpfr_clear(v); }
-  Mp(const Mp&) = delete;
-};
+using Mp = f90test::Mpfr<kPrec>;
 
 using MpfrFn = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "control_word.h"
+#include "mpfr_sweep.h"
 #include "real4/real4.h"
 #include "real4_test_util.h"
 
@@ -79,16 +80,7 @@ TEST_F(Real4ExpLog, ExpMonotonicThroughSubnormals) {
   }
 }
 
-class Mp {
- public:
-  Mp() { mpfr_init2(v_, 128); }
-  ~Mp() { mpfr_clear(v_); }
-  Mp(const Mp&) = delete;
-  operator mpfr_ptr() { return v_; }
-
- private:
-  mpfr_t v_;
-};
+using Mp = f90test::Mpfr<128>;
 
 // |value - exact| in units of 2^(exponent of exact - 23).
 double error_in_ulps(float value, mpfr_ptr exact) {

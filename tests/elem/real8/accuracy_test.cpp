@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "control_word.h"
+#include "mpfr_sweep.h"
 #include "real8/real8.h"
 #include "real8_test_util.h"
 
@@ -38,27 +39,8 @@ using namespace real8test;
 
 constexpr mpfr_prec_t kPrec = 160;
 
-// A range of arguments: uniform in [lo, hi], or with `log` set, magnitudes
-// log-uniform in [lo, hi] with a random sign when `both_signs`.
-struct Range {
-  double lo, hi;
-  bool log = false;
-  bool both_signs = false;
-};
-
-double draw(std::mt19937_64& rng, const Range& r) {
-  std::uniform_real_distribution<double> u(0.0, 1.0);
-  if (!r.log) return r.lo + (r.hi - r.lo) * u(rng);
-  const double m = std::exp2(std::log2(r.lo) + (std::log2(r.hi) - std::log2(r.lo)) * u(rng));
-  return (r.both_signs && (rng() & 1)) ? -m : m;
-}
-
-struct Mpfr {
-  mpfr_t v;
-  Mpfr() { mpfr_init2(v, kPrec); }
-  ~Mpfr() { mpfr_clear(v); }
-  Mpfr(const Mpfr&) = delete;
-};
+using f90test::Range;
+using Mpfr = f90test::Mpfr<kPrec>;
 
 // Error of `got` in REAL*8 ulps of `exact`; negative when not measurable
 // (exact value outside the REAL*8 range, or not finite).

@@ -51,6 +51,17 @@ int64_t model_search(bool want_member, const std::string& s, int32_t len, const 
 
 using Search = int64_t (*)(const char*, int32_t, const char*, int32_t, const int32_t*);
 
+// The entries take (STRING, LEN, SET, SETLEN, BACK); the _F90_ wrappers
+// (STRING, SET, BACK, LEN, SETLEN).
+template <auto F>
+int64_t by_lengths(const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) {
+  return F(s, l, t, tl, b);
+}
+template <auto F>
+int64_t wrapper(const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) {
+  return F(s, t, b, l, tl);
+}
+
 struct SearchEntry {
   const char* name;
   bool scan;
@@ -58,28 +69,25 @@ struct SearchEntry {
 };
 
 const SearchEntry kSearches[] = {
-    {"_SCAN", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _SCAN(s, l, t, tl, b); }},
-    {"_SCAN_4", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _SCAN_4(s, l, t, tl, b); }},
-    {"_SCAN_8", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _SCAN_8(s, l, t, tl, b); }},
-    {"_F90_SCAN", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_SCAN(s, t, b, l, tl); }},
-    {"_F90_SCAN_4", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_SCAN_4(s, t, b, l, tl); }},
-    {"_F90_SCAN_8", true, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_SCAN_8(s, t, b, l, tl); }},
-    {"_VERIFY", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _VERIFY(s, l, t, tl, b); }},
-    {"_VERIFY_4", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _VERIFY_4(s, l, t, tl, b); }},
-    {"_VERIFY_8", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _VERIFY_8(s, l, t, tl, b); }},
-    {"_F90_VERIFY", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_VERIFY(s, t, b, l, tl); }},
-    {"_F90_VERIFY_4", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_VERIFY_4(s, t, b, l, tl); }},
-    {"_F90_VERIFY_8", false, [](const char* s, int32_t l, const char* t, int32_t tl, const int32_t* b) -> int64_t { return _F90_VERIFY_8(s, t, b, l, tl); }},
+    {"_SCAN", true, by_lengths<_SCAN>},           {"_SCAN_4", true, by_lengths<_SCAN_4>},
+    {"_SCAN_8", true, by_lengths<_SCAN_8>},       {"_F90_SCAN", true, wrapper<_F90_SCAN>},
+    {"_F90_SCAN_4", true, wrapper<_F90_SCAN_4>},  {"_F90_SCAN_8", true, wrapper<_F90_SCAN_8>},
+    {"_VERIFY", false, by_lengths<_VERIFY>},      {"_VERIFY_4", false, by_lengths<_VERIFY_4>},
+    {"_VERIFY_8", false, by_lengths<_VERIFY_8>},  {"_F90_VERIFY", false, wrapper<_F90_VERIFY>},
+    {"_F90_VERIFY_4", false, wrapper<_F90_VERIFY_4>},
+    {"_F90_VERIFY_8", false, wrapper<_F90_VERIFY_8>},
 };
 
 using LenTrim = int64_t (*)(const char*, int32_t);
+template <auto F>
+int64_t len_trim(const char* s, int32_t l) {
+  return F(s, l);
+}
 const std::pair<const char*, LenTrim> kLenTrims[] = {
-    {"_LEN_TRIM_", [](const char* s, int32_t l) -> int64_t { return _LEN_TRIM_(s, l); }},
-    {"_LEN_TRIM_4_", [](const char* s, int32_t l) -> int64_t { return _LEN_TRIM_4_(s, l); }},
-    {"_LEN_TRIM_8_", [](const char* s, int32_t l) -> int64_t { return _LEN_TRIM_8_(s, l); }},
-    {"_F90_LEN_TRIM_", [](const char* s, int32_t l) -> int64_t { return _F90_LEN_TRIM_(s, l); }},
-    {"_F90_LEN_TRIM_4_", [](const char* s, int32_t l) -> int64_t { return _F90_LEN_TRIM_4_(s, l); }},
-    {"_F90_LEN_TRIM_8_", [](const char* s, int32_t l) -> int64_t { return _F90_LEN_TRIM_8_(s, l); }},
+    {"_LEN_TRIM_", len_trim<_LEN_TRIM_>},         {"_LEN_TRIM_4_", len_trim<_LEN_TRIM_4_>},
+    {"_LEN_TRIM_8_", len_trim<_LEN_TRIM_8_>},     {"_F90_LEN_TRIM_", len_trim<_F90_LEN_TRIM_>},
+    {"_F90_LEN_TRIM_4_", len_trim<_F90_LEN_TRIM_4_>},
+    {"_F90_LEN_TRIM_8_", len_trim<_F90_LEN_TRIM_8_>},
 };
 
 // A string copied against a guard page on the given side.

@@ -68,11 +68,11 @@ Out reference(const Row& r, Pair& p) {
     case Fam::stored: {
       if (r.bytes == 4) {
         float s = 0;
-        for (int64_t i = 0; i < n; ++i) s = rounded<float>(s + x87_at(a, r.a, i) * x87_at(b, r.b, i));
+        for (int64_t i = 0; i < n; ++i) s = stored<float>(s + x87_at(a, r.a, i) * x87_at(b, r.b, i));
         return out_of(s);
       }
       double s = 0;
-      for (int64_t i = 0; i < n; ++i) s = rounded<double>(s + x87_at(a, r.a, i) * x87_at(b, r.b, i));
+      for (int64_t i = 0; i < n; ++i) s = stored<double>(s + x87_at(a, r.a, i) * x87_at(b, r.b, i));
       return out_of(s);
     }
     case Fam::cx_x87:
@@ -88,12 +88,12 @@ Out reference(const Row& r, Pair& p) {
         re = re + k * cre;
         im = conj ? im - k * cim : im + k * cim;
         if (r.fam == Fam::cx_stored) {
-          re = r.bytes == 4 ? rounded<float>(re) : rounded<double>(re);
-          im = r.bytes == 4 ? rounded<float>(im) : rounded<double>(im);
+          re = r.bytes == 4 ? stored<float>(re) : stored<double>(re);
+          im = r.bytes == 4 ? stored<float>(im) : stored<double>(im);
         }
       }
-      if (r.bytes == 4) return out_of(Complex8{rounded<float>(re), rounded<float>(im)});
-      return out_of(Complex16{rounded<double>(re), rounded<double>(im)});
+      if (r.bytes == 4) return out_of(Complex8{stored<float>(re), stored<float>(im)});
+      return out_of(Complex16{stored<double>(re), stored<double>(im)});
     }
     case Fam::logical: {
       uint32_t v = 0;

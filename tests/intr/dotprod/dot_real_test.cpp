@@ -101,13 +101,13 @@ Out reference(const Row& r, Pair& p) {
       re = re + t.re;
       im = t.subtract_im ? im - t.im : im + t.im;
       if (r.sum == Sum::r4) {
-        re = rounded<float>(re);
-        im = rounded<float>(im);
+        re = stored<float>(re);
+        im = stored<float>(im);
       }
     }
     if (!r.complex_result) return out_of_x87(re);
-    if (r.part == Part::f) return out_of(Complex8{rounded<float>(re), rounded<float>(im)});
-    return out_of(Complex16{rounded<double>(re), rounded<double>(im)});
+    if (r.part == Part::f) return out_of(Complex8{stored<float>(re), stored<float>(im)});
+    return out_of(Complex16{stored<double>(re), stored<double>(im)});
   }
   auto get = [&](int op, int64_t i, int part) { return dd_at(*ops[op], kinds[op], i, part); };
   Q re{0.0, 0.0}, im{0.0, 0.0};
@@ -119,8 +119,8 @@ Out reference(const Row& r, Pair& p) {
       re = {re.hi, 0.0};
       im = {im.hi, 0.0};
     } else if (r.sum == Sum::r4) {
-      re = {rounded<float>(re.hi), 0.0};
-      im = {rounded<float>(im.hi), 0.0};
+      re = {stored<float>(re.hi), 0.0};
+      im = {stored<float>(im.hi), 0.0};
     }
   }
   if (!r.complex_result) return out_of(re);

@@ -14,10 +14,12 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "control_word.h"
 #include "descriptor_builder.h"
+#include "float_results.h"
 #include "f90/descriptor.h"
 #include "f90/dotprod.h"
 #include "value/types.h"
@@ -78,26 +80,16 @@ inline Out out_of_x87(long double v) { return out_of(v, 10); }
 using Call = std::function<Out(AD*, AD*)>;
 
 // Type-erased calls of every entry form.
-inline Call call(int32_t (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(uint32_t (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(int64_t (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(uint64_t (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(float (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(double (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of(f(a, b)); };
-}
-inline Call call(long double (*f)(const AD*, const AD*)) {
-  return [f](AD* a, AD* b) { return out_of_x87(f(a, b)); };
+template <class R>
+  requires std::is_arithmetic_v<R>
+inline Call call(R (*f)(const AD*, const AD*)) {
+  return [f](AD* a, AD* b) {
+    if constexpr (std::is_same_v<R, long double>) {
+      return out_of_x87(f(a, b));
+    } else {
+      return out_of(f(a, b));
+    }
+  };
 }
 // Slot results: the slot starts as 0xCC bytes, the routine must return its
 // address and write all of it.
@@ -256,11 +248,7 @@ std::unique_ptr<TestArray> array_of(K k, std::vector<T> v, int32_t step = 1) {
 }
 
 // Rounded to T by a forced store in the current rounding mode.
-template <class T>
-T rounded(long double x) {
-  volatile T v = static_cast<T>(x);
-  return v;
-}
+using f90test::stored;
 
 // fn against reference(pair) on random operands: every count n (steps drawn
 // from {1, 2, 3, -1, -3} once n exceeds min_strided), under 0x127f and

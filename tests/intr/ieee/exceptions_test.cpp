@@ -153,15 +153,17 @@ struct Arg {
 
 std::vector<int32_t> flat(size_t n) { return {static_cast<int32_t>(n)}; }
 
-struct FlagCase {
+// An array setting: FLAG and its values, the word (status for the flags,
+// control for halting) before and after; after -1: refused with 5000,
+// nothing written.
+struct ArraySetting {
   const char* what;
   std::vector<F90IeeeFlag> flags;
   std::vector<int32_t> values;
-  int32_t sw_before;
-  int32_t sw_after;  // -1: refused with 5000, nothing written
+  int32_t before, after;
 };
 
-const FlagCase kFlagCases[] = {
+const ArraySetting kFlagCases[] = {
     {"IEEE_USUAL true false true", {kDivide, kOverflow, kInvalid}, {1, 0, 1}, 0x08, 0x05},
     {"overflow twice, same value", {kOverflow, kOverflow}, {1, 1}, 0, 0x08},
     {"overflow twice, both values", {kOverflow, kOverflow}, {1, 0}, 0x08, -1},
@@ -193,29 +195,39 @@ std::vector<Shape> shapes_for(size_t n) {
   return s;
 }
 
-TEST(IeeeSetFlagArray, TableOverShapes) {
+// Every case over every shape of FLAG, with the values as a section whose
+// outside elements hold 0 (`value_step` apart).
+template <size_t N>
+void check_array_settings(const ArraySetting (&cases)[N],
+                          void (*entry)(ArrayDescriptor*, ArrayDescriptor*), bool control,
+                          int32_t value_step) {
   const ElemType flag_t = ElemType::derived_words(2), logical_t = ElemType::logical(4);
-  for (const FlagCase& c : kFlagCases) {
+  const FpuOp get = control ? FpuOp::GetCW : FpuOp::GetSW, set = control ? FpuOp::SetCW : FpuOp::SetSW;
+  for (const ArraySetting& c : cases) {
     for (const Shape& fs : shapes_for(c.flags.size())) {
       SCOPED_TRACE(testing::Message() << c.what << " / FLAG " << fs.what);
       RuntimeScope rt;
-      Fpu::simulate(0x127f, c.sw_before);
-      Arg<F90IeeeFlag> flag(flag_t, c.flags, fs.extents, fs.step, kInexact);
-      // The poison of the values is true: an outside value read for an
+      Fpu::simulate(control ? c.before : 0x127f, control ? 0 : c.before);
+      // The FLAG poison repeats inexact: read once, it makes a repetition.
+      // The poison of the values is false: an outside value read for an
       // unknown flag changes nothing, so the FLAG poison is what shows.
-      Arg<int32_t> value(logical_t, c.values, flat(c.values.size()), {-2}, 0);
-      __A_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS(flag.desc(), value.desc());
-      if (c.sw_after < 0) {
+      Arg<F90IeeeFlag> flag(flag_t, c.flags, fs.extents, fs.step, kInexact);
+      Arg<int32_t> value(logical_t, c.values, flat(c.values.size()), {value_step}, 0);
+      entry(flag.desc(), value.desc());
+      if (c.after < 0) {
         EXPECT_EQ(Runtime::reports(), (std::vector<Report>{{0, 5000}}));
         EXPECT_EQ(Fpu::writes(), 0);
-        EXPECT_EQ(Fpu::sw(), c.sw_before);
+        EXPECT_EQ(control ? Fpu::cw() : Fpu::sw(), c.before);
       } else {
         EXPECT_TRUE(Runtime::reports().empty());
-        EXPECT_EQ(Fpu::calls(), (std::vector<FpuCall>{{FpuOp::GetSW, c.sw_before},
-                                                      {FpuOp::SetSW, c.sw_after}}));
+        EXPECT_EQ(Fpu::calls(), (std::vector<FpuCall>{{get, c.before}, {set, c.after}}));
       }
     }
   }
+}
+
+TEST(IeeeSetFlagArray, TableOverShapes) {
+  check_array_settings(kFlagCases, __A_IEEE_SET_FLAG_in_IEEE_EXCEPTIONS, false, -2);
 }
 
 TEST(IeeeSetFlagArray, ValuesOfAnyShape) {
@@ -257,13 +269,7 @@ TEST(IeeeSetFlagArray, OneValueForAll) {
 }
 
 TEST(IeeeSetHaltingArray, TableOverShapes) {
-  const ElemType flag_t = ElemType::derived_words(2), logical_t = ElemType::logical(4);
-  struct Case {
-    const char* what;
-    std::vector<F90IeeeFlag> flags;
-    std::vector<int32_t> values;
-    int32_t cw_before, cw_after;  // -1: refused
-  } cases[] = {
+  const ArraySetting cases[] = {
       {"IEEE_ALL", {kDivide, kOverflow, kInvalid, kUnderflow, kInexact}, {1, 0, 1, 0, 1}, 0x127f,
        0x125a},
       {"IEEE_ALL again", {kDivide, kOverflow, kInvalid, kUnderflow, kInexact}, {1, 0, 1, 0, 1},
@@ -274,26 +280,7 @@ TEST(IeeeSetHaltingArray, TableOverShapes) {
       {"empty arrays rewrite the word", {}, {}, 0x0c7f, 0x0c7f},
       {"unknown flag changes no bit", {{0x300, 0x300}, kInvalid}, {1, 1}, 0x037f, 0x037e},
   };
-  for (const auto& c : cases) {
-    for (const Shape& fs : shapes_for(c.flags.size())) {
-      SCOPED_TRACE(testing::Message() << c.what << " / FLAG " << fs.what);
-      RuntimeScope rt;
-      Fpu::simulate(c.cw_before, 0);
-      // FLAG poison repeats inexact: read once, it makes a repetition.
-      Arg<F90IeeeFlag> flag(flag_t, c.flags, fs.extents, fs.step, kInexact);
-      Arg<int32_t> value(logical_t, c.values, flat(c.values.size()), {2}, 0);
-      __A_IEEE_SET_HALTING_MODE_in_IEEE_EXCEPTIONS(flag.desc(), value.desc());
-      if (c.cw_after < 0) {
-        EXPECT_EQ(Runtime::reports(), (std::vector<Report>{{0, 5000}}));
-        EXPECT_EQ(Fpu::writes(), 0);
-        EXPECT_EQ(Fpu::cw(), c.cw_before);
-      } else {
-        EXPECT_TRUE(Runtime::reports().empty());
-        EXPECT_EQ(Fpu::calls(), (std::vector<FpuCall>{{FpuOp::GetCW, c.cw_before},
-                                                      {FpuOp::SetCW, c.cw_after}}));
-      }
-    }
-  }
+  check_array_settings(cases, __A_IEEE_SET_HALTING_MODE_in_IEEE_EXCEPTIONS, true, 2);
 }
 
 TEST(IeeeArrayForms, DisassociatedPointerIsReportedAndNothingWritten) {

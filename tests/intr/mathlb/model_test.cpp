@@ -19,15 +19,13 @@
 #include <vector>
 
 #include "control_word.h"
+#include "float_results.h"
 #include "recording_runtime.h"
 #include "x87.h"
 
 namespace {
 
-bool long_tests() {
-  const char* v = std::getenv("F90_LONG_TESTS");
-  return v && v[0] == '1';
-}
+using f90test::long_tests;
 
 template <class T>
 using U = std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>;

@@ -11,26 +11,18 @@
 #include "common/elem_calls.h"
 #include "f90/matmul.h"
 #include "matrix/kernel.h"
+#include "models.h"
 
 namespace gemm_reference {
 
 using f90::matrix::LoopOrder;
 
-enum class Kind { i1, i2, i4, i8, r4, r8, c8, c16, l1, l2, l4, l8 };
-
-inline uint32_t bytes_of(Kind k) {
-  switch (k) {
-    case Kind::i1: case Kind::l1: return 1;
-    case Kind::i2: case Kind::l2: return 2;
-    case Kind::i4: case Kind::l4: case Kind::r4: return 4;
-    case Kind::i8: case Kind::l8: case Kind::r8: case Kind::c8: return 8;
-    case Kind::c16: return 16;
-  }
-  return 0;
-}
-inline bool is_int(Kind k) { return k == Kind::i1 || k == Kind::i2 || k == Kind::i4 || k == Kind::i8; }
-inline bool is_logical(Kind k) { return k == Kind::l1 || k == Kind::l2 || k == Kind::l4 || k == Kind::l8; }
-inline bool is_complex(Kind k) { return k == Kind::c8 || k == Kind::c16; }
+// The element kinds and their reading are the driver models' (models.h).
+using Kind = mxtest::Kd;
+using mxtest::bytes_of;
+using mxtest::is_complex;
+using mxtest::is_logical;
+inline bool is_int(Kind k) { return mxtest::is_small_int(k) || k == Kind::i8; }
 
 struct KernelRow {
   const char* name;
@@ -75,37 +67,19 @@ struct Matrix {
 
 // ---- the reference: the plain loops ----------------------------------------
 
-inline long double real_at(Kind k, const char* p) {
-  switch (k) {
-    case Kind::i1: { int8_t v; std::memcpy(&v, p, 1); return v; }
-    case Kind::i2: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case Kind::i4: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    case Kind::r4: case Kind::c8: { float v; std::memcpy(&v, p, 4); return v; }
-    default: { double v; std::memcpy(&v, p, 8); return v; }
-  }
-}
-inline uint32_t part_bytes(Kind k) { return is_complex(k) ? bytes_of(k) / 2 : bytes_of(k); }
+// A real element or a complex element's part at p, exactly.
+inline long double real_at(Kind k, const char* p) { return mxtest::x87_value(mxtest::part_of(k), p); }
+inline uint32_t part_bytes(Kind k) { return bytes_of(mxtest::part_of(k)); }
 
+// x rounded to the kind of k's parts by a store, at p.
 inline void store_real(Kind k, char* p, long double x) {
-  if (part_bytes(k) == 4) {
-    volatile float f = static_cast<float>(x);
-    const float v = f;
-    std::memcpy(p, &v, 4);
-  } else {
-    volatile double d = static_cast<double>(x);
-    const double v = d;
-    std::memcpy(p, &v, 8);
-  }
+  if (part_bytes(k) == 4)
+    mxtest::st(p, mxtest::stored<float>(x));
+  else
+    mxtest::st(p, mxtest::stored<double>(x));
 }
 
-inline int64_t int_at(Kind k, const char* p) {
-  switch (k) {
-    case Kind::i1: { int8_t v; std::memcpy(&v, p, 1); return v; }
-    case Kind::i2: { int16_t v; std::memcpy(&v, p, 2); return v; }
-    case Kind::i4: { int32_t v; std::memcpy(&v, p, 4); return v; }
-    default: { int64_t v; std::memcpy(&v, p, 8); return v; }
-  }
-}
+using mxtest::int_value;
 
 inline bool passes(long double b) { return b < 0 || b > 0; }  // unordered fails both
 
@@ -130,7 +104,7 @@ inline void reference(const KernelRow& kr, const Layout& l, LoopOrder order, Mat
         // Products by libf90elem's INTEGER*8 multiplication, sums modulo 2^64.
         uint64_t low = 0;
         for (int32_t t = 0; t < k; ++t)
-          low += static_cast<uint64_t>(_morvex_lmul(int_at(kr.a, a.at(i, t)), int_at(kr.b, b.at(t, j))));
+          low += static_cast<uint64_t>(_morvex_lmul(int_value(kr.a, a.at(i, t)), int_value(kr.b, b.at(t, j))));
         std::memcpy(c.at(i, j), &low, bytes_of(kr.c));
       } else if (!is_complex(kr.c)) {
         if (order == LoopOrder::inner_product) {

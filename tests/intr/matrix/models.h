@@ -19,6 +19,7 @@
 #include <cstring>
 #include <vector>
 
+#include "float_results.h"
 #include "strided.h"
 
 namespace mxtest {
@@ -52,11 +53,8 @@ template <class T>
 void st(char* p, T v) {
   std::memcpy(p, &v, sizeof v);
 }
-template <class T>
-T rounded(long double x) {
-  volatile T v = static_cast<T>(x);
-  return v;
-}
+// Rounded to T by a forced store in the current rounding mode.
+using f90test::stored;
 
 inline int64_t int_value(Kd k, const char* p) {
   switch (k) {
@@ -176,13 +174,13 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
     for (size_t l = 0; l < k; ++l)
       if (inner || used(km.y, ys[l])) {
         const long double v = x87_value(km.x, xs[l]) * x87_value(km.y, ys[l]) + s;
-        s = c == Kd::r4 ? rounded<float>(v) : rounded<double>(v);
+        s = c == Kd::r4 ? stored<float>(v) : stored<double>(v);
       }
     if (c == Kd::r4) st(out, static_cast<float>(s)); else st(out, static_cast<double>(s));
     return;
   }
   auto round_c = [&](long double v) -> long double {
-    return c == Kd::r4 || c == Kd::c8 ? rounded<float>(v) : rounded<double>(v);
+    return c == Kd::r4 || c == Kd::c8 ? stored<float>(v) : stored<double>(v);
   };
   if (is_complex(c)) {
     const Kd p = part_of(c);
@@ -200,9 +198,9 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
       }
     }
     if (p == Kd::r4) {
-      st(out, rounded<float>(re)), st(out + 4, rounded<float>(im));
+      st(out, stored<float>(re)), st(out + 4, stored<float>(im));
     } else {
-      st(out, rounded<double>(re)), st(out + 8, rounded<double>(im));
+      st(out, stored<double>(re)), st(out + 8, stored<double>(im));
     }
     return;
   }
@@ -213,7 +211,7 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
     else if (used(km.y, ys[l]))
       s = round_c(x87_value(km.y, ys[l]) * x87_value(km.x, xs[l]) + s);
   }
-  if (c == Kd::r4) st(out, rounded<float>(s)); else st(out, rounded<double>(s));
+  if (c == Kd::r4) st(out, stored<float>(s)); else st(out, stored<double>(s));
 }
 
 // A GEMMX2 element with beta = 1 and alpha = +-1 (the drivers' four calls):
@@ -232,8 +230,8 @@ inline void model_gemm2_element(const KernelModel& km, double alpha,
   double c = ld<double>(inout);
   for (size_t l = 0; l < xs.size(); ++l)
     if (used(km.y, ys[l])) {
-      const double t = rounded<double>(x87_value(km.y, ys[l]) * alpha);
-      c = rounded<double>(x87_value(km.x, xs[l]) * t + c);
+      const double t = stored<double>(x87_value(km.y, ys[l]) * alpha);
+      c = stored<double>(x87_value(km.x, xs[l]) * t + c);
     }
   st(inout, c);
 }

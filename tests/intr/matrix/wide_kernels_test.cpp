@@ -181,7 +181,7 @@ GemmKernel<int64_t, T, T> integer8_kernel(std::string name, auto fn) {
             T s = 0;
             for (size_t l = 0; l < as.size(); ++l)
               if (inner || used(bs[l]))
-                s = rounded<T>(static_cast<long double>(as[l]) * static_cast<long double>(bs[l]) + s);
+                s = stored<T>(static_cast<long double>(as[l]) * static_cast<long double>(bs[l]) + s);
             return s;
           },
           8, int(sizeof(T))};
@@ -307,9 +307,9 @@ TEST(WideKernels, Gemm2MatchesDefinition) {
                   "_S4SGEMMX2",
                   [](auto... args) { _S4SGEMMX2(args...); },
                   [](double x, double c) { return !(x < c || x > c); },
-                  [](double x, double y) { return rounded<double>((long double)x * y); },
-                  [](double c, double t, float a) { return rounded<double>((long double)a * t + c); },
-                  [](double alpha, double b) { return rounded<double>((long double)b * alpha); },
+                  [](double x, double y) { return stored<double>((long double)x * y); },
+                  [](double c, double t, float a) { return stored<double>((long double)a * t + c); },
+                  [](double alpha, double b) { return stored<double>((long double)b * alpha); },
                   {0.0, 1.0, -1.0, 0.1, NAN}},
               24);
 }
