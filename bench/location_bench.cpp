@@ -146,6 +146,24 @@ void random_elements(TestArray& a) {
   }
 }
 
+// MINLOC along DIM = 2 of a REAL*16 array of 16 rows (4096 columns from
+// 1 MiB up).
+void BM_minloc_r16_dim2_sizes(benchmark::State& state) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / 16);
+  const int32_t rows = n < 65536 ? 16 : n / 4096;
+  TestArray a(ElemType::real(16), {n / rows, rows});
+  random_elements(a);
+  TestArray r(ElemType::integer(4), {n / rows});
+  TestArray dim(ElemType::integer(4), {});
+  dim.set_linear<int32_t>(0, 2);
+  for (auto _ : state) {
+    _MINLOC__D(r.desc(), a.desc(), dim.desc(), nullptr);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_minloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
+
 void BM_location_kinds(benchmark::State& state) {
   const LocKind& k = kLocKinds[state.range(0)];
   const bool max = state.range(2) != 0;

@@ -44,16 +44,22 @@ void BM_maxval_r8(benchmark::State& state) {
 }
 BENCHMARK(BM_maxval_r8);
 
-// REAL*16 (renormalised pairs) over 16 MiB.
+// Random renormalised REAL*16 pairs: a high part of 32 random bits over
+// 2^16, the low part 2^-60 of it.
+void random_r16(TestArray& a, unsigned seed) {
+  std::mt19937 bits(seed);
+  for (int64_t k = 0; k < a.size(); ++k) {
+    const double hi = std::ldexp(static_cast<double>(bits()), -16);
+    const DoubleDouble v{hi, std::ldexp(hi, -60)};
+    std::memcpy(a.at_linear(k), &v, 16);
+  }
+}
+
+// REAL*16 over 16 MiB.
 void BM_maxval_r16(benchmark::State& state) {
   const int32_t n = kN / 4;
   TestArray a(ElemType::real(16), {n});
-  std::mt19937 bits(9);
-  for (int64_t k = 0; k < n; ++k) {
-    const double hi = std::ldexp(static_cast<double>(bits()), -16);
-    const DoubleDouble v{hi, std::ldexp(hi, -60)};
-    a.set_linear<DoubleDouble>(k, v);
-  }
+  random_r16(a, 9);
   DoubleDouble out;
   for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_D(&out, a.desc(), nullptr, nullptr));
   bytes_read(state, int64_t{n} * 16);
@@ -156,6 +162,32 @@ void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
   bytes_read(state, state.range(0));
 }
 BENCHMARK(BM_maxval_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
+
+void BM_maxval_r16_sizes(benchmark::State& state) {
+  TestArray a(ElemType::real(16), {elements(state, 16)});
+  random_r16(a, 13);
+  DoubleDouble out;
+  for (auto _ : state) benchmark::DoNotOptimize(_MAXVAL0_D(&out, a.desc(), nullptr, nullptr));
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_maxval_r16_sizes)->Apply(f90bench::memory_sizes);
+
+// MAXVAL along DIM = 2 of a REAL*16 array of 16 rows (4096 columns from
+// 1 MiB up).
+void BM_maxval_r16_dim2_sizes(benchmark::State& state) {
+  const int32_t n = elements(state, 16);
+  const int32_t rows = n < 65536 ? 16 : n / 4096;
+  TestArray a(ElemType::real(16), {n / rows, rows});
+  random_r16(a, 15);
+  TestArray r(ElemType::real(16), {n / rows});
+  const int32_t dim = 2;
+  for (auto _ : state) {
+    _MAXVAL_D(r.desc(), a.desc(), &dim, nullptr);
+    benchmark::ClobberMemory();
+  }
+  bytes_read(state, state.range(0));
+}
+BENCHMARK(BM_maxval_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 // COUNT along DIM = 2 of a LOGICAL*4 array of 16 rows (4096 columns from
 // 1 MiB up), half of its elements true.

@@ -343,8 +343,11 @@ struct RealOps {
 template <Dir D>
 struct Real16Ops {
   static constexpr uint32_t kBytes = 16;
-  using LaneElem = void;  // compared by _morvex_qcompare: no lanes
-  static constexpr lanes::Rule kLaneRule = lanes::Rule::integer_max;
+  // Lines across in blocks: lanes::r16_columns, with kLaneRule naming the
+  // direction only.
+  using LaneElem = Real16;
+  static constexpr lanes::Rule kLaneRule =
+      D == Dir::Max ? lanes::Rule::real_max : lanes::Rule::real_min;
   struct State {
     const char* at;  // the current element; null until a finite one is seen
   };
@@ -361,6 +364,13 @@ struct Real16Ops {
   static void step(State& s, const char* p) {
     if (!finite_hi(p)) return;
     if (s.at == nullptr || beats(s.at, p)) s.at = p;
+  }
+  // step()'s rule for lanes::r16_columns, whose current element c has a
+  // high part that is not finite until one is taken. (Built for SSE2, which
+  // the lanes imply: the arguments are then stored as the 8-byte words that
+  // _morvex_qcompare reads, not as halves it would wait on.)
+  [[gnu::target("sse2")]] static bool column_takes(const char* c, const char* x) {
+    return finite_hi(x) && (!finite_hi(c) || beats(c, x));
   }
   // The contiguous elements p[0..n) of a search whose current element is
   // `current` (null before one is taken), each considered as step() does;
@@ -459,9 +469,16 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   } else {
                     a.lanes_start(best, nb);
                   }
-                  lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
-                                                  b.n - k0, nb, best,
-                                                  A::kLocation ? at : nullptr);
+                  if constexpr (std::is_same_v<T, Real16>) {
+                    constexpr bool kMax = A::kLaneRule == lanes::Rule::real_max;
+                    lanes::r16_columns(isa, o[0] + k0 * b.src_step, b.src_step, k0, b.n - k0, nb,
+                                       kMax, Real16Ops<kMax ? Dir::Max : Dir::Min>::column_takes,
+                                       reinterpret_cast<char*>(best), A::kLocation ? at : nullptr);
+                  } else {
+                    lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
+                                                    b.n - k0, nb, best,
+                                                    A::kLocation ? at : nullptr);
+                  }
                   a.lanes_finish(o[2], rs, best, at, nb);
                 });
     return true;
@@ -528,7 +545,7 @@ struct ValueLines {
   void step(State& s, const char* p, int32_t) const { Ops::step(s, p); }
   void finish(const State& s, char* out) const { Ops::finish(s, out, start); }
   // Lanes (reduce_blocks_lanes): REAL lines start from the start value,
-  // integer lines from their first element.
+  // integer and REAL*16 lines from their first element.
   using LaneElem = typename Ops::LaneElem;
   static constexpr lanes::Rule kLaneRule = Ops::kLaneRule;
   static constexpr bool kLocation = false;
@@ -541,7 +558,13 @@ struct ValueLines {
   void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
-    for (int32_t j = 0; j < nb; ++j, out += rs) std::memcpy(out, best + j, sizeof(T));
+    for (int32_t j = 0; j < nb; ++j, out += rs) {
+      const char* v = reinterpret_cast<const char*>(best + j);
+      // A REAL*16 line that took no element (no finite high part).
+      if constexpr (std::is_same_v<T, Real16>)
+        if (!Real16Ops<Dir::Max>::finite_hi(v)) v = reinterpret_cast<const char*>(start.bytes);
+      std::memcpy(out, v, sizeof(T));
+    }
   }
 };
 

@@ -134,48 +134,100 @@ LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
   return eh >= 1 && eh <= 2046 && eh - fp::exponent_field(fp::from_bits<double>(lo)) >= 55;
 }
 
-// An element that the rule cannot let take c's place (c tame, high part ch).
-LANES_INLINE bool passed_over(const char* x, double ch, bool greatest) {
-  uint64_t hi, lo;
-  std::memcpy(&hi, x, 8);
-  std::memcpy(&lo, x + 8, 8);
-  double xh;
-  std::memcpy(&xh, x, 8);
-  return tame(hi, lo) && (greatest ? xh < ch : xh > ch);
+// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
+// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
+// below c, greatest; x.hi - 4|x.lo| above c, least). The high parts are
+// gathered by one unpack, the low parts by another, so lane k holds element
+// r16_element<W>(k) of the pair.
+template <int W, bool Greatest>
+LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
+  using D = Vec<double, W>;
+  using S = Vec<int64_t, W>;
+  const D a = load<D>(q), b = load<D>(q + W);
+  D hi, lo;
+  if constexpr (W == 16) {
+    hi = __builtin_shufflevector(a, b, 0, 2);
+    lo = __builtin_shufflevector(a, b, 1, 3);
+  } else {
+    hi = __builtin_shufflevector(a, b, 0, 4, 2, 6);
+    lo = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+  }
+  const D four = D{} + 4.0;
+  const D mag = (D)((S)lo & (S{} + INT64_MAX)) * four;
+  if constexpr (Greatest)
+    return (S)(hi + mag < c);
+  else
+    return (S)(hi - mag > c);
 }
 
-// Two elements a vector (AVX2): the high parts in the even 64-bit lanes of a
-// vector loaded at the elements, the low parts in the even lanes of one
-// loaded 8 bytes on. A NaN high part fails the comparison; an infinite one
-// that passes it is never taken anyway, so the high part's exponent needs
-// no upper bound here.
+// The element of a pair held in lane k (the unpacks interleave the two
+// vectors within each 16-byte half): 0 2 1 3 for 32-byte lanes.
+template <int W>
+LANES_INLINE int r16_element(int k) {
+  return W == 16 ? k : ((k & 1) << 1) | (k >> 1);
+}
+
+// One bit per 64-bit lane, from each lane's sign: one movmskpd. (Clang
+// checks a builtin's instruction set where it is written, not where it is
+// inlined: its builds, the sanitizers' and the fuzzers', take the lanes one
+// by one.)
+template <int W>
+LANES_INLINE int lane_bits(Vec<int64_t, W> m) {
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (W == 16)
+    return __builtin_ia32_movmskpd((Vec<double, 16>)m);
+  else
+    return __builtin_ia32_movmskpd256((Vec<double, 32>)m);
+#else
+  int bits = 0;
+  for (int k = 0; k < W / 8; ++k) bits |= (m[k] < 0 ? 1 : 0) << k;
+  return bits;
+#endif
+}
+
+// The first element of the pair at q that the filter does not pass over,
+// P when it passes over all.
+template <int W, bool Greatest>
+LANES_INLINE int32_t r16_first_in_pair(const char* q, Vec<double, W> c) {
+  constexpr int P = W / 8;
+  const auto m = r16_pass<W, Greatest>(q, c);
+  int first = P;
+  for (int k = 0; k < P; ++k)
+    if (m[k] == 0 && r16_element<W>(k) < first) first = r16_element<W>(k);
+  return first;
+}
+
 template <int W, bool Greatest>
 LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) {
-  using U = Vec<uint64_t, W>;
-  using S = Vec<int64_t, W>;
   using D = Vec<double, W>;
-  constexpr int32_t L = W / 16;  // elements a vector
-  S even = {};
-  for (int k = 0; k < W / 8; k += 2) even[k] = -1;
-  const D c = D{} + ch;
+  constexpr int32_t P = W / 8;  // elements a pair of vectors
+  constexpr int32_t G = 4;      // pairs a test
+  // Copied into the lanes, not added to a zero vector: that would be an x87
+  // addition, rounded to the caller's precision control.
+  D c;
+  for (int k = 0; k < P; ++k) c[k] = ch;
   int32_t i = 0;
-  // The load 8 bytes on stays inside the run: one element is left over.
-  for (; n - i > 2 * L; i += 2 * L) {
-    S pass = even;
-    for (int v = 0; v < 2; ++v) {
-      const char* q = p + (i + v * L) * 16;
-      const U hi = load<U>(q), lo = load<U>(q + 8);
-      const S zero = (S)(((hi | lo) << 1) == 0);
-      const S eh = (S)((hi << 1) >> 53), el = (S)((lo << 1) >> 53);
-      const S gap = (S)(eh - el > 54);
-      const D x = (D)hi;
-      const S beaten = (S)(Greatest ? x < c : x > c);
-      pass &= (zero | gap) & beaten;
-    }
-    if (nonzero<W>(pass ^ even)) break;
+  for (; n - i >= G * P; i += G * P) {
+    const char* q = p + i * ptrdiff_t{16};
+    const auto m = (r16_pass<W, Greatest>(q, c) & r16_pass<W, Greatest>(q + 2 * W, c)) &
+                   (r16_pass<W, Greatest>(q + 4 * W, c) & r16_pass<W, Greatest>(q + 6 * W, c));
+    if (lane_bits<W>(m) != (1 << P) - 1) break;
   }
-  for (; i < n; ++i)
-    if (!passed_over(p + i * 16, ch, Greatest)) return i;
+  // The group that holds a candidate, or the last elements copied after
+  // elements that every current value passes over (infinite high parts of
+  // the sign that loses), pair by pair.
+  const char* q = p + i * ptrdiff_t{16};
+  alignas(32) char rest[G * P * 16];
+  if (n - i < G * P) {
+    const double pad[2] = {Greatest ? -__builtin_inf() : __builtin_inf(), 0.0};
+    for (int32_t k = 0; k < G * P; ++k) std::memcpy(rest + k * 16, pad, 16);
+    std::memcpy(rest, q, (n - i) * size_t{16});
+    q = rest;
+  }
+  for (int32_t k = 0; k < G * P; k += P) {
+    const int32_t e = r16_first_in_pair<W, Greatest>(q + k * 16, c);
+    if (e < P) return i + k + e < n ? i + k + e : n;
+  }
   return n;
 }
 
@@ -361,6 +413,74 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
   }
 }
 
+// Sets the limit that the filter holds a column's current element c to:
+// its high part when c is tame, else the infinity that nothing passes under
+// (every element then goes to the rule). Bits are copied, not values: no
+// trip through the x87 stack.
+template <bool Greatest>
+LANES_INLINE void r16_set_limit(double* limit, const char* c) {
+  uint64_t hi, lo;
+  std::memcpy(&hi, c, 8);
+  std::memcpy(&lo, c + 8, 8);
+  const uint64_t none = Greatest ? 0xfff0000000000000ull : 0x7ff0000000000000ull;
+  const uint64_t v = tame(hi, lo) ? hi : none;
+  std::memcpy(limit, &v, 8);
+}
+
+// REAL*16 columns, walked as columns_k walks its blocks: kRows rows at a
+// time, P = W / 8 columns a pair of vectors. The filter runs over a pair's
+// kRows rows with one test; only a pair that holds a candidate is searched
+// again, row by row, and only its candidates go to the rule. The limits
+// live in lane order (r16_element), one vector a pair.
+template <int W, bool Greatest>
+LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+  using D = Vec<double, W>;
+  constexpr int32_t P = W / 8;
+  constexpr int all = (1 << P) - 1;
+  constexpr int32_t kChunk = 512;  // columns a limit buffer
+  alignas(32) double lim[kChunk];
+  for (int32_t j0 = 0; j0 < ncol; j0 += kChunk) {
+    const int32_t nc = ncol - j0 < kChunk ? ncol - j0 : kChunk;
+    const int32_t nv = nc - nc % P;  // columns in lanes
+    char* const c0 = cur + j0 * ptrdiff_t{16};
+    const char* const p0 = p + j0 * ptrdiff_t{16};
+    for (int32_t j = 0; j < nv; ++j)
+      r16_set_limit<Greatest>(lim + j - j % P + r16_element<W>(j % P), c0 + j * ptrdiff_t{16});
+    // Element x of column j in row `row` to the rule; true when it is taken.
+    auto rule = [&](const char* x, int32_t j, int32_t row) {
+      if (!takes(c0 + j * ptrdiff_t{16}, x)) return false;
+      std::memcpy(c0 + j * ptrdiff_t{16}, x, 16);
+      if (at != nullptr) at[j0 + j] = row;
+      return true;
+    };
+    for (int32_t k = 0; k < rows; k += kRows) {
+      const int32_t nr = rows - k < kRows ? rows - k : kRows;
+      const char* r = p0 + k * step;
+      for (int32_t j = 0; j < nv; j += P) {
+        const char* x0 = r + j * ptrdiff_t{16};
+        D c = load<D>(lim + j);
+        auto pass = r16_pass<W, Greatest>(x0, c);
+        for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, c);
+        if (lane_bits<W>(pass) == all) continue;
+        for (int32_t q = 0; q < nr; ++q) {
+          const char* x = x0 + q * step;
+          const int bits = lane_bits<W>(r16_pass<W, Greatest>(x, c));
+          if (bits == all) continue;
+          for (int e = 0; e < P; ++e) {
+            const int lane = r16_element<W>(e);
+            if ((bits >> lane & 1) == 0 && rule(x + e * 16, j + e, k0 + k + q))
+              r16_set_limit<Greatest>(lim + j + lane, c0 + (j + e) * ptrdiff_t{16});
+          }
+          c = load<D>(lim + j);
+        }
+      }
+      for (int32_t j = nv; j < nc; ++j)
+        for (int32_t q = 0; q < nr; ++q) rule(r + q * step + j * ptrdiff_t{16}, j, k0 + k + q);
+    }
+  }
+}
+
 template <int W, uint32_t B>
 LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
                                   bool truth, uint32_t* count) {
@@ -445,8 +565,23 @@ template <uint32_t B>
 }
 
 template <bool Greatest>
+[[gnu::target("sse2")]] int32_t r16_first_candidate_sse2(const char* p, int32_t n, double ch) {
+  return r16_first_candidate_k<16, Greatest>(p, n, ch);
+}
+template <bool Greatest>
 [[gnu::target("avx2")]] int32_t r16_first_candidate_avx2(const char* p, int32_t n, double ch) {
   return r16_first_candidate_k<32, Greatest>(p, n, ch);
+}
+
+template <bool Greatest>
+[[gnu::target("sse2")]] void r16_columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+  r16_columns_k<16, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
+}
+template <bool Greatest>
+[[gnu::target("avx2")]] void r16_columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+  r16_columns_k<32, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
 }
 
 [[gnu::target("sse")]] uint32_t mxcsr() {
@@ -476,16 +611,28 @@ bool r16_tame(const char* p) {
   return tame(hi, lo);
 }
 
-// The lanes need 64-bit comparisons: AVX2; the element loop otherwise.
+// Without lanes every element is a candidate.
 int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest) {
   double ch;
   std::memcpy(&ch, c, 8);
   if (isa == Isa::avx2)
     return greatest ? r16_first_candidate_avx2<true>(p, n, ch)
                     : r16_first_candidate_avx2<false>(p, n, ch);
-  for (int32_t i = 0; i < n; ++i)
-    if (!passed_over(p + i * 16, ch, greatest)) return i;
-  return n;
+  if (isa == Isa::sse2)
+    return greatest ? r16_first_candidate_sse2<true>(p, n, ch)
+                    : r16_first_candidate_sse2<false>(p, n, ch);
+  return 0;
+}
+
+void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
+                 int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
+  if (isa == Isa::avx2) {
+    (greatest ? r16_columns_avx2<true> : r16_columns_avx2<false>)(p, row_step, k0, rows, ncol,
+                                                                  takes, current, at);
+  } else {
+    (greatest ? r16_columns_sse2<true> : r16_columns_sse2<false>)(p, row_step, k0, rows, ncol,
+                                                                  takes, current, at);
+  }
 }
 
 template <class T, bool Max>

@@ -7,7 +7,7 @@
 // has, and are never called without one of them (isa() is Isa::none then;
 // the callers keep their element loops for that case and for strided runs).
 // Only comparisons, selections and integer counts run in the lanes: nothing
-// here does arithmetic on a REAL value.
+// here computes a REAL value (the REAL*16 filter's bound below is no result).
 //
 // Why a lane comparison of REAL elements is the x87's: both compare the
 // exact values of two finite or infinite operands, and both call any
@@ -55,26 +55,35 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // element x in place of the current element c when _morvex_qcompare(x, c)
 // is 1 (greatest) or -1 (least): the sign of the high part of the
 // double-double difference x - c. That call is the rule; the lanes only pass
-// over elements for which it cannot say so.
+// over elements for which it cannot say so, and they need c to be tame:
+// both its parts zeros, or its high part normal and its low part's exponent
+// field at least 55 below the high part's (so |c.hi| >= 2^-968, and
+// |c.lo| < 2^(e-54) for c.hi in the binade of 2^e).
 //
-// An element is tame when both its parts are zeros, or its high part is
-// normal and its low part's exponent field is at least 55 below the high
-// part's (then |lo| < 2^-54 |hi|, which holds for every renormalised value
-// above 2^-968). For tame x and c with x.hi < c.hi (greatest; > for least)
-// the difference is not of the sign asked for. Proof: the exact difference
-// D = x.hi - c.hi has |D| >= 2^(e-52) where 2^e is the lesser binade of the
-// two, or >= 2^(E-1) when the binades are two or more apart (2^E the
-// greater), while |x.lo| + |c.lo| < 0.75 * 2^(e-52) (resp. 2^(E-53)); so the
-// error term (the two-sum's error plus x.lo minus c.lo, with the roundings of
-// the subtraction's few steps in any rounding mode) stays below 0.8 |D| and
-// the high part s + e keeps the sign of D. If D's rounding overflows, the
-// subtraction gives an infinity of D's sign. A NaN or infinite high part
-// never takes the current place, and fails x.hi < c.hi or is passed over
-// rightly. Both zeros against a tame c: the difference is -c.hi - c.lo, or
-// x.hi + x.lo, of D's sign.
+// The filter (greatest; least is its mirror image) passes over x when
+// x.hi + 4|x.lo| < c.hi, evaluated in SSE double arithmetic: the sum and
+// the scaling are only a bound, never a result, and their flags stay out
+// of the x87 status word that the IEEE procedures read. Why it is exact, in
+// any rounding mode, with or without subnormals flushed or read as zero
+// (the rule's own subtraction runs under the same MXCSR):
+// - Rounding is monotone and c.hi a double, so exactly g = c.hi - x.hi >
+//   4|x.lo|. g is at least half an ulp of c.hi's binade, 2^(e-53), so
+//   |c.lo| < g/2.
+// - x.hi within a factor 2 of c.hi: the subtraction's steps are exact but
+//   for x.lo - c.lo, of magnitude below 0.75 g, added to s = -g: the high
+//   part is negative, or -0 when flushed.
+// - Otherwise g >= |c.hi|/2 and g >= |x.hi|/2: the two-sum's error (a few
+//   ulps of s in any rounding mode), x.lo, c.lo and any subnormal flushed
+//   (below 2^-1022, against g >= 2^-969) stay far below |s|, which keeps
+//   its sign; a difference beyond the range gives an infinity of its sign.
+// - c both zeros: x.hi < 0 and |x.lo| < |x.hi|/4, and the difference is
+//   x.hi + x.lo, rounded.
+// A NaN high part fails the comparison (a candidate), as do infinite and
+// NaN low parts; a high part of -Inf passes, and is never taken anyway.
 bool r16_tame(const char* p);
-// Position of the first element of p[0..n) (16 bytes each) that the rule
-// might let take the place of the tame element c, n when none might.
+// Position of the first element of p[0..n) (16 bytes each) that the filter
+// does not pass over for the tame element c, n when it passes over all
+// (0 without lanes: every element is then a candidate).
 int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest);
 
 // Per-column reductions of a block of neighbouring lines. The block's
@@ -94,6 +103,17 @@ enum class Rule : uint8_t { integer_max, integer_min, real_max, real_min };
 template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t columns, T* best, int32_t* at);
+
+// Per-column REAL*16 searches of a block laid out as for columns():
+// `current` holds the bits of each column's current element (16 bytes a
+// column) and `at` its row (null: rows not kept), for rows k0 .. k0 + rows
+// - 1. takes(c, x) is the rule: whether x takes the place of the current
+// element c (a c whose high part is not finite stands for none taken yet).
+// The lanes pass over what the filter above clears for a tame current
+// element; every other element goes to the rule, in row order.
+using R16Rule = bool (*)(const char* current, const char* x);
+void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
+                 int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
 
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the

@@ -10,6 +10,7 @@
 
 #include "array/lanes.h"
 #include "common/mask.h"
+#include "f90/f90.h"
 
 namespace {
 
@@ -177,26 +178,108 @@ TEST(Lanes, LogicalColumns) {
   }
 }
 
-// The REAL*16 filter: the AVX2 lanes and the element loop (every other
-// build) pass over the same elements.
-TEST(Lanes, Real16FilterOfEveryBuild) {
-  for (int trial = 0; trial < 300; ++trial) {
-    const int n = pick(1, 80);
-    std::vector<double> v(2 * n);
-    for (int k = 0; k < n; ++k) {
-      v[2 * k] = pick(-8, 8) * 0.5;
-      const int kind = pick(0, 5);
-      v[2 * k + 1] = kind == 0 ? std::ldexp(v[2 * k], -53) : kind == 1 ? INFINITY
-                                                                        : std::ldexp(v[2 * k], -60);
-      if (kind == 2) v[2 * k] = std::nan("");
+// The REAL*16 filter of both builds against the rule: it passes over the
+// elements far on the losing side that come before the first planted edge,
+// and over nothing that _morvex_qcompare would let replace the current
+// element (an element with an infinite or NaN high part is never taken).
+// The edges sit at every position of a vector group and of the tail.
+TEST(Lanes, Real16FilterPassesOverOnlyWhatTheRuleRejects) {
+  using DD = DoubleDouble;
+  for (int trial = 0; trial < 3000; ++trial) {
+    const bool greatest = trial & 1;
+    const double up = greatest ? 1 : -1;  // toward the winning side
+    // A tame current element: zeros of either sign, or a small value.
+    DD c{0.0, 0.0};
+    if (pick(0, 4) == 0) {
+      c = {pick(0, 1) ? 0.0 : -0.0, pick(0, 1) ? 0.0 : -0.0};
+    } else {
+      c.hi = pick(1, 16) * (pick(0, 1) ? 0.25 : -0.25);
+      c.lo = pick(-1, 1) * std::ldexp(c.hi, -56);
     }
-    const double c[2] = {pick(-4, 4) * 0.5, 0.0};
+    const double toward = std::nextafter(c.hi, -up * INFINITY);  // one step on the losing side
+    const double ulp = std::fabs(c.hi - toward);
+    const DD edges[] = {
+        {c.hi, c.lo + up * std::ldexp(ulp, -8)},   // equal high parts, the low part wins
+        {c.hi, c.lo - up * std::ldexp(ulp, -8)},   // equal high parts, the low part loses
+        {c.hi, c.lo},                              // a tie
+        {c.hi, -c.lo},                             // the low part's sign decides
+        {toward, up * ulp * 1.5},                  // lifted past c by its low part
+        {toward, up * ulp * 0.25},                 // lifted, not past c
+        {toward, 0.0},
+        {-0.0, 0.0}, {0.0, -0.0}, {-0.0, up * 0x1p-1074}, {up * 0x1p-1074, 0.0},
+        {std::nan(""), 0.0}, {INFINITY, 0.0}, {-INFINITY, 0.0},
+        {c.hi - up * 2, INFINITY}, {c.hi - up * 2, std::nan("")},
+        {c.hi - up * 2, up * 8},                   // far below, lifted by a huge low part
+        {c.hi - up * 2, -up * 8},
+    };
+    const int n = pick(1, 80);
+    const int first = pick(0, n);  // the first edge; n: none
+    std::vector<DD> v(n);
+    for (int k = 0; k < n; ++k) {
+      const double hi = c.hi - up * pick(1, 8);
+      v[k] = {hi, pick(-1, 1) * std::ldexp(hi, -60)};
+      if (k == first || (k > first && pick(0, 3) == 0)) v[k] = edges[pick(0, 17)];
+    }
     const char* p = reinterpret_cast<const char*>(v.data());
-    const char* cp = reinterpret_cast<const char*>(c);
-    for (const bool greatest : {true, false}) {
-      const int32_t loop = f90::lanes::r16_first_candidate(Isa::sse2, p, n, cp, greatest);
-      if (f90::lanes::isa() == Isa::avx2) {
-        ASSERT_EQ(f90::lanes::r16_first_candidate(Isa::avx2, p, n, cp, greatest), loop) << trial;
+    for (const Isa isa : builds()) {
+      const int32_t at = f90::lanes::r16_first_candidate(isa, p, n, reinterpret_cast<const char*>(&c), greatest);
+      ASSERT_GE(at, first) << int(isa) << " trial " << trial;
+      ASSERT_LE(at, n);
+      for (int k = 0; k < at; ++k) {
+        const bool taken = std::isfinite(v[k].hi) && _morvex_qcompare(v[k], c) == (greatest ? 1 : -1);
+        ASSERT_FALSE(taken) << int(isa) << " trial " << trial << " element " << k << " of " << n
+                            << ": " << v[k].hi << " " << v[k].lo << " against " << c.hi << " " << c.lo;
+      }
+    }
+  }
+}
+
+// REAL*16 columns of both builds against each column's element loop under
+// the rule (_morvex_qcompare; a current element with an infinite or NaN high
+// part stands for none taken yet): near ties decided by the low parts,
+// signed zeros, infinite and NaN parts.
+bool r16_rule_max(const char* c, const char* x) {
+  DoubleDouble a, b;
+  std::memcpy(&a, x, 16);
+  std::memcpy(&b, c, 16);
+  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == 1);
+}
+bool r16_rule_min(const char* c, const char* x) {
+  DoubleDouble a, b;
+  std::memcpy(&a, x, 16);
+  std::memcpy(&b, c, 16);
+  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == -1);
+}
+
+TEST(Lanes, Real16ColumnsOfEveryBuild) {
+  for (const Isa isa : builds()) {
+    for (int trial = 0; trial < 200; ++trial) {
+      const bool greatest = trial & 1;
+      const auto rule = greatest ? r16_rule_max : r16_rule_min;
+      const int cols = pick(1, 40), rows = pick(1, 20), k0 = pick(1, 3);
+      std::vector<DoubleDouble> a(cols * rows), cur(cols);
+      for (DoubleDouble& x : a) {
+        x.hi = pick(-6, 6) * 0.25;
+        const double lifts[] = {0.0, -0.0, 0x1p-56, -0x1p-56, 0x1p-54, -0x1p-54, INFINITY, NAN};
+        x.lo = lifts[pick(0, 7)] * (x.hi == 0 ? 0x1p-1000 : x.hi);
+        if (pick(0, 25) == 0) x.hi = pick(0, 1) ? NAN : pick(0, 1) ? INFINITY : -INFINITY;
+      }
+      for (DoubleDouble& c : cur) c = {pick(0, 4) == 0 ? NAN : pick(-6, 6) * 0.25, 0.0};
+      std::vector<DoubleDouble> want = cur;
+      std::vector<int32_t> at(cols, -1), want_at(cols, -1);
+      for (int j = 0; j < cols; ++j)
+        for (int k = 0; k < rows; ++k) {
+          const char* x = reinterpret_cast<const char*>(&a[k * cols + j]);
+          if (rule(reinterpret_cast<const char*>(&want[j]), x)) {
+            std::memcpy(&want[j], x, 16);
+            want_at[j] = k0 + k;
+          }
+        }
+      f90::lanes::r16_columns(isa, reinterpret_cast<const char*>(a.data()), cols * 16, k0, rows,
+                              cols, greatest, rule, reinterpret_cast<char*>(cur.data()), at.data());
+      for (int j = 0; j < cols; ++j) {
+        ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0) << int(isa) << " trial " << trial << " column " << j;
+        ASSERT_EQ(at[j], want_at[j]) << int(isa) << " trial " << trial << " column " << j;
       }
     }
   }

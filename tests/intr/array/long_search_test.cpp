@@ -241,13 +241,30 @@ TEST(LongSearch, Real16ValuesAgainstTheLocationModel) {
     (max ? _MAXVAL0_D : _MINVAL0_D)(&got, src.desc(), nullptr, nullptr);
     ASSERT_EQ(std::memcmp(&got, want, 16), 0) << (max ? "MAXVAL" : "MINVAL") << " trial " << trial
                                               << " fill " << f << " size " << n;
+    // The same elements as m neighbouring lines along DIM = 2.
+    const int32_t m = pick(1, 40), rows = static_cast<int32_t>(n / m);
+    if (rows == 0) continue;
+    TestArray wide(e.type, {m, rows});
+    std::memcpy(wide.at_linear(0), src.at_linear(0), int64_t{m} * rows * 16);
+    const int32_t dim = 2;
+    TestArray r(e.type, {m});
+    (max ? _MAXVAL_D : _MINVAL_D)(r.desc(), wide.desc(), &dim, nullptr);
+    for (int32_t j = 0; j < m; ++j) {
+      loc::Seq line;
+      for (int64_t k = 0; k < rows; ++k) line.push_back({k, wide.at({j, k})});
+      const int64_t k = loc::model_position(e, max, line, -1);
+      const void* w = k >= 0 ? static_cast<const void*>(wide.at({j, k})) : starts[max];
+      ASSERT_EQ(std::memcmp(r.at_linear(j), w, 16), 0)
+          << (max ? "MAXVAL" : "MINVAL") << " DIM=2 trial " << trial << " line " << j;
+    }
   }
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
 // Elements whose high part is below the current one's and that still beat
-// it (the low parts decide), or that no low part can lift: only elements
-// whose low part is at least 2^55 below their high part may be passed over.
+// it (the low parts decide), equal high parts, signed zeros, and high or low
+// parts that are infinite or NaN, at every position of a vector group and
+// of the tail: the lanes may pass over only what _morvex_qcompare rejects.
 TEST(LongSearch, Real16LowPartsDecide) {
   f90test::RuntimeScope scope;
   const double below = 1 - 0x1p-53;  // the double under 1
@@ -261,28 +278,61 @@ TEST(LongSearch, Real16LowPartsDecide) {
       {"low part lifts", {1.0, -0x1p-55}, {below, 0x1p-54 + 0x1p-55 + 0x1p-56}, true},
       {"low part of 2^-55 is tame", {1.0, -0x1p-56}, {below, 0x1p-55}, false},
       {"infinite low part", {1.0, 0.0}, {0.5, INFINITY}, true},
+      {"NaN low part", {1.0, 0.0}, {0.5, NAN}, false},
+      {"huge low part", {1.0, 0.0}, {-1.0, 4.0}, true},
       {"across a binade", {2.0, -0x1p-53}, {2 - 0x1p-52, 0x1p-53 + 0x1p-54}, true},
+      {"equal high parts, low part greater", {1.0, 0x1p-60}, {1.0, 0x1p-59}, true},
+      {"equal high parts, low part less", {1.0, 0x1p-60}, {1.0, 0x1p-61}, false},
+      {"equal parts", {1.0, 0x1p-60}, {1.0, 0x1p-60}, false},
+      {"low parts of both signs", {1.0, -0x1p-60}, {1.0, 0x1p-60}, true},
       {"zeros", {1.0, 0.0}, {0.0, -0.0}, false},
+      {"negative zero against zero", {0.0, 0.0}, {-0.0, 0.0}, false},
+      {"subnormal low part over zero", {-0.0, -0.0}, {0.0, 0x1p-1074}, true},
+      {"NaN high part", {1.0, 0.0}, {NAN, 0.0}, false},
+      {"infinite high part", {1.0, 0.0}, {INFINITY, 0.0}, false},
   };
   for (const Row& row : rows) {
     for (const bool max : {true, false}) {
-      // current, then 99 elements that lose to it, x among them at 50.
-      const double sign = max ? 1 : -1;
-      TestArray a(ElemType::real(16), {100});
-      for (int64_t k = 0; k < 100; ++k) {
-        red::Real16 v = k == 0 ? row.current : k == 50 ? row.x : red::Real16{0x1p-800, 0.0};
-        if (!max) v = {-v.hi, -v.lo};
-        std::memcpy(a.at_linear(k), &v, 16);
+      for (const int64_t at : {1, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 95, 98, 99}) {
+        // current, then 99 elements that lose to it, x among them at `at`.
+        TestArray a(ElemType::real(16), {100});
+        for (int64_t k = 0; k < 100; ++k) {
+          red::Real16 v = k == 0 ? row.current : k == at ? row.x : red::Real16{row.current.hi - 1, 0.0};
+          if (!max) v = {-v.hi, -v.lo};
+          std::memcpy(a.at_linear(k), &v, 16);
+        }
+        const int64_t want = row.x_greater ? at : 0;
+        auto r = f90test::unallocated_result(ElemType::integer(4), 1);
+        (max ? _MAXLOC_D : _MINLOC_D)(r.get(), a.desc(), nullptr);
+        EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), static_cast<uint64_t>(want + 1))
+            << row.what << (max ? " MAXLOC" : " MINLOC") << " at " << at;
+        red::Real16 got;
+        (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
+        EXPECT_EQ(std::memcmp(&got, a.at_linear(want), 16), 0)
+            << row.what << (max ? " MAXVAL" : " MINVAL") << " at " << at;
+        // Along DIM = 2 of 21 neighbouring lines (five vectors of lines and
+        // one more), line j with the losing elements turned by 5 j rows.
+        TestArray wide(ElemType::real(16), {21, 100});
+        for (int32_t j = 0; j < 21; ++j)
+          for (int64_t k = 0; k < 100; ++k) {
+            const int64_t from = k == 0 ? 0 : (k - 1 + 99 - 5 * j % 99) % 99 + 1;
+            std::memcpy(wide.at({j, k}), a.at_linear(from), 16);
+          }
+        const int32_t dim = 2;
+        TestArray v(ElemType::real(16), {21});
+        (max ? _MAXVAL_D : _MINVAL_D)(v.desc(), wide.desc(), &dim, nullptr);
+        loc::DimArg dim_arg(2);
+        auto l = f90test::unallocated_result(ElemType::integer(4), 1);
+        (max ? _MAXLOC__D : _MINLOC__D)(l.get(), wide.desc(), dim_arg.desc(), nullptr);
+        for (int32_t j = 0; j < 21; ++j) {
+          const int64_t x_row = (at - 1 + 5 * j) % 99 + 1;
+          const int64_t w = row.x_greater ? x_row : 0;
+          EXPECT_EQ(red::result_elem(l.get(), j, 4, 4), static_cast<uint64_t>(w + 1))
+              << row.what << (max ? " MAXLOC" : " MINLOC") << " DIM=2 line " << j << " at " << at;
+          EXPECT_EQ(std::memcmp(v.at_linear(j), wide.at({j, w}), 16), 0)
+              << row.what << (max ? " MAXVAL" : " MINVAL") << " DIM=2 line " << j << " at " << at;
+        }
       }
-      const bool x_wins = row.x_greater;
-      auto r = f90test::unallocated_result(ElemType::integer(4), 1);
-      (max ? _MAXLOC_D : _MINLOC_D)(r.get(), a.desc(), nullptr);
-      EXPECT_EQ(red::result_elem(r.get(), 0, 4, 4), x_wins ? 51u : 1u)
-          << row.what << (max ? " MAXLOC" : " MINLOC") << " sign " << sign;
-      red::Real16 got;
-      (max ? _MAXVAL0_D : _MINVAL0_D)(&got, a.desc(), nullptr, nullptr);
-      EXPECT_EQ(std::memcmp(&got, a.at_linear(x_wins ? 50 : 0), 16), 0)
-          << row.what << (max ? " MAXVAL" : " MINVAL");
     }
   }
   EXPECT_TRUE(Runtime::reports().empty());
