@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <type_traits>
 
 #include "memory_sizes.h"
 
@@ -87,24 +88,35 @@ void BM_maxloc_i4_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxloc_i4_sizes)->Apply(f90bench::memory_sizes);
 
-// MINLOC along DIM = 2 of a REAL*8 array of 16 rows (4096 columns from
-// 1 MiB up).
-void BM_minloc_r8_dim2_sizes(benchmark::State& state) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / 8);
-  const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(8), {n / rows, rows});
+// MAXLOC and MINLOC along DIM = 2 of an array of 16 rows (4096 columns from
+// 1 MiB up) of random REAL*8 or INTEGER*4 elements: every result element is
+// a line across the rows.
+template <class T>
+void dim2_locations(benchmark::State& state, void (*entry)(ArrayDescriptor*, ArrayDescriptor*,
+                                                           ArrayDescriptor*, ArrayDescriptor*)) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / sizeof(T));
+  const int32_t cols = n < 131072 ? n / 16 : 4096;
+  TestArray a(std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T)),
+              {cols, n / cols});
   std::mt19937 bits(5);
-  a.fill_linear<double>([&](int64_t) { return static_cast<double>(bits()); });
-  TestArray r(ElemType::integer(4), {n / rows});
+  a.fill_linear<T>([&](int64_t) { return static_cast<T>(static_cast<int32_t>(bits())); });
+  TestArray r(ElemType::integer(4), {cols});
   TestArray dim(ElemType::integer(4), {});
   dim.set_linear<int32_t>(0, 2);
   for (auto _ : state) {
-    _MINLOC__S(r.desc(), a.desc(), dim.desc(), nullptr);
+    entry(r.desc(), a.desc(), dim.desc(), nullptr);
     benchmark::ClobberMemory();
   }
   bytes_read(state, state.range(0));
 }
+void BM_minloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MINLOC__S); }
+void BM_maxloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MAXLOC__S); }
+void BM_minloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MINLOC__I4); }
+void BM_maxloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MAXLOC__I4); }
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_maxloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_minloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_maxloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 // Every element kind, MAXLOC and MINLOC, at 1 MiB (in cache) and 64 MiB:
 // Args(kind, bytes); compare with BM_reference_memchr at the same size.
