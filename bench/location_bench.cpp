@@ -87,22 +87,31 @@ void BM_maxloc_i4_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxloc_i4_sizes)->Apply(f90bench::memory_sizes);
 
-// MINLOC along DIM = 2 of a REAL*8 array of 16 rows (4096 columns from
-// 1 MiB up).
-void BM_minloc_r8_dim2_sizes(benchmark::State& state) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / 8);
+// MINLOC along DIM = 2 of an array of 16 rows (4096 columns from 1 MiB
+// up), its elements set by fill.
+template <class Fill>
+void minloc_dim2(benchmark::State& state, ElemType type,
+                 void (*entry)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*),
+                 Fill&& fill) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / type.bytes());
   const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(8), {n / rows, rows});
-  std::mt19937 bits(5);
-  a.fill_linear<double>([&](int64_t) { return static_cast<double>(bits()); });
+  TestArray a(type, {n / rows, rows});
+  fill(a);
   TestArray r(ElemType::integer(4), {n / rows});
   TestArray dim(ElemType::integer(4), {});
   dim.set_linear<int32_t>(0, 2);
   for (auto _ : state) {
-    _MINLOC__S(r.desc(), a.desc(), dim.desc(), nullptr);
+    entry(r.desc(), a.desc(), dim.desc(), nullptr);
     benchmark::ClobberMemory();
   }
   bytes_read(state, state.range(0));
+}
+
+void BM_minloc_r8_dim2_sizes(benchmark::State& state) {
+  minloc_dim2(state, ElemType::real(8), _MINLOC__S, [](TestArray& a) {
+    std::mt19937 bits(5);
+    a.fill_linear<double>([&](int64_t) { return static_cast<double>(bits()); });
+  });
 }
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 
@@ -146,21 +155,8 @@ void random_elements(TestArray& a) {
   }
 }
 
-// MINLOC along DIM = 2 of a REAL*16 array of 16 rows (4096 columns from
-// 1 MiB up).
 void BM_minloc_r16_dim2_sizes(benchmark::State& state) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / 16);
-  const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(16), {n / rows, rows});
-  random_elements(a);
-  TestArray r(ElemType::integer(4), {n / rows});
-  TestArray dim(ElemType::integer(4), {});
-  dim.set_linear<int32_t>(0, 2);
-  for (auto _ : state) {
-    _MINLOC__D(r.desc(), a.desc(), dim.desc(), nullptr);
-    benchmark::ClobberMemory();
-  }
-  bytes_read(state, state.range(0));
+  minloc_dim2(state, ElemType::real(16), _MINLOC__D, random_elements);
 }
 BENCHMARK(BM_minloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 
