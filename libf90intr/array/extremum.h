@@ -452,7 +452,10 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
     if (b.lines.src.stride[across] != int64_t{sizeof(T)} || b.n <= 0) return false;
     const lanes::Isa isa = std::is_floating_point_v<T> ? lanes::real_isa() : lanes::isa();
     if (isa == lanes::Isa::none) return false;
-    constexpr int32_t kBlock = 512;
+    // Blocks wide enough that each row is read in runs of 16 KiB (a few
+    // pages, which the prefetchers follow; 4 KiB runs start cold at every
+    // page from L3 and memory), at most 4096 lines (32 KiB of state).
+    constexpr int32_t kBlock = (16 << 10) / sizeof(T) < 4096 ? (16 << 10) / sizeof(T) : 4096;
     const int64_t rs = b.lines.res.stride[across];
     std::array<WalkArray*, 3> arrays{&b.lines.src, &b.lines.mask, &b.lines.res};
     walk_blocks(b.lines.rank, across, b.lines.extent, arrays, kBlock,
@@ -463,7 +466,7 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   int32_t k0 = 0;
                   if constexpr (A::kFromFirstRow) {
                     std::memcpy(best, o[0], nb * sizeof(T));
-                    for (int32_t j = 0; j < nb; ++j) at[j] = 0;
+                    std::memset(at, 0, nb * sizeof(int32_t));
                     a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
                     k0 = 1;
                   } else {
@@ -558,6 +561,12 @@ struct ValueLines {
   void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
+    if constexpr (!std::is_same_v<T, Real16>) {
+      if (rs == int64_t{sizeof(T)}) {
+        std::memcpy(out, best, nb * sizeof(T));
+        return;
+      }
+    }
     for (int32_t j = 0; j < nb; ++j, out += rs) {
       const char* v = reinterpret_cast<const char*>(best + j);
       // A REAL*16 line that took no element (no finite high part).

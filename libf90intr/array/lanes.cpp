@@ -251,6 +251,16 @@ struct LogicalLanes {
       return (V)(load<V>(p) != 0);
     }
   }
+  // All ones for every false element.
+  LANES_INLINE static V false_mask(const char* p) {
+    if constexpr (B == 8) {
+      const auto x = load<Vec<uint64_t, W>>(p);
+      const V w = (V)(x | (x >> 32));
+      return (V)(w == 0) & valid();
+    } else {
+      return (V)(load<V>(p) == 0);
+    }
+  }
   LANES_INLINE static V valid() {
     V v = {};
     for (int k = 0; k < W / int(sizeof(U)); ++k) v[k] = B == 8 && (k & 1) ? 0 : U(~U{0});
@@ -481,28 +491,47 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
   }
 }
 
-template <int W, uint32_t B>
-LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
-                                  bool truth, uint32_t* count) {
+// G neighbouring vectors of columns j .. through the nr rows at r (step
+// apart): each row adds its false elements to a lane of the element's own
+// width (at most kRows, so even byte lanes hold the sum), and the column
+// counts, one 32-bit lane per column, take the chunk's sum once.
+template <int W, uint32_t B, int G>
+LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t j, bool truth,
+                              uint32_t* count) {
   using LL = LogicalLanes<W, B>;
   using V = typename LL::V;
   constexpr int32_t L = LL::kElems;
   using C = Vec<int32_t, 4 * L>;  // one count per column
-  // The mask as signed lanes of the element's width: an 8-byte element's
-  // lane is (0, all ones) for true, which narrows to all ones.
+  // The sum as signed lanes of the element's width: an 8-byte element's
+  // lane is (-falses, 0), which narrows to -falses.
   using S = Vec<std::conditional_t<B == 8, int64_t, std::make_signed_t<typename LL::U>>, W>;
-  const V flip = truth ? V{} : LL::valid();
-  // kRows rows at a time, as columns_k walks them.
+  V acc[G] = {};
+  const char* x = r + j * ptrdiff_t{B};
+  for (int32_t q = 0; q < nr; ++q, x += step)
+#pragma GCC unroll 4
+    for (int g = 0; g < G; ++g) acc[g] += LL::false_mask(x + g * W);
+  // acc holds -falses: COUNT adds nr - falses, ANY/ALL's false count falses.
+  const C base = C{} + (truth ? nr : 0);
+#pragma GCC unroll 4
+  for (int g = 0; g < G; ++g) {
+    const C neg = __builtin_convertvector((S)acc[g], C);
+    store(count + j + g * L, load<C>(count + j + g * L) + (truth ? base + neg : -neg));
+  }
+}
+
+template <int W, uint32_t B>
+LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
+                                  bool truth, uint32_t* count) {
+  constexpr int32_t L = LogicalLanes<W, B>::kElems;
+  // Two vectors a step (two independent sums); kRows rows at a time, as
+  // columns_k walks them.
+  constexpr int G = 2;
   for (int32_t k = 0; k < rows; k += kRows) {
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
-    for (; ncol - j >= L; j += L) {
-      C c = load<C>(count + j);
-      for (int32_t q = 0; q < nr; ++q)
-        c -= __builtin_convertvector((S)(LL::mask(r + q * step + j * ptrdiff_t{B}) ^ flip), C);
-      store(count + j, c);
-    }
+    for (; ncol - j >= G * L; j += G * L) count_group<W, B, G>(r, step, nr, j, truth, count);
+    for (; ncol - j >= L; j += L) count_group<W, B, 1>(r, step, nr, j, truth, count);
     for (; j < ncol; ++j)
       for (int32_t q = 0; q < nr; ++q)
         count[j] += Logical<B>::truth(r + q * step + j * ptrdiff_t{B}) == truth ? 1 : 0;

@@ -307,6 +307,11 @@ struct LocationLines {
   void lanes_first(T* best, int32_t* at, const char* p, ptrdiff_t step, int32_t n,
                    int32_t nb) const {
     if constexpr (std::is_floating_point_v<T> && kLaneRule == lanes::Rule::real_min) {
+      // The lanes tell whether the first row holds a NaN at all.
+      T least;
+      bool nan;
+      lanes::extreme<T, false>(lanes::real_isa(), best, nb, least, nan);
+      if (!nan) return;
       for (int32_t j = 0; j < nb; ++j) {
         if (!std::isnan(best[j])) continue;
         const char* q = p + j * ptrdiff_t{sizeof(T)};

@@ -23,10 +23,21 @@ static void fill(const Plan& plan, int rank, uint64_t v) {
     extent[i] = r.extent(i);
     w.stride[i] = byte_stride(plan.rbytes, r.stride(i));
   }
+  const int64_t s = w.stride[0];
+  // One loop per result width (little-endian: the low bytes), one memset
+  // for a contiguous run of zeros.
   walk_runs(rank, extent, std::array<WalkArray*, 1>{&w},
             [&](const std::array<char*, 1>& o, int64_t n) {
-              char* p = o[0];
-              for (int64_t k = 0; k < n; ++k, p += w.stride[0]) store(p, plan.rbytes, v);
+              if (v == 0 && s == plan.rbytes) {
+                std::memset(o[0], 0, static_cast<size_t>(n) * plan.rbytes);
+                return;
+              }
+              with_width(plan.rbytes, [&](auto b) {
+                if constexpr (b.value <= 8) {
+                  char* p = o[0];
+                  for (int64_t k = 0; k < n; ++k, p += s) std::memcpy(p, &v, b.value);
+                }
+              });
             });
 }
 

@@ -130,13 +130,15 @@ bool scan_blocks(const Plan& plan, Lines& l) {
     if (i != d && l.mask.stride[i] == B && l.extent[i] >= 4) across = i;
   if (across < 0 || lanes_for<M>(B, kLaneRun) == lanes::Isa::none) return false;
   const lanes::Isa isa = lanes::isa();
-  constexpr int32_t kBlock = 2048, kRows = 64;
+  // Rows read in runs of up to 16 KiB (LOGICAL*4), as reduce_blocks_lanes
+  // reads them.
+  constexpr int32_t kBlock = 4096, kRows = 64;
   int32_t extent[F90_MAX_RANK];
   for (int i = 0; i < l.rank; ++i) extent[i] = l.extent[i];
   extent[d] = 1;  // walked inside each block
   const int32_t n = l.extent[d];
   const ptrdiff_t step = static_cast<ptrdiff_t>(l.mask.stride[d]);
-  const int64_t rs = l.res.stride[across];
+  const ptrdiff_t rs = static_cast<ptrdiff_t>(l.res.stride[across]);
   std::array<WalkArray*, 2> arrays{&l.mask, &l.res};
   walk_blocks(l.rank, across, extent, arrays, kBlock,
               [&](const std::array<char*, 2>& o, int64_t count) {
@@ -154,9 +156,10 @@ bool scan_blocks(const Plan& plan, Lines& l) {
                 }
                 // One loop per result width (little-endian: the low bytes).
                 char* out = o[1];
+                const ptrdiff_t step_out = rs;  // a local: the stores cannot alias it
                 with_width(plan.rbytes, [&](auto w) {
                   if constexpr (w.value <= 8) {
-                    for (int32_t j = 0; j < nb; ++j, out += rs) {
+                    for (int32_t j = 0; j < nb; ++j, out += step_out) {
                       const uint64_t v =
                           op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any);
                       std::memcpy(out, &v, w.value);

@@ -159,23 +159,34 @@ TEST(Lanes, ColumnsUnderEveryRule) {
   columns_against_loops<double, Rule::real_min>();
 }
 
-TEST(Lanes, LogicalColumns) {
+// Rows past the 8-row chunks (whose sums byte lanes hold), columns past
+// two vectors a step, densities from none to all true.
+template <uint32_t B>
+void logical_columns() {
   for (const Isa isa : builds()) {
     for (int trial = 0; trial < 100; ++trial) {
-      const int cols = pick(1, 70), rows = pick(1, 20);
+      const int cols = pick(1, 140), rows = pick(1, 20), density = pick(0, 4);
       const bool truth = pick(0, 1);
-      std::vector<char> m(cols * rows * 8, 0);
-      for (char& b : m) b = pick(0, 9) == 0 ? 1 : 0;
+      std::vector<char> m(cols * rows * B, 0);
+      for (int e = 0; e < cols * rows; ++e)
+        if (pick(1, 4) <= density) m[e * B + pick(0, B - 1)] = static_cast<char>(1 << pick(0, 7));
       std::vector<uint32_t> count(cols, 5);
-      f90::lanes::count_columns<8>(isa, m.data(), cols * 8, rows, cols, truth, count.data());
+      f90::lanes::count_columns<B>(isa, m.data(), cols * B, rows, cols, truth, count.data());
       for (int j = 0; j < cols; ++j) {
         uint32_t want = 5;
         for (int k = 0; k < rows; ++k)
-          want += f90::Logical<8>::truth(m.data() + (k * cols + j) * 8) == truth;
-        ASSERT_EQ(count[j], want) << int(isa) << " column " << j;
+          want += f90::Logical<B>::truth(m.data() + (k * cols + j) * B) == truth;
+        ASSERT_EQ(count[j], want) << B << " " << int(isa) << " column " << j;
       }
     }
   }
+}
+
+TEST(Lanes, LogicalColumnsOfEveryWidth) {
+  logical_columns<1>();
+  logical_columns<2>();
+  logical_columns<4>();
+  logical_columns<8>();
 }
 
 // The REAL*16 filter of both builds against the rule: it passes over the

@@ -341,9 +341,14 @@ TEST(LongSearch, Real16LowPartsDecide) {
 // ---- Lines along DIM -----------------------------------------------------------
 
 // A rank-2 or rank-3 operand whose first extent is long (many lines next to
-// each other for DIM = 2, long contiguous lines for DIM = 1).
+// each other for DIM = 2, long contiguous lines for DIM = 1): random, or at
+// the widths of the blocks of lines (2048 and 4096), with few rows then;
+// second extents around the row chunks of the lanes (8 and 64 rows).
 red::Shape random_block_shape() {
-  red::Shape s{{pick(1, 700), pick(1, 40)}, {1, 1}, {1, 1}};
+  const int32_t kWide[] = {2047, 2048, 2049, 4095, 4096, 4097, 6151};
+  const int32_t across = pick(0, 7) == 0 ? kWide[pick(0, 6)] : pick(1, 700);
+  const int32_t along = across > 700 ? pick(1, 10) : pick(0, 5) == 0 ? pick(62, 66) : pick(1, 40);
+  red::Shape s{{across, along}, {1, 1}, {1, 1}};
   if (pick(0, 3) == 0) {
     s.ext.push_back(pick(1, 3));
     s.lower.push_back(1);
