@@ -29,8 +29,9 @@
 // a chunk goes this way only while they lie within the result's storage and
 // are overwritten later: by the next chunk's selection, or by VECTOR's
 // elements. Result elements past the final extent keep their contents.
-// With AVX2, 8-byte elements go 32 bytes (4 elements) at a time through a
-// dword permutation, and up to 32 bytes are stored past the selection.
+// With AVX2, and an ARRAY that fits the caches, 8-byte elements go 32 bytes
+// (4 elements) at a time through a dword permutation, and up to 32 bytes
+// are stored past the selection.
 #include <immintrin.h>
 
 #include <algorithm>
@@ -323,8 +324,11 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   int64_t count = 0;
   bool overflow = false, first_pass = true;
-  const Isa isa = !x87::have_sse2()                ? Isa::none
-                  : morvex::chars::have_avx2()  ? Isa::avx2
+  // The AVX2 compression's overlapping 32-byte stores are faster only while
+  // the result stays in the caches; past them the SSE2 stores are.
+  const bool cached = array.element_count() * c.elem_bytes() < kStreamBytes;
+  const Isa isa = !x87::have_sse2()                         ? Isa::none
+                  : morvex::chars::have_avx2() && cached ? Isa::avx2
                   : morvex::chars::have_ssse3() ? Isa::ssse3
                                                 : Isa::sse2;
   // The result's storage: VECTOR's extent or size(ARRAY) when allocated
