@@ -65,25 +65,30 @@ struct Gathered {
 // The instructions a gather may use, as the CPU allows.
 enum class Isa { none, sse2, ssse3, avx2 };
 
-// Byte shuffle controls that bring the 4-byte elements of 16 bytes selected
-// by the 4 bits of the index to the front, in order.
-struct Compress4 {
-  alignas(16) uint8_t control[16][16];
-  uint8_t advance[16];  // bytes selected: 4 per set bit
-  constexpr Compress4() : control{}, advance{} {
+// Shuffle controls that bring the elements selected by the 4 bits of the
+// index (of 4 elements, each kPer units of the shuffle's index type) to the
+// front, in order: byte controls for PSHUFB (4-byte elements), dword ones
+// for VPERMD (8-byte elements). The unselected lanes' entries (0x80: zero
+// for PSHUFB, lane 0 for VPERMD) are never read as elements.
+template <class Index, int kPer>
+struct Compress {
+  alignas(32) Index control[16][4 * kPer];
+  uint8_t advance[16];  // bytes selected
+  constexpr Compress() : control{}, advance{} {
     for (int b = 0; b < 16; ++b) {
       int out = 0;
       for (int e = 0; e < 4; ++e)
         if ((b >> e) & 1) {
-          for (int i = 0; i < 4; ++i) control[b][4 * out + i] = static_cast<uint8_t>(4 * e + i);
+          for (int i = 0; i < kPer; ++i) control[b][kPer * out + i] = static_cast<Index>(kPer * e + i);
           ++out;
         }
-      for (int i = 4 * out; i < 16; ++i) control[b][i] = 0x80;  // zero: never read
-      advance[b] = static_cast<uint8_t>(4 * out);
+      for (int i = kPer * out; i < 4 * kPer; ++i) control[b][i] = 0x80;
+      advance[b] = static_cast<uint8_t>(out * kPer * sizeof(Index));
     }
   }
 };
-inline constexpr Compress4 kCompress4{};
+inline constexpr Compress<uint8_t, 4> kCompress4{};
+inline constexpr Compress<uint32_t, 2> kCompress8{};
 
 // The selected elements of 32 contiguous 4-byte elements at a (bits: bit i
 // selects element i) to d onwards; returns the position after them. Stores
@@ -116,25 +121,6 @@ __attribute__((target("sse2"))) inline char* compress_8x32(char* d, const char* 
   return d;
 }
 
-// Dword permutations that bring the 8-byte elements of 32 bytes selected
-// by the 4 bits of the index to the front, in order.
-struct Compress8 {
-  alignas(32) uint32_t control[16][8];
-  uint8_t advance[16];  // bytes selected: 8 per set bit
-  constexpr Compress8() : control{}, advance{} {
-    for (int b = 0; b < 16; ++b) {
-      int out = 0;
-      for (int e = 0; e < 4; ++e)
-        if ((b >> e) & 1) {
-          control[b][2 * out] = static_cast<uint32_t>(2 * e);
-          control[b][2 * out + 1] = static_cast<uint32_t>(2 * e + 1);
-          ++out;
-        }
-      advance[b] = static_cast<uint8_t>(8 * out);
-    }
-  }
-};
-inline constexpr Compress8 kCompress8{};
 
 // The same for 8-byte elements through AVX2, 32 bytes (4 elements) at a
 // time. Stores up to 32 bytes past the last selected element.
