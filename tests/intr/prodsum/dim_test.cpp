@@ -368,18 +368,18 @@ TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
   };
   // Both layouts (DIM 1: groups of lines and a remainder, short and skewed
   // long lines; DIM 2: one buffer of lines, a remainder group, steps past a
-  // group's turn, and more lines than one buffer); the row's lines are
-  // `dirty`, its terms the last of `lead` more (the identity, which changes
-  // no bit).
+  // group's turn; both: more lines than one buffer, with the last line alone
+  // dirty, after the NaN scan's full vectors); the row's lines are `dirty`,
+  // its terms the last of `lead` more (the identity, which changes no bit).
   struct Layout {
     int dim;
     int32_t lines;
     std::vector<int32_t> dirty;
     int32_t lead;
   };
-  const std::vector<Layout> layouts = {{1, 50, {3, 40}, 0},        {1, 19, {0, 9, 18}, 510},
-                                       {2, 1000, {3, 990}, 0},     {2, 1003, {5, 1001, 1002}, 19},
-                                       {2, 2100, {2050}, 0}};
+  const std::vector<Layout> layouts = {
+      {1, 50, {3, 40}, 0},   {1, 19, {18}, 510},  {1, 2071, {1100, 2070}, 0},
+      {2, 1000, {3, 990}, 0}, {2, 1003, {1002}, 19}, {2, 2100, {2050}, 0}};
   const uint16_t words[] = {f90test::kCwLibrary, 0x027f, 0x067f /* down */, 0x0a7f /* up */,
                             0x0e7f /* toward zero */, f90test::kCwLinux};
   for (const Row& row : rows) {
