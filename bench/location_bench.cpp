@@ -96,8 +96,9 @@ void dim2_locations(benchmark::State& state, void (*entry)(ArrayDescriptor*, Arr
                                                            ArrayDescriptor*, ArrayDescriptor*)) {
   const int32_t n = static_cast<int32_t>(state.range(0) / sizeof(T));
   const int32_t cols = n < 131072 ? n / 16 : 4096;
-  TestArray a(std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T)),
-              {cols, n / cols});
+  const ElemType type =
+      std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T));
+  TestArray a(type, {cols, n / cols});
   std::mt19937 bits(5);
   a.fill_linear<T>([&](int64_t) { return static_cast<T>(static_cast<int32_t>(bits())); });
   TestArray r(ElemType::integer(4), {cols});
@@ -111,8 +112,12 @@ void dim2_locations(benchmark::State& state, void (*entry)(ArrayDescriptor*, Arr
 }
 void BM_minloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MINLOC__S); }
 void BM_maxloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MAXLOC__S); }
-void BM_minloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MINLOC__I4); }
-void BM_maxloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MAXLOC__I4); }
+void BM_minloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MINLOC__I4);
+}
+void BM_maxloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MAXLOC__I4);
+}
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_maxloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_minloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
