@@ -14,7 +14,7 @@
 // a signalling NaN keeps its bits.
 #pragma once
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <cstdint>
 #include <cstring>
@@ -139,6 +139,18 @@ __attribute__((target("sse2"), always_inline)) inline void store16(char* p, __m1
     _mm_stream_si128(reinterpret_cast<__m128i*>(p), v);
   } else {
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+  }
+}
+
+// Stores 32 bytes at p: streamed past the caches as two 16-byte halves (p
+// need only be 16-byte aligned), or plainly. AVX2 callers only.
+template <bool kStream>
+__attribute__((target("avx2"), always_inline)) inline void store32(char* p, __m256i v) {
+  if constexpr (kStream) {
+    _mm_stream_si128(reinterpret_cast<__m128i*>(p), _mm256_castsi256_si128(v));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(p + 16), _mm256_extracti128_si256(v, 1));
+  } else {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
   }
 }
 

@@ -70,26 +70,17 @@ void rotate_lines(ShiftSetup st) {
 // before the line's split n - s, k + s - n from there.
 template <uint32_t K>
 void rotate_line_tiles(ShiftSetup st) {
-  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
-  const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
-  const bool large = st.result_bytes() >= f90::kStreamBytes;
-  int32_t ext[F90_MAX_RANK] = {};
-  st.walk_extents(ext);
-  f90::walk_blocks(st.rank, 0, ext,
-                   std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
-                   f90::kTileLines, [&](const std::array<char*, 3>& o, int64_t count) {
-                     f90::TileLine line[f90::kTileLines];
-                     for (int64_t b = 0; b < count; ++b) {
-                       const int64_t s = reduce(st.shift_arg.read(o[2] + b * s0), n);
-                       const f90::TilePhase before{f90::TilePhase::from_array,
-                                                   {static_cast<ptrdiff_t>(b * a0 + s * as)}};
-                       const f90::TilePhase after{f90::TilePhase::from_array,
-                                                  {static_cast<ptrdiff_t>(b * a0 + (s - n) * as)}};
-                       line[b] = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
-                     }
-                     f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs),
-                                       o[1], static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), 0, large);
-                   });
+  const int64_t n = st.n(), as = st.array.stride[st.dim];
+  const int64_t a0 = st.array.stride[0], s0 = st.shift.stride[0];
+  f90::move_line_tiles<K>(
+      st, std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
+      [&](const std::array<char*, 3>& o, int64_t t, f90::TileLine& line) {
+        const int64_t s = reduce(st.shift_arg.read(o[2] + t * s0), n);
+        const f90::TilePhase before{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + s * as)}};
+        const f90::TilePhase after{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + (s - n) * as)}};
+        line = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
+      },
+      0);
 }
 
 // The small-call path: a contiguous rank-1 ARRAY rotated into a contiguous

@@ -151,29 +151,21 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
 template <uint32_t K>
 void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
                       const Boundary& fixed) {
-  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
-  const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0], s0 = st.shift.stride[0];
-  const int64_t b0 = boundary.stride[0];
-  const bool large = st.result_bytes() >= f90::kStreamBytes;
-  int32_t ext[F90_MAX_RANK] = {};
-  st.walk_extents(ext);
-  f90::walk_blocks(
-      st.rank, 0, ext, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
-      f90::kTileLines, [&](const std::array<char*, 4>& o, int64_t count) {
-        f90::TileLine line[f90::kTileLines];
-        for (int64_t b = 0; b < count; ++b) {
-          const int64_t s = clamp(st.shift_arg.read(o[2] + b * s0), n);
-          const f90::TilePhase value =
-              per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = o[3] + b * b0}}
-              : fixed.value != nullptr ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
-                                       : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
-          const f90::TilePhase from{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(b * a0 + s * as)}};
-          line[b] = {static_cast<int32_t>(s < 0 ? -s : 0), static_cast<int32_t>(s < 0 ? n : n - s),
-                   {value, from, value}};
-        }
-        f90::move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1],
-                          static_cast<ptrdiff_t>(as), n, line, count, st.bytes(), fixed.fill, large);
-      });
+  const int64_t n = st.n(), as = st.array.stride[st.dim];
+  const int64_t a0 = st.array.stride[0], s0 = st.shift.stride[0], b0 = boundary.stride[0];
+  f90::move_line_tiles<K>(
+      st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
+      [&](const std::array<char*, 4>& o, int64_t t, f90::TileLine& line) {
+        const int64_t s = clamp(st.shift_arg.read(o[2] + t * s0), n);
+        const f90::TilePhase value =
+            per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = o[3] + t * b0}}
+            : fixed.value != nullptr ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
+                                     : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
+        const f90::TilePhase from{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + s * as)}};
+        line = {static_cast<int32_t>(s < 0 ? -s : 0), static_cast<int32_t>(s < 0 ? n : n - s),
+                {value, from, value}};
+      },
+      fixed.fill);
 }
 
 }  // namespace

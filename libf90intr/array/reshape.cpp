@@ -254,12 +254,12 @@ extern "C" void reshape(ArrayDescriptor* result_d, ArrayDescriptor* source_d,
 
   with_moves(c, [&](auto k, uint32_t off) {
     constexpr uint32_t K = decltype(k)::value;
-    RunCursor dst = out.cursor(word_at(result.base(), off), false);
     RunCursor from = src.cursor(word_at(source.base(), off), false);
     if (stored == result_size && from_source == stored && from.left() >= stored &&
         move_transposed(out, word_at(result.base(), off), from.at(), from.step(),
                         K != 0 ? K : c.elem_bytes()))
       return;
+    RunCursor dst = out.cursor(word_at(result.base(), off), false);
     move_elements<K>(dst, from, from_source, c.elem_bytes());
     if (from_pad > 0) {
       RunCursor cycle = pad_walker.cursor(word_at(pad.base(), off), true);

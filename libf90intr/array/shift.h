@@ -171,17 +171,63 @@ struct TileLine {
   TilePhase phase[3];
 };
 
-// n 8-byte elements, element i from sk + from[i].off, to dk onwards (16-byte
-// aligned), in pairs streamed past the caches.
-__attribute__((target("sse2"))) inline void stream_pairs_8(char* dk, const char* sk,
-                                                           const TilePhase* from, int64_t n) {
-  int64_t i = 0;
-  for (; i + 2 <= n; i += 2, dk += 16) {
-    const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i].off));
-    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sk + from[i + 1].off));
-    store16<true>(dk, _mm_unpacklo_epi64(a, b));
+// The per-line tables of one tile: each line's phases, and move_tile's
+// sources, result offsets and the indices where a line changes phase.
+struct TileSpace {
+  TileLine line[kTileLines];
+  TilePhase from[kTileLines];
+  ptrdiff_t at[kTileLines];
+  int32_t cut[2 * kTileLines + 1];
+};
+
+// Element k of `count` lines whose result elements are contiguous (line i's
+// at dk + i * K) and which all take ARRAY's elements (line i's from sk +
+// off[i]). With SSE2, 4- and 8-byte elements are loaded one by one and
+// interleaved into 16-byte stores (streamed past the caches with kStream,
+// dk then 16-byte aligned): loads, interleaves and stores only, so every
+// bit pattern passes. `ahead` > 0 asks for the source of index k + ahead,
+// one cache line per 64 result bytes, to be fetched now: past the caches
+// the lines of a tile come from columns far apart, each only a few KiB
+// long, which the hardware prefetchers follow badly.
+// How many indices along DIM ahead gather_lines fetches the source of a
+// large move: about 8 columns of a 1024-line tile measured best (4 and 16
+// close behind), enough to hide the memory's latency.
+inline constexpr int64_t kFetchAhead = 8;
+
+// The element at p (4 or 8 bytes) in the low lanes of a register.
+template <uint32_t K>
+__attribute__((target("sse2"), always_inline)) inline __m128i load_low(const char* p) {
+  if constexpr (K == 8) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  } else {
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
   }
-  if (i < n) std::memcpy(dk, sk + from[i].off, 8);
+}
+
+template <uint32_t K, bool kStream>
+__attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* sk, const ptrdiff_t* off,
+                                                         int64_t count, ptrdiff_t ahead) {
+  int64_t i = 0;
+  if constexpr (K == 4 || K == 8) {
+    constexpr int64_t kLine = 64 / K;
+    if (ahead != 0)
+      for (int64_t p = 0; p < count; p += kLine) {  // a hint: it may point past ARRAY, and never faults
+        const uintptr_t at = reinterpret_cast<uintptr_t>(sk) + static_cast<uintptr_t>(ahead + off[p]);
+        _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_T0);
+      }
+    for (; i + 16 / K <= count; i += 16 / K, dk += 16) {
+      if constexpr (K == 8) {
+        store16<kStream>(dk, _mm_unpacklo_epi64(load_low<K>(sk + off[i]), load_low<K>(sk + off[i + 1])));
+      } else {
+        const __m128i ab = _mm_unpacklo_epi32(load_low<K>(sk + off[i]), load_low<K>(sk + off[i + 1]));
+        const __m128i cd = _mm_unpacklo_epi32(load_low<K>(sk + off[i + 2]), load_low<K>(sk + off[i + 3]));
+        store16<kStream>(dk, _mm_unpacklo_epi64(ab, cd));
+      }
+    }
+  }
+  for (; i < count; ++i, dk += K) Mover<K>::one(dk, sk + off[i], K);
 }
 
 // A tile of at most this many elements moves line by line, each phase of a
@@ -214,12 +260,14 @@ void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
 // dst + b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
 // A fill phase stores `fill` in every byte. Always inlined into the two
 // forms below, so that it is compiled with and without SSE2 moves.
-template <uint32_t K, bool kStream>
+template <uint32_t K, bool kStream, bool kSse2>
 [[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
-                                                  ptrdiff_t as, int64_t n, const TileLine* line,
-                                                  int64_t count, uint32_t bytes, unsigned char fill) {
+                                                  ptrdiff_t as, int64_t n, TileSpace& space,
+                                                  int64_t count, uint32_t bytes, unsigned char fill,
+                                                  bool prefetch) {
   // The indices where a line changes phase, in increasing order.
-  int32_t cut[2 * kTileLines + 1];
+  const TileLine* line = space.line;
+  int32_t* cut = space.cut;
   int64_t cuts = 0;
   for (int64_t b = 0; b < count; ++b) {
     cut[cuts++] = line[b].p1;
@@ -229,8 +277,8 @@ template <uint32_t K, bool kStream>
   std::sort(cut, cut + cuts);
   // Between two cuts: the result offset of each line (lines from ARRAY
   // first, then those of a fixed value, then those filled) and its source.
-  ptrdiff_t at[kTileLines];
-  TilePhase from[kTileLines];
+  ptrdiff_t* at = space.at;
+  TilePhase* from = space.from;
   int64_t k = 0;
   for (int64_t c = 0; c < cuts && k < n; ++c) {
     const int64_t end = std::min<int64_t>(cut[c], n);
@@ -249,15 +297,18 @@ template <uint32_t K, bool kStream>
       from[i] = p;
     }
     nz = count - nf - nv;
-    if (nf == count) {  // every line from ARRAY: the result side is a plain stride walk
-      if constexpr (kStream && K == 8) {  // 16-byte aligned pairs streamed past the caches
-        for (; k < end; ++k) stream_pairs_8(dst + k * rs, src + k * as, from, nf);
-        continue;
-      }
+    if (nf == count && r0 == K && K != 0) {  // every line from ARRAY into contiguous result lines
+      ptrdiff_t* off = at;  // at[i] is i * K: the offsets take its place
+      for (int64_t i = 0; i < nf; ++i) off[i] = from[i].off;
+      const ptrdiff_t ahead = prefetch ? kFetchAhead * as : 0;
       for (; k < end; ++k) {
-        char* dk = dst + k * rs;
-        const char* sk = src + k * as;
-        for (int64_t i = 0; i < nf; ++i, dk += r0) Mover<K>::one(dk, sk + from[i].off, bytes);
+        if constexpr (kSse2) {
+          gather_lines<K, kStream>(dst + k * rs, src + k * as, off, nf, ahead);
+        } else {
+          char* dk = dst + k * rs;
+          const char* sk = src + k * as;
+          for (int64_t i = 0; i < nf; ++i, dk += K) Mover<K>::one(dk, sk + off[i], bytes);
+        }
       }
       continue;
     }
@@ -274,36 +325,57 @@ template <uint32_t K, bool kStream>
 template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) void move_tile_sse2(char* dst, ptrdiff_t r0, ptrdiff_t rs,
                                                     const char* src, ptrdiff_t as, int64_t n,
-                                                    const TileLine* line, int64_t count,
-                                                    uint32_t bytes, unsigned char fill) {
-  move_tile_body<K, kStream>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+                                                    TileSpace& space, int64_t count,
+                                                    uint32_t bytes, unsigned char fill, bool prefetch) {
+  move_tile_body<K, kStream, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, prefetch);
   if constexpr (kStream) _mm_sfence();
 }
 
 template <uint32_t K>
 void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
-                     const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
-  move_tile_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+                     TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill) {
+  move_tile_body<K, false, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, false);
 }
 
 // move_tile_body, its element moves through SSE2 registers where the CPU
-// has them (8- to 32-byte elements: one load and one store each). `large`:
-// the result is at least kStreamBytes, so that 8-byte elements contiguous
-// along dimension 0 are stored past the caches in aligned pairs.
+// has them (4- to 32-byte elements). `large`: the result is at least
+// kStreamBytes, so that 4- and 8-byte elements contiguous along dimension 0
+// are stored past the caches, their sources fetched ahead.
 template <uint32_t K>
 void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
-               const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
+               TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
   if (count * n <= kSmallTile) {
-    move_small_tile<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
-  } else if (K >= 8 && x87::have_sse2()) {
-    if (K == 8 && large && r0 == 8 && (rs & 15) == 0 && (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
-      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    move_small_tile<K>(dst, r0, rs, src, as, n, space.line, count, bytes, fill);
+  } else if (K >= 4 && x87::have_sse2()) {
+    if ((K == 4 || K == 8) && large && r0 == K && (rs & 15) == 0 &&
+        (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
+      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, true);
     } else {
-      move_tile_sse2<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+      move_tile_sse2<K, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, large);
     }
   } else {
-    move_tile_plain<K>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+    move_tile_plain<K>(dst, r0, rs, src, as, n, space, count, bytes, fill);
   }
+}
+
+// Lines along a DIM other than the first, in tiles of up to kTileLines
+// neighbours along dimension 0 (move_tile). `arrays` starts with the
+// result, ARRAY and SHIFT; describe(o, t, line) fills the TileLine of line
+// t of the tile whose origins are `o`.
+template <uint32_t K, size_t N, class Describe>
+void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arrays, Describe&& describe,
+                     unsigned char fill) {
+  const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
+  const int64_t r0 = st.result.stride[0];
+  const bool large = st.result_bytes() >= kStreamBytes;
+  int32_t ext[F90_MAX_RANK] = {};
+  st.walk_extents(ext);
+  walk_blocks(st.rank, 0, ext, arrays, kTileLines, [&](const std::array<char*, N>& o, int64_t count) {
+    TileSpace space;
+    for (int64_t t = 0; t < count; ++t) describe(o, t, space.line[t]);
+    move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1], static_cast<ptrdiff_t>(as),
+                 n, space, count, st.bytes(), fill, large);
+  });
 }
 
 // Moves a block, run by run along dimension 0.

@@ -17,33 +17,38 @@
 // through the source, trailing the one before it by a few elements), and as
 // many as stay in the second-level cache when the lines are neighbours.
 //
-// REAL*4, REAL*8 and the COMPLEX*8/16 sums combine each term into the result
-// element in memory: one load, one x87 operation with the source element
-// and one store that rounds to the element's kind.
+// REAL*4, REAL*8 and the COMPLEX*8/16 sums and the REAL products combine each
+// term into the result element in memory: one load, one x87 operation with
+// the source element and one store that rounds to the element's kind.
 //
-// The unmasked REAL*4 and REAL*8 sums run a block of lines in SSE2 instead
-// when that gives the same bits (internal/sse2_exact.h): the running values
-// are copied into a buffer of the kind, each term goes in as the x87 step
-// does it (the running value and the term widened to double, which is exact;
-// addsd rounding to 53 bits; the store rounding to the kind) and the buffer is
-// copied back. Why the bits are the x87's: under a control word of 53-bit
+// The unmasked REAL*4 and REAL*8 sums and products run up to kSse2Lines
+// lines at a time in SSE2 instead when that gives the same bits
+// (internal/sse2_exact.h): the running values are copied into a buffer of
+// the kind, each term goes in as the x87 step does it (the running value and
+// the term widened to double, which is exact; addsd or mulsd rounding to 53
+// bits; the store rounding to the kind) and the buffer is copied back. REAL*8
+// keeps the running values of a group of 8 lines in the xmm registers while
+// the group takes its terms: a whole line when DIM is the closer-packed
+// dimension, kSse2Steps terms per turn of the groups when the lines are
+// neighbours. Why the bits are the x87's: under a control word of 53-bit
 // precision, every exception masked (Sse2AsX87::begin refuses any other, and
-// mirrors its rounding into MXCSR), the x87's fadd rounds the exact sum to 53
-// bits in that rounding, as addsd does; the two differ only where the x87's
-// wider exponent range shows, that is where a rounded result is beyond the
-// double range or subnormal, and in which NaN payload a sum of two NaNs
-// keeps. REAL*8: the fstp of an in-range 53-bit value is exact, so both give
-// the same double. REAL*4: both round the same 53-bit value to float once
-// more (cvtsd2ss and fstps, same rounding), so no double-rounding argument is
-// needed. After each block MXCSR is read: overflow or underflow (a rounded
-// result left the normal range), denormal operand (a subnormal term or
-// running value), invalid (infinities of opposite signs, a signalling NaN)
-// or a NaN among the block's final values (a NaN, once in, stays to the end
-// of its line) refuse the block, which is then redone on the x87 path from
-// the result elements, untouched since the SSE2 run wrote only the buffer.
-// The source is only read, so the redo sees the same terms (a result that
-// shares storage with its source is not a conforming call). Accepted blocks
-// raise the x87 inexact flag where the SSE2 run raised it.
+// mirrors its rounding into MXCSR), the x87's fadd and fmul round the exact
+// result to 53 bits in that rounding, as addsd and mulsd do; the two differ
+// only where the x87's wider exponent range shows, that is where a rounded
+// result is beyond the double range or subnormal, and in which NaN payload an
+// operation on two NaNs keeps. REAL*8: the fstp of an in-range 53-bit value
+// is exact, so both give the same double. REAL*4: both round the same 53-bit
+// value to float once more (cvtsd2ss and fstps, same rounding), so no
+// double-rounding argument is needed. After each run of lines MXCSR is read:
+// overflow or underflow (a rounded result left the normal range), denormal
+// operand (a subnormal term or running value), invalid (infinities of
+// opposite signs, zero times infinity, a signalling NaN) or a NaN among the
+// final values (a NaN, once in, stays to the end of its line) refuse the
+// run, which is then redone on the x87 path from the result elements,
+// untouched since the SSE2 run wrote only the buffer. The source is only
+// read, so the redo sees the same terms (a result that shares storage with
+// its source is not a conforming call). Accepted runs raise the x87 inexact
+// flag where the SSE2 run raised it.
 //
 // Positions after the set-up: source position 0 is DIM; source position k
 // (k >= 1) corresponds to result position k - 1. Unused positions are filled
@@ -65,6 +70,7 @@
 #include <cstdlib>
 
 #include <cstring>
+#include <emmintrin.h>
 #include <type_traits>
 
 #include "prodsum/kinds.h"
@@ -165,7 +171,15 @@ inline void take_block(char* rl, const char* sl, const char* ml, int32_t width, 
   for (int64_t t = 0; lo < width; ++t, sl += s0, ml += m0) {
     while (hi < width && int64_t{hi} * p.skew <= t) ++hi;
     if (lo == 0 && hi == width) {  // every line open until line 0's last term
-      for (; t < last; ++t, sl += s0, ml += m0) take_row<K, M>(rl, sl, ml, width, r0, s1, m1);
+      if constexpr (requires { K::open_lines(rl, sl, width, last, s0, s1); }) {
+        const int64_t n = last - t;
+        K::open_lines(rl, sl, width, n, s0, s1);
+        t += n;
+        sl += n * s0;
+        ml += n * m0;
+      } else {
+        for (; t < last; ++t, sl += s0, ml += m0) take_row<K, M>(rl, sl, ml, width, r0, s1, m1);
+      }
     }
     take_row<K, M>(rl, sl, ml, hi - lo, r0, s1, m1);
     // Lines whose last term this step was close.
@@ -174,21 +188,130 @@ inline void take_block(char* rl, const char* sl, const char* ml, int32_t width, 
   }
 }
 
-// One term of a REAL sum into a running value of the kind, in SSE2 (see the
-// opening comment): widened to double, added, stored rounding to the kind.
-template <class T>
-struct Sse2Sum {
+// A double into an xmm register's low half, loaded as an integer: a double
+// the compiler moves itself may go through the x87, which quiets a
+// signalling NaN.
+[[gnu::target("sse2"), gnu::always_inline]] inline __m128d load_low(const void* p) {
+  return _mm_castsi128_pd(_mm_loadl_epi64(static_cast<const __m128i*>(p)));
+}
+
+// Eight lines, written out: the compiler would keep a few of the eight
+// running values in memory. OP is addsd or mulsd.
+#define F90_GROUP_OF_8(OP)                                                                 \
+  __asm__ volatile(                                                                        \
+      "movsd (%[run]), %%xmm0\n\tmovsd 8(%[run]), %%xmm1\n\t"                              \
+      "movsd 16(%[run]), %%xmm2\n\tmovsd 24(%[run]), %%xmm3\n\t"                           \
+      "movsd 32(%[run]), %%xmm4\n\tmovsd 40(%[run]), %%xmm5\n\t"                           \
+      "movsd 48(%[run]), %%xmm6\n\tmovsd 56(%[run]), %%xmm7\n"                              \
+      "1:\n\t" OP " (%[s]), %%xmm0\n\t" OP " (%[s],%[s1]), %%xmm1\n\t"                    \
+      OP " (%[s],%[s1],2), %%xmm2\n\t" OP " (%[s],%[s3]), %%xmm3\n\t"                      \
+      OP " (%[s4]), %%xmm4\n\t" OP " (%[s4],%[s1]), %%xmm5\n\t"                            \
+      OP " (%[s4],%[s1],2), %%xmm6\n\t" OP " (%[s4],%[s3]), %%xmm7\n\t"                    \
+      "add %[s0], %[s]\n\tadd %[s0], %[s4]\n\tdec %[n]\n\tjnz 1b\n\t"                      \
+      "movsd %%xmm0, (%[run])\n\tmovsd %%xmm1, 8(%[run])\n\t"                              \
+      "movsd %%xmm2, 16(%[run])\n\tmovsd %%xmm3, 24(%[run])\n\t"                           \
+      "movsd %%xmm4, 32(%[run])\n\tmovsd %%xmm5, 40(%[run])\n\t"                           \
+      "movsd %%xmm6, 48(%[run])\n\tmovsd %%xmm7, 56(%[run])"                                 \
+      : [s] "+r"(s), [s4] "+r"(s4), [n] "+r"(n)                                             \
+      : [run] "r"(run), [s1] "r"(s1), [s3] "r"(s3), [s0] "g"(s0)                            \
+      : "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "cc", "memory")
+
+// A group of G <= 8 REAL*8 lines (i386 has 8 xmm registers) takes n >= 1
+// steps with its running values in registers, one per line, then they go
+// back to run. Line q's term at a step is q * s1 bytes after line 0's, the
+// next step's s0 bytes after it.
+template <Op O, int G>
+[[gnu::target("sse2"), gnu::always_inline]] inline void group_steps(double* run, const char* s,
+                                                                    int32_t n, ptrdiff_t s0,
+                                                                    ptrdiff_t s1) {
+  if constexpr (G == 8) {
+    const char* s4 = s + 4 * s1;
+    const ptrdiff_t s3 = 3 * s1;
+    if constexpr (O == Op::sum) {
+      F90_GROUP_OF_8("addsd");
+    } else {
+      F90_GROUP_OF_8("mulsd");
+    }
+  } else {
+    __m128d a[G];
+#pragma GCC unroll 8
+    for (int q = 0; q < G; ++q) a[q] = load_low(run + q);
+    for (; n > 0; --n, s += s0) {
+#pragma GCC unroll 8
+      for (int q = 0; q < G; ++q) {
+        const __m128d x = load_low(s + q * s1);
+        a[q] = O == Op::sum ? _mm_add_sd(a[q], x) : _mm_mul_sd(a[q], x);
+      }
+    }
+#pragma GCC unroll 8
+    for (int q = 0; q < G; ++q)
+      _mm_storel_epi64(reinterpret_cast<__m128i*>(run + q), _mm_castpd_si128(a[q]));
+  }
+}
+#undef F90_GROUP_OF_8
+
+// group_steps for a group of g lines, 1 <= g <= G.
+template <Op O, int G>
+[[gnu::target("sse2"), gnu::always_inline]] inline void group_of(int32_t g, double* run,
+                                                                 const char* s, int32_t n,
+                                                                 ptrdiff_t s0, ptrdiff_t s1) {
+  if constexpr (G > 1) {
+    if (g < G) return group_of<O, G - 1>(g, run, s, n, s0, s1);
+  }
+  group_steps<O, G>(run, s, n, s0, s1);
+}
+
+// Lines of a group, and steps a group of neighbouring lines takes before the
+// next group: the block's running values are read and written once per
+// kSse2Steps terms each, while the source streams kSse2Steps rows at a time
+// (more streams measured slower from the third-level cache on).
+inline constexpr int32_t kSse2Group = 8;
+inline constexpr int64_t kSse2Steps = 8;
+
+// One term of a REAL sum or product into a running value of the kind, in
+// SSE2 (see the opening comment): widened to double (exact), added or
+// multiplied rounding to 53 bits, stored rounding to the kind.
+template <class T, Op O>
+struct Sse2Real {
+  using Value = T;
   [[gnu::target("sse2")]] static void in_place(char* r, const char* p) {
     T& rv = *reinterpret_cast<T*>(r);
     const T& pv = *reinterpret_cast<const T*>(p);
     if constexpr (sizeof(T) == 8) {
-      __asm__("movsd %0, %%xmm0\n\taddsd %1, %%xmm0\n\tmovsd %%xmm0, %0"
-              : "+m"(rv) : "m"(pv) : "xmm0");
-    } else {
+      if constexpr (O == Op::sum) {
+        __asm__("movsd %0, %%xmm0\n\taddsd %1, %%xmm0\n\tmovsd %%xmm0, %0"
+                : "+m"(rv) : "m"(pv) : "xmm0");
+      } else {
+        __asm__("movsd %0, %%xmm0\n\tmulsd %1, %%xmm0\n\tmovsd %%xmm0, %0"
+                : "+m"(rv) : "m"(pv) : "xmm0");
+      }
+    } else if constexpr (O == Op::sum) {
       __asm__(
           "cvtss2sd %0, %%xmm0\n\tcvtss2sd %1, %%xmm1\n\taddsd %%xmm1, %%xmm0\n\t"
           "cvtsd2ss %%xmm0, %%xmm0\n\tmovss %%xmm0, %0"
           : "+m"(rv) : "m"(pv) : "xmm0", "xmm1");
+    } else {
+      __asm__(
+          "cvtss2sd %0, %%xmm0\n\tcvtss2sd %1, %%xmm1\n\tmulsd %%xmm1, %%xmm0\n\t"
+          "cvtsd2ss %%xmm0, %%xmm0\n\tmovss %%xmm0, %0"
+          : "+m"(rv) : "m"(pv) : "xmm0", "xmm1");
+    }
+  }
+  // n steps of `width` lines, every one open (REAL*8): their running values
+  // (at r, one after another) in registers a group at a time. With one group
+  // it takes all n steps at once; with several, kSse2Steps before the next.
+  [[gnu::target("sse2"), gnu::flatten]] static void open_lines(char* r, const char* s,
+                                                              int32_t width, int64_t n,
+                                                              ptrdiff_t s0, ptrdiff_t s1)
+    requires(sizeof(T) == 8)
+  {
+    double* run = reinterpret_cast<double*>(r);
+    const int64_t k = width > kSse2Group ? kSse2Steps : n;
+    for (int64_t t = 0; t < n; t += k, s += k * s0) {
+      const auto steps = static_cast<int32_t>(std::min(k, n - t));
+      for (int32_t q = 0; q < width; q += kSse2Group)
+        group_of<O, kSse2Group>(std::min(kSse2Group, width - q), run + q, s + q * s1, steps, s0,
+                                s1);
     }
   }
 };
@@ -198,54 +321,93 @@ template <class K, class M>
 struct Sse2Form {
   using type = void;
 };
-template <class T>
-struct Sse2Form<Real<T, Op::sum>, NoMask> {
-  using type = T;
+template <class T, Op O>
+struct Sse2Form<Real<T, O>, NoMask> {
+  using type = Sse2Real<T, O>;
 };
 
-// Lines of a block run in SSE2 at most: their running values sit in a buffer
+// Lines run in SSE2 at once at most: their running values sit in a buffer
 // on the stack.
 inline constexpr int32_t kSse2Lines = 1024;
 
-// A block in SSE2 into a buffer; false (the result elements untouched) when
-// MXCSR or a NaN says the bits may not be the x87's.
-template <class T>
-[[gnu::target("sse2"), gnu::flatten]] bool take_block_sse2(char* rl, const char* sl, int32_t width, const Plane& p,
-                     x87::Sse2AsX87& mode) {
+// Lines of a plane (at most kSse2Lines, in blocks of p.block) in SSE2 into a
+// buffer; false (the result elements untouched) when MXCSR or a NaN says the
+// bits may not be the x87's.
+template <class S>
+[[gnu::target("sse2"), gnu::flatten]] bool take_lines_sse2(char* rl, const char* sl, int32_t width,
+                                                          const Plane& p, x87::Sse2AsX87& mode) {
+  using T = typename S::Value;
   T run[kSse2Lines];
-  for (int32_t q = 0; q < width; ++q) std::memcpy(run + q, rl + q * p.r0, sizeof(T));
+  if (p.r0 == sizeof(T)) {
+    std::memcpy(run, rl, width * sizeof(T));
+  } else {
+    for (int32_t q = 0; q < width; ++q) std::memcpy(run + q, rl + q * p.r0, sizeof(T));
+  }
   Plane b = p;
   b.r0 = sizeof(T);
-  take_block<Sse2Sum<T>, NoMask>(reinterpret_cast<char*>(run), sl, sl, width, b);
-  // NaN by its bits: an x87 comparison would raise invalid on a signalling one.
-  using Bits = std::conditional_t<sizeof(T) == 8, uint64_t, uint32_t>;
-  constexpr Bits kInf = static_cast<Bits>(sizeof(T) == 8 ? 0x7ff0000000000000ull : 0x7f800000ull);
-  bool nan = false;
-  for (int32_t q = 0; q < width; ++q) {
-    Bits v;
-    std::memcpy(&v, run + q, sizeof v);
-    nan |= (v & ~(Bits{1} << (8 * sizeof(T) - 1))) > kInf;
+  for (int32_t j0 = 0; j0 < width; j0 += p.block) {
+    const char* sb = sl + int64_t{j0} * p.s1;
+    take_block<S, NoMask>(reinterpret_cast<char*>(run + j0), sb, sb, std::min(p.block, width - j0),
+                          b);
   }
+  // NaN by an unordered SSE2 comparison, which raises nothing on the quiet
+  // NaNs arithmetic leaves (an x87 comparison would touch the x87 flags).
+  const char* v = reinterpret_cast<const char*>(run);
+  const int32_t bytes = width * static_cast<int32_t>(sizeof(T));
+  __m128 unordered = _mm_setzero_ps();
+  int32_t i = 0;
+  for (; i + 16 <= bytes; i += 16) {
+    if constexpr (sizeof(T) == 8) {
+      const __m128d x = _mm_loadu_pd(reinterpret_cast<const double*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_castpd_ps(_mm_cmpunord_pd(x, x)));
+    } else {
+      const __m128 x = _mm_loadu_ps(reinterpret_cast<const float*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_cmpunord_ps(x, x));
+    }
+  }
+  for (; i < bytes; i += sizeof(T)) {  // the last one to three values
+    if constexpr (sizeof(T) == 8) {
+      const __m128d x = load_low(v + i);
+      unordered = _mm_or_ps(unordered, _mm_castpd_ps(_mm_cmpunord_sd(x, x)));
+    } else {
+      const __m128 x = _mm_load_ss(reinterpret_cast<const float*>(v + i));
+      unordered = _mm_or_ps(unordered, _mm_cmpunord_ss(x, x));
+    }
+  }
+  const bool nan = _mm_movemask_ps(unordered) != 0;
   if (!mode.checkpoint(nan)) return false;
-  for (int32_t q = 0; q < width; ++q) std::memcpy(rl + q * p.r0, run + q, sizeof(T));
+  if (p.r0 == sizeof(T)) {
+    std::memcpy(rl, run, width * sizeof(T));
+  } else {
+    for (int32_t q = 0; q < width; ++q) std::memcpy(rl + q * p.r0, run + q, sizeof(T));
+  }
   return true;
 }
 
 // The lines of a plane in blocks: at every step, one term into each open
-// line of the block. `sse2` (null: x87 only) runs the kind's SSE2 form first.
+// line of the block. `sse2` (null: x87 only) runs the kind's SSE2 form first,
+// as many blocks at once as its buffer holds; lines it refuses are redone on
+// the x87.
 template <class K, class M>
 inline void take_plane(char* r, const char* s, const char* m, const Plane p,
                        x87::Sse2AsX87* sse2) {
-  for (int32_t j0 = 0; j0 < p.n1; j0 += p.block) {
-    const int32_t width = std::min(p.block, p.n1 - j0);
+  using S = typename Sse2Form<K, M>::type;
+  int32_t chunk = p.block;
+  if constexpr (!std::is_void_v<S>) {
+    // Whole blocks, or one block the buffer holds whole (its lines are fewer).
+    if (sse2 != nullptr) chunk = p.block < kSse2Lines ? kSse2Lines / p.block * p.block : kSse2Lines;
+  }
+  for (int32_t j0 = 0; j0 < p.n1; j0 += chunk) {
+    const int32_t width = std::min(chunk, p.n1 - j0);
     char* rl = r + int64_t{j0} * p.r0;
     const char* sl = s + int64_t{j0} * p.s1;
     const char* ml = m + int64_t{j0} * p.m1;
-    using T = typename Sse2Form<K, M>::type;
-    if constexpr (!std::is_void_v<T>) {
-      if (sse2 != nullptr && take_block_sse2<T>(rl, sl, width, p, *sse2)) continue;
+    if constexpr (!std::is_void_v<S>) {
+      if (sse2 != nullptr && take_lines_sse2<S>(rl, sl, width, p, *sse2)) continue;
     }
-    take_block<K, M>(rl, sl, ml, width, p);
+    for (int32_t b0 = 0; b0 < width; b0 += p.block)
+      take_block<K, M>(rl + int64_t{b0} * p.r0, sl + int64_t{b0} * p.s1, ml + int64_t{b0} * p.m1,
+                       std::min(p.block, width - b0), p);
   }
 }
 
@@ -254,18 +416,18 @@ inline void take_plane(char* r, const char* s, const char* m, const Plane p,
 // that start a multiple of 4 KiB apart would otherwise all compete for one
 // set. The smallest such skew, and only one whose ramp (the steps before
 // every line is open) is at most a quarter of the line.
-inline int32_t spreading_skew(int64_t s0, int64_t s1, int32_t n0) {
+inline int32_t spreading_skew(int64_t s0, int64_t s1, int32_t n0, int32_t lines) {
   int32_t best = 0, best_sets = 0;
-  for (int32_t k = 0; k <= 16 && int64_t{k} * kLinesInFlight * 4 <= n0; ++k) {
+  for (int32_t k = 0; k <= 16 && int64_t{k} * lines * 4 <= n0; ++k) {
     const int64_t apart = s1 - k * s0;  // bytes from one line's element to the next one's
     uint64_t sets = 0;
-    for (int32_t q = 0; q < kLinesInFlight; ++q) sets |= uint64_t{1} << (((q * apart) >> 6) & 63);
+    for (int32_t q = 0; q < lines; ++q) sets |= uint64_t{1} << (((q * apart) >> 6) & 63);
     const int n = __builtin_popcountll(sets);
     if (n > best_sets) {
       best = k;
       best_sets = n;
     }
-    if (n == kLinesInFlight) break;
+    if (n == lines) break;
   }
   return best;
 }
@@ -276,22 +438,32 @@ void accumulate(const DimGeometry& g) {
     if (g.extent[k] < 1) return;
   // Lines are blocked only when they are distinct result elements (a result
   // of stride 0 keeps the plain order: DIM outside, the lines inside).
-  int32_t block = g.extent[1], skew = 0;
-  const int64_t step = std::llabs(g.src[0]);
-  if (g.res[0] != 0 && step < std::llabs(g.src[1])) {
-    block = kLinesInFlight;
-    skew = spreading_skew(g.src[0], g.src[1], g.extent[0]);
-  } else if (g.res[0] != 0) {
-    block = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
-  }
-  // The SSE2 form needs distinct result elements (blocked lines) and no more
-  // lines in a block than its buffer holds. Wider blocks of neighbouring
-  // lines stay on the x87: cut to the buffer's width, the runs their sweep
-  // streams from memory would be too short (measured slower from 16 MiB up).
+  const bool blocked = g.res[0] != 0;
+  const bool closer = std::llabs(g.src[0]) < std::llabs(g.src[1]);  // DIM is the closer-packed
+  const int32_t wide = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
+  // The SSE2 form needs blocked lines. REAL*8 keeps a group of lines in
+  // registers (blocks of one group, or as many neighbouring lines as the
+  // buffer holds); REAL*4 keeps its running values in the buffer, so its
+  // neighbouring lines stay on the x87 when they are more than the buffer
+  // holds: cut to the buffer's width, the runs their sweep streams from
+  // memory would be too short (measured slower from 16 MiB up).
+  using S = typename Sse2Form<K, M>::type;
   x87::Sse2AsX87 mode;
   x87::Sse2AsX87* sse2 = nullptr;
-  if constexpr (!std::is_void_v<typename Sse2Form<K, M>::type>) {
-    if (g.res[0] != 0 && std::min(block, g.extent[1]) <= kSse2Lines && mode.begin()) sse2 = &mode;
+  bool in_registers = false;
+  if constexpr (!std::is_void_v<S>) {
+    in_registers = sizeof(typename S::Value) == 8;
+    if (blocked && (in_registers || closer || std::min(wide, g.extent[1]) <= kSse2Lines) &&
+        mode.begin())
+      sse2 = &mode;
+    in_registers = in_registers && sse2 != nullptr;
+  }
+  int32_t block = g.extent[1], skew = 0;
+  if (blocked && closer) {
+    block = in_registers ? kSse2Group : kLinesInFlight;
+    skew = spreading_skew(g.src[0], g.src[1], g.extent[0], block);
+  } else if (blocked) {
+    block = in_registers ? kSse2Lines : wide;
   }
   const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
                     block, skew};

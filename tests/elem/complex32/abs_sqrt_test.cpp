@@ -11,10 +11,6 @@ namespace {
 
 using namespace c32test;
 
-constexpr double kLimit = 1e-30;
-const double kNaN = from_bits(kQuietNaN);
-const double k2m60 = std::ldexp(1.0, -60);
-
 DD cabs_of(const Cx& z) { return call_into<DD>(_morvex_cabsl, z); }
 
 struct AbsCase {

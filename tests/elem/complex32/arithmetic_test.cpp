@@ -13,10 +13,6 @@ namespace {
 
 using namespace c32test;
 
-constexpr double kLimit = 1e-30;
-const double kNaN = from_bits(kQuietNaN);
-const double k2m60 = std::ldexp(1.0, -60);
-
 struct BinaryCase {
   const char* what;
   Cx a, b, want;

@@ -27,8 +27,11 @@ using Cx = Complex32;
 using CxUnary = Cx* (*)(Cx*, Cx);
 using CxBinary = Cx* (*)(Cx*, Cx, Cx);
 
-// Bits of the NaN part the functions produce.
+// Bits of the NaN part the functions produce (r16test's kNaN).
 inline constexpr uint64_t kQuietNaN = 0x7ff8000000000000ull;
+// The accuracy every function is held to, and a low part's scale.
+inline constexpr double kLimit = 1e-30;
+inline const double k2m60 = p2(-60);
 
 inline Cx cx(double re, double im) { return {{re, 0.0}, {im, 0.0}}; }
 

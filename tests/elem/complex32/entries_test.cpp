@@ -16,8 +16,6 @@ namespace {
 
 using namespace c32test;
 
-const double kNaN = from_bits(kQuietNaN);
-
 // Arguments that take every branch: zero, real, imaginary, both signs,
 // |z|^2 out of range both ways, infinite and NaN parts, low parts.
 std::vector<Cx> arguments() {

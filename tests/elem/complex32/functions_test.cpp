@@ -14,8 +14,6 @@ namespace {
 
 using namespace c32test;
 
-constexpr double kLimit = 1e-30;
-const double kNaN = from_bits(kQuietNaN);
 const DD kPio2 = {from_bits(0x3ff921fb54442d18), from_bits(0x3c91a62633145c02)};
 
 struct UnaryCase {

@@ -157,6 +157,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 two tiles, streamed", ElemType::real(8), 1100, 500, 0, 0},
     {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
+    {"INTEGER*4 odd lines, streamed", ElemType::integer(4), 1027, 1030, 0, 1},
+    {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
     {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
     {"CHARACTER*3 blanks", ElemType::character(3), 1030, 11, 3, 0},
@@ -343,9 +345,9 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   }
 }
 
-// TRANSFER of a strided SOURCE into a contiguous result (gathered in place,
-// 4-byte elements two apart and 8-byte ones at any stride through SSE2, a
-// result above 4 MiB streamed when aligned), with SIZE cutting the stream
+// TRANSFER of a strided SOURCE into a contiguous result (gathered in place:
+// 4- and 8-byte elements two apart through AVX2 masked loads, at any stride
+// through SSE2; a result above 4 MiB streamed when aligned), with SIZE cutting the stream
 // inside an element, against the bytes of the stream.
 TEST_F(MovesLarge, TransferGathersTheStream) {
   struct Case {
@@ -358,6 +360,8 @@ TEST_F(MovesLarge, TransferGathersTheStream) {
       {"INTEGER*4 step 2 to REAL*8", ElemType::integer(4), ElemType::real(8), 1001, 2, 0, 0},
       {"INTEGER*4 step 2, streamed", ElemType::integer(4), ElemType::real(8), 1200000, 2, 0, 0},
       {"INTEGER*4 step 2, misaligned", ElemType::integer(4), ElemType::real(8), 1200000, 2, 4, 0},
+      {"REAL*8 step 2", ElemType::real(8), ElemType::integer(4), 1003, 2, 0, 0},
+      {"REAL*8 step 2, streamed, misaligned", ElemType::real(8), ElemType::real(8), 600005, 2, 8, 0},
       {"REAL*8 step -3, streamed", ElemType::real(8), ElemType::integer(4), 600001, -3, 0, 0},
       {"REAL*8 step 3 to CHARACTER*3", ElemType::real(8), ElemType::character(3), 77, 3, 1, 0},
       {"INTEGER*4 step 2, SIZE inside an element", ElemType::integer(4), ElemType::character(3), 50, 2, 0, 7},
@@ -406,19 +410,24 @@ TEST_F(MovesLarge, NoLoadPassesTheEndsOfTheStorage) {
     for (const GuardSide side : {GuardSide::after, GuardSide::before}) {
       Runtime::reset();
       const bool backwards = side == GuardSide::before;
-      // TRANSFER: INTEGER*4 two apart, the first or last one against the page.
-      GuardedBuffer words((2 * n - 1) * 4, side);
-      int32_t* w = static_cast<int32_t*>(words.data());
-      for (int32_t k = 0; k < 2 * n - 1; ++k) w[k] = k;
-      for (int32_t k = 1; k < 2 * n - 1; k += 2) ASAN_POISON_MEMORY_REGION(w + k, 4);
-      char* first = reinterpret_cast<char*>(backwards ? w + 2 * (n - 1) : w);
-      Descriptor src = vector_of(ElemType::integer(4), first, n, backwards ? -2 : 2);
-      std::vector<int32_t> out(n, -1);
-      Descriptor mold = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), 1, 1);
-      Descriptor result = vector_of(ElemType::integer(4), reinterpret_cast<char*>(out.data()), n, 1);
-      transfer_array(result.get(), src.get(), mold.get(), nullptr);
-      for (int32_t k = 1; k < 2 * n - 1; k += 2) ASAN_UNPOISON_MEMORY_REGION(w + k, 4);
-      for (int32_t k = 0; k < n; ++k) ASSERT_EQ(out[k], backwards ? 2 * (n - 1 - k) : 2 * k) << n;
+      // TRANSFER: INTEGER*4 or INTEGER*8 two apart, the first or last one
+      // against the page (element k holds the bytes of its index).
+      for (const int eb : {4, 8}) {
+        const ElemType t = ElemType::integer(eb);
+        GuardedBuffer words((2 * n - 1) * eb, side);
+        char* w = static_cast<char*>(words.data());
+        for (int32_t k = 0; k < 2 * n - 1; ++k) std::memset(w + k * eb, k, eb);
+        for (int32_t k = 1; k < 2 * n - 1; k += 2) ASAN_POISON_MEMORY_REGION(w + k * eb, eb);
+        char* first = backwards ? w + 2 * (n - 1) * eb : w;
+        Descriptor src = vector_of(t, first, n, backwards ? -2 : 2);
+        std::vector<char> out(n * eb, -1);
+        Descriptor mold = vector_of(t, out.data(), 1, 1);
+        Descriptor result = vector_of(t, out.data(), n, 1);
+        transfer_array(result.get(), src.get(), mold.get(), nullptr);
+        for (int32_t k = 1; k < 2 * n - 1; k += 2) ASAN_UNPOISON_MEMORY_REGION(w + k * eb, eb);
+        for (int32_t k = 0; k < n * eb; ++k)
+          ASSERT_EQ(out[k], static_cast<char>(backwards ? 2 * (n - 1 - k / eb) : 2 * (k / eb))) << n << " " << eb;
+      }
 
       // PACK: ARRAY and a LOGICAL*4 and *1 MASK against the page.
       for (const int mask_bytes : {4, 1}) {

@@ -310,12 +310,12 @@ TEST_F(AlongDim, LongLinesSpecialValuesEveryControlWord) {
   EXPECT_TRUE(Runtime::reports().empty());
 }
 
-// The boundary of the REAL sums' SSE2 blocks (53-bit control words): lines
-// whose running value overflows, meets or becomes a subnormal, meets NaNs
-// of different payloads (the two units keep different ones), or zeros of
-// both signs, among clean lines, so that some blocks of lines are refused
-// and redone on the x87 while their neighbours are not. Every element must
-// be the naive model's, and MXCSR must come back as it was.
+// The boundary of the REAL sums' and products' SSE2 blocks (53-bit control
+// words): lines whose running value overflows, meets or becomes a subnormal,
+// meets NaNs of different payloads (the two units keep different ones), or
+// zeros of both signs, among clean lines, so that some blocks of lines are
+// refused and redone on the x87 while their neighbours are not. Every element
+// must be the naive model's, and MXCSR must come back as it was.
 TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
   const double nan1 = std::bit_cast<double>(0x7ff8000000000001ull),
                nan2 = std::bit_cast<double>(0x7ffc0000000000f0ull),
@@ -351,27 +351,49 @@ TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
       {"SUM_S4", {-0.0, -0.0}},
       {"SUM_S4", {0.0, -0.0}},
       {"SUM_S4", {1.0, 0x1p-30, 0x1p-24, 0x1p-24, -1.0}},
+      {"PROD_S", {1e200, 1e200, 1e-200}},                     // overflows mid-line
+      {"PROD_S", {0x1p-600, 0x1p-600, 0x1p700}},              // underflows to zero
+      {"PROD_S", {0x1.8p-537, 0x1.8p-537}},                   // rounded as a subnormal
+      {"PROD_S", {0x1p-540, 0x1p-530}},                       // exactly subnormal
+      {"PROD_S", {0x1p-1074, 3.0}},                           // subnormal term
+      {"PROD_S", {nan1, 2.0, nan2}},
+      {"PROD_S", {INFINITY, 0.0}},
+      {"PROD_S", {-0.0, 3.0, -2.0}},
+      {"PROD_S", {0x1.0000000000001p0, 0x1.0000000000001p0, 0x1.fffffffffffffp-1}},
+      {"PROD_S4", {3e38, 10.0, 0.1}},
+      {"PROD_S4", {0x1.8p-75, 0x1.8p-75}},
+      {"PROD_S4", {0x1p-100, 0x1p-40}},
+      {"PROD_S4", {fnan1, 2.0, fnan2}},
+      {"PROD_S4", {0x1.000002p0, 0x1.000002p0, 0x1.fffffep-1}},
   };
-  // Both layouts (DIM 1: several blocks of lines; DIM 2: one block, and one
-  // too wide for SSE2); the row's lines are `dirty`.
+  // Both layouts (DIM 1: groups of lines and a remainder, short and skewed
+  // long lines; DIM 2: one buffer of lines, a remainder group, steps past a
+  // group's turn; both: more lines than one buffer, with the last line alone
+  // dirty, after the NaN scan's full vectors); the row's lines are `dirty`,
+  // its terms the last of `lead` more (the identity, which changes no bit).
   struct Layout {
     int dim;
     int32_t lines;
     std::vector<int32_t> dirty;
+    int32_t lead;
   };
-  const std::vector<Layout> layouts = {{1, 50, {3, 40}}, {2, 1000, {3, 990}}, {2, 2100, {2050}}};
+  const std::vector<Layout> layouts = {
+      {1, 50, {3, 40}, 0},   {1, 19, {18}, 510},  {1, 2071, {1100, 2070}, 0},
+      {2, 1000, {3, 990}, 0}, {2, 1003, {1002}, 19}, {2, 2100, {2050}, 0}};
   const uint16_t words[] = {f90test::kCwLibrary, 0x027f, 0x067f /* down */, 0x0a7f /* up */,
                             0x0e7f /* toward zero */, f90test::kCwLinux};
   for (const Row& row : rows) {
     const DimEntry& e = entry(row.entry);
-    const bool single = e.type.bytes() == 4;
-    const auto n = static_cast<int32_t>(row.terms.size());
+    const bool single = e.type.bytes() == 4, sum = row.entry[0] == 'S';
     for (const Layout& l : layouts) {
+      const auto n = static_cast<int32_t>(row.terms.size()) + l.lead;
       TestArray a(e.type, l.dim == 1 ? std::vector<int32_t>{n, l.lines} : std::vector{l.lines, n});
       for (int32_t j = 0; j < l.lines; ++j) {
         const bool dirty = std::find(l.dirty.begin(), l.dirty.end(), j) != l.dirty.end();
         for (int32_t i = 0; i < n; ++i) {
-          const double v = dirty ? row.terms[i] : std::ldexp(pick(-1000, 1000), pick(-8, 8));
+          const double v = dirty ? (i < l.lead ? (sum ? 0.0 : 1.0) : row.terms[i - l.lead])
+                           : sum ? std::ldexp(pick(-1000, 1000), pick(-8, 8))
+                                 : 1.0 + std::ldexp(pick(-1000, 1000), -20);
           char* p = a.at(l.dim == 1 ? Index{i, j} : Index{j, i});
           single ? put(p, static_cast<float>(v)) : put(p, v);
         }
