@@ -118,8 +118,12 @@ void dim2_locations(benchmark::State& state, LocDimEntry entry) {
 }
 void BM_minloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MINLOC__S); }
 void BM_maxloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MAXLOC__S); }
-void BM_minloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MINLOC__I4); }
-void BM_maxloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MAXLOC__I4); }
+void BM_minloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MINLOC__I4);
+}
+void BM_maxloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MAXLOC__I4);
+}
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_maxloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_minloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
