@@ -10,6 +10,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -31,6 +32,18 @@ inline T stored(long double r) {
 inline bool long_tests() {
   const char* v = std::getenv("F90_LONG_TESTS");
   return v && v[0] == '1';
+}
+
+// F90_LONG_SHARD=k/n splits a long sweep over n processes: this one takes
+// every n-th case from case k. Unset or malformed: the whole sweep.
+struct Shard {
+  uint64_t first = 0, step = 1;
+};
+inline Shard long_shard() {
+  const char* v = std::getenv("F90_LONG_SHARD");
+  unsigned k = 0, n = 0;
+  if (v == nullptr || std::sscanf(v, "%u/%u", &k, &n) != 2 || n == 0 || k >= n) return {};
+  return {k, n};
 }
 
 // A value in hexadecimal and decimal, for failure messages.

@@ -318,11 +318,12 @@ TEST_F(ModelTest, Real8EdgePatternsAgainstReference) {
 // A spread of REAL*4 patterns in CI, every one with F90_LONG_TESTS=1; SCALE
 // and SET_EXPONENT of each by the counts that take it to the edges of the
 // normal range (1 - E and around it, 254 - E, 255 - E) and a few others.
+// F90_LONG_SHARD=k/n splits the long sweep over n processes.
 TEST_F(ModelTest, Real4Sweep) {
-  const uint64_t step = long_tests() ? 1 : 4093;
+  const f90test::Shard shard = long_tests() ? f90test::long_shard() : f90test::Shard{0, 4093};
   int shown = 0;
   uint64_t bad = 0;
-  for (uint64_t u = 0; u < (uint64_t{1} << 32); u += step) {
+  for (uint64_t u = shard.first; u < (uint64_t{1} << 32); u += shard.step) {
     const int32_t e = static_cast<int32_t>((u >> 23) & 0xff);
     const int32_t is[] = {-e - 24, -e - 1, -e, 1 - e, 2 - e, 3 - e, 254 - e, 255 - e, -1, 1, 30};
     bad += check_pattern<float>(static_cast<uint32_t>(u), is, shown);
