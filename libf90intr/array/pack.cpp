@@ -29,6 +29,11 @@
 // a chunk goes this way only while they lie within the result's storage and
 // are overwritten later: by the next chunk's selection, or by VECTOR's
 // elements. Result elements past the final extent keep their contents.
+// With AVX2, and an ARRAY that fits the caches, 8-byte elements go 32 bytes
+// (4 elements) at a time through a dword permutation, and up to 32 bytes
+// are stored past the selection.
+#include <immintrin.h>
+
 #include <algorithm>
 #include <array>
 
@@ -58,27 +63,32 @@ struct Gathered {
 };
 
 // The instructions a gather may use, as the CPU allows.
-enum class Isa { none, sse2, ssse3 };
+enum class Isa { none, sse2, ssse3, avx2 };
 
-// Byte shuffle controls that bring the 4-byte elements of 16 bytes selected
-// by the 4 bits of the index to the front, in order.
-struct Compress4 {
-  alignas(16) uint8_t control[16][16];
-  uint8_t advance[16];  // bytes selected: 4 per set bit
-  constexpr Compress4() : control{}, advance{} {
+// Shuffle controls that bring the elements selected by the 4 bits of the
+// index (of 4 elements, each kPer units of the shuffle's index type) to the
+// front, in order: byte controls for PSHUFB (4-byte elements), dword ones
+// for VPERMD (8-byte elements). The unselected lanes' entries (0x80: zero
+// for PSHUFB, lane 0 for VPERMD) are never read as elements.
+template <class Index, int kPer>
+struct Compress {
+  alignas(32) Index control[16][4 * kPer];
+  uint8_t advance[16];  // bytes selected
+  constexpr Compress() : control{}, advance{} {
     for (int b = 0; b < 16; ++b) {
       int out = 0;
       for (int e = 0; e < 4; ++e)
         if ((b >> e) & 1) {
-          for (int i = 0; i < 4; ++i) control[b][4 * out + i] = static_cast<uint8_t>(4 * e + i);
+          for (int i = 0; i < kPer; ++i) control[b][kPer * out + i] = static_cast<Index>(kPer * e + i);
           ++out;
         }
-      for (int i = 4 * out; i < 16; ++i) control[b][i] = 0x80;  // zero: never read
-      advance[b] = static_cast<uint8_t>(4 * out);
+      for (int i = kPer * out; i < 4 * kPer; ++i) control[b][i] = 0x80;
+      advance[b] = static_cast<uint8_t>(out * kPer * sizeof(Index));
     }
   }
 };
-inline constexpr Compress4 kCompress4{};
+inline constexpr Compress<uint8_t, 4> kCompress4{};
+inline constexpr Compress<uint32_t, 2> kCompress8{};
 
 // The selected elements of 32 contiguous 4-byte elements at a (bits: bit i
 // selects element i) to d onwards; returns the position after them. Stores
@@ -111,16 +121,32 @@ __attribute__((target("sse2"))) inline char* compress_8x32(char* d, const char* 
   return d;
 }
 
+
+// The same for 8-byte elements through AVX2, 32 bytes (4 elements) at a
+// time. Stores up to 32 bytes past the last selected element.
+__attribute__((target("avx2"))) inline char* compress_8x32_avx2(char* d, const char* a, uint32_t bits) {
+  for (int j = 0; j < 8; ++j, a += 32, bits >>= 4) {
+    const uint32_t b = bits & 15;
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a));
+    const __m256i c = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCompress8.control[b]));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_permutevar8x32_epi32(v, c));
+    d += kCompress8.advance[b];
+  }
+  return d;
+}
+
 template <uint32_t K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
   // With SSE2 a contiguous MASK is read 32 at a time and elements of 8
   // bytes and more move through its registers; 4-byte elements are
-  // compressed with SSSE3.
+  // compressed with SSSE3, 8-byte ones with AVX2 where the CPU has it.
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
                   uint32_t bytes, Isa isa) {
-    if (K == 4 && isa == Isa::ssse3) {
+    if (K == 4 && (isa == Isa::ssse3 || isa == Isa::avx2)) {
       run_ssse3(g, a, as, m, ms, n, bytes);
+    } else if (K == 8 && isa == Isa::avx2) {
+      run_avx2(g, a, as, m, ms, n, bytes);
     } else if (isa != Isa::none) {
       run_sse2(g, a, as, m, ms, n, bytes);
     } else {
@@ -140,6 +166,12 @@ struct Gather {
     if constexpr (K == 4) body<Isa::ssse3>(g, a, as, m, ms, n, bytes);
   }
 
+  __attribute__((target("avx2,popcnt"))) static void run_avx2(Gathered& g, const char* a, ptrdiff_t as,
+                                                              const char* m, ptrdiff_t ms, int64_t n,
+                                                              uint32_t bytes) {
+    if constexpr (K == 8) body<Isa::avx2>(g, a, as, m, ms, n, bytes);
+  }
+
   template <Isa kIsa>
   [[gnu::always_inline]] static void body(Gathered& g, const char* a, ptrdiff_t as, const char* m,
                                           ptrdiff_t ms, int64_t n, uint32_t bytes) {
@@ -148,6 +180,8 @@ struct Gather {
       // Whether chunks may be compressed: contiguous 4-byte elements with
       // SSSE3, 8-byte ones with SSE2.
       constexpr bool kCompress = (K == 4 && kIsa == Isa::ssse3) || (K == 8 && kIsa != Isa::none);
+      // Bytes a compressed chunk may store past its selection.
+      constexpr ptrdiff_t kOver = K == 8 && kIsa == Isa::avx2 ? 32 : 16;
       const bool dense = kCompress && as == K && g.step == K;
       // MASK's chunk of c elements at p as bits.
       auto chunk_bits = [&](const char* p, int c) {
@@ -158,7 +192,7 @@ struct Gather {
       };
       // The chunks are read one ahead: a chunk is compressed only when the
       // bytes it stores past its selection will be overwritten, by the next
-      // chunk's selection (16 bytes or more) or by VECTOR's elements.
+      // chunk's selection (kOver bytes or more) or by VECTOR's elements.
       uint32_t next = n > 0 ? chunk_bits(m, n < 32 ? static_cast<int>(n) : 32) : 0;
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
@@ -176,10 +210,11 @@ struct Gather {
           if (bits == ~uint32_t{0} && as == K && step == K) {  // a whole contiguous chunk
             std::memcpy(d, a, 32 * K);
             d += 32 * K;
-          } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + 16 &&
-                     (g.spare || __builtin_popcount(next) * K >= 16)) {
+          } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + kOver &&
+                     (g.spare || __builtin_popcount(next) * K >= kOver)) {
             if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
-            if constexpr (K == 8 && kIsa != Isa::none) d = compress_8x32(d, a, bits);
+            if constexpr (K == 8 && kIsa == Isa::avx2) d = compress_8x32_avx2(d, a, bits);
+            if constexpr (K == 8 && kIsa != Isa::none && kIsa != Isa::avx2) d = compress_8x32(d, a, bits);
           } else {
             for (uint32_t b = bits; b != 0; b &= b - 1, d += step)
               Mover<K>::one(d, a + __builtin_ctz(b) * as, bytes);
@@ -275,7 +310,11 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   const ptrdiff_t ms = static_cast<ptrdiff_t>(wm.stride[0]);
   int64_t count = 0;
   bool overflow = false, first_pass = true;
-  const Isa isa = !x87::have_sse2()                ? Isa::none
+  // The AVX2 compression's overlapping 32-byte stores are faster only while
+  // the result stays in the caches; past them the SSE2 stores are.
+  const bool cached = array.element_count() * c.elem_bytes() < kStreamBytes;
+  const Isa isa = !x87::have_sse2()                         ? Isa::none
+                  : morvex::chars::have_avx2() && cached ? Isa::avx2
                   : morvex::chars::have_ssse3() ? Isa::ssse3
                                                 : Isa::sse2;
   // The result's storage: VECTOR's extent or size(ARRAY) when allocated

@@ -21,14 +21,14 @@
 // term into the result element in memory: one load, one x87 operation with
 // the source element and one store that rounds to the element's kind.
 //
-// The unmasked REAL*4 and REAL*8 sums and products run up to kSse2Lines
+// The unmasked REAL*4 and REAL*8 sums and products run up to 8 KiB of
 // lines at a time in SSE2 instead when that gives the same bits
 // (internal/sse2_exact.h): the running values are copied into a buffer of
 // the kind, each term goes in as the x87 step does it (the running value and
 // the term widened to double, which is exact; addsd or mulsd rounding to 53
-// bits; the store rounding to the kind) and the buffer is copied back. REAL*8
-// keeps the running values of a group of 8 lines in the xmm registers while
-// the group takes its terms: a whole line when DIM is the closer-packed
+// bits; the store rounding to the kind) and the buffer is copied back. The
+// running values of a group of 8 lines stay in the xmm registers while the
+// group takes its terms: a whole line when DIM is the closer-packed
 // dimension, kSse2Steps terms per turn of the groups when the lines are
 // neighbours. Why the bits are the x87's: under a control word of 53-bit
 // precision, every exception masked (Sse2AsX87::begin refuses any other, and
@@ -188,77 +188,111 @@ inline void take_block(char* rl, const char* sl, const char* ml, int32_t width, 
   }
 }
 
-// A double into an xmm register's low half, loaded as an integer: a double
-// the compiler moves itself may go through the x87, which quiets a
-// signalling NaN.
-[[gnu::target("sse2"), gnu::always_inline]] inline __m128d load_low(const void* p) {
-  return _mm_castsi128_pd(_mm_loadl_epi64(static_cast<const __m128i*>(p)));
-}
+// A value of the kind in an xmm register's low lane, moved as an integer (a
+// value the compiler moves itself may go through the x87, which quiets a
+// signalling NaN), and the kind's scalar SSE operation.
+template <class T>
+struct Lane;
+template <>
+struct Lane<double> {
+  using V = __m128d;
+  [[gnu::target("sse2"), gnu::always_inline]] static V load(const void* p) {
+    return _mm_castsi128_pd(_mm_loadl_epi64(static_cast<const __m128i*>(p)));
+  }
+  [[gnu::target("sse2"), gnu::always_inline]] static void store(void* p, V v) {
+    _mm_storel_epi64(static_cast<__m128i*>(p), _mm_castpd_si128(v));
+  }
+  template <Op O>
+  [[gnu::target("sse2"), gnu::always_inline]] static V op(V a, V b) {
+    return O == Op::sum ? _mm_add_sd(a, b) : _mm_mul_sd(a, b);
+  }
+};
+template <>
+struct Lane<float> {
+  using V = __m128;
+  [[gnu::target("sse2"), gnu::always_inline]] static V load(const void* p) {
+    uint32_t b;
+    std::memcpy(&b, p, sizeof b);
+    return _mm_castsi128_ps(_mm_cvtsi32_si128(static_cast<int>(b)));
+  }
+  [[gnu::target("sse2"), gnu::always_inline]] static void store(void* p, V v) {
+    const auto b = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_castps_si128(v)));
+    std::memcpy(p, &b, sizeof b);
+  }
+  template <Op O>
+  [[gnu::target("sse2"), gnu::always_inline]] static V op(V a, V b) {
+    return O == Op::sum ? _mm_add_ss(a, b) : _mm_mul_ss(a, b);
+  }
+};
 
 // Eight lines, written out: the compiler would keep a few of the eight
-// running values in memory. OP is addsd or mulsd.
-#define F90_GROUP_OF_8(OP)                                                                 \
-  __asm__ volatile(                                                                        \
-      "movsd (%[run]), %%xmm0\n\tmovsd 8(%[run]), %%xmm1\n\t"                              \
-      "movsd 16(%[run]), %%xmm2\n\tmovsd 24(%[run]), %%xmm3\n\t"                           \
-      "movsd 32(%[run]), %%xmm4\n\tmovsd 40(%[run]), %%xmm5\n\t"                           \
-      "movsd 48(%[run]), %%xmm6\n\tmovsd 56(%[run]), %%xmm7\n"                              \
-      "1:\n\t" OP " (%[s]), %%xmm0\n\t" OP " (%[s],%[s1]), %%xmm1\n\t"                    \
-      OP " (%[s],%[s1],2), %%xmm2\n\t" OP " (%[s],%[s3]), %%xmm3\n\t"                      \
-      OP " (%[s4]), %%xmm4\n\t" OP " (%[s4],%[s1]), %%xmm5\n\t"                            \
-      OP " (%[s4],%[s1],2), %%xmm6\n\t" OP " (%[s4],%[s3]), %%xmm7\n\t"                    \
-      "add %[s0], %[s]\n\tadd %[s0], %[s4]\n\tdec %[n]\n\tjnz 1b\n\t"                      \
-      "movsd %%xmm0, (%[run])\n\tmovsd %%xmm1, 8(%[run])\n\t"                              \
-      "movsd %%xmm2, 16(%[run])\n\tmovsd %%xmm3, 24(%[run])\n\t"                           \
-      "movsd %%xmm4, 32(%[run])\n\tmovsd %%xmm5, 40(%[run])\n\t"                           \
-      "movsd %%xmm6, 48(%[run])\n\tmovsd %%xmm7, 56(%[run])"                                 \
-      : [s] "+r"(s), [s4] "+r"(s4), [n] "+r"(n)                                             \
-      : [run] "r"(run), [s1] "r"(s1), [s3] "r"(s3), [s0] "g"(s0)                            \
+// running values in memory. MOV moves a value of the kind (movsd, movss), OP
+// is its addition or multiplication; w is the kind's bytes.
+#define F90_GROUP_OF_8(MOV, OP)                                                             \
+  __asm__ volatile(                                                                         \
+      MOV " (%[run]), %%xmm0\n\t" MOV " %c[o1](%[run]), %%xmm1\n\t"                           \
+      MOV " %c[o2](%[run]), %%xmm2\n\t" MOV " %c[o3](%[run]), %%xmm3\n\t"                     \
+      MOV " %c[o4](%[run]), %%xmm4\n\t" MOV " %c[o5](%[run]), %%xmm5\n\t"                     \
+      MOV " %c[o6](%[run]), %%xmm6\n\t" MOV " %c[o7](%[run]), %%xmm7\n"                        \
+      "1:\n\t" OP " (%[s]), %%xmm0\n\t" OP " (%[s],%[s1]), %%xmm1\n\t"                       \
+      OP " (%[s],%[s1],2), %%xmm2\n\t" OP " (%[s],%[s3]), %%xmm3\n\t"                         \
+      OP " (%[s4]), %%xmm4\n\t" OP " (%[s4],%[s1]), %%xmm5\n\t"                               \
+      OP " (%[s4],%[s1],2), %%xmm6\n\t" OP " (%[s4],%[s3]), %%xmm7\n\t"                       \
+      "add %[s0], %[s]\n\tadd %[s0], %[s4]\n\tdec %[n]\n\tjnz 1b\n\t"                         \
+      MOV " %%xmm0, (%[run])\n\t" MOV " %%xmm1, %c[o1](%[run])\n\t"                           \
+      MOV " %%xmm2, %c[o2](%[run])\n\t" MOV " %%xmm3, %c[o3](%[run])\n\t"                     \
+      MOV " %%xmm4, %c[o4](%[run])\n\t" MOV " %%xmm5, %c[o5](%[run])\n\t"                     \
+      MOV " %%xmm6, %c[o6](%[run])\n\t" MOV " %%xmm7, %c[o7](%[run])"                           \
+      : [s] "+r"(s), [s4] "+r"(s4), [n] "+r"(n)                                                \
+      : [run] "r"(run), [s1] "r"(s1), [s3] "r"(s3), [s0] "g"(s0), [o1] "i"(w), [o2] "i"(2 * w), \
+        [o3] "i"(3 * w), [o4] "i"(4 * w), [o5] "i"(5 * w), [o6] "i"(6 * w), [o7] "i"(7 * w)    \
       : "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "cc", "memory")
 
-// A group of G <= 8 REAL*8 lines (i386 has 8 xmm registers) takes n >= 1
-// steps with its running values in registers, one per line, then they go
-// back to run. Line q's term at a step is q * s1 bytes after line 0's, the
-// next step's s0 bytes after it.
-template <Op O, int G>
-[[gnu::target("sse2"), gnu::always_inline]] inline void group_steps(double* run, const char* s,
+// A group of G <= 8 lines (i386 has 8 xmm registers) takes n >= 1 steps
+// with its running values in registers, one per line, then they go back to
+// run. Line q's term at a step is q * s1 bytes after line 0's, the next
+// step's s0 bytes after it.
+template <class T, Op O, int G>
+[[gnu::target("sse2"), gnu::always_inline]] inline void group_steps(T* run, const char* s,
                                                                     int32_t n, ptrdiff_t s0,
                                                                     ptrdiff_t s1) {
   if constexpr (G == 8) {
     const char* s4 = s + 4 * s1;
     const ptrdiff_t s3 = 3 * s1;
-    if constexpr (O == Op::sum) {
-      F90_GROUP_OF_8("addsd");
+    constexpr int w = sizeof(T);
+    if constexpr (w == 8 && O == Op::sum) {
+      F90_GROUP_OF_8("movsd", "addsd");
+    } else if constexpr (w == 8) {
+      F90_GROUP_OF_8("movsd", "mulsd");
+    } else if constexpr (O == Op::sum) {
+      F90_GROUP_OF_8("movss", "addss");
     } else {
-      F90_GROUP_OF_8("mulsd");
+      F90_GROUP_OF_8("movss", "mulss");
     }
   } else {
-    __m128d a[G];
+    using L = Lane<T>;
+    typename L::V a[G];
 #pragma GCC unroll 8
-    for (int q = 0; q < G; ++q) a[q] = load_low(run + q);
+    for (int q = 0; q < G; ++q) a[q] = L::load(run + q);
     for (; n > 0; --n, s += s0) {
 #pragma GCC unroll 8
-      for (int q = 0; q < G; ++q) {
-        const __m128d x = load_low(s + q * s1);
-        a[q] = O == Op::sum ? _mm_add_sd(a[q], x) : _mm_mul_sd(a[q], x);
-      }
+      for (int q = 0; q < G; ++q) a[q] = L::template op<O>(a[q], L::load(s + q * s1));
     }
 #pragma GCC unroll 8
-    for (int q = 0; q < G; ++q)
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(run + q), _mm_castpd_si128(a[q]));
+    for (int q = 0; q < G; ++q) L::store(run + q, a[q]);
   }
 }
 #undef F90_GROUP_OF_8
 
 // group_steps for a group of g lines, 1 <= g <= G.
-template <Op O, int G>
-[[gnu::target("sse2"), gnu::always_inline]] inline void group_of(int32_t g, double* run,
-                                                                 const char* s, int32_t n,
-                                                                 ptrdiff_t s0, ptrdiff_t s1) {
+template <class T, Op O, int G>
+[[gnu::target("sse2"), gnu::always_inline]] inline void group_of(int32_t g, T* run, const char* s,
+                                                                 int32_t n, ptrdiff_t s0,
+                                                                 ptrdiff_t s1) {
   if constexpr (G > 1) {
-    if (g < G) return group_of<O, G - 1>(g, run, s, n, s0, s1);
+    if (g < G) return group_of<T, O, G - 1>(g, run, s, n, s0, s1);
   }
-  group_steps<O, G>(run, s, n, s0, s1);
+  group_steps<T, O, G>(run, s, n, s0, s1);
 }
 
 // Lines of a group, and steps a group of neighbouring lines takes before the
@@ -297,21 +331,25 @@ struct Sse2Real {
           : "+m"(rv) : "m"(pv) : "xmm0", "xmm1");
     }
   }
-  // n steps of `width` lines, every one open (REAL*8): their running values
-  // (at r, one after another) in registers a group at a time. With one group
-  // it takes all n steps at once; with several, kSse2Steps before the next.
+  // n steps of `width` lines, every one open: their running values (at r,
+  // one after another) in registers a group at a time. With one group it
+  // takes all n steps at once; with several, kSse2Steps before the next.
+  // REAL*4 adds and multiplies in single precision there (addss, mulss):
+  // that rounds the exact result once to 24 bits where in_place rounds it
+  // to 53 bits and then to 24, the same value, as a product of two floats
+  // is exact in 53 bits, a sum of two rounds innocuously twice (53 >=
+  // 2 * 24 + 2 in round-to-nearest; directed roundings compose), and the
+  // same flags, both raised by SSE on the same exact result.
   [[gnu::target("sse2"), gnu::flatten]] static void open_lines(char* r, const char* s,
                                                               int32_t width, int64_t n,
-                                                              ptrdiff_t s0, ptrdiff_t s1)
-    requires(sizeof(T) == 8)
-  {
-    double* run = reinterpret_cast<double*>(r);
+                                                              ptrdiff_t s0, ptrdiff_t s1) {
+    T* run = reinterpret_cast<T*>(r);
     const int64_t k = width > kSse2Group ? kSse2Steps : n;
     for (int64_t t = 0; t < n; t += k, s += k * s0) {
       const auto steps = static_cast<int32_t>(std::min(k, n - t));
       for (int32_t q = 0; q < width; q += kSse2Group)
-        group_of<O, kSse2Group>(std::min(kSse2Group, width - q), run + q, s + q * s1, steps, s0,
-                                s1);
+        group_of<T, O, kSse2Group>(std::min(kSse2Group, width - q), run + q, s + q * s1, steps,
+                                   s0, s1);
     }
   }
 };
@@ -327,8 +365,9 @@ struct Sse2Form<Real<T, O>, NoMask> {
 };
 
 // Lines run in SSE2 at once at most: their running values sit in a buffer
-// on the stack.
-inline constexpr int32_t kSse2Lines = 1024;
+// of 8 KiB on the stack.
+template <class T>
+inline constexpr int32_t kSse2Lines = 8192 / sizeof(T);
 
 // Lines of a plane (at most kSse2Lines, in blocks of p.block) in SSE2 into a
 // buffer; false (the result elements untouched) when MXCSR or a NaN says the
@@ -337,7 +376,7 @@ template <class S>
 [[gnu::target("sse2"), gnu::flatten]] bool take_lines_sse2(char* rl, const char* sl, int32_t width,
                                                           const Plane& p, x87::Sse2AsX87& mode) {
   using T = typename S::Value;
-  T run[kSse2Lines];
+  T run[kSse2Lines<T>];
   if (p.r0 == sizeof(T)) {
     std::memcpy(run, rl, width * sizeof(T));
   } else {
@@ -367,7 +406,7 @@ template <class S>
   }
   for (; i < bytes; i += sizeof(T)) {  // the last one to three values
     if constexpr (sizeof(T) == 8) {
-      const __m128d x = load_low(v + i);
+      const __m128d x = Lane<double>::load(v + i);
       unordered = _mm_or_ps(unordered, _mm_castpd_ps(_mm_cmpunord_sd(x, x)));
     } else {
       const __m128 x = _mm_load_ss(reinterpret_cast<const float*>(v + i));
@@ -395,7 +434,8 @@ inline void take_plane(char* r, const char* s, const char* m, const Plane p,
   int32_t chunk = p.block;
   if constexpr (!std::is_void_v<S>) {
     // Whole blocks, or one block the buffer holds whole (its lines are fewer).
-    if (sse2 != nullptr) chunk = p.block < kSse2Lines ? kSse2Lines / p.block * p.block : kSse2Lines;
+    constexpr int32_t lines = kSse2Lines<typename S::Value>;
+    if (sse2 != nullptr) chunk = p.block < lines ? lines / p.block * p.block : lines;
   }
   for (int32_t j0 = 0; j0 < p.n1; j0 += chunk) {
     const int32_t width = std::min(chunk, p.n1 - j0);
@@ -440,30 +480,25 @@ void accumulate(const DimGeometry& g) {
   // of stride 0 keeps the plain order: DIM outside, the lines inside).
   const bool blocked = g.res[0] != 0;
   const bool closer = std::llabs(g.src[0]) < std::llabs(g.src[1]);  // DIM is the closer-packed
-  const int32_t wide = static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
-  // The SSE2 form needs blocked lines. REAL*8 keeps a group of lines in
-  // registers (blocks of one group, or as many neighbouring lines as the
-  // buffer holds); REAL*4 keeps its running values in the buffer, so its
-  // neighbouring lines stay on the x87 when they are more than the buffer
-  // holds: cut to the buffer's width, the runs their sweep streams from
-  // memory would be too short (measured slower from 16 MiB up).
+  // The SSE2 form needs blocked lines; it keeps a group of lines in
+  // registers, and its blocks are one group, or as many neighbouring lines as
+  // its buffer holds.
   using S = typename Sse2Form<K, M>::type;
   x87::Sse2AsX87 mode;
   x87::Sse2AsX87* sse2 = nullptr;
-  bool in_registers = false;
+  int32_t sse2_lines = 0;
   if constexpr (!std::is_void_v<S>) {
-    in_registers = sizeof(typename S::Value) == 8;
-    if (blocked && (in_registers || closer || std::min(wide, g.extent[1]) <= kSse2Lines) &&
-        mode.begin())
-      sse2 = &mode;
-    in_registers = in_registers && sse2 != nullptr;
+    if (blocked && mode.begin()) sse2 = &mode;
+    sse2_lines = kSse2Lines<typename S::Value>;
   }
   int32_t block = g.extent[1], skew = 0;
   if (blocked && closer) {
-    block = in_registers ? kSse2Group : kLinesInFlight;
+    block = sse2 != nullptr ? kSse2Group : kLinesInFlight;
     skew = spreading_skew(g.src[0], g.src[1], g.extent[0], block);
   } else if (blocked) {
-    block = in_registers ? kSse2Lines : wide;
+    block = sse2 != nullptr
+                ? sse2_lines
+                : static_cast<int32_t>(std::max<int64_t>(kLinesInFlight, kBlockBytes / K::kBytes));
   }
   const Plane plane{g.extent[0], g.extent[1], g.res[0], g.src[0], g.src[1], g.mask[0], g.mask[1],
                     block, skew};

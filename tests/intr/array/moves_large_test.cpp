@@ -287,11 +287,13 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
-  enum Pattern { all, none, alternate, random_half, runs };
+  // pairs: the first two of every 32, so that a chunk's last stores pass
+  // its selection while the next chunk selects just 16 bytes of REAL*8.
+  enum Pattern { all, none, alternate, random_half, runs, pairs };
   const ElemType types[] = {ElemType::integer(4), ElemType::real(8), ElemType::integer(2)};
   std::mt19937 rng(39);
   for (const ElemType& type : types) {
-    for (const int pattern : {all, none, alternate, random_half, runs}) {
+    for (const int pattern : {all, none, alternate, random_half, runs, pairs}) {
       for (const int32_t n : {1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, 48, 63, 64, 65, 97, 130, 1000}) {
         for (const int32_t vector_more : {-2, -1, 0, 5}) {  // VECTOR's extent less the selection (< 0: none)
           Runtime::reset();
@@ -310,7 +312,7 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
               run_left = static_cast<int32_t>(rng() % 40);
             }
             const bool t = pattern == all ? true : pattern == none ? false : pattern == alternate ? k % 2 == 1
-                           : pattern == random_half ? rng() % 2 == 0 : run_value;
+                           : pattern == random_half ? rng() % 2 == 0 : pattern == pairs ? k % 32 < 2 : run_value;
             std::memset(m + k * mb, 0, mb);
             if (t) m[k * mb + rng() % mb] = static_cast<char>(1 + rng() % 255);
             if (t) selected.push_back(k);
