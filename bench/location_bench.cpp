@@ -89,17 +89,15 @@ void BM_maxloc_i4_sizes(benchmark::State& state) {
 BENCHMARK(BM_maxloc_i4_sizes)->Apply(f90bench::memory_sizes);
 
 // MAXLOC and MINLOC along DIM = 2 of an array of 16 rows (4096 columns from
-// 1 MiB up) of random REAL*8 or INTEGER*4 elements: every result element is
-// a line across the rows.
-template <class T>
-void dim2_locations(benchmark::State& state, void (*entry)(ArrayDescriptor*, ArrayDescriptor*,
-                                                           ArrayDescriptor*, ArrayDescriptor*)) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / sizeof(T));
+// 1 MiB up), its elements set by fill: every result element is a line
+// across the rows.
+using LocDimEntry = void (*)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
+template <class Fill>
+void dim2_locations(benchmark::State& state, ElemType type, LocDimEntry entry, Fill&& fill) {
+  const int32_t n = static_cast<int32_t>(state.range(0) / type.bytes());
   const int32_t cols = n < 131072 ? n / 16 : 4096;
-  TestArray a(std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T)),
-              {cols, n / cols});
-  std::mt19937 bits(5);
-  a.fill_linear<T>([&](int64_t) { return static_cast<T>(static_cast<int32_t>(bits())); });
+  TestArray a(type, {cols, n / cols});
+  fill(a);
   TestArray r(ElemType::integer(4), {cols});
   TestArray dim(ElemType::integer(4), {});
   dim.set_linear<int32_t>(0, 2);
@@ -109,10 +107,23 @@ void dim2_locations(benchmark::State& state, void (*entry)(ArrayDescriptor*, Arr
   }
   bytes_read(state, state.range(0));
 }
+// Random REAL*8 or INTEGER*4 elements.
+template <class T>
+void dim2_locations(benchmark::State& state, LocDimEntry entry) {
+  const ElemType type = std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T));
+  dim2_locations(state, type, entry, [](TestArray& a) {
+    std::mt19937 bits(5);
+    a.fill_linear<T>([&](int64_t) { return static_cast<T>(static_cast<int32_t>(bits())); });
+  });
+}
 void BM_minloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MINLOC__S); }
 void BM_maxloc_r8_dim2_sizes(benchmark::State& state) { dim2_locations<double>(state, _MAXLOC__S); }
-void BM_minloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MINLOC__I4); }
-void BM_maxloc_i4_dim2_sizes(benchmark::State& state) { dim2_locations<int32_t>(state, _MAXLOC__I4); }
+void BM_minloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MINLOC__I4);
+}
+void BM_maxloc_i4_dim2_sizes(benchmark::State& state) {
+  dim2_locations<int32_t>(state, _MAXLOC__I4);
+}
 BENCHMARK(BM_minloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_maxloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_minloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
@@ -158,21 +169,8 @@ void random_elements(TestArray& a) {
   }
 }
 
-// MINLOC along DIM = 2 of a REAL*16 array of 16 rows (4096 columns from
-// 1 MiB up).
 void BM_minloc_r16_dim2_sizes(benchmark::State& state) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / 16);
-  const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(16), {n / rows, rows});
-  random_elements(a);
-  TestArray r(ElemType::integer(4), {n / rows});
-  TestArray dim(ElemType::integer(4), {});
-  dim.set_linear<int32_t>(0, 2);
-  for (auto _ : state) {
-    _MINLOC__D(r.desc(), a.desc(), dim.desc(), nullptr);
-    benchmark::ClobberMemory();
-  }
-  bytes_read(state, state.range(0));
+  dim2_locations(state, ElemType::real(16), _MINLOC__D, random_elements);
 }
 BENCHMARK(BM_minloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 

@@ -145,21 +145,31 @@ void BM_all_l4_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_all_l4_sizes)->Apply(f90bench::memory_sizes);
 
-// MAXVAL along DIM = 2 of a REAL*8 array of 16 rows (4096 columns from
-// 1 MiB up): every result element is a line across the rows.
-void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
-  const int32_t n = elements(state, 8);
+// MAXVAL along DIM = 2 of an array of 16 rows (4096 columns from 1 MiB
+// up), its elements set by fill: every result element is a line across the
+// rows.
+template <class Fill>
+void maxval_dim2(benchmark::State& state, ElemType type,
+                 void (*entry)(ArrayDescriptor*, ArrayDescriptor*, const int32_t*, ArrayDescriptor*),
+                 Fill&& fill) {
+  const int32_t n = elements(state, type.bytes());
   const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(8), {n / rows, rows});
-  std::mt19937 bits(11);
-  a.fill_linear<double>([&](int64_t) { return std::ldexp(static_cast<double>(bits()), -16); });
-  TestArray r(ElemType::real(8), {n / rows});
+  TestArray a(type, {n / rows, rows});
+  fill(a);
+  TestArray r(type, {n / rows});
   const int32_t dim = 2;
   for (auto _ : state) {
-    _MAXVAL_S(r.desc(), a.desc(), &dim, nullptr);
+    entry(r.desc(), a.desc(), &dim, nullptr);
     benchmark::ClobberMemory();
   }
   bytes_read(state, state.range(0));
+}
+
+void BM_maxval_r8_dim2_sizes(benchmark::State& state) {
+  maxval_dim2(state, ElemType::real(8), _MAXVAL_S, [](TestArray& a) {
+    std::mt19937 bits(11);
+    a.fill_linear<double>([&](int64_t) { return std::ldexp(static_cast<double>(bits()), -16); });
+  });
 }
 BENCHMARK(BM_maxval_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 
@@ -172,20 +182,8 @@ void BM_maxval_r16_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxval_r16_sizes)->Apply(f90bench::memory_sizes);
 
-// MAXVAL along DIM = 2 of a REAL*16 array of 16 rows (4096 columns from
-// 1 MiB up).
 void BM_maxval_r16_dim2_sizes(benchmark::State& state) {
-  const int32_t n = elements(state, 16);
-  const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray a(ElemType::real(16), {n / rows, rows});
-  random_r16(a, 15);
-  TestArray r(ElemType::real(16), {n / rows});
-  const int32_t dim = 2;
-  for (auto _ : state) {
-    _MAXVAL_D(r.desc(), a.desc(), &dim, nullptr);
-    benchmark::ClobberMemory();
-  }
-  bytes_read(state, state.range(0));
+  maxval_dim2(state, ElemType::real(16), _MAXVAL_D, [](TestArray& a) { random_r16(a, 15); });
 }
 BENCHMARK(BM_maxval_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 

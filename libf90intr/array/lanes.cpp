@@ -372,20 +372,28 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
     c[g] = load<V>(best + j + g * L);
     if constexpr (Loc) a[g] = __builtin_convertvector(load<A32>(at + j + g * L), A);
   }
-  A row = A{} + E(row0);
-  for (int32_t q = 0; q < nr; ++q, row += 1) {
-    const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
+  if constexpr (Loc) {
+    A row = A{} + E(row0);
+    for (int32_t q = 0; q < nr; ++q, row += 1) {
+      const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
 #pragma GCC unroll 4
-    for (int g = 0; g < G; ++g) {
-      const V x = load<V>(x0 + g * W);
-      const auto t = takes_lanes<R>(c[g], x);
-      if constexpr (Loc) {
-        a[g] = __builtin_convertvector(t, A) ? row : a[g];
+      for (int g = 0; g < G; ++g) {
+        const V x = load<V>(x0 + g * W);
+        a[g] = __builtin_convertvector(takes_lanes<R>(c[g], x), A) ? row : a[g];
         c[g] = next_value<R>(c[g], x);
-      } else {
-        c[g] = t ? x : c[g];
       }
     }
+  } else {
+    // Values only: a full chunk's rows unrolled (the caller passes
+    // nr == kRows as a constant), one pointer stepping down the rows.
+    const char* x0 = r + j * ptrdiff_t{sizeof(T)};
+#pragma GCC unroll 8
+    for (int32_t q = 0; q < nr; ++q, x0 += step)
+#pragma GCC unroll 4
+      for (int g = 0; g < G; ++g) {
+        const V x = load<V>(x0 + g * W);
+        c[g] = takes_lanes<R>(c[g], x) ? x : c[g];
+      }
   }
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
@@ -407,7 +415,12 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
-    for (; ncol - j >= G * L; j += G * L) column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+    if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
+      for (; ncol - j >= G * L; j += G * L)
+        column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, best, at);
+    else
+      for (; ncol - j >= G * L; j += G * L)
+        column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
     for (; ncol - j >= L; j += L) column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, best, at);
     for (; j < ncol; ++j)
       for (int32_t q = 0; q < nr; ++q) {

@@ -295,10 +295,12 @@ template <class T, Op O, int G>
   group_steps<T, O, G>(run, s, n, s0, s1);
 }
 
-// Lines of a group, and steps a group of neighbouring lines takes before the
-// next group: the block's running values are read and written once per
-// kSse2Steps terms each, while the source streams kSse2Steps rows at a time
-// (more streams measured slower from the third-level cache on).
+// Lines of a group, and steps a group of neighbouring REAL*8 lines takes
+// before the next group (REAL*4: twice as many): the block's running values
+// are read and written once per kSse2Steps terms each, while the source
+// streams kSse2Steps rows at a time (more streams measured slower from the
+// third-level cache on; REAL*4, whose group covers half as many bytes of a
+// row, measured slower with as few).
 inline constexpr int32_t kSse2Group = 8;
 inline constexpr int64_t kSse2Steps = 8;
 
@@ -333,7 +335,8 @@ struct Sse2Real {
   }
   // n steps of `width` lines, every one open: their running values (at r,
   // one after another) in registers a group at a time. With one group it
-  // takes all n steps at once; with several, kSse2Steps before the next.
+  // takes all n steps at once; with several, kSse2Steps (REAL*4: twice as
+  // many) before the next.
   // REAL*4 adds and multiplies in single precision there (addss, mulss):
   // that rounds the exact result once to 24 bits where in_place rounds it
   // to 53 bits and then to 24, the same value, as a product of two floats
@@ -344,7 +347,7 @@ struct Sse2Real {
                                                               int32_t width, int64_t n,
                                                               ptrdiff_t s0, ptrdiff_t s1) {
     T* run = reinterpret_cast<T*>(r);
-    const int64_t k = width > kSse2Group ? kSse2Steps : n;
+    const int64_t k = width > kSse2Group ? kSse2Steps * 8 / sizeof(T) : n;
     for (int64_t t = 0; t < n; t += k, s += k * s0) {
       const auto steps = static_cast<int32_t>(std::min(k, n - t));
       for (int32_t q = 0; q < width; q += kSse2Group)
