@@ -13,48 +13,48 @@
 #include <vector>
 
 #include "control_word.h"
-#include "gemm_reference.h"
+#include "models.h"
 
 namespace {
 
-using namespace gemm_reference;
+using namespace mxtest;
 
 const KernelRow kKernels[] = {
-    {"_SGEMMX", _SGEMMX, nullptr, Kind::r8, Kind::r8, Kind::r8},
-    {"_S4GEMMX", _S4GEMMX, nullptr, Kind::r4, Kind::r4, Kind::r4},
-    {"_S4SGEMMX", _S4SGEMMX, nullptr, Kind::r4, Kind::r8, Kind::r8},
-    {"_CGEMMX", _CGEMMX, nullptr, Kind::c16, Kind::c16, Kind::c16},
-    {"_C4GEMMX", _C4GEMMX, nullptr, Kind::c8, Kind::c8, Kind::c8},
-    {"_I4SGEMMX", _I4SGEMMX, nullptr, Kind::i4, Kind::r8, Kind::r8},
-    {"_I2SGEMMX", _I2SGEMMX, nullptr, Kind::i2, Kind::r8, Kind::r8},
-    {"_I1SGEMMX", _I1SGEMMX, nullptr, Kind::i1, Kind::r8, Kind::r8},
-    {"_I4S4GEMMX", _I4S4GEMMX, nullptr, Kind::i4, Kind::r4, Kind::r4},
-    {"_I2S4GEMMX", _I2S4GEMMX, nullptr, Kind::i2, Kind::r4, Kind::r4},
-    {"_I1S4GEMMX", _I1S4GEMMX, nullptr, Kind::i1, Kind::r4, Kind::r4},
-    {"_I4GEMMX", _I4GEMMX, nullptr, Kind::i4, Kind::i4, Kind::i4},
-    {"_I4I2GEMMX", _I4I2GEMMX, nullptr, Kind::i4, Kind::i2, Kind::i4},
-    {"_I4I1GEMMX", _I4I1GEMMX, nullptr, Kind::i4, Kind::i1, Kind::i4},
-    {"_I2GEMMX", _I2GEMMX, nullptr, Kind::i2, Kind::i2, Kind::i2},
-    {"_I2I1GEMMX", _I2I1GEMMX, nullptr, Kind::i2, Kind::i1, Kind::i2},
-    {"_I1GEMMX", _I1GEMMX, nullptr, Kind::i1, Kind::i1, Kind::i1},
-    {"_JGEMMX", _JGEMMX, nullptr, Kind::i8, Kind::i8, Kind::i8},
-    {"_JI4GEMMX", _JI4GEMMX, nullptr, Kind::i8, Kind::i4, Kind::i8},
-    {"_JI2GEMMX", _JI2GEMMX, nullptr, Kind::i8, Kind::i2, Kind::i8},
-    {"_JI1GEMMX", _JI1GEMMX, nullptr, Kind::i8, Kind::i1, Kind::i8},
-    {"_LGEMMX", _LGEMMX, nullptr, Kind::l8, Kind::l8, Kind::l8},
-    {"_LL4GEMMX", _LL4GEMMX, nullptr, Kind::l8, Kind::l4, Kind::l8},
-    {"_LL2GEMMX", _LL2GEMMX, nullptr, Kind::l8, Kind::l2, Kind::l8},
-    {"_LL1GEMMX", _LL1GEMMX, nullptr, Kind::l8, Kind::l1, Kind::l8},
-    {"_L4GEMMX", _L4GEMMX, nullptr, Kind::l4, Kind::l4, Kind::l4},
-    {"_L4L2GEMMX", _L4L2GEMMX, nullptr, Kind::l4, Kind::l2, Kind::l4},
-    {"_L4L1GEMMX", _L4L1GEMMX, nullptr, Kind::l4, Kind::l1, Kind::l4},
-    {"_L2GEMMX", _L2GEMMX, nullptr, Kind::l2, Kind::l2, Kind::l2},
-    {"_L2L1GEMMX", _L2L1GEMMX, nullptr, Kind::l2, Kind::l1, Kind::l2},
-    {"_L1GEMMX", _L1GEMMX, nullptr, Kind::l1, Kind::l1, Kind::l1},
-    {"_SGEMVX", nullptr, _SGEMVX, Kind::r8, Kind::r8, Kind::r8},
-    {"_S4GEMVX", nullptr, _S4GEMVX, Kind::r4, Kind::r4, Kind::r4},
-    {"_CGEMVX", nullptr, _CGEMVX, Kind::c16, Kind::c16, Kind::c16},
-    {"_C4GEMVX", nullptr, _C4GEMVX, Kind::c8, Kind::c8, Kind::c8},
+    {"_SGEMMX", _SGEMMX, nullptr, Kd::r8, Kd::r8, Kd::r8},
+    {"_S4GEMMX", _S4GEMMX, nullptr, Kd::r4, Kd::r4, Kd::r4},
+    {"_S4SGEMMX", _S4SGEMMX, nullptr, Kd::r4, Kd::r8, Kd::r8},
+    {"_CGEMMX", _CGEMMX, nullptr, Kd::c16, Kd::c16, Kd::c16},
+    {"_C4GEMMX", _C4GEMMX, nullptr, Kd::c8, Kd::c8, Kd::c8},
+    {"_I4SGEMMX", _I4SGEMMX, nullptr, Kd::i4, Kd::r8, Kd::r8},
+    {"_I2SGEMMX", _I2SGEMMX, nullptr, Kd::i2, Kd::r8, Kd::r8},
+    {"_I1SGEMMX", _I1SGEMMX, nullptr, Kd::i1, Kd::r8, Kd::r8},
+    {"_I4S4GEMMX", _I4S4GEMMX, nullptr, Kd::i4, Kd::r4, Kd::r4},
+    {"_I2S4GEMMX", _I2S4GEMMX, nullptr, Kd::i2, Kd::r4, Kd::r4},
+    {"_I1S4GEMMX", _I1S4GEMMX, nullptr, Kd::i1, Kd::r4, Kd::r4},
+    {"_I4GEMMX", _I4GEMMX, nullptr, Kd::i4, Kd::i4, Kd::i4},
+    {"_I4I2GEMMX", _I4I2GEMMX, nullptr, Kd::i4, Kd::i2, Kd::i4},
+    {"_I4I1GEMMX", _I4I1GEMMX, nullptr, Kd::i4, Kd::i1, Kd::i4},
+    {"_I2GEMMX", _I2GEMMX, nullptr, Kd::i2, Kd::i2, Kd::i2},
+    {"_I2I1GEMMX", _I2I1GEMMX, nullptr, Kd::i2, Kd::i1, Kd::i2},
+    {"_I1GEMMX", _I1GEMMX, nullptr, Kd::i1, Kd::i1, Kd::i1},
+    {"_JGEMMX", _JGEMMX, nullptr, Kd::i8, Kd::i8, Kd::i8},
+    {"_JI4GEMMX", _JI4GEMMX, nullptr, Kd::i8, Kd::i4, Kd::i8},
+    {"_JI2GEMMX", _JI2GEMMX, nullptr, Kd::i8, Kd::i2, Kd::i8},
+    {"_JI1GEMMX", _JI1GEMMX, nullptr, Kd::i8, Kd::i1, Kd::i8},
+    {"_LGEMMX", _LGEMMX, nullptr, Kd::l8, Kd::l8, Kd::l8},
+    {"_LL4GEMMX", _LL4GEMMX, nullptr, Kd::l8, Kd::l4, Kd::l8},
+    {"_LL2GEMMX", _LL2GEMMX, nullptr, Kd::l8, Kd::l2, Kd::l8},
+    {"_LL1GEMMX", _LL1GEMMX, nullptr, Kd::l8, Kd::l1, Kd::l8},
+    {"_L4GEMMX", _L4GEMMX, nullptr, Kd::l4, Kd::l4, Kd::l4},
+    {"_L4L2GEMMX", _L4L2GEMMX, nullptr, Kd::l4, Kd::l2, Kd::l4},
+    {"_L4L1GEMMX", _L4L1GEMMX, nullptr, Kd::l4, Kd::l1, Kd::l4},
+    {"_L2GEMMX", _L2GEMMX, nullptr, Kd::l2, Kd::l2, Kd::l2},
+    {"_L2L1GEMMX", _L2L1GEMMX, nullptr, Kd::l2, Kd::l1, Kd::l2},
+    {"_L1GEMMX", _L1GEMMX, nullptr, Kd::l1, Kd::l1, Kd::l1},
+    {"_SGEMVX", nullptr, _SGEMVX, Kd::r8, Kd::r8, Kd::r8},
+    {"_S4GEMVX", nullptr, _S4GEMVX, Kd::r4, Kd::r4, Kd::r4},
+    {"_CGEMVX", nullptr, _CGEMVX, Kd::c16, Kd::c16, Kd::c16},
+    {"_C4GEMVX", nullptr, _C4GEMVX, Kd::c8, Kd::c8, Kd::c8},
 };
 
 const Layout kLayouts[] = {
@@ -84,7 +84,7 @@ const uint16_t kControlWords[] = {0x127f, 0x037f, 0x007f};
 std::mt19937 rng(7104);
 
 // Random values with the special cases the kernels must treat right.
-void fill_random(Matrix& x, Kind kind) {
+void fill_random(StridedBlock& x, Kd kind) {
   std::uniform_int_distribution<int> pct(0, 99);
   std::uniform_int_distribution<uint32_t> bits;
   auto real_value = [&]() -> double {
@@ -98,18 +98,18 @@ void fill_random(Matrix& x, Kind kind) {
                                       static_cast<double>(bits(rng) >> 6), -53);
     return std::ldexp(p & 1 ? -sig : sig, static_cast<int>(bits(rng) % 24) - 12);
   };
-  for (int32_t j = 0; j < x.cols; ++j)
-    for (int32_t i = 0; i < x.rows; ++i) {
+  for (int32_t j = 0; j < x.cols(); ++j)
+    for (int32_t i = 0; i < x.rows(); ++i) {
       char* p = x.at(i, j);
       switch (kind) {
-        case Kind::r4: case Kind::c8:
-          for (uint32_t part = 0; part < x.size; part += 4) {
+        case Kd::r4: case Kd::c8:
+          for (uint32_t part = 0; part < x.size(); part += 4) {
             const float f = static_cast<float>(real_value());
             std::memcpy(p + part, &f, 4);
           }
           break;
-        case Kind::r8: case Kind::c16:
-          for (uint32_t part = 0; part < x.size; part += 8) {
+        case Kd::r8: case Kd::c16:
+          for (uint32_t part = 0; part < x.size(); part += 8) {
             const double d = real_value();
             std::memcpy(p + part, &d, 8);
           }
@@ -122,8 +122,8 @@ void fill_random(Matrix& x, Kind kind) {
           const int p100 = pct(rng);
           if (p100 < (is_logical(kind) ? 45 : 10)) w[0] = w[1] = 0;
           else if (is_logical(kind) && p100 < 55) w[0] = 0;
-          else if (is_int(kind) && p100 < 40) w[0] = w[0] % 7 - 3, w[1] = static_cast<int32_t>(w[0]) < 0 ? ~0u : 0;
-          std::memcpy(p, w, x.size);
+          else if (!is_logical(kind) && p100 < 40) w[0] = w[0] % 7 - 3, w[1] = static_cast<int32_t>(w[0]) < 0 ? ~0u : 0;
+          std::memcpy(p, w, x.size());
         }
       }
     }
@@ -137,14 +137,14 @@ TEST_F(KernelReference, EveryKernelMatchesThePlainLoopsBitForBit) {
     for (const Layout& l : kLayouts) {
       const int32_t n = kr.gemv ? 1 : l.n;
       for (uint16_t cw : kControlWords) {
-        Matrix a(kr.a, l.m, l.k, l.as1, l.as2, 0xA5);
-        Matrix b(kr.b, l.k, n, l.bs1, l.bs2, 0xB5);
-        Matrix got(kr.c, l.m, n, l.cs1, l.cs2, 0xC5);
-        fill_random(a, kr.a);
-        fill_random(b, kr.b);
-        Matrix want = got;
+        StridedBlock a(bytes_of(kr.km.x), l.m, l.k, l.as1, l.as2, 0xA5);
+        StridedBlock b(bytes_of(kr.km.y), l.k, n, l.bs1, l.bs2, 0xB5);
+        StridedBlock got(bytes_of(kr.km.c), l.m, n, l.cs1, l.cs2, 0xC5);
+        fill_random(a, kr.km.x);
+        fill_random(b, kr.km.y);
+        StridedBlock want = got;
         f90test::under_cw(cw, [&] {
-          reference(kr, l, expected_order(kr, l), a, b, want);
+          model_call(kr, l, a, b, want);
           return 0;
         });
         expect_cw_kept(
@@ -157,9 +157,9 @@ TEST_F(KernelReference, EveryKernelMatchesThePlainLoopsBitForBit) {
                         &l.cs1);
             },
             cw);
-        ASSERT_EQ(got.buf, want.buf) << kr.name << " M=" << l.m << " N=" << l.n << " K=" << l.k
-                                     << " As=" << l.as1 << "," << l.as2 << " cw=" << std::hex
-                                     << cw;
+        ASSERT_EQ(got.bytes(), want.bytes())
+            << kr.name << " M=" << l.m << " N=" << l.n << " K=" << l.k << " As=" << l.as1 << ","
+            << l.as2 << " cw=" << std::hex << cw;
         ++checked;
       }
     }

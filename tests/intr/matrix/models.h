@@ -1,5 +1,5 @@
-// Naive models of the MATMUL kernels, one element at a time, for the driver
-// tests: the terms (x_l, y_l) of one C element (x from the kernel's first
+// Naive models of the MATMUL kernels, one element at a time, for the kernel
+// and driver tests: the terms (x_l, y_l) of one C element (x from the kernel's first
 // operand, y from its second, both given as element addresses) combined in
 // the kernel's arithmetic and loop order, written straight from the kernel
 // definitions:
@@ -212,6 +212,44 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
       s = round_c(x87_value(km.y, ys[l]) * x87_value(km.x, xs[l]) + s);
   }
   if (c == Kd::r4) st(out, stored<float>(s)); else st(out, stored<double>(s));
+}
+
+// C (m x n) = A.B by model_element, term l of C(i,j) being (A(i,l), B(l,j)).
+inline void model_product(const KernelModel& km, const StridedBlock& a, const StridedBlock& b,
+                          StridedBlock& c, int32_t m, int32_t n, int32_t k, bool inner) {
+  std::vector<const char*> xs, ys;
+  for (int32_t j = 0; j < n; ++j)
+    for (int32_t i = 0; i < m; ++i) {
+      xs.clear(), ys.clear();
+      for (int32_t l = 0; l < k; ++l) xs.push_back(a.at(i, l)), ys.push_back(b.at(l, j));
+      model_element(km, xs, ys, inner, c.at(i, j));
+    }
+}
+
+// A GEMM or GEMV kernel of the table, called straight.
+struct KernelRow {
+  const char* name;
+  F90GemmKernel* gemm;
+  F90GemvKernel* gemv;
+  KernelModel km;  // A, B, C
+};
+
+// M, N, K and the element strides of A, B and C. For a GEMV kernel, N is
+// its column count K here, x is B's first column (incx = Bs1) and y C's
+// (incy = Cs1).
+struct Layout {
+  int32_t m, n, k, as1, as2, bs1, bs2, cs1, cs2;
+};
+
+// The kernel's call modelled: GEMV kernels and logical kernels have only the
+// column order; a GEMV of N = 0 leaves y untouched, N < 0 zeroes it.
+inline void model_call(const KernelRow& kr, const Layout& l, const StridedBlock& a,
+                       const StridedBlock& b, StridedBlock& c) {
+  if (kr.gemv && l.k == 0) return;
+  const bool inner = !kr.gemv && !is_logical(kr.km.c) &&
+                     inner_order(l.k, l.n, l.as1, l.as2, l.bs1, l.bs2, bytes_of(kr.km.x),
+                                 bytes_of(kr.km.y));
+  model_product(kr.km, a, b, c, l.m, kr.gemv ? 1 : l.n, l.k, inner);
 }
 
 // A GEMMX2 element with beta = 1 and alpha = +-1 (the drivers' four calls):

@@ -11,12 +11,12 @@
 #include <random>
 
 #include "control_word.h"
-#include "gemm_reference.h"
 #include "matrix/sse2_real.h"
+#include "models.h"
 
 namespace {
 
-using namespace gemm_reference;
+using namespace mxtest;
 
 uint32_t mxcsr() {
   uint32_t v;
@@ -65,10 +65,10 @@ const uint16_t kLaneWords[] = {0x127f, 0x167f, 0x1a7f, 0x1e7f};  // nearest, dow
 const uint16_t kX87Words[] = {0x037f, 0x007f};
 
 template <class T>
-void fill(Matrix& x, int scale, std::mt19937& gen) {
+void fill(StridedBlock& x, int scale, std::mt19937& gen) {
   std::uniform_int_distribution<uint32_t> bits;
-  for (int32_t j = 0; j < x.cols; ++j)
-    for (int32_t i = 0; i < x.rows; ++i) {
+  for (int32_t j = 0; j < x.cols(); ++j)
+    for (int32_t i = 0; i < x.rows(); ++i) {
       const uint32_t r = bits(gen);
       double v = 0.0;
       if (r % 13 == 0) {
@@ -90,7 +90,7 @@ class Sse2Lanes : public f90test::ControlWordTest {
   template <class T, size_t N>
   void check(const KernelRow& kernel, const Case (&cases)[N],
              bool (*exact)(const f90::matrix::GemmCall&, uint16_t)) {
-    const Kind kind = kernel.a;
+    const uint32_t size = bytes_of(kernel.km.x);
     std::mt19937 gen(1234);
     for (const Case& c : cases) {
       // Both loop orders: A by columns with a long leading dimension (column
@@ -99,7 +99,8 @@ class Sse2Lanes : public f90test::ControlWordTest {
       const Layout layouts[] = {{m, n, c.k, 1, 300, 1, c.k, 1, m},
                                 {m, n, c.k, c.k, 1, 1, c.k, 1, m}};
       for (const Layout& l : layouts) {
-        Matrix a(kind, l.m, l.k, l.as1, l.as2, 0xA5), b(kind, l.k, l.n, l.bs1, l.bs2, 0xB5);
+        StridedBlock a(size, l.m, l.k, l.as1, l.as2, 0xA5);
+        StridedBlock b(size, l.k, l.n, l.bs1, l.bs2, 0xB5);
         fill<T>(a, c.scale_a, gen);
         fill<T>(b, c.scale_b, gen);
         if (c.plant != 0.0) {
@@ -116,10 +117,10 @@ class Sse2Lanes : public f90test::ControlWordTest {
                                           l.bs1, l.bs2, 0, l.cs1, l.cs2};
             EXPECT_EQ(exact(g, cw), lane_word && c.lanes)
                 << kernel.name << ": " << c.what << " cw=" << std::hex << cw;
-            Matrix got(kind, l.m, l.n, l.cs1, l.cs2, 0xC5);
-            Matrix want = got;
+            StridedBlock got(size, l.m, l.n, l.cs1, l.cs2, 0xC5);
+            StridedBlock want = got;
             f90test::under_cw(cw, [&] {
-              reference(kernel, l, expected_order(kernel, l), a, b, want);
+              model_call(kernel, l, a, b, want);
               return 0;
             });
             const uint32_t csr = mxcsr();
@@ -130,8 +131,9 @@ class Sse2Lanes : public f90test::ControlWordTest {
                 },
                 cw);
             EXPECT_EQ(mxcsr(), csr);
-            ASSERT_EQ(got.buf, want.buf) << kernel.name << ": " << c.what << " As=" << l.as1
-                                         << "," << l.as2 << " cw=" << std::hex << cw;
+            ASSERT_EQ(got.bytes(), want.bytes())
+                << kernel.name << ": " << c.what << " As=" << l.as1 << "," << l.as2
+                << " cw=" << std::hex << cw;
           }
         }
       }
@@ -140,12 +142,12 @@ class Sse2Lanes : public f90test::ControlWordTest {
 };
 
 TEST_F(Sse2Lanes, Real8OnlyWhenProvenAndTheBitsOfThePlainLoopsEverywhere) {
-  check<double>({"_SGEMMX", _SGEMMX, nullptr, Kind::r8, Kind::r8, Kind::r8}, kReal8Cases,
+  check<double>({"_SGEMMX", _SGEMMX, nullptr, Kd::r8, Kd::r8, Kd::r8}, kReal8Cases,
                 f90::matrix::sse2_real8_exact);
 }
 
 TEST_F(Sse2Lanes, Real4OnlyWhenProvenAndTheBitsOfThePlainLoopsEverywhere) {
-  check<float>({"_S4GEMMX", _S4GEMMX, nullptr, Kind::r4, Kind::r4, Kind::r4}, kReal4Cases,
+  check<float>({"_S4GEMMX", _S4GEMMX, nullptr, Kd::r4, Kd::r4, Kd::r4}, kReal4Cases,
                f90::matrix::sse2_real4_exact);
 }
 

@@ -4,6 +4,7 @@
 //   Strided<double> a(3, 4, 1, 3);   // 3 x 4, column order
 //   Strided<double> r(3, 4, 4, 1);   // the same shape stored row-wise
 //   Strided<double> s(3, 4, -2, -7); // a section walked backwards
+//   StridedBlock c(8, 3, 4, 1, 3);   // element bytes known at run time
 //
 // The element (i, j) (0-based) lies i*s1 + j*s2 elements from ptr(); the
 // block around the elements is filled with a byte pattern, so a store outside
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "f90/f90.h"
@@ -43,11 +45,12 @@ inline DoubleDouble qmul(DoubleDouble a, DoubleDouble b) {
 // Equal or unordered, the only outcome the kernels read of _morvex_qcmp.
 inline bool qequal(DoubleDouble a, DoubleDouble b) { return (_morvex_qcmp(a, b) & 0x4000) != 0; }
 
-template <class T>
-class Strided {
+// Elements of `size` bytes, the size known at run time (kinds from a table).
+class StridedBlock {
  public:
-  Strided(int32_t rows, int32_t cols, int32_t s1, int32_t s2, unsigned char fill = 0xC5)
-      : rows_(rows), cols_(cols), s1_(s1), s2_(s2), fill_(fill) {
+  StridedBlock(uint32_t size, int32_t rows, int32_t cols, int32_t s1, int32_t s2,
+               unsigned char fill = 0xC5)
+      : rows_(rows), cols_(cols), s1_(s1), s2_(s2), size_(size), fill_(fill) {
     int64_t lo = 0, hi = 0;
     if (rows > 0 && cols > 0) {
       for (int64_t off : {int64_t{rows - 1} * s1, int64_t{cols - 1} * s2}) {
@@ -55,19 +58,16 @@ class Strided {
       }
     }
     base_ = 2 - lo;  // two guard elements on each side
-    bytes_.assign(static_cast<size_t>(hi - lo + 5) * sizeof(T), fill);
+    bytes_.assign(static_cast<size_t>(hi - lo + 5) * size, fill);
   }
-  T* ptr() { return reinterpret_cast<T*>(bytes_.data()) + base_; }
-  T get(int32_t i, int32_t j) const {
-    T v;
-    std::memcpy(&v, addr(i, j), sizeof v);
-    return v;
+  char* at(int64_t i, int64_t j) { return const_cast<char*>(std::as_const(*this).at(i, j)); }
+  const char* at(int64_t i, int64_t j) const {
+    return reinterpret_cast<const char*>(bytes_.data()) + offset(i, j);
   }
-  void set(int32_t i, int32_t j, const T& v) {
-    std::memcpy(const_cast<unsigned char*>(addr(i, j)), &v, sizeof v);
-  }
+  char* base() { return at(0, 0); }
   int32_t rows() const { return rows_; }
   int32_t cols() const { return cols_; }
+  uint32_t size() const { return size_; }
   const int32_t* s1() const { return &s1_; }
   const int32_t* s2() const { return &s2_; }
   // Every byte that is not part of an element still holds the fill.
@@ -75,8 +75,7 @@ class Strided {
     std::vector<bool> inside(bytes_.size());
     for (int32_t j = 0; j < cols_; ++j)
       for (int32_t i = 0; i < rows_; ++i) {
-        const size_t at = static_cast<size_t>(addr(i, j) - bytes_.data());
-        for (size_t b = 0; b < sizeof(T); ++b) inside[at + b] = true;
+        for (size_t b = 0; b < size_; ++b) inside[static_cast<size_t>(offset(i, j)) + b] = true;
       }
     for (size_t b = 0; b < bytes_.size(); ++b)
       if (!inside[b] && bytes_[b] != fill_) return false;
@@ -85,13 +84,27 @@ class Strided {
   const std::vector<unsigned char>& bytes() const { return bytes_; }
 
  private:
-  const unsigned char* addr(int32_t i, int32_t j) const {
-    return bytes_.data() + (base_ + int64_t{i} * s1_ + int64_t{j} * s2_) * int64_t{sizeof(T)};
-  }
+  int64_t offset(int64_t i, int64_t j) const { return (base_ + i * s1_ + j * s2_) * int64_t{size_}; }
   int32_t rows_, cols_, s1_, s2_;
+  uint32_t size_;
   unsigned char fill_;
   int64_t base_;
   std::vector<unsigned char> bytes_;
+};
+
+// The same storage with elements of type T.
+template <class T>
+class Strided : public StridedBlock {
+ public:
+  Strided(int32_t rows, int32_t cols, int32_t s1, int32_t s2, unsigned char fill = 0xC5)
+      : StridedBlock(sizeof(T), rows, cols, s1, s2, fill) {}
+  T* ptr() { return reinterpret_cast<T*>(base()); }
+  T get(int32_t i, int32_t j) const {
+    T v;
+    std::memcpy(&v, at(i, j), sizeof v);
+    return v;
+  }
+  void set(int32_t i, int32_t j, const T& v) { std::memcpy(at(i, j), &v, sizeof v); }
 };
 
 // Bit-equal doubles, or both NaN (the payload of a NaN made from two NaN

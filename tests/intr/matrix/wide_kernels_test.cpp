@@ -1,15 +1,17 @@
-// The REAL*16, COMPLEX*32, INTEGER*8-by-real and GEMMX2 kernels against naive
-// references written from their definitions: the REAL*16 arithmetic through
-// the exported double-double routines one call per operation, the x87 ones in
-// long double with a forced rounding per store. Bit-exact, over a table of
-// shapes (empty ones too) and storage layouts (column order, row order, wide
-// column strides that force the column loop order, backward sections), under
-// control words 0x127f and 0x037f. Then the literal cases that pin the rules.
+// The REAL*16, COMPLEX*32, INTEGER*8-by-real and GEMMX2 kernels against the
+// kernels' element models (models.h) and GEMMX2 against its definition: the
+// REAL*16 arithmetic through the exported double-double routines one call per
+// operation, the x87 one in long double with a forced rounding per store.
+// Bit-exact, over a table of shapes (empty ones too) and storage layouts
+// (column order, row order, wide column strides that force the column loop
+// order, backward sections), under control words 0x127f and 0x037f. Then the
+// literal cases that pin the rules.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <string>
+#include <type_traits>
 
 #include "control_word.h"
 #include "models.h"
@@ -23,26 +25,22 @@ using f90test::kCwLibrary;
 using f90test::kCwLinux;
 using f90test::under_cw;
 
-constexpr DoubleDouble kZero{0.0, 0.0};
-
-// Exact widening to REAL*16.
-DoubleDouble wide(DoubleDouble v) { return v; }
-DoubleDouble wide(double v) { return {v, 0.0}; }
-DoubleDouble wide(float v) { return {double{v}, 0.0}; }
-DoubleDouble wide(int32_t v) { return {double(v), 0.0}; }
-DoubleDouble wide(int16_t v) { return {double(v), 0.0}; }
-DoubleDouble wide(int8_t v) { return {double(v), 0.0}; }
-DoubleDouble wide(int64_t v) {
-  DoubleDouble r;
-  _morvex_ll2q(&r, v);
-  return r;
+// The kind of an element type.
+template <class T>
+constexpr Kd kind_of() {
+  if constexpr (std::is_same_v<T, Z>) return Kd::c32;
+  else if constexpr (std::is_same_v<T, DoubleDouble>) return Kd::r16;
+  else if constexpr (std::is_same_v<T, double>) return Kd::r8;
+  else if constexpr (std::is_same_v<T, float>) return Kd::r4;
+  else if constexpr (sizeof(T) == 8) return Kd::i8;
+  else return sizeof(T) == 4 ? Kd::i4 : sizeof(T) == 2 ? Kd::i2 : Kd::i1;
 }
 
-// The column order's test of a multiplier.
-bool used(DoubleDouble b) { return !qequal(b, kZero); }
-bool used(double b) { return b < 0.0 || b > 0.0; }
-bool used(float b) { return b < 0.0f || b > 0.0f; }
-bool used(Z b) { return used(b.re) || used(b.im); }
+// An element exactly widened to REAL*16, and the column order's test of it.
+template <class T>
+DoubleDouble wide(T v) { return mxtest::dd_value(kind_of<T>(), reinterpret_cast<const char*>(&v)); }
+template <class T>
+bool used(T v) { return mxtest::used(kind_of<T>(), reinterpret_cast<const char*>(&v)); }
 
 struct Shape {
   int m, n, k;
@@ -65,15 +63,14 @@ void strides(Layout l, int rows, int cols, int32_t& s1, int32_t& s2) {
 }
 template <class T>
 Strided<T> make(Layout l, int rows, int cols) {
-  int32_t s1, s2;
+  int32_t s1 = 1, s2 = 1;
   strides(l, rows, cols, s1, s2);
   return Strided<T>(rows, cols, s1, s2);
 }
 
 const uint16_t kControlWords[] = {kCwLibrary, kCwLinux};
 
-// A GEMM kernel with A of TA, B of TB, C of TC, the reference for one element
-// and the element sizes of its estimate.
+// A GEMM kernel with A of TA, B of TB, C of TC, and its model.
 template <class TA, class TB, class TC>
 struct GemmKernel {
   std::string name;
@@ -81,9 +78,7 @@ struct GemmKernel {
                      const int32_t*, TB*, const int32_t*, const int32_t*, TC*, const int32_t*,
                      const int32_t*)>
       call;
-  // C(i,j) from the terms (a_l, b_l), in inner-product order or column order.
-  std::function<TC(const std::vector<TA>&, const std::vector<TB>&, bool inner)> element;
-  int sa, sb;
+  KernelModel km{kind_of<TA>(), kind_of<TB>(), kind_of<TC>()};
 };
 
 template <class TA, class TB, class TC>
@@ -100,8 +95,8 @@ void check_gemm(const GemmKernel<TA, TB, TC>& kern, uint32_t seed) {
             auto c = make<TC>(lc, s.m, s.n);
             fill(a, v);
             fill(b, v);
-            const bool inner =
-                inner_order(s.k, s.n, *a.s1(), *a.s2(), *b.s1(), *b.s2(), kern.sa, kern.sb);
+            const bool inner = inner_order(s.k, s.n, *a.s1(), *a.s2(), *b.s1(), *b.s2(),
+                                           sizeof(TA), sizeof(TB));
             uint16_t after = 0;
             under_cw(cw, [&] {
               kern.call(&s.m, &s.n, &s.k, a.ptr(), a.s1(), a.s2(), b.ptr(), b.s1(), b.s2(),
@@ -116,80 +111,44 @@ void check_gemm(const GemmKernel<TA, TB, TC>& kern, uint32_t seed) {
                                       std::to_string(int(lc));
             ASSERT_EQ(after, cw) << where;
             ASSERT_TRUE(c.untouched_outside()) << where;
+            Strided<TC> want = c;
+            under_cw(cw, [&] {
+              model_product(kern.km, a, b, want, s.m, s.n, s.k, inner);
+              return 0;
+            });
             for (int j = 0; j < s.n; ++j)
-              for (int i = 0; i < s.m; ++i) {
-                std::vector<TA> as;
-                std::vector<TB> bs;
-                for (int l = 0; l < s.k; ++l) {
-                  as.push_back(a.get(i, l));
-                  bs.push_back(b.get(l, j));
-                }
-                const TC want = under_cw(cw, [&] { return kern.element(as, bs, inner); });
-                ASSERT_TRUE(same(c.get(i, j), want)) << where << " at " << i << "," << j;
-              }
+              for (int i = 0; i < s.m; ++i)
+                ASSERT_TRUE(same(c.get(i, j), want.get(i, j))) << where << " at " << i << "," << j;
             ++cases;
           }
   EXPECT_GT(cases, 0);
 }
 
-// REAL*16 element: s = s + wide(a).wide(b), terms tested in column order.
-template <class TA, class TB>
-GemmKernel<TA, TB, DoubleDouble> real16_kernel(std::string name, auto fn) {
-  return {name,
-          [fn](auto... args) { fn(args...); },
-          [](const std::vector<TA>& as, const std::vector<TB>& bs, bool inner) {
-            DoubleDouble s = kZero;
-            for (size_t l = 0; l < as.size(); ++l)
-              if (inner || used(bs[l])) s = qadd(s, qmul(wide(as[l]), wide(bs[l])));
-            return s;
-          },
-          int(sizeof(TA)), int(sizeof(TB))};
+template <class TA, class TB, class TC = DoubleDouble>
+GemmKernel<TA, TB, TC> kernel(std::string name, auto fn) {
+  return {name, [fn](auto... args) { fn(args...); }};
 }
 
 TEST(WideKernels, Real16MatchesReference) {
-  check_gemm(real16_kernel<DoubleDouble, DoubleDouble>("_DDGEMMX", _DDGEMMX), 1);
-  check_gemm(real16_kernel<DoubleDouble, DoubleDouble>("_DGEMMX", _DGEMMX), 2);
-  check_gemm(real16_kernel<DoubleDouble, double>("_DSGEMMX", _DSGEMMX), 3);
-  check_gemm(real16_kernel<DoubleDouble, float>("_DS4GEMMX", _DS4GEMMX), 4);
-  check_gemm(real16_kernel<double, DoubleDouble>("_SDGEMMX", _SDGEMMX), 5);
-  check_gemm(real16_kernel<float, DoubleDouble>("_S4DGEMMX", _S4DGEMMX), 6);
-  check_gemm(real16_kernel<int32_t, DoubleDouble>("_I4DGEMMX", _I4DGEMMX), 7);
-  check_gemm(real16_kernel<int16_t, DoubleDouble>("_I2DGEMMX", _I2DGEMMX), 8);
-  check_gemm(real16_kernel<int8_t, DoubleDouble>("_I1DGEMMX", _I1DGEMMX), 9);
-  check_gemm(real16_kernel<int64_t, DoubleDouble>("_JDGEMMX", _JDGEMMX), 10);
+  check_gemm(kernel<DoubleDouble, DoubleDouble>("_DDGEMMX", _DDGEMMX), 1);
+  check_gemm(kernel<DoubleDouble, DoubleDouble>("_DGEMMX", _DGEMMX), 2);
+  check_gemm(kernel<DoubleDouble, double>("_DSGEMMX", _DSGEMMX), 3);
+  check_gemm(kernel<DoubleDouble, float>("_DS4GEMMX", _DS4GEMMX), 4);
+  check_gemm(kernel<double, DoubleDouble>("_SDGEMMX", _SDGEMMX), 5);
+  check_gemm(kernel<float, DoubleDouble>("_S4DGEMMX", _S4DGEMMX), 6);
+  check_gemm(kernel<int32_t, DoubleDouble>("_I4DGEMMX", _I4DGEMMX), 7);
+  check_gemm(kernel<int16_t, DoubleDouble>("_I2DGEMMX", _I2DGEMMX), 8);
+  check_gemm(kernel<int8_t, DoubleDouble>("_I1DGEMMX", _I1DGEMMX), 9);
+  check_gemm(kernel<int64_t, DoubleDouble>("_JDGEMMX", _JDGEMMX), 10);
 }
 
 TEST(WideKernels, Complex32MatchesReference) {
-  check_gemm(GemmKernel<Z, Z, Z>{"_ZGEMMX",
-                                 [](auto... args) { _ZGEMMX(args...); },
-                                 [](const std::vector<Z>& as, const std::vector<Z>& bs, bool inner) {
-                                   Z s{kZero, kZero};
-                                   for (size_t l = 0; l < as.size(); ++l)
-                                     if (inner || used(bs[l])) s = zterm(s, as[l], bs[l]);
-                                   return s;
-                                 },
-                                 32, 32},
-             11);
-}
-
-// INTEGER*8 by real: rounded to C's kind after every term in both orders.
-template <class T>
-GemmKernel<int64_t, T, T> integer8_kernel(std::string name, auto fn) {
-  return {name,
-          [fn](auto... args) { fn(args...); },
-          [](const std::vector<int64_t>& as, const std::vector<T>& bs, bool inner) {
-            T s = 0;
-            for (size_t l = 0; l < as.size(); ++l)
-              if (inner || used(bs[l]))
-                s = stored<T>(static_cast<long double>(as[l]) * static_cast<long double>(bs[l]) + s);
-            return s;
-          },
-          8, int(sizeof(T))};
+  check_gemm(kernel<Z, Z, Z>("_ZGEMMX", _ZGEMMX), 11);
 }
 
 TEST(WideKernels, Integer8ByRealMatchesReference) {
-  check_gemm(integer8_kernel<double>("_JSGEMMX", _JSGEMMX), 12);
-  check_gemm(integer8_kernel<float>("_JS4GEMMX", _JS4GEMMX), 13);
+  check_gemm(kernel<int64_t, double, double>("_JSGEMMX", _JSGEMMX), 12);
+  check_gemm(kernel<int64_t, float, float>("_JS4GEMMX", _JS4GEMMX), 13);
 }
 
 TEST(WideKernels, ZgemvMatchesReference) {
@@ -216,12 +175,11 @@ TEST(WideKernels, ZgemvMatchesReference) {
                 ASSERT_EQ(y.bytes(), fresh.bytes());
                 continue;
               }
-              for (int i = 0; i < m; ++i) {
-                Z s{kZero, kZero};
-                for (int j = 0; j < n; ++j)
-                  if (used(x.get(j, 0))) s = zterm(s, a.get(i, j), x.get(j, 0));
-                ASSERT_TRUE(same(y.get(i, 0), s)) << "m" << m << " n" << n << " i" << i;
-              }
+              Strided<Z> want(m, 1, incy, 1);
+              model_product({Kd::c32, Kd::c32, Kd::c32}, a, x, want, m, 1, n, false);
+              for (int i = 0; i < m; ++i)
+                ASSERT_TRUE(same(y.get(i, 0), want.get(i, 0)))
+                    << "m" << m << " n" << n << " i" << i;
             }
 }
 
