@@ -402,6 +402,46 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
   }
 }
 
+// A location search over a pair of neighbouring REAL*8 vectors whose rows
+// share one vector of 32-bit lanes: per row, the two comparison masks are
+// narrowed into one (a 32-bit shuffle of both, within 16-byte halves for
+// W = 32, so the rows' lanes hold the columns in that order: put back when
+// `at` is read and written), and one selection of the rows serves both.
+template <int W, class T, Rule R>
+LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32_t nr, int32_t j,
+                              T* best, int32_t* at) {
+  using V = Vec<T, W>;
+  using A = Vec<int32_t, W>;
+  constexpr int32_t L = W / sizeof(T);
+  const auto order = [](A v) {
+    if constexpr (W == 32)
+      return __builtin_shuffle(v, A{0, 1, 4, 5, 2, 3, 6, 7});
+    else
+      return v;
+  };
+  V c0 = load<V>(best + j), c1 = load<V>(best + j + L);
+  A a = order(load<A>(at + j));
+  A row = A{} + row0;
+  for (int32_t q = 0; q < nr; ++q, row += 1) {
+    const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
+    const V x = load<V>(x0), y = load<V>(x0 + W);
+    const A m0 = (A)takes_lanes<R>(c0, x), m1 = (A)takes_lanes<R>(c1, y);
+    // One shufps (the compiler's own choice for the generic shuffle takes three).
+    using F = Vec<float, W>;
+    A m;
+    if constexpr (W == 32)
+      m = (A)__builtin_ia32_shufps256((F)m0, (F)m1, 0x88);
+    else
+      m = (A)__builtin_ia32_shufps((F)m0, (F)m1, 0x88);
+    a = m < 0 ? row : a;
+    c0 = next_value<R>(c0, x);
+    c1 = next_value<R>(c1, y);
+  }
+  store(best + j, c0);
+  store(best + j + L, c1);
+  store(at + j, order(a));
+}
+
 // `Loc`: keep the row of each column's current element in `at`.
 template <int W, class T, Rule R, bool Loc>
 LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
@@ -418,6 +458,8 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
     if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
       for (; ncol - j >= G * L; j += G * L)
         column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, best, at);
+    else if (Loc && std::is_same_v<T, double>)
+      for (; ncol - j >= 2 * L; j += 2 * L) column_pair<W, T, R>(r, step, k0 + k, nr, j, best, at);
     else
       for (; ncol - j >= G * L; j += G * L)
         column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
@@ -434,6 +476,19 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
         }
       }
   }
+}
+
+template <int W>
+LANES_INLINE void offset_rows_k(const int32_t* at, int32_t n, int32_t origin, char* out) {
+  using A = Vec<int32_t, W>;
+  constexpr int32_t L = W / 4;
+  const A o = A{} + origin;
+  int32_t j = 0;
+  for (; n - j >= 2 * L; j += 2 * L) {
+    store(out + 4 * j, load<A>(at + j) + o);
+    store(out + 4 * (j + L), load<A>(at + j + L) + o);
+  }
+  for (; j < n; ++j) store(out + 4 * j, at[j] + origin);
 }
 
 // Sets the limit that the filter holds a column's current element c to:
@@ -595,6 +650,12 @@ template <class T, Rule R, bool Loc>
                                           int32_t ncol, T* best, int32_t* at) {
   columns_k<32, T, R, Loc>(p, step, k0, rows, ncol, best, at);
 }
+[[gnu::target("sse2")]] void offset_rows_sse2(const int32_t* at, int32_t n, int32_t origin, char* out) {
+  offset_rows_k<16>(at, n, origin, out);
+}
+[[gnu::target("avx2")]] void offset_rows_avx2(const int32_t* at, int32_t n, int32_t origin, char* out) {
+  offset_rows_k<32>(at, n, origin, out);
+}
 template <uint32_t B>
 [[gnu::target("sse2")]] void count_columns_sse2(const char* p, ptrdiff_t step, int32_t rows,
                                                 int32_t ncol, bool truth, uint32_t* count) {
@@ -714,6 +775,13 @@ void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t row
   } else {
     columns_sse2<T, R, false>(p, row_step, k0, rows, ncol, best, at);
   }
+}
+
+void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* out) {
+  if (isa == Isa::avx2)
+    offset_rows_avx2(at, n, origin, out);
+  else
+    offset_rows_sse2(at, n, origin, out);
 }
 
 template <uint32_t B>

@@ -104,6 +104,10 @@ template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t columns, T* best, int32_t* at);
 
+// out[j] = at[j] + origin for j < n (out: n contiguous 32-bit integers, any
+// alignment): the rows of a block as a contiguous INTEGER*4 result.
+void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* out);
+
 // Per-column REAL*16 searches of a block laid out as for columns():
 // `current` holds the bits of each column's current element (16 bytes a
 // column) and `at` its row (null: rows not kept), for rows k0 .. k0 + rows

@@ -328,6 +328,12 @@ struct LocationLines {
   }
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T*, const int32_t* at, int32_t nb) const {
+    // A contiguous INTEGER*4 result takes the positions through the lanes
+    // (the block's search ran in them, so the CPU has them).
+    if (width == 4 && rs == 4) {
+      lanes::offset_rows(lanes::isa(), at, nb, 1, out);
+      return;
+    }
     // One loop per location width.
     with_width(width, [&](auto w) {
       for (int32_t j = 0; j < nb; ++j, out += rs) store_location(out, w.value, at[j]);

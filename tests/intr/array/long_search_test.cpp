@@ -379,9 +379,18 @@ TEST(LongSearch, LinesAlongDimAgainstTheModels) {
     const std::vector<int32_t> rext = without(s.ext, dim - 1);
     const ElemType rtype = location ? ElemType::integer(4) : type;
     auto r = f90test::unallocated_result(rtype, rank - 1);
+    // Locations into every second element of a result of the caller's too
+    // (only a contiguous one takes the block's positions in lanes).
+    std::unique_ptr<TestArray> given;
+    if (location && pick(0, 2) == 0) {
+      std::vector<int32_t> st(rext.size(), 1);
+      st[0] = 2;
+      given = std::make_unique<TestArray>(rtype, rext, std::vector<int32_t>{}, st);
+    }
+    Desc* out = given ? given->desc() : r.get();
     if (location) {
       loc::DimArg dim_arg(dim);
-      (max ? e.max_dim : e.min_dim)(r.get(), src.desc(), dim_arg.desc(), m);
+      (max ? e.max_dim : e.min_dim)(out, src.desc(), dim_arg.desc(), m);
     } else {
       (max ? k.max : k.min)(r.get(), src.desc(), &dim, m);
     }
@@ -398,7 +407,7 @@ TEST(LongSearch, LinesAlongDimAgainstTheModels) {
         v.push_back(b);
         seq.push_back({i, src.at(at)});
       }
-      const uint64_t got = red::result_elem(r.get(), pos, rtype.bytes(), rtype.unit());
+      const uint64_t got = red::result_elem(out, pos, rtype.bytes(), rtype.unit());
       const uint64_t want = location ? static_cast<uint32_t>(loc::model_position(e, max, seq, mask ? -1 : 0) + 1)
                                      : red::model_value(k, max, v);
       ASSERT_EQ(got, want) << (location ? e.name : k.name) << (location ? " LOC" : " VAL")
