@@ -415,7 +415,7 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
   constexpr int32_t L = W / sizeof(T);
   const auto order = [](A v) {
     if constexpr (W == 32)
-      return __builtin_shuffle(v, A{0, 1, 4, 5, 2, 3, 6, 7});
+      return __builtin_shufflevector(v, v, 0, 1, 4, 5, 2, 3, 6, 7);
     else
       return v;
   };
@@ -426,13 +426,14 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
     const V x = load<V>(x0), y = load<V>(x0 + W);
     const A m0 = (A)takes_lanes<R>(c0, x), m1 = (A)takes_lanes<R>(c1, y);
-    // One shufps (the compiler's own choice for the generic shuffle takes three).
+    // Shuffled as float lanes: one shufps (as 32-bit integers, three
+    // instructions).
     using F = Vec<float, W>;
     A m;
     if constexpr (W == 32)
-      m = (A)__builtin_ia32_shufps256((F)m0, (F)m1, 0x88);
+      m = (A)__builtin_shufflevector((F)m0, (F)m1, 0, 2, 8, 10, 4, 6, 12, 14);
     else
-      m = (A)__builtin_ia32_shufps((F)m0, (F)m1, 0x88);
+      m = (A)__builtin_shufflevector((F)m0, (F)m1, 0, 2, 4, 6);
     a = m < 0 ? row : a;
     c0 = next_value<R>(c0, x);
     c1 = next_value<R>(c1, y);
