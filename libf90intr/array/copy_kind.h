@@ -142,6 +142,34 @@ __attribute__((target("sse2"), always_inline)) inline void store16(char* p, __m1
   }
 }
 
+// The element at p (K = 4 or 8 bytes) in the low lanes of a register,
+// read on its own: no byte past it is touched.
+template <uint32_t K>
+__attribute__((target("sse2"), always_inline)) inline __m128i load_low(const char* p) {
+  static_assert(K == 4 || K == 8);
+  if constexpr (K == 8) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  } else {
+    int32_t v;
+    std::memcpy(&v, p, 4);
+    return _mm_cvtsi32_si128(v);
+  }
+}
+
+// The 16 / K elements at at(0), at(1), ... (K = 4 or 8 bytes, each read on
+// its own) side by side in one register, in that order: integer loads and
+// interleaves only, so every bit pattern passes.
+template <uint32_t K, class At>
+__attribute__((target("sse2"), always_inline)) inline __m128i gather16(At at) {
+  if constexpr (K == 8) {
+    return _mm_unpacklo_epi64(load_low<8>(at(0)), load_low<8>(at(1)));
+  } else {
+    const __m128i ab = _mm_unpacklo_epi32(load_low<4>(at(0)), load_low<4>(at(1)));
+    const __m128i cd = _mm_unpacklo_epi32(load_low<4>(at(2)), load_low<4>(at(3)));
+    return _mm_unpacklo_epi64(ab, cd);
+  }
+}
+
 // Stores 32 bytes at p: streamed past the caches as two 16-byte halves (p
 // need only be 16-byte aligned), or plainly. AVX2 callers only.
 template <bool kStream>

@@ -194,18 +194,6 @@ struct TileSpace {
 // close behind), enough to hide the memory's latency.
 inline constexpr int64_t kFetchAhead = 8;
 
-// The element at p (4 or 8 bytes) in the low lanes of a register.
-template <uint32_t K>
-__attribute__((target("sse2"), always_inline)) inline __m128i load_low(const char* p) {
-  if constexpr (K == 8) {
-    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-  } else {
-    int32_t v;
-    std::memcpy(&v, p, 4);
-    return _mm_cvtsi32_si128(v);
-  }
-}
-
 template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* sk, const ptrdiff_t* off,
                                                          int64_t count, ptrdiff_t ahead) {
@@ -218,13 +206,7 @@ __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* s
         _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_T0);
       }
     for (; i + 16 / K <= count; i += 16 / K, dk += 16) {
-      if constexpr (K == 8) {
-        store16<kStream>(dk, _mm_unpacklo_epi64(load_low<K>(sk + off[i]), load_low<K>(sk + off[i + 1])));
-      } else {
-        const __m128i ab = _mm_unpacklo_epi32(load_low<K>(sk + off[i]), load_low<K>(sk + off[i + 1]));
-        const __m128i cd = _mm_unpacklo_epi32(load_low<K>(sk + off[i + 2]), load_low<K>(sk + off[i + 3]));
-        store16<kStream>(dk, _mm_unpacklo_epi64(ab, cd));
-      }
+      store16<kStream>(dk, gather16<K>([&](int64_t j) { return sk + off[i + j]; }));
     }
   }
   for (; i < count; ++i, dk += K) Mover<K>::one(dk, sk + off[i], K);

@@ -202,24 +202,12 @@ void gather(char* out, const char* p, int64_t stride, int64_t n, size_t bytes) {
 template <bool kStream>
 __attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64_t stride, int64_t n,
                                                  size_t bytes) {
-  auto word = [](const char* q) {
-    int32_t v;
-    std::memcpy(&v, q, 4);
-    return v;
-  };
+  const auto at = [&](int64_t j) { return p + j * stride; };
   int64_t i = 0;
   if (bytes == 4) {
-    for (; i + 4 <= n; i += 4, p += 4 * stride, out += 16) {
-      const __m128i a = _mm_cvtsi32_si128(word(p)), b = _mm_cvtsi32_si128(word(p + stride));
-      const __m128i c = _mm_cvtsi32_si128(word(p + 2 * stride)), d = _mm_cvtsi32_si128(word(p + 3 * stride));
-      f90::store16<kStream>(out, _mm_unpacklo_epi64(_mm_unpacklo_epi32(a, b), _mm_unpacklo_epi32(c, d)));
-    }
+    for (; i + 4 <= n; i += 4, p += 4 * stride, out += 16) f90::store16<kStream>(out, f90::gather16<4>(at));
   } else {
-    for (; i + 2 <= n; i += 2, p += 2 * stride, out += 16) {
-      const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
-      const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p + stride));
-      f90::store16<kStream>(out, _mm_unpacklo_epi64(a, b));
-    }
+    for (; i + 2 <= n; i += 2, p += 2 * stride, out += 16) f90::store16<kStream>(out, f90::gather16<8>(at));
   }
   if constexpr (kStream) _mm_sfence();
   gather<0>(out, p, stride, n - i, bytes);
