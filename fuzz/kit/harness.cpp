@@ -119,4 +119,24 @@ void verify_allocation_failure(const char* what, Result& r, const Reports& repor
            "%s: associated result with base 0x%08x after a failed allocation", what, base);
 }
 
+int64_t element_count(int rank, const int64_t* extent) {
+  int64_t count = 1;
+  for (int j = 0; j < rank; ++j) count *= extent[j] > 0 ? extent[j] : 0;
+  return count;
+}
+
+bool ended_on_dim(const char* what, bool refused) {
+  if (!refused) return false;
+  verify_untouched(what, {ERR_DIM_RANGE});
+  Arena::instance().end();
+  return true;
+}
+
+bool ended_on_allocation(const char* what, Result& r, bool failing, int64_t bytes) {
+  if (!failing || bytes <= 0) return false;
+  verify_allocation_failure(what, r, {ERR_ALLOC_FAILED});
+  Arena::instance().end();
+  return true;
+}
+
 }  // namespace fz

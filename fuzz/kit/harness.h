@@ -55,6 +55,16 @@ bool arm_allocation_failure(FDP& in);
 // base; nothing stored anywhere.
 void verify_allocation_failure(const char* what, Result& r, const Reports& reports);
 
+// Elements of a result of the given extents (a negative extent holds none).
+int64_t element_count(int rank, const int64_t* extent);
+
+// The two early ends of a reduction along DIM, each checked and the arena's
+// case closed when it applies: a refused DIM (1405, nothing touched), and a
+// result allocation of `bytes` > 0 made to fail. They return whether the
+// case ended there.
+bool ended_on_dim(const char* what, bool refused);
+bool ended_on_allocation(const char* what, Result& r, bool failing, int64_t bytes);
+
 // Expected words of a result the routine completes: lower bounds 1, the
 // given extents, contiguous strides from `first_stride` (storage units of
 // one element), assoc set, base and alloc_base the storage, alloc_size the

@@ -160,19 +160,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const char* what = max ? "MAXLOC" : "MINLOC";
-  if (dim_bad) {
-    verify_untouched(what, {ERR_DIM_RANGE});
-    arena.end();
-    return 0;
-  }
-  int64_t count = 1;
-  for (int j = 0; j < rs.rank; ++j) count *= rext[j] > 0 ? rext[j] : 0;
+  if (ended_on_dim(what, dim_bad)) return 0;
+  const int64_t count = element_count(rs.rank, rext);
   const int64_t alloc = count * width;
-  if (fail_alloc && alloc > 0) {
-    verify_allocation_failure(what, r, {ERR_ALLOC_FAILED});
-    arena.end();
-    return 0;
-  }
+  if (ended_on_allocation(what, r, fail_alloc, alloc)) return 0;
   ElemsExpect elems(width, rs.rank, rext);
   for (int64_t k = 0; k < count; ++k) {
     const int64_t v = locs[static_cast<size_t>(k)];

@@ -185,8 +185,7 @@ int presum_case(FDP& in) {
           got.mask_stride, &got.mask_bytes, &got.mask_base2);
   const Reports reports = report ? Reports{report} : Reports{};
   const bool completes = array_result && !r.supplied && report != ERR_DIM_RANGE;
-  int64_t bytes = e.bytes();
-  for (int i = 0; i < r.rank; ++i) bytes *= rext[i] > 0 ? rext[i] : 0;
+  const int64_t bytes = e.bytes() * element_count(r.rank, rext);
   if (!completes) {
     verify_untouched("_PRESUM", reports);
   } else if (report == ERR_ALLOC_FAILED) {
@@ -295,19 +294,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!dim_absent && !dim_bad) want = model_sum_dim(k, product, source, mp, dim - 1);
   snapshot(r);
   ent.along[product](r.desc, source.desc, d, m);
-  if (dim_absent || dim_bad) {
-    verify_untouched(what, {ERR_DIM_RANGE});
-    arena.end();
-    return 0;
-  }
-  int64_t count = 1;
-  for (int j = 0; j < rs.rank; ++j) count *= rext[j] > 0 ? rext[j] : 0;
+  if (ended_on_dim(what, dim_absent || dim_bad)) return 0;
+  const int64_t count = element_count(rs.rank, rext);
   const int64_t bytes = count * n;
-  if (fail_alloc && bytes > 0) {
-    verify_allocation_failure(what, r, {ERR_ALLOC_FAILED});
-    arena.end();
-    return 0;
-  }
+  if (ended_on_allocation(what, r, fail_alloc, bytes)) return 0;
   // Double-double values: a NaN part of the model matches any NaN the
   // routine stored there.
   ElemsExpect elems(n, rs.rank, rext);
