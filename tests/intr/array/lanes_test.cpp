@@ -39,6 +39,15 @@ std::vector<T> run(int n, bool nans) {
   return v;
 }
 
+// n LOGICAL*B elements (and `pad` bytes), density / 4 true: one bit of one byte.
+template <uint32_t B>
+std::vector<char> logicals(int n, int density, int pad) {
+  std::vector<char> p(n * B + pad, 0);
+  for (int k = 0; k < n; ++k)
+    if (pick(1, 4) <= density) p[k * B + pick(0, B - 1)] = static_cast<char>(1 << pick(0, 7));
+  return p;
+}
+
 template <class T>
 void extreme_and_find_equal() {
   for (const Isa isa : builds()) {
@@ -90,9 +99,7 @@ void logical_runs() {
     for (int trial = 0; trial < 200; ++trial) {
       const int n = pick(0, 600);
       const int density = pick(0, 4);  // none .. all true
-      std::vector<char> p(n * B + 1, 0);
-      for (int k = 0; k < n; ++k)
-        if (pick(1, 4) <= density) p[k * B + pick(0, B - 1)] = static_cast<char>(1 << pick(0, 7));
+      const std::vector<char> p = logicals<B>(n, density, 1);
       uint64_t count = 0;
       int64_t first_true = n, first_false = n;
       for (int k = n - 1; k >= 0; --k) {
@@ -167,9 +174,7 @@ void logical_columns() {
     for (int trial = 0; trial < 100; ++trial) {
       const int cols = pick(1, 140), rows = pick(1, 20), density = pick(0, 4);
       const bool truth = pick(0, 1);
-      std::vector<char> m(cols * rows * B, 0);
-      for (int e = 0; e < cols * rows; ++e)
-        if (pick(1, 4) <= density) m[e * B + pick(0, B - 1)] = static_cast<char>(1 << pick(0, 7));
+      const std::vector<char> m = logicals<B>(cols * rows, density, 0);
       std::vector<uint32_t> count(cols, 5);
       f90::lanes::count_columns<B>(isa, m.data(), cols * B, rows, cols, truth, count.data());
       for (int j = 0; j < cols; ++j) {
@@ -249,24 +254,19 @@ TEST(Lanes, Real16FilterPassesOverOnlyWhatTheRuleRejects) {
 // the rule (_morvex_qcompare; a current element with an infinite or NaN high
 // part stands for none taken yet): near ties decided by the low parts,
 // signed zeros, infinite and NaN parts.
-bool r16_rule_max(const char* c, const char* x) {
+template <int Wins>  // 1: the greater, -1: the less
+bool r16_rule(const char* c, const char* x) {
   DoubleDouble a, b;
   std::memcpy(&a, x, 16);
   std::memcpy(&b, c, 16);
-  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == 1);
-}
-bool r16_rule_min(const char* c, const char* x) {
-  DoubleDouble a, b;
-  std::memcpy(&a, x, 16);
-  std::memcpy(&b, c, 16);
-  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == -1);
+  return std::isfinite(a.hi) && (!std::isfinite(b.hi) || _morvex_qcompare(a, b) == Wins);
 }
 
 TEST(Lanes, Real16ColumnsOfEveryBuild) {
   for (const Isa isa : builds()) {
     for (int trial = 0; trial < 200; ++trial) {
       const bool greatest = trial & 1;
-      const auto rule = greatest ? r16_rule_max : r16_rule_min;
+      const auto rule = greatest ? r16_rule<1> : r16_rule<-1>;
       // Some blocks wider than the kernel's 512-line limit buffer.
       const int cols = pick(0, 9) == 0 ? pick(500, 1100) : pick(1, 40);
       const int rows = pick(1, 20), k0 = pick(1, 3);

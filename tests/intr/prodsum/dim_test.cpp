@@ -22,6 +22,9 @@ using f90test::ElemType;
 using f90test::Runtime;
 using f90test::TestArray;
 using sums::DD;
+using sums::get;
+using sums::put;
+using sums::rounded;
 using Desc = ArrayDescriptor;
 using Index = std::vector<int64_t>;
 using Bytes = std::vector<uint8_t>;
@@ -65,21 +68,6 @@ const DimEntry& entry(const std::string& name) {
 std::mt19937 rng(20261208);
 int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
 
-template <class T>
-T get(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class T>
-void put(char* p, T v) {
-  std::memcpy(p, &v, sizeof v);
-}
-template <class T>
-T rounded(long double x) {
-  volatile T v = static_cast<T>(x);
-  return v;
-}
 
 // One term into the running value `r` (an element of the entry's type),
 // written out naively per kind.

@@ -44,18 +44,6 @@ std::vector<std::vector<Index>> term_runs(const std::vector<int32_t>& ext, bool 
   return runs;
 }
 
-template <class T>
-T rounded(long double x) {
-  volatile T v = static_cast<T>(x);
-  return v;
-}
-template <class T>
-T get(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-
 Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
   const auto runs = term_runs(a.extents(), m != nullptr);
   const ElemType t = a.type();

@@ -89,6 +89,23 @@ inline const std::vector<Entry>& entries() {
   return all;
 }
 
+// An element's bytes as T and back; a long double rounded to T's format.
+template <class T>
+T get(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class T>
+void put(char* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+}
+template <class T>
+T rounded(long double x) {
+  volatile T v = static_cast<T>(x);
+  return v;
+}
+
 // Random element values for the reference tests: integers as raw bits, reals
 // with spread exponents (sums) or near 1 (products), double-double low parts
 // far below their high parts.
