@@ -314,4 +314,16 @@ void unlinear(int64_t k, int rank, const int64_t* extent, int64_t* idx) {
   }
 }
 
+FArray reduction_mask(FDP& in, Rng& rng, const Shape& shape, int choice) {
+  if (choice == 0) return FArray{};
+  static const uint32_t kWidths[] = {1, 2, 4, 8};
+  Shape ms = shape;
+  if (choice == 1) ms.rank = 0;
+  FArray mask = place_array(in, Elem::numeric(TYPE_LOGICAL, kWidths[in.ConsumeIntegralInRange<int>(0, 3)]),
+                            ms, kArgLayout);
+  static const uint32_t kChance[] = {0, 40, 128, 220, 256};
+  fill_logical(mask, rng, kChance[in.ConsumeIntegralInRange<int>(0, 4)]);
+  return mask;
+}
+
 }  // namespace fz

@@ -137,6 +137,11 @@ void fill_random(const FArray& a, Rng& rng);
 // values in varied encodings (1, -1, only the high byte or the high word).
 void fill_logical(const FArray& a, Rng& rng, uint32_t chance256);
 
+// A reduction's MASK for `choice` (0: absent, 1: a scalar, otherwise of
+// `shape`): LOGICAL of any width, each element true with one of a few
+// chances, from none to all.
+FArray reduction_mask(FDP& in, Rng& rng, const Shape& shape, int choice);
+
 // Writes a LOGICAL element of `bits` bits, true or false, in a varied
 // encoding.
 void store_logical(char* p, uint32_t bits, bool value, Rng& rng);

@@ -134,16 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // MASK: absent, a scalar, or conformable.
   const int mchoice = in.ConsumeIntegralInRange<int>(0, 3);
-  FArray mask;
-  static const uint32_t kWidths[] = {1, 2, 4, 8};
-  if (mchoice != 0) {
-    Shape ms = ss;
-    if (mchoice == 1) ms.rank = 0;
-    mask = place_array(in, Elem::numeric(TYPE_LOGICAL, kWidths[in.ConsumeIntegralInRange<int>(0, 3)]), ms,
-                       kArgLayout);
-    static const uint32_t kChance[] = {0, 40, 128, 220, 256};
-    fill_logical(mask, rng, kChance[in.ConsumeIntegralInRange<int>(0, 4)]);
-  }
+  FArray mask = reduction_mask(in, rng, ss, mchoice);
   const uint32_t mbits = mchoice ? mask.elem.bytes() * 8 : 0;
 
   // The result of the array forms: one element per line, or a scalar.

@@ -234,15 +234,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // MASK: absent, a scalar, or of the source's shape.
   const int mchoice = in.ConsumeIntegralInRange<int>(0, 2);
-  FArray mask;
-  if (mchoice != 0) {
-    Shape ms = ss;
-    if (mchoice == 1) ms.rank = 0;
-    mask = place_array(in, Elem::numeric(TYPE_LOGICAL, kWidths[in.ConsumeIntegralInRange<int>(0, 3)]),
-                       ms, kArgLayout);
-    static const uint32_t kChance[] = {0, 40, 128, 220, 256};
-    fill_logical(mask, rng, kChance[in.ConsumeIntegralInRange<int>(0, 4)]);
-  }
+  FArray mask = reduction_mask(in, rng, ss, mchoice);
   const FArray* mp = mchoice != 0 ? &mask : nullptr;
   AD* m = mchoice != 0 ? mask.desc : nullptr;
 
