@@ -18,7 +18,7 @@
 // gathered elements) and each run goes into the result with block copies,
 // as one block when the result is contiguous. Into a contiguous result the
 // elements of a strided SOURCE are gathered in place, through SSE2 for 4-
-// and 8-byte elements (AVX2 for elements two apart). Only SOURCE's
+// and 8-byte elements (AVX-512 or AVX2 for elements two apart). Only SOURCE's
 // elements are read, never the bytes between them.
 //
 // Sizes are 64-bit. A result that would exceed 0x7FFFFFFF bytes is reported
@@ -247,9 +247,46 @@ __attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char*
   return groups * kPer;
 }
 
-template <bool kStream>
-int64_t gather_pairs(char* out, const char* p, int64_t n, size_t bytes) {
-  return bytes == 4 ? gather_pairs_avx2<kStream, 4>(out, p, n) : gather_pairs_avx2<kStream, 8>(out, p, n);
+// The same through AVX-512, 64 bytes of result at a time: the masks of the
+// two 64-byte loads take only the elements (masked-out lanes are not loaded
+// and cannot fault), one two-source permutation packs them.
+template <bool kStream, uint32_t K>
+__attribute__((target("avx512f,avx2"))) int64_t gather_pairs_avx512(char* out, const char* p, int64_t n) {
+  static_assert(K == 4 || K == 8);
+  constexpr int64_t kPer = 64 / K;  // elements per store
+  const __m512i pick = K == 4 ? _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30)
+                              : _mm512_setr_epi64(0, 2, 4, 6, 8, 10, 12, 14);
+  const int64_t groups = n > kPer ? (n - 1) / kPer : 0;
+  for (const char* const stop = p + groups * 128; p != stop; p += 128, out += 64) {
+    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 2048), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 2048 + 64), _MM_HINT_T0);
+    __m512i v;
+    if constexpr (K == 4) {
+      v = _mm512_permutex2var_epi32(_mm512_maskz_loadu_epi32(0x5555, p), pick,
+                                    _mm512_maskz_loadu_epi32(0x5555, p + 64));
+    } else {
+      v = _mm512_permutex2var_epi64(_mm512_maskz_loadu_epi64(0x55, p), pick,
+                                    _mm512_maskz_loadu_epi64(0x55, p + 64));
+    }
+    if constexpr (kStream) {
+      // (The zero-masking extracts: the plain ones leave a lane undefined
+      // that this compiler then warns about.)
+      f90::store32<true>(out, _mm512_maskz_extracti64x4_epi64(0xF, v, 0));
+      f90::store32<true>(out + 32, _mm512_maskz_extracti64x4_epi64(0xF, v, 1));
+    } else {
+      _mm512_storeu_si512(out, v);
+    }
+  }
+  if constexpr (kStream) _mm_sfence();
+  return groups * kPer;
+}
+
+// Elements two apart through AVX-512 where the CPU has it, the rest (or
+// all) through AVX2. Returns the count moved.
+template <bool kStream, uint32_t K>
+int64_t gather_pairs(char* out, const char* p, int64_t n) {
+  const int64_t k = morvex::chars::have_avx512() ? gather_pairs_avx512<kStream, K>(out, p, n) : 0;
+  return k + gather_pairs_avx2<kStream, K>(out + k * K, p + 2 * k * K, n - k);
 }
 
 // Gathers into `out`: SSE2 where it applies (`stream` asks for stores
@@ -260,8 +297,8 @@ void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t byte
   if (sse2 && (bytes == 4 || bytes == 8)) {
     if (stride == static_cast<int64_t>(2 * bytes) && morvex::chars::have_avx2()) {
       const int64_t k = stream && (reinterpret_cast<uintptr_t>(out) & 15) == 0
-                            ? gather_pairs<true>(out, p, n, bytes)
-                            : gather_pairs<false>(out, p, n, bytes);
+                            ? (bytes == 4 ? gather_pairs<true, 4>(out, p, n) : gather_pairs<true, 8>(out, p, n))
+                            : (bytes == 4 ? gather_pairs<false, 4>(out, p, n) : gather_pairs<false, 8>(out, p, n));
       out += k * static_cast<int64_t>(bytes);
       p += k * stride;
       n -= k;
