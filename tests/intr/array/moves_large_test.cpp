@@ -80,7 +80,8 @@ struct MatrixCase {
 };
 
 // Shapes not multiples of the SSE2 blocks (4 x 8, 4 x 16), a tile edge
-// (512 rows), and results above 4 MiB aligned and not.
+// (512 rows), results of 1-4 MiB (panels, plain stores) and above 4 MiB
+// aligned and not, with the last panel short in rows and in columns.
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -90,6 +91,9 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 1029x515 odd rows", ElemType::real(8), 1029, 515, 0},
     {"REAL*4 5x17", ElemType::real(4), 5, 17, 4},
     {"REAL*4 1031x1040 streamed", ElemType::real(4), 1031, 1040, 0},
+    {"REAL*8 400x390 short panels", ElemType::real(8), 400, 390, 0},
+    {"REAL*8 1000x1100 short panels, streamed", ElemType::real(8), 1000, 1100, 0},
+    {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
