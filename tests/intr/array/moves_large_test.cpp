@@ -36,15 +36,15 @@ class MovesLarge : public ::testing::Test {
 };
 
 // Contiguous storage for an m x n matrix (or a vector: n = 1) whose first
-// element lies `offset` bytes into a 16-byte aligned block, so that a test
+// element lies `offset` bytes into a 64-byte aligned block, so that a test
 // can offer a routine an aligned or a misaligned operand.
 struct Storage {
   std::vector<unsigned char> raw;
   char* base;
-  Storage(int64_t bytes, int offset, std::mt19937& rng) : raw(static_cast<size_t>(bytes + 64)) {
+  Storage(int64_t bytes, int offset, std::mt19937& rng) : raw(static_cast<size_t>(bytes + 128)) {
     for (auto& b : raw) b = static_cast<unsigned char>(rng());
     const uintptr_t p = reinterpret_cast<uintptr_t>(raw.data());
-    base = reinterpret_cast<char*>((p + 15) / 16 * 16 + static_cast<uintptr_t>(offset));
+    base = reinterpret_cast<char*>((p + 63) / 64 * 64 + static_cast<uintptr_t>(offset));
   }
 };
 
@@ -76,23 +76,31 @@ struct MatrixCase {
   const char* what;
   ElemType type;
   int32_t m, n;
-  int offset;  // bytes past 16-byte alignment of the result
+  int offset;  // bytes past 64-byte alignment of the result
+  int source_offset = 0;  // and of the source
 };
 
 // Shapes not multiples of the SSE2 blocks (4 x 8, 4 x 16), a tile edge
-// (512 rows), results of 1-4 MiB (panels, plain stores) and above 4 MiB
-// aligned and not, with the last panel short in rows and in columns.
+// (512 rows), tiles and panels (from 2 MiB) with the last panel short in
+// rows and in columns, results above 16 MiB (streamed when aligned), rows
+// that start inside a cache line (head columns) and sources whose columns
+// start inside a 32-byte piece (lead rows).
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
     {"REAL*8 515x9", ElemType::real(8), 515, 9, 8},
-    {"REAL*8 1030x514 streamed", ElemType::real(8), 1030, 514, 0},
-    {"REAL*8 1030x514 misaligned", ElemType::real(8), 1030, 514, 8},
+    {"REAL*8 1030x514 panels", ElemType::real(8), 1030, 514, 0},
+    {"REAL*8 1030x514 panels, misaligned", ElemType::real(8), 1030, 514, 8},
     {"REAL*8 1029x515 odd rows", ElemType::real(8), 1029, 515, 0},
     {"REAL*4 5x17", ElemType::real(4), 5, 17, 4},
-    {"REAL*4 1031x1040 streamed", ElemType::real(4), 1031, 1040, 0},
-    {"REAL*8 400x390 short panels", ElemType::real(8), 400, 390, 0},
-    {"REAL*8 1000x1100 short panels, streamed", ElemType::real(8), 1000, 1100, 0},
+    {"REAL*4 1031x1040 panels", ElemType::real(4), 1031, 1040, 0},
+    {"REAL*8 300x240 head", ElemType::real(8), 300, 240, 32, 16},
+    {"REAL*8 400x392 head, short panels", ElemType::real(8), 400, 392, 16},
+    {"REAL*8 1000x1096 head, short panels", ElemType::real(8), 1000, 1096, 48},
+    {"REAL*8 1500x1408 head, lead, streamed", ElemType::real(8), 1500, 1408, 16, 8},
+    {"REAL*8 1500x1408 misaligned", ElemType::real(8), 1500, 1408, 8},
+    {"REAL*4 2100x2050 streamed", ElemType::real(4), 2100, 2050, 0},
+    {"REAL*4 600x1008 head, short panels", ElemType::real(4), 600, 1008, 16},
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
@@ -117,7 +125,7 @@ void transposition_table(uint32_t seed, Move&& move) {
   for (const auto& c : kMatrices) {
     Runtime::reset();
     const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
-    Storage s(bytes, 0, rng), r(bytes, c.offset, rng);
+    Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
     Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
     const std::vector<unsigned char> before(r.raw);
     move(c, dst.get(), src.get());
