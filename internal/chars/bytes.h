@@ -115,6 +115,13 @@ inline bool have_avx2() { return __builtin_cpu_supports("avx2") != 0; }
 // Whether the CPU has SSSE3 (PSHUFB), by the same test.
 inline bool have_ssse3() { return __builtin_cpu_supports("ssse3") != 0; }
 
+// Whether the CPU has the AVX-512 foundation with its byte/word and
+// 128/256-bit forms (F, BW, VL), by the same test.
+inline bool have_avx512() {
+  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+         __builtin_cpu_supports("avx512vl");
+}
+
 // n less the whole 32-byte blocks of blanks at the end of p[0..n), taken
 // from the end while a block is all blanks; AVX2 only.
 __attribute__((target("avx2"))) inline uint32_t drop_blank_blocks(const Byte* p, uint32_t n) {

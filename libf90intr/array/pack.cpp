@@ -31,11 +31,16 @@
 // elements. Result elements past the final extent keep their contents.
 // With AVX2, and an ARRAY that fits the caches, 8-byte elements go 32 bytes
 // (4 elements) at a time through a dword permutation, and up to 32 bytes
-// are stored past the selection.
+// are stored past the selection. With AVX-512 (where its compressing store
+// is fast) 4- and 8-byte elements under a contiguous MASK go 64 bytes at a
+// time through one compressing store, which writes the selected elements
+// and nothing else.
 #include <immintrin.h>
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <type_traits>
 
 #include "array/construct.h"
 #include "chars/bytes.h"
@@ -63,7 +68,14 @@ struct Gathered {
 };
 
 // The instructions a gather may use, as the CPU allows.
-enum class Isa { none, sse2, ssse3, avx2 };
+enum class Isa { none, sse2, ssse3, avx2, avx512 };
+
+// Whether a compressing store to memory is fast: AVX-512 present, except on
+// AMD family 19h, whose AVX-512 cores run its memory form many times slower
+// than a plain store (there the AVX2 and SSE2 forms are faster).
+bool fast_compress_store() {
+  return morvex::chars::have_avx512() && !__builtin_cpu_is("amdfam19h");
+}
 
 // Shuffle controls that bring the elements selected by the 4 bits of the
 // index (of 4 elements, each kPer units of the shuffle's index type) to the
@@ -135,6 +147,27 @@ __attribute__((target("avx2"))) inline char* compress_8x32_avx2(char* d, const c
   return d;
 }
 
+// The truths of G contiguous LOGICALs of Mask's width at p, as the low G
+// bits: a load of exactly their bytes and one test per element.
+template <class Mask, int G>
+__attribute__((target("avx512f,avx512bw,avx512vl"), always_inline)) inline uint32_t truths_avx512(
+    const char* p) {
+  constexpr int kBytes = G * static_cast<int>(Mask::kBytes), kWidth = Mask::kBytes;
+  static_assert(kWidth != 8 || std::is_same_v<Mask, Logical<8>>, "a LOGICAL*8 is true when either word is");
+  if constexpr (kBytes > 64) {
+    return truths_avx512<Mask, G / 2>(p) | truths_avx512<Mask, G / 2>(p + 64) << (G / 2);
+  } else if constexpr (kBytes <= 16) {
+    const __m128i v = _mm_maskz_loadu_epi8(static_cast<__mmask16>((1u << kBytes) - 1), p);
+    return kWidth == 1 ? _mm_test_epi8_mask(v, v) : _mm_test_epi16_mask(v, v);
+  } else if constexpr (kBytes == 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    return kWidth == 2 ? _mm256_test_epi16_mask(v, v) : _mm256_test_epi32_mask(v, v);
+  } else {
+    const __m512i v = _mm512_loadu_si512(p);
+    return kWidth == 4 ? _mm512_test_epi32_mask(v, v) : _mm512_test_epi64_mask(v, v);
+  }
+}
+
 template <uint32_t K, class Mask>
 struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
@@ -143,7 +176,9 @@ struct Gather {
   // compressed with SSSE3, 8-byte ones with AVX2 where the CPU has it.
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
                   uint32_t bytes, Isa isa) {
-    if (K == 4 && (isa == Isa::ssse3 || isa == Isa::avx2)) {
+    if ((K == 4 || K == 8) && isa == Isa::avx512) {
+      run_avx512(g, a, as, m, ms, n, bytes);
+    } else if (K == 4 && (isa == Isa::ssse3 || isa == Isa::avx2)) {
       run_ssse3(g, a, as, m, ms, n, bytes);
     } else if (K == 8 && isa == Isa::avx2) {
       run_avx2(g, a, as, m, ms, n, bytes);
@@ -170,6 +205,40 @@ struct Gather {
                                                               const char* m, ptrdiff_t ms, int64_t n,
                                                               uint32_t bytes) {
     if constexpr (K == 8) body<Isa::avx2>(g, a, as, m, ms, n, bytes);
+  }
+
+  // ARRAY, MASK and the result contiguous: each 64 bytes of ARRAY (16 or 8
+  // elements) are loaded whole and their selected elements stored at the
+  // next result position by one compressing store. The group that would
+  // pass the result's room, the last partial group and other layouts go to
+  // the chunk loop.
+  __attribute__((target("avx512f,avx512bw,avx512vl,avx2,popcnt"))) static void run_avx512(
+      Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n, uint32_t bytes) {
+    if constexpr (K == 4 || K == 8) {
+      if (as == K && g.step == K && ms == static_cast<ptrdiff_t>(Mask::kBytes)) {
+        constexpr int kGroup = 64 / K;
+        char* d = g.dst;
+        int32_t left = static_cast<int32_t>(std::min<int64_t>(g.room - g.count, INT32_MAX));
+        const char* const from = a;
+        for (const char* const stop = a + n / kGroup * 64; a != stop; a += 64, m += kGroup * Mask::kBytes) {
+          const uint32_t bits = truths_avx512<Mask, kGroup>(m);
+          const int t = __builtin_popcount(bits);
+          if (t > left) break;
+          left -= t;
+          const __m512i v = _mm512_loadu_si512(a);
+          if constexpr (K == 8) {
+            _mm512_mask_compressstoreu_epi64(d, static_cast<__mmask8>(bits), v);
+          } else {
+            _mm512_mask_compressstoreu_epi32(d, static_cast<__mmask16>(bits), v);
+          }
+          d += t * K;
+        }
+        g.count += (d - g.dst) / K;
+        g.dst = d;
+        n -= (a - from) / K;
+      }
+      body<K == 8 ? Isa::avx2 : Isa::ssse3>(g, a, as, m, ms, n, bytes);
+    }
   }
 
   template <Isa kIsa>
@@ -314,6 +383,7 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   // the result stays in the caches; past them the SSE2 stores are.
   const bool cached = array.element_count() * c.elem_bytes() < kStreamBytes;
   const Isa isa = !x87::have_sse2()                         ? Isa::none
+                  : fast_compress_store()                ? Isa::avx512
                   : morvex::chars::have_avx2() && cached ? Isa::avx2
                   : morvex::chars::have_ssse3() ? Isa::ssse3
                                                 : Isa::sse2;

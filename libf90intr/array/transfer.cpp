@@ -18,8 +18,8 @@
 // gathered elements) and each run goes into the result with block copies,
 // as one block when the result is contiguous. Into a contiguous result the
 // elements of a strided SOURCE are gathered in place, through SSE2 for 4-
-// and 8-byte elements. Only SOURCE's elements are read, never the bytes
-// between them.
+// and 8-byte elements (AVX-512 or AVX2 for elements two apart). Only SOURCE's
+// elements are read, never the bytes between them.
 //
 // Sizes are 64-bit. A result that would exceed 0x7FFFFFFF bytes is reported
 // as 1205 and nothing is stored.
@@ -213,20 +213,21 @@ __attribute__((target("sse2"))) void gather_sse2(char* out, const char* p, int64
   gather<0>(out, p, stride, n - i, bytes);
 }
 
-// Elements two apart (stride 2 * bytes, bytes 4 or 8) through AVX2 masked
+// Elements two apart (stride 2K, K = 4 or 8 bytes) through AVX2 masked
 // loads: each 32-byte load takes only the elements (its mask leaves the
 // words between them unread), and a shuffle packs the two loads' elements
 // into one 32-byte store, bits unchanged. A load never reaches past the
 // start of the group's next element, so every byte it could touch lies
 // inside SOURCE's span; the rest goes to gather_sse2. Returns the count
 // moved.
-template <bool kStream>
-__attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char* p, int64_t n, size_t bytes) {
-  const __m256i mask = bytes == 4 ? _mm256_setr_epi32(-1, 0, -1, 0, -1, 0, -1, 0)
-                                  : _mm256_setr_epi32(-1, -1, 0, 0, -1, -1, 0, 0);
-  const int64_t per = static_cast<int64_t>(32 / bytes);  // elements per store
-  int64_t i = 0;
-  for (; i + per < n; i += per, p += 64, out += 32) {
+template <bool kStream, uint32_t K>
+__attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char* p, int64_t n) {
+  static_assert(K == 4 || K == 8);
+  const __m256i mask = K == 4 ? _mm256_setr_epi32(-1, 0, -1, 0, -1, 0, -1, 0)
+                              : _mm256_setr_epi32(-1, -1, 0, 0, -1, -1, 0, 0);
+  constexpr int64_t kPer = 32 / K;  // elements per store
+  const int64_t groups = n > kPer ? (n - 1) / kPer : 0;
+  for (const char* const stop = p + groups * 64; p != stop; p += 64, out += 32) {
     // Masked loads do not set the hardware prefetchers going: the source
     // 1 KiB ahead is asked for here (a hint, which never faults).
     _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 1024), _MM_HINT_T0);
@@ -234,14 +235,58 @@ __attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char*
     const __m256i b = _mm256_maskload_epi32(reinterpret_cast<const int*>(p + 32), mask);
     // 4-byte: words 0, 2 of each half of a, then of b; 8-byte: the low
     // quadword of each half of a, then of b. Then the halves in order.
-    const __m256i ab = bytes == 4 ? _mm256_castps_si256(_mm256_shuffle_ps(
-                                        _mm256_castsi256_ps(a), _mm256_castsi256_ps(b), 0x88))
-                                  : _mm256_unpacklo_epi64(a, b);
-    const __m256i v = _mm256_permute4x64_epi64(ab, 0xD8);
-    f90::store32<kStream>(out, v);
+    __m256i ab;
+    if constexpr (K == 4) {
+      ab = _mm256_castps_si256(_mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), 0x88));
+    } else {
+      ab = _mm256_unpacklo_epi64(a, b);
+    }
+    f90::store32<kStream>(out, _mm256_permute4x64_epi64(ab, 0xD8));
   }
   if constexpr (kStream) _mm_sfence();
-  return i;
+  return groups * kPer;
+}
+
+// The same through AVX-512, 64 bytes of result at a time: the masks of the
+// two 64-byte loads take only the elements (masked-out lanes are not loaded
+// and cannot fault), one two-source permutation packs them.
+template <bool kStream, uint32_t K>
+__attribute__((target("avx512f,avx2"))) int64_t gather_pairs_avx512(char* out, const char* p, int64_t n) {
+  static_assert(K == 4 || K == 8);
+  constexpr int64_t kPer = 64 / K;  // elements per store
+  const __m512i pick = K == 4 ? _mm512_setr_epi32(0, 2, 4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30)
+                              : _mm512_setr_epi64(0, 2, 4, 6, 8, 10, 12, 14);
+  const int64_t groups = n > kPer ? (n - 1) / kPer : 0;
+  for (const char* const stop = p + groups * 128; p != stop; p += 128, out += 64) {
+    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 2048), _MM_HINT_T0);
+    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) + 2048 + 64), _MM_HINT_T0);
+    __m512i v;
+    if constexpr (K == 4) {
+      v = _mm512_permutex2var_epi32(_mm512_maskz_loadu_epi32(0x5555, p), pick,
+                                    _mm512_maskz_loadu_epi32(0x5555, p + 64));
+    } else {
+      v = _mm512_permutex2var_epi64(_mm512_maskz_loadu_epi64(0x55, p), pick,
+                                    _mm512_maskz_loadu_epi64(0x55, p + 64));
+    }
+    if constexpr (kStream) {
+      // (The zero-masking extracts: the plain ones leave a lane undefined
+      // that this compiler then warns about.)
+      f90::store32<true>(out, _mm512_maskz_extracti64x4_epi64(0xF, v, 0));
+      f90::store32<true>(out + 32, _mm512_maskz_extracti64x4_epi64(0xF, v, 1));
+    } else {
+      _mm512_storeu_si512(out, v);
+    }
+  }
+  if constexpr (kStream) _mm_sfence();
+  return groups * kPer;
+}
+
+// Elements two apart through AVX-512 where the CPU has it, the rest (or
+// all) through AVX2. Returns the count moved.
+template <bool kStream, uint32_t K>
+int64_t gather_pairs(char* out, const char* p, int64_t n) {
+  const int64_t k = morvex::chars::have_avx512() ? gather_pairs_avx512<kStream, K>(out, p, n) : 0;
+  return k + gather_pairs_avx2<kStream, K>(out + k * K, p + 2 * k * K, n - k);
 }
 
 // Gathers into `out`: SSE2 where it applies (`stream` asks for stores
@@ -252,8 +297,8 @@ void gather_any(char* out, const char* p, int64_t stride, int64_t n, size_t byte
   if (sse2 && (bytes == 4 || bytes == 8)) {
     if (stride == static_cast<int64_t>(2 * bytes) && morvex::chars::have_avx2()) {
       const int64_t k = stream && (reinterpret_cast<uintptr_t>(out) & 15) == 0
-                            ? gather_pairs_avx2<true>(out, p, n, bytes)
-                            : gather_pairs_avx2<false>(out, p, n, bytes);
+                            ? (bytes == 4 ? gather_pairs<true, 4>(out, p, n) : gather_pairs<true, 8>(out, p, n))
+                            : (bytes == 4 ? gather_pairs<false, 4>(out, p, n) : gather_pairs<false, 8>(out, p, n));
       out += k * static_cast<int64_t>(bytes);
       p += k * stride;
       n -= k;
@@ -292,7 +337,11 @@ bool feed(Desc s, const Operand& so, Sink& sink) {
   char buffer[4096];
   const int64_t per_buffer = sb <= 0 ? 0 : static_cast<int64_t>(sizeof buffer) / sb;
   const bool sse2 = x87::have_sse2();
-  const bool stream = sink.left() >= f90::kStreamBytes;
+  // Stores go past the caches only for results above 2 x kStreamBytes: a
+  // gathered result of 4 MiB and its source (8 MiB or more) still fit the
+  // last-level cache, where plain stores measured faster (and leave the
+  // result there for its consumer); at 16 MiB streamed stores are faster.
+  const bool stream = sink.left() > 2 * f90::kStreamBytes;
   bool more = true;
   f90::walk_runs(s.rank(), extent, std::array<f90::WalkArray*, 1>{&w},
                  [&](const std::array<char*, 1>& o, int64_t n) -> bool {

@@ -174,6 +174,7 @@ const LineShiftCase kLineShifts[] = {
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
     {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
     {"CHARACTER*3 blanks", ElemType::character(3), 1030, 11, 3, 0},
+    {"CHARACTER*4 blanks, long stretches", ElemType::character(4), 40, 400, 0, 0},
     {"derived, 3 words zero", ElemType::derived_words(3), 40, 9, 4, 0},
     {"derived, 5 bytes blanks", ElemType::derived_bytes(5), 17, 12, 1, 0},
 };
@@ -291,11 +292,13 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 }
 
 // PACK of contiguous 4- and 8-byte elements into a contiguous result (moved
-// 16 bytes at a time, storing past the last selected element) and of
-// 2-byte ones, against an element model: ARRAY, MASK and the result each end
+// 16 to 64 bytes at a time, some forms storing past the last selected
+// element) and of 2-byte ones, under masks of every LOGICAL width, against
+// an element model: ARRAY, MASK and the result each end
 // at an inaccessible page, the result exactly as long as the selection or
-// VECTOR's extent, so that a load past ARRAY or a store past the result
-// faults; or, without VECTOR, 3 elements longer, which keep their contents.
+// VECTOR's extent (also 3 short of the selection), so that a load past
+// ARRAY or a store past the result faults; or, without VECTOR, 3 elements
+// longer, which keep their contents.
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
@@ -307,10 +310,11 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   for (const ElemType& type : types) {
     for (const int pattern : {all, none, alternate, random_half, runs, pairs}) {
       for (const int32_t n : {1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, 48, 63, 64, 65, 97, 130, 1000}) {
-        for (const int32_t vector_more : {-2, -1, 0, 5}) {  // VECTOR's extent less the selection (< 0: none)
+        // VECTOR's extent less the selection; -1 and -2: no VECTOR.
+        for (const int32_t vector_more : {-2, -1, 0, 5, -3}) {
           Runtime::reset();
           const int64_t eb = type.bytes();
-          const int mb = n % 2 == 0 ? 4 : 1;
+          const int mb = 1 << (n + pattern) % 4;  // LOGICAL*1, *2, *4 and *8 masks
           GuardedBuffer array(static_cast<size_t>(n * eb)), mask(static_cast<size_t>(n * mb));
           char* a = static_cast<char*>(array.data());
           char* m = static_cast<char*>(mask.data());
@@ -330,8 +334,8 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
             if (t) selected.push_back(k);
           }
           const int32_t count = static_cast<int32_t>(selected.size());
-          const bool with_vector = vector_more >= 0;
-          const int32_t extent = with_vector ? count + vector_more : count;
+          const bool with_vector = vector_more >= 0 || vector_more == -3;
+          const int32_t extent = with_vector ? std::max(count + vector_more, 0) : count;
           const int32_t supplied = vector_more == -2 ? count + 3 : extent;
           GuardedBuffer out(static_cast<size_t>(std::max(supplied, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
           char* r = static_cast<char*>(out.data()) + (out.size() - supplied * eb);  // ends at the page
@@ -361,7 +365,7 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
 
 // TRANSFER of a strided SOURCE into a contiguous result (gathered in place:
 // 4- and 8-byte elements two apart through AVX2 masked loads, at any stride
-// through SSE2; a result above 4 MiB streamed when aligned), with SIZE cutting the stream
+// through SSE2; a result above 8 MiB streamed when aligned), with SIZE cutting the stream
 // inside an element, against the bytes of the stream.
 TEST_F(MovesLarge, TransferGathersTheStream) {
   struct Case {
@@ -372,11 +376,11 @@ TEST_F(MovesLarge, TransferGathersTheStream) {
     int32_t size;     // SIZE, or 0 for none
   } cases[] = {
       {"INTEGER*4 step 2 to REAL*8", ElemType::integer(4), ElemType::real(8), 1001, 2, 0, 0},
-      {"INTEGER*4 step 2, streamed", ElemType::integer(4), ElemType::real(8), 1200000, 2, 0, 0},
-      {"INTEGER*4 step 2, misaligned", ElemType::integer(4), ElemType::real(8), 1200000, 2, 4, 0},
+      {"INTEGER*4 step 2, streamed", ElemType::integer(4), ElemType::real(8), 2200000, 2, 0, 0},
+      {"INTEGER*4 step 2, misaligned", ElemType::integer(4), ElemType::real(8), 2200000, 2, 4, 0},
       {"REAL*8 step 2", ElemType::real(8), ElemType::integer(4), 1003, 2, 0, 0},
-      {"REAL*8 step 2, streamed, misaligned", ElemType::real(8), ElemType::real(8), 600005, 2, 8, 0},
-      {"REAL*8 step -3, streamed", ElemType::real(8), ElemType::integer(4), 600001, -3, 0, 0},
+      {"REAL*8 step 2, streamed, misaligned", ElemType::real(8), ElemType::real(8), 1100005, 2, 8, 0},
+      {"REAL*8 step -3, streamed", ElemType::real(8), ElemType::integer(4), 1100001, -3, 0, 0},
       {"REAL*8 step 3 to CHARACTER*3", ElemType::real(8), ElemType::character(3), 77, 3, 1, 0},
       {"INTEGER*4 step 2, SIZE inside an element", ElemType::integer(4), ElemType::character(3), 50, 2, 0, 7},
       {"REAL*4 step -2", ElemType::real(4), ElemType::integer(2), 333, -2, 2, 0},
