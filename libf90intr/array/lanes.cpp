@@ -676,6 +676,8 @@ LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, in
                                 const Vec<int64_t, W>* rows) {
   using D = Vec<double, W>;
   D best = s.best, next = s.next, third = s.lo_or_row, sum = s.sum;
+  // Two rows a step: fewer loop instructions beside the row's nine.
+#pragma GCC unroll 2
   for (int32_t q = 0; q < nr; ++q) {
     D hi, lo;
     // The hardware prefetchers start a row's run afresh at every page:
