@@ -88,13 +88,14 @@ void BM_maxloc_i4_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxloc_i4_sizes)->Apply(f90bench::memory_sizes);
 
-// MAXLOC and MINLOC along DIM = 2 of an array of 16 rows (4096 columns from
-// 1 MiB up), its elements set by fill: every result element is a line
-// across the rows.
+// MAXLOC and MINLOC along DIM = 2 of an array of `bytes` bytes and 16 rows
+// (4096 columns from 128 Ki elements up), its elements set by fill: every
+// result element is a line across the rows.
 using LocDimEntry = void (*)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
 template <class Fill>
-void dim2_locations(benchmark::State& state, ElemType type, LocDimEntry entry, Fill&& fill) {
-  const int32_t n = static_cast<int32_t>(state.range(0) / type.bytes());
+void dim2_locations(benchmark::State& state, int64_t bytes, ElemType type, LocDimEntry entry,
+                    Fill&& fill) {
+  const int32_t n = static_cast<int32_t>(bytes / type.bytes());
   const int32_t cols = n < 131072 ? n / 16 : 4096;
   TestArray a(type, {cols, n / cols});
   fill(a);
@@ -105,13 +106,13 @@ void dim2_locations(benchmark::State& state, ElemType type, LocDimEntry entry, F
     entry(r.desc(), a.desc(), dim.desc(), nullptr);
     benchmark::ClobberMemory();
   }
-  bytes_read(state, state.range(0));
+  bytes_read(state, bytes);
 }
 // Random REAL*8 or INTEGER*4 elements.
 template <class T>
 void dim2_locations(benchmark::State& state, LocDimEntry entry) {
   const ElemType type = std::is_floating_point_v<T> ? ElemType::real(sizeof(T)) : ElemType::integer(sizeof(T));
-  dim2_locations(state, type, entry, [](TestArray& a) {
+  dim2_locations(state, state.range(0), type, entry, [](TestArray& a) {
     std::mt19937 bits(5);
     a.fill_linear<T>([&](int64_t) { return static_cast<T>(static_cast<int32_t>(bits())); });
   });
@@ -135,12 +136,16 @@ struct LocKind {
   ElemType type;
   void (*max)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
   void (*min)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
+  LocDimEntry max_dim, min_dim;
 };
 const LocKind kLocKinds[] = {
-    {ElemType::integer(1), _MAXLOC_I1, _MINLOC_I1}, {ElemType::integer(2), _MAXLOC_I2, _MINLOC_I2},
-    {ElemType::integer(4), _MAXLOC_I4, _MINLOC_I4}, {ElemType::integer(8), _MAXLOC_J, _MINLOC_J},
-    {ElemType::real(4), _MAXLOC_S4, _MINLOC_S4},    {ElemType::real(8), _MAXLOC_S, _MINLOC_S},
-    {ElemType::real(16), _MAXLOC_D, _MINLOC_D},
+    {ElemType::integer(1), _MAXLOC_I1, _MINLOC_I1, _MAXLOC__I1, _MINLOC__I1},
+    {ElemType::integer(2), _MAXLOC_I2, _MINLOC_I2, _MAXLOC__I2, _MINLOC__I2},
+    {ElemType::integer(4), _MAXLOC_I4, _MINLOC_I4, _MAXLOC__I4, _MINLOC__I4},
+    {ElemType::integer(8), _MAXLOC_J, _MINLOC_J, _MAXLOC__J, _MINLOC__J},
+    {ElemType::real(4), _MAXLOC_S4, _MINLOC_S4, _MAXLOC__S4, _MINLOC__S4},
+    {ElemType::real(8), _MAXLOC_S, _MINLOC_S, _MAXLOC__S, _MINLOC__S},
+    {ElemType::real(16), _MAXLOC_D, _MINLOC_D, _MAXLOC__D, _MINLOC__D},
 };
 
 // Random bytes; REAL elements made finite and REAL*16 pairs renormalised.
@@ -170,7 +175,7 @@ void random_elements(TestArray& a) {
 }
 
 void BM_minloc_r16_dim2_sizes(benchmark::State& state) {
-  dim2_locations(state, ElemType::real(16), _MINLOC__D, random_elements);
+  dim2_locations(state, state.range(0), ElemType::real(16), _MINLOC__D, random_elements);
 }
 BENCHMARK(BM_minloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 
@@ -183,6 +188,19 @@ void BM_location_kinds(benchmark::State& state) {
 }
 BENCHMARK(BM_location_kinds)
     ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1 << 20, 64 << 20}, {0, 1}})
+    ->ArgNames({"kind", "bytes", "max"});
+
+// The same kinds but REAL*16 along DIM = 2, shaped as dim2_locations, from
+// 256 KiB (the cache sizes) to 256 MiB: Args(kind, bytes, max).
+void BM_location_dim2_kinds(benchmark::State& state) {
+  const LocKind& k = kLocKinds[state.range(0)];
+  dim2_locations(state, state.range(1), k.type, state.range(2) != 0 ? k.max_dim : k.min_dim,
+                 random_elements);
+}
+BENCHMARK(BM_location_dim2_kinds)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5},
+                   benchmark::CreateRange(256 << 10, 256 << 20, 4),
+                   {0, 1}})
     ->ArgNames({"kind", "bytes", "max"});
 
 }  // namespace

@@ -134,17 +134,12 @@ LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
   return eh >= 1 && eh <= 2046 && eh - fp::exponent_field(fp::from_bits<double>(lo)) >= 55;
 }
 
-// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
-// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
-// below c, greatest; x.hi - 4|x.lo| above c, least). The high parts are
-// gathered by one unpack, the low parts by another, so lane k holds element
-// r16_element<W>(k) of the pair.
-template <int W, bool Greatest>
-LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
+// The high parts of the pair of vectors at q into hi, the low parts into lo:
+// one unpack each, so lane k holds element r16_element<W>(k) of the pair.
+template <int W>
+LANES_INLINE void r16_split(const char* q, Vec<double, W>& hi, Vec<double, W>& lo) {
   using D = Vec<double, W>;
-  using S = Vec<int64_t, W>;
   const D a = load<D>(q), b = load<D>(q + W);
-  D hi, lo;
   if constexpr (W == 16) {
     hi = __builtin_shufflevector(a, b, 0, 2);
     lo = __builtin_shufflevector(a, b, 1, 3);
@@ -152,8 +147,37 @@ LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
     hi = __builtin_shufflevector(a, b, 0, 4, 2, 6);
     lo = __builtin_shufflevector(a, b, 1, 5, 3, 7);
   }
-  const D four = D{} + 4.0;
-  const D mag = (D)((S)lo & (S{} + INT64_MAX)) * four;
+}
+
+// r16_split's inverse: the elements back at q, their bits unchanged.
+template <int W>
+LANES_INLINE void r16_join(char* q, Vec<double, W> hi, Vec<double, W> lo) {
+  if constexpr (W == 16) {
+    store(q, __builtin_shufflevector(hi, lo, 0, 2));
+    store(q + W, __builtin_shufflevector(hi, lo, 1, 3));
+  } else {
+    store(q, __builtin_shufflevector(hi, lo, 0, 4, 2, 6));
+    store(q + W, __builtin_shufflevector(hi, lo, 1, 5, 3, 7));
+  }
+}
+
+// |v|: the sign bits cleared.
+template <int W>
+LANES_INLINE Vec<double, W> r16_abs(Vec<double, W> v) {
+  using S = Vec<int64_t, W>;
+  return (Vec<double, W>)((S)v & (S{} + INT64_MAX));
+}
+
+// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
+// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
+// below c, greatest; x.hi - 4|x.lo| above c, least).
+template <int W, bool Greatest>
+LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
+  using D = Vec<double, W>;
+  using S = Vec<int64_t, W>;
+  D hi, lo;
+  r16_split<W>(q, hi, lo);
+  const D mag = r16_abs<W>(lo) * (D{} + 4.0);
   if constexpr (Greatest)
     return (S)(hi + mag < c);
   else
@@ -228,6 +252,28 @@ LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) 
     const int32_t e = r16_first_in_pair<W, Greatest>(q + k * 16, c);
     if (e < P) return i + k + e < n ? i + k + e : n;
   }
+  return n;
+}
+
+// Whether the high part of the element at p is infinite or a NaN.
+LANES_INLINE bool r16_special(const char* p) {
+  return (load<uint32_t>(p + 4) & 0x7ff00000u) == 0x7ff00000u;
+}
+
+template <int W>
+LANES_INLINE int32_t r16_first_special_k(const char* p, int32_t n) {
+  using D = Vec<double, W>;
+  constexpr int32_t P = W / 8;
+  int32_t i = 0;
+  for (; n - i >= 2 * P; i += 2 * P) {
+    D hi, lo, hi2;
+    r16_split<W>(p + i * ptrdiff_t{16}, hi, lo);
+    r16_split<W>(p + (i + P) * ptrdiff_t{16}, hi2, lo);
+    const D inf = D{} + __builtin_inf();
+    if (lane_bits<W>((r16_abs<W>(hi) < inf) & (r16_abs<W>(hi2) < inf)) != (1 << P) - 1) break;
+  }
+  for (; i < n; ++i)
+    if (r16_special(p + i * ptrdiff_t{16})) return i;
   return n;
 }
 
@@ -317,6 +363,12 @@ LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
 // ---- Columns -----------------------------------------------------------------
 
 inline constexpr int32_t kRows = 8;
+// A location search reads each of a chunk's rows this far ahead of its
+// loads: with 8 rows a power of two apart the hardware's prefetchers leave
+// the loads waiting on L2 and beyond (the search measured 1.3-1.9 times as
+// fast from L2 to memory; 4 KiB and more ahead was slower again). A
+// prefetch past the block or the array is a hint that faults nothing.
+inline constexpr ptrdiff_t kAhead = 2048;
 
 template <class T, Rule R>
 LANES_INLINE bool takes(T c, T x) {
@@ -355,27 +407,30 @@ LANES_INLINE V next_value(V c, V x) {
 // G neighbouring vectors of columns j .. j + G * L - 1 through rows
 // r .. r + nr - 1 (row k0 + k + q at r + q * step): G independent chains of
 // compare and select, so that their latencies overlap.
-template <int W, class T, Rule R, bool Loc, int G>
+// Rows are kept in `at` as P (32-bit rows, or the span rows of
+// narrow_locations), in lanes as wide as the elements' (at least 32 bits
+// but for those span rows), so that the comparison's mask selects them as
+// it stands.
+template <int W, class T, Rule R, bool Loc, int G, class P>
 LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int32_t nr,
-                               int32_t j, T* best, int32_t* at) {
+                               int32_t j, T* best, P* at) {
   using V = Vec<T, W>;
   constexpr int32_t L = W / sizeof(T);
-  // Row numbers in lanes as wide as the elements' (at least 32 bits), so
-  // that the comparison's mask selects them as it stands.
-  using E = std::conditional_t<sizeof(T) == 8, int64_t, int32_t>;
+  using E = std::conditional_t<sizeof(T) == 8, int64_t, std::conditional_t<sizeof(T) == 4, int32_t, P>>;
   using A = Vec<E, L * sizeof(E)>;
-  using A32 = Vec<int32_t, 4 * L>;
+  using AP = Vec<P, L * sizeof(P)>;
   V c[G];
   A a[G];
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
     c[g] = load<V>(best + j + g * L);
-    if constexpr (Loc) a[g] = __builtin_convertvector(load<A32>(at + j + g * L), A);
+    if constexpr (Loc) a[g] = __builtin_convertvector(load<AP>(at + j + g * L), A);
   }
   if constexpr (Loc) {
     A row = A{} + E(row0);
     for (int32_t q = 0; q < nr; ++q, row += 1) {
       const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
+      __builtin_prefetch(x0 + kAhead);
 #pragma GCC unroll 4
       for (int g = 0; g < G; ++g) {
         const V x = load<V>(x0 + g * W);
@@ -398,15 +453,17 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
     store(best + j + g * L, c[g]);
-    if constexpr (Loc) store(at + j + g * L, __builtin_convertvector(a[g], A32));
+    if constexpr (Loc) store(at + j + g * L, __builtin_convertvector(a[g], AP));
   }
 }
 
-// A location search over a pair of neighbouring REAL*8 vectors whose rows
-// share one vector of 32-bit lanes: per row, the two comparison masks are
-// narrowed into one (a 32-bit shuffle of both, within 16-byte halves for
-// W = 32, so the rows' lanes hold the columns in that order: put back when
-// `at` is read and written), and one selection of the rows serves both.
+// A location search over a pair of neighbouring vectors of 8-byte elements
+// (REAL*8, INTEGER*8) whose rows share one vector of 32-bit lanes (64-bit
+// row lanes spill: 32-bit code has eight vector registers): per row, the
+// two comparison masks are narrowed into one (a 32-bit shuffle of both,
+// within 16-byte halves for W = 32, so the rows' lanes hold the columns in
+// that order: put back when `at` is read and written), and one selection of
+// the rows serves both.
 template <int W, class T, Rule R>
 LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32_t nr, int32_t j,
                               T* best, int32_t* at) {
@@ -425,6 +482,7 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
   for (int32_t q = 0; q < nr; ++q, row += 1) {
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
     const V x = load<V>(x0), y = load<V>(x0 + W);
+    __builtin_prefetch(x0 + kAhead);
     const A m0 = (A)takes_lanes<R>(c0, x), m1 = (A)takes_lanes<R>(c1, y);
     // Shuffled as float lanes: one shufps (as 32-bit integers, three
     // instructions).
@@ -444,9 +502,9 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
 }
 
 // `Loc`: keep the row of each column's current element in `at`.
-template <int W, class T, Rule R, bool Loc>
-LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                            int32_t ncol, T* best, int32_t* at) {
+template <int W, class T, Rule R, bool Loc, class P>
+LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                               int32_t ncol, T* best, P* at) {
   constexpr int32_t L = W / sizeof(T);
   // With rows too, 32-bit code has eight vector registers.
   constexpr int G = Loc ? 2 : 4;
@@ -456,14 +514,16 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
-    if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
-      for (; ncol - j >= G * L; j += G * L)
-        column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, best, at);
-    else if (Loc && std::is_same_v<T, double>)
+    if constexpr (Loc && sizeof(T) == 8) {
       for (; ncol - j >= 2 * L; j += 2 * L) column_pair<W, T, R>(r, step, k0 + k, nr, j, best, at);
-    else
-      for (; ncol - j >= G * L; j += G * L)
-        column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+    } else {
+      if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
+        for (; ncol - j >= G * L; j += G * L)
+          column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, best, at);
+      else
+        for (; ncol - j >= G * L; j += G * L)
+          column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+    }
     for (; ncol - j >= L; j += L) column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, best, at);
     for (; j < ncol; ++j)
       for (int32_t q = 0; q < nr; ++q) {
@@ -473,10 +533,61 @@ LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t r
         std::memcpy(&cv, best + j, sizeof cv);
         if (takes<T, R>(cv, xv)) {
           std::memcpy(best + j, x, sizeof(T));
-          if constexpr (Loc) at[j] = k0 + k + q;
+          if constexpr (Loc) at[j] = static_cast<P>(k0 + k + q);
         }
       }
   }
+}
+
+// out[j] = origin + span[j] for the columns whose span row is not -1 (none
+// taken in the span); out[j] unchanged for the others. The rows are widened
+// from 16 bytes at a time (the compiler widens a shorter vector element by
+// element), 1-byte ones through 16-bit lanes.
+template <class T>
+LANES_INLINE void span_rows(const T* span, int32_t n, int32_t origin, int32_t* out) {
+  constexpr int32_t P = 16 / sizeof(T);
+  using B = Vec<int32_t, 4 * P>;
+  const B o = B{} + origin;
+  int32_t j = 0;
+  for (; n - j >= P; j += P) {
+    B s;
+    if constexpr (sizeof(T) == 2)
+      s = __builtin_convertvector(load<Vec<int16_t, 16>>(span + j), B);
+    else
+      s = __builtin_convertvector(__builtin_convertvector(load<Vec<int8_t, 16>>(span + j), Vec<int16_t, 32>), B);
+    store(out + j, s < 0 ? load<B>(out + j) : s + o);
+  }
+  for (; j < n; ++j)
+    if (span[j] >= 0) out[j] = origin + span[j];
+}
+
+// A location search of 1- or 2-byte elements keeps its rows in lanes of
+// the element's own width: as rows within a span of rows short enough for
+// them (a multiple of kRows), and `at` takes a span's rows once at its end.
+template <int W, class T, Rule R>
+LANES_INLINE void narrow_locations(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                   int32_t ncol, T* best, int32_t* at) {
+  constexpr int32_t kSpan = (int32_t{1} << (8 * sizeof(T) - 1)) / kRows * kRows - kRows;
+  constexpr int32_t kSlice = 4096;  // columns a buffer of span rows
+  alignas(32) T span[kSlice];
+  for (int32_t j0 = 0; j0 < ncol; j0 += kSlice) {
+    const int32_t nc = ncol - j0 < kSlice ? ncol - j0 : kSlice;
+    for (int32_t s = 0; s < rows; s += kSpan) {
+      std::memset(span, 0xff, nc * sizeof(T));
+      columns_pass<W, T, R, true>(p + s * step + j0 * ptrdiff_t{sizeof(T)}, step, 0,
+                                  rows - s < kSpan ? rows - s : kSpan, nc, best + j0, span);
+      span_rows(span, nc, k0 + s, at + j0);
+    }
+  }
+}
+
+template <int W, class T, Rule R, bool Loc>
+LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                            int32_t ncol, T* best, int32_t* at) {
+  if constexpr (Loc && sizeof(T) < 4)
+    narrow_locations<W, T, R>(p, step, k0, rows, ncol, best, at);
+  else
+    columns_pass<W, T, R, Loc>(p, step, k0, rows, ncol, best, at);
 }
 
 template <int W>
@@ -506,58 +617,198 @@ LANES_INLINE void r16_set_limit(double* limit, const char* c) {
   std::memcpy(limit, &v, 8);
 }
 
-// REAL*16 columns, walked as columns_k walks its blocks: kRows rows at a
-// time, P = W / 8 columns a pair of vectors. The filter runs over a pair's
-// kRows rows with one test; only a pair that holds a candidate is searched
-// again, row by row, and only its candidates go to the rule. The limits
-// live in lane order (r16_element), one vector a pair.
+// Rows a REAL*16 chunk. The rows of a chunk are read as that many streams,
+// which at a row step of a multiple of 4 KiB share one set of the L1 cache.
+inline constexpr int32_t kR16Rows = 8;
+
+// The better of hi and best in the search's direction: hi when it is
+// greater (least: less), else best, so a NaN hi leaves best. One maxpd or
+// minpd, whose latency is the chain of a chunk's rows (a compare and a blend
+// would be twice as long); the clang builds take the blend.
 template <int W, bool Greatest>
-LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+LANES_INLINE Vec<double, W> r16_better(Vec<double, W> hi, Vec<double, W> best) {
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (W == 16)
+    return Greatest ? __builtin_ia32_maxpd(hi, best) : __builtin_ia32_minpd(hi, best);
+  else
+    return Greatest ? __builtin_ia32_maxpd256(hi, best) : __builtin_ia32_minpd256(hi, best);
+#else
+  return (Greatest ? hi > best : hi < best) ? hi : best;
+#endif
+}
+
+// What a pair of columns has seen of its rows so far, for the clear outcome
+// of lanes.h: per column (lanes in r16_element order) the high part of the
+// first element y of the best high part, the next best high part of the
+// others (the current element's own when it is finite; NaN high parts left
+// out), y's low part (value searches) or row (location searches, -1: the
+// current element; 32-bit code has eight vector registers, too few for
+// both), and the sum of the low parts' magnitudes.
+template <int W>
+struct R16Seen {
+  Vec<double, W> best, next, lo_or_row, sum;
+};
+
+// The seen state of a pair whose current elements are at c.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE R16Seen<W> r16_seen_start(const char* c) {
+  using D = Vec<double, W>;
+  using S = Vec<int64_t, W>;
+  const D inf = D{} + __builtin_inf();
+  D hi, lo;
+  r16_split<W>(c, hi, lo);
+  // A current element whose high part is not finite stands for none taken.
+  const auto finite = r16_abs<W>(hi) < inf;
+  return {finite ? hi : (Greatest ? -inf : inf), Greatest ? -inf : inf,
+          Loc ? (D)(S{} - 1) : lo, finite ? r16_abs<W>(lo) : D{}};
+}
+
+// The nr rows at x (step apart) into the seen state; `rows` holds each
+// row's number in every lane (location searches).
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, int32_t nr,
+                                const Vec<int64_t, W>* rows) {
+  using D = Vec<double, W>;
+  D best = s.best, next = s.next, third = s.lo_or_row, sum = s.sum;
+  for (int32_t q = 0; q < nr; ++q) {
+    D hi, lo;
+    // The hardware prefetchers start a row's run afresh at every page:
+    // 1 KiB ahead keeps the rows streaming from L2, L3 and memory.
+    __builtin_prefetch(x + q * step + 1024);
+    r16_split<W>(x + q * step, hi, lo);
+    const auto wins = Greatest ? hi > best : hi < best;
+    // The loser of hi and best (hi when it is a NaN, which then leaves next).
+    next = r16_better<W, Greatest>(r16_better<W, !Greatest>(best, hi), next);
+    best = r16_better<W, Greatest>(hi, best);
+    third = wins ? (Loc ? (D)rows[q] : lo) : third;
+    sum += r16_abs<W>(lo);
+  }
+  s = {best, next, third, sum};
+}
+
+// The end of a pair's rows x (step apart; row numbers from row0): when
+// every column's outcome is clear (lanes.h), y is what the rule ends on,
+// and the columns take it (current elements at c, rows at `at`): true.
+// Otherwise nothing is written.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t step, char* c,
+                               int32_t* at, int32_t row0) {
+  using D = Vec<double, W>;
+  constexpr int P = W / 8;
+  const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
+  const auto clear =
+      (Greatest ? s.best > s.next + s.sum * four : s.best < s.next - s.sum * four) &
+      (s.sum < D{} + 0x1p1000) & (mag >= D{} + 0x1p-900) & (mag < D{} + __builtin_inf());
+  if (lane_bits<W>(clear) != (1 << P) - 1) return false;
+  if constexpr (Loc) {
+    using A = Vec<int32_t, W / 2>;
+    using I = Vec<int32_t, W>;
+    // y's rows in column order, and y's low parts in lane order, built in
+    // registers (a vector load of scalars just stored would wait for them).
+    A took;
+    if constexpr (W == 16)
+      took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2);
+    else
+      took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 2, 6);
+    auto lo_of = [&](int e) {
+      return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
+    };
+    if constexpr (W == 16) {
+      const double l0 = lo_of(0), l1 = lo_of(1);
+      r16_join<W>(c, s.best, D{l0, l1});
+    } else {
+      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
+      r16_join<W>(c, s.best, D{l0, l2, l1, l3});
+    }
+    store(at, took >= 0 ? took + row0 : load<A>(at));
+  } else {
+    r16_join<W>(c, s.best, s.lo_or_row);
+  }
+  return true;
+}
+
+// The filter of lanes.h over the same chunk, for a pair whose outcome is
+// not clear: a test of the pair's nr rows, then row by row, and only the
+// candidates go to rule(x, e, row) (element x of the pair's column e),
+// which says whether x was taken.
+template <int W, bool Greatest, class Rule>
+LANES_INLINE void r16_filter_chunk(const char* x0, ptrdiff_t step, int32_t nr, const char* c,
+                                   int32_t row0, Rule rule) {
   using D = Vec<double, W>;
   constexpr int32_t P = W / 8;
   constexpr int all = (1 << P) - 1;
-  constexpr int32_t kChunk = 512;  // columns a limit buffer
-  alignas(32) double lim[kChunk];
-  for (int32_t j0 = 0; j0 < ncol; j0 += kChunk) {
-    const int32_t nc = ncol - j0 < kChunk ? ncol - j0 : kChunk;
-    const int32_t nv = nc - nc % P;  // columns in lanes
-    char* const c0 = cur + j0 * ptrdiff_t{16};
+  alignas(32) double lim[P];
+  for (int e = 0; e < P; ++e) r16_set_limit<Greatest>(lim + r16_element<W>(e), c + e * 16);
+  D limit = load<D>(lim);
+  auto pass = r16_pass<W, Greatest>(x0, limit);
+  for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, limit);
+  if (lane_bits<W>(pass) == all) return;
+  for (int32_t q = 0; q < nr; ++q) {
+    const char* x = x0 + q * step;
+    const int bits = lane_bits<W>(r16_pass<W, Greatest>(x, limit));
+    if (bits == all) continue;
+    for (int e = 0; e < P; ++e) {
+      const int lane = r16_element<W>(e);
+      if ((bits >> lane & 1) == 0 && rule(x + e * 16, e, row0 + q))
+        r16_set_limit<Greatest>(lim + lane, c + e * 16);
+    }
+    limit = load<D>(lim);
+  }
+}
+
+// REAL*16 columns, P = W / 8 columns a pair of vectors, up to kR16Pairs
+// pairs at a time: each pair's seen state goes through all rows, kR16Rows
+// rows a chunk (each chunk across the pairs, so that rows are read in long
+// runs), and the pairs end on their clear outcome, or, when one has none,
+// go through the rows again under the filter and the rule.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+  using S = Vec<int64_t, W>;
+  constexpr int32_t P = W / 8;
+  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states
+  R16Seen<W> seen[kR16Pairs];
+  S row_of[kR16Rows];
+  const int32_t nv = ncol - ncol % P;  // columns in lanes
+  // Element x of column j in row `row` to the rule; true when it is taken.
+  auto rule = [&](const char* x, int32_t j, int32_t row) {
+    if (!takes(cur + j * ptrdiff_t{16}, x)) return false;
+    std::memcpy(cur + j * ptrdiff_t{16}, x, 16);
+    if constexpr (Loc) at[j] = row;
+    return true;
+  };
+  for (int32_t j0 = 0; j0 < nv; j0 += kR16Pairs * P) {
+    const int32_t np = (nv - j0 < kR16Pairs * P ? nv - j0 : kR16Pairs * P) / P;
     const char* const p0 = p + j0 * ptrdiff_t{16};
-    for (int32_t j = 0; j < nv; ++j)
-      r16_set_limit<Greatest>(lim + j - j % P + r16_element<W>(j % P), c0 + j * ptrdiff_t{16});
-    // Element x of column j in row `row` to the rule; true when it is taken.
-    auto rule = [&](const char* x, int32_t j, int32_t row) {
-      if (!takes(c0 + j * ptrdiff_t{16}, x)) return false;
-      std::memcpy(c0 + j * ptrdiff_t{16}, x, 16);
-      if (at != nullptr) at[j0 + j] = row;
-      return true;
-    };
-    for (int32_t k = 0; k < rows; k += kRows) {
-      const int32_t nr = rows - k < kRows ? rows - k : kRows;
+    char* const c0 = cur + j0 * ptrdiff_t{16};
+    for (int32_t i = 0; i < np; ++i)
+      seen[i] = r16_seen_start<W, Greatest, Loc>(c0 + i * P * ptrdiff_t{16});
+    for (int32_t k = 0; k < rows; k += kR16Rows) {
+      const int32_t nr = rows - k < kR16Rows ? rows - k : kR16Rows;
+      if constexpr (Loc)
+        for (int32_t q = 0; q < nr; ++q) row_of[q] = S{} + (k + q);
       const char* r = p0 + k * step;
-      for (int32_t j = 0; j < nv; j += P) {
-        const char* x0 = r + j * ptrdiff_t{16};
-        D c = load<D>(lim + j);
-        auto pass = r16_pass<W, Greatest>(x0, c);
-        for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, c);
-        if (lane_bits<W>(pass) == all) continue;
-        for (int32_t q = 0; q < nr; ++q) {
-          const char* x = x0 + q * step;
-          const int bits = lane_bits<W>(r16_pass<W, Greatest>(x, c));
-          if (bits == all) continue;
-          for (int e = 0; e < P; ++e) {
-            const int lane = r16_element<W>(e);
-            if ((bits >> lane & 1) == 0 && rule(x + e * 16, j + e, k0 + k + q))
-              r16_set_limit<Greatest>(lim + j + lane, c0 + (j + e) * ptrdiff_t{16});
-          }
-          c = load<D>(lim + j);
-        }
-      }
-      for (int32_t j = nv; j < nc; ++j)
-        for (int32_t q = 0; q < nr; ++q) rule(r + q * step + j * ptrdiff_t{16}, j, k0 + k + q);
+      // A whole chunk has a constant row count.
+      for (int32_t i = 0; i < np; ++i)
+        if (nr == kR16Rows)
+          r16_seen_rows<W, Greatest, Loc>(seen[i], r + i * P * ptrdiff_t{16}, step, kR16Rows, row_of);
+        else
+          r16_seen_rows<W, Greatest, Loc>(seen[i], r + i * P * ptrdiff_t{16}, step, nr, row_of);
+    }
+    for (int32_t i = 0; i < np; ++i) {
+      const int32_t j = j0 + i * P;
+      char* const c = cur + j * ptrdiff_t{16};
+      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step, c,
+                                         Loc ? at + j : nullptr, k0))
+        continue;
+      for (int32_t k = 0; k < rows; k += kR16Rows)
+        r16_filter_chunk<W, Greatest>(p + k * step + j * ptrdiff_t{16}, step,
+                                      rows - k < kR16Rows ? rows - k : kR16Rows, c, k0 + k,
+                                      [&](const char* x, int e, int32_t row) { return rule(x, j + e, row); });
     }
   }
+  for (int32_t j = nv; j < ncol; ++j)
+    for (int32_t k = 0; k < rows; ++k) rule(p + k * step + j * ptrdiff_t{16}, j, k0 + k);
 }
 
 // G neighbouring vectors of columns j .. through the nr rows at r (step
@@ -677,15 +928,22 @@ template <bool Greatest>
   return r16_first_candidate_k<32, Greatest>(p, n, ch);
 }
 
-template <bool Greatest>
+template <bool Greatest, bool Loc>
 [[gnu::target("sse2")]] void r16_columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<16, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
+  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
 }
-template <bool Greatest>
+template <bool Greatest, bool Loc>
 [[gnu::target("avx2")]] void r16_columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<32, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
+  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+}
+
+[[gnu::target("sse2")]] int32_t r16_first_special_sse2(const char* p, int32_t n) {
+  return r16_first_special_k<16>(p, n);
+}
+[[gnu::target("avx2")]] int32_t r16_first_special_avx2(const char* p, int32_t n) {
+  return r16_first_special_k<32>(p, n);
 }
 
 [[gnu::target("sse")]] uint32_t mxcsr() {
@@ -728,15 +986,25 @@ int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bo
   return 0;
 }
 
+int32_t r16_first_special(Isa isa, const char* p, int32_t n) {
+  if (isa == Isa::avx2) return r16_first_special_avx2(p, n);
+  if (isa == Isa::sse2) return r16_first_special_sse2(p, n);
+  int32_t i = 0;
+  while (i < n && !r16_special(p + i * ptrdiff_t{16})) ++i;
+  return i;
+}
+
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
-  if (isa == Isa::avx2) {
-    (greatest ? r16_columns_avx2<true> : r16_columns_avx2<false>)(p, row_step, k0, rows, ncol,
-                                                                  takes, current, at);
-  } else {
-    (greatest ? r16_columns_sse2<true> : r16_columns_sse2<false>)(p, row_step, k0, rows, ncol,
-                                                                  takes, current, at);
-  }
+  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule, char*,
+                         int32_t*);
+  static constexpr Kernel kernels[2][2][2] = {
+      {{r16_columns_sse2<false, false>, r16_columns_sse2<false, true>},
+       {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
+      {{r16_columns_avx2<false, false>, r16_columns_avx2<false, true>},
+       {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}}};
+  kernels[isa == Isa::avx2][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current,
+                                                     at);
 }
 
 template <class T, bool Max>

@@ -166,6 +166,7 @@ const LineShiftCase kLineShifts[] = {
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
     {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
     {"CHARACTER*3 blanks", ElemType::character(3), 1030, 11, 3, 0},
+    {"CHARACTER*4 blanks, long stretches", ElemType::character(4), 40, 400, 0, 0},
     {"derived, 3 words zero", ElemType::derived_words(3), 40, 9, 4, 0},
     {"derived, 5 bytes blanks", ElemType::derived_bytes(5), 17, 12, 1, 0},
 };
