@@ -240,16 +240,18 @@ __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* s
 }
 
 // `count` contiguous result elements (K bytes each) set to the element at
-// `value`: 4- and 8-byte ones 16 bytes at a time.
-template <uint32_t K>
+// `value`: 4- and 8-byte ones 16 bytes at a time, streamed past the caches
+// with kStream as in gather_lines (dk K-aligned).
+template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) inline void fill_lines(char* dk, const char* value, ptrdiff_t count) {
-  ptrdiff_t i = 0;
   if constexpr (K == 4 || K == 8) {
     constexpr ptrdiff_t kPer = 16 / K;
+    if constexpr (kStream)
+      for (; count > 0 && (reinterpret_cast<uintptr_t>(dk) & 15) != 0; --count, dk += K) Mover<K>::one(dk, value, K);
     const __m128i v = gather16<K>([&](int) { return value; });
-    for (; i + kPer <= count; i += kPer, dk += 16) store16<false>(dk, v);
+    for (; count >= kPer; count -= kPer, dk += 16) store16<kStream>(dk, v);
   }
-  Mover<K>::fill(dk, K, value, count - i, K);
+  Mover<K>::fill(dk, K, value, count, K);
 }
 
 // A tile of at most this many elements moves line by line, each phase of a
@@ -383,7 +385,7 @@ template <uint32_t K, bool kStream, bool kSse2>
         } else if (run.from.kind == TilePhase::fixed_value) {
           if constexpr (kSse2) {
             if (packed) {
-              fill_lines<K>(d, run.from.element, run.count);
+              fill_lines<K, kStream>(d, run.from.element, run.count);
               continue;
             }
           }
