@@ -302,6 +302,9 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
+  struct WidestPaths {
+    ~WidestPaths() { f90::pack_isa_limit = f90::PackIsa::avx512; }
+  } restore;
   // pairs: the first two of every 32, so that a chunk's last stores pass
   // its selection while the next chunk selects just 16 bytes of REAL*8.
   enum Pattern { all, none, alternate, random_half, runs, pairs };
@@ -339,24 +342,30 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
           const int32_t supplied = vector_more == -2 ? count + 3 : extent;
           GuardedBuffer out(static_cast<size_t>(std::max(supplied, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
           char* r = static_cast<char*>(out.data()) + (out.size() - supplied * eb);  // ends at the page
-          for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
-          const std::vector<char> spare(r + extent * eb, r + supplied * eb);
-          char* v = static_cast<char*>(vec.data());
-          for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
-          Descriptor ad = vector_of(type, a, n, 1);
-          Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
-          Descriptor vd = vector_of(type, v, extent, 1);
-          Descriptor rd = vector_of(type, r, supplied, 1);
-          f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
-          const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
-                                   ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more);
-          ASSERT_TRUE(Runtime::reports().empty()) << what;
-          ASSERT_EQ(rd->dim[0].extent, extent) << what;
-          for (int32_t k = 0; k < extent; ++k) {
-            const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
-            ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
+          // Every path the CPU has, the widest first (each into a fresh result).
+          for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::ssse3,
+                                           f90::PackIsa::sse2, f90::PackIsa::none}) {
+            f90::pack_isa_limit = limit;
+            for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
+            const std::vector<char> spare(r + extent * eb, r + supplied * eb);
+            char* v = static_cast<char*>(vec.data());
+            for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
+            Descriptor ad = vector_of(type, a, n, 1);
+            Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
+            Descriptor vd = vector_of(type, v, extent, 1);
+            Descriptor rd = vector_of(type, r, supplied, 1);
+            f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
+            const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
+                                     ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more) +
+                                     ", paths up to " + std::to_string(static_cast<int>(limit));
+            ASSERT_TRUE(Runtime::reports().empty()) << what;
+            ASSERT_EQ(rd->dim[0].extent, extent) << what;
+            for (int32_t k = 0; k < extent; ++k) {
+              const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
+              ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
+            }
+            ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
           }
-          ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
         }
       }
     }
@@ -364,9 +373,9 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
 }
 
 // TRANSFER of a strided SOURCE into a contiguous result (gathered in place:
-// 4- and 8-byte elements two apart through AVX2 masked loads, at any stride
-// through SSE2; a result above 8 MiB streamed when aligned), with SIZE cutting the stream
-// inside an element, against the bytes of the stream.
+// 4- and 8-byte elements two apart through AVX-512 and AVX2 masked loads, at
+// any stride through SSE2; a result above 8 MiB streamed when aligned), with
+// SIZE cutting the stream inside an element, against the bytes of the stream.
 TEST_F(MovesLarge, TransferGathersTheStream) {
   struct Case {
     const char* what;
