@@ -561,11 +561,18 @@ struct ValueLines {
   void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
-    if constexpr (!std::is_same_v<T, Real16>) {
-      if (rs == int64_t{sizeof(T)}) {
-        std::memcpy(out, best, nb * sizeof(T));
-        return;
+    if (rs == int64_t{sizeof(T)}) {
+      std::memcpy(out, best, nb * sizeof(T));
+      if constexpr (std::is_same_v<T, Real16>) {
+        // Lines that took no element (no finite high part) have the start
+        // value; the lanes find them.
+        const char* p = reinterpret_cast<const char*>(best);
+        const lanes::Isa isa = lanes::isa();
+        for (int32_t j = lanes::r16_first_special(isa, p, nb); j < nb;
+             j += 1 + lanes::r16_first_special(isa, p + (j + 1) * ptrdiff_t{16}, nb - j - 1))
+          std::memcpy(out + j * ptrdiff_t{16}, start.bytes, 16);
       }
+      return;
     }
     for (int32_t j = 0; j < nb; ++j, out += rs) {
       const char* v = reinterpret_cast<const char*>(best + j);

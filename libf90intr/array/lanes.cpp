@@ -135,17 +135,12 @@ LANES_INLINE bool tame(uint64_t hi, uint64_t lo) {
   return eh >= 1 && eh <= 2046 && eh - fp::exponent_field(fp::from_bits<double>(lo)) >= 55;
 }
 
-// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
-// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
-// below c, greatest; x.hi - 4|x.lo| above c, least). The high parts are
-// gathered by one unpack, the low parts by another, so lane k holds element
-// r16_element<W>(k) of the pair.
-template <int W, bool Greatest>
-LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
+// The high parts of the pair of vectors at q into hi, the low parts into lo:
+// one unpack each, so lane k holds element r16_element<W>(k) of the pair.
+template <int W>
+LANES_INLINE void r16_split(const char* q, Vec<double, W>& hi, Vec<double, W>& lo) {
   using D = Vec<double, W>;
-  using S = Vec<int64_t, W>;
   const D a = load<D>(q), b = load<D>(q + W);
-  D hi, lo;
   if constexpr (W == 16) {
     hi = __builtin_shufflevector(a, b, 0, 2);
     lo = __builtin_shufflevector(a, b, 1, 3);
@@ -153,8 +148,37 @@ LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
     hi = __builtin_shufflevector(a, b, 0, 4, 2, 6);
     lo = __builtin_shufflevector(a, b, 1, 5, 3, 7);
   }
-  const D four = D{} + 4.0;
-  const D mag = (D)((S)lo & (S{} + INT64_MAX)) * four;
+}
+
+// r16_split's inverse: the elements back at q, their bits unchanged.
+template <int W>
+LANES_INLINE void r16_join(char* q, Vec<double, W> hi, Vec<double, W> lo) {
+  if constexpr (W == 16) {
+    store(q, __builtin_shufflevector(hi, lo, 0, 2));
+    store(q + W, __builtin_shufflevector(hi, lo, 1, 3));
+  } else {
+    store(q, __builtin_shufflevector(hi, lo, 0, 4, 2, 6));
+    store(q + W, __builtin_shufflevector(hi, lo, 1, 5, 3, 7));
+  }
+}
+
+// |v|: the sign bits cleared.
+template <int W>
+LANES_INLINE Vec<double, W> r16_abs(Vec<double, W> v) {
+  using S = Vec<int64_t, W>;
+  return (Vec<double, W>)((S)v & (S{} + INT64_MAX));
+}
+
+// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
+// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
+// below c, greatest; x.hi - 4|x.lo| above c, least).
+template <int W, bool Greatest>
+LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
+  using D = Vec<double, W>;
+  using S = Vec<int64_t, W>;
+  D hi, lo;
+  r16_split<W>(q, hi, lo);
+  const D mag = r16_abs<W>(lo) * (D{} + 4.0);
   if constexpr (Greatest)
     return (S)(hi + mag < c);
   else
@@ -229,6 +253,28 @@ LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) 
     const int32_t e = r16_first_in_pair<W, Greatest>(q + k * 16, c);
     if (e < P) return i + k + e < n ? i + k + e : n;
   }
+  return n;
+}
+
+// Whether the high part of the element at p is infinite or a NaN.
+LANES_INLINE bool r16_special(const char* p) {
+  return (load<uint32_t>(p + 4) & 0x7ff00000u) == 0x7ff00000u;
+}
+
+template <int W>
+LANES_INLINE int32_t r16_first_special_k(const char* p, int32_t n) {
+  using D = Vec<double, W>;
+  constexpr int32_t P = W / 8;
+  int32_t i = 0;
+  for (; n - i >= 2 * P; i += 2 * P) {
+    D hi, lo, hi2;
+    r16_split<W>(p + i * ptrdiff_t{16}, hi, lo);
+    r16_split<W>(p + (i + P) * ptrdiff_t{16}, hi2, lo);
+    const D inf = D{} + __builtin_inf();
+    if (lane_bits<W>((r16_abs<W>(hi) < inf) & (r16_abs<W>(hi2) < inf)) != (1 << P) - 1) break;
+  }
+  for (; i < n; ++i)
+    if (r16_special(p + i * ptrdiff_t{16})) return i;
   return n;
 }
 
@@ -579,72 +625,232 @@ LANES_INLINE void offset_rows_k(const int32_t* at, int32_t n, int32_t origin, ch
   for (; j < n; ++j) store(out + 4 * j, at[j] + origin);
 }
 
-// Sets the limit that the filter holds a column's current element c to:
-// its high part when c is tame, else the infinity that nothing passes under
-// (every element then goes to the rule). Bits are copied, not values: no
-// trip through the x87 stack.
+// Sets the limits that a column's current element c gives the filter and
+// the mirror bound: c.hi when c is tame, else the infinity that nothing
+// passes under (the filter's); c.hi when c is tame and |c.hi| >= 2^-900,
+// else the infinity that nothing wins over (the mirror bound's). Bits are
+// copied, not values: no trip through the x87 stack.
 template <bool Greatest>
-LANES_INLINE void r16_set_limit(double* limit, const char* c) {
+LANES_INLINE void r16_set_limits(double* limit, double* win, const char* c) {
   uint64_t hi, lo;
   std::memcpy(&hi, c, 8);
   std::memcpy(&lo, c + 8, 8);
-  const uint64_t none = Greatest ? 0xfff0000000000000ull : 0x7ff0000000000000ull;
-  const uint64_t v = tame(hi, lo) ? hi : none;
-  std::memcpy(limit, &v, 8);
+  const uint64_t inf = 0x7ff0000000000000ull, sign = 0x8000000000000000ull;
+  const bool t = tame(hi, lo);
+  const uint64_t l = t ? hi : inf | (Greatest ? sign : 0);
+  const uint64_t w = t && fp::exponent_field(fp::from_bits<double>(hi)) >= 1023 - 900
+                         ? hi
+                         : inf | (Greatest ? 0 : sign);
+  std::memcpy(limit, &l, 8);
+  std::memcpy(win, &w, 8);
 }
 
-// REAL*16 columns, walked as columns_k walks its blocks: kRows rows at a
-// time, P = W / 8 columns a pair of vectors. The filter runs over a pair's
-// kRows rows with one test; only a pair that holds a candidate is searched
-// again, row by row, and only its candidates go to the rule. The limits
-// live in lane order (r16_element), one vector a pair.
+// Rows a REAL*16 chunk. The rows of a chunk are read as that many streams,
+// which at a row step of a multiple of 4 KiB share one set of the L1 cache.
+inline constexpr int32_t kR16Rows = 8;
+
+// The better of hi and best in the search's direction: hi when it is
+// greater (least: less), else best, so a NaN hi leaves best. One maxpd or
+// minpd, whose latency is the chain of a chunk's rows (a compare and a blend
+// would be twice as long); the clang builds take the blend.
 template <int W, bool Greatest>
-LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+LANES_INLINE Vec<double, W> r16_better(Vec<double, W> hi, Vec<double, W> best) {
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (W == 16)
+    return Greatest ? __builtin_ia32_maxpd(hi, best) : __builtin_ia32_minpd(hi, best);
+  else
+    return Greatest ? __builtin_ia32_maxpd256(hi, best) : __builtin_ia32_minpd256(hi, best);
+#else
+  return (Greatest ? hi > best : hi < best) ? hi : best;
+#endif
+}
+
+// What a pair of columns has seen of its rows so far, for the clear outcome
+// of lanes.h: per column (lanes in r16_element order) the high part of the
+// first element y of the best high part, the next best high part of the
+// others (the current element's own when it is finite; NaN high parts left
+// out), y's low part (value searches) or row (location searches, -1: the
+// current element; 32-bit code has eight vector registers, too few for
+// both), and the sum of the low parts' magnitudes.
+template <int W>
+struct R16Seen {
+  Vec<double, W> best, next, lo_or_row, sum;
+};
+
+// The seen state of a pair whose current elements are at c.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE R16Seen<W> r16_seen_start(const char* c) {
+  using D = Vec<double, W>;
+  using S = Vec<int64_t, W>;
+  const D inf = D{} + __builtin_inf();
+  D hi, lo;
+  r16_split<W>(c, hi, lo);
+  // A current element whose high part is not finite stands for none taken.
+  const auto finite = r16_abs<W>(hi) < inf;
+  return {finite ? hi : (Greatest ? -inf : inf), Greatest ? -inf : inf,
+          Loc ? (D)(S{} - 1) : lo, finite ? r16_abs<W>(lo) : D{}};
+}
+
+// The nr rows at x (step apart) into the seen state; `rows` holds each
+// row's number in every lane (location searches).
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, int32_t nr,
+                                const Vec<int64_t, W>* rows) {
+  using D = Vec<double, W>;
+  D best = s.best, next = s.next, third = s.lo_or_row, sum = s.sum;
+  // Two rows a step: fewer loop instructions beside the row's nine.
+#pragma GCC unroll 2
+  for (int32_t q = 0; q < nr; ++q) {
+    D hi, lo;
+    // The hardware prefetchers start a row's run afresh at every page:
+    // 1 KiB ahead keeps the rows streaming from L2, L3 and memory.
+    __builtin_prefetch(x + q * step + 1024);
+    r16_split<W>(x + q * step, hi, lo);
+    const auto wins = Greatest ? hi > best : hi < best;
+    // The loser of hi and best (hi when it is a NaN, which then leaves next).
+    next = r16_better<W, Greatest>(r16_better<W, !Greatest>(best, hi), next);
+    best = r16_better<W, Greatest>(hi, best);
+    third = wins ? (Loc ? (D)rows[q] : lo) : third;
+    sum += r16_abs<W>(lo);
+  }
+  s = {best, next, third, sum};
+}
+
+// The end of a pair's rows x (step apart; row numbers from row0): when
+// every column's outcome is clear (lanes.h), y is what the rule ends on,
+// and the columns take it (current elements at c, rows at `at`): true.
+// Otherwise nothing is written.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t step, char* c,
+                               int32_t* at, int32_t row0) {
+  using D = Vec<double, W>;
+  constexpr int P = W / 8;
+  const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
+  const auto clear =
+      (Greatest ? s.best > s.next + s.sum * four : s.best < s.next - s.sum * four) &
+      (s.sum < D{} + 0x1p1000) & (mag >= D{} + 0x1p-900) & (mag < D{} + __builtin_inf());
+  if (lane_bits<W>(clear) != (1 << P) - 1) return false;
+  if constexpr (Loc) {
+    using A = Vec<int32_t, W / 2>;
+    using I = Vec<int32_t, W>;
+    // y's rows in column order, and y's low parts in lane order, built in
+    // registers (a vector load of scalars just stored would wait for them).
+    A took;
+    if constexpr (W == 16)
+      took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2);
+    else
+      took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 2, 6);
+    auto lo_of = [&](int e) {
+      return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
+    };
+    if constexpr (W == 16) {
+      const double l0 = lo_of(0), l1 = lo_of(1);
+      r16_join<W>(c, s.best, D{l0, l1});
+    } else {
+      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
+      r16_join<W>(c, s.best, D{l0, l2, l1, l3});
+    }
+    store(at, took >= 0 ? took + row0 : load<A>(at));
+  } else {
+    r16_join<W>(c, s.best, s.lo_or_row);
+  }
+  return true;
+}
+
+// The filter and the mirror bound of lanes.h over the same chunk, for a
+// pair whose outcome is not clear: a test of the filter over the pair's nr
+// rows, then row by row; an element the filter does not pass over goes to
+// rule(x, e, row, clear) (element x of the pair's column e), which takes
+// it when the mirror bound says so (clear) or _morvex_qcompare does, and
+// says whether it did.
+template <int W, bool Greatest, class Rule>
+LANES_INLINE void r16_filter_chunk(const char* x0, ptrdiff_t step, int32_t nr, const char* c,
+                                   int32_t row0, Rule rule) {
   using D = Vec<double, W>;
   constexpr int32_t P = W / 8;
   constexpr int all = (1 << P) - 1;
-  constexpr int32_t kChunk = 512;  // columns a limit buffer
-  alignas(32) double lim[kChunk];
-  for (int32_t j0 = 0; j0 < ncol; j0 += kChunk) {
-    const int32_t nc = ncol - j0 < kChunk ? ncol - j0 : kChunk;
-    const int32_t nv = nc - nc % P;  // columns in lanes
-    char* const c0 = cur + j0 * ptrdiff_t{16};
+  alignas(32) double lim[P], win[P];
+  for (int e = 0; e < P; ++e)
+    r16_set_limits<Greatest>(lim + r16_element<W>(e), win + r16_element<W>(e), c + e * 16);
+  D limit = load<D>(lim);
+  auto pass = r16_pass<W, Greatest>(x0, limit);
+  for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, limit);
+  if (lane_bits<W>(pass) == all) return;
+  const D inf = D{} + __builtin_inf(), four = D{} + 4.0;
+  for (int32_t q = 0; q < nr; ++q) {
+    const char* x = x0 + q * step;
+    D hi, lo;
+    r16_split<W>(x, hi, lo);
+    const D mag = r16_abs<W>(lo) * four, over = load<D>(win);
+    const int passed = lane_bits<W>(Greatest ? hi + mag < limit : hi - mag > limit);
+    if (passed == all) continue;
+    const int clear = lane_bits<W>((Greatest ? hi - mag > over : hi + mag < over) &
+                                   (r16_abs<W>(hi) < inf));
+    for (int e = 0; e < P; ++e) {
+      const int lane = r16_element<W>(e);
+      if ((passed >> lane & 1) == 0 && rule(x + e * 16, e, row0 + q, (clear >> lane & 1) != 0))
+        r16_set_limits<Greatest>(lim + lane, win + lane, c + e * 16);
+    }
+    limit = load<D>(lim);
+  }
+}
+
+// REAL*16 columns, P = W / 8 columns a pair of vectors, up to kR16Pairs
+// pairs at a time: each pair's seen state goes through all rows, kR16Rows
+// rows a chunk (each chunk across the pairs, so that rows are read in long
+// runs), and the pairs end on their clear outcome, or, when one has none,
+// go through the rows again under the filter and the rule.
+template <int W, bool Greatest, bool Loc>
+LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+  using S = Vec<int64_t, W>;
+  constexpr int32_t P = W / 8;
+  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states
+  R16Seen<W> seen[kR16Pairs];
+  S row_of[kR16Rows];
+  const int32_t nv = ncol - ncol % P;  // columns in lanes
+  // Element x of column j in row `row` to the rule (unless the mirror bound
+  // has made the outcome clear); true when it is taken.
+  auto rule = [&](const char* x, int32_t j, int32_t row, bool clear) {
+    if (!clear && !takes(cur + j * ptrdiff_t{16}, x)) return false;
+    std::memcpy(cur + j * ptrdiff_t{16}, x, 16);
+    if constexpr (Loc) at[j] = row;
+    return true;
+  };
+  for (int32_t j0 = 0; j0 < nv; j0 += kR16Pairs * P) {
+    const int32_t np = (nv - j0 < kR16Pairs * P ? nv - j0 : kR16Pairs * P) / P;
     const char* const p0 = p + j0 * ptrdiff_t{16};
-    for (int32_t j = 0; j < nv; ++j)
-      r16_set_limit<Greatest>(lim + j - j % P + r16_element<W>(j % P), c0 + j * ptrdiff_t{16});
-    // Element x of column j in row `row` to the rule; true when it is taken.
-    auto rule = [&](const char* x, int32_t j, int32_t row) {
-      if (!takes(c0 + j * ptrdiff_t{16}, x)) return false;
-      std::memcpy(c0 + j * ptrdiff_t{16}, x, 16);
-      if (at != nullptr) at[j0 + j] = row;
-      return true;
-    };
-    for (int32_t k = 0; k < rows; k += kRows) {
-      const int32_t nr = rows - k < kRows ? rows - k : kRows;
+    char* const c0 = cur + j0 * ptrdiff_t{16};
+    for (int32_t i = 0; i < np; ++i)
+      seen[i] = r16_seen_start<W, Greatest, Loc>(c0 + i * P * ptrdiff_t{16});
+    for (int32_t k = 0; k < rows; k += kR16Rows) {
+      const int32_t nr = rows - k < kR16Rows ? rows - k : kR16Rows;
+      if constexpr (Loc)
+        for (int32_t q = 0; q < nr; ++q) row_of[q] = S{} + (k + q);
       const char* r = p0 + k * step;
-      for (int32_t j = 0; j < nv; j += P) {
-        const char* x0 = r + j * ptrdiff_t{16};
-        D c = load<D>(lim + j);
-        auto pass = r16_pass<W, Greatest>(x0, c);
-        for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, c);
-        if (lane_bits<W>(pass) == all) continue;
-        for (int32_t q = 0; q < nr; ++q) {
-          const char* x = x0 + q * step;
-          const int bits = lane_bits<W>(r16_pass<W, Greatest>(x, c));
-          if (bits == all) continue;
-          for (int e = 0; e < P; ++e) {
-            const int lane = r16_element<W>(e);
-            if ((bits >> lane & 1) == 0 && rule(x + e * 16, j + e, k0 + k + q))
-              r16_set_limit<Greatest>(lim + j + lane, c0 + (j + e) * ptrdiff_t{16});
-          }
-          c = load<D>(lim + j);
-        }
-      }
-      for (int32_t j = nv; j < nc; ++j)
-        for (int32_t q = 0; q < nr; ++q) rule(r + q * step + j * ptrdiff_t{16}, j, k0 + k + q);
+      // A whole chunk has a constant row count.
+      for (int32_t i = 0; i < np; ++i)
+        if (nr == kR16Rows)
+          r16_seen_rows<W, Greatest, Loc>(seen[i], r + i * P * ptrdiff_t{16}, step, kR16Rows, row_of);
+        else
+          r16_seen_rows<W, Greatest, Loc>(seen[i], r + i * P * ptrdiff_t{16}, step, nr, row_of);
+    }
+    for (int32_t i = 0; i < np; ++i) {
+      const int32_t j = j0 + i * P;
+      char* const c = cur + j * ptrdiff_t{16};
+      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step, c,
+                                         Loc ? at + j : nullptr, k0))
+        continue;
+      for (int32_t k = 0; k < rows; k += kR16Rows)
+        r16_filter_chunk<W, Greatest>(p + k * step + j * ptrdiff_t{16}, step,
+                                      rows - k < kR16Rows ? rows - k : kR16Rows, c, k0 + k,
+                                      [&](const char* x, int e, int32_t row, bool clear) {
+                                        return rule(x, j + e, row, clear);
+                                      });
     }
   }
+  for (int32_t j = nv; j < ncol; ++j)
+    for (int32_t k = 0; k < rows; ++k) rule(p + k * step + j * ptrdiff_t{16}, j, k0 + k, false);
 }
 
 // G neighbouring vectors of columns j .. through the nr rows at r (step
@@ -764,15 +970,22 @@ template <bool Greatest>
   return r16_first_candidate_k<32, Greatest>(p, n, ch);
 }
 
-template <bool Greatest>
+template <bool Greatest, bool Loc>
 [[gnu::target("sse2")]] void r16_columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<16, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
+  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
 }
-template <bool Greatest>
+template <bool Greatest, bool Loc>
 [[gnu::target("avx2")]] void r16_columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<32, Greatest>(p, step, k0, rows, ncol, takes, cur, at);
+  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+}
+
+[[gnu::target("sse2")]] int32_t r16_first_special_sse2(const char* p, int32_t n) {
+  return r16_first_special_k<16>(p, n);
+}
+[[gnu::target("avx2")]] int32_t r16_first_special_avx2(const char* p, int32_t n) {
+  return r16_first_special_k<32>(p, n);
 }
 
 [[gnu::target("sse")]] uint32_t mxcsr() {
@@ -815,15 +1028,25 @@ int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bo
   return 0;
 }
 
+int32_t r16_first_special(Isa isa, const char* p, int32_t n) {
+  if (isa == Isa::avx2) return r16_first_special_avx2(p, n);
+  if (isa == Isa::sse2) return r16_first_special_sse2(p, n);
+  int32_t i = 0;
+  while (i < n && !r16_special(p + i * ptrdiff_t{16})) ++i;
+  return i;
+}
+
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
-  if (isa == Isa::avx2) {
-    (greatest ? r16_columns_avx2<true> : r16_columns_avx2<false>)(p, row_step, k0, rows, ncol,
-                                                                  takes, current, at);
-  } else {
-    (greatest ? r16_columns_sse2<true> : r16_columns_sse2<false>)(p, row_step, k0, rows, ncol,
-                                                                  takes, current, at);
-  }
+  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule, char*,
+                         int32_t*);
+  static constexpr Kernel kernels[2][2][2] = {
+      {{r16_columns_sse2<false, false>, r16_columns_sse2<false, true>},
+       {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
+      {{r16_columns_avx2<false, false>, r16_columns_avx2<false, true>},
+       {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}}};
+  kernels[isa == Isa::avx2][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current,
+                                                     at);
 }
 
 template <class T, bool Max>

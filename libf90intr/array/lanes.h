@@ -54,8 +54,10 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // REAL*16 (double-double: high part, then low part) searches, which take an
 // element x in place of the current element c when _morvex_qcompare(x, c)
 // is 1 (greatest) or -1 (least): the sign of the high part of the
-// double-double difference x - c. That call is the rule; the lanes only pass
-// over elements for which it cannot say so, and they need c to be tame:
+// double-double difference x - c. That call is the rule; the lanes decide
+// alone only where a bound proves its answer: the filter passes over
+// elements it rejects, the mirror bound and the clear outcome take what it
+// takes. The filter needs c to be tame:
 // both its parts zeros, or its high part normal and its low part's exponent
 // field at least 55 below the high part's (so |c.hi| >= 2^-968, and
 // |c.lo| < 2^(e-54) for c.hi in the binade of 2^e).
@@ -80,11 +82,52 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 //   x.hi + x.lo, rounded.
 // A NaN high part fails the comparison (a candidate), as do infinite and
 // NaN low parts; a high part of -Inf passes, and is never taken anyway.
+//
+// The mirror bound (greatest; least mirrored): x replaces the current
+// element c, _morvex_qcompare(x, c) being 1, when x.hi is finite and
+// x.hi - 4|x.lo| > c.hi, with c tame and |c.hi| >= 2^-900. Exactly
+// g = x.hi - c.hi > 4|x.lo|, and g >= 2^(e-53) for c.hi in the binade of
+// 2^e (the least gap, from -2^e to the double above it), so |c.lo| < g/2
+// and g >= 2^-953. Within a factor 2 of each other the subtraction's steps
+// are exact but x.lo - c.lo, below 0.75 g, added to s = g: the high part
+// is positive. Otherwise g >= half of both high parts, and the low parts
+// (below 0.75 g together), the two-sum's error (a few ulps of s) and any
+// subnormal flushed (below 2^-1022) leave s its sign; a difference beyond
+// the range gives +Inf, or the largest double when rounding toward zero or
+// down. Equal high parts never qualify. The same holds for an x with
+// |x.hi| >= 2^-900 against any c with a finite high part when
+// c.hi + 4 max(|x.lo|, |c.lo|) < x.hi: then g > 4|c.lo|, g >= 2^(e-53) for
+// x.hi's binade, and c never replaces x either (the filter's argument,
+// |x.lo| < g/4 standing in for tameness).
+//
+// The clear outcome of a column (r16_columns): let y be the first element
+// of the greatest high part among the current element c (when its high
+// part is finite) and the rows, next the greatest high part of the others
+// (NaN high parts left out: such elements are never taken) and sum the
+// rounded sum of the low parts' magnitudes, c's and y's included. A rounded
+// sum of magnitudes is at least each of them (monotone rounding; under
+// flush to zero a lost subnormal is below 2^-1022, against g >= 2^-953).
+// When y.hi is finite, |y.hi| >= 2^-900, sum < 2^1000 (so 4 sum is exact)
+// and next + 4 sum < y.hi (rounded, so exactly), every other element z with
+// a finite high part meets the second form of the mirror bound against y
+// (y for x, z for c): whatever element is current when y comes (or none,
+// or y is c), y replaces it, and no later element replaces y. The rule ends on y, at y's row, and the lanes take it
+// without calling _morvex_qcompare; an outcome that is not clear (a near
+// tie, a NaN or infinite part, an extreme too small or too large, a
+// non-canonical low part reaching across) sends the column's rows through
+// the filter and the first form of the mirror bound, and what neither
+// decides to the rule. The comparisons read subnormal operands as zero
+// under DAZ as the rule's subtraction does; the element taken keeps its
+// bits (selected by masks); the bound's flags stay in MXCSR.
 bool r16_tame(const char* p);
 // Position of the first element of p[0..n) (16 bytes each) that the filter
 // does not pass over for the tame element c, n when it passes over all
 // (0 without lanes: every element is then a candidate).
 int32_t r16_first_candidate(Isa isa, const char* p, int32_t n, const char* c, bool greatest);
+
+// Position of the first element of p[0..n) (16 bytes each) whose high part
+// is infinite or a NaN, n when none is (every element without lanes).
+int32_t r16_first_special(Isa isa, const char* p, int32_t n);
 
 // Per-column reductions of a block of neighbouring lines. The block's
 // element (row k, column j) lies at p + k * row_step + j * sizeof(T): each
@@ -113,8 +156,10 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 // column) and `at` its row (null: rows not kept), for rows k0 .. k0 + rows
 // - 1. takes(c, x) is the rule: whether x takes the place of the current
 // element c (a c whose high part is not finite stands for none taken yet).
-// The lanes pass over what the filter above clears for a tame current
-// element; every other element goes to the rule, in row order.
+// A column whose outcome is clear (above) takes its y in the lanes; in the
+// others the lanes pass over what the filter clears and take what the
+// mirror bound proves against a tame current element, and every other
+// element goes to the rule, in row order.
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);

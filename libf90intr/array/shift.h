@@ -142,19 +142,26 @@ inline Block block_along_dim(const ShiftSetup& st, int64_t r_at, int64_t a_at, i
 
 // Lines along a DIM other than the first move in tiles of up to
 // kTileLines neighbours along dimension 0 (walk_blocks over the extents of
-// walk_extents(), which gives DIM extent 1; 8 KiB runs of REAL*8, as
-// shorter runs cost up to half the speed past the caches), index by index
-// along DIM: for
+// walk_extents(), which gives DIM extent 1), index by index along DIM: for
 // each index k, element k of every line of the tile, so that the result is
-// written in runs of neighbouring elements and ARRAY is read in runs where
-// neighbouring lines have the same shift (never one element per cache line
-// of lines far apart, which a power-of-two stride would map to one cache
-// set). Each line has up to three phases along DIM, each from ARRAY at a
-// fixed offset from the index, or a fixed value: CSHIFT's two runs, or
+// written in runs of neighbouring elements (never one element per cache
+// line of lines far apart, which a power-of-two stride would map to one
+// cache set). Each line has up to three phases along DIM, each from ARRAY
+// at a fixed offset from the index, or a fixed value: CSHIFT's two runs, or
 // EOSHIFT's boundary, run and boundary. Between the indices where some line
-// changes phase, every line's source is fixed, so the inner loop is one
-// load of an offset and one element move per line.
-inline constexpr int64_t kTileLines = 1024;
+// changes phase (a stretch), every line's source is fixed: the tile is then
+// a few runs of neighbouring lines of one kind, and the inner loop of a run
+// from ARRAY is one load of an offset and one element move per line.
+//
+// A result past the caches moves in tiles of kFarTileLines: with 2 KiB
+// runs of REAL*8 the few ARRAY columns a stretch reads from stay in the
+// first-level cache while the index advances, and the source fetched ahead
+// arrives in time; measured at 16-256 MiB (power-of-two columns 32-128 KiB
+// apart), 256 lines moved 1.3-1.8 times as fast as 1024 and 1.2-1.4 times
+// as fast as 512. In the caches 512 and 1024 lines did equally well, 256
+// slightly worse.
+inline constexpr int64_t kTileLines = 512;
+inline constexpr int64_t kFarTileLines = 256;
 
 struct TilePhase {
   enum Kind : uint8_t { from_array, fixed_value, fill_bytes } kind;
@@ -171,64 +178,107 @@ struct TileLine {
   TilePhase phase[3];
 };
 
-// The per-line tables of one tile: each line's phases, and move_tile's
-// sources, result offsets and the indices where a line changes phase.
-struct TileSpace {
-  TileLine line[kTileLines];
-  TilePhase from[kTileLines];
-  ptrdiff_t at[kTileLines];
-  int32_t cut[2 * kTileLines + 1];
+// Neighbouring lines [first, first + count) of a tile with the same kind of
+// source over a stretch (and, for fixed_value, the same value).
+struct TileRun {
+  int32_t first, count;
+  TilePhase from;
 };
 
-// Element k of `count` lines whose result elements are contiguous (line i's
-// at dk + i * K) and which all take ARRAY's elements (line i's from sk +
-// off[i]). With SSE2, 4- and 8-byte elements are loaded one by one and
-// interleaved into 16-byte stores (streamed past the caches with kStream,
-// dk then 16-byte aligned): loads, interleaves and stores only, so every
-// bit pattern passes. `ahead` > 0 asks for the source of index k + ahead,
-// one cache line per 64 result bytes, to be fetched now: past the caches
-// the lines of a tile come from columns far apart, each only a few KiB
-// long, which the hardware prefetchers follow badly.
+// The per-line tables of one tile: each line's phases; over the current
+// stretch its phase, the index where that ends and its ARRAY offset
+// (from_array lines); the stretch's runs.
+struct TileSpace {
+  TileLine line[kTileLines];
+  uint8_t phase[kTileLines];
+  int32_t next[kTileLines];
+  ptrdiff_t off[kTileLines];
+  TileRun run[kTileLines];
+};
+
 // How many indices along DIM ahead gather_lines fetches the source of a
-// large move: about 8 columns of a 1024-line tile measured best (4 and 16
-// close behind), enough to hide the memory's latency.
+// large move: 8 measured best with the tiles of 1024 lines used before and
+// again with kFarTileLines (4 slower, 16 within the noise), enough to hide
+// the memory's latency.
 inline constexpr int64_t kFetchAhead = 8;
 
+// Element k of `count` lines whose result elements are contiguous (line i's
+// at dk + i * K) and which all take ARRAY's elements (line i's at sk +
+// off[i]). With SSE2, 4- and 8-byte elements are loaded one by one and
+// interleaved into 16-byte stores (streamed past the caches with kStream:
+// dk is then K-aligned, and the elements before the first 16-byte boundary
+// move one by one): loads, interleaves and stores only, so every bit
+// pattern passes. `ahead` > 0 asks for the source of index k + ahead, one
+// cache line per 64 result bytes, to be fetched now: past the caches the
+// lines of a tile come from columns far apart, each only a few KiB long,
+// which the hardware prefetchers follow badly.
 template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* sk, const ptrdiff_t* off,
-                                                         int64_t count, ptrdiff_t ahead) {
-  int64_t i = 0;
+                                                         ptrdiff_t count, ptrdiff_t ahead) {
+  const ptrdiff_t* const end = off + count;
   if constexpr (K == 4 || K == 8) {
-    constexpr int64_t kLine = 64 / K;
+    constexpr ptrdiff_t kLine = 64 / K, kPer = 16 / K;
     if (ahead != 0)
-      for (int64_t p = 0; p < count; p += kLine) {  // a hint: it may point past ARRAY, and never faults
-        const uintptr_t at = reinterpret_cast<uintptr_t>(sk) + static_cast<uintptr_t>(ahead + off[p]);
+      for (const ptrdiff_t* p = off; p < end; p += kLine) {  // a hint: it may point past ARRAY, and never faults
+        const uintptr_t at = reinterpret_cast<uintptr_t>(sk) + static_cast<uintptr_t>(ahead + *p);
         _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_T0);
       }
-    for (; i + 16 / K <= count; i += 16 / K, dk += 16) {
-      store16<kStream>(dk, gather16<K>([&](int64_t j) { return sk + off[i + j]; }));
+    if constexpr (kStream)
+      for (; off != end && (reinterpret_cast<uintptr_t>(dk) & 15) != 0; ++off, dk += K)
+        Mover<K>::one(dk, sk + *off, K);
+    for (; end - off >= 2 * kPer; off += 2 * kPer, dk += 32) {
+      store16<kStream>(dk, gather16<K>([&](int j) { return sk + off[j]; }));
+      store16<kStream>(dk + 16, gather16<K>([&](int j) { return sk + off[kPer + j]; }));
+    }
+    if (end - off >= kPer) {
+      store16<kStream>(dk, gather16<K>([&](int j) { return sk + off[j]; }));
+      off += kPer;
+      dk += 16;
     }
   }
-  for (; i < count; ++i, dk += K) Mover<K>::one(dk, sk + off[i], K);
+  for (; off != end; ++off, dk += K) Mover<K>::one(dk, sk + *off, K);
+}
+
+// `count` contiguous result elements (K bytes each) set to the element at
+// `value`: 4- and 8-byte ones 16 bytes at a time, streamed past the caches
+// with kStream as in gather_lines (dk K-aligned).
+template <uint32_t K, bool kStream>
+__attribute__((target("sse2"))) inline void fill_lines(char* dk, const char* value, ptrdiff_t count) {
+  if constexpr (K == 4 || K == 8) {
+    constexpr ptrdiff_t kPer = 16 / K;
+    if constexpr (kStream)
+      for (; count > 0 && (reinterpret_cast<uintptr_t>(dk) & 15) != 0; --count, dk += K) Mover<K>::one(dk, value, K);
+    const __m128i v = gather16<K>([&](int) { return value; });
+    for (; count >= kPer; count -= kPer, dk += 16) store16<kStream>(dk, v);
+  }
+  Mover<K>::fill(dk, K, value, count, K);
 }
 
 // A tile of at most this many elements moves line by line, each phase of a
 // line as one strided run: all of it is in the first-level cache anyway, and
-// the line-by-line order needs no set-up.
+// the line-by-line order needs no set-up. A stretch of fewer than
+// kShortStretch indices in which lines of different kinds meet (EOSHIFT's
+// lines entering the boundary one after another) moves element by element:
+// its runs of neighbouring lines are short, and merging them anew for a few
+// indices costs more than it saves.
 inline constexpr int64_t kSmallTile = 4096;
+inline constexpr int64_t kShortStretch = 8;
 
+// Indices [k0, k1) of `count` lines, line by line (result line b at dst +
+// b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
 template <uint32_t K>
-void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
-                     const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t k0,
+                       int64_t k1, const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
   for (int64_t b = 0; b < count; ++b, dst += r0) {
-    const int64_t start[4] = {0, line[b].p1, line[b].p2, n};
+    const int64_t start[4] = {k0, std::max<int64_t>(line[b].p1, k0), std::max<int64_t>(line[b].p2, k0), k1};
     for (int q = 0; q < 3; ++q) {
-      const int64_t k0 = start[q], len = std::min(start[q + 1], n) - k0;
+      const int64_t from = start[q], len = std::min(start[q + 1], k1) - from;
       if (len <= 0) continue;
       const TilePhase& p = line[b].phase[q];
-      char* d = dst + k0 * rs;
-      if (p.kind == TilePhase::from_array) {
-        Mover<K>::line(d, rs, src + k0 * as + p.off, as, len, bytes);
+      char* d = dst + from * rs;
+      if (p.kind == TilePhase::from_array) {  // extents fit 32 bits: a 32-bit count
+        const char* a = src + from * as + p.off;
+        for (ptrdiff_t k = static_cast<ptrdiff_t>(len); k > 0; --k, d += rs, a += as) Mover<K>::one(d, a, bytes);
       } else if (p.kind == TilePhase::fixed_value) {
         Mover<K>::fill(d, rs, p.element, len, bytes);
       } else {
@@ -236,6 +286,51 @@ void move_small_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
       }
     }
   }
+}
+
+// Brings a tile to the stretch that starts at index k (k = 0: the first):
+// the lines whose phase changes at k take their new source (ARRAY offset
+// in space.off). Returns the index where the stretch ends, the first
+// index > k where some line changes phase (at most n); `regroup` becomes
+// true when some line's kind of source changed (the runs are stale).
+inline int64_t tile_stretch(TileSpace& space, int64_t count, int64_t k, int64_t n, bool& regroup) {
+  const int32_t k32 = static_cast<int32_t>(k), n32 = static_cast<int32_t>(n);
+  int32_t end = n32;
+  for (int64_t b = 0; b < count; ++b) {
+    int32_t next = space.next[b];
+    if (k == 0 || next <= k32) {
+      const TileLine& l = space.line[b];
+      const int q = k32 < l.p1 ? 0 : k32 < l.p2 ? 1 : 2;
+      const TilePhase& p = l.phase[q];
+      if (k != 0) {
+        const TilePhase& was = l.phase[space.phase[b]];
+        regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
+      }
+      next = q == 0 ? l.p1 : q == 1 ? l.p2 : n32;
+      space.next[b] = next;
+      space.phase[b] = static_cast<uint8_t>(q);
+      space.off[b] = p.off;
+    }
+    if (next < end) end = next;
+  }
+  return end;
+}
+
+// Merges the lines of a tile into runs of neighbours with the same kind of
+// source in their current phase (space.run); returns how many.
+inline int64_t tile_runs(TileSpace& space, int64_t count) {
+  int64_t r = -1;
+  for (int64_t b = 0; b < count; ++b) {
+    const TilePhase& p = space.line[b].phase[space.phase[b]];
+    const bool joins = r >= 0 && space.run[r].from.kind == p.kind &&
+                       (p.kind != TilePhase::fixed_value || space.run[r].from.element == p.element);
+    if (joins) {
+      ++space.run[r].count;
+    } else {
+      space.run[++r] = {static_cast<int32_t>(b), 1, p};
+    }
+  }
+  return r + 1;
 }
 
 // Moves one tile of `count` lines (TileLine per line; result line b at
@@ -247,59 +342,60 @@ template <uint32_t K, bool kStream, bool kSse2>
                                                   ptrdiff_t as, int64_t n, TileSpace& space,
                                                   int64_t count, uint32_t bytes, unsigned char fill,
                                                   bool prefetch) {
-  // The indices where a line changes phase, in increasing order.
-  const TileLine* line = space.line;
-  int32_t* cut = space.cut;
-  int64_t cuts = 0;
-  for (int64_t b = 0; b < count; ++b) {
-    cut[cuts++] = line[b].p1;
-    cut[cuts++] = line[b].p2;
-  }
-  cut[cuts++] = static_cast<int32_t>(n);
-  std::sort(cut, cut + cuts);
-  // Between two cuts: the result offset of each line (lines from ARRAY
-  // first, then those of a fixed value, then those filled) and its source.
-  ptrdiff_t* at = space.at;
-  TilePhase* from = space.from;
-  int64_t k = 0;
-  for (int64_t c = 0; c < cuts && k < n; ++c) {
-    const int64_t end = std::min<int64_t>(cut[c], n);
-    if (end <= k) continue;
-    int64_t nf = 0, nv = 0, nz = 0;
-    for (int64_t b = 0; b < count; ++b) {
-      const TilePhase& p = line[b].phase[k < line[b].p1 ? 0 : k < line[b].p2 ? 1 : 2];
-      if (p.kind == TilePhase::from_array) ++nf;
-      else if (p.kind == TilePhase::fixed_value) ++nv;
-    }
-    int64_t slot[3] = {0, nf, nf + nv};
-    for (int64_t b = 0; b < count; ++b) {
-      const TilePhase& p = line[b].phase[k < line[b].p1 ? 0 : k < line[b].p2 ? 1 : 2];
-      const int64_t i = slot[p.kind]++;
-      at[i] = static_cast<ptrdiff_t>(b) * r0;
-      from[i] = p;
-    }
-    nz = count - nf - nv;
-    if (nf == count && r0 == K && K != 0) {  // every line from ARRAY into contiguous result lines
-      ptrdiff_t* off = at;  // at[i] is i * K: the offsets take its place
-      for (int64_t i = 0; i < nf; ++i) off[i] = from[i].off;
-      const ptrdiff_t ahead = prefetch ? kFetchAhead * as : 0;
+  const ptrdiff_t ahead = prefetch ? static_cast<ptrdiff_t>(kFetchAhead * as) : 0;
+  const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
+  int64_t runs = 0;
+  bool regroup = true;
+  for (int64_t k = 0; k < n;) {
+    const int64_t end = tile_stretch(space, count, k, n, regroup);
+    if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase
       for (; k < end; ++k) {
-        if constexpr (kSse2) {
-          gather_lines<K, kStream>(dst + k * rs, src + k * as, off, nf, ahead);
-        } else {
-          char* dk = dst + k * rs;
-          const char* sk = src + k * as;
-          for (int64_t i = 0; i < nf; ++i, dk += K) Mover<K>::one(dk, sk + off[i], bytes);
+        char* d = dst + k * rs;
+        const char* sk = src + k * as;
+        for (int64_t b = 0; b < count; ++b, d += r0) {
+          const TilePhase& p = space.line[b].phase[space.phase[b]];
+          if (p.kind == TilePhase::from_array) {
+            Mover<K>::one(d, sk + space.off[b], bytes);
+          } else if (p.kind == TilePhase::fixed_value) {
+            Mover<K>::one(d, p.element, bytes);
+          } else {
+            std::memset(d, fill, bytes);
+          }
         }
       }
       continue;
     }
+    if (regroup) runs = tile_runs(space, count);
+    regroup = false;
     for (; k < end; ++k) {
       char* dk = dst + k * rs;
       const char* sk = src + k * as;
-      for (int64_t i = 0; i < nf; ++i) Mover<K>::one(dk + at[i], sk + from[i].off, bytes);
-      for (int64_t i = nf; i < nf + nv; ++i) Mover<K>::one(dk + at[i], from[i].element, bytes);
-      for (int64_t i = nf + nv; i < nf + nv + nz; ++i) std::memset(dk + at[i], fill, bytes);
+      for (int64_t r = 0; r < runs; ++r) {
+        const TileRun& run = space.run[r];
+        const ptrdiff_t* off = space.off + run.first;
+        char* d = dk + run.first * r0;
+        if (run.from.kind == TilePhase::from_array) {
+          if constexpr (kSse2) {
+            if (packed) {
+              gather_lines<K, kStream>(d, sk, off, run.count, ahead);
+              continue;
+            }
+          }
+          for (int32_t i = 0; i < run.count; ++i, d += r0) Mover<K>::one(d, sk + off[i], bytes);
+        } else if (run.from.kind == TilePhase::fixed_value) {
+          if constexpr (kSse2) {
+            if (packed) {
+              fill_lines<K, kStream>(d, run.from.element, run.count);
+              continue;
+            }
+          }
+          Mover<K>::fill(d, r0, run.from.element, run.count, bytes);
+        } else if (packed) {
+          std::memset(d, fill, static_cast<size_t>(run.count) * K);
+        } else {
+          for (int32_t i = 0; i < run.count; ++i, d += r0) std::memset(d, fill, bytes);
+        }
+      }
     }
   }
 }
@@ -327,7 +423,7 @@ template <uint32_t K>
 void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
                TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
   if (count * n <= kSmallTile) {
-    move_small_tile<K>(dst, r0, rs, src, as, n, space.line, count, bytes, fill);
+    move_tile_by_line<K>(dst, r0, rs, src, as, 0, n, space.line, count, bytes, fill);
   } else if (K >= 4 && x87::have_sse2()) {
     if ((K == 4 || K == 8) && large && r0 == K && (rs & 15) == 0 &&
         (reinterpret_cast<uintptr_t>(dst) & 15) == 0) {
@@ -352,8 +448,9 @@ void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arra
   const bool large = st.result_bytes() >= kStreamBytes;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
-  walk_blocks(st.rank, 0, ext, arrays, kTileLines, [&](const std::array<char*, N>& o, int64_t count) {
-    TileSpace space;
+  TileSpace space;
+  const int64_t lines = large ? kFarTileLines : kTileLines;
+  walk_blocks(st.rank, 0, ext, arrays, lines, [&](const std::array<char*, N>& o, int64_t count) {
     for (int64_t t = 0; t < count; ++t) describe(o, t, space.line[t]);
     move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1], static_cast<ptrdiff_t>(as),
                  n, space, count, st.bytes(), fill, large);

@@ -64,4 +64,23 @@ auto under_cw(uint16_t cw, F&& f) {
   return f();
 }
 
+// MXCSR, the SSE unit's control and status word.
+inline uint32_t get_mxcsr() {
+  uint32_t v;
+  __asm__ volatile("stmxcsr %0" : "=m"(v));
+  return v;
+}
+inline void set_mxcsr(uint32_t v) { __asm__ volatile("ldmxcsr %0" : : "m"(v)); }
+
+// Runs f with MXCSR `csr` in force and restores the previous one.
+template <class F>
+auto under_mxcsr(uint32_t csr, F&& f) {
+  struct Restore {
+    uint32_t w;
+    ~Restore() { set_mxcsr(w); }
+  } restore{get_mxcsr()};
+  set_mxcsr(csr);
+  return f();
+}
+
 }  // namespace f90test

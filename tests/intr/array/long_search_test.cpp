@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 
+#include "control_word.h"
 #include "descriptor_builder.h"
 #include "locations.h"
 #include "random_arrays.h"
@@ -478,16 +479,10 @@ TEST(LongSearch, AllAnyCountAgainstCounts) {
 // MXCSR with DAZ set for the scope; the searches still order subnormals as
 // the x87 unit does: MAXVAL of zeros and one positive subnormal is the
 // subnormal, and its location is found.
-uint32_t get_csr() {
-  uint32_t v;
-  __asm__ volatile("stmxcsr %0" : "=m"(v));
-  return v;
-}
-void set_csr(uint32_t v) { __asm__ volatile("ldmxcsr %0" : : "m"(v)); }
 struct DenormalsAreZero {
-  uint32_t saved = get_csr();
-  DenormalsAreZero() { set_csr(saved | 0x40); }
-  ~DenormalsAreZero() { set_csr(saved); }
+  uint32_t saved = f90test::get_mxcsr();
+  DenormalsAreZero() { f90test::set_mxcsr(saved | 0x40); }
+  ~DenormalsAreZero() { f90test::set_mxcsr(saved); }
 };
 
 TEST(LongSearch, SubnormalsUnderDenormalsAreZero) {
