@@ -288,30 +288,29 @@ void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, p
   }
 }
 
-// Brings a tile to the stretch that starts at index k (k = 0: the first):
-// the lines whose phase changes at k take their new source (ARRAY offset
-// in space.off). Returns the index where the stretch ends, the first
-// index > k where some line changes phase (at most n); `regroup` becomes
-// true when some line's kind of source changed (the runs are stale).
+// Brings a tile to the stretch that starts at index k: the lines whose
+// phase changes at k (every line at k = 0, as the tile starts with next
+// and phase 0) take their new source (ARRAY offset in space.off). Returns
+// the index where the stretch ends, the first index > k where some line
+// changes phase (at most n); `regroup` becomes true when some line's kind
+// of source changed (the runs are stale). Lines and indices fit 32 bits.
 inline int64_t tile_stretch(TileSpace& space, int64_t count, int64_t k, int64_t n, bool& regroup) {
   const int32_t k32 = static_cast<int32_t>(k), n32 = static_cast<int32_t>(n);
   int32_t end = n32;
-  for (int64_t b = 0; b < count; ++b) {
+  for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) {
     int32_t next = space.next[b];
-    if (k == 0 || next <= k32) {
+    if (next <= k32) {
       const TileLine& l = space.line[b];
       const int q = k32 < l.p1 ? 0 : k32 < l.p2 ? 1 : 2;
       const TilePhase& p = l.phase[q];
-      if (k != 0) {
-        const TilePhase& was = l.phase[space.phase[b]];
-        regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
-      }
+      const TilePhase& was = l.phase[space.phase[b]];
+      regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
       next = q == 0 ? l.p1 : q == 1 ? l.p2 : n32;
       space.next[b] = next;
       space.phase[b] = static_cast<uint8_t>(q);
       space.off[b] = p.off;
     }
-    if (next < end) end = next;
+    end = next < end ? next : end;
   }
   return end;
 }
@@ -346,6 +345,8 @@ template <uint32_t K, bool kStream, bool kSse2>
   const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
   int64_t runs = 0;
   bool regroup = true;
+  std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
+  std::memset(space.phase, 0, static_cast<size_t>(count));
   for (int64_t k = 0; k < n;) {
     const int64_t end = tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase
