@@ -14,6 +14,12 @@ namespace f90 {
 F90_API void pack(ArrayDescriptor* result, ArrayDescriptor* array, ArrayDescriptor* mask,
                   ArrayDescriptor* vector) F90_SYMBOL(_PACK);
 
+// The instruction sets PACK's gathers may use, in increasing order. PACK
+// takes the widest the CPU allows, but never above pack_isa_limit (the
+// widest of all unless a test lowers it to run the narrower paths).
+enum class PackIsa { none, sse2, ssse3, avx2, avx512 };
+F90_HIDDEN extern PackIsa pack_isa_limit;
+
 // UNPACK(VECTOR, MASK, FIELD); FIELD is rank 0 or MASK's shape.
 F90_API void unpack(ArrayDescriptor* result, ArrayDescriptor* vector, ArrayDescriptor* mask,
                     ArrayDescriptor* field) F90_SYMBOL(_UNPACK);

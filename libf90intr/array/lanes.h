@@ -83,21 +83,22 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // A NaN high part fails the comparison (a candidate), as do infinite and
 // NaN low parts; a high part of -Inf passes, and is never taken anyway.
 //
-// The mirror bound: an element y whose high part is finite and at least
-// 2^-900 in magnitude replaces any z with a finite high part (the rule's
-// _morvex_qcompare(y, z) is 1, greatest; least mirrored) when
-// z.hi + 4 max(|y.lo|, |z.lo|) < y.hi, and z never replaces y (the
-// filter's argument, |y.lo| < g/4 standing in for tameness). The argument
-// is the filter's with the operands swapped: exactly g = y.hi - z.hi >
-// 4|z.lo| and g > 4|y.lo|; g >= 2^(e-53) for y.hi in the binade of 2^e
-// (when |z.hi| < |y.hi|, y.hi is positive and the least gap is
-// 2^e - pred(2^e)), so g >= 2^-953. Within a factor 2 of each other the
-// subtraction's steps are exact but y.lo - z.lo, below g/2, added to s = g:
-// the high part is positive. Otherwise g >= half of both high parts, and
-// the two-sum's error (a few ulps of s), the low parts (below g/2
-// together) and any subnormal flushed (below 2^-1022) stay below |s|/2; a
-// difference beyond the range gives +Inf, or the largest double when
-// rounding toward zero or down. Equal high parts never qualify.
+// The mirror bound (greatest; least mirrored): x replaces the current
+// element c, _morvex_qcompare(x, c) being 1, when x.hi is finite and
+// x.hi - 4|x.lo| > c.hi, with c tame and |c.hi| >= 2^-900. Exactly
+// g = x.hi - c.hi > 4|x.lo|, and g >= 2^(e-53) for c.hi in the binade of
+// 2^e (the least gap, from -2^e to the double above it), so |c.lo| < g/2
+// and g >= 2^-953. Within a factor 2 of each other the subtraction's steps
+// are exact but x.lo - c.lo, below 0.75 g, added to s = g: the high part
+// is positive. Otherwise g >= half of both high parts, and the low parts
+// (below 0.75 g together), the two-sum's error (a few ulps of s) and any
+// subnormal flushed (below 2^-1022) leave s its sign; a difference beyond
+// the range gives +Inf, or the largest double when rounding toward zero or
+// down. Equal high parts never qualify. The same holds for an x with
+// |x.hi| >= 2^-900 against any c with a finite high part when
+// c.hi + 4 max(|x.lo|, |c.lo|) < x.hi: then g > 4|c.lo|, g >= 2^(e-53) for
+// x.hi's binade, and c never replaces x either (the filter's argument,
+// |x.lo| < g/4 standing in for tameness).
 //
 // The clear outcome of a column (r16_columns): let y be the first element
 // of the greatest high part among the current element c (when its high
@@ -108,13 +109,14 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // flush to zero a lost subnormal is below 2^-1022, against g >= 2^-953).
 // When y.hi is finite, |y.hi| >= 2^-900, sum < 2^1000 (so 4 sum is exact)
 // and next + 4 sum < y.hi (rounded, so exactly), every other element z with
-// a finite high part meets the mirror bound against y: whatever element is
-// current when y comes (or none, or y is c), y replaces it, and no later
-// element replaces y. The rule ends on y, at y's row, and the lanes take it
+// a finite high part meets the second form of the mirror bound against y
+// (y for x, z for c): whatever element is current when y comes (or none,
+// or y is c), y replaces it, and no later element replaces y. The rule ends on y, at y's row, and the lanes take it
 // without calling _morvex_qcompare; an outcome that is not clear (a near
 // tie, a NaN or infinite part, an extreme too small or too large, a
 // non-canonical low part reaching across) sends the column's rows through
-// the filter and the rule. The comparisons read subnormal operands as zero
+// the filter and the first form of the mirror bound, and what neither
+// decides to the rule. The comparisons read subnormal operands as zero
 // under DAZ as the rule's subtraction does; the element taken keeps its
 // bits (selected by masks); the bound's flags stay in MXCSR.
 bool r16_tame(const char* p);
@@ -155,8 +157,9 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 // - 1. takes(c, x) is the rule: whether x takes the place of the current
 // element c (a c whose high part is not finite stands for none taken yet).
 // A column whose outcome is clear (above) takes its y in the lanes; in the
-// others the lanes pass over what the filter clears for a tame current
-// element, and every other element goes to the rule, in row order.
+// others the lanes pass over what the filter clears and take what the
+// mirror bound proves against a tame current element, and every other
+// element goes to the rule, in row order.
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);

@@ -68,7 +68,7 @@ struct Gathered {
 };
 
 // The instructions a gather may use, as the CPU allows.
-enum class Isa { none, sse2, ssse3, avx2, avx512 };
+using Isa = PackIsa;
 
 // Whether a compressing store to memory is fast: AVX-512 present, except on
 // AMD family 19h, whose AVX-512 cores run its memory form many times slower
@@ -318,6 +318,8 @@ struct Gather {
 
 }  // namespace
 
+PackIsa pack_isa_limit = PackIsa::avx512;
+
 extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayDescriptor* mask_d,
                      ArrayDescriptor* vector_d) {
   if (!inputs_readable(array_d, mask_d, vector_d)) return;
@@ -382,11 +384,12 @@ extern "C" void pack(ArrayDescriptor* result_d, ArrayDescriptor* array_d, ArrayD
   // The AVX2 compression's overlapping 32-byte stores are faster only while
   // the result stays in the caches; past them the SSE2 stores are.
   const bool cached = array.element_count() * c.elem_bytes() < kStreamBytes;
-  const Isa isa = !x87::have_sse2()                         ? Isa::none
-                  : fast_compress_store()                ? Isa::avx512
-                  : morvex::chars::have_avx2() && cached ? Isa::avx2
-                  : morvex::chars::have_ssse3() ? Isa::ssse3
-                                                : Isa::sse2;
+  const Isa isa = std::min(!x87::have_sse2()                         ? Isa::none
+                           : fast_compress_store()                ? Isa::avx512
+                           : morvex::chars::have_avx2() && cached ? Isa::avx2
+                           : morvex::chars::have_ssse3()          ? Isa::ssse3
+                                                                  : Isa::sse2,
+                           pack_isa_limit);
   // The result's storage: VECTOR's extent or size(ARRAY) when allocated
   // here, what the caller gave otherwise.
   const int64_t stored = std::min<int64_t>(n, std::max(result.extent(0), 0));

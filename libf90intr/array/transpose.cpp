@@ -15,16 +15,16 @@
 // with an ORDER that transposes uses too.
 #include "array/transpose.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "array/copy_kind.h"
+#include "array/lanes.h"
 #include "array/result.h"
 #include "common/inputs.h"
-#include "sse2_exact.h"
 
 namespace f90 {
 namespace {
@@ -61,28 +61,29 @@ void copy_tiles(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, 
 #define F90_LOAD(p) _mm_loadu_si128(reinterpret_cast<const __m128i*>(p))
 
 // 4- or 8-byte elements, the source contiguous along i and the destination
-// along j: moves rows i .. i+3 of the 64 / kBytes columns whose first
-// element of row i is at p (column stride s2), into the destination rows
-// at q (row stride r2), 64 bytes of each. 8-byte elements as pairs of
-// 16-byte loads and 64-bit interleaves, 4-byte ones as 4 x 4 squares
-// through 32- and 64-bit interleaves: loads, interleaves and stores only, so
-// every bit pattern passes unchanged.
+// along j: moves rows i .. i+3 of the w columns whose first element of row
+// i is at p (column stride s2) into the destination rows at q (row stride
+// r2). w is a multiple of 16 / kBytes, at most 64 / kBytes: one destination
+// line or a part of one. 8-byte elements as pairs of 16-byte loads and
+// 64-bit interleaves, 4-byte ones as 4 x 4 squares through 32- and 64-bit
+// interleaves: loads, interleaves and stores only, so every bit pattern
+// passes unchanged.
 template <uint32_t kBytes, bool kStream>
-__attribute__((target("sse2"), always_inline)) inline void four_rows(char* q, int64_t r2, const char* p,
-                                                                     int64_t s2) {
+__attribute__((target("sse2"))) inline void four_rows(char* q, int64_t r2, const char* p, int64_t s2,
+                                                      int64_t w) {
   if constexpr (kBytes == 8) {
-    for (int c = 0; c < 8; c += 2) {  // rows i and i + 1, columns c and c + 1
+    for (int c = 0; c < w; c += 2) {  // rows i and i + 1, columns c and c + 1
       const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
       store16<kStream>(q + c * 8, _mm_unpacklo_epi64(a, b));
       store16<kStream>(q + r2 + c * 8, _mm_unpackhi_epi64(a, b));
     }
-    for (int c = 0; c < 8; c += 2) {  // rows i + 2 and i + 3
+    for (int c = 0; c < w; c += 2) {  // rows i + 2 and i + 3
       const __m128i a = F90_LOAD(p + c * s2 + 16), b = F90_LOAD(p + (c + 1) * s2 + 16);
       store16<kStream>(q + 2 * r2 + c * 8, _mm_unpacklo_epi64(a, b));
       store16<kStream>(q + 3 * r2 + c * 8, _mm_unpackhi_epi64(a, b));
     }
   } else {
-    for (int c = 0; c < 16; c += 4) {
+    for (int c = 0; c < w; c += 4) {
       const __m128i a = F90_LOAD(p + c * s2), b = F90_LOAD(p + (c + 1) * s2);
       const __m128i e = F90_LOAD(p + (c + 2) * s2), f = F90_LOAD(p + (c + 3) * s2);
       const __m128i ab0 = _mm_unpacklo_epi32(a, b), ab1 = _mm_unpackhi_epi32(a, b);
@@ -95,20 +96,85 @@ __attribute__((target("sse2"), always_inline)) inline void four_rows(char* q, in
   }
 }
 
-// A result that fits the caches: m4 (a multiple of 4) rows by nb (a
-// multiple of 64 / kBytes) columns in tiles of kTileRows rows by one
-// 64-byte destination line, each tile's source read as long runs.
-template <uint32_t kBytes>
-__attribute__((target("sse2"))) void blocks(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                            int64_t nb) {
-  constexpr int64_t kCols = 64 / kBytes;
-  for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
-    const int64_t i1 = std::min(m4, i0 + kTileRows);
-    for (int64_t j0 = 0; j0 < nb; j0 += kCols)
-      for (int64_t i = i0; i < i1; i += 4)
-        four_rows<kBytes, false>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes, s2);
+// Rows i .. i+3 of 8 columns of 8-byte elements (as four_rows, one whole
+// destination line) through AVX2: two 4 x 4 squares, each four 32-byte
+// loads, 64-bit interleaves within the 128-bit halves and exchanges of the
+// halves, four 32-byte stores. Half the loads and stores of the SSE2 form;
+// in the panels, whose buffer makes the loads aligned, 4 MiB measured 0.42
+// of memcpy against 0.33 with SSE2. (In the tiles it was slower from 1 MiB
+// on and no faster below.)
+template <bool kStream>
+__attribute__((target("avx2"))) inline void four_rows_avx2(char* q, int64_t r2, const char* p, int64_t s2) {
+  for (int c = 0; c < 8; c += 4) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + c * s2));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + (c + 1) * s2));
+    const __m256i e = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + (c + 2) * s2));
+    const __m256i f = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + (c + 3) * s2));
+    const __m256i ab0 = _mm256_unpacklo_epi64(a, b), ab1 = _mm256_unpackhi_epi64(a, b);
+    const __m256i ef0 = _mm256_unpacklo_epi64(e, f), ef1 = _mm256_unpackhi_epi64(e, f);
+    store32<kStream>(q + c * 8, _mm256_permute2x128_si256(ab0, ef0, 0x20));
+    store32<kStream>(q + r2 + c * 8, _mm256_permute2x128_si256(ab1, ef1, 0x20));
+    store32<kStream>(q + 2 * r2 + c * 8, _mm256_permute2x128_si256(ab0, ef0, 0x31));
+    store32<kStream>(q + 3 * r2 + c * 8, _mm256_permute2x128_si256(ab1, ef1, 0x31));
   }
 }
+
+// Rows i .. i+3 of columns j .. j+w-1 (as four_rows): a whole destination
+// line through the unrolled form, of 8-byte elements through AVX2 where the
+// CPU has it.
+template <uint32_t kBytes, bool kStream, lanes::Isa kIsa>
+__attribute__((always_inline)) inline void four_rows_of(char* q, int64_t r2, const char* p, int64_t s2,
+                                                        int64_t w) {
+  constexpr int64_t kCols = 64 / kBytes;
+  if (w != kCols) {
+    four_rows<kBytes, kStream>(q, r2, p, s2, w);
+  } else if constexpr (kBytes == 8 && kIsa == lanes::Isa::avx2) {
+    four_rows_avx2<kStream>(q, r2, p, s2);
+  } else {
+    four_rows<kBytes, kStream>(q, r2, p, s2, kCols);
+  }
+}
+
+// The columns are taken in groups that fill destination lines: when every
+// row starts at the same place in a line (a 16-byte aligned destination
+// and a row stride of whole lines), the first group is the `head` columns
+// up to the first line boundary and the others start on one, so no line is
+// stored by two groups (which would fetch it twice and, streamed, write it
+// out in halves). Width of the group at column j of nb.
+template <uint32_t kBytes>
+inline int64_t group_width(int64_t j, int64_t head, int64_t nb) {
+  return j == 0 && head > 0 ? head : std::min<int64_t>(64 / kBytes, nb - j);
+}
+
+// A result that fits the L2 cache: m4 (a multiple of 4) rows by nb (a
+// multiple of 16 / kBytes) columns in tiles of kTileRows rows by one
+// destination line, each tile's source read as long runs.
+template <uint32_t kBytes>
+__attribute__((always_inline)) inline void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                  int64_t m4, int64_t nb, int64_t head) {
+  for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
+    const int64_t i1 = std::min(m4, i0 + kTileRows);
+    for (int64_t j0 = 0, w; j0 < nb; j0 += w) {
+      w = group_width<kBytes>(j0, head, nb);
+      for (int64_t i = i0; i < i1; i += 4)
+        four_rows_of<kBytes, false, lanes::Isa::sse2>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes,
+                                                      s2, w);
+    }
+  }
+}
+
+// A column run of `bytes` (a multiple of 16; of 32 for the AVX2 form) from
+// p into the 64-byte aligned buffer at b.
+__attribute__((target("sse2"))) inline void copy_run(char* b, const char* p, int64_t bytes) {
+  for (int64_t k = 0; k < bytes; k += 16) _mm_store_si128(reinterpret_cast<__m128i*>(b + k), F90_LOAD(p + k));
+}
+
+__attribute__((target("avx2"))) inline void copy_run_avx2(char* b, const char* p, int64_t bytes) {
+  for (int64_t k = 0; k < bytes; k += 32)
+    _mm256_store_si256(reinterpret_cast<__m256i*>(b + k), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k)));
+}
+
+__attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
 
 // Results of kPanelBytes or more. Past the L2 cache the tiles above write
 // each destination line alone, a row apart from the next (with a
@@ -124,45 +190,80 @@ __attribute__((target("sse2"))) void blocks(char* dst, int64_t r2, const char* s
 // 128 columns by 256- to 2048-byte runs, with and without the fetch: this
 // shape (1024-byte runs read, 256-byte runs written, a 35 KiB buffer; 512
 // and 256 bytes, 37 KiB, for 4-byte elements) was the fastest from 1 MiB
-// on.
-constexpr int64_t kPanelBytes = int64_t{1} << 20;
+// on; at 1 MiB the tiles still beat it. The first panel of a row holds the
+// head columns and three lines.
+constexpr int64_t kPanelBytes = int64_t{2} << 20;
 constexpr int64_t kPanelRows = 128;
 
-template <uint32_t kBytes, bool kStream>
-__attribute__((target("sse2"))) void panels(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                            int64_t nb) {
+// Results from which the panels' stores are streamed past the caches: with
+// its source, the size of the last-level cache of the machines measured.
+// Below that the destination stays in the cache (4 MiB measured 0.29-0.36
+// of memcpy streamed, 0.39-0.48 stored plainly); above it streaming
+// doubled the speed.
+constexpr int64_t kStreamResult = int64_t{16} << 20;
+
+// Results from which the column groups start on the destination's lines.
+constexpr int64_t kLineGroupBytes = int64_t{512} << 10;
+
+template <uint32_t kBytes, bool kStream, lanes::Isa kIsa>
+__attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                  int64_t m4, int64_t nb, int64_t head) {
   constexpr int64_t kRows = kPanelRows, kPanelCols = 256 / kBytes, kCols = 64 / kBytes;
   constexpr int64_t kPanelStride = kRows * kBytes + 64;
   constexpr int64_t kLines = kRows * kBytes / 64 + 1;  // lines of a column run, at any alignment
   constexpr int64_t kFetchCols = (kPanelCols + kRows / 4 - 1) / (kRows / 4);
+  const int64_t first = head > 0 ? head + kPanelCols - kCols : kPanelCols;
   alignas(64) char buf[kPanelCols * kPanelStride];
   for (int64_t i0 = 0; i0 < m4; i0 += kRows) {
     const int64_t rows = std::min(m4 - i0, kRows);
-    for (int64_t j0 = 0; j0 < nb; j0 += kPanelCols) {
-      const int64_t cols = std::min(nb - j0, kPanelCols);
+    for (int64_t j0 = 0, cols; j0 < nb; j0 += cols) {
+      cols = std::min(nb - j0, j0 == 0 ? first : kPanelCols);
       for (int64_t j = 0; j < cols; ++j) {
         const char* p = src + (j0 + j) * s2 + i0 * kBytes;
         char* b = buf + j * kPanelStride;
-        for (int64_t k = 0; k < rows * kBytes; k += 16)
-          _mm_store_si128(reinterpret_cast<__m128i*>(b + k), F90_LOAD(p + k));
+        if constexpr (kBytes == 8 && kIsa == lanes::Isa::avx2) {
+          copy_run_avx2(b, p, rows * kBytes);
+        } else {
+          copy_run(b, p, rows * kBytes);
+        }
       }
       // The next panel: the next columns of these rows, or the first
       // columns of the next rows.
-      int64_t next_i = i0, next_j = j0 + kPanelCols;
+      int64_t next_i = i0, next_j = j0 + cols;
       if (next_j >= nb) next_i += kRows, next_j = 0;
       const int64_t fetch = next_i < m4 ? std::min(nb - next_j, kPanelCols) : 0;
       const char* next = fetch > 0 ? src + next_j * s2 + next_i * kBytes : src;
       int64_t fetched = 0;
       for (int64_t i = 0; i < rows; i += 4) {
         for (int64_t c = 0; c < kFetchCols && fetched < fetch; ++c, ++fetched)
-          for (int64_t l = 0; l < kLines; ++l) _mm_prefetch(next + fetched * s2 + l * 64, _MM_HINT_T0);
-        for (int64_t j = 0; j < cols; j += kCols)
-          four_rows<kBytes, kStream>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
-                                     buf + j * kPanelStride + i * kBytes, kPanelStride);
+          for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64);
+        for (int64_t j = 0, w; j < cols; j += w) {
+          w = j0 + j == 0 ? group_width<kBytes>(0, head, nb) : std::min(kCols, cols - j);
+          four_rows_of<kBytes, kStream, kIsa>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
+                                              buf + j * kPanelStride + i * kBytes, kPanelStride, w);
+        }
       }
     }
   }
-  if constexpr (kStream) _mm_sfence();
+  if constexpr (kStream) store_fence();
+}
+
+// The tiles or the panels (`panel`) through SSE2, and the panels of 8-byte
+// elements through AVX2.
+template <uint32_t kBytes, bool kStream>
+__attribute__((target("sse2"))) void move_sse2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
+                                               int64_t nb, int64_t head, bool panel) {
+  if (panel) {
+    panels<kBytes, kStream, lanes::Isa::sse2>(dst, r2, src, s2, m4, nb, head);
+  } else {
+    blocks<kBytes>(dst, r2, src, s2, m4, nb, head);
+  }
+}
+
+template <bool kStream>
+__attribute__((target("avx2"))) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
+                                                 int64_t nb, int64_t head) {
+  panels<8, kStream, lanes::Isa::avx2>(dst, r2, src, s2, m4, nb, head);
 }
 
 #undef F90_LOAD
@@ -172,25 +273,44 @@ __attribute__((target("sse2"))) void panels(char* dst, int64_t r2, const char* s
 // they do not apply.
 bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
                  int64_t m, int64_t n, uint32_t bytes) {
-  const int64_t cols = bytes == 8 ? 8 : 16;
-  if ((bytes != 8 && bytes != 4) || s1 != bytes || r1 != bytes || m < 4 || n < cols ||
-      !x87::have_sse2())
+  const int64_t pair = 16 / bytes;  // columns of one 16-byte store
+  const lanes::Isa isa = lanes::isa();
+  if ((bytes != 8 && bytes != 4) || s1 != bytes || r1 != bytes || m < 4 || n < pair || isa == lanes::Isa::none)
     return false;
-  const int64_t m4 = m & ~int64_t{3}, nb = n - n % cols;
-  // Results that fit the L2 cache go by tiles, larger ones by panels, their
-  // stores streamed past the caches from kStreamBytes on where the
-  // destination rows are 16-byte aligned.
+  const int64_t nb = n - n % pair;
+  // Tiles for results that fit the L2 cache, panels for larger ones, their
+  // stores streamed past the caches from kStreamResult on where the
+  // destination rows are 16-byte aligned; the panels of 8-byte elements
+  // through AVX2. From kLineGroupBytes on the column groups start on the
+  // destination's lines (`head`); below, the narrower groups cost more than
+  // they save (4-256 KiB measured up to 1.5 times slower with them).
   const int64_t result = m * n * bytes;
-  if (result < kPanelBytes) {
-    (bytes == 8 ? blocks<8> : blocks<4>)(dst, r2, src, s2, m4, nb);
-  } else if (result >= kStreamBytes && (reinterpret_cast<uintptr_t>(dst) & 15) == 0 && (r2 & 15) == 0) {
-    (bytes == 8 ? panels<8, true> : panels<4, true>)(dst, r2, src, s2, m4, nb);
+  const bool panel = result >= kPanelBytes;
+  const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
+  const int64_t head = result >= kLineGroupBytes && line % 16 == 0 && r2 % 64 == 0
+                           ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
+                           : 0;
+  const bool stream = result >= kStreamResult && line % 16 == 0 && r2 % 16 == 0;
+  const bool avx2 = panel && bytes == 8 && isa == lanes::Isa::avx2;
+  // The AVX2 loads start on 32-byte boundaries where every column does:
+  // the `lead` rows before the first such row move with the edges.
+  const uintptr_t from = reinterpret_cast<uintptr_t>(src) & 31;
+  const int64_t lead = avx2 && from % 8 == 0 && s2 % 32 == 0 ? std::min<int64_t>((32 - from) % 32 / 8, m) : 0;
+  const int64_t m4 = lead + ((m - lead) & ~int64_t{3});
+  char* const d = dst + lead * r2;
+  const char* const s = src + lead * s1;
+  if (avx2) {
+    (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, m4 - lead, nb, head);
+  } else if (bytes == 8) {
+    (stream ? move_sse2<8, true> : move_sse2<8, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
   } else {
-    (bytes == 8 ? panels<8, false> : panels<4, false>)(dst, r2, src, s2, m4, nb);
+    (stream ? move_sse2<4, true> : move_sse2<4, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
   }
-  // Columns nb.. of every row, then rows m4.. of the first nb columns.
+  // Columns nb.. of every row, then rows 0..lead and m4.. of the first nb
+  // columns.
   const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;
   edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
+  edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
   edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
   return true;
 }

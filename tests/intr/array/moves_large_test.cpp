@@ -36,15 +36,15 @@ class MovesLarge : public ::testing::Test {
 };
 
 // Contiguous storage for an m x n matrix (or a vector: n = 1) whose first
-// element lies `offset` bytes into a 16-byte aligned block, so that a test
+// element lies `offset` bytes into a 64-byte aligned block, so that a test
 // can offer a routine an aligned or a misaligned operand.
 struct Storage {
   std::vector<unsigned char> raw;
   char* base;
-  Storage(int64_t bytes, int offset, std::mt19937& rng) : raw(static_cast<size_t>(bytes + 64)) {
+  Storage(int64_t bytes, int offset, std::mt19937& rng) : raw(static_cast<size_t>(bytes + 128)) {
     for (auto& b : raw) b = static_cast<unsigned char>(rng());
     const uintptr_t p = reinterpret_cast<uintptr_t>(raw.data());
-    base = reinterpret_cast<char*>((p + 15) / 16 * 16 + static_cast<uintptr_t>(offset));
+    base = reinterpret_cast<char*>((p + 63) / 64 * 64 + static_cast<uintptr_t>(offset));
   }
 };
 
@@ -76,23 +76,31 @@ struct MatrixCase {
   const char* what;
   ElemType type;
   int32_t m, n;
-  int offset;  // bytes past 16-byte alignment of the result
+  int offset;  // bytes past 64-byte alignment of the result
+  int source_offset = 0;  // and of the source
 };
 
 // Shapes not multiples of the SSE2 blocks (4 x 8, 4 x 16), a tile edge
-// (512 rows), results of 1-4 MiB (panels, plain stores) and above 4 MiB
-// aligned and not, with the last panel short in rows and in columns.
+// (512 rows), tiles and panels (from 2 MiB) with the last panel short in
+// rows and in columns, results above 16 MiB (streamed when aligned), rows
+// that start inside a cache line (head columns) and sources whose columns
+// start inside a 32-byte piece (lead rows).
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
     {"REAL*8 515x9", ElemType::real(8), 515, 9, 8},
-    {"REAL*8 1030x514 streamed", ElemType::real(8), 1030, 514, 0},
-    {"REAL*8 1030x514 misaligned", ElemType::real(8), 1030, 514, 8},
+    {"REAL*8 1030x514 panels", ElemType::real(8), 1030, 514, 0},
+    {"REAL*8 1030x514 panels, misaligned", ElemType::real(8), 1030, 514, 8},
     {"REAL*8 1029x515 odd rows", ElemType::real(8), 1029, 515, 0},
     {"REAL*4 5x17", ElemType::real(4), 5, 17, 4},
-    {"REAL*4 1031x1040 streamed", ElemType::real(4), 1031, 1040, 0},
-    {"REAL*8 400x390 short panels", ElemType::real(8), 400, 390, 0},
-    {"REAL*8 1000x1100 short panels, streamed", ElemType::real(8), 1000, 1100, 0},
+    {"REAL*4 1031x1040 panels", ElemType::real(4), 1031, 1040, 0},
+    {"REAL*8 300x240 head", ElemType::real(8), 300, 240, 32, 16},
+    {"REAL*8 400x392 head, short panels", ElemType::real(8), 400, 392, 16},
+    {"REAL*8 1000x1096 head, short panels", ElemType::real(8), 1000, 1096, 48},
+    {"REAL*8 1500x1408 head, lead, streamed", ElemType::real(8), 1500, 1408, 16, 8},
+    {"REAL*8 1500x1408 misaligned", ElemType::real(8), 1500, 1408, 8},
+    {"REAL*4 2100x2050 streamed", ElemType::real(4), 2100, 2050, 0},
+    {"REAL*4 600x1008 head, short panels", ElemType::real(4), 600, 1008, 16},
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
@@ -117,7 +125,7 @@ void transposition_table(uint32_t seed, Move&& move) {
   for (const auto& c : kMatrices) {
     Runtime::reset();
     const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
-    Storage s(bytes, 0, rng), r(bytes, c.offset, rng);
+    Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
     Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
     const std::vector<unsigned char> before(r.raw);
     move(c, dst.get(), src.get());
@@ -296,6 +304,9 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
+  struct WidestPaths {
+    ~WidestPaths() { f90::pack_isa_limit = f90::PackIsa::avx512; }
+  } restore;
   // pairs: the first two of every 32, so that a chunk's last stores pass
   // its selection while the next chunk selects just 16 bytes of REAL*8.
   enum Pattern { all, none, alternate, random_half, runs, pairs };
@@ -333,24 +344,30 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
           const int32_t supplied = vector_more == -2 ? count + 3 : extent;
           GuardedBuffer out(static_cast<size_t>(std::max(supplied, 1) * eb)), vec(static_cast<size_t>(std::max(extent, 1) * eb));
           char* r = static_cast<char*>(out.data()) + (out.size() - supplied * eb);  // ends at the page
-          for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
-          const std::vector<char> spare(r + extent * eb, r + supplied * eb);
-          char* v = static_cast<char*>(vec.data());
-          for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
-          Descriptor ad = vector_of(type, a, n, 1);
-          Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
-          Descriptor vd = vector_of(type, v, extent, 1);
-          Descriptor rd = vector_of(type, r, supplied, 1);
-          f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
-          const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
-                                   ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more);
-          ASSERT_TRUE(Runtime::reports().empty()) << what;
-          ASSERT_EQ(rd->dim[0].extent, extent) << what;
-          for (int32_t k = 0; k < extent; ++k) {
-            const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
-            ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
+          // Every path the CPU has, the widest first (each into a fresh result).
+          for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::ssse3,
+                                           f90::PackIsa::sse2, f90::PackIsa::none}) {
+            f90::pack_isa_limit = limit;
+            for (int64_t k = 0; k < supplied * eb; ++k) r[k] = static_cast<char>(rng());
+            const std::vector<char> spare(r + extent * eb, r + supplied * eb);
+            char* v = static_cast<char*>(vec.data());
+            for (int64_t k = 0; k < extent * eb; ++k) v[k] = static_cast<char>(rng());
+            Descriptor ad = vector_of(type, a, n, 1);
+            Descriptor md = vector_of(ElemType::logical(mb), m, n, 1);
+            Descriptor vd = vector_of(type, v, extent, 1);
+            Descriptor rd = vector_of(type, r, supplied, 1);
+            f90::pack(rd.get(), ad.get(), md.get(), with_vector ? vd.get() : nullptr);
+            const std::string what = std::to_string(eb) + "-byte, pattern " + std::to_string(pattern) +
+                                     ", n " + std::to_string(n) + ", VECTOR " + std::to_string(vector_more) +
+                                     ", paths up to " + std::to_string(static_cast<int>(limit));
+            ASSERT_TRUE(Runtime::reports().empty()) << what;
+            ASSERT_EQ(rd->dim[0].extent, extent) << what;
+            for (int32_t k = 0; k < extent; ++k) {
+              const char* want = k < count ? a + selected[k] * eb : v + int64_t{k} * eb;
+              ASSERT_EQ(std::memcmp(r + int64_t{k} * eb, want, eb), 0) << what << " element " << k;
+            }
+            ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
           }
-          ASSERT_TRUE(std::equal(spare.begin(), spare.end(), r + extent * eb)) << what << ": past the extent";
         }
       }
     }
@@ -358,9 +375,9 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
 }
 
 // TRANSFER of a strided SOURCE into a contiguous result (gathered in place:
-// 4- and 8-byte elements two apart through AVX2 masked loads, at any stride
-// through SSE2; a result above 8 MiB streamed when aligned), with SIZE cutting the stream
-// inside an element, against the bytes of the stream.
+// 4- and 8-byte elements two apart through AVX-512 and AVX2 masked loads, at
+// any stride through SSE2; a result above 8 MiB streamed when aligned), with
+// SIZE cutting the stream inside an element, against the bytes of the stream.
 TEST_F(MovesLarge, TransferGathersTheStream) {
   struct Case {
     const char* what;
