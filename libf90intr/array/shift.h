@@ -211,7 +211,11 @@ inline constexpr int64_t kFetchAhead = 8;
 // pattern passes. `ahead` > 0 asks for the source of index k + ahead, one
 // cache line per 64 result bytes, to be fetched now: past the caches the
 // lines of a tile come from columns far apart, each only a few KiB long,
-// which the hardware prefetchers follow badly.
+// which the hardware prefetchers follow badly. The fetch is non-temporal: a
+// source line serves only the next few indices, while it sits in the
+// first-level cache, and need not displace the outer caches' contents
+// (measured at 256 MiB: 0.59-0.62 of memcpy against 0.49-0.60 with a plain
+// fetch; the same at 4-64 MiB).
 template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* sk, const ptrdiff_t* off,
                                                          ptrdiff_t count, ptrdiff_t ahead) {
@@ -221,7 +225,7 @@ __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* s
     if (ahead != 0)
       for (const ptrdiff_t* p = off; p < end; p += kLine) {  // a hint: it may point past ARRAY, and never faults
         const uintptr_t at = reinterpret_cast<uintptr_t>(sk) + static_cast<uintptr_t>(ahead + *p);
-        _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_NTA);
       }
     if constexpr (kStream)
       for (; off != end && (reinterpret_cast<uintptr_t>(dk) & 15) != 0; ++off, dk += K)
