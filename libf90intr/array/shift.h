@@ -211,7 +211,11 @@ inline constexpr int64_t kFetchAhead = 8;
 // pattern passes. `ahead` > 0 asks for the source of index k + ahead, one
 // cache line per 64 result bytes, to be fetched now: past the caches the
 // lines of a tile come from columns far apart, each only a few KiB long,
-// which the hardware prefetchers follow badly.
+// which the hardware prefetchers follow badly. The fetch is non-temporal: a
+// source line serves only the next few indices, while it sits in the
+// first-level cache, and need not displace the outer caches' contents
+// (measured at 256 MiB: 0.59-0.62 of memcpy against 0.49-0.60 with a plain
+// fetch; the same at 4-64 MiB).
 template <uint32_t K, bool kStream>
 __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* sk, const ptrdiff_t* off,
                                                          ptrdiff_t count, ptrdiff_t ahead) {
@@ -221,7 +225,7 @@ __attribute__((target("sse2"))) inline void gather_lines(char* dk, const char* s
     if (ahead != 0)
       for (const ptrdiff_t* p = off; p < end; p += kLine) {  // a hint: it may point past ARRAY, and never faults
         const uintptr_t at = reinterpret_cast<uintptr_t>(sk) + static_cast<uintptr_t>(ahead + *p);
-        _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(at), _MM_HINT_NTA);
       }
     if constexpr (kStream)
       for (; off != end && (reinterpret_cast<uintptr_t>(dk) & 15) != 0; ++off, dk += K)
@@ -288,30 +292,29 @@ void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, p
   }
 }
 
-// Brings a tile to the stretch that starts at index k (k = 0: the first):
-// the lines whose phase changes at k take their new source (ARRAY offset
-// in space.off). Returns the index where the stretch ends, the first
-// index > k where some line changes phase (at most n); `regroup` becomes
-// true when some line's kind of source changed (the runs are stale).
+// Brings a tile to the stretch that starts at index k: the lines whose
+// phase changes at k (every line at k = 0, as the tile starts with next
+// and phase 0) take their new source (ARRAY offset in space.off). Returns
+// the index where the stretch ends, the first index > k where some line
+// changes phase (at most n); `regroup` becomes true when some line's kind
+// of source changed (the runs are stale). Lines and indices fit 32 bits.
 inline int64_t tile_stretch(TileSpace& space, int64_t count, int64_t k, int64_t n, bool& regroup) {
   const int32_t k32 = static_cast<int32_t>(k), n32 = static_cast<int32_t>(n);
   int32_t end = n32;
-  for (int64_t b = 0; b < count; ++b) {
+  for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) {
     int32_t next = space.next[b];
-    if (k == 0 || next <= k32) {
+    if (next <= k32) {
       const TileLine& l = space.line[b];
       const int q = k32 < l.p1 ? 0 : k32 < l.p2 ? 1 : 2;
       const TilePhase& p = l.phase[q];
-      if (k != 0) {
-        const TilePhase& was = l.phase[space.phase[b]];
-        regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
-      }
+      const TilePhase& was = l.phase[space.phase[b]];
+      regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
       next = q == 0 ? l.p1 : q == 1 ? l.p2 : n32;
       space.next[b] = next;
       space.phase[b] = static_cast<uint8_t>(q);
       space.off[b] = p.off;
     }
-    if (next < end) end = next;
+    end = next < end ? next : end;
   }
   return end;
 }
@@ -346,6 +349,8 @@ template <uint32_t K, bool kStream, bool kSse2>
   const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
   int64_t runs = 0;
   bool regroup = true;
+  std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
+  std::memset(space.phase, 0, static_cast<size_t>(count));
   for (int64_t k = 0; k < n;) {
     const int64_t end = tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase

@@ -159,7 +159,7 @@ TEST_F(MovesLarge, ReshapeWithOrderTwoOneIsTheTransposition) {
 struct LineShiftCase {
   const char* what;
   ElemType type;
-  int32_t m, n;  // m lines of n elements; more than 1024 lines make two tiles
+  int32_t m, n;  // m lines of n elements; past 512 lines (256 if streamed) more tiles
   int offset;
   int boundary;  // EOSHIFT: 0 absent, 1 scalar, 2 one per line
 };
@@ -170,6 +170,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
     {"INTEGER*4 odd lines, streamed", ElemType::integer(4), 1027, 1030, 0, 1},
+    {"REAL*8 few long lines, streamed", ElemType::real(8), 40, 14000, 0, 2},
+    {"INTEGER*4 few long lines, streamed", ElemType::integer(4), 44, 24000, 0, 0},
     {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
     {"COMPLEX*32", ElemType::complex(32), 70, 33, 0, 1},
@@ -190,8 +192,8 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
       // Shifts in and beyond -n .. n, runs of equal ones and single ones.
       std::vector<int32_t> shift(c.m);
       for (int32_t i = 0; i < c.m; ++i) {
-        const int32_t pick = static_cast<int32_t>(rng() % 4);
-        shift[i] = pick == 0   ? shift[i > 0 ? i - 1 : 0]
+        const int32_t pick = static_cast<int32_t>(rng() % 6);  // half the lines repeat the last
+        shift[i] = pick == 0 || pick > 3 ? shift[i > 0 ? i - 1 : 0]
                    : pick == 1 ? static_cast<int32_t>(rng() % (4 * c.n + 1)) - 2 * c.n
                    : pick == 2 ? static_cast<int32_t>(rng())
                                : c.n / 3 + i % 7;
