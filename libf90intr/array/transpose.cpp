@@ -148,18 +148,24 @@ inline int64_t group_width(int64_t j, int64_t head, int64_t nb) {
 
 // A result that fits the L2 cache: m4 (a multiple of 4) rows by nb (a
 // multiple of 16 / kBytes) columns in tiles of kTileRows rows by one
-// destination line, each tile's source read as long runs.
+// destination line, each tile's source read as long runs: the head
+// columns, the whole lines, the last part of one.
 template <uint32_t kBytes>
-__attribute__((always_inline)) inline void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
-                                                  int64_t m4, int64_t nb, int64_t head) {
+__attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                      int64_t m4, int64_t nb, int64_t head) {
+  constexpr int64_t kCols = 64 / kBytes;
   for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
     const int64_t i1 = std::min(m4, i0 + kTileRows);
-    for (int64_t j0 = 0, w; j0 < nb; j0 += w) {
-      w = group_width<kBytes>(j0, head, nb);
+    auto group = [&](int64_t j0, int64_t w) {
       for (int64_t i = i0; i < i1; i += 4)
-        four_rows_of<kBytes, false, lanes::Isa::sse2>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes,
-                                                      s2, w);
-    }
+        four_rows<kBytes, false>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes, s2, w);
+    };
+    int64_t j0 = 0;
+    if (head > 0) group(0, head), j0 = head;
+    for (; j0 + kCols <= nb; j0 += kCols)
+      for (int64_t i = i0; i < i1; i += 4)
+        four_rows<kBytes, false>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes, s2, kCols);
+    if (j0 < nb) group(j0, nb - j0);
   }
 }
 
@@ -248,21 +254,18 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
   if constexpr (kStream) store_fence();
 }
 
-// The tiles or the panels (`panel`) through SSE2, and the panels of 8-byte
-// elements through AVX2.
+// The panels through SSE2, and those of 8-byte elements through AVX2:
+// functions of their own, so that only a call that moves panels sets up
+// the buffer's stack frame.
 template <uint32_t kBytes, bool kStream>
-__attribute__((target("sse2"))) void move_sse2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                               int64_t nb, int64_t head, bool panel) {
-  if (panel) {
-    panels<kBytes, kStream, lanes::Isa::sse2>(dst, r2, src, s2, m4, nb, head);
-  } else {
-    blocks<kBytes>(dst, r2, src, s2, m4, nb, head);
-  }
+__attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                           int64_t m4, int64_t nb, int64_t head) {
+  panels<kBytes, kStream, lanes::Isa::sse2>(dst, r2, src, s2, m4, nb, head);
 }
 
 template <bool kStream>
-__attribute__((target("avx2"))) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                                 int64_t nb, int64_t head) {
+__attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                           int64_t m4, int64_t nb, int64_t head) {
   panels<8, kStream, lanes::Isa::avx2>(dst, r2, src, s2, m4, nb, head);
 }
 
@@ -299,12 +302,14 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const int64_t m4 = lead + ((m - lead) & ~int64_t{3});
   char* const d = dst + lead * r2;
   const char* const s = src + lead * s1;
-  if (avx2) {
+  if (!panel) {
+    (bytes == 8 ? blocks<8> : blocks<4>)(d, r2, s, s2, m4 - lead, nb, head);
+  } else if (avx2) {
     (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, m4 - lead, nb, head);
   } else if (bytes == 8) {
-    (stream ? move_sse2<8, true> : move_sse2<8, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
+    (stream ? panels_sse2<8, true> : panels_sse2<8, false>)(d, r2, s, s2, m4 - lead, nb, head);
   } else {
-    (stream ? move_sse2<4, true> : move_sse2<4, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
+    (stream ? panels_sse2<4, true> : panels_sse2<4, false>)(d, r2, s, s2, m4 - lead, nb, head);
   }
   // Columns nb.. of every row, then rows 0..lead and m4.. of the first nb
   // columns.
