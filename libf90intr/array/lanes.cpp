@@ -492,7 +492,8 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
     const V x = load<V>(x0), y = load<V>(x0 + W);
     ahead<T>(x0, step);
-    const A m0 = (A)takes_lanes<R>(c0, x), m1 = (A)takes_lanes<R>(c1, y);
+    const auto t0 = takes_lanes<R>(c0, x), t1 = takes_lanes<R>(c1, y);
+    const A m0 = (A)t0, m1 = (A)t1;
     // Shuffled as float lanes: one shufps (as 32-bit integers, three
     // instructions).
     using F = Vec<float, W>;
@@ -502,8 +503,15 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
     else
       m = (A)__builtin_shufflevector((F)m0, (F)m1, 0, 2, 4, 6);
     a = m < 0 ? row : a;
-    c0 = next_value<R>(c0, x);
-    c1 = next_value<R>(c1, y);
+    if constexpr (std::is_integral_v<T>) {
+      // INTEGER*8 has no lane minimum: the mask's own selection (a second
+      // comparison otherwise, for the least).
+      c0 = t0 ? x : c0;
+      c1 = t1 ? y : c1;
+    } else {
+      c0 = next_value<R>(c0, x);
+      c1 = next_value<R>(c1, y);
+    }
   }
   store(best + j, c0);
   store(best + j + L, c1);
