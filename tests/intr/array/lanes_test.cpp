@@ -164,8 +164,12 @@ void columns_against_loops() {
 
 TEST(Lanes, ColumnsUnderEveryRule) {
   columns_against_loops<int8_t, Rule::integer_max>();
+  columns_against_loops<int8_t, Rule::integer_min>();
+  columns_against_loops<int16_t, Rule::integer_max>();
   columns_against_loops<int16_t, Rule::integer_min>();
   columns_against_loops<int32_t, Rule::integer_max>();
+  columns_against_loops<int32_t, Rule::integer_min>();
+  columns_against_loops<int64_t, Rule::integer_max>();
   columns_against_loops<int64_t, Rule::integer_min>();
   columns_against_loops<float, Rule::real_max>();
   columns_against_loops<double, Rule::real_max>();
