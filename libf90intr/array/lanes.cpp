@@ -3,7 +3,7 @@
 //
 // Each kernel is written once, over GCC vector types of W bytes, and built
 // twice: W = 16 under target("sse2") and W = 32 under target("avx2") (the
-// REAL*16 columns a third time, W = 64 under AVX-512). The kernel bodies
+// REAL*16 column locations a third time, W = 64 under AVX-512). The kernel bodies
 // are always inlined into those wrappers, so every vector
 // operation is compiled for the wrapper's instruction set; nothing outside
 // a wrapper sees a vector type. The loops take four vectors a step, with
@@ -1005,8 +1005,9 @@ template <bool Greatest, bool Loc>
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
   r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
 }
-// Eight columns a pair of 64-byte vectors: half the instructions a row, and
-// the comparisons' masks in mask registers, not in the eight vector ones.
+// Eight columns a pair of 64-byte vectors (location searches): half the
+// instructions a row, and the comparisons' masks in mask registers, not in
+// the eight vector ones.
 // DQ turns a mask into lanes in one instruction (without it GCC compares
 // lane by lane on the x87).
 template <bool Greatest, bool Loc>
@@ -1082,8 +1083,10 @@ void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t
        {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
       {{r16_columns_avx2<false, false>, r16_columns_avx2<false, true>},
        {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}},
-      {{r16_columns_avx512<false, false>, r16_columns_avx512<false, true>},
-       {r16_columns_avx512<true, false>, r16_columns_avx512<true, true>}}};
+      // Value searches keep the 32-byte lanes: with the low part kept in a
+      // vector GCC spills the 64-byte state, and they measured slower.
+      {{r16_columns_avx2<false, false>, r16_columns_avx512<false, true>},
+       {r16_columns_avx2<true, false>, r16_columns_avx512<true, true>}}};
   const bool wide = r16_wide_lanes && morvex::chars::have_avx512() &&
                     __builtin_cpu_supports("avx512dq");
   const int build = isa != Isa::avx2 ? 0 : wide ? 2 : 1;

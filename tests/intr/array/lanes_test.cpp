@@ -279,7 +279,8 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
   struct WideLanes {
     ~WideLanes() { f90::lanes::r16_wide_lanes = true; }
   } restore;
-  // Isa::avx2 twice on a CPU with AVX-512: 32-byte lanes, then 64-byte ones.
+  // Isa::avx2 twice on a CPU with AVX-512: 32-byte lanes, then (locations)
+  // 64-byte ones.
   std::vector<std::pair<Isa, bool>> kernels;
   for (const Isa isa : builds()) kernels.push_back({isa, false});
   if (!kernels.empty() && kernels.back().first == Isa::avx2 &&
