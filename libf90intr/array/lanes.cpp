@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 #include "chars/bytes.h"
 #include "common/mask.h"
@@ -383,12 +384,20 @@ LANES_INLINE int64_t find_truth_k(const char* p, int64_t n) {
 // ---- Columns -----------------------------------------------------------------
 
 inline constexpr int32_t kRows = 8;
-// A location search reads each of a chunk's rows this far ahead of its
-// loads: with 8 rows a power of two apart the hardware's prefetchers leave
-// the loads waiting on L2 and beyond (the search measured 1.3-1.9 times as
-// fast from L2 to memory; 4 KiB and more ahead was slower again). A
-// prefetch past the block or the array is a hint that faults nothing.
-inline constexpr ptrdiff_t kAhead = 2048;
+// A location search asks for its rows ahead of their loads: with kRows
+// rows a power of two apart, the hardware's prefetchers left the loads
+// waiting on L2 and beyond. Rows of 4- and 8-byte elements are read in runs
+// of 16 KiB (a block's lines): each row 2 KiB ahead, into L1 (4 KiB and
+// more ahead was slower again). The 1- and 2-byte kinds' runs are 4-8 KiB:
+// the row of the next chunk, into L2 (2 KiB ahead did little from L3 and
+// memory for them). Past the block or the array, a prefetch faults nothing.
+template <class T>
+LANES_INLINE void ahead(const char* x, ptrdiff_t step) {
+  if constexpr (sizeof(T) >= 4)
+    __builtin_prefetch(x + 2048);
+  else
+    __builtin_prefetch(x + kRows * step, 0, 2);
+}
 
 template <class T, Rule R>
 LANES_INLINE bool takes(T c, T x) {
@@ -450,7 +459,7 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
     A row = A{} + E(row0);
     for (int32_t q = 0; q < nr; ++q, row += 1) {
       const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
-      __builtin_prefetch(x0 + kAhead);
+      ahead<T>(x0, step);
 #pragma GCC unroll 4
       for (int g = 0; g < G; ++g) {
         const V x = load<V>(x0 + g * W);
@@ -502,8 +511,9 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
   for (int32_t q = 0; q < nr; ++q, row += 1) {
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
     const V x = load<V>(x0), y = load<V>(x0 + W);
-    __builtin_prefetch(x0 + kAhead);
-    const A m0 = (A)takes_lanes<R>(c0, x), m1 = (A)takes_lanes<R>(c1, y);
+    ahead<T>(x0, step);
+    const auto t0 = takes_lanes<R>(c0, x), t1 = takes_lanes<R>(c1, y);
+    const A m0 = (A)t0, m1 = (A)t1;
     // Shuffled as float lanes: one shufps (as 32-bit integers, three
     // instructions).
     using F = Vec<float, W>;
@@ -513,8 +523,15 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
     else
       m = (A)__builtin_shufflevector((F)m0, (F)m1, 0, 2, 4, 6);
     a = m < 0 ? row : a;
-    c0 = next_value<R>(c0, x);
-    c1 = next_value<R>(c1, y);
+    if constexpr (std::is_integral_v<T>) {
+      // INTEGER*8 has no lane minimum: the mask's own selection (a second
+      // comparison otherwise, for the least).
+      c0 = t0 ? x : c0;
+      c1 = t1 ? y : c1;
+    } else {
+      c0 = next_value<R>(c0, x);
+      c1 = next_value<R>(c1, y);
+    }
   }
   store(best + j, c0);
   store(best + j + L, c1);
@@ -559,24 +576,37 @@ LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_
   }
 }
 
+// Elements P * L .. P * L + L - 1 of v, L = sizeof...(I).
+template <int P, class V, size_t... I>
+LANES_INLINE auto piece(V v, std::index_sequence<I...>) {
+  return __builtin_shufflevector(v, v, (P * sizeof...(I) + I)...);
+}
+
+// Pieces P .. of the 16-bit span rows h into the 32-bit rows at out.
+template <int W, int P, class H>
+LANES_INLINE void span_pieces(H h, int32_t* out, Vec<int32_t, W> origin) {
+  using A = Vec<int32_t, W>;
+  constexpr int L = W / 4;
+  if constexpr (P * L < int(sizeof(H) / 2)) {
+    const A s = __builtin_convertvector(piece<P>(h, std::make_index_sequence<L>()), A);
+    store(out + P * L, s < 0 ? load<A>(out + P * L) : s + origin);
+    span_pieces<W, P + 1>(h, out, origin);
+  }
+}
+
 // out[j] = origin + span[j] for the columns whose span row is not -1 (none
 // taken in the span); out[j] unchanged for the others. The rows are widened
-// from 16 bytes at a time (the compiler widens a shorter vector element by
-// element), 1-byte ones through 16-bit lanes.
-template <class T>
+// 16 bytes at a time, through 16-bit lanes, each vector of 32-bit lanes
+// from a 16-byte one (the compiler widens a shorter vector element by
+// element).
+template <int W, class T>
 LANES_INLINE void span_rows(const T* span, int32_t n, int32_t origin, int32_t* out) {
-  constexpr int32_t P = 16 / sizeof(T);
-  using B = Vec<int32_t, 4 * P>;
-  const B o = B{} + origin;
+  constexpr int32_t E = 16 / sizeof(T);
+  const Vec<int32_t, W> o = Vec<int32_t, W>{} + origin;
   int32_t j = 0;
-  for (; n - j >= P; j += P) {
-    B s;
-    if constexpr (sizeof(T) == 2)
-      s = __builtin_convertvector(load<Vec<int16_t, 16>>(span + j), B);
-    else
-      s = __builtin_convertvector(__builtin_convertvector(load<Vec<int8_t, 16>>(span + j), Vec<int16_t, 32>), B);
-    store(out + j, s < 0 ? load<B>(out + j) : s + o);
-  }
+  for (; n - j >= E; j += E)
+    span_pieces<W, 0>(__builtin_convertvector(load<Vec<T, 16>>(span + j), Vec<int16_t, 2 * E>),
+                      out + j, o);
   for (; j < n; ++j)
     if (span[j] >= 0) out[j] = origin + span[j];
 }
@@ -596,7 +626,7 @@ LANES_INLINE void narrow_locations(const char* p, ptrdiff_t step, int32_t k0, in
       std::memset(span, 0xff, nc * sizeof(T));
       columns_pass<W, T, R, true>(p + s * step + j0 * ptrdiff_t{sizeof(T)}, step, 0,
                                   rows - s < kSpan ? rows - s : kSpan, nc, best + j0, span);
-      span_rows(span, nc, k0 + s, at + j0);
+      span_rows<W>(span, nc, k0 + s, at + j0);
     }
   }
 }

@@ -146,21 +146,38 @@ inline int64_t group_width(int64_t j, int64_t head, int64_t nb) {
   return j == 0 && head > 0 ? head : std::min<int64_t>(64 / kBytes, nb - j);
 }
 
-// A result that fits the L2 cache: m4 (a multiple of 4) rows by nb (a
-// multiple of 16 / kBytes) columns in tiles of kTileRows rows by one
+// A result that fits the L2 cache: m4 (a multiple of 4) rows by nw (a
+// multiple of 64 / kBytes) columns in tiles of kTileRows rows by one
 // destination line, each tile's source read as long runs.
 template <uint32_t kBytes>
-__attribute__((always_inline)) inline void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
-                                                  int64_t m4, int64_t nb, int64_t head) {
+__attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                      int64_t m4, int64_t nw) {
+  constexpr int64_t kCols = 64 / kBytes;
   for (int64_t i0 = 0; i0 < m4; i0 += kTileRows) {
     const int64_t i1 = std::min(m4, i0 + kTileRows);
-    for (int64_t j0 = 0, w; j0 < nb; j0 += w) {
-      w = group_width<kBytes>(j0, head, nb);
+    for (int64_t j0 = 0; j0 < nw; j0 += kCols)
       for (int64_t i = i0; i < i1; i += 4)
-        four_rows_of<kBytes, false, lanes::Isa::sse2>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes,
-                                                      s2, w);
-    }
+        four_rows<kBytes, false>(dst + j0 * kBytes + i * r2, r2, src + j0 * s2 + i * kBytes, s2, kCols);
   }
+}
+
+// The w columns of one part of a line (the head, or the last columns) of
+// m4 rows, for the tiles.
+template <uint32_t kBytes>
+__attribute__((target("sse2"), noinline)) void narrow_group(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                            int64_t m4, int64_t w) {
+  for (int64_t i = 0; i < m4; i += 4) four_rows<kBytes, false>(dst + i * r2, r2, src + i * kBytes, s2, w);
+}
+
+// The tiles with the head columns (when `head` > 0) and the last part of a
+// line (when nb leaves one) before and after them.
+template <uint32_t kBytes>
+void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64_t nb, int64_t head) {
+  constexpr int64_t kCols = 64 / kBytes;
+  if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
+  const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
+  blocks<kBytes>(dst + head * kBytes, r2, src + head * s2, s2, m4, nw);
+  if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
 }
 
 // A column run of `bytes` (a multiple of 16; of 32 for the AVX2 form) from
@@ -248,21 +265,18 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
   if constexpr (kStream) store_fence();
 }
 
-// The tiles or the panels (`panel`) through SSE2, and the panels of 8-byte
-// elements through AVX2.
+// The panels through SSE2, and those of 8-byte elements through AVX2:
+// functions of their own, so that only a call that moves panels sets up
+// the buffer's stack frame.
 template <uint32_t kBytes, bool kStream>
-__attribute__((target("sse2"))) void move_sse2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                               int64_t nb, int64_t head, bool panel) {
-  if (panel) {
-    panels<kBytes, kStream, lanes::Isa::sse2>(dst, r2, src, s2, m4, nb, head);
-  } else {
-    blocks<kBytes>(dst, r2, src, s2, m4, nb, head);
-  }
+__attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                           int64_t m4, int64_t nb, int64_t head) {
+  panels<kBytes, kStream, lanes::Isa::sse2>(dst, r2, src, s2, m4, nb, head);
 }
 
 template <bool kStream>
-__attribute__((target("avx2"))) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4,
-                                                 int64_t nb, int64_t head) {
+__attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2,
+                                                           int64_t m4, int64_t nb, int64_t head) {
   panels<8, kStream, lanes::Isa::avx2>(dst, r2, src, s2, m4, nb, head);
 }
 
@@ -277,7 +291,7 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const lanes::Isa isa = lanes::isa();
   if ((bytes != 8 && bytes != 4) || s1 != bytes || r1 != bytes || m < 4 || n < pair || isa == lanes::Isa::none)
     return false;
-  const int64_t nb = n - n % pair;
+  const int64_t nb = n & -pair;  // pair is a power of two
   // Tiles for results that fit the L2 cache, panels for larger ones, their
   // stores streamed past the caches from kStreamResult on where the
   // destination rows are 16-byte aligned; the panels of 8-byte elements
@@ -299,19 +313,21 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const int64_t m4 = lead + ((m - lead) & ~int64_t{3});
   char* const d = dst + lead * r2;
   const char* const s = src + lead * s1;
-  if (avx2) {
+  if (!panel) {
+    (bytes == 8 ? tiles<8> : tiles<4>)(d, r2, s, s2, m4 - lead, nb, head);
+  } else if (avx2) {
     (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, m4 - lead, nb, head);
   } else if (bytes == 8) {
-    (stream ? move_sse2<8, true> : move_sse2<8, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
+    (stream ? panels_sse2<8, true> : panels_sse2<8, false>)(d, r2, s, s2, m4 - lead, nb, head);
   } else {
-    (stream ? move_sse2<4, true> : move_sse2<4, false>)(d, r2, s, s2, m4 - lead, nb, head, panel);
+    (stream ? panels_sse2<4, true> : panels_sse2<4, false>)(d, r2, s, s2, m4 - lead, nb, head);
   }
   // Columns nb.. of every row, then rows 0..lead and m4.. of the first nb
   // columns.
   const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;
-  edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
-  edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
-  edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
+  if (nb < n) edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
+  if (lead > 0) edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
+  if (m4 < m) edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
   return true;
 }
 
