@@ -2,8 +2,9 @@
 // why its comparisons are the x87's).
 //
 // Each kernel is written once, over GCC vector types of W bytes, and built
-// twice: W = 16 under target("sse2") and W = 32 under target("avx2"). The
-// kernel bodies are always inlined into those two wrappers, so every vector
+// twice: W = 16 under target("sse2") and W = 32 under target("avx2") (the
+// REAL*16 column locations a third time, W = 64 under AVX-512). The kernel bodies
+// are always inlined into those wrappers, so every vector
 // operation is compiled for the wrapper's instruction set; nothing outside
 // a wrapper sees a vector type. The loops take four vectors a step, with
 // independent accumulators, and finish the run element by element.
@@ -144,9 +145,12 @@ LANES_INLINE void r16_split(const char* q, Vec<double, W>& hi, Vec<double, W>& l
   if constexpr (W == 16) {
     hi = __builtin_shufflevector(a, b, 0, 2);
     lo = __builtin_shufflevector(a, b, 1, 3);
-  } else {
+  } else if constexpr (W == 32) {
     hi = __builtin_shufflevector(a, b, 0, 4, 2, 6);
     lo = __builtin_shufflevector(a, b, 1, 5, 3, 7);
+  } else {
+    hi = __builtin_shufflevector(a, b, 0, 8, 2, 10, 4, 12, 6, 14);
+    lo = __builtin_shufflevector(a, b, 1, 9, 3, 11, 5, 13, 7, 15);
   }
 }
 
@@ -156,9 +160,12 @@ LANES_INLINE void r16_join(char* q, Vec<double, W> hi, Vec<double, W> lo) {
   if constexpr (W == 16) {
     store(q, __builtin_shufflevector(hi, lo, 0, 2));
     store(q + W, __builtin_shufflevector(hi, lo, 1, 3));
-  } else {
+  } else if constexpr (W == 32) {
     store(q, __builtin_shufflevector(hi, lo, 0, 4, 2, 6));
     store(q + W, __builtin_shufflevector(hi, lo, 1, 5, 3, 7));
+  } else {
+    store(q, __builtin_shufflevector(hi, lo, 0, 8, 2, 10, 4, 12, 6, 14));
+    store(q + W, __builtin_shufflevector(hi, lo, 1, 9, 3, 11, 5, 13, 7, 15));
   }
 }
 
@@ -167,29 +174,6 @@ template <int W>
 LANES_INLINE Vec<double, W> r16_abs(Vec<double, W> v) {
   using S = Vec<int64_t, W>;
   return (Vec<double, W>)((S)v & (S{} + INT64_MAX));
-}
-
-// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
-// elements: all ones in the lane of each element passed over (x.hi + 4|x.lo|
-// below c, greatest; x.hi - 4|x.lo| above c, least).
-template <int W, bool Greatest>
-LANES_INLINE Vec<int64_t, W> r16_pass(const char* q, Vec<double, W> c) {
-  using D = Vec<double, W>;
-  using S = Vec<int64_t, W>;
-  D hi, lo;
-  r16_split<W>(q, hi, lo);
-  const D mag = r16_abs<W>(lo) * (D{} + 4.0);
-  if constexpr (Greatest)
-    return (S)(hi + mag < c);
-  else
-    return (S)(hi - mag > c);
-}
-
-// The element of a pair held in lane k (the unpacks interleave the two
-// vectors within each 16-byte half): 0 2 1 3 for 32-byte lanes.
-template <int W>
-LANES_INLINE int r16_element(int k) {
-  return W == 16 ? k : ((k & 1) << 1) | (k >> 1);
 }
 
 // One bit per 64-bit lane, from each lane's sign: one movmskpd. (Clang
@@ -201,13 +185,49 @@ LANES_INLINE int lane_bits(Vec<int64_t, W> m) {
 #if defined(__GNUC__) && !defined(__clang__)
   if constexpr (W == 16)
     return __builtin_ia32_movmskpd((Vec<double, 16>)m);
-  else
+  else if constexpr (W == 32)
     return __builtin_ia32_movmskpd256((Vec<double, 32>)m);
-#else
+#endif
   int bits = 0;
   for (int k = 0; k < W / 8; ++k) bits |= (m[k] < 0 ? 1 : 0) << k;
   return bits;
+}
+
+// One bit per lane of a < b (a <= b with OrEqual), as lane_bits of the
+// comparison, which 64-byte lanes make in a mask register (in lanes GCC
+// would compare them one by one on the x87).
+template <int W, bool OrEqual = false>
+LANES_INLINE int less_bits(Vec<double, W> a, Vec<double, W> b) {
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (W == 64)  // the predicates of < and <=; rounding as in MXCSR
+    return __builtin_ia32_cmppd512_mask(a, b, OrEqual ? 2 : 1, 0xff, 4);
 #endif
+  return lane_bits<W>((Vec<int64_t, W>)(OrEqual ? a <= b : a < b));
+}
+
+// The filter of lanes.h over a pair of vectors at q, which hold P = W / 8
+// elements: a bit set in the lane of each element passed over (x.hi +
+// 4|x.lo| below c, greatest; x.hi - 4|x.lo| above c, least).
+template <int W, bool Greatest>
+LANES_INLINE int r16_pass(const char* q, Vec<double, W> c) {
+  using D = Vec<double, W>;
+  D hi, lo;
+  r16_split<W>(q, hi, lo);
+  const D mag = r16_abs<W>(lo) * (D{} + 4.0);
+  return Greatest ? less_bits<W>(hi + mag, c) : less_bits<W>(c, hi - mag);
+}
+
+// The element of a pair held in lane k (the unpacks interleave the two
+// vectors within each 16-byte part): 0 2 1 3 for 32-byte lanes, 0 4 1 5 2 6
+// 3 7 for 64-byte lanes.
+template <int W>
+LANES_INLINE int r16_element(int k) {
+  return (k & 1) * (W / 16) + (k >> 1);
+}
+// Its inverse: the lane that holds element e of a pair.
+template <int W>
+LANES_INLINE int r16_lane(int e) {
+  return e < W / 16 ? 2 * e : 2 * (e - W / 16) + 1;
 }
 
 // The first element of the pair at q that the filter does not pass over,
@@ -218,7 +238,7 @@ LANES_INLINE int32_t r16_first_in_pair(const char* q, Vec<double, W> c) {
   const auto m = r16_pass<W, Greatest>(q, c);
   int first = P;
   for (int k = 0; k < P; ++k)
-    if (m[k] == 0 && r16_element<W>(k) < first) first = r16_element<W>(k);
+    if ((m >> k & 1) == 0 && r16_element<W>(k) < first) first = r16_element<W>(k);
   return first;
 }
 
@@ -236,7 +256,7 @@ LANES_INLINE int32_t r16_first_candidate_k(const char* p, int32_t n, double ch) 
     const char* q = p + i * ptrdiff_t{16};
     const auto m = (r16_pass<W, Greatest>(q, c) & r16_pass<W, Greatest>(q + 2 * W, c)) &
                    (r16_pass<W, Greatest>(q + 4 * W, c) & r16_pass<W, Greatest>(q + 6 * W, c));
-    if (lane_bits<W>(m) != (1 << P) - 1) break;
+    if (m != (1 << P) - 1) break;
   }
   // The group that holds a candidate, or the last elements copied after
   // elements that every current value passes over (infinite high parts of
@@ -666,8 +686,11 @@ LANES_INLINE Vec<double, W> r16_better(Vec<double, W> hi, Vec<double, W> best) {
 #if defined(__GNUC__) && !defined(__clang__)
   if constexpr (W == 16)
     return Greatest ? __builtin_ia32_maxpd(hi, best) : __builtin_ia32_minpd(hi, best);
-  else
+  else if constexpr (W == 32)
     return Greatest ? __builtin_ia32_maxpd256(hi, best) : __builtin_ia32_minpd256(hi, best);
+  else  // the last operand: MXCSR's rounding (no rounding happens here)
+    return Greatest ? __builtin_ia32_maxpd512_mask(hi, best, best, 0xff, 4)
+                    : __builtin_ia32_minpd512_mask(hi, best, best, 0xff, 4);
 #else
   return (Greatest ? hi > best : hi < best) ? hi : best;
 #endif
@@ -713,6 +736,7 @@ LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, in
     // The hardware prefetchers start a row's run afresh at every page:
     // 1 KiB ahead keeps the rows streaming from L2, L3 and memory.
     __builtin_prefetch(x + q * step + 1024);
+    if constexpr (W == 64) __builtin_prefetch(x + q * step + 1024 + 64);  // two lines a row
     r16_split<W>(x + q * step, hi, lo);
     const auto wins = Greatest ? hi > best : hi < best;
     // The loser of hi and best (hi when it is a NaN, which then leaves next).
@@ -734,10 +758,12 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t ste
   using D = Vec<double, W>;
   constexpr int P = W / 8;
   const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
-  const auto clear =
-      (Greatest ? s.best > s.next + s.sum * four : s.best < s.next - s.sum * four) &
-      (s.sum < D{} + 0x1p1000) & (mag >= D{} + 0x1p-900) & (mag < D{} + __builtin_inf());
-  if (lane_bits<W>(clear) != (1 << P) - 1) return false;
+  const int clear = (Greatest ? less_bits<W>(s.next + s.sum * four, s.best)
+                              : less_bits<W>(s.best, s.next - s.sum * four)) &
+                    less_bits<W>(s.sum, D{} + 0x1p1000) &
+                    less_bits<W, true>(D{} + 0x1p-900, mag) &
+                    less_bits<W>(mag, D{} + __builtin_inf());
+  if (clear != (1 << P) - 1) return false;
   if constexpr (Loc) {
     using A = Vec<int32_t, W / 2>;
     using I = Vec<int32_t, W>;
@@ -746,17 +772,37 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t ste
     A took;
     if constexpr (W == 16)
       took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2);
-    else
+    else if constexpr (W == 32)
       took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 2, 6);
+    else
+      took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 8, 12, 2, 6, 10, 14);
     auto lo_of = [&](int e) {
       return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
     };
     if constexpr (W == 16) {
       const double l0 = lo_of(0), l1 = lo_of(1);
       r16_join<W>(c, s.best, D{l0, l1});
-    } else {
+    } else if constexpr (W == 32) {
       const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
       r16_join<W>(c, s.best, D{l0, l2, l1, l3});
+    } else {
+#if defined(__GNUC__) && !defined(__clang__)
+      // One gather, lanes in lane order: byte offsets from x (32-bit
+      // addresses wrap, so c's offset is its distance from x).
+      using U = Vec<uint32_t, 32>;
+      const U row = (U)__builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2, 4, 6, 8, 10,
+                                               12, 14);
+      const U part = {8, 72, 24, 88, 40, 104, 56, 120};  // 16 r16_element(k) + 8
+      const U off = ((A)row >= 0 ? row * uint32_t(step)
+                                 : U{} + uint32_t(reinterpret_cast<uintptr_t>(c) -
+                                                  reinterpret_cast<uintptr_t>(x))) +
+                    part;
+      r16_join<W>(c, s.best, __builtin_ia32_gathersiv8df(D{}, x, (A)off, 0xff, 1));
+#else
+      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3), l4 = lo_of(4),
+                   l5 = lo_of(5), l6 = lo_of(6), l7 = lo_of(7);
+      r16_join<W>(c, s.best, D{l0, l4, l1, l5, l2, l6, l3, l7});
+#endif
     }
     store(at, took >= 0 ? took + row0 : load<A>(at));
   } else {
@@ -779,23 +825,24 @@ LANES_INLINE void r16_filter_chunk(const char* x0, ptrdiff_t step, int32_t nr, c
   constexpr int all = (1 << P) - 1;
   alignas(32) double lim[P], win[P];
   for (int e = 0; e < P; ++e)
-    r16_set_limits<Greatest>(lim + r16_element<W>(e), win + r16_element<W>(e), c + e * 16);
+    r16_set_limits<Greatest>(lim + r16_lane<W>(e), win + r16_lane<W>(e), c + e * 16);
   D limit = load<D>(lim);
   auto pass = r16_pass<W, Greatest>(x0, limit);
   for (int32_t q = 1; q < nr; ++q) pass &= r16_pass<W, Greatest>(x0 + q * step, limit);
-  if (lane_bits<W>(pass) == all) return;
+  if (pass == all) return;
   const D inf = D{} + __builtin_inf(), four = D{} + 4.0;
   for (int32_t q = 0; q < nr; ++q) {
     const char* x = x0 + q * step;
     D hi, lo;
     r16_split<W>(x, hi, lo);
     const D mag = r16_abs<W>(lo) * four, over = load<D>(win);
-    const int passed = lane_bits<W>(Greatest ? hi + mag < limit : hi - mag > limit);
+    const int passed = Greatest ? less_bits<W>(hi + mag, limit) : less_bits<W>(limit, hi - mag);
     if (passed == all) continue;
-    const int clear = lane_bits<W>((Greatest ? hi - mag > over : hi + mag < over) &
-                                   (r16_abs<W>(hi) < inf));
+    const int clear =
+        (Greatest ? less_bits<W>(over, hi - mag) : less_bits<W>(hi + mag, over)) &
+        less_bits<W>(r16_abs<W>(hi), inf);
     for (int e = 0; e < P; ++e) {
-      const int lane = r16_element<W>(e);
+      const int lane = r16_lane<W>(e);
       if ((passed >> lane & 1) == 0 && rule(x + e * 16, e, row0 + q, (clear >> lane & 1) != 0))
         r16_set_limits<Greatest>(lim + lane, win + lane, c + e * 16);
     }
@@ -988,6 +1035,17 @@ template <bool Greatest, bool Loc>
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
   r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
 }
+// Eight columns a pair of 64-byte vectors (location searches): half the
+// instructions a row, and the comparisons' masks in mask registers, not in
+// the eight vector ones.
+// DQ turns a mask into lanes in one instruction (without it GCC compares
+// lane by lane on the x87).
+template <bool Greatest, bool Loc>
+[[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void r16_columns_avx512(
+    const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, R16Rule takes,
+    char* cur, int32_t* at) {
+  r16_columns_k<64, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+}
 
 [[gnu::target("sse2")]] int32_t r16_first_special_sse2(const char* p, int32_t n) {
   return r16_first_special_k<16>(p, n);
@@ -1044,17 +1102,25 @@ int32_t r16_first_special(Isa isa, const char* p, int32_t n) {
   return i;
 }
 
+bool r16_wide_lanes = true;
+
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
   using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule, char*,
                          int32_t*);
-  static constexpr Kernel kernels[2][2][2] = {
+  static constexpr Kernel kernels[3][2][2] = {
       {{r16_columns_sse2<false, false>, r16_columns_sse2<false, true>},
        {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
       {{r16_columns_avx2<false, false>, r16_columns_avx2<false, true>},
-       {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}}};
-  kernels[isa == Isa::avx2][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current,
-                                                     at);
+       {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}},
+      // Value searches keep the 32-byte lanes: with the low part kept in a
+      // vector GCC spills the 64-byte state, and they measured slower.
+      {{r16_columns_avx2<false, false>, r16_columns_avx512<false, true>},
+       {r16_columns_avx2<true, false>, r16_columns_avx512<true, true>}}};
+  const bool wide = r16_wide_lanes && morvex::chars::have_avx512() &&
+                    __builtin_cpu_supports("avx512dq");
+  const int build = isa != Isa::avx2 ? 0 : wide ? 2 : 1;
+  kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current, at);
 }
 
 template <class T, bool Max>

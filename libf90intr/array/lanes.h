@@ -4,8 +4,10 @@
 // per-column reductions of a block of neighbouring lines.
 //
 // They use SSE2 (16-byte lanes) or AVX2 (32-byte lanes), whichever the CPU
-// has, and are never called without one of them (isa() is Isa::none then;
-// the callers keep their element loops for that case and for strided runs).
+// has (REAL*16 column locations also AVX-512's 64-byte lanes, under
+// Isa::avx2), and are never called without one of them (isa() is Isa::none
+// then; the callers keep their element loops for that case and for strided
+// runs).
 // Only comparisons, selections and integer counts run in the lanes: nothing
 // here computes a REAL value (the REAL*16 filter's bound below is no result).
 //
@@ -20,6 +22,8 @@
 
 #include <cstddef>
 #include <cstdint>
+
+#include "symbols.h"
 
 namespace f90::lanes {
 
@@ -118,7 +122,10 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // the filter and the first form of the mirror bound, and what neither
 // decides to the rule. The comparisons read subnormal operands as zero
 // under DAZ as the rule's subtraction does; the element taken keeps its
-// bits (selected by masks); the bound's flags stay in MXCSR.
+// bits (selected by masks, its low part gathered as bits); the bound's
+// flags stay in MXCSR. All of this holds for each build alike: the AVX-512
+// one makes the same comparisons, sums and selections, its comparisons
+// into mask registers.
 bool r16_tame(const char* p);
 // Position of the first element of p[0..n) (16 bytes each) that the filter
 // does not pass over for the tame element c, n when it passes over all
@@ -163,6 +170,10 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
+// Whether r16_columns, given Isa::avx2 and `at`, takes 64-byte lanes (eight
+// columns a pair of vectors) on a CPU with AVX-512 F/BW/VL/DQ: true but
+// while a test runs the 32-byte lanes there. Results are the same either way.
+F90_HIDDEN extern bool r16_wide_lanes;
 
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the

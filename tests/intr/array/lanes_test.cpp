@@ -1,6 +1,6 @@
-// The lane kernels of both builds, SSE2 and AVX2 (when the CPU has them),
-// against plain element loops over the same random runs: the entry-point
-// tests reach only the widest build this machine has.
+// The lane kernels of every build, SSE2, AVX2 and AVX-512 (when the CPU has
+// them), against plain element loops over the same random runs: the
+// entry-point tests reach only the widest build this machine has.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -280,7 +280,19 @@ bool r16_rule(const char* c, const char* x) {
 }
 
 TEST(Lanes, Real16ColumnsOfEveryBuild) {
-  for (const Isa isa : builds()) {
+  struct WideLanes {
+    ~WideLanes() { f90::lanes::r16_wide_lanes = true; }
+  } restore;
+  // Isa::avx2 twice on a CPU with AVX-512: 32-byte lanes, then (locations)
+  // 64-byte ones.
+  std::vector<std::pair<Isa, bool>> kernels;
+  for (const Isa isa : builds()) kernels.push_back({isa, false});
+  if (!kernels.empty() && kernels.back().first == Isa::avx2 &&
+      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+      __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq"))
+    kernels.push_back({Isa::avx2, true});
+  for (const auto& [isa, wide] : kernels) {
+    f90::lanes::r16_wide_lanes = wide;
     for (int trial = 0; trial < 200; ++trial) {
       const bool greatest = trial & 1;
       const auto rule = greatest ? r16_rule<1> : r16_rule<-1>;
@@ -341,9 +353,10 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
                                 rows_kept ? at.data() : nullptr);
       });
       for (int j = 0; j < cols; ++j) {
-        ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0) << int(isa) << " trial " << trial << " column " << j;
+        ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0)
+            << int(isa) << wide << " trial " << trial << " column " << j;
         if (rows_kept) {
-          ASSERT_EQ(at[j], want_at[j]) << int(isa) << " trial " << trial << " column " << j;
+          ASSERT_EQ(at[j], want_at[j]) << int(isa) << wide << " trial " << trial << " column " << j;
         }
       }
     }
