@@ -177,7 +177,11 @@ void random_elements(TestArray& a) {
 void BM_minloc_r16_dim2_sizes(benchmark::State& state) {
   dim2_locations(state, state.range(0), ElemType::real(16), _MINLOC__D, random_elements);
 }
+void BM_maxloc_r16_dim2_sizes(benchmark::State& state) {
+  dim2_locations(state, state.range(0), ElemType::real(16), _MAXLOC__D, random_elements);
+}
 BENCHMARK(BM_minloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_maxloc_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 void BM_location_kinds(benchmark::State& state) {
   const LocKind& k = kLocKinds[state.range(0)];
