@@ -22,6 +22,18 @@
 
 namespace f90test {
 
+// The bytes at p as a T, and a T's bytes stored at p (any alignment).
+template <class T>
+T load_bytes(const char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+template <class T>
+void store_bytes(char* p, T v) {
+  std::memcpy(p, &v, sizeof v);
+}
+
 struct ElemType {
   uint32_t type_word;
   uint32_t elem_len;  // bits, or bytes for CHARACTER
@@ -94,23 +106,19 @@ class TestArray {
 
   template <class T>
   T get(const std::vector<int64_t>& idx) {
-    T v;
-    std::memcpy(&v, at(idx), sizeof v);
-    return v;
+    return load_bytes<T>(at(idx));
   }
   template <class T>
   void set(const std::vector<int64_t>& idx, T v) {
-    std::memcpy(at(idx), &v, sizeof v);
+    store_bytes(at(idx), v);
   }
   template <class T>
   T get_linear(int64_t k) {
-    T v;
-    std::memcpy(&v, at_linear(k), sizeof v);
-    return v;
+    return load_bytes<T>(at_linear(k));
   }
   template <class T>
   void set_linear(int64_t k, T v) {
-    std::memcpy(at_linear(k), &v, sizeof v);
+    store_bytes(at_linear(k), v);
   }
   // Fills the elements in array element order with f(k).
   template <class T>

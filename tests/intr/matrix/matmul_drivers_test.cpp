@@ -125,10 +125,10 @@ Values values(7103);
 
 void random_element(Kd k, char* p) {
   switch (k) {
-    case Kd::i1: return st(p, values.make<int8_t>());
-    case Kd::i2: return st(p, values.make<int16_t>());
-    case Kd::i4: return st(p, values.make<int32_t>());
-    case Kd::i8: return st(p, values.make<int64_t>());
+    case Kd::i1: return store_bytes(p, values.make<int8_t>());
+    case Kd::i2: return store_bytes(p, values.make<int16_t>());
+    case Kd::i4: return store_bytes(p, values.make<int32_t>());
+    case Kd::i8: return store_bytes(p, values.make<int64_t>());
     case Kd::l1: case Kd::l2: case Kd::l4: case Kd::l8: {
       // Mostly false; true as 1, as other bits, or (LOGICAL*8) in the high word only.
       uint64_t v = 0;
@@ -140,9 +140,9 @@ void random_element(Kd k, char* p) {
       }
       return std::memcpy(p, &v, bytes_of(k)), void();
     }
-    case Kd::r4: return st(p, values.make<float>());
-    case Kd::r8: return st(p, values.make<double>());
-    case Kd::r16: return st(p, values.make<DoubleDouble>());
+    case Kd::r4: return store_bytes(p, values.make<float>());
+    case Kd::r8: return store_bytes(p, values.make<double>());
+    case Kd::r16: return store_bytes(p, values.make<DoubleDouble>());
     default: {
       const Kd pk = part_of(k);
       random_element(pk, p);
@@ -371,8 +371,8 @@ TEST(MatmulDrivers, DefaultLengthPairsPickTheirKernel) {
 TEST(MatmulDrivers, OtherIntLenPicksTheOneByteKernel) {
   RuntimeScope rt;
   TestArray a(ElemType::integer(1), {3, 4}), b(ElemType::integer(4), {4, 2});
-  for (int64_t e = 0; e < a.size(); ++e) st(a.at_linear(e), static_cast<int8_t>(e * 37 - 100));
-  for (int64_t e = 0; e < b.size(); ++e) st(b.at_linear(e), static_cast<int32_t>(e * 1000 - 3));
+  for (int64_t e = 0; e < a.size(); ++e) store_bytes(a.at_linear(e), static_cast<int8_t>(e * 37 - 100));
+  for (int64_t e = 0; e < b.size(); ++e) store_bytes(b.at_linear(e), static_cast<int32_t>(e * 1000 - 3));
   TestArray c8(ElemType::integer(4), {3, 2}), c64(ElemType::integer(4), {3, 2});
   _MATMUL_I4I4(c8.desc(), a.desc(), b.desc(), nullptr);
   // The same block described with int_len 64: strides then count pairs of
@@ -385,9 +385,9 @@ TEST(MatmulDrivers, OtherIntLenPicksTheOneByteKernel) {
     int32_t want = 0;
     const int i = static_cast<int>(e % 3), j = static_cast<int>(e / 3);
     for (int l = 0; l < 4; ++l)
-      want += int32_t{ld<int8_t>(a.at({i, l}))} * ld<int32_t>(b.at({l, j}));
-    EXPECT_EQ(ld<int32_t>(c8.at_linear(e)), want) << e;
-    EXPECT_EQ(ld<int32_t>(c64.at_linear(e)), want) << e;
+      want += int32_t{load_bytes<int8_t>(a.at({i, l}))} * load_bytes<int32_t>(b.at({l, j}));
+    EXPECT_EQ(load_bytes<int32_t>(c8.at_linear(e)), want) << e;
+    EXPECT_EQ(load_bytes<int32_t>(c64.at_linear(e)), want) << e;
   }
 }
 
@@ -429,29 +429,29 @@ TEST(MatmulDrivers, LiteralProducts) {
   {
     TestArray a(ElemType::complex(8), {1, 1}), b(ElemType::complex(16), {1, 1});
     TestArray c(ElemType::complex(16), {1, 1});
-    st(a.at({0, 0}), std::array<float, 2>{1, 2});
-    st(b.at({0, 0}), std::array<double, 2>{3, 4});
+    store_bytes(a.at({0, 0}), std::array<float, 2>{1, 2});
+    store_bytes(b.at({0, 0}), std::array<double, 2>{3, 4});
     _MATMUL_C4C(c.desc(), a.desc(), b.desc(), nullptr);
-    EXPECT_EQ((ld<std::array<double, 2>>(c.at({0, 0}))), (std::array<double, 2>{-5, 10}));
+    EXPECT_EQ((load_bytes<std::array<double, 2>>(c.at({0, 0}))), (std::array<double, 2>{-5, 10}));
     TestArray a2(ElemType::complex(16), {1, 1}), b2(ElemType::complex(8), {1, 1});
-    st(a2.at({0, 0}), std::array<double, 2>{1, 2});
-    st(b2.at({0, 0}), std::array<float, 2>{3, 4});
+    store_bytes(a2.at({0, 0}), std::array<double, 2>{1, 2});
+    store_bytes(b2.at({0, 0}), std::array<float, 2>{3, 4});
     _MATMUL_CC4(c.desc(), a2.desc(), b2.desc(), nullptr);
-    EXPECT_EQ((ld<std::array<double, 2>>(c.at({0, 0}))), (std::array<double, 2>{-5, 10}));
+    EXPECT_EQ((load_bytes<std::array<double, 2>>(c.at({0, 0}))), (std::array<double, 2>{-5, 10}));
     TestArray a3(ElemType::complex(32), {1, 1}), c3(ElemType::complex(32), {1, 1});
-    st(a3.at({0, 0}), Z{{1, 0}, {2, 0}});
+    store_bytes(a3.at({0, 0}), Z{{1, 0}, {2, 0}});
     _MATMUL_ZC4(c3.desc(), a3.desc(), b2.desc(), nullptr);
-    const Z z = ld<Z>(c3.at({0, 0}));
+    const Z z = load_bytes<Z>(c3.at({0, 0}));
     EXPECT_EQ(z.re.hi, -5.0);
     EXPECT_EQ(z.im.hi, 10.0);
   }
   // A 2x1 COMPLEX*16 (1+i, 2-i) times a 1x2 REAL*8 (3, 4).
   {
     TestArray a(ElemType::complex(16), {2, 1}), b(ElemType::real(8), {1, 2});
-    st(a.at({0, 0}), std::array<double, 2>{1, 1});
-    st(a.at({1, 0}), std::array<double, 2>{2, -1});
-    st(b.at({0, 0}), 3.0);
-    st(b.at({0, 1}), 4.0);
+    store_bytes(a.at({0, 0}), std::array<double, 2>{1, 1});
+    store_bytes(a.at({1, 0}), std::array<double, 2>{2, -1});
+    store_bytes(b.at({0, 0}), 3.0);
+    store_bytes(b.at({0, 1}), 4.0);
     f90test::Descriptor r = f90test::unallocated_result(ElemType::complex(16), 2);
     _MATMUL_CS(r.get(), a.desc(), b.desc(), nullptr);
     const auto* p = static_cast<const double*>(r->base);
@@ -462,10 +462,10 @@ TEST(MatmulDrivers, LiteralProducts) {
   {
     TestArray a(ElemType::complex(16), {1, 1}), b(ElemType::real(16), {1, 1});
     TestArray c(ElemType::complex(32), {1, 1});
-    st(a.at({0, 0}), std::array<double, 2>{1, 2});
-    st(b.at({0, 0}), DoubleDouble{2, 0});
+    store_bytes(a.at({0, 0}), std::array<double, 2>{1, 2});
+    store_bytes(b.at({0, 0}), DoubleDouble{2, 0});
     _MATMUL_CD(c.desc(), a.desc(), b.desc(), nullptr);
-    const Z z = ld<Z>(c.at({0, 0}));
+    const Z z = load_bytes<Z>(c.at({0, 0}));
     EXPECT_EQ(z.re.hi, 2.0);
     EXPECT_EQ(z.im.hi, 4.0);
   }

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <vector>
 
+#include "descriptor_builder.h"
 #include "float_results.h"
 #include "strided.h"
 
@@ -43,40 +44,32 @@ inline bool is_small_int(Kd k) { return k == Kd::i1 || k == Kd::i2 || k == Kd::i
 // The real kind of a complex kind's parts.
 inline Kd part_of(Kd k) { return k == Kd::c8 ? Kd::r4 : k == Kd::c16 ? Kd::r8 : k == Kd::c32 ? Kd::r16 : k; }
 
-template <class T>
-T ld(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class T>
-void st(char* p, T v) {
-  std::memcpy(p, &v, sizeof v);
-}
+using f90test::load_bytes;
+using f90test::store_bytes;
 // Rounded to T by a forced store in the current rounding mode.
 using f90test::stored;
 
 inline int64_t int_value(Kd k, const char* p) {
   switch (k) {
-    case Kd::i1: return ld<int8_t>(p);
-    case Kd::i2: return ld<int16_t>(p);
-    case Kd::i4: return ld<int32_t>(p);
-    default: return ld<int64_t>(p);
+    case Kd::i1: return load_bytes<int8_t>(p);
+    case Kd::i2: return load_bytes<int16_t>(p);
+    case Kd::i4: return load_bytes<int32_t>(p);
+    default: return load_bytes<int64_t>(p);
   }
 }
 // An element of a real or integer kind as the x87 unit loads it (exact).
 inline long double x87_value(Kd k, const char* p) {
-  if (k == Kd::r4) return ld<float>(p);
-  if (k == Kd::r8) return ld<double>(p);
+  if (k == Kd::r4) return load_bytes<float>(p);
+  if (k == Kd::r8) return load_bytes<double>(p);
   return static_cast<long double>(int_value(k, p));
 }
 // An element widened exactly to REAL*16.
 inline DoubleDouble dd_value(Kd k, const char* p) {
-  if (k == Kd::r16) return ld<DoubleDouble>(p);
+  if (k == Kd::r16) return load_bytes<DoubleDouble>(p);
   if (k == Kd::r4 || k == Kd::r8) return {static_cast<double>(x87_value(k, p)), 0.0};
   if (k == Kd::i8) {
     DoubleDouble r;
-    _morvex_ll2q(&r, ld<int64_t>(p));
+    _morvex_ll2q(&r, load_bytes<int64_t>(p));
     return r;
   }
   return {static_cast<double>(int_value(k, p)), 0.0};
@@ -89,12 +82,12 @@ inline bool used(Kd k, const char* p) {
       const long double v = x87_value(k, p);
       return v < 0 || v > 0;
     }
-    case Kd::r16: return !qequal(ld<DoubleDouble>(p), DoubleDouble{0.0, 0.0});
+    case Kd::r16: return !qequal(load_bytes<DoubleDouble>(p), DoubleDouble{0.0, 0.0});
     case Kd::c8: case Kd::c16: case Kd::c32: {
       const Kd pk = part_of(k);
       return used(pk, p) || used(pk, p + bytes_of(pk));
     }
-    case Kd::l8: return ld<uint32_t>(p) != 0;  // the low word only
+    case Kd::l8: return load_bytes<uint32_t>(p) != 0;  // the low word only
     default: {
       for (uint32_t i = 0; i < bytes_of(k); ++i)
         if (p[i] != 0) return true;
@@ -152,21 +145,21 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
     uint64_t s = 0;
     for (size_t l = 0; l < k; ++l)
       s += static_cast<uint64_t>(int_value(km.x, xs[l])) * static_cast<uint64_t>(int_value(km.y, ys[l]));
-    st(out, s);
+    store_bytes(out, s);
     return;
   }
   if (c == Kd::r16) {
     DoubleDouble s{0.0, 0.0};
     for (size_t l = 0; l < k; ++l)
       if (inner || used(km.y, ys[l])) s = qadd(s, qmul(dd_value(km.x, xs[l]), dd_value(km.y, ys[l])));
-    st(out, s);
+    store_bytes(out, s);
     return;
   }
   if (c == Kd::c32) {
     Z s{{0.0, 0.0}, {0.0, 0.0}};
     for (size_t l = 0; l < k; ++l)
-      if (inner || used(km.y, ys[l])) s = zterm(s, ld<Z>(xs[l]), ld<Z>(ys[l]));
-    st(out, s);
+      if (inner || used(km.y, ys[l])) s = zterm(s, load_bytes<Z>(xs[l]), load_bytes<Z>(ys[l]));
+    store_bytes(out, s);
     return;
   }
   if (km.x == Kd::i8) {  // INTEGER*8 by real: rounded after every term
@@ -176,7 +169,7 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
         const long double v = x87_value(km.x, xs[l]) * x87_value(km.y, ys[l]) + s;
         s = c == Kd::r4 ? stored<float>(v) : stored<double>(v);
       }
-    if (c == Kd::r4) st(out, static_cast<float>(s)); else st(out, static_cast<double>(s));
+    if (c == Kd::r4) store_bytes(out, static_cast<float>(s)); else store_bytes(out, static_cast<double>(s));
     return;
   }
   auto round_c = [&](long double v) -> long double {
@@ -198,9 +191,9 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
       }
     }
     if (p == Kd::r4) {
-      st(out, stored<float>(re)), st(out + 4, stored<float>(im));
+      store_bytes(out, stored<float>(re)), store_bytes(out + 4, stored<float>(im));
     } else {
-      st(out, stored<double>(re)), st(out + 8, stored<double>(im));
+      store_bytes(out, stored<double>(re)), store_bytes(out + 8, stored<double>(im));
     }
     return;
   }
@@ -211,7 +204,7 @@ inline void model_element(const KernelModel& km, const std::vector<const char*>&
     else if (used(km.y, ys[l]))
       s = round_c(x87_value(km.y, ys[l]) * x87_value(km.x, xs[l]) + s);
   }
-  if (c == Kd::r4) st(out, stored<float>(s)); else st(out, stored<double>(s));
+  if (c == Kd::r4) store_bytes(out, stored<float>(s)); else store_bytes(out, stored<double>(s));
 }
 
 // C (m x n) = A.B by model_element, term l of C(i,j) being (A(i,l), B(l,j)).
@@ -258,28 +251,28 @@ inline void model_gemm2_element(const KernelModel& km, double alpha,
                                 const std::vector<const char*>& xs,
                                 const std::vector<const char*>& ys, char* inout) {
   if (km.c == Kd::r16) {
-    DoubleDouble c = ld<DoubleDouble>(inout);
+    DoubleDouble c = load_bytes<DoubleDouble>(inout);
     const DoubleDouble a{alpha, 0.0};
     for (size_t l = 0; l < xs.size(); ++l)
       if (used(km.y, ys[l])) c = qadd(c, qmul(qmul(a, dd_value(km.y, ys[l])), dd_value(km.x, xs[l])));
-    st(inout, c);
+    store_bytes(inout, c);
     return;
   }
-  double c = ld<double>(inout);
+  double c = load_bytes<double>(inout);
   for (size_t l = 0; l < xs.size(); ++l)
     if (used(km.y, ys[l])) {
       const double t = stored<double>(x87_value(km.y, ys[l]) * alpha);
       c = stored<double>(x87_value(km.x, xs[l]) * t + c);
     }
-  st(inout, c);
+  store_bytes(inout, c);
 }
 
 // Equal results: bits, with any NaN equal to any NaN in a floating part.
 inline bool same_element(Kd k, const char* p, const char* q) {
   switch (k) {
-    case Kd::r4: return same(ld<float>(p), ld<float>(q));
-    case Kd::r8: return same(ld<double>(p), ld<double>(q));
-    case Kd::r16: return same(ld<DoubleDouble>(p), ld<DoubleDouble>(q));
+    case Kd::r4: return same(load_bytes<float>(p), load_bytes<float>(q));
+    case Kd::r8: return same(load_bytes<double>(p), load_bytes<double>(q));
+    case Kd::r16: return same(load_bytes<DoubleDouble>(p), load_bytes<DoubleDouble>(q));
     case Kd::c8: case Kd::c16: case Kd::c32: {
       const Kd pk = part_of(k);
       return same_element(pk, p, q) && same_element(pk, p + bytes_of(pk), q + bytes_of(pk));

@@ -22,8 +22,8 @@ using f90test::ElemType;
 using f90test::Runtime;
 using f90test::TestArray;
 using sums::DD;
-using sums::get;
-using sums::put;
+using sums::load_bytes;
+using sums::store_bytes;
 using sums::rounded;
 using Desc = ArrayDescriptor;
 using Index = std::vector<int64_t>;
@@ -82,31 +82,31 @@ void naive_step(const DimEntry& e, char* r, const char* s) {
     const uint64_t v = prod ? a * b : a + b;  // low n bytes are right modulo 2^(8n)
     std::memcpy(r, &v, n);
   } else if (t.code() == TYPE_REAL && n <= 8) {
-    const long double a = n == 4 ? get<float>(r) : get<double>(r);
-    const long double b = n == 4 ? get<float>(s) : get<double>(s);
+    const long double a = n == 4 ? load_bytes<float>(r) : load_bytes<double>(r);
+    const long double b = n == 4 ? load_bytes<float>(s) : load_bytes<double>(s);
     const long double v = prod ? a * b : a + b;
-    n == 4 ? put(r, rounded<float>(v)) : put(r, rounded<double>(v));
+    n == 4 ? store_bytes(r, rounded<float>(v)) : store_bytes(r, rounded<double>(v));
   } else if (t.code() == TYPE_COMPLEX && n <= 16) {
     const bool single = n == 8;
     auto part = [&](const char* p, int i) -> long double {
-      return single ? get<float>(p + 4 * i) : get<double>(p + 8 * i);
+      return single ? load_bytes<float>(p + 4 * i) : load_bytes<double>(p + 8 * i);
     };
     const long double a = part(r, 0), b = part(r, 1), c = part(s, 0), d = part(s, 1);
     const long double re = prod ? a * c - b * d : a + c;
     const long double im = prod ? a * d + c * b : b + d;
     if (single) {
-      put(r, rounded<float>(re));
-      put(r + 4, rounded<float>(im));
+      store_bytes(r, rounded<float>(re));
+      store_bytes(r + 4, rounded<float>(im));
     } else {
-      put(r, rounded<double>(re));
-      put(r + 8, rounded<double>(im));
+      store_bytes(r, rounded<double>(re));
+      store_bytes(r + 8, rounded<double>(im));
     }
   } else if (n == 16) {
     DD v;
-    prod ? _morvex_qmul(&v, get<DD>(r), get<DD>(s)) : _morvex_qadd(&v, get<DD>(r), get<DD>(s));
-    put(r, v);
+    prod ? _morvex_qmul(&v, load_bytes<DD>(r), load_bytes<DD>(s)) : _morvex_qadd(&v, load_bytes<DD>(r), load_bytes<DD>(s));
+    store_bytes(r, v);
   } else {
-    const DD A = get<DD>(r), B = get<DD>(r + 16), C = get<DD>(s), D = get<DD>(s + 16);
+    const DD A = load_bytes<DD>(r), B = load_bytes<DD>(r + 16), C = load_bytes<DD>(s), D = load_bytes<DD>(s + 16);
     DD re, im;
     if (!prod) {
       _morvex_qadd(&re, A, C);
@@ -120,8 +120,8 @@ void naive_step(const DimEntry& e, char* r, const char* s) {
       _morvex_qmul(&t4, A, D);
       _morvex_qadd(&im, t4, t3);
     }
-    put(r, re);
-    put(r + 16, im);
+    store_bytes(r, re);
+    store_bytes(r + 16, im);
   }
 }
 
@@ -130,8 +130,8 @@ Bytes identity(const DimEntry& e) {
   const ElemType t = e.type;
   if (!e.product) return b;
   if (t.code() == TYPE_INTEGER) b[0] = 1;
-  else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) put(reinterpret_cast<char*>(b.data()), 1.0f);
-  else put(reinterpret_cast<char*>(b.data()), 1.0);
+  else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) store_bytes(reinterpret_cast<char*>(b.data()), 1.0f);
+  else store_bytes(reinterpret_cast<char*>(b.data()), 1.0);
   return b;
 }
 
@@ -237,7 +237,7 @@ void special_fill(TestArray& a, std::mt19937& g) {
   for (int64_t k = 0; k < a.size(); ++k) {
     char* p = a.at_linear(k);
     for (uint32_t i = 0; i < t.bytes() / (single ? 4 : 8); ++i)
-      single ? put(p + 4 * i, static_cast<float>(part())) : put(p + 8 * i, part());
+      single ? store_bytes(p + 4 * i, static_cast<float>(part())) : store_bytes(p + 8 * i, part());
   }
 }
 
@@ -383,7 +383,7 @@ TEST_F(AlongDim, Sse2BlocksMatchTheX87AtTheirBoundary) {
                            : sum ? std::ldexp(pick(-1000, 1000), pick(-8, 8))
                                  : 1.0 + std::ldexp(pick(-1000, 1000), -20);
           char* p = a.at(l.dim == 1 ? Index{i, j} : Index{j, i});
-          single ? put(p, static_cast<float>(v)) : put(p, v);
+          single ? store_bytes(p, static_cast<float>(v)) : store_bytes(p, v);
         }
       }
       for (uint16_t cw : words) {
@@ -420,8 +420,8 @@ TEST_F(AlongDim, Sse2BlocksRaiseTheX87InexactFlagAsTheX87Would) {
     const DimEntry& e = entry(c.entry);
     TestArray a(e.type, {8, 40});
     for (int64_t k = 0; k < a.size(); ++k)
-      e.type.bytes() == 4 ? put(a.at_linear(k), static_cast<float>(k % 8 == 3 ? c.term : 1.0))
-                          : put(a.at_linear(k), k % 8 == 3 ? c.term : 1.0);
+      e.type.bytes() == 4 ? store_bytes(a.at_linear(k), static_cast<float>(k % 8 == 3 ? c.term : 1.0))
+                          : store_bytes(a.at_linear(k), k % 8 == 3 ? c.term : 1.0);
     TestArray r(e.type, {40});
     const int32_t dim = 1;
     uint16_t status = 0;
@@ -444,7 +444,7 @@ void store_parts(char* p, ElemType t, const std::vector<double>& parts) {
     const int64_t v = static_cast<int64_t>(parts[0]);
     std::memcpy(p, &v, t.bytes());
   } else if (t.bytes() == 4 || (t.code() == TYPE_COMPLEX && t.bytes() == 8)) {
-    for (size_t i = 0; i < parts.size(); ++i) put(p + 4 * i, static_cast<float>(parts[i]));
+    for (size_t i = 0; i < parts.size(); ++i) store_bytes(p + 4 * i, static_cast<float>(parts[i]));
   } else {
     std::memcpy(p, parts.data(), 8 * parts.size());
   }
@@ -491,7 +491,7 @@ TEST_F(AlongDim, PerTermRoundingAndWrapAround) {
       _morvex_qmul(&t, DD{1, 0}, DD{3, 0});
       DD u;
       _morvex_qmul(&u, t, DD{1.0 / 3, 0});
-      put(reinterpret_cast<char*>(want.data()), u);
+      store_bytes(reinterpret_cast<char*>(want.data()), u);
     } else {
       store_parts(reinterpret_cast<char*>(want.data()), e.type, c.want);
     }

@@ -71,7 +71,7 @@ Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
   if (t.code() == TYPE_REAL && t.bytes() <= 8) {
     long double acc = prod;
     each([&](const char* p) {
-      const long double x = t.bytes() == 4 ? get<float>(p) : get<double>(p);
+      const long double x = t.bytes() == 4 ? load_bytes<float>(p) : load_bytes<double>(p);
       acc = prod ? acc * x : acc + x;
     }, [] {});
     return bytes_of(acc, 10);
@@ -80,8 +80,8 @@ Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
     const bool single = t.bytes() == 8;
     long double re = prod, im = 0;
     each([&](const char* p) {
-      const long double a = single ? get<float>(p) : get<double>(p);
-      const long double b = single ? get<float>(p + 4) : get<double>(p + 8);
+      const long double a = single ? load_bytes<float>(p) : load_bytes<double>(p);
+      const long double b = single ? load_bytes<float>(p + 4) : load_bytes<double>(p + 8);
       if (!prod) {
         re = re + a;
         im = im + b;
@@ -100,7 +100,7 @@ Bytes reference(const Entry& e, TestArray& a, TestArray* m) {
   DD acc[2] = {{double(prod), 0}, {0, 0}};
   const bool z = t.bytes() == 32;
   each([&](const char* p) {
-    const DD c = get<DD>(p), d = z ? get<DD>(p + 16) : DD{};
+    const DD c = load_bytes<DD>(p), d = z ? load_bytes<DD>(p + 16) : DD{};
     DD t1, t2, t3, t5;
     if (!z) {
       prod ? _morvex_qmul(&t1, acc[0], c) : _morvex_qadd(&t1, acc[0], c);

@@ -90,16 +90,8 @@ inline const std::vector<Entry>& entries() {
 }
 
 // An element's bytes as T and back; a long double rounded to T's format.
-template <class T>
-T get(const char* p) {
-  T v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-template <class T>
-void put(char* p, T v) {
-  std::memcpy(p, &v, sizeof v);
-}
+using f90test::load_bytes;
+using f90test::store_bytes;
 template <class T>
 T rounded(long double x) {
   volatile T v = static_cast<T>(x);
