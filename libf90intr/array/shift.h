@@ -280,9 +280,8 @@ void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, p
       if (len <= 0) continue;
       const TilePhase& p = line[b].phase[q];
       char* d = dst + from * rs;
-      if (p.kind == TilePhase::from_array) {  // extents fit 32 bits: a 32-bit count
-        const char* a = src + from * as + p.off;
-        for (ptrdiff_t k = static_cast<ptrdiff_t>(len); k > 0; --k, d += rs, a += as) Mover<K>::one(d, a, bytes);
+      if (p.kind == TilePhase::from_array) {
+        Mover<K>::line(d, rs, src + from * as + p.off, as, len, bytes);
       } else if (p.kind == TilePhase::fixed_value) {
         Mover<K>::fill(d, rs, p.element, len, bytes);
       } else {
