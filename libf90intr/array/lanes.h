@@ -4,8 +4,8 @@
 // per-column reductions of a block of neighbouring lines.
 //
 // They use SSE2 (16-byte lanes) or AVX2 (32-byte lanes), whichever the CPU
-// has (REAL*16 column locations also AVX-512's 64-byte lanes, under
-// Isa::avx2), and are never called without one of them (isa() is Isa::none
+// has (column locations also AVX-512's 64-byte lanes, under Isa::avx2),
+// and are never called without one of them (isa() is Isa::none
 // then; the callers keep their element loops for that case and for strided
 // runs).
 // Only comparisons, selections and integer counts run in the lanes: nothing
@@ -170,10 +170,11 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
-// Whether r16_columns, given Isa::avx2 and `at`, takes 64-byte lanes (eight
-// columns a pair of vectors) on a CPU with AVX-512 F/BW/VL/DQ: true but
-// while a test runs the 32-byte lanes there. Results are the same either way.
-F90_HIDDEN extern bool r16_wide_lanes;
+// Whether the column location searches (columns() and r16_columns() with
+// `at`), given Isa::avx2, take 64-byte lanes on a CPU with AVX-512
+// F/BW/VL/DQ: true but while a test runs the 32-byte lanes there. Results
+// are the same either way.
+F90_HIDDEN extern bool wide_lanes;
 
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the
