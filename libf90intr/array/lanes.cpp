@@ -565,8 +565,11 @@ LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_
     at += head;
     ncol -= head + tail;
   }
-  // With rows too, 32-bit code has eight vector registers.
-  constexpr int G = Loc ? 2 : 4;
+  // With rows too, 32-bit code has eight vector registers; three vectors a
+  // step in 64-byte lanes of integers, whose comparisons and extremes take
+  // the row's vectors from memory as they stand (REAL ones keep them in a
+  // register, and the third vector spills).
+  constexpr int G = !Loc ? 4 : W == 64 && std::is_integral_v<T> ? 3 : 2;
   // kRows rows at a time: each vector of current values is loaded and
   // stored once per kRows rows, which are read as kRows ascending streams.
   for (int32_t k = 0; k < rows; k += kRows) {
