@@ -28,11 +28,10 @@ std::vector<Isa> builds() {
   return v;
 }
 
-// The column searches' kernels: every build, and Isa::avx2 twice on a CPU
-// with AVX-512, 32-byte lanes, then (locations) 64-byte ones; `wide` is
-// what f90::lanes::wide_lanes is set to for each, and WideLanes sets it
-// back at the end of a test.
-std::vector<std::pair<Isa, bool>> kernels() {
+// builds() with Isa::avx2 twice on a CPU with AVX-512 F/BW/VL/DQ: 32-byte
+// lanes, then 64-byte ones where a kernel has them (wide_lanes, which a
+// WideLanes sets back to true at the end of a test).
+std::vector<std::pair<Isa, bool>> wide_builds() {
   std::vector<std::pair<Isa, bool>> v;
   for (const Isa isa : builds()) v.push_back({isa, false});
   if (!v.empty() && v.back().first == Isa::avx2 && __builtin_cpu_supports("avx512f") &&
@@ -45,12 +44,15 @@ struct WideLanes {
   ~WideLanes() { f90::lanes::wide_lanes = true; }
 };
 
-// Random elements of few values (ties), some NaNs for REAL kinds.
+// Random elements of few values (ties), some NaNs for REAL kinds; INTEGER*8
+// ones apart in either word, so both take part in its comparisons.
 template <class T>
 std::vector<T> run(int n, bool nans) {
   std::vector<T> v(n);
   for (T& x : v) {
     x = static_cast<T>(pick(-20, 20));
+    if constexpr (sizeof(T) == 8 && !std::is_floating_point_v<T>)
+      x = x * (int64_t{1} << 32) + pick(-3, 3);
     if constexpr (std::is_floating_point_v<T>)
       if (nans && pick(0, 30) == 0) x = std::nan("");
   }
@@ -68,7 +70,9 @@ std::vector<char> logicals(int n, int density, int pad) {
 
 template <class T>
 void extreme_and_find_equal() {
-  for (const Isa isa : builds()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 200; ++trial) {
       const int n = pick(1, 300);
       const bool nans = pick(0, 1);
@@ -146,8 +150,8 @@ TEST(Lanes, LogicalCountsAndSearchesOfEveryWidth) {
 template <class T, Rule R>
 void columns_against_loops() {
   const int spans[] = {119, 121, 129, 241, 32759, 32761, 32769, 65530};
-  WideLanes restore;
-  for (const auto& [isa, wide] : kernels()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
     f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 60; ++trial) {
       const int edge = sizeof(T) > 2 ? 0 : pick(0, 9);
@@ -303,8 +307,8 @@ bool r16_rule(const char* c, const char* x) {
 }
 
 TEST(Lanes, Real16ColumnsOfEveryBuild) {
-  WideLanes restore;
-  for (const auto& [isa, wide] : kernels()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
     f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 200; ++trial) {
       const bool greatest = trial & 1;
