@@ -3,8 +3,9 @@
 //
 // Each kernel is written once, over GCC vector types of W bytes, and built
 // twice: W = 16 under target("sse2") and W = 32 under target("avx2") (the
-// REAL*16 column locations a third time, W = 64 under AVX-512). The kernel bodies
-// are always inlined into those wrappers, so every vector
+// integer extremes and the REAL*16 column locations a third time, W = 64
+// under AVX-512). The kernel bodies are always inlined into those wrappers,
+// so every vector
 // operation is compiled for the wrapper's instruction set; nothing outside
 // a wrapper sees a vector type. The loops take four vectors a step, with
 // independent accumulators, and finish the run element by element.
@@ -67,40 +68,71 @@ LANES_INLINE V pick(V c, V x) {
     return x < c ? x : c;
 }
 
+// The lanes where x or y holds a NaN: a mask vector, or at W = 64 one bit a
+// lane from one unordered compare into a mask register (GCC would build the
+// 64-byte mask vectors lane by lane). has_nan tells whether an OR of them
+// has any.
+template <int W, class V>
+LANES_INLINE auto nan_lanes(V x, V y) {
+#if defined(__GNUC__) && !defined(__clang__)
+  using E = std::remove_cvref_t<decltype(x[0])>;
+  if constexpr (W == 64 && std::is_same_v<E, double>)
+    return uint32_t(__builtin_ia32_cmppd512_mask(x, y, 3, 0xff, 4));
+  else if constexpr (W == 64 && std::is_same_v<E, float>)
+    return uint32_t(__builtin_ia32_cmpps512_mask(x, y, 3, 0xffff, 4));
+  else
+#endif
+    return (x != x) | (y != y);
+}
+template <int W, class M>
+LANES_INLINE bool has_nan(M m) {
+  if constexpr (std::is_same_v<M, uint32_t>)
+    return m != 0;
+  else
+    return nonzero<W>(m);
+}
+
 template <int W, class T, bool Max>
 LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   using V = Vec<T, W>;
   constexpr int32_t L = W / sizeof(T);
   constexpr bool real = std::is_floating_point_v<T>;
   // REAL lanes start from the infinity that every element but a NaN beats
-  // or equals; integer lanes from the first element.
+  // or equals; integer lanes from the first vector of elements, or none
+  // (zeros, not read) in a run shorter than a vector: a broadcast of the
+  // first element GCC builds lane by lane at W = 64.
   T init;
-  if constexpr (real)
+  V b0{};
+  if constexpr (real) {
     init = Max ? -__builtin_inf() : __builtin_inf();
-  else
+    b0 += init;
+  } else {
     init = load<T>(p);
+    if (n >= L) b0 = load<V>(p);
+  }
   // Two accumulators, each taking the extreme of a pair of vectors a step:
   // few enough registers for 32-bit code to keep every vector in one.
-  V b0 = V{} + init, b1 = b0;
-  using M = decltype(b0 > b0);
-  M un = M{};
+  V b1 = b0;
+  decltype(nan_lanes<W>(b0, b0)) un{};
   int32_t i = 0;
   for (; n - i >= 4 * L; i += 4 * L) {
     const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
             x3 = load<V>(p + i + 3 * L);
-    if constexpr (real) un |= ((x0 != x0) | (x1 != x1)) | ((x2 != x2) | (x3 != x3));
+    if constexpr (real)
+      un |= nan_lanes<W>(x0, x1) | nan_lanes<W>(x2, x3);
     b0 = pick<Max>(b0, pick<Max>(x0, x1));
     b1 = pick<Max>(b1, pick<Max>(x2, x3));
   }
   for (; n - i >= L; i += L) {
     const V x = load<V>(p + i);
     b0 = pick<Max>(b0, x);
-    if constexpr (real) un |= x != x;
+    if constexpr (real) un |= nan_lanes<W>(x, x);
   }
   b0 = pick<Max>(b0, b1);
   T r = init;
-  for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
-  bool seen = real && nonzero<W>(un);
+  if (real || n >= L)
+    for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
+  bool seen = real && has_nan<W>(un);
   for (; i < n; ++i) {
     const T x = load<T>(p + i);
     if (real && x != x)
@@ -965,6 +997,15 @@ template <class T, bool Max>
 [[gnu::target("avx2")]] void extreme_avx2(const T* p, int32_t n, T& best, bool& nan) {
   extreme_k<32, T, Max>(p, n, best, nan);
 }
+// Integer extremes in 64-byte lanes: vpmaxsq/vpminsq, where AVX2 has only a
+// compare and a blend for 64-bit elements. (REAL runs and find_equal keep
+// 32-byte lanes: their comparison masks as 64-byte vectors GCC builds lane
+// by lane.)
+template <class T, bool Max>
+[[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void extreme_avx512(const T* p, int32_t n,
+                                                                          T& best, bool& nan) {
+  extreme_k<64, T, Max>(p, n, best, nan);
+}
 template <class T>
 [[gnu::target("sse2")]] int32_t find_equal_sse2(const T* p, int32_t n, const T& v) {
   return find_equal_k<16>(p, n, v);
@@ -1038,8 +1079,6 @@ template <bool Greatest, bool Loc>
 // Eight columns a pair of 64-byte vectors (location searches): half the
 // instructions a row, and the comparisons' masks in mask registers, not in
 // the eight vector ones.
-// DQ turns a mask into lanes in one instruction (without it GCC compares
-// lane by lane on the x87).
 template <bool Greatest, bool Loc>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void r16_columns_avx512(
     const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, R16Rule takes,
@@ -1102,7 +1141,13 @@ int32_t r16_first_special(Isa isa, const char* p, int32_t n) {
   return i;
 }
 
-bool r16_wide_lanes = true;
+bool wide_lanes = true;
+
+// DQ turns a mask into lanes in one instruction (without it GCC compares
+// lane by lane on the x87).
+static bool wide() {
+  return wide_lanes && morvex::chars::have_avx512() && __builtin_cpu_supports("avx512dq");
+}
 
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
@@ -1117,14 +1162,13 @@ void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t
       // vector GCC spills the 64-byte state, and they measured slower.
       {{r16_columns_avx2<false, false>, r16_columns_avx512<false, true>},
        {r16_columns_avx2<true, false>, r16_columns_avx512<true, true>}}};
-  const bool wide = r16_wide_lanes && morvex::chars::have_avx512() &&
-                    __builtin_cpu_supports("avx512dq");
-  const int build = isa != Isa::avx2 ? 0 : wide ? 2 : 1;
+  const int build = isa != Isa::avx2 ? 0 : wide() ? 2 : 1;
   kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current, at);
 }
 
 template <class T, bool Max>
 void extreme(Isa isa, const T* p, int32_t n, T& best, bool& nan) {
+  if (isa == Isa::avx2 && wide()) return extreme_avx512<T, Max>(p, n, best, nan);
   if (isa == Isa::avx2)
     extreme_avx2<T, Max>(p, n, best, nan);
   else
