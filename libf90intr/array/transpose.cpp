@@ -121,17 +121,6 @@ __attribute__((target("avx2"))) inline void four_rows_avx2(char* q, int64_t r2, 
   }
 }
 
-// Stores 64 bytes at p: streamed past the caches (p 64-byte aligned) or
-// plainly. AVX-512 callers only.
-template <bool kStream>
-__attribute__((target("avx512f"), always_inline)) inline void store64(char* p, __m512i v) {
-  if constexpr (kStream) {
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(p), v);
-  } else {
-    _mm512_storeu_si512(p, v);
-  }
-}
-
 // 128-bit lanes of a and b: 0x88 takes lanes 0 and 2 of each, 0xDD lanes 1
 // and 3. (The zero-masking forms here and below: the plain ones leave a
 // lane undefined that this compiler then warns about.)
@@ -150,7 +139,7 @@ __attribute__((target("avx512f"), always_inline)) inline __m512i pair_rows(const
   return kOdd ? _mm512_maskz_unpackhi_epi64(0xFF, a, b) : _mm512_maskz_unpacklo_epi64(0xFF, a, b);
 }
 
-template <bool kStream, bool kOdd>
+template <bool kOdd>
 __attribute__((target("avx512f"), always_inline)) inline void half_square8(char* q, int64_t r2, const char* p,
                                                                            int64_t s2) {
   const auto pair = pair_rows<kOdd>;
@@ -159,16 +148,15 @@ __attribute__((target("avx512f"), always_inline)) inline void half_square8(char*
   const __m512i x45 = pair(p + 4 * s2, s2), x67 = pair(p + 6 * s2, s2);
   const __m512i b0 = lanes_of(x45, x67, 0x88), b1 = lanes_of(x45, x67, 0xDD);
   q += kOdd ? r2 : 0;
-  store64<kStream>(q, lanes_of(a0, b0, 0x88));
-  store64<kStream>(q + 2 * r2, lanes_of(a1, b1, 0x88));
-  store64<kStream>(q + 4 * r2, lanes_of(a0, b0, 0xDD));
-  store64<kStream>(q + 6 * r2, lanes_of(a1, b1, 0xDD));
+  _mm512_storeu_si512(q, lanes_of(a0, b0, 0x88));
+  _mm512_storeu_si512(q + 2 * r2, lanes_of(a1, b1, 0x88));
+  _mm512_storeu_si512(q + 4 * r2, lanes_of(a0, b0, 0xDD));
+  _mm512_storeu_si512(q + 6 * r2, lanes_of(a1, b1, 0xDD));
 }
 
-template <bool kStream>
 __attribute__((target("avx512f"))) inline void square8_avx512(char* q, int64_t r2, const char* p, int64_t s2) {
-  half_square8<kStream, false>(q, r2, p, s2);
-  half_square8<kStream, true>(q, r2, p, s2);
+  half_square8<false>(q, r2, p, s2);
+  half_square8<true>(q, r2, p, s2);
 }
 
 #undef lanes_of
@@ -181,7 +169,7 @@ __attribute__((always_inline)) inline void rows_of(char* q, int64_t r2, const ch
                                                    int64_t h) {
   constexpr int64_t kCols = 64 / kBytes;
   if constexpr (kBytes == 8 && kIsa == PackIsa::avx512) {
-    if (w == kCols && h == 8) return square8_avx512<kStream>(q, r2, p, s2);
+    if (w == kCols && h == 8) return square8_avx512(q, r2, p, s2);
   }
   for (int64_t k = 0; k < h; k += 4, q += 4 * r2, p += 4 * kBytes) {
     if (w != kCols) {
@@ -222,17 +210,18 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 
 // With AVX-512, results of 8-byte elements from kStripMinBytes on move as
 // strips: `strip` rows (a multiple of 8) across all the nw columns in 8 x 8
-// squares, source line by source line, each destination row written in
-// whole lines from left to right. The strip is as high as makes its
+// squares, each destination row written in whole lines from left to
+// right, each source line read whole. The strip is as high as makes its
 // destination rows about kStripBytes, 8 to 32 rows: measured on REAL*8
 // from 64 KiB to 64 MiB of result, the best height halved with every
 // doubling of the row length (32 rows of 1 KiB, 16 of 2 KiB, 8 of 4 KiB),
-// and taller tiles were up to 3 times slower at 1-4 MiB. (Fetching the next
-// columns ahead made it slower.) Against the tiles and panels the strips
-// measured 0.59-0.71 of memcpy against 0.53-0.59 at 256 KiB and 0.43-0.51
-// against 0.40-0.44 at 4 MiB, no better at 1 MiB and below 128 KiB (whose
-// head and lead columns cost more) and 0.6 or less (against 0.8-0.95) from
-// 16 MiB on, where the panels read 1 KiB runs of the source and stream.
+// and tiles of 512 rows were up to 3 times slower at 1-4 MiB. (Fetching
+// the next columns ahead made it slower.) With rows and columns on lines
+// the strips measured 0.71-0.79 of memcpy at 256 KiB against 0.55 for the
+// tiles, 0.44-0.53 against 0.36-0.43 at 4 MiB; no better at 1 MiB (the
+// tiles with head columns stay there), nor below 128 KiB, whose head and
+// lead columns cost more, nor from 16 MiB on (0.6 or less against 0.8-0.95
+// for the streamed panels, which read 1 KiB runs of the source).
 // The last 4 rows (m4 not a multiple of 8) go through AVX2.
 constexpr int64_t kStripMinBytes = int64_t{128} << 10;
 constexpr int64_t kStripBytes = int64_t{32} << 10;
@@ -263,7 +252,9 @@ void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64
   if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
   const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
   if constexpr (kIsa == PackIsa::avx512) {
-    // Strips whose destination rows take about kStripBytes.
+    // Strips whose destination rows take about kStripBytes. (The head and
+    // last columns as whole groups of 8 whose stores cross lines, stored
+    // again by the aligned groups, measured no faster.)
     const int64_t strip = std::clamp<int64_t>(kStripBytes / kBytes / std::max<int64_t>(nw, 1) / 8 * 8, 8, 32);
     strips_avx512(dst + head * kBytes, r2, src + head * s2, s2, m4, nw, strip);
   } else {
@@ -272,8 +263,8 @@ void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64
   if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
 }
 
-// A column run of `bytes` (a multiple of 16; of 32 for the AVX2 and
-// AVX-512 forms) from p into the 64-byte aligned buffer at b.
+// A column run of `bytes` (a multiple of 16; of 32 for the AVX2 form) from
+// p into the 64-byte aligned buffer at b.
 __attribute__((target("sse2"))) inline void copy_run(char* b, const char* p, int64_t bytes) {
   for (int64_t k = 0; k < bytes; k += 16) _mm_store_si128(reinterpret_cast<__m128i*>(b + k), F90_LOAD(p + k));
 }
@@ -281,12 +272,6 @@ __attribute__((target("sse2"))) inline void copy_run(char* b, const char* p, int
 __attribute__((target("avx2"))) inline void copy_run_avx2(char* b, const char* p, int64_t bytes) {
   for (int64_t k = 0; k < bytes; k += 32)
     _mm256_store_si256(reinterpret_cast<__m256i*>(b + k), _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + k)));
-}
-
-__attribute__((target("avx512f"))) inline void copy_run_avx512(char* b, const char* p, int64_t bytes) {
-  int64_t k = 0;
-  for (; k + 64 <= bytes; k += 64) _mm512_store_si512(b + k, _mm512_loadu_si512(p + k));
-  if (k < bytes) copy_run_avx2(b + k, p + k, bytes - k);
 }
 
 __attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
@@ -326,8 +311,7 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
   constexpr int64_t kRows = kPanelRows, kPanelCols = 256 / kBytes, kCols = 64 / kBytes;
   constexpr int64_t kPanelStride = kRows * kBytes + 64;
   constexpr int64_t kLines = kRows * kBytes / 64 + 1;  // lines of a column run, at any alignment
-  constexpr int64_t kStep = kBytes == 8 && kIsa == PackIsa::avx512 ? 8 : 4;  // rows written at a time
-  constexpr int64_t kFetchCols = (kPanelCols + kRows / kStep - 1) / (kRows / kStep);
+  constexpr int64_t kFetchCols = (kPanelCols + kRows / 4 - 1) / (kRows / 4);
   const int64_t first = head > 0 ? head + kPanelCols - kCols : kPanelCols;
   alignas(64) char buf[kPanelCols * kPanelStride];
   for (int64_t i0 = 0; i0 < m4; i0 += kRows) {
@@ -337,9 +321,7 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
       for (int64_t j = 0; j < cols; ++j) {
         const char* p = src + (j0 + j) * s2 + i0 * kBytes;
         char* b = buf + j * kPanelStride;
-        if constexpr (kBytes == 8 && kIsa == PackIsa::avx512) {
-          copy_run_avx512(b, p, rows * kBytes);
-        } else if constexpr (kBytes == 8 && kIsa == PackIsa::avx2) {
+        if constexpr (kBytes == 8 && kIsa == PackIsa::avx2) {
           copy_run_avx2(b, p, rows * kBytes);
         } else {
           copy_run(b, p, rows * kBytes);
@@ -352,14 +334,13 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
       const int64_t fetch = next_i < m4 ? std::min(nb - next_j, kPanelCols) : 0;
       const char* next = fetch > 0 ? src + next_j * s2 + next_i * kBytes : src;
       int64_t fetched = 0;
-      for (int64_t i = 0; i < rows; i += kStep) {
+      for (int64_t i = 0; i < rows; i += 4) {
         for (int64_t c = 0; c < kFetchCols && fetched < fetch; ++c, ++fetched)
           for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64);
         for (int64_t j = 0, w; j < cols; j += w) {
           w = j0 + j == 0 ? group_width<kBytes>(0, head, nb) : std::min(kCols, cols - j);
           rows_of<kBytes, kStream, kIsa>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
-                                         buf + j * kPanelStride + i * kBytes, kPanelStride, w,
-                                         std::min(kStep, rows - i));
+                                         buf + j * kPanelStride + i * kBytes, kPanelStride, w, 4);
         }
       }
     }
@@ -367,8 +348,8 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
   if constexpr (kStream) store_fence();
 }
 
-// The panels through SSE2, and those of 8-byte elements through AVX2 or
-// AVX-512: functions of their own, so that only a call that moves panels
+// The panels through SSE2, and those of 8-byte elements through AVX2:
+// functions of their own, so that only a call that moves panels
 // sets up the buffer's stack frame.
 template <uint32_t kBytes, bool kStream>
 __attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
@@ -380,11 +361,6 @@ template <bool kStream>
 __attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
   panels<8, kStream, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
-}
-
-__attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
-                                                                int64_t s2, int64_t m4, int64_t nb, int64_t head) {
-  panels<8, true, PackIsa::avx512>(dst, r2, src, s2, m4, nb, head);
 }
 
 #undef F90_LOAD
@@ -417,37 +393,38 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 8-byte elements whose destination rows start on lines
   // after the head columns move as strips (see kStripMinBytes) in place of
-  // the tiles below kLineGroupBytes and of the panels below kStreamResult,
-  // and the panels' squares are AVX-512's: its stores are whole lines.
+  // the tiles below kLineGroupBytes and of the panels below kStreamResult.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool avx512 = bytes == 8 && isa == PackIsa::avx512 && lines && result >= kStripMinBytes;
-  const bool strips = avx512 && (result < kLineGroupBytes || (result >= kPanelBytes && result < kStreamResult));
+  const bool strips = bytes == 8 && isa == PackIsa::avx512 && lines && result >= kStripMinBytes &&
+                      (result < kLineGroupBytes || (result >= kPanelBytes && result < kStreamResult));
   const bool panel = !strips && result >= kPanelBytes;
-  const int64_t head = (result >= kLineGroupBytes || avx512) && lines
+  const int64_t head = (result >= kLineGroupBytes || strips) && lines
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
                            : 0;
   const bool stream = result >= kStreamResult && line % 16 == 0 && r2 % 16 == 0;
-  const PackIsa wide = bytes != 8 ? PackIsa::sse2 : avx512 ? PackIsa::avx512 : std::min(isa, PackIsa::avx2);
-  // The AVX2 and AVX-512 loads start on 32- or 64-byte boundaries where
+  const bool avx2 = panel && bytes == 8 && isa >= PackIsa::avx2;
+  // The AVX-512 and AVX2 loads start on 64- or 32-byte boundaries where
   // every column does: the `lead` rows before the first such row move with
   // the edges.
-  const uintptr_t align = wide == PackIsa::avx512 ? 64 : 32, from = reinterpret_cast<uintptr_t>(src) & (align - 1);
-  const bool aligned_loads = (avx512 && (panel || strips)) || (panel && wide == PackIsa::avx2);
-  const int64_t lead = aligned_loads && from % 8 == 0 && s2 % align == 0
+  const uintptr_t align = strips ? 64 : 32, from = reinterpret_cast<uintptr_t>(src) & (align - 1);
+  const int64_t lead = (strips || avx2) && from % 8 == 0 && s2 % align == 0
                            ? std::min<int64_t>((align - from) % align / 8, m)
                            : 0;
   const int64_t m4 = lead + ((m - lead) & ~int64_t{3});
   char* const d = dst + lead * r2;
   const char* const s = src + lead * s1;
   const int64_t rows = m4 - lead;
+  // The strips' lead rows: rows 0-7 with unaligned loads, rows lead-7
+  // again with the aligned ones (measured 0.55 of memcpy at 256 KiB with
+  // the lead rows moved element by element, 0.68 with aligned columns).
+  const bool first_strip = strips && lead > 0 && m4 >= 8;
+  if (first_strip) tiles<8, PackIsa::avx512>(dst, r2, src, s2, 8, nb, head);
   if (!panel) {
     (bytes == 4 ? tiles<4, PackIsa::sse2> : strips ? tiles<8, PackIsa::avx512> : tiles<8, PackIsa::sse2>)(
         d, r2, s, s2, rows, nb, head);
-  } else if (avx512) {
-    panels_avx512(d, r2, s, s2, rows, nb, head);  // always streamed: from kStreamResult on
-  } else if (wide == PackIsa::avx2) {
+  } else if (avx2) {
     (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, rows, nb, head);
   } else if (bytes == 8) {
     (stream ? panels_sse2<8, true> : panels_sse2<8, false>)(d, r2, s, s2, rows, nb, head);
@@ -458,7 +435,7 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // columns.
   const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;
   if (nb < n) edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
-  if (lead > 0) edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
+  if (lead > 0 && !first_strip) edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
   if (m4 < m) edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
   return true;
 }
