@@ -130,8 +130,9 @@ BENCHMARK(BM_maxloc_r8_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_minloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_maxloc_i4_dim2_sizes)->Apply(f90bench::memory_sizes);
 
-// Every element kind, MAXLOC and MINLOC, at 1 MiB (in cache) and 64 MiB:
-// Args(kind, bytes); compare with BM_reference_memchr at the same size.
+// Every element kind, MAXLOC and MINLOC, from 256 KiB (in cache) to
+// 256 MiB: Args(kind, bytes, max); compare with BM_reference_memchr at the
+// same size.
 struct LocKind {
   ElemType type;
   void (*max)(ArrayDescriptor*, ArrayDescriptor*, ArrayDescriptor*);
@@ -191,7 +192,7 @@ void BM_location_kinds(benchmark::State& state) {
   run_rank1<int32_t>(state, max ? k.max : k.min, a, nullptr, state.range(1));
 }
 BENCHMARK(BM_location_kinds)
-    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, {1 << 20, 64 << 20}, {0, 1}})
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6}, benchmark::CreateRange(256 << 10, 256 << 20, 4), {0, 1}})
     ->ArgNames({"kind", "bytes", "max"});
 
 // The same kinds but REAL*16 along DIM = 2, shaped as dim2_locations, from

@@ -4,10 +4,10 @@
 // per-column reductions of a block of neighbouring lines.
 //
 // They use SSE2 (16-byte lanes) or AVX2 (32-byte lanes), whichever the CPU
-// has (REAL*16 column locations also AVX-512's 64-byte lanes, under
-// Isa::avx2), and are never called without one of them (isa() is Isa::none
-// then; the callers keep their element loops for that case and for strided
-// runs).
+// has (integer extremes and column locations also AVX-512's 64-byte lanes,
+// under Isa::avx2: wide_lanes), and are never called without one of them
+// (isa() is Isa::none then; the callers keep their element loops for that
+// case and for strided runs).
 // Only comparisons, selections and integer counts run in the lanes: nothing
 // here computes a REAL value (the REAL*16 filter's bound below is no result).
 //
@@ -33,6 +33,12 @@ enum class Isa : uint8_t { none, sse2, avx2 };
 Isa isa();
 // The lanes for comparisons of REAL elements: isa() unless MXCSR has DAZ set.
 Isa real_isa();
+
+// Whether the kernels that have 64-byte lanes (integer extremes, column
+// locations) take them, given Isa::avx2, on a CPU with AVX-512
+// F/BW/VL/DQ: true but while a test runs the 32-byte lanes there. Results
+// are the same either way.
+F90_HIDDEN extern bool wide_lanes;
 
 // The extreme (greatest when Max) of p[0..n), n >= 1, into `best`. REAL
 // elements: `nan` tells whether a NaN was met, and `best` is then of no use
@@ -170,10 +176,6 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
                  int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
-// Whether r16_columns, given Isa::avx2 and `at`, takes 64-byte lanes (eight
-// columns a pair of vectors) on a CPU with AVX-512 F/BW/VL/DQ: true but
-// while a test runs the 32-byte lanes there. Results are the same either way.
-F90_HIDDEN extern bool r16_wide_lanes;
 
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the

@@ -28,12 +28,31 @@ std::vector<Isa> builds() {
   return v;
 }
 
-// Random elements of few values (ties), some NaNs for REAL kinds.
+// builds() with Isa::avx2 twice on a CPU with AVX-512 F/BW/VL/DQ: 32-byte
+// lanes, then 64-byte ones where a kernel has them (wide_lanes, which a
+// WideLanes sets back to true at the end of a test).
+std::vector<std::pair<Isa, bool>> wide_builds() {
+  std::vector<std::pair<Isa, bool>> v;
+  for (const Isa isa : builds()) v.push_back({isa, false});
+  if (!v.empty() && v.back().first == Isa::avx2 && __builtin_cpu_supports("avx512f") &&
+      __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512dq"))
+    v.push_back({Isa::avx2, true});
+  return v;
+}
+struct WideLanes {
+  ~WideLanes() { f90::lanes::wide_lanes = true; }
+};
+
+// Random elements of few values (ties), some NaNs for REAL kinds; INTEGER*8
+// ones apart in either word, so both take part in its comparisons.
 template <class T>
 std::vector<T> run(int n, bool nans) {
   std::vector<T> v(n);
   for (T& x : v) {
     x = static_cast<T>(pick(-20, 20));
+    if constexpr (sizeof(T) == 8 && !std::is_floating_point_v<T>)
+      x = x * (int64_t{1} << 32) + pick(-3, 3);
     if constexpr (std::is_floating_point_v<T>)
       if (nans && pick(0, 30) == 0) x = std::nan("");
   }
@@ -51,7 +70,9 @@ std::vector<char> logicals(int n, int density, int pad) {
 
 template <class T>
 void extreme_and_find_equal() {
-  for (const Isa isa : builds()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 200; ++trial) {
       const int n = pick(1, 300);
       const bool nans = pick(0, 1);
@@ -124,17 +145,23 @@ TEST(Lanes, LogicalCountsAndSearchesOfEveryWidth) {
 
 // Per-column reductions against each column's element loop under the rule;
 // now and then past the spans of rows that the narrow kinds' locations keep
-// in their own lanes, or past their 4096-column buffer.
+// in their own lanes, or past their 4096-column buffer. The block starts
+// anywhere in a 64-byte line.
 template <class T, Rule R>
 void columns_against_loops() {
   const int spans[] = {119, 121, 129, 241, 32759, 32761, 32769, 65530};
-  for (const Isa isa : builds()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 60; ++trial) {
       const int edge = sizeof(T) > 2 ? 0 : pick(0, 9);
-      const int cols = edge == 1 ? pick(4090, 4100) : pick(1, 70);
+      // Past two 64-byte vectors of 1-byte elements now and then.
+      const int cols = edge == 1 ? pick(4090, 4100) : pick(1, pick(0, 3) ? 70 : 300);
       const int rows = edge == 2 ? spans[pick(0, 3) + (sizeof(T) == 2 ? 4 : 0)] : pick(1, 20);
       const int k0 = pick(0, 3);
-      const std::vector<T> a = run<T>(cols * rows, R == Rule::real_max || R == Rule::real_min);
+      const int skew = pick(0, 64 / sizeof(T) - 1);
+      const std::vector<T> a0 = run<T>(skew + cols * rows, R == Rule::real_max || R == Rule::real_min);
+      const T* a = a0.data() + skew;
       std::vector<T> best = run<T>(cols, false), want = best;
       std::vector<int32_t> at(cols, -1), want_at(cols, -1);
       for (int j = 0; j < cols; ++j)
@@ -150,13 +177,13 @@ void columns_against_loops() {
           if (takes) want[j] = x, want_at[j] = k0 + k;
         }
       std::vector<T> values = best;
-      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a.data()), cols * sizeof(T), k0,
-                                rows, cols, values.data(), nullptr);
-      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a.data()), cols * sizeof(T), k0,
-                                rows, cols, best.data(), at.data());
+      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
+                                cols, values.data(), nullptr);
+      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
+                                cols, best.data(), at.data());
       for (int j = 0; j < cols; ++j) {
         ASSERT_EQ(std::memcmp(&values[j], &want[j], sizeof(T)), 0) << int(isa) << " column " << j;
-        ASSERT_EQ(at[j], want_at[j]) << int(isa) << " column " << j;
+        ASSERT_EQ(at[j], want_at[j]) << int(isa) << wide << " column " << j;
       }
     }
   }
@@ -280,19 +307,9 @@ bool r16_rule(const char* c, const char* x) {
 }
 
 TEST(Lanes, Real16ColumnsOfEveryBuild) {
-  struct WideLanes {
-    ~WideLanes() { f90::lanes::r16_wide_lanes = true; }
-  } restore;
-  // Isa::avx2 twice on a CPU with AVX-512: 32-byte lanes, then (locations)
-  // 64-byte ones.
-  std::vector<std::pair<Isa, bool>> kernels;
-  for (const Isa isa : builds()) kernels.push_back({isa, false});
-  if (!kernels.empty() && kernels.back().first == Isa::avx2 &&
-      __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-      __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512dq"))
-    kernels.push_back({Isa::avx2, true});
-  for (const auto& [isa, wide] : kernels) {
-    f90::lanes::r16_wide_lanes = wide;
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 200; ++trial) {
       const bool greatest = trial & 1;
       const auto rule = greatest ? r16_rule<1> : r16_rule<-1>;
