@@ -80,7 +80,8 @@ void BM_eoshift_real8(benchmark::State& state) {
 BENCHMARK(BM_eoshift_real8)->Args({0, 0})->Args({1, 0})->Args({2, 0})->Args({2, 1});
 
 // A contiguous REAL*8 operand of `bytes` bytes: rank 1, or near-square
-// m x n with one shift per line along DIM 2 (n / 3 + line % 7).
+// m x n with one shift per line along DIM 2 (n / 3 + line / run % 7: every
+// line its own shift with run 1, runs of `run` lines with equal shifts).
 struct SizedOperands {
   std::vector<double> a, r;
   std::vector<int32_t> shifts;
@@ -88,7 +89,7 @@ struct SizedOperands {
   Descriptor shift{ElemType::integer(4), 0, true};
   int32_t scalar;
 
-  SizedOperands(int64_t bytes, bool rank2) : a(static_cast<size_t>(bytes / 8), 1.5), r(a.size()) {
+  SizedOperands(int64_t bytes, bool rank2, int32_t run = 1) : a(static_cast<size_t>(bytes / 8), 1.5), r(a.size()) {
     const int32_t count = static_cast<int32_t>(a.size());
     const f90bench::MatrixShape s = f90bench::matrix_of(bytes, 8);
     scalar = count / 3;
@@ -106,7 +107,7 @@ struct SizedOperands {
     shift->base = &scalar;
     if (rank2) {
       shifts.resize(static_cast<size_t>(s.m));
-      for (int32_t i = 0; i < s.m; ++i) shifts[i] = s.n / 3 + i % 7;
+      for (int32_t i = 0; i < s.m; ++i) shifts[i] = s.n / 3 + i / run % 7;
       shift->flags = f90_flags(1, 1, 0);
       shift->base = shifts.data();
       shift->dim[0] = {1, s.m, 1};
@@ -116,9 +117,9 @@ struct SizedOperands {
 
 // range(0): bytes. Rank 2 along DIM 2 with one shift per line, or rank 1 by
 // a scalar SHIFT (at 4 KiB mostly the cost of the call itself).
-void cshift_sizes(benchmark::State& state, bool rank2) {
+void cshift_sizes(benchmark::State& state, bool rank2, int32_t run = 1) {
   const int32_t dim = rank2 ? 2 : 1;
-  SizedOperands o(state.range(0), rank2);
+  SizedOperands o(state.range(0), rank2, run);
   for (auto _ : state) {
     cshift(o.result.get(), o.array.get(), o.shift.get(), &dim);
     benchmark::ClobberMemory();
@@ -128,6 +129,11 @@ void cshift_sizes(benchmark::State& state, bool rank2) {
 
 void BM_cshift_sizes(benchmark::State& state) { cshift_sizes(state, true); }
 BENCHMARK(BM_cshift_sizes)->Apply(f90bench::memory_sizes);
+
+// Runs of 16 lines with equal shifts: 64 bytes of the result take one or
+// two columns of ARRAY where every line its own shift takes seven.
+void BM_cshift_runs_sizes(benchmark::State& state) { cshift_sizes(state, true, 16); }
+BENCHMARK(BM_cshift_runs_sizes)->Apply(f90bench::memory_sizes);
 
 void BM_cshift_rank1_sizes(benchmark::State& state) { cshift_sizes(state, false); }
 BENCHMARK(BM_cshift_rank1_sizes)->Apply(f90bench::memory_sizes);

@@ -84,7 +84,9 @@ struct MatrixCase {
 // (512 rows), tiles and panels (from 2 MiB) with the last panel short in
 // rows and in columns, results above 16 MiB (streamed when aligned), rows
 // that start inside a cache line (head columns) and sources whose columns
-// start inside a 32-byte piece (lead rows).
+// start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
+// results whose rows are whole lines in strips of 8 x 8 squares (128-512
+// KiB, 2-16 MiB), with 4 rows left over in the last strip.
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -102,6 +104,8 @@ const MatrixCase kMatrices[] = {
     {"REAL*4 2100x2050 streamed", ElemType::real(4), 2100, 2050, 0},
     {"REAL*4 600x1008 head, short panels", ElemType::real(4), 600, 1008, 16},
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
+    {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
+    {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
@@ -109,32 +113,40 @@ const MatrixCase kMatrices[] = {
 };
 
 // result(j, i) == source(i, j) for every element, byte for byte.
-void expect_transposed(const MatrixCase& c, const char* src, const char* dst) {
+void expect_transposed(const MatrixCase& c, const char* src, const char* dst, const std::string& what) {
   const int64_t eb = c.type.bytes();
   for (int64_t j = 0; j < c.n; ++j)
     for (int64_t i = 0; i < c.m; ++i)
       ASSERT_EQ(std::memcmp(dst + (j + i * c.n) * eb, src + (i + j * c.m) * eb, eb), 0)
-          << c.what << " (" << i << ", " << j << ")";
+          << what << " (" << i << ", " << j << ")";
 }
 
 // Runs `move(dst, src)` (an m x n source into an n x m result) for every
-// case and checks the transposition and the bytes around the result.
+// case, through every path the CPU has (the widest first), and checks the
+// transposition and the bytes around the result.
 template <class Move>
 void transposition_table(uint32_t seed, Move&& move) {
+  struct WidestPaths {
+    ~WidestPaths() { f90::transpose_isa_limit = f90::PackIsa::avx512; }
+  } restore;
   std::mt19937 rng(seed);
-  for (const auto& c : kMatrices) {
-    Runtime::reset();
-    const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
-    Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
-    Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
-    const std::vector<unsigned char> before(r.raw);
-    move(c, dst.get(), src.get());
-    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
-    expect_transposed(c, s.base, r.base);
-    const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
-    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
-      if (k < lead || k >= lead + bytes) {
-        ASSERT_EQ(r.raw[k], before[k]) << c.what << " byte " << k;
+  for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2, f90::PackIsa::none}) {
+    f90::transpose_isa_limit = limit;
+    for (const auto& c : kMatrices) {
+      Runtime::reset();
+      const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
+      Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
+      Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
+      const std::vector<unsigned char> before(r.raw);
+      move(c, dst.get(), src.get());
+      const std::string what = std::string(c.what) + ", paths up to " + std::to_string(static_cast<int>(limit));
+      ASSERT_TRUE(Runtime::reports().empty()) << what;
+      expect_transposed(c, s.base, r.base, what);
+      const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
+      for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
+        if (k < lead || k >= lead + bytes) {
+          ASSERT_EQ(r.raw[k], before[k]) << what << " byte " << k;
+        }
       }
     }
   }
@@ -162,6 +174,7 @@ struct LineShiftCase {
   int32_t m, n;  // m lines of n elements; past 512 lines (256 if streamed) more tiles
   int offset;
   int boundary;  // EOSHIFT: 0 absent, 1 scalar, 2 one per line
+  int32_t run = 0;  // > 0: the shift changes only every `run` lines (64 result bytes of one or two sources)
 };
 
 const LineShiftCase kLineShifts[] = {
@@ -179,54 +192,66 @@ const LineShiftCase kLineShifts[] = {
     {"CHARACTER*4 blanks, long stretches", ElemType::character(4), 40, 400, 0, 0},
     {"derived, 3 words zero", ElemType::derived_words(3), 40, 9, 4, 0},
     {"derived, 5 bytes blanks", ElemType::derived_bytes(5), 17, 12, 1, 0},
+    {"REAL*8 runs, streamed, head", ElemType::real(8), 264, 2100, 16, 2, 12},
+    {"REAL*8 runs, columns off 64 bytes", ElemType::real(8), 201, 300, 8, 1, 9},
+    {"INTEGER*4 runs, head", ElemType::integer(4), 208, 160, 8, 0, 12},
+    {"REAL*4 runs, streamed", ElemType::real(4), 496, 2200, 0, 2, 20},
 };
 
 TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
+  struct WidestPaths {
+    ~WidestPaths() { f90::shift_isa_limit = f90::PackIsa::avx512; }
+  } restore;
   std::mt19937 rng(36);
-  for (const bool circular : {true, false}) {
-    for (const auto& c : kLineShifts) {
-      Runtime::reset();
-      const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb;
-      Storage a(bytes, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
-      Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
-      // Shifts in and beyond -n .. n, runs of equal ones and single ones.
-      std::vector<int32_t> shift(c.m);
-      for (int32_t i = 0; i < c.m; ++i) {
-        const int32_t pick = static_cast<int32_t>(rng() % 6);  // half the lines repeat the last
-        shift[i] = pick == 0 || pick > 3 ? shift[i > 0 ? i - 1 : 0]
-                   : pick == 1 ? static_cast<int32_t>(rng() % (4 * c.n + 1)) - 2 * c.n
-                   : pick == 2 ? static_cast<int32_t>(rng())
-                               : c.n / 3 + i % 7;
-      }
-      Descriptor sh = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shift.data()), c.m, 1);
-      Descriptor per_line = vector_of(c.type, bnd.base, c.m, 1);
-      Descriptor one = scalar_of(c.type, bnd.base);
-      const int32_t dim = 2;
-      if (circular) {
-        cshift(result.get(), array.get(), sh.get(), &dim);
-      } else {
-        eoshift(result.get(), array.get(), sh.get(),
-                c.boundary == 0 ? nullptr : c.boundary == 1 ? one.get() : per_line.get(), &dim);
-      }
-      ASSERT_TRUE(Runtime::reports().empty()) << c.what;
-      const int8_t code = c.type.code();
-      const char blank = code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES ? ' ' : 0;
-      const std::vector<char> fill(static_cast<size_t>(eb), blank);
-      for (int64_t i = 0; i < c.m; ++i) {
-        const int64_t s = shift[i];
-        for (int64_t k = 0; k < c.n; ++k) {
-          const char* want;
-          if (circular) {
-            want = a.base + (i + ((k + s % c.n) % c.n + c.n) % c.n * c.m) * eb;
-          } else {
-            const int64_t from = k + (s > c.n ? c.n : s < -c.n ? -c.n : s);
-            want = from >= 0 && from < c.n ? a.base + (i + from * c.m) * eb
-                   : c.boundary == 0       ? fill.data()
-                   : c.boundary == 1       ? bnd.base
-                                           : bnd.base + i * eb;
+  // Every path the CPU has: merged groups, SSE2 gathers, plain moves.
+  for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::sse2, f90::PackIsa::none}) {
+    f90::shift_isa_limit = limit;
+    for (const bool circular : {true, false}) {
+      for (const auto& c : kLineShifts) {
+        Runtime::reset();
+        const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb;
+        Storage a(bytes, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
+        Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
+        // Shifts in and beyond -n .. n, runs of equal ones and single ones.
+        std::vector<int32_t> shift(c.m);
+        for (int32_t i = 0; i < c.m; ++i) {
+          const int32_t pick = static_cast<int32_t>(rng() % 6);  // half the lines repeat the last
+          shift[i] = pick == 0 || pick > 3 || (c.run > 0 && i % c.run != 0) ? shift[i > 0 ? i - 1 : 0]
+                     : pick == 1 ? static_cast<int32_t>(rng() % (4 * c.n + 1)) - 2 * c.n
+                     : pick == 2 ? static_cast<int32_t>(rng())
+                                 : c.n / 3 + i % 7;
+        }
+        Descriptor sh = vector_of(ElemType::integer(4), reinterpret_cast<char*>(shift.data()), c.m, 1);
+        Descriptor per_line = vector_of(c.type, bnd.base, c.m, 1);
+        Descriptor one = scalar_of(c.type, bnd.base);
+        const int32_t dim = 2;
+        if (circular) {
+          cshift(result.get(), array.get(), sh.get(), &dim);
+        } else {
+          eoshift(result.get(), array.get(), sh.get(),
+                  c.boundary == 0 ? nullptr : c.boundary == 1 ? one.get() : per_line.get(), &dim);
+        }
+        ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+        const int8_t code = c.type.code();
+        const char blank = code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES ? ' ' : 0;
+        const std::vector<char> fill(static_cast<size_t>(eb), blank);
+        for (int64_t i = 0; i < c.m; ++i) {
+          const int64_t s = shift[i];
+          for (int64_t k = 0; k < c.n; ++k) {
+            const char* want;
+            if (circular) {
+              want = a.base + (i + ((k + s % c.n) % c.n + c.n) % c.n * c.m) * eb;
+            } else {
+              const int64_t from = k + (s > c.n ? c.n : s < -c.n ? -c.n : s);
+              want = from >= 0 && from < c.n ? a.base + (i + from * c.m) * eb
+                     : c.boundary == 0       ? fill.data()
+                     : c.boundary == 1       ? bnd.base
+                                             : bnd.base + i * eb;
+            }
+            ASSERT_EQ(std::memcmp(r.base + (i + k * c.m) * eb, want, eb), 0)
+                << (circular ? "CSHIFT " : "EOSHIFT ") << c.what << " line " << i << " k " << k << ", paths up to "
+                << static_cast<int>(limit);
           }
-          ASSERT_EQ(std::memcmp(r.base + (i + k * c.m) * eb, want, eb), 0)
-              << (circular ? "CSHIFT " : "EOSHIFT ") << c.what << " line " << i << " k " << k;
         }
       }
     }
