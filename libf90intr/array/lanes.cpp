@@ -928,7 +928,7 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
                                 int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
   using S = Vec<int64_t, W>;
   constexpr int32_t P = W / 8;
-  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states
+  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states (20 with lo)
   R16Seen<W, Loc> seen[kR16Pairs];
   S row_of[kR16Rows];
   const int32_t nv = ncol - ncol % P;  // columns in lanes
