@@ -86,7 +86,8 @@ struct MatrixCase {
 // that start inside a cache line (head columns) and sources whose columns
 // start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
 // results whose rows are whole lines in strips of 8 x 8 squares (128-512
-// KiB, 2-16 MiB), with 4 rows left over in the last strip.
+// KiB, 2-16 MiB) and streamed panels of them, with 4 rows left over in the
+// last strip or panel.
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -106,6 +107,7 @@ const MatrixCase kMatrices[] = {
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
     {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
     {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
+    {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
