@@ -313,8 +313,19 @@ template <uint32_t K, bool kStream>
   static_assert(kMergeSources == 2);
   if (ahead != 0)
     for (int j = 0; j < g.count; ++j) _mm_prefetch(s + ahead + g.at[j], _MM_HINT_NTA);
-  const __m512i r = g.count == 1 ? _mm512_loadu_si512(s + g.at[0])
-                                 : merge_source<K>(merge_source<K>(_mm512_setzero_si512(), s, g, 0), s, g, 1);
+  if (g.count == 1) {  // two 32-byte halves: measured faster than one 64-byte move
+    const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + g.at[0]));
+    const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + g.at[0] + 32));
+    if constexpr (kStream) {
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(d), lo);
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(d + 32), hi);
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), lo);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 32), hi);
+    }
+    return;
+  }
+  const __m512i r = merge_source<K>(merge_source<K>(_mm512_setzero_si512(), s, g, 0), s, g, 1);
   if constexpr (kStream) {
     _mm512_stream_si512(reinterpret_cast<__m512i*>(d), r);
   } else {
