@@ -3,8 +3,8 @@
 //
 // Each kernel is written once, over GCC vector types of W bytes, and built
 // twice: W = 16 under target("sse2") and W = 32 under target("avx2") (the
-// integer extremes and the REAL*16 column locations a third time, W = 64
-// under AVX-512). The kernel bodies are always inlined into those wrappers,
+// integer extremes and the column locations a third time, W = 64 under
+// AVX-512). The kernel bodies are always inlined into those wrappers,
 // so every vector
 // operation is compiled for the wrapper's instruction set; nothing outside
 // a wrapper sees a vector type. The loops take four vectors a step, with
@@ -423,12 +423,16 @@ inline constexpr int32_t kRows = 8;
 // more ahead was slower again). The 1- and 2-byte kinds' runs are 4-8 KiB:
 // the row of the next chunk, into L2 (2 KiB ahead did little from L3 and
 // memory for them). Past the block or the array, a prefetch faults nothing.
-template <class T>
+// Every line of the Bytes a row gives a step (two for 64-byte lanes).
+template <class T, int Bytes>
 LANES_INLINE void ahead(const char* x, ptrdiff_t step) {
-  if constexpr (sizeof(T) >= 4)
-    __builtin_prefetch(x + 2048);
-  else
-    __builtin_prefetch(x + kRows * step, 0, 2);
+#pragma GCC unroll 2
+  for (int b = 0; b < Bytes; b += 64) {
+    if constexpr (sizeof(T) >= 4)
+      __builtin_prefetch(x + b + 2048);
+    else
+      __builtin_prefetch(x + b + kRows * step, 0, 2);
+  }
 }
 
 template <class T, Rule R>
@@ -491,7 +495,7 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
     A row = A{} + E(row0);
     for (int32_t q = 0; q < nr; ++q, row += 1) {
       const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
-      ahead<T>(x0, step);
+      ahead<T, G * W>(x0, step);
 #pragma GCC unroll 4
       for (int g = 0; g < G; ++g) {
         const V x = load<V>(x0 + g * W);
@@ -543,7 +547,7 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
   for (int32_t q = 0; q < nr; ++q, row += 1) {
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
     const V x = load<V>(x0), y = load<V>(x0 + W);
-    ahead<T>(x0, step);
+    ahead<T, 2 * W>(x0, step);
     const auto t0 = takes_lanes<R>(c0, x), t1 = takes_lanes<R>(c1, y);
     const A m0 = (A)t0, m1 = (A)t1;
     // Shuffled as float lanes: one shufps (as 32-bit integers, three
@@ -575,15 +579,38 @@ template <int W, class T, Rule R, bool Loc, class P>
 LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
                                int32_t ncol, T* best, P* at) {
   constexpr int32_t L = W / sizeof(T);
-  // With rows too, 32-bit code has eight vector registers.
-  constexpr int G = Loc ? 2 : 4;
+  if constexpr (W == 64) {
+    // The columns before the first whose element starts a W-byte line, and
+    // those after the last whole vector, in 16-byte lanes: the others'
+    // loads then read whole lines (a load across two lines takes two of the
+    // cache's reads, and rows a multiple of 4 KiB apart all cross at the
+    // same place).
+    int32_t head = static_cast<int32_t>((-reinterpret_cast<uintptr_t>(p) & (W - 1)) / sizeof(T));
+    head = head < ncol ? head : ncol;
+    const int32_t tail = (ncol - head) % L;
+    if (head > 0) columns_pass<16, T, R, Loc>(p, step, k0, rows, head, best, at);
+    if (tail > 0)
+      columns_pass<16, T, R, Loc>(p + (ncol - tail) * ptrdiff_t{sizeof(T)}, step, k0, rows, tail,
+                                  best + ncol - tail, at + ncol - tail);
+    p += head * ptrdiff_t{sizeof(T)};
+    best += head;
+    at += head;
+    ncol -= head + tail;
+  }
+  // With rows too, 32-bit code has eight vector registers; three vectors a
+  // step in 64-byte lanes of integers, whose comparisons and extremes take
+  // the row's vectors from memory as they stand (REAL ones keep them in a
+  // register, and the third vector spills).
+  constexpr int G = !Loc ? 4 : W == 64 && std::is_integral_v<T> ? 3 : 2;
   // kRows rows at a time: each vector of current values is loaded and
   // stored once per kRows rows, which are read as kRows ascending streams.
   for (int32_t k = 0; k < rows; k += kRows) {
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
-    if constexpr (Loc && sizeof(T) == 8) {
+    // (64-byte lanes keep the comparisons' masks in mask registers, and
+    // 64-bit rows fit beside them.)
+    if constexpr (Loc && sizeof(T) == 8 && W < 64) {
       for (; ncol - j >= 2 * L; j += 2 * L) column_pair<W, T, R>(r, step, k0 + k, nr, j, best, at);
     } else {
       if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
@@ -628,16 +655,17 @@ LANES_INLINE void span_pieces(H h, int32_t* out, Vec<int32_t, W> origin) {
 
 // out[j] = origin + span[j] for the columns whose span row is not -1 (none
 // taken in the span); out[j] unchanged for the others. The rows are widened
-// 16 bytes at a time, through 16-bit lanes, each vector of 32-bit lanes
-// from a 16-byte one (the compiler widens a shorter vector element by
-// element).
+// 16 bytes at a time (a vector of 32-bit lanes' worth for 64-byte lanes),
+// through 16-bit lanes, each vector of 32-bit lanes from a 16-byte one (the
+// compiler widens a shorter vector element by element).
 template <int W, class T>
 LANES_INLINE void span_rows(const T* span, int32_t n, int32_t origin, int32_t* out) {
-  constexpr int32_t E = 16 / sizeof(T);
+  constexpr int32_t E = (W / 4 * sizeof(T) > 16 ? W / 4 * sizeof(T) : 16) / sizeof(T);
   const Vec<int32_t, W> o = Vec<int32_t, W>{} + origin;
   int32_t j = 0;
   for (; n - j >= E; j += E)
-    span_pieces<W, 0>(__builtin_convertvector(load<Vec<T, 16>>(span + j), Vec<int16_t, 2 * E>),
+    span_pieces<W, 0>(__builtin_convertvector(load<Vec<T, E * sizeof(T)>>(span + j),
+                                              Vec<int16_t, 2 * E>),
                       out + j, o);
   for (; j < n; ++j)
     if (span[j] >= 0) out[j] = origin + span[j];
@@ -1040,6 +1068,13 @@ template <class T, Rule R, bool Loc>
                                           int32_t ncol, T* best, int32_t* at) {
   columns_k<32, T, R, Loc>(p, step, k0, rows, ncol, best, at);
 }
+// Location searches: the comparisons' masks in mask registers select the
+// rows (one instruction a vector, no vector register held by a mask).
+template <class T, Rule R>
+[[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void columns_avx512(
+    const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, T* best, int32_t* at) {
+  columns_k<64, T, R, true>(p, step, k0, rows, ncol, best, at);
+}
 [[gnu::target("sse2")]] void offset_rows_sse2(const int32_t* at, int32_t n, int32_t origin, char* out) {
   offset_rows_k<16>(at, n, origin, out);
 }
@@ -1195,7 +1230,9 @@ template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t ncol, T* best, int32_t* at) {
   if (at != nullptr) {
-    if (isa == Isa::avx2)
+    if (isa == Isa::avx2 && wide())
+      columns_avx512<T, R>(p, row_step, k0, rows, ncol, best, at);
+    else if (isa == Isa::avx2)
       columns_avx2<T, R, true>(p, row_step, k0, rows, ncol, best, at);
     else
       columns_sse2<T, R, true>(p, row_step, k0, rows, ncol, best, at);

@@ -145,17 +145,23 @@ TEST(Lanes, LogicalCountsAndSearchesOfEveryWidth) {
 
 // Per-column reductions against each column's element loop under the rule;
 // now and then past the spans of rows that the narrow kinds' locations keep
-// in their own lanes, or past their 4096-column buffer.
+// in their own lanes, or past their 4096-column buffer. The block starts
+// anywhere in a 64-byte line.
 template <class T, Rule R>
 void columns_against_loops() {
   const int spans[] = {119, 121, 129, 241, 32759, 32761, 32769, 65530};
-  for (const Isa isa : builds()) {
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 60; ++trial) {
       const int edge = sizeof(T) > 2 ? 0 : pick(0, 9);
-      const int cols = edge == 1 ? pick(4090, 4100) : pick(1, 70);
+      // Past two 64-byte vectors of 1-byte elements now and then.
+      const int cols = edge == 1 ? pick(4090, 4100) : pick(1, pick(0, 3) ? 70 : 300);
       const int rows = edge == 2 ? spans[pick(0, 3) + (sizeof(T) == 2 ? 4 : 0)] : pick(1, 20);
       const int k0 = pick(0, 3);
-      const std::vector<T> a = run<T>(cols * rows, R == Rule::real_max || R == Rule::real_min);
+      const int skew = pick(0, 64 / sizeof(T) - 1);
+      const std::vector<T> a0 = run<T>(skew + cols * rows, R == Rule::real_max || R == Rule::real_min);
+      const T* a = a0.data() + skew;
       std::vector<T> best = run<T>(cols, false), want = best;
       std::vector<int32_t> at(cols, -1), want_at(cols, -1);
       for (int j = 0; j < cols; ++j)
@@ -171,13 +177,13 @@ void columns_against_loops() {
           if (takes) want[j] = x, want_at[j] = k0 + k;
         }
       std::vector<T> values = best;
-      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a.data()), cols * sizeof(T), k0,
-                                rows, cols, values.data(), nullptr);
-      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a.data()), cols * sizeof(T), k0,
-                                rows, cols, best.data(), at.data());
+      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
+                                cols, values.data(), nullptr);
+      f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
+                                cols, best.data(), at.data());
       for (int j = 0; j < cols; ++j) {
         ASSERT_EQ(std::memcmp(&values[j], &want[j], sizeof(T)), 0) << int(isa) << " column " << j;
-        ASSERT_EQ(at[j], want_at[j]) << int(isa) << " column " << j;
+        ASSERT_EQ(at[j], want_at[j]) << int(isa) << wide << " column " << j;
       }
     }
   }
