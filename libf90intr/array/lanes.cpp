@@ -92,6 +92,23 @@ LANES_INLINE bool has_nan(M m) {
     return nonzero<W>(m);
 }
 
+// The extreme of v's lanes, halving the vector (for REAL lanes GCC keeps
+// the order of a lane loop: one x87 compare a lane). Which of equal values
+// comes out does not matter (extreme's contract).
+template <bool Max, int W, class T>
+LANES_INLINE T lanes_extreme(Vec<T, W> v) {
+  if constexpr (W > 16) {
+    Vec<T, W / 2> lo, hi;
+    std::memcpy(&lo, &v, W / 2);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&v) + W / 2, W / 2);
+    return lanes_extreme<Max, W / 2, T>(pick<Max>(lo, hi));
+  } else {
+    T r = v[0];
+    for (int k = 1; k < W / int(sizeof(T)); ++k) r = pick<Max>(r, T(v[k]));
+    return r;
+  }
+}
+
 template <int W, class T, bool Max>
 LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   using V = Vec<T, W>;
@@ -115,6 +132,18 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   V b1 = b0;
   decltype(nan_lanes<W>(b0, b0)) un{};
   int32_t i = 0;
+  // 64-byte lanes: the first vector as it lies, then vectors from the first
+  // line boundary on (a load across two lines costs two: 15-25% slower
+  // from DRAM). The elements taken twice change no extreme.
+  if constexpr (W == 64) {
+    const uintptr_t mis = reinterpret_cast<uintptr_t>(p) % 64;
+    if (n >= 2 * L && mis % sizeof(T) == 0) {
+      const V x = load<V>(p);
+      b0 = pick<Max>(b0, x);
+      if constexpr (real) un |= nan_lanes<W>(x, x);
+      i = int32_t((64 - mis) % 64 / sizeof(T));
+    }
+  }
   for (; n - i >= 4 * L; i += 4 * L) {
     const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
             x3 = load<V>(p + i + 3 * L);
@@ -130,8 +159,7 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   }
   b0 = pick<Max>(b0, b1);
   T r = init;
-  if (real || n >= L)
-    for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
+  if (real || n >= L) r = pick<Max>(r, lanes_extreme<Max, W, T>(b0));
   bool seen = real && has_nan<W>(un);
   for (; i < n; ++i) {
     const T x = load<T>(p + i);
