@@ -71,22 +71,24 @@ LANES_INLINE V pick(V c, V x) {
 // The lanes where x or y holds a NaN: a mask vector, or at W = 64 one bit a
 // lane from one unordered compare into a mask register (GCC would build the
 // 64-byte mask vectors lane by lane). has_nan tells whether an OR of them
-// has any.
+// has any. The bits keep the mask's own width: GCC 12 can widen a 16-bit
+// mask by a 16-bit store into a 32-bit slot (seen at -O1), leaving the
+// upper half as it was.
 template <int W, class V>
 LANES_INLINE auto nan_lanes(V x, V y) {
 #if defined(__GNUC__) && !defined(__clang__)
   using E = std::remove_cvref_t<decltype(x[0])>;
   if constexpr (W == 64 && std::is_same_v<E, double>)
-    return uint32_t(__builtin_ia32_cmppd512_mask(x, y, 3, 0xff, 4));
+    return __builtin_ia32_cmppd512_mask(x, y, 3, 0xff, 4);
   else if constexpr (W == 64 && std::is_same_v<E, float>)
-    return uint32_t(__builtin_ia32_cmpps512_mask(x, y, 3, 0xffff, 4));
+    return __builtin_ia32_cmpps512_mask(x, y, 3, 0xffff, 4);
   else
 #endif
     return (x != x) | (y != y);
 }
 template <int W, class M>
 LANES_INLINE bool has_nan(M m) {
-  if constexpr (std::is_same_v<M, uint32_t>)
+  if constexpr (std::is_integral_v<M>)
     return m != 0;
   else
     return nonzero<W>(m);
