@@ -233,7 +233,7 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // tiles, 0.44-0.53 against 0.36-0.43 at 4 MiB; no better at 1 MiB (the
 // tiles with head columns stay there), nor below 128 KiB, whose head and
 // lead columns cost more, nor from 16 MiB on (0.6 or less against 0.8-0.95
-// for the streamed panels, which read 1 KiB runs of the source).
+// for the streamed panels, which read the source in longer runs).
 // The last 4 rows (m4 not a multiple of 8) go through AVX2.
 constexpr int64_t kStripMinBytes = int64_t{128} << 10;
 constexpr int64_t kStripBytes = int64_t{32} << 10;
@@ -361,8 +361,8 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
 }
 
 // The panels through SSE2, and those of 8-byte elements through AVX2:
-// functions of their own, so that only a call that moves panels
-// sets up the buffer's stack frame.
+// functions of their own, so that only a call that moves panels sets up
+// the buffer's stack frame.
 template <uint32_t kBytes, bool kStream>
 __attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
@@ -454,7 +454,8 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 8-byte elements whose destination rows start on lines
   // after the head columns move as strips (see kStripMinBytes) in place of
-  // the tiles below kLineGroupBytes and of the panels below kStreamResult.
+  // the tiles below kLineGroupBytes and of the panels below kStreamResult,
+  // and from there on through panels_avx512.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
