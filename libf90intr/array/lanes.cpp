@@ -71,25 +71,44 @@ LANES_INLINE V pick(V c, V x) {
 // The lanes where x or y holds a NaN: a mask vector, or at W = 64 one bit a
 // lane from one unordered compare into a mask register (GCC would build the
 // 64-byte mask vectors lane by lane). has_nan tells whether an OR of them
-// has any.
+// has any. The bits keep the mask's own width: GCC 12 can widen a 16-bit
+// mask by a 16-bit store into a 32-bit slot (seen at -O1), leaving the
+// upper half as it was.
 template <int W, class V>
 LANES_INLINE auto nan_lanes(V x, V y) {
 #if defined(__GNUC__) && !defined(__clang__)
   using E = std::remove_cvref_t<decltype(x[0])>;
   if constexpr (W == 64 && std::is_same_v<E, double>)
-    return uint32_t(__builtin_ia32_cmppd512_mask(x, y, 3, 0xff, 4));
+    return __builtin_ia32_cmppd512_mask(x, y, 3, 0xff, 4);
   else if constexpr (W == 64 && std::is_same_v<E, float>)
-    return uint32_t(__builtin_ia32_cmpps512_mask(x, y, 3, 0xffff, 4));
+    return __builtin_ia32_cmpps512_mask(x, y, 3, 0xffff, 4);
   else
 #endif
     return (x != x) | (y != y);
 }
 template <int W, class M>
 LANES_INLINE bool has_nan(M m) {
-  if constexpr (std::is_same_v<M, uint32_t>)
+  if constexpr (std::is_integral_v<M>)
     return m != 0;
   else
     return nonzero<W>(m);
+}
+
+// The extreme of v's lanes, halving the vector (for REAL lanes GCC keeps
+// the order of a lane loop: one x87 compare a lane). Which of equal values
+// comes out does not matter (extreme's contract).
+template <bool Max, int W, class T>
+LANES_INLINE T lanes_extreme(Vec<T, W> v) {
+  if constexpr (W > 16) {
+    Vec<T, W / 2> lo, hi;
+    std::memcpy(&lo, &v, W / 2);
+    std::memcpy(&hi, reinterpret_cast<const char*>(&v) + W / 2, W / 2);
+    return lanes_extreme<Max, W / 2, T>(pick<Max>(lo, hi));
+  } else {
+    T r = v[0];
+    for (int k = 1; k < W / int(sizeof(T)); ++k) r = pick<Max>(r, T(v[k]));
+    return r;
+  }
 }
 
 template <int W, class T, bool Max>
@@ -115,6 +134,18 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   V b1 = b0;
   decltype(nan_lanes<W>(b0, b0)) un{};
   int32_t i = 0;
+  // 64-byte lanes: the first vector as it lies, then vectors from the first
+  // line boundary on (a load across two lines costs two: 15-25% slower
+  // from DRAM). The elements taken twice change no extreme.
+  if constexpr (W == 64) {
+    const uintptr_t mis = reinterpret_cast<uintptr_t>(p) % 64;
+    if (n >= 2 * L && mis % sizeof(T) == 0) {
+      const V x = load<V>(p);
+      b0 = pick<Max>(b0, x);
+      if constexpr (real) un |= nan_lanes<W>(x, x);
+      i = int32_t((64 - mis) % 64 / sizeof(T));
+    }
+  }
   for (; n - i >= 4 * L; i += 4 * L) {
     const V x0 = load<V>(p + i), x1 = load<V>(p + i + L), x2 = load<V>(p + i + 2 * L),
             x3 = load<V>(p + i + 3 * L);
@@ -130,8 +161,7 @@ LANES_INLINE void extreme_k(const T* p, int32_t n, T& best, bool& nan) {
   }
   b0 = pick<Max>(b0, b1);
   T r = init;
-  if (real || n >= L)
-    for (int32_t k = 0; k < L; ++k) r = pick<Max>(r, T(b0[k]));
+  if (real || n >= L) r = pick<Max>(r, lanes_extreme<Max, W, T>(b0));
   bool seen = real && has_nan<W>(un);
   for (; i < n; ++i) {
     const T x = load<T>(p + i);
@@ -764,14 +794,21 @@ LANES_INLINE Vec<double, W> r16_better(Vec<double, W> hi, Vec<double, W> best) {
 // out), y's low part (value searches) or row (location searches, -1: the
 // current element; 32-bit code has eight vector registers, too few for
 // both), and the sum of the low parts' magnitudes.
-template <int W>
+// Location searches in 64-byte lanes also keep y's low part, `lo`, which
+// each row updates in memory, by a masked store (a ninth vector in
+// registers would spill): the end takes it from here, not from y's row,
+// which has left L1 by then (a gather of the eight low parts was 12% of a
+// 256 KiB search).
+struct R16NoLow {};
+template <int W, bool Loc>
 struct R16Seen {
   Vec<double, W> best, next, lo_or_row, sum;
+  [[no_unique_address]] std::conditional_t<Loc && W == 64, Vec<double, W>, R16NoLow> lo;
 };
 
 // The seen state of a pair whose current elements are at c.
 template <int W, bool Greatest, bool Loc>
-LANES_INLINE R16Seen<W> r16_seen_start(const char* c) {
+LANES_INLINE R16Seen<W, Loc> r16_seen_start(const char* c) {
   using D = Vec<double, W>;
   using S = Vec<int64_t, W>;
   const D inf = D{} + __builtin_inf();
@@ -779,14 +816,16 @@ LANES_INLINE R16Seen<W> r16_seen_start(const char* c) {
   r16_split<W>(c, hi, lo);
   // A current element whose high part is not finite stands for none taken.
   const auto finite = r16_abs<W>(hi) < inf;
-  return {finite ? hi : (Greatest ? -inf : inf), Greatest ? -inf : inf,
-          Loc ? (D)(S{} - 1) : lo, finite ? r16_abs<W>(lo) : D{}};
+  R16Seen<W, Loc> s{finite ? hi : (Greatest ? -inf : inf), Greatest ? -inf : inf,
+                    Loc ? (D)(S{} - 1) : lo, finite ? r16_abs<W>(lo) : D{}, {}};
+  if constexpr (Loc && W == 64) s.lo = lo;
+  return s;
 }
 
 // The nr rows at x (step apart) into the seen state; `rows` holds each
 // row's number in every lane (location searches).
 template <int W, bool Greatest, bool Loc>
-LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, int32_t nr,
+LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t step, int32_t nr,
                                 const Vec<int64_t, W>* rows) {
   using D = Vec<double, W>;
   D best = s.best, next = s.next, third = s.lo_or_row, sum = s.sum;
@@ -800,13 +839,27 @@ LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, in
     if constexpr (W == 64) __builtin_prefetch(x + q * step + 1024 + 64);  // two lines a row
     r16_split<W>(x + q * step, hi, lo);
     const auto wins = Greatest ? hi > best : hi < best;
+    if constexpr (Loc && W == 64) {
+#if defined(__GNUC__) && !defined(__clang__)
+      // The same compare as wins, into a mask.
+      __builtin_ia32_storeupd512_mask(
+          reinterpret_cast<double*>(&s.lo), lo,
+          Greatest ? __builtin_ia32_cmppd512_mask(best, hi, 1, 0xff, 4)
+                   : __builtin_ia32_cmppd512_mask(hi, best, 1, 0xff, 4));
+#else
+      s.lo = wins ? lo : s.lo;
+#endif
+    }
     // The loser of hi and best (hi when it is a NaN, which then leaves next).
     next = r16_better<W, Greatest>(r16_better<W, !Greatest>(best, hi), next);
     best = r16_better<W, Greatest>(hi, best);
     third = wins ? (Loc ? (D)rows[q] : lo) : third;
     sum += r16_abs<W>(lo);
   }
-  s = {best, next, third, sum};
+  s.best = best;
+  s.next = next;
+  s.lo_or_row = third;
+  s.sum = sum;
 }
 
 // The end of a pair's rows x (step apart; row numbers from row0): when
@@ -814,7 +867,7 @@ LANES_INLINE void r16_seen_rows(R16Seen<W>& s, const char* x, ptrdiff_t step, in
 // and the columns take it (current elements at c, rows at `at`): true.
 // Otherwise nothing is written.
 template <int W, bool Greatest, bool Loc>
-LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t step, char* c,
+LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step, char* c,
                                int32_t* at, int32_t row0) {
   using D = Vec<double, W>;
   constexpr int P = W / 8;
@@ -828,8 +881,9 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t ste
   if constexpr (Loc) {
     using A = Vec<int32_t, W / 2>;
     using I = Vec<int32_t, W>;
-    // y's rows in column order, and y's low parts in lane order, built in
-    // registers (a vector load of scalars just stored would wait for them).
+    // y's rows in column order, and (but at W = 64, which kept them) y's
+    // low parts in lane order, built in registers (a vector load of
+    // scalars just stored would wait for them).
     A took;
     if constexpr (W == 16)
       took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2);
@@ -847,23 +901,7 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W>& s, const char* x, ptrdiff_t ste
       const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
       r16_join<W>(c, s.best, D{l0, l2, l1, l3});
     } else {
-#if defined(__GNUC__) && !defined(__clang__)
-      // One gather, lanes in lane order: byte offsets from x (32-bit
-      // addresses wrap, so c's offset is its distance from x).
-      using U = Vec<uint32_t, 32>;
-      const U row = (U)__builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 2, 4, 6, 8, 10,
-                                               12, 14);
-      const U part = {8, 72, 24, 88, 40, 104, 56, 120};  // 16 r16_element(k) + 8
-      const U off = ((A)row >= 0 ? row * uint32_t(step)
-                                 : U{} + uint32_t(reinterpret_cast<uintptr_t>(c) -
-                                                  reinterpret_cast<uintptr_t>(x))) +
-                    part;
-      r16_join<W>(c, s.best, __builtin_ia32_gathersiv8df(D{}, x, (A)off, 0xff, 1));
-#else
-      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3), l4 = lo_of(4),
-                   l5 = lo_of(5), l6 = lo_of(6), l7 = lo_of(7);
-      r16_join<W>(c, s.best, D{l0, l4, l1, l5, l2, l6, l3, l7});
-#endif
+      r16_join<W>(c, s.best, s.lo);
     }
     store(at, took >= 0 ? took + row0 : load<A>(at));
   } else {
@@ -921,8 +959,8 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
                                 int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
   using S = Vec<int64_t, W>;
   constexpr int32_t P = W / 8;
-  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states
-  R16Seen<W> seen[kR16Pairs];
+  constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states (20 with lo)
+  R16Seen<W, Loc> seen[kR16Pairs];
   S row_of[kR16Rows];
   const int32_t nv = ncol - ncol % P;  // columns in lanes
   // Element x of column j in row `row` to the rule (unless the mirror bound

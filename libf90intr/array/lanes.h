@@ -128,7 +128,7 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want);
 // the filter and the first form of the mirror bound, and what neither
 // decides to the rule. The comparisons read subnormal operands as zero
 // under DAZ as the rule's subtraction does; the element taken keeps its
-// bits (selected by masks, its low part gathered as bits); the bound's
+// bits (selected by masks, its low part read or kept as bits); the bound's
 // flags stay in MXCSR. All of this holds for each build alike: the AVX-512
 // one makes the same comparisons, sums and selections, its comparisons
 // into mask registers.

@@ -193,11 +193,11 @@ struct TileRun {
 };
 
 // 64 bytes of neighbouring result lines (8 of 8-byte elements, 16 of 4-byte
-// ones) over a stretch, when their ARRAY offsets take at most kMergeSources
-// distinct values: each line reads ARRAY's column at its index plus one of
-// `count` offsets `at` (in bytes, the line's own place in the column
-// excluded, then its first line's place added), the lanes of source j being
-// the bits of mask[j]. count 0: the lines take more sources and are
+// ones, from `line` of the tile on) over a stretch, when the lines read at
+// most kMergeSources columns of ARRAY: source j is the 64 bytes at `at[j]`
+// from ARRAY's address of the index (line 0 of the tile), its lane l being
+// line `line` + l's element in that column, and the lines that read it are
+// the bits of mask[j]. count 0: the lines read more columns and are
 // gathered.
 inline constexpr int kMergeSources = 2;
 struct MergeGroup {
@@ -289,10 +289,12 @@ F90_HIDDEN inline PackIsa shift_isa_limit = PackIsa::avx512;
 // Stretches of at least this many indices move merged groups: planning a
 // tile's groups (plan_merges) costs about as much as gathering one index
 // of it, so at most a sixteenth more. Measured on 8-byte elements (256 KiB
-// to 4 MiB, 64-byte aligned), a group of one source moved 1.7-2.4 times as
-// fast as the gather, of two 1.1-1.9 times, of three 0.8-1.45 times and of
-// seven 0.5-0.8 times (each source is a 64-byte load; the lower figures
-// where ARRAY's columns are not 64-byte aligned): kMergeSources is 2.
+// to 4 MiB), a group of one source moved 1.7-2.4 times as fast as the
+// gather, of two 1.1-1.9 times, of three 0.8-1.45 times and of seven
+// 0.5-0.8 times (each source is a 64-byte load; the lower figures where
+// ARRAY's columns are not 64-byte aligned): kMergeSources is 2. Blending two
+// sources from plain AVX2 loads, 32 bytes at a time, was as fast in a bare
+// loop but 0.85 times as fast in these tiles.
 inline constexpr int64_t kMergeStretch = 16;
 
 // `merged` with the lanes of source j of a merged group loaded.
@@ -313,8 +315,19 @@ template <uint32_t K, bool kStream>
   static_assert(kMergeSources == 2);
   if (ahead != 0)
     for (int j = 0; j < g.count; ++j) _mm_prefetch(s + ahead + g.at[j], _MM_HINT_NTA);
-  const __m512i r = g.count == 1 ? _mm512_loadu_si512(s + g.at[0])
-                                 : merge_source<K>(merge_source<K>(_mm512_setzero_si512(), s, g, 0), s, g, 1);
+  if (g.count == 1) {  // two 32-byte halves: 1.1-1.2 times as fast as one 64-byte move (256 KiB-1 MiB)
+    const __m256i lo = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + g.at[0]));
+    const __m256i hi = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + g.at[0] + 32));
+    if constexpr (kStream) {
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(d), lo);
+      _mm256_stream_si256(reinterpret_cast<__m256i*>(d + 32), hi);
+    } else {
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), lo);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + 32), hi);
+    }
+    return;
+  }
+  const __m512i r = merge_source<K>(merge_source<K>(_mm512_setzero_si512(), s, g, 0), s, g, 1);
   if constexpr (kStream) {
     _mm512_stream_si512(reinterpret_cast<__m512i*>(d), r);
   } else {

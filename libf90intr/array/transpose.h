@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "array/construct.h"
 #include "array/descriptor.h"
 
 F90_API void transpose(ArrayDescriptor* result, ArrayDescriptor* source) F90_SYMBOL(_TRANS);
@@ -19,5 +20,10 @@ namespace f90 {
 // destination. Nothing happens for m or n below 1 or 0-byte elements.
 void transpose_block(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
                      int64_t m, int64_t n, uint32_t bytes);
+
+// transpose_block takes the widest of these instructions the CPU has (AVX2
+// and AVX-512 for 8-byte elements), but never above transpose_isa_limit
+// (the widest of all unless a test lowers it to run the narrower paths).
+F90_HIDDEN extern PackIsa transpose_isa_limit;
 
 }  // namespace f90

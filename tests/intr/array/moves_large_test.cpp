@@ -84,7 +84,10 @@ struct MatrixCase {
 // (512 rows), tiles and panels (from 2 MiB) with the last panel short in
 // rows and in columns, results above 16 MiB (streamed when aligned), rows
 // that start inside a cache line (head columns) and sources whose columns
-// start inside a 32-byte piece (lead rows).
+// start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
+// results whose rows are whole lines in strips of 8 x 8 squares (128-512
+// KiB, 2-16 MiB) and streamed panels of them, with 4 rows left over in the
+// last strip or panel.
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -102,6 +105,9 @@ const MatrixCase kMatrices[] = {
     {"REAL*4 2100x2050 streamed", ElemType::real(4), 2100, 2050, 0},
     {"REAL*4 600x1008 head, short panels", ElemType::real(4), 600, 1008, 16},
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
+    {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
+    {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
+    {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
@@ -109,32 +115,40 @@ const MatrixCase kMatrices[] = {
 };
 
 // result(j, i) == source(i, j) for every element, byte for byte.
-void expect_transposed(const MatrixCase& c, const char* src, const char* dst) {
+void expect_transposed(const MatrixCase& c, const char* src, const char* dst, const std::string& what) {
   const int64_t eb = c.type.bytes();
   for (int64_t j = 0; j < c.n; ++j)
     for (int64_t i = 0; i < c.m; ++i)
       ASSERT_EQ(std::memcmp(dst + (j + i * c.n) * eb, src + (i + j * c.m) * eb, eb), 0)
-          << c.what << " (" << i << ", " << j << ")";
+          << what << " (" << i << ", " << j << ")";
 }
 
 // Runs `move(dst, src)` (an m x n source into an n x m result) for every
-// case and checks the transposition and the bytes around the result.
+// case, through every path the CPU has (the widest first), and checks the
+// transposition and the bytes around the result.
 template <class Move>
 void transposition_table(uint32_t seed, Move&& move) {
+  struct WidestPaths {
+    ~WidestPaths() { f90::transpose_isa_limit = f90::PackIsa::avx512; }
+  } restore;
   std::mt19937 rng(seed);
-  for (const auto& c : kMatrices) {
-    Runtime::reset();
-    const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
-    Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
-    Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
-    const std::vector<unsigned char> before(r.raw);
-    move(c, dst.get(), src.get());
-    ASSERT_TRUE(Runtime::reports().empty()) << c.what;
-    expect_transposed(c, s.base, r.base);
-    const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
-    for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
-      if (k < lead || k >= lead + bytes) {
-        ASSERT_EQ(r.raw[k], before[k]) << c.what << " byte " << k;
+  for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2, f90::PackIsa::none}) {
+    f90::transpose_isa_limit = limit;
+    for (const auto& c : kMatrices) {
+      Runtime::reset();
+      const int64_t bytes = int64_t{c.m} * c.n * c.type.bytes();
+      Storage s(bytes, c.source_offset, rng), r(bytes, c.offset, rng);
+      Descriptor src = matrix(c.type, s.base, c.m, c.n), dst = matrix(c.type, r.base, c.n, c.m);
+      const std::vector<unsigned char> before(r.raw);
+      move(c, dst.get(), src.get());
+      const std::string what = std::string(c.what) + ", paths up to " + std::to_string(static_cast<int>(limit));
+      ASSERT_TRUE(Runtime::reports().empty()) << what;
+      expect_transposed(c, s.base, r.base, what);
+      const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
+      for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
+        if (k < lead || k >= lead + bytes) {
+          ASSERT_EQ(r.raw[k], before[k]) << what << " byte " << k;
+        }
       }
     }
   }
