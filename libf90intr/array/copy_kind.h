@@ -21,8 +21,11 @@
 #include <cstring>
 #include <type_traits>
 
+#include "array/construct.h"
 #include "array/descriptor.h"
+#include "chars/bytes.h"
 #include "common/dispatch.h"
+#include "sse2_exact.h"
 
 namespace f90 {
 
@@ -135,6 +138,17 @@ inline bool moves_by_word_position(const ElemClass& c) {
 // mostly leave the caches again, and a streamed line need not be read
 // first, which roughly halves the time of a move that cannot use memcpy.
 inline constexpr int64_t kStreamBytes = int64_t{4} << 20;
+
+// The widest instructions of this CPU for the strided moves, at most
+// `limit`: each routine's hidden limit, which the tests lower to run the
+// narrower paths on a CPU that has the wider ones.
+inline PackIsa move_isa(PackIsa limit) {
+  const PackIsa widest = !x87::have_sse2()              ? PackIsa::none
+                         : morvex::chars::have_avx512() ? PackIsa::avx512
+                         : morvex::chars::have_avx2()   ? PackIsa::avx2
+                                                        : PackIsa::sse2;
+  return widest < limit ? widest : limit;
+}
 
 // Stores 16 bytes at p: streamed past the caches (p 16-byte aligned) or
 // plainly. The callers issue _mm_sfence() after a streamed move.

@@ -596,11 +596,12 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
                TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
   const bool stream = (K == 4 || K == 8) && large && r0 == K && (rs & 15) == 0 &&
                       (reinterpret_cast<uintptr_t>(dst) & 15) == 0;
+  const PackIsa isa = move_isa(shift_isa_limit);
   const bool merge = (K == 4 || K == 8) && r0 == K && a0 == K && (!stream || (rs & 63) == 0) &&
-                     shift_isa_limit >= PackIsa::avx512 && morvex::chars::have_avx512();
+                     isa == PackIsa::avx512;
   if (count * n <= kSmallTile) {
     move_tile_by_line<K>(dst, r0, rs, src, as, 0, n, space.line, count, bytes, fill);
-  } else if (K >= 4 && shift_isa_limit >= PackIsa::sse2 && x87::have_sse2()) {
+  } else if (K >= 4 && isa >= PackIsa::sse2) {
     if (stream) {
       move_tile_sse2<K, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, true, merge);
     } else {

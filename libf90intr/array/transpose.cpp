@@ -426,23 +426,13 @@ __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64
 
 #undef F90_LOAD
 
-// The widest instructions of this CPU for the moves, at most
-// transpose_isa_limit.
-PackIsa move_isa() {
-  const PackIsa widest = !x87::have_sse2()                   ? PackIsa::none
-                         : morvex::chars::have_avx512()      ? PackIsa::avx512
-                         : morvex::chars::have_avx2()        ? PackIsa::avx2
-                                                             : PackIsa::sse2;
-  return std::min(widest, transpose_isa_limit);
-}
-
 // The SSE2 squares for 4- and 8-byte elements where both sides are
 // contiguous (s1 = r1 = bytes), the element tiles for the edges; false when
 // they do not apply.
 bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1, int64_t s2,
                  int64_t m, int64_t n, uint32_t bytes) {
   const int64_t pair = 16 / bytes;  // columns of one 16-byte store
-  const PackIsa isa = move_isa();
+  const PackIsa isa = move_isa(transpose_isa_limit);
   if ((bytes != 8 && bytes != 4) || s1 != bytes || r1 != bytes || m < 4 || n < pair || isa == PackIsa::none)
     return false;
   const int64_t nb = n & -pair;  // pair is a power of two
