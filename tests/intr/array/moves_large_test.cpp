@@ -30,6 +30,13 @@ using f90test::Descriptor;
 using f90test::ElemType;
 using f90test::Runtime;
 
+// A routine's hidden instruction-set limit, which a test lowers to run the
+// narrower paths; the widest is put back when the test ends.
+struct WidestPathsAtEnd {
+  f90::PackIsa& limit;
+  ~WidestPathsAtEnd() { limit = f90::PackIsa::avx512; }
+};
+
 class MovesLarge : public ::testing::Test {
  protected:
   f90test::RuntimeScope scope;
@@ -128,9 +135,7 @@ void expect_transposed(const MatrixCase& c, const char* src, const char* dst, co
 // transposition and the bytes around the result.
 template <class Move>
 void transposition_table(uint32_t seed, Move&& move) {
-  struct WidestPaths {
-    ~WidestPaths() { f90::transpose_isa_limit = f90::PackIsa::avx512; }
-  } restore;
+  const WidestPathsAtEnd restore{f90::transpose_isa_limit};
   std::mt19937 rng(seed);
   for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2, f90::PackIsa::none}) {
     f90::transpose_isa_limit = limit;
@@ -201,9 +206,7 @@ const LineShiftCase kLineShifts[] = {
 };
 
 TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
-  struct WidestPaths {
-    ~WidestPaths() { f90::shift_isa_limit = f90::PackIsa::avx512; }
-  } restore;
+  const WidestPathsAtEnd restore{f90::shift_isa_limit};
   std::mt19937 rng(36);
   // Every path the CPU has: merged groups, SSE2 gathers, plain moves.
   for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::sse2, f90::PackIsa::none}) {
@@ -331,9 +334,7 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
-  struct WidestPaths {
-    ~WidestPaths() { f90::pack_isa_limit = f90::PackIsa::avx512; }
-  } restore;
+  const WidestPathsAtEnd restore{f90::pack_isa_limit};
   // pairs: the first two of every 32, so that a chunk's last stores pass
   // its selection while the next chunk selects just 16 bytes of REAL*8.
   enum Pattern { all, none, alternate, random_half, runs, pairs };
