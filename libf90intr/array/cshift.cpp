@@ -22,7 +22,9 @@ namespace {
 
 using f90::ShiftSetup;
 
-int64_t reduce(int64_t v, int64_t n) {
+// A SHIFT element v reduced to 0 .. n-1 (n > 0 an extent).
+int64_t reduce(int32_t v, int64_t n) {
+  if (static_cast<uint32_t>(v) < static_cast<uint32_t>(n)) return v;  // 0 <= v < n, one compare
   if (v >= n) return v < 2 * n ? v - n : v % n;
   if (v >= 0) return v;
   if (v >= -n) return v + n;

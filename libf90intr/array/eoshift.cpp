@@ -77,7 +77,10 @@ Boundary default_boundary(const f90::ElemClass& c, int8_t code, char (&pair)[32]
   return {nullptr, 0};
 }
 
-int64_t clamp(int64_t v, int64_t n) { return v > n ? n : v < -n ? -n : v; }
+int32_t clamp(int32_t v, int64_t n) {
+  const int32_t m = static_cast<int32_t>(n);  // an extent
+  return v > m ? m : v < -m ? -m : v;
+}
 
 // Stores the boundary value into n elements, `stride` bytes apart.
 template <uint32_t K>
