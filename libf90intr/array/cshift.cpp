@@ -69,21 +69,25 @@ void rotate_lines(ShiftSetup st) {
 
 // Per-line shifts along another DIM: tiles of neighbouring lines (shift.h),
 // each line in two phases: result element k takes ARRAY element k + s
-// before the line's split n - s, k + s - n from there.
-// Offsets and indices in the pointers' width: a tile's lines lie in ARRAY.
+// before the line's split n - s, k + s - n from there. Offsets and
+// indices in the pointers' width: a tile's lines lie in ARRAY.
 template <uint32_t K>
 void rotate_line_tiles(ShiftSetup st) {
-  const int64_t n = st.n();
-  const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), wrap = static_cast<ptrdiff_t>(n) * as;
+  const int32_t n = static_cast<int32_t>(st.n());
+  const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), wrap = n * as;
   const ptrdiff_t a0 = static_cast<ptrdiff_t>(st.array.stride[0]), s0 = static_cast<ptrdiff_t>(st.shift.stride[0]);
+  const f90::ShiftArg arg = st.shift_arg;
   f90::move_line_tiles<K>(
       st, std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
-      [&](const std::array<char*, 3>& o, ptrdiff_t t, f90::TileLine& line) {
-        const int32_t s = static_cast<int32_t>(reduce(st.shift_arg.read(o[2] + t * s0), n));
-        const ptrdiff_t at = t * a0 + s * as;
-        const f90::TilePhase before{f90::TilePhase::from_array, {at}};
-        const f90::TilePhase after{f90::TilePhase::from_array, {at - wrap}};
-        line = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
+      [=](const std::array<char*, 3>& o, ptrdiff_t count, f90::TileLine* line) {
+        const char* sh = o[2];
+        for (ptrdiff_t at0 = 0; count > 0; --count, ++line, sh += s0, at0 += a0) {
+          const int32_t s = static_cast<int32_t>(reduce(arg.read(sh), n));
+          const ptrdiff_t at = at0 + s * as;
+          const f90::TilePhase before{f90::TilePhase::from_array, {at}};
+          const f90::TilePhase after{f90::TilePhase::from_array, {at - wrap}};
+          *line = {n - s, n, {before, after, after}};
+        }
       },
       0);
 }

@@ -154,20 +154,29 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
 template <uint32_t K>
 void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
                       const Boundary& fixed) {
-  const int64_t n = st.n();
+  const int32_t n = static_cast<int32_t>(st.n());
   const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), a0 = static_cast<ptrdiff_t>(st.array.stride[0]);
-  const ptrdiff_t s0 = static_cast<ptrdiff_t>(st.shift.stride[0]), b0 = static_cast<ptrdiff_t>(boundary.stride[0]);
+  const ptrdiff_t s0 = static_cast<ptrdiff_t>(st.shift.stride[0]), b0 = per_line_boundary ? boundary.stride[0] : 0;
+  const f90::ShiftArg arg = st.shift_arg;
+  // The boundary of line 0 (per line: its element, b0 bytes apart).
+  const f90::TilePhase value0 =
+      fixed.value != nullptr || per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
+                                                  : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
   f90::move_line_tiles<K>(
       st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
-      [&](const std::array<char*, 4>& o, ptrdiff_t t, f90::TileLine& line) {
-        const int32_t s = static_cast<int32_t>(clamp(st.shift_arg.read(o[2] + t * s0), n));
-        const f90::TilePhase value =
-            per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = o[3] + t * b0}}
-            : fixed.value != nullptr ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
-                                     : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
-        const f90::TilePhase from{f90::TilePhase::from_array, {t * a0 + s * as}};
-        line = {static_cast<int32_t>(s < 0 ? -s : 0), static_cast<int32_t>(s < 0 ? n : n - s),
-                {value, from, value}};
+      [=](const std::array<char*, 4>& o, ptrdiff_t count, f90::TileLine* line) {
+        const char* sh = o[2];
+        const char* bv = o[3];
+        f90::TilePhase value = value0;
+        for (ptrdiff_t at0 = 0; count > 0; --count, ++line, sh += s0, at0 += a0) {
+          if (per_line_boundary) {
+            value.element = bv;
+            bv += b0;
+          }
+          const int32_t s = clamp(arg.read(sh), n);
+          const f90::TilePhase from{f90::TilePhase::from_array, {at0 + s * as}};
+          *line = {s < 0 ? -s : 0, s < 0 ? n : n - s, {value, from, value}};
+        }
       },
       fixed.fill);
 }

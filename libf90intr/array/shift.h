@@ -652,9 +652,10 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
 
 // Lines along a DIM other than the first, in tiles of up to kTileLines
 // neighbours along dimension 0 (move_tile). `arrays` starts with the
-// result, ARRAY and SHIFT; describe(o, t, line) fills the TileLine of line
-// t (a ptrdiff_t: the offsets of a tile's lines, like TilePhase::off, are
-// formed in the pointers' width) of the tile whose origins are `o`.
+// result, ARRAY and SHIFT; describe(o, count, line) fills the TileLine of
+// each of the `count` lines of the tile whose origins are `o` (a loop of
+// its own, whose constants stay in registers: a call per line reloaded them
+// after every store, a quarter of a 4 KiB shift).
 template <uint32_t K, size_t N, class Describe>
 void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arrays, Describe&& describe,
                      unsigned char fill) {
@@ -666,7 +667,7 @@ void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arra
   TileSpace space;
   const int64_t lines = large ? kFarTileLines : kTileLines;
   walk_blocks(st.rank, 0, ext, arrays, lines, [&](const std::array<char*, N>& o, int64_t count) {
-    for (ptrdiff_t t = 0, c = static_cast<ptrdiff_t>(count); t < c; ++t) describe(o, t, space.line[t]);
+    describe(o, static_cast<ptrdiff_t>(count), space.line);
     move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1], static_cast<ptrdiff_t>(a0),
                  static_cast<ptrdiff_t>(as), n, space, count, st.bytes(), fill, large);
   });
