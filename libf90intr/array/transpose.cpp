@@ -121,24 +121,6 @@ __attribute__((target("avx2"))) inline void four_rows_avx2(char* q, int64_t r2, 
   }
 }
 
-// 128-bit lanes of a and b: 0x88 takes lanes 0 and 2 of each, 0xDD lanes 1
-// and 3. (The zero-masking forms here and below: the plain ones leave a
-// lane undefined that this compiler then warns about.)
-#define lanes_of(a, b, imm) _mm512_maskz_shuffle_i64x2(0xFF, a, b, imm)
-
-// Rows i .. i+7 of 8 columns of 8-byte elements (one destination line per
-// row) through AVX-512: the even rows (kOdd false) or the odd ones, from the
-// eight columns' 64-byte loads, 64-bit interleaves of column pairs (the
-// 128-bit lane l of x01 then holds row 2l or 2l+1 of columns 0 and 1) and
-// two rounds of lane exchanges, stored as one 64-byte store per row. Four
-// rows at a time, so that the eight registers of the 32-bit mode hold them
-// without spills.
-template <bool kOdd>
-__attribute__((target("avx512f"), always_inline)) inline __m512i pair_rows(const char* c, int64_t s) {
-  const __m512i a = _mm512_loadu_si512(c), b = _mm512_loadu_si512(c + s);
-  return kOdd ? _mm512_maskz_unpackhi_epi64(0xFF, a, b) : _mm512_maskz_unpacklo_epi64(0xFF, a, b);
-}
-
 // Stores 64 bytes at p: streamed past the caches (p 64-byte aligned) or
 // plainly.
 template <bool kStream>
@@ -150,25 +132,43 @@ __attribute__((target("avx512f"), always_inline)) inline void store64(char* p, _
   }
 }
 
-template <bool kStream, bool kOdd>
-__attribute__((target("avx512f"), always_inline)) inline void half_square8(char* q, int64_t r2, const char* p,
-                                                                           int64_t s2) {
-  const auto pair = pair_rows<kOdd>;
-  const __m512i x01 = pair(p, s2), x23 = pair(p + 2 * s2, s2);
-  const __m512i a0 = lanes_of(x01, x23, 0x88), a1 = lanes_of(x01, x23, 0xDD);
-  const __m512i x45 = pair(p + 4 * s2, s2), x67 = pair(p + 6 * s2, s2);
-  const __m512i b0 = lanes_of(x45, x67, 0x88), b1 = lanes_of(x45, x67, 0xDD);
-  q += kOdd ? r2 : 0;
-  store64<kStream>(q, lanes_of(a0, b0, 0x88));
-  store64<kStream>(q + 2 * r2, lanes_of(a1, b1, 0x88));
-  store64<kStream>(q + 4 * r2, lanes_of(a0, b0, 0xDD));
-  store64<kStream>(q + 6 * r2, lanes_of(a1, b1, 0xDD));
+// Rows i .. i+3 of the columns at a and b (32 bytes of each) side by side
+// in one register: the second through a masked broadcast, which the load
+// unit does, so that no shuffle is spent on it. (The zero-masking forms
+// here and below: the plain ones leave lanes undefined that this compiler
+// then warns about.)
+__attribute__((target("avx512f"), always_inline)) inline __m512i two_columns(const char* a, const char* b) {
+  const __m512i low = _mm512_castsi256_si512(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a)));
+  return _mm512_mask_broadcast_i64x4(low, 0xF0, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b)));
 }
 
+// 128-bit lanes of a and b: 0x88 takes lanes 0 and 2 of each, 0xDD lanes 1
+// and 3.
+#define lanes_of(a, b, imm) _mm512_maskz_shuffle_i64x2(0xFF, a, b, imm)
+
+// Rows i .. i+7 of 8 columns of 8-byte elements (one destination line per
+// row) through AVX-512, four rows at a time: columns (0, 2), (1, 3), (4, 6)
+// and (5, 7) of the four rows paired in four registers, 64-bit interleaves
+// of the pairs (the 128-bit lane l of lo01 then holds columns 0 and 1 of
+// row 2l, for l = 0, 1, and columns 2 and 3 of row 2l - 4 for l = 2, 3),
+// one round of lane exchanges, one 64-byte store per row. 16 shuffles a
+// square where three rounds of them on whole columns take 24 (measured
+// 5-10% faster in the caches). Loads, interleaves, stores only: every bit
+// pattern passes.
 template <bool kStream>
-__attribute__((target("avx512f"))) inline void square8_avx512(char* q, int64_t r2, const char* p, int64_t s2) {
-  half_square8<kStream, false>(q, r2, p, s2);
-  half_square8<kStream, true>(q, r2, p, s2);
+__attribute__((target("avx512f"))) inline void square8_avx512(char* q, ptrdiff_t r2, const char* p, ptrdiff_t s2) {
+  for (int half = 0; half < 2; ++half, p += 32, q += 4 * r2) {
+    const __m512i c02 = two_columns(p, p + 2 * s2), c13 = two_columns(p + s2, p + 3 * s2);
+    const __m512i c46 = two_columns(p + 4 * s2, p + 6 * s2), c57 = two_columns(p + 5 * s2, p + 7 * s2);
+    const __m512i lo01 = _mm512_maskz_unpacklo_epi64(0xFF, c02, c13);
+    const __m512i lo45 = _mm512_maskz_unpacklo_epi64(0xFF, c46, c57);
+    store64<kStream>(q, lanes_of(lo01, lo45, 0x88));
+    store64<kStream>(q + 2 * r2, lanes_of(lo01, lo45, 0xDD));
+    const __m512i hi01 = _mm512_maskz_unpackhi_epi64(0xFF, c02, c13);
+    const __m512i hi45 = _mm512_maskz_unpackhi_epi64(0xFF, c46, c57);
+    store64<kStream>(q + r2, lanes_of(hi01, hi45, 0x88));
+    store64<kStream>(q + 3 * r2, lanes_of(hi01, hi45, 0xDD));
+  }
 }
 
 #undef lanes_of
@@ -220,31 +220,58 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
   }
 }
 
-// With AVX-512, results of 8-byte elements from kStripMinBytes on move as
-// strips: `strip` rows (a multiple of 8) across all the nw columns in 8 x 8
-// squares, each destination row written in whole lines from left to
-// right, each source line read whole. The strip is as high as makes its
-// destination rows about kStripBytes, 8 to 32 rows: measured on REAL*8
-// from 64 KiB to 64 MiB of result, the best height halved with every
-// doubling of the row length (32 rows of 1 KiB, 16 of 2 KiB, 8 of 4 KiB),
-// and tiles of 512 rows were up to 3 times slower at 1-4 MiB. (Fetching
-// the next columns ahead made it slower.) With rows and columns on lines
-// the strips measured 0.71-0.79 of memcpy at 256 KiB against 0.55 for the
-// tiles, 0.44-0.53 against 0.36-0.43 at 4 MiB; no better at 1 MiB (the
-// tiles with head columns stay there), nor below 128 KiB, whose head and
-// lead columns cost more, nor from 16 MiB on (0.6 or less against 0.8-0.95
-// for the streamed panels, which read the source in longer runs).
-// The last 4 rows (m4 not a multiple of 8) go through AVX2.
+// With AVX-512, results of 8-byte elements from kStripMinBytes up to the
+// streamed panels move as strips of kStripRows rows (a multiple of 8)
+// across all the nw columns in 8 x 8 squares, each source line read whole
+// and each destination line written whole. The squares of a strip are
+// skewed: its row group k (rows 8k .. 8k+7) works kStripLag column groups
+// behind group k - 1. So each source column gives up to four consecutive
+// lines in a short time, while the lines being stored at any time lie in
+// different cache sets: with the groups abreast, 16 or 32 destination rows
+// 2-4 KiB apart wait on the same set of the 12-way first-level cache, and a
+// strip of 8 rows reads one line per column per pass (measured: loads
+// alone 0.35-0.6 of memcpy for 8 rows, 0.7-0.95 for 16 or more; stores
+// alone 0.45-0.6 with 16-32 rows abreast, 1.0-1.3 skewed; fetching the
+// source or the destination lines a few squares ahead, slower). Measured on REAL*8 results of 128 KiB to 8 MiB with
+// both operands 16 bytes into a page: 0.70-0.78 of memcpy from 128 KiB to
+// 4 MiB against 0.45-0.65 for strips of 8-32 rows abreast and for the
+// tiles, 0.45-0.65 at 8 MiB against 0.5; heights 24-64 and lags 1-3 were
+// within a few hundredths of each other. The last 4 rows (m4 not a
+// multiple of 8) go through AVX2.
 constexpr int64_t kStripMinBytes = int64_t{128} << 10;
-constexpr int64_t kStripBytes = int64_t{32} << 10;
+constexpr ptrdiff_t kStripRows = 32, kStripLag = 2;
 __attribute__((target("avx512f"), noinline)) void strips_avx512(char* dst, int64_t r2, const char* src,
-                                                                int64_t s2, int64_t m4, int64_t nw, int64_t strip) {
-  for (int64_t i0 = 0; i0 < m4; i0 += strip) {
-    const int64_t i1 = std::min(m4, i0 + strip);
-    for (int64_t j0 = 0; j0 < nw; j0 += 8)
-      for (int64_t i = i0; i < i1; i += 8)
-        rows_of<8, false, PackIsa::avx512>(dst + j0 * 8 + i * r2, r2, src + j0 * s2 + i * 8, s2, 8,
-                                           std::min<int64_t>(8, i1 - i));
+                                                                int64_t s2, int64_t m4, int64_t nb, int64_t head) {
+  // Offsets and counts in the pointers' width (the operands lie in the
+  // address space); 64-bit ones cost the squares' loop a spill per square.
+  const ptrdiff_t dr = static_cast<ptrdiff_t>(r2), sc = static_cast<ptrdiff_t>(s2);
+  const ptrdiff_t h = static_cast<ptrdiff_t>(head), groups = static_cast<ptrdiff_t>(nb - head) / 8;
+  const ptrdiff_t end = h + 8 * groups;
+  // From row group k to k + 1: 8 rows on, kStripLag column groups back.
+  const ptrdiff_t next_q = 8 * dr - 64 * kStripLag, next_p = 64 - 8 * kStripLag * sc;
+  for (ptrdiff_t i0 = 0; i0 < m4; i0 += kStripRows, dst += kStripRows * dr, src += kStripRows * 8) {
+    const ptrdiff_t rows = std::min<ptrdiff_t>(static_cast<ptrdiff_t>(m4) - i0, kStripRows);
+    const ptrdiff_t last = (rows - 1) / 8;  // the strip's last row group
+    // The head and last columns with the strip, so that the rows' first
+    // and last lines are stored among the others.
+    if (h > 0)
+      for (ptrdiff_t i = 0; i < rows; i += 4) four_rows<8, false>(dst + i * dr, dr, src + i * 8, sc, h);
+    for (ptrdiff_t t = 0; t < groups + last * kStripLag; ++t) {
+      // Row groups k0 .. k1 are at column groups t - k * kStripLag.
+      const ptrdiff_t k0 = std::max<ptrdiff_t>(0, (t - groups + kStripLag) / kStripLag);
+      const ptrdiff_t k1 = std::min(last, t / kStripLag), j = h + 8 * (t - k0 * kStripLag);
+      ptrdiff_t q = j * 8 + 8 * k0 * dr, p = j * sc + 64 * k0;
+      for (ptrdiff_t k = k0; k <= k1; ++k, q += next_q, p += next_p) {
+        if (8 * k + 8 <= rows) {
+          square8_avx512<false>(dst + q, dr, src + p, sc);
+        } else {
+          four_rows_avx2<false>(dst + q, dr, src + p, sc);
+        }
+      }
+    }
+    if (end < nb)
+      for (ptrdiff_t i = 0; i < rows; i += 4)
+        four_rows<8, false>(dst + end * 8 + i * dr, dr, src + end * sc + i * 8, sc, nb - end);
   }
 }
 
@@ -257,22 +284,21 @@ __attribute__((target("sse2"), noinline)) void narrow_group(char* dst, int64_t r
 }
 
 // The tiles with the head columns (when `head` > 0) and the last part of a
-// line (when nb leaves one) before and after them.
+// line (when nb leaves one) before and after them; with AVX-512, the
+// strips, which move those columns strip by strip.
 template <uint32_t kBytes, PackIsa kIsa>
 void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64_t nb, int64_t head) {
   constexpr int64_t kCols = 64 / kBytes;
-  if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
-  const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
   if constexpr (kIsa == PackIsa::avx512) {
-    // Strips whose destination rows take about kStripBytes. (The head and
-    // last columns as whole groups of 8 whose stores cross lines, stored
-    // again by the aligned groups, measured no faster.)
-    const int64_t strip = std::clamp<int64_t>(kStripBytes / kBytes / std::max<int64_t>(nw, 1) / 8 * 8, 8, 32);
-    strips_avx512(dst + head * kBytes, r2, src + head * s2, s2, m4, nw, strip);
+    // (The head and last columns as whole groups of 8 whose stores cross
+    // lines, stored again by the aligned groups, measured no faster.)
+    strips_avx512(dst, r2, src, s2, m4, nb, head);
   } else {
+    if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
+    const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
     blocks<kBytes>(dst + head * kBytes, r2, src + head * s2, s2, m4, nw);
+    if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
   }
-  if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
 }
 
 // A column run of `bytes` (a multiple of 16; of 32 for the AVX2 form) from
@@ -444,13 +470,13 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 8-byte elements whose destination rows start on lines
   // after the head columns move as strips (see kStripMinBytes) in place of
-  // the tiles below kLineGroupBytes and of the panels below kStreamResult,
-  // and from there on through panels_avx512.
+  // the tiles and of the panels below kStreamResult, and from there on
+  // through panels_avx512.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool strips = bytes == 8 && isa == PackIsa::avx512 && lines && result >= kStripMinBytes &&
-                      (result < kLineGroupBytes || (result >= kPanelBytes && result < kStreamResult));
+  const bool strips =
+      bytes == 8 && isa == PackIsa::avx512 && lines && result >= kStripMinBytes && result < kStreamResult;
   const bool panel = !strips && result >= kPanelBytes;
   const int64_t head = (result >= kLineGroupBytes || strips) && lines
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
@@ -471,9 +497,11 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const int64_t rows = m4 - lead;
   // The strips' lead rows: rows 0-7 with unaligned loads, rows lead-7
   // again with the aligned ones (measured 0.55 of memcpy at 256 KiB with
-  // the lead rows moved element by element, 0.68 with aligned columns).
-  const bool first_strip = strips && lead > 0 && m4 >= 8;
+  // the lead rows moved element by element, 0.68 with aligned columns);
+  // likewise the last rows m4.. as rows m-8 .. m-1.
+  const bool first_strip = strips && lead > 0 && m4 >= 8, last_strip = strips && m4 < m && m >= 8;
   if (first_strip) tiles<8, PackIsa::avx512>(dst, r2, src, s2, 8, nb, head);
+  if (last_strip) tiles<8, PackIsa::avx512>(dst + (m - 8) * r2, r2, src + (m - 8) * s1, s2, 8, nb, head);
   if (!panel) {
     (bytes == 4 ? tiles<4, PackIsa::sse2> : strips ? tiles<8, PackIsa::avx512> : tiles<8, PackIsa::sse2>)(
         d, r2, s, s2, rows, nb, head);
@@ -491,7 +519,7 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const auto edge = bytes == 8 ? copy_tiles<8> : copy_tiles<4>;
   if (nb < n) edge(dst + nb * r1, r1, r2, src + nb * s2, s1, s2, m, n - nb, bytes);
   if (lead > 0 && !first_strip) edge(dst, r1, r2, src, s1, s2, lead, nb, bytes);
-  if (m4 < m) edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
+  if (m4 < m && !last_strip) edge(dst + m4 * r2, r1, r2, src + m4 * s1, s1, s2, m - m4, nb, bytes);
   return true;
 }
 

@@ -92,9 +92,11 @@ struct MatrixCase {
 // rows and in columns, results above 16 MiB (streamed when aligned), rows
 // that start inside a cache line (head columns) and sources whose columns
 // start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
-// results whose rows are whole lines in strips of 8 x 8 squares (128-512
-// KiB, 2-16 MiB) and streamed panels of them, with 4 rows left over in the
-// last strip or panel.
+// results whose rows are whole lines in strips of 8 x 8 squares (128 KiB -
+// 16 MiB) and streamed panels of them, with 4 rows left over in the last
+// strip or panel, short last strips (fewer row groups than a strip has, so
+// the skewed groups end early), and the last rows moved again with the
+// rows before them (up to 7 of them, below the lead rows' overlap too).
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -115,6 +117,11 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
     {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
     {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
+    {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
+    {"REAL*8 1048x520 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1048, 520, 48, 16},
+    {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
+    {"REAL*8 16x1200 lead and last rows overlapping", ElemType::real(8), 16, 1200, 0, 16},
+    {"REAL*8 5x4000 strips of 4 rows, last row alone", ElemType::real(8), 5, 4000, 0},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
@@ -186,6 +193,9 @@ struct LineShiftCase {
 
 const LineShiftCase kLineShifts[] = {
     {"REAL*8 small", ElemType::real(8), 9, 6, 0, 2},
+    {"INTEGER*8 small, misaligned", ElemType::integer(8), 40, 30, 4, 1},
+    {"COMPLEX*8 small", ElemType::complex(8), 33, 17, 0, 2},
+    {"CHARACTER*8 small, blanks", ElemType::character(8), 30, 20, 8, 0},
     {"REAL*8 two tiles, streamed", ElemType::real(8), 1100, 500, 0, 0},
     {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
