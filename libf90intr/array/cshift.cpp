@@ -22,7 +22,9 @@ namespace {
 
 using f90::ShiftSetup;
 
-int64_t reduce(int64_t v, int64_t n) {
+// A SHIFT element v reduced to 0 .. n-1 (n > 0 an extent).
+int64_t reduce(int32_t v, int64_t n) {
+  if (static_cast<uint32_t>(v) < static_cast<uint32_t>(n)) return v;  // 0 <= v < n, one compare
   if (v >= n) return v < 2 * n ? v - n : v % n;
   if (v >= 0) return v;
   if (v >= -n) return v + n;
@@ -67,18 +69,25 @@ void rotate_lines(ShiftSetup st) {
 
 // Per-line shifts along another DIM: tiles of neighbouring lines (shift.h),
 // each line in two phases: result element k takes ARRAY element k + s
-// before the line's split n - s, k + s - n from there.
+// before the line's split n - s, k + s - n from there. Offsets and
+// indices in the pointers' width: a tile's lines lie in ARRAY.
 template <uint32_t K>
 void rotate_line_tiles(ShiftSetup st) {
-  const int64_t n = st.n(), as = st.array.stride[st.dim];
-  const int64_t a0 = st.array.stride[0], s0 = st.shift.stride[0];
+  const int32_t n = static_cast<int32_t>(st.n());
+  const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), wrap = n * as;
+  const ptrdiff_t a0 = static_cast<ptrdiff_t>(st.array.stride[0]), s0 = static_cast<ptrdiff_t>(st.shift.stride[0]);
+  const f90::ShiftArg arg = st.shift_arg;
   f90::move_line_tiles<K>(
       st, std::array<f90::WalkArray*, 3>{&st.result, &st.array, &st.shift},
-      [&](const std::array<char*, 3>& o, int64_t t, f90::TileLine& line) {
-        const int64_t s = reduce(st.shift_arg.read(o[2] + t * s0), n);
-        const f90::TilePhase before{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + s * as)}};
-        const f90::TilePhase after{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + (s - n) * as)}};
-        line = {static_cast<int32_t>(n - s), static_cast<int32_t>(n), {before, after, after}};
+      [=](const std::array<char*, 3>& o, ptrdiff_t count, f90::TileLine* line) {
+        const char* sh = o[2];
+        for (ptrdiff_t at0 = 0; count > 0; --count, ++line, sh += s0, at0 += a0) {
+          const int32_t s = static_cast<int32_t>(reduce(arg.read(sh), n));
+          const ptrdiff_t at = at0 + s * as;
+          const f90::TilePhase before{f90::TilePhase::from_array, {at}};
+          const f90::TilePhase after{f90::TilePhase::from_array, {at - wrap}};
+          *line = {n - s, n, {before, after, after}};
+        }
       },
       0);
 }

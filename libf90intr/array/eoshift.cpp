@@ -77,7 +77,10 @@ Boundary default_boundary(const f90::ElemClass& c, int8_t code, char (&pair)[32]
   return {nullptr, 0};
 }
 
-int64_t clamp(int64_t v, int64_t n) { return v > n ? n : v < -n ? -n : v; }
+int32_t clamp(int32_t v, int64_t n) {
+  const int32_t m = static_cast<int32_t>(n);  // an extent
+  return v > m ? m : v < -m ? -m : v;
+}
 
 // Stores the boundary value into n elements, `stride` bytes apart.
 template <uint32_t K>
@@ -151,19 +154,29 @@ void shift_lines(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
 template <uint32_t K>
 void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boundary,
                       const Boundary& fixed) {
-  const int64_t n = st.n(), as = st.array.stride[st.dim];
-  const int64_t a0 = st.array.stride[0], s0 = st.shift.stride[0], b0 = boundary.stride[0];
+  const int32_t n = static_cast<int32_t>(st.n());
+  const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), a0 = static_cast<ptrdiff_t>(st.array.stride[0]);
+  const ptrdiff_t s0 = static_cast<ptrdiff_t>(st.shift.stride[0]), b0 = per_line_boundary ? boundary.stride[0] : 0;
+  const f90::ShiftArg arg = st.shift_arg;
+  // The boundary of line 0 (per line: its element, b0 bytes apart).
+  const f90::TilePhase value0 =
+      fixed.value != nullptr || per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
+                                                  : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
   f90::move_line_tiles<K>(
       st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
-      [&](const std::array<char*, 4>& o, int64_t t, f90::TileLine& line) {
-        const int64_t s = clamp(st.shift_arg.read(o[2] + t * s0), n);
-        const f90::TilePhase value =
-            per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = o[3] + t * b0}}
-            : fixed.value != nullptr ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
-                                     : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
-        const f90::TilePhase from{f90::TilePhase::from_array, {static_cast<ptrdiff_t>(t * a0 + s * as)}};
-        line = {static_cast<int32_t>(s < 0 ? -s : 0), static_cast<int32_t>(s < 0 ? n : n - s),
-                {value, from, value}};
+      [=](const std::array<char*, 4>& o, ptrdiff_t count, f90::TileLine* line) {
+        const char* sh = o[2];
+        const char* bv = o[3];
+        f90::TilePhase value = value0;
+        for (ptrdiff_t at0 = 0; count > 0; --count, ++line, sh += s0, at0 += a0) {
+          if (per_line_boundary) {
+            value.element = bv;
+            bv += b0;
+          }
+          const int32_t s = clamp(arg.read(sh), n);
+          const f90::TilePhase from{f90::TilePhase::from_array, {at0 + s * as}};
+          *line = {s < 0 ? -s : 0, s < 0 ? n : n - s, {value, from, value}};
+        }
       },
       fixed.fill);
 }

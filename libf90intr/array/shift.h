@@ -419,27 +419,61 @@ void plan_merges(TileSpace& space, int64_t runs, const char* dst, bool align) {
 inline constexpr int64_t kSmallTile = 4096;
 inline constexpr int64_t kShortStretch = 8;
 
-// Indices [k0, k1) of `count` lines, line by line (result line b at dst +
-// b * r0, its element k at + k * rs; ARRAY's at src + k * as + off).
-template <uint32_t K>
-void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t k0,
-                       int64_t k1, const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
-  for (int64_t b = 0; b < count; ++b, dst += r0) {
-    const int64_t start[4] = {k0, std::max<int64_t>(line[b].p1, k0), std::max<int64_t>(line[b].p2, k0), k1};
+// The `count` lines of a small tile, line by line (result line b at dst +
+// b * r0, its element k at + k * rs; ARRAY's at src + k * as + off), each
+// phase a strided run: 8-byte elements through SSE2 registers with kSse2
+// (one load and one store each, where the plain form moves two words), in
+// 32-bit counts and steps (lines and indices fit 32 bits).
+// `len` 8-byte elements from s (byte stride ss; 0 repeats one) to d (byte
+// stride ds) through an SSE2 register.
+__attribute__((target("sse2"))) inline void strided8(char* d, ptrdiff_t ds, const char* s, ptrdiff_t ss,
+                                                     int32_t len) {
+  for (; len > 0; --len, d += ds, s += ss) _mm_storel_epi64(reinterpret_cast<__m128i*>(d), load_low<8>(s));
+}
+
+template <uint32_t K, bool kSse2>
+[[gnu::always_inline]] inline void by_line_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
+                                                ptrdiff_t as, int64_t n, const TileLine* line, int64_t count,
+                                                uint32_t bytes, unsigned char fill) {
+  const int32_t n32 = static_cast<int32_t>(n);
+  for (const TileLine* const end = line + count; line != end; ++line, dst += r0) {
+    const int32_t start[4] = {0, line->p1, line->p2, n32};
     for (int q = 0; q < 3; ++q) {
-      const int64_t from = start[q], len = std::min(start[q + 1], k1) - from;
+      const int32_t from = start[q], len = std::min(start[q + 1], n32) - from;
       if (len <= 0) continue;
-      const TilePhase& p = line[b].phase[q];
+      const TilePhase& p = line->phase[q];
       char* d = dst + from * rs;
       if (p.kind == TilePhase::from_array) {
-        Mover<K>::line(d, rs, src + from * as + p.off, as, len, bytes);
+        const char* s = src + from * as + p.off;
+        if constexpr (kSse2 && K == 8) {
+          strided8(d, rs, s, as, len);
+        } else {
+          for (int32_t k = len; k > 0; --k, d += rs, s += as) Mover<K>::one(d, s, bytes);
+        }
       } else if (p.kind == TilePhase::fixed_value) {
-        Mover<K>::fill(d, rs, p.element, len, bytes);
+        if constexpr (kSse2 && K == 8) {
+          strided8(d, rs, p.element, 0, len);
+        } else {
+          Mover<K>::fill(d, rs, p.element, len, bytes);
+        }
       } else {
-        for (int64_t k = 0; k < len; ++k, d += rs) std::memset(d, fill, bytes);
+        for (int32_t k = len; k > 0; --k, d += rs) std::memset(d, fill, bytes);
       }
     }
   }
+}
+
+template <uint32_t K>
+__attribute__((target("sse2"))) void move_tile_by_line_sse2(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
+                                                            ptrdiff_t as, int64_t n, const TileLine* line,
+                                                            int64_t count, uint32_t bytes, unsigned char fill) {
+  by_line_body<K, true>(dst, r0, rs, src, as, n, line, count, bytes, fill);
+}
+
+template <uint32_t K>
+void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+                       const TileLine* line, int64_t count, uint32_t bytes, unsigned char fill) {
+  by_line_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
 }
 
 // Brings a tile to the stretch that starts at index k: the lines whose
@@ -600,7 +634,11 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
   const bool merge = (K == 4 || K == 8) && r0 == K && a0 == K && (!stream || (rs & 63) == 0) &&
                      isa == PackIsa::avx512;
   if (count * n <= kSmallTile) {
-    move_tile_by_line<K>(dst, r0, rs, src, as, 0, n, space.line, count, bytes, fill);
+    if (K == 8 && isa >= PackIsa::sse2) {
+      move_tile_by_line_sse2<K>(dst, r0, rs, src, as, n, space.line, count, bytes, fill);
+    } else {
+      move_tile_by_line<K>(dst, r0, rs, src, as, n, space.line, count, bytes, fill);
+    }
   } else if (K >= 4 && isa >= PackIsa::sse2) {
     if (stream) {
       move_tile_sse2<K, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, true, merge);
@@ -614,8 +652,10 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
 
 // Lines along a DIM other than the first, in tiles of up to kTileLines
 // neighbours along dimension 0 (move_tile). `arrays` starts with the
-// result, ARRAY and SHIFT; describe(o, t, line) fills the TileLine of line
-// t of the tile whose origins are `o`.
+// result, ARRAY and SHIFT; describe(o, count, line) fills the TileLine of
+// each of the `count` lines of the tile whose origins are `o` (a loop of
+// its own, whose constants stay in registers: a call per line reloaded them
+// after every store, a quarter of a 4 KiB shift).
 template <uint32_t K, size_t N, class Describe>
 void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arrays, Describe&& describe,
                      unsigned char fill) {
@@ -627,7 +667,7 @@ void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arra
   TileSpace space;
   const int64_t lines = large ? kFarTileLines : kTileLines;
   walk_blocks(st.rank, 0, ext, arrays, lines, [&](const std::array<char*, N>& o, int64_t count) {
-    for (int64_t t = 0; t < count; ++t) describe(o, t, space.line[t]);
+    describe(o, static_cast<ptrdiff_t>(count), space.line);
     move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1], static_cast<ptrdiff_t>(a0),
                  static_cast<ptrdiff_t>(as), n, space, count, st.bytes(), fill, large);
   });

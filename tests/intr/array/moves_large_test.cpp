@@ -196,6 +196,9 @@ struct LineShiftCase {
 
 const LineShiftCase kLineShifts[] = {
     {"REAL*8 small", ElemType::real(8), 9, 6, 0, 2},
+    {"INTEGER*8 small, misaligned", ElemType::integer(8), 40, 30, 4, 1},
+    {"COMPLEX*8 small", ElemType::complex(8), 33, 17, 0, 2},
+    {"CHARACTER*8 small, blanks", ElemType::character(8), 30, 20, 8, 0},
     {"REAL*8 two tiles, streamed", ElemType::real(8), 1100, 500, 0, 0},
     {"REAL*8 two tiles, misaligned", ElemType::real(8), 1100, 500, 8, 2},
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},

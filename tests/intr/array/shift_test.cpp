@@ -141,7 +141,8 @@ TEST_F(ShiftTest, ShiftReductionOnHigherRanks) {
       {"n + 1", n + 1, 4, 1},         {"2n + 1", 2 * n + 1, 4, 1},   {"-n - 1", -n - 1, 4, n - 1},
       {"2n - 1", 2 * n - 1, 4, n - 1}, {"-2n - 3", -2 * n - 3, 2, n - 3}, {"-n", -n, 1, 0},
       {"2^32 + 1", (1LL << 32) + 1, 8, 1}, {"-2^32 - 1", -(1LL << 32) - 1, 8, n - 1},
-      {"INT32_MAX", INT32_MAX, 4, INT32_MAX % n},
+      {"INT32_MAX", INT32_MAX, 4, INT32_MAX % n}, {"n", n, 4, 0}, {"n - 1", n - 1, 4, n - 1},
+      {"-1", -1, 4, n - 1},
   };
   TestArray a(ElemType::real(8), {3, static_cast<int32_t>(n), 2});
   a.fill_linear<double>([](int64_t k) { return static_cast<double>(k); });
