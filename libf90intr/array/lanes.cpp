@@ -794,16 +794,17 @@ LANES_INLINE Vec<double, W> r16_better(Vec<double, W> hi, Vec<double, W> best) {
 // out), y's low part (value searches) or row (location searches, -1: the
 // current element; 32-bit code has eight vector registers, too few for
 // both), and the sum of the low parts' magnitudes.
-// Location searches in 64-byte lanes also keep y's low part, `lo`, which
-// each row updates in memory, by a masked store (a ninth vector in
-// registers would spill): the end takes it from here, not from y's row,
-// which has left L1 by then (a gather of the eight low parts was 12% of a
-// 256 KiB search).
+// In 64-byte lanes y's low part is kept in `lo`, which each row updates in
+// memory, by a masked store: location searches would need a ninth vector
+// in registers, and would otherwise gather it from y's row, which has left
+// L1 by then (12% of a 256 KiB search); value searches keep their state in
+// registers that way (with the low part in a fifth, GCC spilled next and
+// sum inside the row loop), so lo_or_row is then unused.
 struct R16NoLow {};
 template <int W, bool Loc>
 struct R16Seen {
   Vec<double, W> best, next, lo_or_row, sum;
-  [[no_unique_address]] std::conditional_t<Loc && W == 64, Vec<double, W>, R16NoLow> lo;
+  [[no_unique_address]] std::conditional_t<W == 64, Vec<double, W>, R16NoLow> lo;
 };
 
 // The seen state of a pair whose current elements are at c.
@@ -818,7 +819,7 @@ LANES_INLINE R16Seen<W, Loc> r16_seen_start(const char* c) {
   const auto finite = r16_abs<W>(hi) < inf;
   R16Seen<W, Loc> s{finite ? hi : (Greatest ? -inf : inf), Greatest ? -inf : inf,
                     Loc ? (D)(S{} - 1) : lo, finite ? r16_abs<W>(lo) : D{}, {}};
-  if constexpr (Loc && W == 64) s.lo = lo;
+  if constexpr (W == 64) s.lo = lo;
   return s;
 }
 
@@ -839,7 +840,7 @@ LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t ste
     if constexpr (W == 64) __builtin_prefetch(x + q * step + 1024 + 64);  // two lines a row
     r16_split<W>(x + q * step, hi, lo);
     const auto wins = Greatest ? hi > best : hi < best;
-    if constexpr (Loc && W == 64) {
+    if constexpr (W == 64) {
 #if defined(__GNUC__) && !defined(__clang__)
       // The same compare as wins, into a mask.
       __builtin_ia32_storeupd512_mask(
@@ -853,12 +854,12 @@ LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t ste
     // The loser of hi and best (hi when it is a NaN, which then leaves next).
     next = r16_better<W, Greatest>(r16_better<W, !Greatest>(best, hi), next);
     best = r16_better<W, Greatest>(hi, best);
-    third = wins ? (Loc ? (D)rows[q] : lo) : third;
+    if constexpr (Loc || W < 64) third = wins ? (Loc ? (D)rows[q] : lo) : third;
     sum += r16_abs<W>(lo);
   }
   s.best = best;
   s.next = next;
-  s.lo_or_row = third;
+  if constexpr (Loc || W < 64) s.lo_or_row = third;
   s.sum = sum;
 }
 
@@ -904,6 +905,8 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_
       r16_join<W>(c, s.best, s.lo);
     }
     store(at, took >= 0 ? took + row0 : load<A>(at));
+  } else if constexpr (W == 64) {
+    r16_join<W>(c, s.best, s.lo);
   } else {
     r16_join<W>(c, s.best, s.lo_or_row);
   }
@@ -1023,15 +1026,47 @@ LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t
   using S = Vec<std::conditional_t<B == 8, int64_t, std::make_signed_t<typename LL::U>>, W>;
   V acc[G] = {};
   const char* x = r + j * ptrdiff_t{B};
-  for (int32_t q = 0; q < nr; ++q, x += step)
+  for (int32_t q = 0; q < nr; ++q, x += step) {
+    // 64-byte lanes: each row 1 KiB ahead, a line a vector (the 8 rows'
+    // runs cross a page every 4 KiB, where the hardware's prefetchers start
+    // afresh; from memory they left the loads waiting).
+    if constexpr (W == 64)
+#pragma GCC unroll 4
+      for (int g = 0; g < G; ++g) __builtin_prefetch(x + g * W + 1024);
 #pragma GCC unroll 4
     for (int g = 0; g < G; ++g) acc[g] += LL::false_mask(x + g * W);
+  }
   // acc holds -falses: COUNT adds nr - falses, ANY/ALL's false count falses.
   const C base = C{} + (truth ? nr : 0);
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
-    const C neg = __builtin_convertvector((S)acc[g], C);
-    store(count + j + g * L, load<C>(count + j + g * L) + (truth ? base + neg : -neg));
+    if constexpr (W == 64 && B < 4) {
+      // Widened a 64-byte vector of counts at a time (vpmovsx): GCC takes a
+      // wider vector apart element by element.
+      using E = std::remove_cvref_t<decltype(S{}[0])>;
+      using C16 = Vec<int32_t, 64>;
+      const S a = (S)acc[g];
+#pragma GCC unroll 4
+      for (int32_t h = 0; h < L; h += 16) {
+        Vec<E, 16 * B> part;
+        std::memcpy(&part, reinterpret_cast<const char*>(&a) + h * B, sizeof part);
+#if defined(__GNUC__) && !defined(__clang__)
+        // (bytes GCC 12 widens one by one even here)
+        C16 neg;
+        if constexpr (B == 1)
+          neg = __builtin_ia32_pmovsxbd512_mask((Vec<char, 16>)part, C16{}, 0xffff);
+        else
+          neg = __builtin_convertvector(part, C16);
+#else
+        const C16 neg = __builtin_convertvector(part, C16);
+#endif
+        uint32_t* const out = count + j + g * L + h;
+        store(out, load<C16>(out) + (truth ? C16{} + nr + neg : -neg));
+      }
+    } else {
+      const C neg = __builtin_convertvector((S)acc[g], C);
+      store(count + j + g * L, load<C>(count + j + g * L) + (truth ? base + neg : -neg));
+    }
   }
 }
 
@@ -1039,13 +1074,23 @@ template <int W, uint32_t B>
 LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
                                   bool truth, uint32_t* count) {
   constexpr int32_t L = LogicalLanes<W, B>::kElems;
-  // Two vectors a step (two independent sums); kRows rows at a time, as
-  // columns_k walks them.
-  constexpr int G = 2;
+  // Two vectors a step (two independent sums; one line a step for 64-byte
+  // lanes, which measured as fast from memory and in cache); kRows rows at
+  // a time, as columns_k walks them.
+  constexpr int G = W == 64 ? 1 : 2;
   for (int32_t k = 0; k < rows; k += kRows) {
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
     int32_t j = 0;
+    if constexpr (W == 64) {
+      // The columns before the first row's first line boundary in 16-byte
+      // vectors, so that each 64-byte load reads one line (one across two
+      // costs two loads).
+      const int32_t mis = int32_t(reinterpret_cast<uintptr_t>(r) % 64);
+      const int32_t head = (64 - mis) / int32_t{B};
+      if (mis % 16 == 0 && mis != 0 && ncol >= head + G * L)
+        for (; j < head; j += 16 / B) count_group<16, B, 1>(r, step, nr, j, truth, count);
+    }
     for (; ncol - j >= G * L; j += G * L) count_group<W, B, G>(r, step, nr, j, truth, count);
     for (; ncol - j >= L; j += L) count_group<W, B, 1>(r, step, nr, j, truth, count);
     for (; j < ncol; ++j)
@@ -1130,6 +1175,13 @@ template <uint32_t B>
                                                 int32_t ncol, bool truth, uint32_t* count) {
   count_columns_k<32, B>(p, step, rows, ncol, truth, count);
 }
+// Rows read a line a vector, with the prefetches that take them from memory
+// (the AVX2 and SSE2 builds keep their loads as they were).
+template <uint32_t B>
+[[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void count_columns_avx512(
+    const char* p, ptrdiff_t step, int32_t rows, int32_t ncol, bool truth, uint32_t* count) {
+  count_columns_k<64, B>(p, step, rows, ncol, truth, count);
+}
 
 template <bool Greatest>
 [[gnu::target("sse2")]] int32_t r16_first_candidate_sse2(const char* p, int32_t n, double ch) {
@@ -1150,9 +1202,9 @@ template <bool Greatest, bool Loc>
                                               int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
   r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
 }
-// Eight columns a pair of 64-byte vectors (location searches): half the
-// instructions a row, and the comparisons' masks in mask registers, not in
-// the eight vector ones.
+// Eight columns a pair of 64-byte vectors: half the instructions a row,
+// and the comparisons' masks in mask registers, not in the eight vector
+// ones.
 template <bool Greatest, bool Loc>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void r16_columns_avx512(
     const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, R16Rule takes,
@@ -1232,10 +1284,8 @@ void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t
        {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
       {{r16_columns_avx2<false, false>, r16_columns_avx2<false, true>},
        {r16_columns_avx2<true, false>, r16_columns_avx2<true, true>}},
-      // Value searches keep the 32-byte lanes: with the low part kept in a
-      // vector GCC spills the 64-byte state, and they measured slower.
-      {{r16_columns_avx2<false, false>, r16_columns_avx512<false, true>},
-       {r16_columns_avx2<true, false>, r16_columns_avx512<true, true>}}};
+      {{r16_columns_avx512<false, false>, r16_columns_avx512<false, true>},
+       {r16_columns_avx512<true, false>, r16_columns_avx512<true, true>}}};
   const int build = isa != Isa::avx2 ? 0 : wide() ? 2 : 1;
   kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current, at);
 }
@@ -1296,7 +1346,9 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 template <uint32_t B>
 void count_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t rows, int32_t ncol,
                    bool truth, uint32_t* count) {
-  if (isa == Isa::avx2)
+  if (isa == Isa::avx2 && wide())
+    count_columns_avx512<B>(p, row_step, rows, ncol, truth, count);
+  else if (isa == Isa::avx2)
     count_columns_avx2<B>(p, row_step, rows, ncol, truth, count);
   else
     count_columns_sse2<B>(p, row_step, rows, ncol, truth, count);

@@ -4,8 +4,9 @@
 // per-column reductions of a block of neighbouring lines.
 //
 // They use SSE2 (16-byte lanes) or AVX2 (32-byte lanes), whichever the CPU
-// has (integer extremes and column locations also AVX-512's 64-byte lanes,
-// under Isa::avx2: wide_lanes), and are never called without one of them
+// has (extremes, column locations, REAL*16 columns and column counts also
+// AVX-512's 64-byte lanes, under Isa::avx2: wide_lanes), and are never
+// called without one of them
 // (isa() is Isa::none then; the callers keep their element loops for that
 // case and for strided runs).
 // Only comparisons, selections and integer counts run in the lanes: nothing
@@ -34,10 +35,10 @@ Isa isa();
 // The lanes for comparisons of REAL elements: isa() unless MXCSR has DAZ set.
 Isa real_isa();
 
-// Whether the kernels that have 64-byte lanes (integer extremes, column
-// locations) take them, given Isa::avx2, on a CPU with AVX-512
-// F/BW/VL/DQ: true but while a test runs the 32-byte lanes there. Results
-// are the same either way.
+// Whether the kernels that have 64-byte lanes (extremes, column locations,
+// REAL*16 columns, column counts) take them, given Isa::avx2, on a CPU
+// with AVX-512 F/BW/VL/DQ: true but while a test runs the 32-byte lanes
+// there. Results are the same either way.
 F90_HIDDEN extern bool wide_lanes;
 
 // The extreme (greatest when Max) of p[0..n), n >= 1, into `best`. REAL

@@ -207,21 +207,26 @@ TEST(Lanes, ColumnsUnderEveryRule) {
 }
 
 // Rows past the 8-row chunks (whose sums byte lanes hold), columns past
-// two vectors a step, densities from none to all true.
+// a line's head and two vectors a step, densities from none to all true;
+// the block starts anywhere in a 64-byte line.
 template <uint32_t B>
 void logical_columns() {
-  for (const Isa isa : builds()) {
-    for (int trial = 0; trial < 100; ++trial) {
-      const int cols = pick(1, 140), rows = pick(1, 20), density = pick(0, 4);
+  const WideLanes restore;
+  for (const auto& [isa, wide] : wide_builds()) {
+    f90::lanes::wide_lanes = wide;
+    for (int trial = 0; trial < 150; ++trial) {
+      const int cols = pick(1, pick(0, 1) ? 140 : 300), rows = pick(1, 20), density = pick(0, 4);
       const bool truth = pick(0, 1);
-      const std::vector<char> m = logicals<B>(cols * rows, density, 0);
+      const std::vector<char> buf = logicals<B>(cols * rows + 128 / B, density, 0);
+      const int line = int(reinterpret_cast<uintptr_t>(buf.data()) % 64);
+      const char* const m = buf.data() + (64 - line) + pick(0, 64 / B - 1) * B;
       std::vector<uint32_t> count(cols, 5);
-      f90::lanes::count_columns<B>(isa, m.data(), cols * B, rows, cols, truth, count.data());
+      f90::lanes::count_columns<B>(isa, m, cols * B, rows, cols, truth, count.data());
       for (int j = 0; j < cols; ++j) {
         uint32_t want = 5;
         for (int k = 0; k < rows; ++k)
-          want += f90::Logical<B>::truth(m.data() + (k * cols + j) * B) == truth;
-        ASSERT_EQ(count[j], want) << B << " " << int(isa) << " column " << j;
+          want += f90::Logical<B>::truth(m + (k * cols + j) * B) == truth;
+        ASSERT_EQ(count[j], want) << B << " " << int(isa) << wide << " column " << j;
       }
     }
   }
