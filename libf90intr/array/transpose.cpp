@@ -171,6 +171,49 @@ __attribute__((target("avx512f"))) inline void square8_avx512(char* q, ptrdiff_t
   }
 }
 
+// Rows i .. i+15 of 16 columns of 4-byte elements (one destination line
+// per row) through AVX-512, eight rows at a time: for each 8 columns,
+// columns c and c + 4 of the eight rows paired (as in square8_avx512) in
+// four registers and a 4 x 4 square of 32-bit elements interleaved within
+// each 128-bit lane, so that lane 0 of t[g][k] holds row k of columns 8g ..
+// 8g+3, lane 1 row k + 4 of them, lanes 2 and 3 the same of columns 8g+4 ..
+// 8g+7; then one round of lane exchanges between the two groups, one
+// 64-byte store per row.
+// Columns at p, p + s, p + 2s, p + 3s (16 bytes of each: four rows) in the
+// four 128-bit lanes of one register, the last three through masked
+// broadcasts.
+__attribute__((target("avx512f"), always_inline)) inline __m512i four_columns(const char* p, ptrdiff_t s) {
+  __m512i v = _mm512_castsi128_si512(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+  v = _mm512_mask_broadcast_i32x4(v, 0x00F0, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + s)));
+  v = _mm512_mask_broadcast_i32x4(v, 0x0F00, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * s)));
+  return _mm512_mask_broadcast_i32x4(v, 0xF000, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 3 * s)));
+}
+
+// Rows i .. i+15 of 16 columns of 4-byte elements (one destination line
+// per row) through AVX-512, four rows at a time: columns c, c + 4, c + 8
+// and c + 12 of the four rows in the lanes of one register, for c = 0 .. 3,
+// and a 4 x 4 square of 32-bit interleaves within the lanes, which leaves
+// lane l of each result holding columns 4l .. 4l+3 of one row. No lane
+// exchanges; measured 0.55-0.65 of memcpy from 256 KiB to 2 MiB where
+// pairs of 8-row column halves (as in square8_avx512), which need more
+// registers than the 32-bit mode has, ran 0.5 (the SSE2 4 x 4 squares:
+// 0.3-0.5).
+template <bool kStream>
+__attribute__((target("avx512f"))) inline void square16_avx512(char* q, ptrdiff_t r2, const char* p, ptrdiff_t s2) {
+  for (int r = 0; r < 4; ++r, p += 16, q += 4 * r2) {
+    const __m512i c0 = four_columns(p, 4 * s2), c1 = four_columns(p + s2, 4 * s2);
+    const __m512i c2 = four_columns(p + 2 * s2, 4 * s2), c3 = four_columns(p + 3 * s2, 4 * s2);
+    const __m512i lo01 = _mm512_maskz_unpacklo_epi32(0xFFFF, c0, c1);
+    const __m512i hi01 = _mm512_maskz_unpackhi_epi32(0xFFFF, c0, c1);
+    const __m512i lo23 = _mm512_maskz_unpacklo_epi32(0xFFFF, c2, c3);
+    const __m512i hi23 = _mm512_maskz_unpackhi_epi32(0xFFFF, c2, c3);
+    store64<kStream>(q, _mm512_maskz_unpacklo_epi64(0xFF, lo01, lo23));
+    store64<kStream>(q + r2, _mm512_maskz_unpackhi_epi64(0xFF, lo01, lo23));
+    store64<kStream>(q + 2 * r2, _mm512_maskz_unpacklo_epi64(0xFF, hi01, hi23));
+    store64<kStream>(q + 3 * r2, _mm512_maskz_unpackhi_epi64(0xFF, hi01, hi23));
+  }
+}
+
 #undef lanes_of
 
 // Rows i .. i+h-1 (h 4 or, with AVX-512, 8) of columns j .. j+w-1 (as
@@ -220,12 +263,12 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
   }
 }
 
-// With AVX-512, results of 8-byte elements from kStripMinBytes up to the
-// streamed panels move as strips of kStripRows rows (a multiple of 8)
-// across all the nw columns in 8 x 8 squares, each source line read whole
-// and each destination line written whole. The squares of a strip are
-// skewed: its row group k (rows 8k .. 8k+7) works kStripLag column groups
-// behind group k - 1. So each source column gives up to four consecutive
+// With AVX-512, results from kStripMinBytes up to the streamed panels move
+// as strips of kStripGroups row groups across all the columns in squares
+// of a line's elements (8 x 8 of 8-byte elements, 16 x 16 of 4-byte
+// ones), each source line read whole and each destination line written
+// whole. The squares of a strip are skewed: its row group k works
+// kStripLag column groups behind group k - 1. So each source column gives up to four consecutive
 // lines in a short time, while the lines being stored at any time lie in
 // different cache sets: with the groups abreast, 16 or 32 destination rows
 // 2-4 KiB apart wait on the same set of the 12-way first-level cache, and a
@@ -236,42 +279,54 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // both operands 16 bytes into a page: 0.70-0.78 of memcpy from 128 KiB to
 // 4 MiB against 0.45-0.65 for strips of 8-32 rows abreast and for the
 // tiles, 0.45-0.65 at 8 MiB against 0.5; heights 24-64 and lags 1-3 were
-// within a few hundredths of each other. The last 4 rows (m4 not a
-// multiple of 8) go through AVX2.
+// within a few hundredths of each other. REAL*4: 0.55-0.65 from 128 KiB to
+// 2 MiB, 0.35-0.45 at 4-12 MiB (whose rows 4 KiB apart put the 16 lines
+// of a square in one cache set), against 0.25-0.5 for the SSE2 tiles and
+// panels. The last 4 rows of 8-byte elements (m4 not a multiple of 8) go
+// through AVX2, the last 4-12 of 4-byte ones through SSE2.
 constexpr int64_t kStripMinBytes = int64_t{128} << 10;
-constexpr ptrdiff_t kStripRows = 32, kStripLag = 2;
+constexpr ptrdiff_t kStripGroups = 4, kStripLag = 2;
+template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void strips_avx512(char* dst, int64_t r2, const char* src,
                                                                 int64_t s2, int64_t m4, int64_t nb, int64_t head) {
+  constexpr ptrdiff_t kSide = 64 / kBytes, kRows = kStripGroups * kSide;  // of a square, of a strip
   // Offsets and counts in the pointers' width (the operands lie in the
   // address space); 64-bit ones cost the squares' loop a spill per square.
   const ptrdiff_t dr = static_cast<ptrdiff_t>(r2), sc = static_cast<ptrdiff_t>(s2);
-  const ptrdiff_t h = static_cast<ptrdiff_t>(head), groups = static_cast<ptrdiff_t>(nb - head) / 8;
-  const ptrdiff_t end = h + 8 * groups;
-  // From row group k to k + 1: 8 rows on, kStripLag column groups back.
-  const ptrdiff_t next_q = 8 * dr - 64 * kStripLag, next_p = 64 - 8 * kStripLag * sc;
-  for (ptrdiff_t i0 = 0; i0 < m4; i0 += kStripRows, dst += kStripRows * dr, src += kStripRows * 8) {
-    const ptrdiff_t rows = std::min<ptrdiff_t>(static_cast<ptrdiff_t>(m4) - i0, kStripRows);
-    const ptrdiff_t last = (rows - 1) / 8;  // the strip's last row group
+  const ptrdiff_t h = static_cast<ptrdiff_t>(head), groups = static_cast<ptrdiff_t>(nb - head) / kSide;
+  const ptrdiff_t end = h + kSide * groups;
+  // From row group k to k + 1: kSide rows on, kStripLag column groups back.
+  const ptrdiff_t next_q = kSide * dr - 64 * kStripLag, next_p = 64 - kSide * kStripLag * sc;
+  for (ptrdiff_t i0 = 0; i0 < m4; i0 += kRows, dst += kRows * dr, src += 64 * kStripGroups) {
+    const ptrdiff_t rows = std::min<ptrdiff_t>(static_cast<ptrdiff_t>(m4) - i0, kRows);
+    const ptrdiff_t last = (rows - 1) / kSide;  // the strip's last row group
     // The head and last columns with the strip, so that the rows' first
     // and last lines are stored among the others.
     if (h > 0)
-      for (ptrdiff_t i = 0; i < rows; i += 4) four_rows<8, false>(dst + i * dr, dr, src + i * 8, sc, h);
+      for (ptrdiff_t i = 0; i < rows; i += 4) four_rows<kBytes, false>(dst + i * dr, dr, src + i * kBytes, sc, h);
     for (ptrdiff_t t = 0; t < groups + last * kStripLag; ++t) {
       // Row groups k0 .. k1 are at column groups t - k * kStripLag.
       const ptrdiff_t k0 = std::max<ptrdiff_t>(0, (t - groups + kStripLag) / kStripLag);
-      const ptrdiff_t k1 = std::min(last, t / kStripLag), j = h + 8 * (t - k0 * kStripLag);
-      ptrdiff_t q = j * 8 + 8 * k0 * dr, p = j * sc + 64 * k0;
+      const ptrdiff_t k1 = std::min(last, t / kStripLag), j = h + kSide * (t - k0 * kStripLag);
+      ptrdiff_t q = j * kBytes + kSide * k0 * dr, p = j * sc + 64 * k0;
       for (ptrdiff_t k = k0; k <= k1; ++k, q += next_q, p += next_p) {
-        if (8 * k + 8 <= rows) {
-          square8_avx512<false>(dst + q, dr, src + p, sc);
-        } else {
+        if (kSide * (k + 1) <= rows) {
+          if constexpr (kBytes == 8) {
+            square8_avx512<false>(dst + q, dr, src + p, sc);
+          } else {
+            square16_avx512<false>(dst + q, dr, src + p, sc);
+          }
+        } else if constexpr (kBytes == 8) {  // the last 4 rows
           four_rows_avx2<false>(dst + q, dr, src + p, sc);
+        } else {  // the last 4, 8 or 12 rows
+          for (ptrdiff_t i = 0; i < rows - kSide * k; i += 4)
+            four_rows<4, false>(dst + q + i * dr, dr, src + p + i * 4, sc, kSide);
         }
       }
     }
     if (end < nb)
       for (ptrdiff_t i = 0; i < rows; i += 4)
-        four_rows<8, false>(dst + end * 8 + i * dr, dr, src + end * sc + i * 8, sc, nb - end);
+        four_rows<kBytes, false>(dst + end * kBytes + i * dr, dr, src + end * sc + i * kBytes, sc, nb - end);
   }
 }
 
@@ -292,7 +347,7 @@ void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64
   if constexpr (kIsa == PackIsa::avx512) {
     // (The head and last columns as whole groups of 8 whose stores cross
     // lines, stored again by the aligned groups, measured no faster.)
-    strips_avx512(dst, r2, src, s2, m4, nb, head);
+    strips_avx512<kBytes>(dst, r2, src, s2, m4, nb, head);
   } else {
     if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
     const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
@@ -475,8 +530,7 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool strips =
-      bytes == 8 && isa == PackIsa::avx512 && lines && result >= kStripMinBytes && result < kStreamResult;
+  const bool strips = isa == PackIsa::avx512 && lines && result >= kStripMinBytes && result < kStreamResult;
   const bool panel = !strips && result >= kPanelBytes;
   const int64_t head = (result >= kLineGroupBytes || strips) && lines
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
@@ -488,8 +542,8 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // every column does: the `lead` rows before the first such row move with
   // the edges.
   const uintptr_t align = strips || wide_panels ? 64 : 32, from = reinterpret_cast<uintptr_t>(src) & (align - 1);
-  const int64_t lead = (strips || wide_panels || avx2) && from % 8 == 0 && s2 % align == 0
-                           ? std::min<int64_t>((align - from) % align / 8, m)
+  const int64_t lead = (strips || wide_panels || avx2) && from % bytes == 0 && s2 % align == 0
+                           ? std::min<int64_t>((align - from) % align / bytes, m)
                            : 0;
   const int64_t m4 = lead + ((m - lead) & ~int64_t{3});
   char* const d = dst + lead * r2;
@@ -499,12 +553,15 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // again with the aligned ones (measured 0.55 of memcpy at 256 KiB with
   // the lead rows moved element by element, 0.68 with aligned columns);
   // likewise the last rows m4.. as rows m-8 .. m-1.
-  const bool first_strip = strips && lead > 0 && m4 >= 8, last_strip = strips && m4 < m && m >= 8;
-  if (first_strip) tiles<8, PackIsa::avx512>(dst, r2, src, s2, 8, nb, head);
-  if (last_strip) tiles<8, PackIsa::avx512>(dst + (m - 8) * r2, r2, src + (m - 8) * s1, s2, 8, nb, head);
-  if (!panel) {
-    (bytes == 4 ? tiles<4, PackIsa::sse2> : strips ? tiles<8, PackIsa::avx512> : tiles<8, PackIsa::sse2>)(
-        d, r2, s, s2, rows, nb, head);
+  const int64_t side = 64 / bytes;  // of a square
+  const bool first_strip = strips && lead > 0 && m4 >= side, last_strip = strips && m4 < m && m >= side;
+  const auto strip_tiles = bytes == 8 ? tiles<8, PackIsa::avx512> : tiles<4, PackIsa::avx512>;
+  if (first_strip) strip_tiles(dst, r2, src, s2, side, nb, head);
+  if (last_strip) strip_tiles(dst + (m - side) * r2, r2, src + (m - side) * s1, s2, side, nb, head);
+  if (strips) {
+    strip_tiles(d, r2, s, s2, rows, nb, head);
+  } else if (!panel) {
+    (bytes == 4 ? tiles<4, PackIsa::sse2> : tiles<8, PackIsa::sse2>)(d, r2, s, s2, rows, nb, head);
   } else if (wide_panels) {
     panels_avx512(d, r2, s, s2, rows, nb, head);
   } else if (avx2) {

@@ -92,11 +92,12 @@ struct MatrixCase {
 // rows and in columns, results above 16 MiB (streamed when aligned), rows
 // that start inside a cache line (head columns) and sources whose columns
 // start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
-// results whose rows are whole lines in strips of 8 x 8 squares (128 KiB -
-// 16 MiB) and streamed panels of them, with 4 rows left over in the last
-// strip or panel, short last strips (fewer row groups than a strip has, so
-// the skewed groups end early), and the last rows moved again with the
-// rows before them (up to 7 of them, below the lead rows' overlap too).
+// and 4-byte results whose rows are whole lines in strips of 8 x 8 and
+// 16 x 16 squares (128 KiB - 16 MiB) and streamed panels of them, with
+// 4-12 rows left over in the last strip or panel, short last strips
+// (fewer row groups than a strip has, so the skewed groups end early), and
+// the last rows moved again with the rows before them (below the lead
+// rows' overlap too).
 const MatrixCase kMatrices[] = {
     {"REAL*8 4x8", ElemType::real(8), 4, 8, 0},
     {"REAL*8 7x13", ElemType::real(8), 7, 13, 0},
@@ -122,6 +123,8 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
     {"REAL*8 16x1200 lead and last rows overlapping", ElemType::real(8), 16, 1200, 0, 16},
     {"REAL*8 5x4000 strips of 4 rows, last row alone", ElemType::real(8), 5, 4000, 0},
+    {"INTEGER*4 530x272 strips, head 4, 12 last columns, last rows", ElemType::integer(4), 530, 272, 48},
+    {"REAL*4 1040x304 strips, lead 4, 12-row group", ElemType::real(4), 1040, 304, 0, 48},
     {"INTEGER*2 33x70", ElemType::integer(2), 33, 70, 2},
     {"COMPLEX*16 300x130", ElemType::complex(16), 300, 130, 0},
     {"CHARACTER*3 41x29", ElemType::character(3), 41, 29, 1},
