@@ -146,39 +146,65 @@ __attribute__((target("avx512f"), always_inline)) inline __m512i two_columns(con
 // and 3.
 #define lanes_of(a, b, imm) _mm512_maskz_shuffle_i64x2(0xFF, a, b, imm)
 
+// Rows i .. i+7 of 8 columns of 8-byte elements, the even rows (kOdd
+// false) or the odd ones, from the eight columns' 64-byte loads: 64-bit
+// interleaves of column pairs (the 128-bit lane l of x01 then holds row 2l
+// or 2l+1 of columns 0 and 1) and two rounds of lane exchanges, one 64-byte
+// store per row. Four rows at a time, so that the eight registers of the
+// 32-bit mode hold them without spills.
+template <bool kOdd>
+__attribute__((target("avx512f"), always_inline)) inline __m512i pair_rows(const char* c, ptrdiff_t s) {
+  const __m512i a = _mm512_loadu_si512(c), b = _mm512_loadu_si512(c + s);
+  return kOdd ? _mm512_maskz_unpackhi_epi64(0xFF, a, b) : _mm512_maskz_unpacklo_epi64(0xFF, a, b);
+}
+
+template <bool kStream, bool kOdd>
+__attribute__((target("avx512f"), always_inline)) inline void half_square8(char* q, ptrdiff_t r2, const char* p,
+                                                                           ptrdiff_t s2) {
+  const auto pair = pair_rows<kOdd>;
+  const __m512i x01 = pair(p, s2), x23 = pair(p + 2 * s2, s2);
+  const __m512i a0 = lanes_of(x01, x23, 0x88), a1 = lanes_of(x01, x23, 0xDD);
+  const __m512i x45 = pair(p + 4 * s2, s2), x67 = pair(p + 6 * s2, s2);
+  const __m512i b0 = lanes_of(x45, x67, 0x88), b1 = lanes_of(x45, x67, 0xDD);
+  q += kOdd ? r2 : 0;
+  store64<kStream>(q, lanes_of(a0, b0, 0x88));
+  store64<kStream>(q + 2 * r2, lanes_of(a1, b1, 0x88));
+  store64<kStream>(q + 4 * r2, lanes_of(a0, b0, 0xDD));
+  store64<kStream>(q + 6 * r2, lanes_of(a1, b1, 0xDD));
+}
+
 // Rows i .. i+7 of 8 columns of 8-byte elements (one destination line per
-// row) through AVX-512, four rows at a time: columns (0, 2), (1, 3), (4, 6)
-// and (5, 7) of the four rows paired in four registers, 64-bit interleaves
-// of the pairs (the 128-bit lane l of lo01 then holds columns 0 and 1 of
-// row 2l, for l = 0, 1, and columns 2 and 3 of row 2l - 4 for l = 2, 3),
-// one round of lane exchanges, one 64-byte store per row. 16 shuffles a
-// square where three rounds of them on whole columns take 24 (measured
-// 5-10% faster in the caches). Loads, interleaves, stores only: every bit
-// pattern passes.
+// row) through AVX-512. Read from the operand (kStream false): four rows at
+// a time, columns (0, 2), (1, 3), (4, 6) and (5, 7) of the four rows paired
+// in four registers, 64-bit interleaves of the pairs (the 128-bit lane l of
+// lo01 then holds columns 0 and 1 of row 2l, for l = 0, 1, and columns 2
+// and 3 of row 2l - 4 for l = 2, 3), one round of lane exchanges, one
+// 64-byte store per row: 16 shuffles a square where half_square8's three
+// rounds on whole columns take 24 (the strips: 0.70-0.78 of memcpy against
+// 0.57-0.72). Streamed from the wide panels' buffer, half_square8's form
+// measured faster (64 MiB: 0.85-1.09 of memcpy against 0.72-0.89). Loads,
+// interleaves, stores only: every bit pattern passes.
 template <bool kStream>
 __attribute__((target("avx512f"))) inline void square8_avx512(char* q, ptrdiff_t r2, const char* p, ptrdiff_t s2) {
-  for (int half = 0; half < 2; ++half, p += 32, q += 4 * r2) {
-    const __m512i c02 = two_columns(p, p + 2 * s2), c13 = two_columns(p + s2, p + 3 * s2);
-    const __m512i c46 = two_columns(p + 4 * s2, p + 6 * s2), c57 = two_columns(p + 5 * s2, p + 7 * s2);
-    const __m512i lo01 = _mm512_maskz_unpacklo_epi64(0xFF, c02, c13);
-    const __m512i lo45 = _mm512_maskz_unpacklo_epi64(0xFF, c46, c57);
-    store64<kStream>(q, lanes_of(lo01, lo45, 0x88));
-    store64<kStream>(q + 2 * r2, lanes_of(lo01, lo45, 0xDD));
-    const __m512i hi01 = _mm512_maskz_unpackhi_epi64(0xFF, c02, c13);
-    const __m512i hi45 = _mm512_maskz_unpackhi_epi64(0xFF, c46, c57);
-    store64<kStream>(q + r2, lanes_of(hi01, hi45, 0x88));
-    store64<kStream>(q + 3 * r2, lanes_of(hi01, hi45, 0xDD));
+  if constexpr (kStream) {
+    half_square8<kStream, false>(q, r2, p, s2);
+    half_square8<kStream, true>(q, r2, p, s2);
+  } else {
+    for (int half = 0; half < 2; ++half, p += 32, q += 4 * r2) {
+      const __m512i c02 = two_columns(p, p + 2 * s2), c13 = two_columns(p + s2, p + 3 * s2);
+      const __m512i c46 = two_columns(p + 4 * s2, p + 6 * s2), c57 = two_columns(p + 5 * s2, p + 7 * s2);
+      const __m512i lo01 = _mm512_maskz_unpacklo_epi64(0xFF, c02, c13);
+      const __m512i lo45 = _mm512_maskz_unpacklo_epi64(0xFF, c46, c57);
+      store64<kStream>(q, lanes_of(lo01, lo45, 0x88));
+      store64<kStream>(q + 2 * r2, lanes_of(lo01, lo45, 0xDD));
+      const __m512i hi01 = _mm512_maskz_unpackhi_epi64(0xFF, c02, c13);
+      const __m512i hi45 = _mm512_maskz_unpackhi_epi64(0xFF, c46, c57);
+      store64<kStream>(q + r2, lanes_of(hi01, hi45, 0x88));
+      store64<kStream>(q + 3 * r2, lanes_of(hi01, hi45, 0xDD));
+    }
   }
 }
 
-// Rows i .. i+15 of 16 columns of 4-byte elements (one destination line
-// per row) through AVX-512, eight rows at a time: for each 8 columns,
-// columns c and c + 4 of the eight rows paired (as in square8_avx512) in
-// four registers and a 4 x 4 square of 32-bit elements interleaved within
-// each 128-bit lane, so that lane 0 of t[g][k] holds row k of columns 8g ..
-// 8g+3, lane 1 row k + 4 of them, lanes 2 and 3 the same of columns 8g+4 ..
-// 8g+7; then one round of lane exchanges between the two groups, one
-// 64-byte store per row.
 // Columns at p, p + s, p + 2s, p + 3s (16 bytes of each: four rows) in the
 // four 128-bit lanes of one register, the last three through masked
 // broadcasts.
@@ -195,9 +221,9 @@ __attribute__((target("avx512f"), always_inline)) inline __m512i four_columns(co
 // and a 4 x 4 square of 32-bit interleaves within the lanes, which leaves
 // lane l of each result holding columns 4l .. 4l+3 of one row. No lane
 // exchanges; measured 0.55-0.65 of memcpy from 256 KiB to 2 MiB where
-// pairs of 8-row column halves (as in square8_avx512), which need more
-// registers than the 32-bit mode has, ran 0.5 (the SSE2 4 x 4 squares:
-// 0.3-0.5).
+// pairs of 8-row column halves (as square8_avx512 pairs them), which need
+// more registers than the 32-bit mode has, ran 0.5 (the SSE2 4 x 4
+// squares: 0.3-0.5).
 template <bool kStream>
 __attribute__((target("avx512f"))) inline void square16_avx512(char* q, ptrdiff_t r2, const char* p, ptrdiff_t s2) {
   for (int r = 0; r < 4; ++r, p += 16, q += 4 * r2) {

@@ -22,8 +22,9 @@ void transpose_block(char* dst, int64_t r1, int64_t r2, const char* src, int64_t
                      int64_t m, int64_t n, uint32_t bytes);
 
 // transpose_block takes the widest of these instructions the CPU has (AVX2
-// and AVX-512 for 8-byte elements), but never above transpose_isa_limit
-// (the widest of all unless a test lowers it to run the narrower paths).
+// for 8-byte elements, AVX-512 for 4- and 8-byte ones), but never above
+// transpose_isa_limit (the widest of all unless a test lowers it to run
+// the narrower paths).
 F90_HIDDEN extern PackIsa transpose_isa_limit;
 
 }  // namespace f90
