@@ -14,18 +14,26 @@
 
 namespace {
 
-// Read the C library before and after; retry when a second boundary falls
+// The seconds of gettimeofday(), the clock DATE_AND_TIME reads: time() may
+// come from a coarser clock that turns over a few milliseconds later.
+time_t precise_seconds() {
+  timeval now;
+  gettimeofday(&now, nullptr);
+  return now.tv_sec;
+}
+
+// Read the clock before and after; retry when a second boundary falls
 // between them.
 void expect_matches_c_library() {
   for (int attempt = 0; attempt < 5; ++attempt) {
-    const time_t before = time(nullptr);
+    const time_t before = precise_seconds();
     char date[8], tim[10], zone[5];
     int32_t values[8] = {};
     f90test::Descriptor v(f90test::ElemType::integer(4), 1, true);
     v->base = values;
     v->dim[0] = {1, 8, 1};
     _DATE_AND_TIME(date, 8, tim, 10, zone, 5, v.get());
-    const time_t after = time(nullptr);
+    const time_t after = precise_seconds();
     if (before != after) continue;
 
     tm t;
