@@ -29,9 +29,9 @@
 // a chunk goes this way only while they lie within the result's storage and
 // are overwritten later: by the next chunk's selection, or by VECTOR's
 // elements. Result elements past the final extent keep their contents.
-// With AVX2, and an ARRAY that fits the caches, 8-byte elements go 32 bytes
-// (4 elements) at a time through a dword permutation, and up to 32 bytes
-// are stored past the selection. With AVX-512 (where its compressing store
+// With AVX2, and an ARRAY that fits the caches, 4- and 8-byte elements go
+// 32 bytes (8 or 4 elements) at a time through a dword permutation, and up
+// to 32 bytes are stored past the selection. With AVX-512 (where its compressing store
 // is fast) 4- and 8-byte elements under a contiguous MASK go 64 bytes at a
 // time through one compressing store, which writes the selected elements
 // and nothing else.
@@ -77,30 +77,33 @@ bool fast_compress_store() {
   return morvex::chars::have_avx512() && !__builtin_cpu_is("amdfam19h");
 }
 
-// Shuffle controls that bring the elements selected by the 4 bits of the
-// index (of 4 elements, each kPer units of the shuffle's index type) to the
-// front, in order: byte controls for PSHUFB (4-byte elements), dword ones
-// for VPERMD (8-byte elements). The unselected lanes' entries (0x80: zero
-// for PSHUFB, lane 0 for VPERMD) are never read as elements.
-template <class Index, int kPer>
+// Shuffle controls that bring the elements selected by the kElems bits of
+// the index (each element kPer units of kUnit bytes) to the front, in
+// order: byte controls for PSHUFB (4 elements of 4 bytes), dword indices
+// (stored as bytes, widened on load) for VPERMD (4 elements of 8 bytes or 8
+// of 4). The unselected lanes' entries (0x80: zero for PSHUFB, lane 0 for
+// VPERMD) are never read as elements.
+template <int kUnit, int kPer, int kElems>
 struct Compress {
-  alignas(32) Index control[16][4 * kPer];
-  uint8_t advance[16];  // bytes selected
+  alignas(16) uint8_t control[1 << kElems][kElems * kPer];
+  uint8_t advance[1 << kElems];  // bytes selected
   constexpr Compress() : control{}, advance{} {
-    for (int b = 0; b < 16; ++b) {
+    for (int b = 0; b < 1 << kElems; ++b) {
       int out = 0;
-      for (int e = 0; e < 4; ++e)
+      for (int e = 0; e < kElems; ++e)
         if ((b >> e) & 1) {
-          for (int i = 0; i < kPer; ++i) control[b][kPer * out + i] = static_cast<Index>(kPer * e + i);
+          for (int i = 0; i < kPer; ++i) control[b][kPer * out + i] = static_cast<uint8_t>(kPer * e + i);
           ++out;
         }
-      for (int i = kPer * out; i < 4 * kPer; ++i) control[b][i] = 0x80;
-      advance[b] = static_cast<uint8_t>(out * kPer * sizeof(Index));
+      for (int i = kPer * out; i < kElems * kPer; ++i) control[b][i] = 0x80;
+      advance[b] = static_cast<uint8_t>(out * kPer * kUnit);
     }
   }
 };
-inline constexpr Compress<uint8_t, 4> kCompress4{};
-inline constexpr Compress<uint32_t, 2> kCompress8{};
+inline constexpr Compress<1, 4, 4> kCompress4{};
+// VPERMD's controls for K-byte elements, 32 / K of them per 32 bytes.
+template <uint32_t K>
+inline constexpr Compress<4, K / 4, 32 / K> kPermute{};
 
 // The selected elements of 32 contiguous 4-byte elements at a (bits: bit i
 // selects element i) to d onwards; returns the position after them. Stores
@@ -134,17 +137,30 @@ __attribute__((target("sse2"))) inline char* compress_8x32(char* d, const char* 
 }
 
 
-// The same for 8-byte elements through AVX2, 32 bytes (4 elements) at a
-// time. Stores up to 32 bytes past the last selected element.
-__attribute__((target("avx2"))) inline char* compress_8x32_avx2(char* d, const char* a, uint32_t bits) {
-  for (int j = 0; j < 8; ++j, a += 32, bits >>= 4) {
-    const uint32_t b = bits & 15;
+// The same for 4- or 8-byte elements through AVX2, 32 bytes (8 or 4
+// elements) at a time. Stores up to 32 bytes past the last selected element.
+template <uint32_t K>
+__attribute__((target("avx2"))) inline char* compress_32_avx2(char* d, const char* a,
+                                                                              uint32_t bits) {
+  constexpr int kLanes = 32 / K;
+  const auto& table = kPermute<K>;
+#pragma GCC unroll 8
+  for (uint32_t j = 0; j < K; ++j, a += 32) {
+    const uint32_t b = bits >> (kLanes * j) & ((1u << kLanes) - 1);
+    const __m256i c = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(table.control[b])));
     const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a));
-    const __m256i c = _mm256_load_si256(reinterpret_cast<const __m256i*>(kCompress8.control[b]));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(d), _mm256_permutevar8x32_epi32(v, c));
-    d += kCompress8.advance[b];
+    d += table.advance[b];
   }
   return d;
+}
+
+// truth_bits_32 compiled for AVX2, so that the AVX2 gather (which calls it
+// once per 32 elements) has it inlined; a function of the SSE2 target is
+// not inlined into a caller of the plain one on the way.
+template <class Mask>
+__attribute__((target("avx2"))) inline uint32_t truth_bits_32_avx2(const char* p) {
+  return truth_bits_32<Mask>(p);
 }
 
 // The truths of G contiguous LOGICALs of Mask's width at p, as the low G
@@ -173,14 +189,14 @@ struct Gather {
   // One run of n elements: ARRAY at a (byte stride as), MASK at m (ms).
   // With SSE2 a contiguous MASK is read 32 at a time and elements of 8
   // bytes and more move through its registers; 4-byte elements are
-  // compressed with SSSE3, 8-byte ones with AVX2 where the CPU has it.
+  // compressed with SSSE3, 4- and 8-byte ones with AVX2 where the CPU has it.
   static void run(Gathered& g, const char* a, ptrdiff_t as, const char* m, ptrdiff_t ms, int64_t n,
                   uint32_t bytes, Isa isa) {
     if ((K == 4 || K == 8) && isa == Isa::avx512) {
       run_avx512(g, a, as, m, ms, n, bytes);
-    } else if (K == 4 && (isa == Isa::ssse3 || isa == Isa::avx2)) {
+    } else if (K == 4 && isa == Isa::ssse3) {
       run_ssse3(g, a, as, m, ms, n, bytes);
-    } else if (K == 8 && isa == Isa::avx2) {
+    } else if ((K == 4 || K == 8) && isa == Isa::avx2) {
       run_avx2(g, a, as, m, ms, n, bytes);
     } else if (isa != Isa::none) {
       run_sse2(g, a, as, m, ms, n, bytes);
@@ -204,7 +220,7 @@ struct Gather {
   __attribute__((target("avx2,popcnt"))) static void run_avx2(Gathered& g, const char* a, ptrdiff_t as,
                                                               const char* m, ptrdiff_t ms, int64_t n,
                                                               uint32_t bytes) {
-    if constexpr (K == 8) body<Isa::avx2>(g, a, as, m, ms, n, bytes);
+    if constexpr (K == 4 || K == 8) body<Isa::avx2>(g, a, as, m, ms, n, bytes);
   }
 
   // ARRAY, MASK and the result contiguous: each 64 bytes of ARRAY (16 or 8
@@ -247,26 +263,19 @@ struct Gather {
     if constexpr (K != 0) {
       const bool wide = kIsa != Isa::none && ms == static_cast<ptrdiff_t>(Mask::kBytes);
       // Whether chunks may be compressed: contiguous 4-byte elements with
-      // SSSE3, 8-byte ones with SSE2.
-      constexpr bool kCompress = (K == 4 && kIsa == Isa::ssse3) || (K == 8 && kIsa != Isa::none);
+      // SSSE3 or AVX2, 8-byte ones with SSE2.
+      constexpr bool kCompress = (K == 4 && kIsa >= Isa::ssse3) || (K == 8 && kIsa != Isa::none);
       // Bytes a compressed chunk may store past its selection.
-      constexpr ptrdiff_t kOver = K == 8 && kIsa == Isa::avx2 ? 32 : 16;
+      constexpr ptrdiff_t kOver = kIsa == Isa::avx2 ? 32 : 16;
       const bool dense = kCompress && as == K && g.step == K;
-      // MASK's chunk of c elements at p as bits.
-      auto chunk_bits = [&](const char* p, int c) {
-        if (wide && c == 32) return truth_bits_32<Mask>(p);
-        uint32_t bits = 0;
-        for (int i = 0; i < c; ++i, p += ms) bits |= uint32_t{Mask::truth(p)} << i;
-        return bits;
-      };
       // The chunks are read one ahead: a chunk is compressed only when the
       // bytes it stores past its selection will be overwritten, by the next
       // chunk's selection (kOver bytes or more) or by VECTOR's elements.
-      uint32_t next = n > 0 ? chunk_bits(m, n < 32 ? static_cast<int>(n) : 32) : 0;
+      uint32_t next = n > 0 ? chunk<kIsa>(m, ms, n < 32 ? static_cast<int>(n) : 32, wide) : 0;
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
         const uint32_t bits = next;
-        next = n > c ? chunk_bits(m + c * ms, n - c < 32 ? static_cast<int>(n - c) : 32) : 0;
+        next = n > c ? chunk<kIsa>(m + c * ms, ms, n - c < 32 ? static_cast<int>(n - c) : 32, wide) : 0;
         if (bits != 0) {
           const int t = __builtin_popcount(bits);
           if (g.count + t > g.room) {
@@ -282,7 +291,7 @@ struct Gather {
           } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + kOver &&
                      (g.spare || __builtin_popcount(next) * K >= kOver)) {
             if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
-            if constexpr (K == 8 && kIsa == Isa::avx2) d = compress_8x32_avx2(d, a, bits);
+            if constexpr (kIsa == Isa::avx2) d = compress_32_avx2<K>(d, a, bits);
             if constexpr (K == 8 && kIsa != Isa::none && kIsa != Isa::avx2) d = compress_8x32(d, a, bits);
           } else {
             for (uint32_t b = bits; b != 0; b &= b - 1, d += step)
@@ -298,6 +307,20 @@ struct Gather {
     } else {
       one_by_one(g, a, as, m, ms, n, bytes);
     }
+  }
+
+  // MASK's chunk of c elements at p (byte stride ms) as bits; `wide`: MASK
+  // is contiguous and may be read 32 at a time.
+  template <Isa kIsa>
+  [[gnu::always_inline]] static uint32_t chunk(const char* p, ptrdiff_t ms, int c, bool wide) {
+    if constexpr (kIsa == Isa::avx2) {
+      if (wide && c == 32) return truth_bits_32_avx2<Mask>(p);
+    } else if constexpr (kIsa != Isa::none) {
+      if (wide && c == 32) return truth_bits_32<Mask>(p);
+    }
+    uint32_t bits = 0;
+    for (int i = 0; i < c; ++i, p += ms) bits |= uint32_t{Mask::truth(p)} << i;
+    return bits;
   }
 
   // Element by element, storing only while the result has room.

@@ -92,6 +92,7 @@ __attribute__((target("sse2"))) inline uint32_t truth_bits_1x32(const char* p) {
 __attribute__((target("sse2"))) inline uint32_t truth_bits_4x32(const char* p) {
   const __m128i zero = _mm_setzero_si128();
   uint32_t zeros = 0;
+#pragma GCC unroll 8
   for (int q = 0; q < 8; ++q) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
     zeros |= static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(v, zero)))) << (4 * q);

@@ -349,12 +349,15 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
   const WidestPathsAtEnd restore{f90::pack_isa_limit};
   // pairs: the first two of every 32, so that a chunk's last stores pass
-  // its selection while the next chunk selects just 16 bytes of REAL*8.
-  enum Pattern { all, none, alternate, random_half, runs, pairs };
+  // its selection while the next chunk selects just 16 bytes of REAL*8;
+  // heads: the first eight and four of alternate chunks, just and not
+  // enough INTEGER*4 (32 and 16 bytes) to cover what the AVX2 form stores
+  // past a selection.
+  enum Pattern { all, none, alternate, random_half, runs, pairs, heads };
   const ElemType types[] = {ElemType::integer(4), ElemType::real(8), ElemType::integer(2)};
   std::mt19937 rng(39);
   for (const ElemType& type : types) {
-    for (const int pattern : {all, none, alternate, random_half, runs, pairs}) {
+    for (const int pattern : {all, none, alternate, random_half, runs, pairs, heads}) {
       for (const int32_t n : {1, 3, 4, 5, 8, 9, 15, 16, 17, 31, 32, 33, 48, 63, 64, 65, 97, 130, 1000}) {
         // VECTOR's extent less the selection; -1 and -2: no VECTOR.
         for (const int32_t vector_more : {-2, -1, 0, 5, -3}) {
@@ -374,7 +377,8 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
               run_left = static_cast<int32_t>(rng() % 40);
             }
             const bool t = pattern == all ? true : pattern == none ? false : pattern == alternate ? k % 2 == 1
-                           : pattern == random_half ? rng() % 2 == 0 : pattern == pairs ? k % 32 < 2 : run_value;
+                           : pattern == random_half ? rng() % 2 == 0 : pattern == pairs ? k % 32 < 2
+                           : pattern == heads ? k % 32 < 8 - k / 32 % 2 * 4 : run_value;
             std::memset(m + k * mb, 0, mb);
             if (t) m[k * mb + rng() % mb] = static_cast<char>(1 + rng() % 255);
             if (t) selected.push_back(k);
