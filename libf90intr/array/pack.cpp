@@ -271,6 +271,30 @@ struct Gather {
       // The chunks are read one ahead: a chunk is compressed only when the
       // bytes it stores past its selection will be overwritten, by the next
       // chunk's selection (kOver bytes or more) or by VECTOR's elements.
+      if (dense && wide && n >= 64) {
+        // Whole chunks followed by a whole chunk, each compressed while its
+        // selection and the bytes stored past it fit the result's room and
+        // storage (`left` bytes); the rest goes through the loop below.
+        char* d = g.dst;
+        ptrdiff_t left = static_cast<ptrdiff_t>(std::min<int64_t>(
+            {g.end - d - kOver, (g.room - g.count) * K, int64_t{PTRDIFF_MAX}}));
+        const char* const from = a;
+        const char* const stop = a + (n / 32 - 1) * (32 * K);
+        uint32_t bits = chunk<kIsa>(m, ms, 32, true);
+        for (; a != stop; a += 32 * K) {
+          const uint32_t ahead = chunk<kIsa>(m + 32 * Mask::kBytes, ms, 32, true);
+          left -= __builtin_popcount(bits) * ptrdiff_t{K};
+          if (left < 0 || (!g.spare && __builtin_popcount(ahead) * K < kOver)) break;
+          if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
+          if constexpr (kIsa == Isa::avx2) d = compress_32_avx2<K>(d, a, bits);
+          if constexpr (K == 8 && kIsa != Isa::avx2) d = compress_8x32(d, a, bits);
+          m += 32 * Mask::kBytes;
+          bits = ahead;
+        }
+        g.count += (d - g.dst) / K;
+        g.dst = d;
+        n -= (a - from) / K;
+      }
       uint32_t next = n > 0 ? chunk<kIsa>(m, ms, n < 32 ? static_cast<int>(n) : 32, wide) : 0;
       while (n > 0 && !g.overflow) {
         const int c = n < 32 ? static_cast<int>(n) : 32;
