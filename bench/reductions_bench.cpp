@@ -76,10 +76,11 @@ void BM_minval_r8_masked(benchmark::State& state) {
 }
 BENCHMARK(BM_minval_r8_masked);
 
-// Random truth values, half of them true.
+// Random truth values, half of them true (T: the element's integer).
+template <class T = int32_t>
 void random_truth(TestArray& m) {
   std::mt19937 bits(12345);
-  m.fill_linear<int32_t>([&](int64_t) { return static_cast<int32_t>(bits() & 1); });
+  m.fill_linear<T>([&](int64_t) { return static_cast<T>(bits() & 1); });
 }
 
 void BM_count_l4(benchmark::State& state) {
@@ -187,13 +188,14 @@ void BM_maxval_r16_dim2_sizes(benchmark::State& state) {
 }
 BENCHMARK(BM_maxval_r16_dim2_sizes)->Apply(f90bench::memory_sizes);
 
-// COUNT along DIM = 2 of a LOGICAL*4 array of 16 rows (4096 columns from
-// 1 MiB up), half of its elements true.
-void BM_count_l4_dim2_sizes(benchmark::State& state) {
-  const int32_t n = elements(state, 4);
-  const int32_t rows = n < 65536 ? 16 : n / 4096;
-  TestArray m(ElemType::logical(4), {n / rows, rows});
-  random_truth(m);
+// COUNT along DIM = 2 of a LOGICAL array of 16 rows (4096 columns from
+// 256 KiB up), half of its elements true; T is the element's integer.
+template <class T>
+void count_dim2(benchmark::State& state) {
+  const int32_t n = elements(state, sizeof(T));
+  const int32_t rows = n < 65536 * 4 / int32_t(sizeof(T)) ? 16 : n / 4096;
+  TestArray m(ElemType::logical(sizeof(T)), {n / rows, rows});
+  random_truth<T>(m);
   TestArray r(ElemType::integer(4), {n / rows});
   const int32_t dim = 2;
   for (auto _ : state) {
@@ -202,6 +204,11 @@ void BM_count_l4_dim2_sizes(benchmark::State& state) {
   }
   bytes_read(state, state.range(0));
 }
+void BM_count_l1_dim2_sizes(benchmark::State& state) { count_dim2<int8_t>(state); }
+void BM_count_l2_dim2_sizes(benchmark::State& state) { count_dim2<int16_t>(state); }
+void BM_count_l4_dim2_sizes(benchmark::State& state) { count_dim2<int32_t>(state); }
+BENCHMARK(BM_count_l1_dim2_sizes)->Apply(f90bench::memory_sizes);
+BENCHMARK(BM_count_l2_dim2_sizes)->Apply(f90bench::memory_sizes);
 BENCHMARK(BM_count_l4_dim2_sizes)->Apply(f90bench::memory_sizes);
 
 // Every element kind, MAXVAL and MINVAL, from 256 KiB to 256 MiB:

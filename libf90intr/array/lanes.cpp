@@ -1010,6 +1010,49 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
     for (int32_t k = 0; k < rows; ++k) rule(p + k * step + j * ptrdiff_t{16}, j, k0 + k, false);
 }
 
+// The lanes h .. h + W/4 of a (signed 1- or 2-byte counts, h a multiple
+// of W/4) as 32-bit lanes, one sign extension: vpmovsxbd/vpmovsxwd, or in
+// 16-byte lanes each lane unpacked onto itself and shifted down (GCC 12's
+// __builtin_convertvector widens bytes, and all but 64-byte vectors of
+// words, element by element). Below 64-byte lanes the counts come from the
+// 16 bytes that hold them, moved to the bottom by pshufd.
+template <int W, class E, class S>
+LANES_INLINE Vec<int32_t, W> widen(const S& a, int32_t h) {
+  constexpr int P = W / 4 * int(sizeof(E));  // bytes widened
+  using C = Vec<int32_t, W>;
+  const char* const at = reinterpret_cast<const char*>(&a) + h * sizeof(E);
+#if defined(__GNUC__) && !defined(__clang__)
+  if constexpr (P >= 16) {
+    Vec<E, P> part;
+    std::memcpy(&part, at, P);
+    if constexpr (sizeof(E) == 1)
+      return __builtin_ia32_pmovsxbd512_mask((Vec<char, 16>)part, C{}, 0xffff);
+    else
+      return __builtin_convertvector(part, C);
+  } else {
+    using Q = Vec<int32_t, 16>;
+    Q q;
+    const int32_t off = int32_t(h * sizeof(E)) % 16;
+    std::memcpy(&q, at - off, 16);
+    const int32_t k = off / 4;
+    using X = Vec<std::conditional_t<sizeof(E) == 1, char, short>, 16>;
+    const auto part = (X)__builtin_shuffle(q, Q{k, k + 1, k + 2, k + 3});
+    if constexpr (W == 32 && sizeof(E) == 1) return __builtin_ia32_pmovsxbd256(part);
+    if constexpr (W == 32 && sizeof(E) == 2) return __builtin_ia32_pmovsxwd256(part);
+    if constexpr (W == 16 && sizeof(E) == 1) {
+      const auto pairs = (Vec<short, 16>)__builtin_ia32_punpcklbw128(part, part);
+      return __builtin_ia32_psradi128((Q)__builtin_ia32_punpcklwd128(pairs, pairs), 24);
+    }
+    if constexpr (W == 16 && sizeof(E) == 2)
+      return __builtin_ia32_psradi128((Q)__builtin_ia32_punpcklwd128(part, part), 16);
+  }
+#else
+  Vec<E, P> part;
+  std::memcpy(&part, at, P);
+  return __builtin_convertvector(part, C);
+#endif
+}
+
 // G neighbouring vectors of columns j .. through the nr rows at r (step
 // apart): each row adds its false elements to a lane of the element's own
 // width (at most kRows, so even byte lanes hold the sum), and the column
@@ -1027,10 +1070,10 @@ LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t
   V acc[G] = {};
   const char* x = r + j * ptrdiff_t{B};
   for (int32_t q = 0; q < nr; ++q, x += step) {
-    // 64-byte lanes: each row 1 KiB ahead, a line a vector (the 8 rows'
-    // runs cross a page every 4 KiB, where the hardware's prefetchers start
-    // afresh; from memory they left the loads waiting).
-    if constexpr (W == 64)
+    // 32- and 64-byte lanes: each row 1 KiB ahead, one prefetch a vector
+    // (the 8 rows' runs cross a page every 4 KiB, where the hardware's
+    // prefetchers start afresh; from memory they left the loads waiting).
+    if constexpr (W >= 32)
 #pragma GCC unroll 4
       for (int g = 0; g < G; ++g) __builtin_prefetch(x + g * W + 1024);
 #pragma GCC unroll 4
@@ -1040,28 +1083,16 @@ LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t
   const C base = C{} + (truth ? nr : 0);
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
-    if constexpr (W == 64 && B < 4) {
-      // Widened a 64-byte vector of counts at a time (vpmovsx): GCC takes a
-      // wider vector apart element by element.
+    if constexpr (B < 4) {
+      // 1- and 2-byte counts widened a vector of W bytes at a time.
+      using CW = Vec<int32_t, W>;
       using E = std::remove_cvref_t<decltype(S{}[0])>;
-      using C16 = Vec<int32_t, 64>;
       const S a = (S)acc[g];
 #pragma GCC unroll 4
-      for (int32_t h = 0; h < L; h += 16) {
-        Vec<E, 16 * B> part;
-        std::memcpy(&part, reinterpret_cast<const char*>(&a) + h * B, sizeof part);
-#if defined(__GNUC__) && !defined(__clang__)
-        // (bytes GCC 12 widens one by one even here)
-        C16 neg;
-        if constexpr (B == 1)
-          neg = __builtin_ia32_pmovsxbd512_mask((Vec<char, 16>)part, C16{}, 0xffff);
-        else
-          neg = __builtin_convertvector(part, C16);
-#else
-        const C16 neg = __builtin_convertvector(part, C16);
-#endif
+      for (int32_t h = 0; h < L; h += W / 4) {
+        const CW neg = widen<W, E>(a, h);
         uint32_t* const out = count + j + g * L + h;
-        store(out, load<C16>(out) + (truth ? C16{} + nr + neg : -neg));
+        store(out, load<CW>(out) + (truth ? CW{} + nr + neg : -neg));
       }
     } else {
       const C neg = __builtin_convertvector((S)acc[g], C);
@@ -1175,8 +1206,7 @@ template <uint32_t B>
                                                 int32_t ncol, bool truth, uint32_t* count) {
   count_columns_k<32, B>(p, step, rows, ncol, truth, count);
 }
-// Rows read a line a vector, with the prefetches that take them from memory
-// (the AVX2 and SSE2 builds keep their loads as they were).
+// Each 64-byte load reads one line (count_columns_k's head).
 template <uint32_t B>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void count_columns_avx512(
     const char* p, ptrdiff_t step, int32_t rows, int32_t ncol, bool truth, uint32_t* count) {
