@@ -159,10 +159,19 @@ bool scan_blocks(const Plan& plan, Lines& l) {
                 const ptrdiff_t step_out = rs;  // a local: the stores cannot alias it
                 with_width(plan.rbytes, [&](auto w) {
                   if constexpr (w.value <= 8) {
-                    for (int32_t j = 0; j < nb; ++j, out += step_out) {
-                      const uint64_t v =
-                          op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any);
-                      std::memcpy(out, &v, w.value);
+                    const auto value = [&](int32_t j) -> uint64_t {
+                      return op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any);
+                    };
+                    if (step_out == w.value) {  // a contiguous result: a loop the compiler vectorises
+                      for (int32_t j = 0; j < nb; ++j) {
+                        const uint64_t v = value(j);
+                        std::memcpy(out + j * ptrdiff_t{w.value}, &v, w.value);
+                      }
+                    } else {
+                      for (int32_t j = 0; j < nb; ++j, out += step_out) {
+                        const uint64_t v = value(j);
+                        std::memcpy(out, &v, w.value);
+                      }
                     }
                   }
                 });
