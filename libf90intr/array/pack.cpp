@@ -285,9 +285,7 @@ struct Gather {
           const uint32_t ahead = chunk<kIsa>(m + 32 * Mask::kBytes, ms, 32, true);
           left -= __builtin_popcount(bits) * ptrdiff_t{K};
           if (left < 0 || (!g.spare && __builtin_popcount(ahead) * K < kOver)) break;
-          if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
-          if constexpr (kIsa == Isa::avx2) d = compress_32_avx2<K>(d, a, bits);
-          if constexpr (K == 8 && kIsa != Isa::avx2) d = compress_8x32(d, a, bits);
+          d = compress<kIsa>(d, a, bits);
           m += 32 * Mask::kBytes;
           bits = ahead;
         }
@@ -314,9 +312,7 @@ struct Gather {
             d += 32 * K;
           } else if (dense && c == 32 && g.end - d >= t * ptrdiff_t{K} + kOver &&
                      (g.spare || __builtin_popcount(next) * K >= kOver)) {
-            if constexpr (K == 4 && kIsa == Isa::ssse3) d = compress_4x32(d, a, bits);
-            if constexpr (kIsa == Isa::avx2) d = compress_32_avx2<K>(d, a, bits);
-            if constexpr (K == 8 && kIsa != Isa::none && kIsa != Isa::avx2) d = compress_8x32(d, a, bits);
+            d = compress<kIsa>(d, a, bits);
           } else {
             for (uint32_t b = bits; b != 0; b &= b - 1, d += step)
               Mover<K>::one(d, a + __builtin_ctz(b) * as, bytes);
@@ -331,6 +327,17 @@ struct Gather {
     } else {
       one_by_one(g, a, as, m, ms, n, bytes);
     }
+  }
+
+  // The selected elements of a whole chunk (32 contiguous elements at a)
+  // to d onwards, in the form of the instruction set; returns the position
+  // after them.
+  template <Isa kIsa>
+  [[gnu::always_inline]] static char* compress(char* d, const char* a, uint32_t bits) {
+    if constexpr (K == 4 && kIsa == Isa::ssse3) return compress_4x32(d, a, bits);
+    if constexpr ((K == 4 || K == 8) && kIsa == Isa::avx2) return compress_32_avx2<K>(d, a, bits);
+    if constexpr (K == 8 && kIsa != Isa::none && kIsa != Isa::avx2) return compress_8x32(d, a, bits);
+    return d;
   }
 
   // MASK's chunk of c elements at p (byte stride ms) as bits; `wide`: MASK

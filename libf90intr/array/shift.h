@@ -456,7 +456,7 @@ template <uint32_t K, bool kSse2>
         if constexpr (kSse2 && K == 8) {
           strided8(d, rs, s, as, len);
         } else {
-          for (int32_t k = len; k > 0; --k, d += rs, s += as) Mover<K>::one(d, s, bytes);
+          Mover<K>::line(d, rs, s, as, len, bytes);
         }
       } else if (p.kind == TilePhase::fixed_value) {
         if constexpr (kSse2 && K == 8) {
