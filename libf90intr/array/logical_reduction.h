@@ -148,24 +148,20 @@ bool scan_blocks(const Plan& plan, Lines& l) {
   walk_blocks(l.rank, across, extent, arrays, kBlock,
               [&](const std::array<char*, 2>& o, int64_t count) {
                 const int32_t nb = static_cast<int32_t>(count);
-                if (direct) {
-                  uint32_t* const out = reinterpret_cast<uint32_t*>(o[1]);
-                  for (int32_t k = 0; k < n; k += kRows)
-                    lanes::count_columns<B>(isa, o[0] + k * step, step,
-                                            n - k < kRows ? n - k : kRows, nb, true, out);
-                  return;
-                }
-                uint32_t found[kBlock] = {};
+                uint32_t found[kBlock];
+                uint32_t* const sums = direct ? reinterpret_cast<uint32_t*>(o[1]) : found;
+                if (!direct) std::memset(found, 0, nb * sizeof found[0]);
                 for (int32_t k = 0; k < n; k += kRows) {
                   const int32_t rows = n - k < kRows ? n - k : kRows;
                   lanes::count_columns<B>(isa, o[0] + k * step, step, rows, nb, op != Op::All,
-                                          found);
+                                          sums);
                   if constexpr (op != Op::Count) {
                     int32_t j = 0;
                     while (j < nb && found[j] != 0) ++j;
                     if (j == nb) break;
                   }
                 }
+                if (direct) return;
                 // One loop per result width (little-endian: the low bytes).
                 char* out = o[1];
                 const ptrdiff_t step_out = rs;  // a local: the stores cannot alias it
