@@ -505,19 +505,33 @@ void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, p
   by_line_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
 }
 
+// A line's phase at index k (0 before p1, 1 before p2, else 2), without
+// branches: neighbouring lines change phase at unrelated indices.
+[[gnu::always_inline]] inline int phase_at(const TileLine& l, int32_t k) {
+  return (k >= l.p1) * (1 + (k >= l.p2));
+}
+
 // Line b of a tile, whose phase ends at index k, takes the source of its
-// phase at k; returns the index where that ends (at most n).
+// phase at k (`regroup` set when its kind of source changes); returns its
+// phase.
+[[gnu::always_inline]] inline int take_phase(TileSpace& space, ptrdiff_t b, int32_t k, bool& regroup) {
+  const TileLine& l = space.line[b];
+  const int q = phase_at(l, k);
+  const TilePhase& p = l.phase[q];
+  const TilePhase& was = l.phase[space.phase[b]];
+  regroup |= (p.kind != was.kind) | (p.kind == TilePhase::fixed_value && p.element != was.element);
+  space.phase[b] = static_cast<uint8_t>(q);
+  space.off[b] = p.off;
+  return q;
+}
+
+// take_phase, and the index where the new phase ends (at most n).
 [[gnu::always_inline]] inline int32_t next_phase(TileSpace& space, ptrdiff_t b, int32_t k, int32_t n,
                                                  bool& regroup) {
   const TileLine& l = space.line[b];
-  const int q = k < l.p1 ? 0 : k < l.p2 ? 1 : 2;
-  const TilePhase& p = l.phase[q];
-  const TilePhase& was = l.phase[space.phase[b]];
-  regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
+  const int q = take_phase(space, b, k, regroup);
   const int32_t next = q == 0 ? l.p1 : q == 1 ? l.p2 : n;
   space.next[b] = next;
-  space.phase[b] = static_cast<uint8_t>(q);
-  space.off[b] = p.off;
   return next;
 }
 
@@ -559,10 +573,15 @@ inline void plan_events(TileSpace& space, int64_t count, int64_t n) {
 // tile_stretch from the lists of plan_events.
 inline int64_t events_stretch(TileSpace& space, int64_t count, int64_t k, int64_t n, bool& regroup) {
   const int32_t k32 = static_cast<int32_t>(k), n32 = static_cast<int32_t>(n);
-  if (k32 == 0) {
-    for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) next_phase(space, b, 0, n32, regroup);
+  if (k32 == 0) {  // the tile's first stretch: its runs are planned anew
+    for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) {
+      const TileLine& l = space.line[b];
+      const int q = phase_at(l, 0);
+      space.phase[b] = static_cast<uint8_t>(q);
+      space.off[b] = l.phase[q].off;
+    }
   } else {
-    for (int e = space.changes_at[k32]; e >= 0; e = space.then[e]) next_phase(space, e >> 1, k32, n32, regroup);
+    for (int e = space.changes_at[k32]; e >= 0; e = space.then[e]) take_phase(space, e >> 1, k32, regroup);
   }
   int32_t end = k32 + 1;
   while (end < n32 && space.changes_at[end] < 0) ++end;
@@ -601,10 +620,13 @@ template <uint32_t K, bool kStream, bool kSse2>
   const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
   int64_t runs = 0;
   bool regroup = true;
-  std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
-  std::memset(space.phase, 0, static_cast<size_t>(count));
   const bool events = n <= kEventIndices;
-  if (events) plan_events(space, count, n);
+  if (events) {
+    plan_events(space, count, n);
+  } else {
+    std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
+    std::memset(space.phase, 0, static_cast<size_t>(count));
+  }
   for (int64_t k = 0; k < n;) {
     const int64_t end = events ? events_stretch(space, count, k, n, regroup) : tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase
