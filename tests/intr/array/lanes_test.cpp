@@ -361,8 +361,13 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
           default: x.lo = pick(0, 1) ? NAN : INFINITY; break;
         }
       }
+      // From the row before k0 (`first`): current elements and rows come in
+      // unset, and a column that takes nothing keeps first's at k0 - 1.
+      const bool from_first = pick(0, 1) != 0;
+      const std::vector<DoubleDouble> start = cur;
       std::vector<DoubleDouble> want = cur;
-      std::vector<int32_t> at(cols, -1), want_at(cols, -1);
+      std::vector<int32_t> at(cols, -1), want_at(cols, from_first ? k0 - 1 : -1);
+      if (from_first) std::memset(cur.data(), 0x7f, cols * sizeof(DoubleDouble));
       f90test::under_mxcsr(csr, [&] {
         for (int j = 0; j < cols; ++j)
           for (int k = 0; k < rows; ++k) {
@@ -373,8 +378,9 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
             }
           }
         f90::lanes::r16_columns(isa, reinterpret_cast<const char*>(a.data()), cols * 16, k0, rows,
-                                cols, greatest, rule, reinterpret_cast<char*>(cur.data()),
-                                rows_kept ? at.data() : nullptr);
+                                cols, greatest, rule,
+                                from_first ? reinterpret_cast<const char*>(start.data()) : nullptr,
+                                reinterpret_cast<char*>(cur.data()), rows_kept ? at.data() : nullptr);
       });
       for (int j = 0; j < cols; ++j) {
         ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0)
