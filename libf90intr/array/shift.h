@@ -367,6 +367,43 @@ template <uint32_t K, bool kStream>
   gather_lines<K, kStream>(dk + rest * K, sk, off + rest, run.first + run.count - rest, ahead);
 }
 
+// The columns of a group of 64 / K lines whose ARRAY offsets are off[0 ..]
+// (line l's less l * K is its column's): m's sources and masks, or count 0
+// for more than two columns. Lanes compared all at once: a loop over the
+// lines, its tests mispredicted where neighbours read different columns,
+// was a tenth of a 256 KiB shift in runs of equal shifts.
+template <uint32_t K>
+[[gnu::target("avx512f,avx512bw,avx512vl")]] inline void group_sources(const ptrdiff_t* off, MergeGroup& m) {
+  static_assert(sizeof(ptrdiff_t) == 4 && kMergeSources == 2);
+  constexpr uint32_t kAll = (1u << (64 / K)) - 1;
+  uint32_t mask0, mask1 = 0;
+  int32_t at1 = 0;
+  if constexpr (K == 8) {
+    const __m256i at = _mm256_sub_epi32(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(off)),
+                                        _mm256_setr_epi32(0, 8, 16, 24, 32, 40, 48, 56));
+    mask0 = _mm256_cmpeq_epi32_mask(at, _mm256_set1_epi32(off[0]));
+    if (mask0 != kAll) {
+      const int l = __builtin_ctz(~mask0);
+      at1 = static_cast<int32_t>(off[l] - l * 8);
+      mask1 = _mm256_cmpeq_epi32_mask(at, _mm256_set1_epi32(at1));
+    }
+  } else {
+    const __m512i at = _mm512_sub_epi32(
+        _mm512_loadu_si512(off), _mm512_setr_epi32(0, 4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56, 60));
+    mask0 = _mm512_cmpeq_epi32_mask(at, _mm512_set1_epi32(off[0]));
+    if (mask0 != kAll) {
+      const int l = __builtin_ctz(~mask0);
+      at1 = static_cast<int32_t>(off[l] - l * 4);
+      mask1 = _mm512_cmpeq_epi32_mask(at, _mm512_set1_epi32(at1));
+    }
+  }
+  m.at[0] = static_cast<int32_t>(off[0]);
+  m.at[1] = at1;
+  m.mask[0] = static_cast<uint16_t>(mask0);
+  m.mask[1] = static_cast<uint16_t>(mask1);
+  m.count = (mask0 | mask1) != kAll ? 0 : mask1 != 0 ? 2 : 1;
+}
+
 // Plans the from_array runs of a stretch as merged groups (every run's
 // `groups` 0 where none merges). The run's lines are contiguous in the
 // result and in ARRAY (their ARRAY offsets less the line's own place, line
@@ -389,24 +426,8 @@ void plan_merges(TileSpace& space, int64_t runs, const char* dst, bool align) {
     bool any = false;
     for (int32_t g = 0; g < groups; ++g) {
       MergeGroup& m = space.group[next + g];
-      const int32_t b0 = run.first + head + g * kLanes;
-      m.count = 0;
-      m.line = b0;
-      for (int32_t l = 0; l < kLanes; ++l) {
-        const int32_t at = static_cast<int32_t>(space.off[b0 + l] - l * static_cast<ptrdiff_t>(K));
-        int j = 0;
-        while (j < m.count && m.at[j] != at) ++j;
-        if (j == m.count) {
-          if (j == kMergeSources) {  // too many sources: gathered
-            m.count = 0;
-            break;
-          }
-          m.at[j] = at;
-          m.mask[j] = 0;
-          ++m.count;
-        }
-        m.mask[j] = static_cast<uint16_t>(m.mask[j] | 1u << l);
-      }
+      m.line = run.first + head + g * kLanes;
+      group_sources<K>(space.off + m.line, m);
       any = any || m.count != 0;
     }
     if (!any) continue;
@@ -484,19 +505,33 @@ void move_tile_by_line(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, p
   by_line_body<K, false>(dst, r0, rs, src, as, n, line, count, bytes, fill);
 }
 
+// A line's phase at index k (0 before p1, 1 before p2, else 2), without
+// branches: neighbouring lines change phase at unrelated indices.
+[[gnu::always_inline]] inline int phase_at(const TileLine& l, int32_t k) {
+  return (k >= l.p1) * (1 + (k >= l.p2));
+}
+
 // Line b of a tile, whose phase ends at index k, takes the source of its
-// phase at k; returns the index where that ends (at most n).
+// phase at k (`regroup` set when its kind of source changes); returns its
+// phase.
+[[gnu::always_inline]] inline int take_phase(TileSpace& space, ptrdiff_t b, int32_t k, bool& regroup) {
+  const TileLine& l = space.line[b];
+  const int q = phase_at(l, k);
+  const TilePhase& p = l.phase[q];
+  const TilePhase& was = l.phase[space.phase[b]];
+  regroup |= (p.kind != was.kind) | (p.kind == TilePhase::fixed_value && p.element != was.element);
+  space.phase[b] = static_cast<uint8_t>(q);
+  space.off[b] = p.off;
+  return q;
+}
+
+// take_phase, and the index where the new phase ends (at most n).
 [[gnu::always_inline]] inline int32_t next_phase(TileSpace& space, ptrdiff_t b, int32_t k, int32_t n,
                                                  bool& regroup) {
   const TileLine& l = space.line[b];
-  const int q = k < l.p1 ? 0 : k < l.p2 ? 1 : 2;
-  const TilePhase& p = l.phase[q];
-  const TilePhase& was = l.phase[space.phase[b]];
-  regroup = regroup || p.kind != was.kind || (p.kind == TilePhase::fixed_value && p.element != was.element);
+  const int q = take_phase(space, b, k, regroup);
   const int32_t next = q == 0 ? l.p1 : q == 1 ? l.p2 : n;
   space.next[b] = next;
-  space.phase[b] = static_cast<uint8_t>(q);
-  space.off[b] = p.off;
   return next;
 }
 
@@ -538,10 +573,15 @@ inline void plan_events(TileSpace& space, int64_t count, int64_t n) {
 // tile_stretch from the lists of plan_events.
 inline int64_t events_stretch(TileSpace& space, int64_t count, int64_t k, int64_t n, bool& regroup) {
   const int32_t k32 = static_cast<int32_t>(k), n32 = static_cast<int32_t>(n);
-  if (k32 == 0) {
-    for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) next_phase(space, b, 0, n32, regroup);
+  if (k32 == 0) {  // the tile's first stretch: its runs are planned anew
+    for (ptrdiff_t b = 0, c = static_cast<ptrdiff_t>(count); b < c; ++b) {
+      const TileLine& l = space.line[b];
+      const int q = phase_at(l, 0);
+      space.phase[b] = static_cast<uint8_t>(q);
+      space.off[b] = l.phase[q].off;
+    }
   } else {
-    for (int e = space.changes_at[k32]; e >= 0; e = space.then[e]) next_phase(space, e >> 1, k32, n32, regroup);
+    for (int e = space.changes_at[k32]; e >= 0; e = space.then[e]) take_phase(space, e >> 1, k32, regroup);
   }
   int32_t end = k32 + 1;
   while (end < n32 && space.changes_at[end] < 0) ++end;
@@ -580,10 +620,13 @@ template <uint32_t K, bool kStream, bool kSse2>
   const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
   int64_t runs = 0;
   bool regroup = true;
-  std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
-  std::memset(space.phase, 0, static_cast<size_t>(count));
   const bool events = n <= kEventIndices;
-  if (events) plan_events(space, count, n);
+  if (events) {
+    plan_events(space, count, n);
+  } else {
+    std::memset(space.next, 0, static_cast<size_t>(count) * sizeof space.next[0]);
+    std::memset(space.phase, 0, static_cast<size_t>(count));
+  }
   for (int64_t k = 0; k < n;) {
     const int64_t end = events ? events_stretch(space, count, k, n, regroup) : tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase

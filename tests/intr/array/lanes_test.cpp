@@ -207,16 +207,19 @@ TEST(Lanes, ColumnsUnderEveryRule) {
   columns_against_loops<double, Rule::real_min>();
 }
 
-// Rows past the 8-row chunks (whose sums byte lanes hold), columns past
-// a line's head and two vectors a step, densities from none to all true;
-// the block starts anywhere in a 64-byte line.
+// Rows past the 8-row chunks (whose sums byte lanes hold) and past the
+// 128-row stretches of the narrow sums, columns past a line's head, two
+// vectors a step, 16-byte vectors and the 4096-column blocks of the narrow
+// sums, densities from none to all true; the block starts anywhere in a
+// 64-byte line.
 template <uint32_t B>
 void logical_columns() {
   const WideLanes restore;
   for (const auto& [isa, wide] : wide_builds()) {
     f90::lanes::wide_lanes = wide;
     for (int trial = 0; trial < 150; ++trial) {
-      const int cols = pick(1, pick(0, 1) ? 140 : 300), rows = pick(1, 20), density = pick(0, 4);
+      const int cols = trial % 10 == 0 ? pick(4090, 4200) : pick(1, pick(0, 1) ? 140 : 300);
+      const int rows = trial % 10 == 1 ? pick(120, 300) : pick(1, 20), density = pick(0, 4);
       const bool truth = pick(0, 1);
       const std::vector<char> buf = logicals<B>(cols * rows + 128 / B, density, 0);
       const int line = int(reinterpret_cast<uintptr_t>(buf.data()) % 64);
