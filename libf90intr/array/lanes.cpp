@@ -863,13 +863,15 @@ LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t ste
   s.sum = sum;
 }
 
-// The end of a pair's rows x (step apart; row numbers from row0): when
-// every column's outcome is clear (lanes.h), y is what the rule ends on,
-// and the columns take it (current elements at c, rows at `at`): true.
-// Otherwise nothing is written.
+// The end of a pair's rows x (step apart; row numbers from row0) whose
+// current elements came from `from`: when every column's outcome is clear
+// (lanes.h), y is what the rule ends on, and the columns take it (current
+// elements at c, rows at `at`, which are row0 - 1 for a current element
+// that stays when `fresh`: at holds nothing yet): true. Otherwise nothing
+// is written.
 template <int W, bool Greatest, bool Loc>
-LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step, char* c,
-                               int32_t* at, int32_t row0) {
+LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step,
+                               const char* from, char* c, int32_t* at, int32_t row0, bool fresh) {
   using D = Vec<double, W>;
   constexpr int P = W / 8;
   const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
@@ -893,7 +895,7 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_
     else
       took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 8, 12, 2, 6, 10, 14);
     auto lo_of = [&](int e) {
-      return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
+      return load<double>((took[e] >= 0 ? x + took[e] * step : from) + e * 16 + 8);
     };
     if constexpr (W == 16) {
       const double l0 = lo_of(0), l1 = lo_of(1);
@@ -904,7 +906,7 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_
     } else {
       r16_join<W>(c, s.best, s.lo);
     }
-    store(at, took >= 0 ? took + row0 : load<A>(at));
+    store(at, took >= 0 ? took + row0 : fresh ? A{} + (row0 - 1) : load<A>(at));
   } else if constexpr (W == 64) {
     r16_join<W>(c, s.best, s.lo);
   } else {
@@ -959,13 +961,22 @@ LANES_INLINE void r16_filter_chunk(const char* x0, ptrdiff_t step, int32_t nr, c
 // go through the rows again under the filter and the rule.
 template <int W, bool Greatest, bool Loc>
 LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+                                int32_t ncol, R16Rule takes, const char* first, char* cur,
+                                int32_t* at) {
   using S = Vec<int64_t, W>;
   constexpr int32_t P = W / 8;
   constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states (20 with lo)
   R16Seen<W, Loc> seen[kR16Pairs];
   S row_of[kR16Rows];
   const int32_t nv = ncol - ncol % P;  // columns in lanes
+  // The current elements of the columns j .. j + n, when they come from
+  // `first`, copied in before the rule reads them.
+  auto copy_first = [&](int32_t j, int32_t n) {
+    if (first == nullptr) return;
+    std::memcpy(cur + j * ptrdiff_t{16}, first + j * ptrdiff_t{16}, n * size_t{16});
+    if constexpr (Loc)
+      for (int32_t e = 0; e < n; ++e) at[j + e] = k0 - 1;
+  };
   // Element x of column j in row `row` to the rule (unless the mirror bound
   // has made the outcome clear); true when it is taken.
   auto rule = [&](const char* x, int32_t j, int32_t row, bool clear) {
@@ -977,7 +988,7 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
   for (int32_t j0 = 0; j0 < nv; j0 += kR16Pairs * P) {
     const int32_t np = (nv - j0 < kR16Pairs * P ? nv - j0 : kR16Pairs * P) / P;
     const char* const p0 = p + j0 * ptrdiff_t{16};
-    char* const c0 = cur + j0 * ptrdiff_t{16};
+    const char* const c0 = (first != nullptr ? first : cur) + j0 * ptrdiff_t{16};
     for (int32_t i = 0; i < np; ++i)
       seen[i] = r16_seen_start<W, Greatest, Loc>(c0 + i * P * ptrdiff_t{16});
     for (int32_t k = 0; k < rows; k += kR16Rows) {
@@ -995,9 +1006,11 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
     for (int32_t i = 0; i < np; ++i) {
       const int32_t j = j0 + i * P;
       char* const c = cur + j * ptrdiff_t{16};
-      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step, c,
-                                         Loc ? at + j : nullptr, k0))
+      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step,
+                                         c0 + i * P * ptrdiff_t{16}, c, Loc ? at + j : nullptr, k0,
+                                         first != nullptr))
         continue;
+      copy_first(j, P);
       for (int32_t k = 0; k < rows; k += kR16Rows)
         r16_filter_chunk<W, Greatest>(p + k * step + j * ptrdiff_t{16}, step,
                                       rows - k < kR16Rows ? rows - k : kR16Rows, c, k0 + k,
@@ -1006,6 +1019,7 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
                                       });
     }
   }
+  copy_first(nv, ncol - nv);
   for (int32_t j = nv; j < ncol; ++j)
     for (int32_t k = 0; k < rows; ++k) rule(p + k * step + j * ptrdiff_t{16}, j, k0 + k, false);
 }
@@ -1275,13 +1289,15 @@ template <bool Greatest>
 
 template <bool Greatest, bool Loc>
 [[gnu::target("sse2")]] void r16_columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+                                              int32_t ncol, R16Rule takes, const char* first,
+                                              char* cur, int32_t* at) {
+  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 template <bool Greatest, bool Loc>
 [[gnu::target("avx2")]] void r16_columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+                                              int32_t ncol, R16Rule takes, const char* first,
+                                              char* cur, int32_t* at) {
+  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 // Eight columns a pair of 64-byte vectors: half the instructions a row,
 // and the comparisons' masks in mask registers, not in the eight vector
@@ -1289,8 +1305,8 @@ template <bool Greatest, bool Loc>
 template <bool Greatest, bool Loc>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void r16_columns_avx512(
     const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, R16Rule takes,
-    char* cur, int32_t* at) {
-  r16_columns_k<64, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+    const char* first, char* cur, int32_t* at) {
+  r16_columns_k<64, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 
 [[gnu::target("sse2")]] int32_t r16_first_special_sse2(const char* p, int32_t n) {
@@ -1357,9 +1373,10 @@ static bool wide() {
 }
 
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
-                 int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
-  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule, char*,
-                         int32_t*);
+                 int32_t ncol, bool greatest, R16Rule takes, const char* first, char* current,
+                 int32_t* at) {
+  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule,
+                         const char*, char*, int32_t*);
   static constexpr Kernel kernels[3][2][2] = {
       {{r16_columns_sse2<false, false>, r16_columns_sse2<false, true>},
        {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
@@ -1368,7 +1385,7 @@ void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t
       {{r16_columns_avx512<false, false>, r16_columns_avx512<false, true>},
        {r16_columns_avx512<true, false>, r16_columns_avx512<true, true>}}};
   const int build = isa != Isa::avx2 ? 0 : wide() ? 2 : 1;
-  kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current, at);
+  kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, first, current, at);
 }
 
 template <class T, bool Max>

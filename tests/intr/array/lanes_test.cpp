@@ -3,6 +3,7 @@
 // entry-point tests reach only the widest build this machine has.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -364,8 +365,14 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
           default: x.lo = pick(0, 1) ? NAN : INFINITY; break;
         }
       }
+      // From the row before k0 (`first`): current elements and rows come in
+      // unset, and a column that takes nothing keeps first's at k0 - 1.
+      const bool from_first = pick(0, 1) != 0;
+      const std::vector<DoubleDouble> start = cur;
       std::vector<DoubleDouble> want = cur;
-      std::vector<int32_t> at(cols, -1), want_at(cols, -1);
+      std::vector<int32_t> at(cols, -1), want_at(cols, from_first ? k0 - 1 : -1);
+      // (current then holds an element that every row's would lose to.)
+      if (from_first) std::fill(cur.begin(), cur.end(), DoubleDouble{up * 0x1p1000, 0.0});
       f90test::under_mxcsr(csr, [&] {
         for (int j = 0; j < cols; ++j)
           for (int k = 0; k < rows; ++k) {
@@ -376,8 +383,9 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
             }
           }
         f90::lanes::r16_columns(isa, reinterpret_cast<const char*>(a.data()), cols * 16, k0, rows,
-                                cols, greatest, rule, reinterpret_cast<char*>(cur.data()),
-                                rows_kept ? at.data() : nullptr);
+                                cols, greatest, rule,
+                                from_first ? reinterpret_cast<const char*>(start.data()) : nullptr,
+                                reinterpret_cast<char*>(cur.data()), rows_kept ? at.data() : nullptr);
       });
       for (int j = 0; j < cols; ++j) {
         ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0)
