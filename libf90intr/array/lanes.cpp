@@ -863,15 +863,15 @@ LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t ste
   s.sum = sum;
 }
 
-// The end of a pair's rows x (step apart; row numbers from row0) whose
-// current elements came from `from`: when every column's outcome is clear
-// (lanes.h), y is what the rule ends on, and the columns take it (current
-// elements at c, rows at `at`, which are row0 - 1 for a current element
-// that stays when `fresh`: at holds nothing yet): true. Otherwise nothing
-// is written.
+// The end of a pair's rows x (step apart; row numbers from row0): when
+// every column's outcome is clear (lanes.h), y is what the rule ends on,
+// and the columns take it (current elements at c, rows at `at`): true.
+// Otherwise nothing is written. When `fresh` (r16_columns from `first`),
+// the rows are row0 - 1 for a current element that stays (at holds
+// nothing yet), and a location search leaves c alone.
 template <int W, bool Greatest, bool Loc>
-LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step,
-                               const char* from, char* c, int32_t* at, int32_t row0, bool fresh) {
+LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step, char* c,
+                               int32_t* at, int32_t row0, bool fresh) {
   using D = Vec<double, W>;
   constexpr int P = W / 8;
   const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
@@ -895,16 +895,19 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_
     else
       took = __builtin_shufflevector((I)s.lo_or_row, (I)s.lo_or_row, 0, 4, 8, 12, 2, 6, 10, 14);
     auto lo_of = [&](int e) {
-      return load<double>((took[e] >= 0 ? x + took[e] * step : from) + e * 16 + 8);
+      return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
     };
-    if constexpr (W == 16) {
-      const double l0 = lo_of(0), l1 = lo_of(1);
-      r16_join<W>(c, s.best, D{l0, l1});
-    } else if constexpr (W == 32) {
-      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
-      r16_join<W>(c, s.best, D{l0, l2, l1, l3});
-    } else {
-      r16_join<W>(c, s.best, s.lo);
+    // From `first`, c is scratch: the rows are the outcome.
+    if (!fresh) {
+      if constexpr (W == 16) {
+        const double l0 = lo_of(0), l1 = lo_of(1);
+        r16_join<W>(c, s.best, D{l0, l1});
+      } else if constexpr (W == 32) {
+        const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
+        r16_join<W>(c, s.best, D{l0, l2, l1, l3});
+      } else {
+        r16_join<W>(c, s.best, s.lo);
+      }
     }
     store(at, took >= 0 ? took + row0 : fresh ? A{} + (row0 - 1) : load<A>(at));
   } else if constexpr (W == 64) {
@@ -1006,9 +1009,8 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
     for (int32_t i = 0; i < np; ++i) {
       const int32_t j = j0 + i * P;
       char* const c = cur + j * ptrdiff_t{16};
-      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step,
-                                         c0 + i * P * ptrdiff_t{16}, c, Loc ? at + j : nullptr, k0,
-                                         first != nullptr))
+      if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step, c,
+                                         Loc ? at + j : nullptr, k0, first != nullptr))
         continue;
       copy_first(j, P);
       for (int32_t k = 0; k < rows; k += kR16Rows)

@@ -171,7 +171,8 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 // - 1. With `first` (the row before row k0, laid out as a row), each
 // column's current element comes from there instead, at row k0 - 1, and
 // `current` and `at` are only written (not copied in first, which a block's
-// search from memory paid for as a twentieth of its time).
+// search from memory paid for as a twentieth of its time); a search with
+// `at` then leaves `current` as scratch (rows are its result).
 // takes(c, x) is the rule: whether x takes the place of the current
 // element c (a c whose high part is not finite stands for none taken yet).
 // A column whose outcome is clear (above) takes its y in the lanes; in the

@@ -388,8 +388,11 @@ TEST(Lanes, Real16ColumnsOfEveryBuild) {
                                 reinterpret_cast<char*>(cur.data()), rows_kept ? at.data() : nullptr);
       });
       for (int j = 0; j < cols; ++j) {
-        ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0)
-            << int(isa) << wide << " trial " << trial << " column " << j;
+        // (From `first`, a location search's current elements are scratch.)
+        if (!from_first || !rows_kept) {
+          ASSERT_EQ(std::memcmp(&cur[j], &want[j], 16), 0)
+              << int(isa) << wide << " trial " << trial << " column " << j;
+        }
         if (rows_kept) {
           ASSERT_EQ(at[j], want_at[j]) << int(isa) << wide << " trial " << trial << " column " << j;
         }
