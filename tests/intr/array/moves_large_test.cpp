@@ -204,6 +204,7 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
     {"INTEGER*4 odd lines, streamed", ElemType::integer(4), 1027, 1030, 0, 1},
     {"REAL*8 few long lines, streamed", ElemType::real(8), 40, 14000, 0, 2},
+    {"REAL*8 short columns, 4 indices at a time", ElemType::real(8), 203, 150, 8, 1},
     {"INTEGER*4 few long lines, streamed", ElemType::integer(4), 44, 24000, 0, 0},
     {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
