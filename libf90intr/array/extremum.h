@@ -463,21 +463,24 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   T best[kBlock];
                   int32_t at[kBlock];
                   const int32_t nb = static_cast<int32_t>(count);
-                  int32_t k0 = 0;
-                  if constexpr (A::kFromFirstRow) {
-                    std::memcpy(best, o[0], nb * sizeof(T));
-                    std::memset(at, 0, nb * sizeof(int32_t));
-                    a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
-                    k0 = 1;
-                  } else {
-                    a.lanes_start(best, nb);
-                  }
                   if constexpr (std::is_same_v<T, Real16>) {
+                    // Lines from their first element, which r16_columns
+                    // reads in the source (lanes_first has nothing to do).
+                    static_assert(A::kFromFirstRow);
                     constexpr bool kMax = A::kLaneRule == lanes::Rule::real_max;
-                    lanes::r16_columns(isa, o[0] + k0 * b.src_step, b.src_step, k0, b.n - k0, nb,
-                                       kMax, Real16Ops<kMax ? Dir::Max : Dir::Min>::column_takes,
+                    lanes::r16_columns(isa, o[0] + b.src_step, b.src_step, 1, b.n - 1, nb, kMax,
+                                       Real16Ops<kMax ? Dir::Max : Dir::Min>::column_takes, o[0],
                                        reinterpret_cast<char*>(best), A::kLocation ? at : nullptr);
                   } else {
+                    int32_t k0 = 0;
+                    if constexpr (A::kFromFirstRow) {
+                      std::memcpy(best, o[0], nb * sizeof(T));
+                      std::memset(at, 0, nb * sizeof(int32_t));
+                      a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
+                      k0 = 1;
+                    } else {
+                      a.lanes_start(best, nb);
+                    }
                     lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
                                                     b.n - k0, nb, best,
                                                     A::kLocation ? at : nullptr);

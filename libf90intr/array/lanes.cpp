@@ -866,10 +866,12 @@ LANES_INLINE void r16_seen_rows(R16Seen<W, Loc>& s, const char* x, ptrdiff_t ste
 // The end of a pair's rows x (step apart; row numbers from row0): when
 // every column's outcome is clear (lanes.h), y is what the rule ends on,
 // and the columns take it (current elements at c, rows at `at`): true.
-// Otherwise nothing is written.
+// Otherwise nothing is written. When `fresh` (r16_columns from `first`),
+// the rows are row0 - 1 for a current element that stays (at holds
+// nothing yet), and a location search leaves c alone.
 template <int W, bool Greatest, bool Loc>
 LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_t step, char* c,
-                               int32_t* at, int32_t row0) {
+                               int32_t* at, int32_t row0, bool fresh) {
   using D = Vec<double, W>;
   constexpr int P = W / 8;
   const D four = D{} + 4.0, mag = r16_abs<W>(s.best);
@@ -895,16 +897,19 @@ LANES_INLINE bool r16_seen_end(const R16Seen<W, Loc>& s, const char* x, ptrdiff_
     auto lo_of = [&](int e) {
       return load<double>((took[e] >= 0 ? x + took[e] * step : c) + e * 16 + 8);
     };
-    if constexpr (W == 16) {
-      const double l0 = lo_of(0), l1 = lo_of(1);
-      r16_join<W>(c, s.best, D{l0, l1});
-    } else if constexpr (W == 32) {
-      const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
-      r16_join<W>(c, s.best, D{l0, l2, l1, l3});
-    } else {
-      r16_join<W>(c, s.best, s.lo);
+    // From `first`, c is scratch: the rows are the outcome.
+    if (!fresh) {
+      if constexpr (W == 16) {
+        const double l0 = lo_of(0), l1 = lo_of(1);
+        r16_join<W>(c, s.best, D{l0, l1});
+      } else if constexpr (W == 32) {
+        const double l0 = lo_of(0), l1 = lo_of(1), l2 = lo_of(2), l3 = lo_of(3);
+        r16_join<W>(c, s.best, D{l0, l2, l1, l3});
+      } else {
+        r16_join<W>(c, s.best, s.lo);
+      }
     }
-    store(at, took >= 0 ? took + row0 : load<A>(at));
+    store(at, took >= 0 ? took + row0 : fresh ? A{} + (row0 - 1) : load<A>(at));
   } else if constexpr (W == 64) {
     r16_join<W>(c, s.best, s.lo);
   } else {
@@ -959,13 +964,22 @@ LANES_INLINE void r16_filter_chunk(const char* x0, ptrdiff_t step, int32_t nr, c
 // go through the rows again under the filter and the rule.
 template <int W, bool Greatest, bool Loc>
 LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
+                                int32_t ncol, R16Rule takes, const char* first, char* cur,
+                                int32_t* at) {
   using S = Vec<int64_t, W>;
   constexpr int32_t P = W / 8;
   constexpr int32_t kR16Pairs = 512 / P;  // 512 columns: 16 KiB of seen states (20 with lo)
   R16Seen<W, Loc> seen[kR16Pairs];
   S row_of[kR16Rows];
   const int32_t nv = ncol - ncol % P;  // columns in lanes
+  // The current elements of the columns j .. j + n, when they come from
+  // `first`, copied in before the rule reads them.
+  auto copy_first = [&](int32_t j, int32_t n) {
+    if (first == nullptr) return;
+    std::memcpy(cur + j * ptrdiff_t{16}, first + j * ptrdiff_t{16}, n * size_t{16});
+    if constexpr (Loc)
+      for (int32_t e = 0; e < n; ++e) at[j + e] = k0 - 1;
+  };
   // Element x of column j in row `row` to the rule (unless the mirror bound
   // has made the outcome clear); true when it is taken.
   auto rule = [&](const char* x, int32_t j, int32_t row, bool clear) {
@@ -977,7 +991,7 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
   for (int32_t j0 = 0; j0 < nv; j0 += kR16Pairs * P) {
     const int32_t np = (nv - j0 < kR16Pairs * P ? nv - j0 : kR16Pairs * P) / P;
     const char* const p0 = p + j0 * ptrdiff_t{16};
-    char* const c0 = cur + j0 * ptrdiff_t{16};
+    const char* const c0 = (first != nullptr ? first : cur) + j0 * ptrdiff_t{16};
     for (int32_t i = 0; i < np; ++i)
       seen[i] = r16_seen_start<W, Greatest, Loc>(c0 + i * P * ptrdiff_t{16});
     for (int32_t k = 0; k < rows; k += kR16Rows) {
@@ -996,8 +1010,9 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
       const int32_t j = j0 + i * P;
       char* const c = cur + j * ptrdiff_t{16};
       if (r16_seen_end<W, Greatest, Loc>(seen[i], p + j * ptrdiff_t{16}, step, c,
-                                         Loc ? at + j : nullptr, k0))
+                                         Loc ? at + j : nullptr, k0, first != nullptr))
         continue;
+      copy_first(j, P);
       for (int32_t k = 0; k < rows; k += kR16Rows)
         r16_filter_chunk<W, Greatest>(p + k * step + j * ptrdiff_t{16}, step,
                                       rows - k < kR16Rows ? rows - k : kR16Rows, c, k0 + k,
@@ -1006,6 +1021,7 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
                                       });
     }
   }
+  copy_first(nv, ncol - nv);
   for (int32_t j = nv; j < ncol; ++j)
     for (int32_t k = 0; k < rows; ++k) rule(p + k * step + j * ptrdiff_t{16}, j, k0 + k, false);
 }
@@ -1052,11 +1068,14 @@ LANES_INLINE Vec<int32_t, W> widen(const S& a, int32_t h) {
 
 // G neighbouring vectors of columns j .. through the nr rows at r (step
 // apart): each row adds its false elements to a lane of the element's own
-// width (at most kRows, so even byte lanes hold the sum), and the column
-// counts, one 32-bit lane per column, take the chunk's sum once.
+// width (at most kRows, so even byte lanes hold the sum). 4- and 8-byte
+// elements add the chunk's sum to the column counts, one 32-bit lane per
+// column; 1- and 2-byte ones to their narrow sums at `part` (the chunk
+// that starts a stretch stores it there), which count_columns_k widens into
+// the counts once a stretch.
 template <int W, uint32_t B, int G>
 LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t j, bool truth,
-                              uint32_t* count) {
+                              uint32_t* count, char* part, bool first) {
   using LL = LogicalLanes<W, B>;
   using V = typename LL::V;
   constexpr int32_t L = LL::kElems;
@@ -1067,36 +1086,54 @@ LANES_INLINE void count_group(const char* r, ptrdiff_t step, int32_t nr, int32_t
   V acc[G] = {};
   const char* x = r + j * ptrdiff_t{B};
   for (int32_t q = 0; q < nr; ++q, x += step) {
-    // 32- and 64-byte lanes: each row 1 KiB ahead, one prefetch a vector
+    // 32- and 64-byte lanes: each row 1 KiB ahead, one prefetch a line
     // (the 8 rows' runs cross a page every 4 KiB, where the hardware's
     // prefetchers start afresh; from memory they left the loads waiting).
     if constexpr (W >= 32)
 #pragma GCC unroll 4
-      for (int g = 0; g < G; ++g) __builtin_prefetch(x + g * W + 1024);
+      for (int g = 0; g < G; g += 64 / W > 1 ? 64 / W : 1) __builtin_prefetch(x + g * W + 1024);
 #pragma GCC unroll 4
     for (int g = 0; g < G; ++g) acc[g] += LL::false_mask(x + g * W);
   }
-  // acc holds -falses: COUNT adds nr - falses, ANY/ALL's false count falses.
-  const C base = C{} + (truth ? nr : 0);
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
     if constexpr (B < 4) {
-      // 1- and 2-byte counts widened a vector of W bytes at a time.
-      using CW = Vec<int32_t, W>;
-      using E = std::remove_cvref_t<decltype(S{}[0])>;
-      const S a = (S)acc[g];
-#pragma GCC unroll 4
-      for (int32_t h = 0; h < L; h += W / 4) {
-        const CW neg = widen<W, E>(a, h);
-        uint32_t* const out = count + j + g * L + h;
-        store(out, load<CW>(out) + (truth ? CW{} + nr + neg : -neg));
-      }
+      char* const at = part + (j + g * L) * ptrdiff_t{B};
+      store(at, first ? acc[g] : load<V>(at) + acc[g]);
     } else {
+      // acc holds -falses: COUNT adds nr - falses, ANY/ALL's false count falses.
       const C neg = __builtin_convertvector((S)acc[g], C);
+      const C base = C{} + (truth ? nr : 0);
       store(count + j + g * L, load<C>(count + j + g * L) + (truth ? base + neg : -neg));
     }
   }
 }
+
+// The narrow sums of columns j .. j + n (n a multiple of W / B) over `rows`
+// rows into their counts, a vector of W bytes at a time.
+template <int W, uint32_t B>
+LANES_INLINE void widen_sums(const char* part, int32_t j, int32_t n, int32_t rows, bool truth,
+                             uint32_t* count) {
+  using E = std::make_signed_t<typename LogicalLanes<W, B>::U>;
+  using S = Vec<E, W>;
+  using CW = Vec<int32_t, W>;
+  constexpr int32_t L = W / int32_t{B};
+  for (int32_t e = j + n; j < e; j += L) {
+    const S a = load<S>(part + j * ptrdiff_t{B});
+#pragma GCC unroll 4
+    for (int32_t h = 0; h < L; h += W / 4) {
+      const CW neg = widen<W, E>(a, h);
+      uint32_t* const out = count + j + h;
+      store(out, load<CW>(out) + (truth ? CW{} + rows + neg : -neg));
+    }
+  }
+}
+
+// 1- and 2-byte elements: columns in blocks of kNarrowColumns, rows in
+// stretches of kNarrowRows whose sums (-128 at the least) a byte still
+// holds. Widening each 8-row chunk's sums into the 32-bit counts had loaded
+// and stored as many bytes of counts as a chunk of LOGICAL*1 reads.
+inline constexpr int32_t kNarrowColumns = 4096, kNarrowRows = 128;
 
 template <int W, uint32_t B>
 LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, int32_t ncol,
@@ -1106,24 +1143,57 @@ LANES_INLINE void count_columns_k(const char* p, ptrdiff_t step, int32_t rows, i
   // measured 10% slower in cache, as fast from memory); kRows rows at a
   // time, as columns_k walks them.
   constexpr int G = 2;
-  for (int32_t k = 0; k < rows; k += kRows) {
-    const int32_t nr = rows - k < kRows ? rows - k : kRows;
-    const char* r = p + k * step;
-    int32_t j = 0;
+  constexpr int32_t kBlock = B < 4 ? kNarrowColumns : INT32_MAX;
+  constexpr int32_t kStretch = B < 4 ? kNarrowRows : INT32_MAX;
+  // The narrow sums lie 2 KiB from the rows' columns modulo 4 KiB: a store
+  // to a sum and a load of its column at the same offset in a page wait on
+  // each other (SSE2 LOGICAL*2 read 0.47 of memchr's rate with the sums
+  // placed anyhow, 0.63 so).
+  char room[B < 4 ? kNarrowColumns * B + 4096 : 1];
+  char* part = nullptr;
+  if constexpr (B < 4)
+    part = room + ((reinterpret_cast<uintptr_t>(p) + 2048 - reinterpret_cast<uintptr_t>(room)) & 4095);
+  for (int32_t c = 0; c < ncol; c += kBlock) {
+    const int32_t nc = ncol - c < kBlock ? ncol - c : kBlock;
+    const char* const pc = p + c * ptrdiff_t{B};
+    uint32_t* const cc = count + c;
+    // 64-byte lanes: the columns before the first row's first line
+    // boundary in 16-byte vectors, so that each 64-byte load reads one line
+    // (one across two costs two loads).
+    int32_t head = 0;
     if constexpr (W == 64) {
-      // The columns before the first row's first line boundary in 16-byte
-      // vectors, so that each 64-byte load reads one line (one across two
-      // costs two loads).
-      const int32_t mis = int32_t(reinterpret_cast<uintptr_t>(r) % 64);
-      const int32_t head = (64 - mis) / int32_t{B};
-      if (mis % 16 == 0 && mis != 0 && ncol >= head + G * L)
-        for (; j < head; j += 16 / B) count_group<16, B, 1>(r, step, nr, j, truth, count);
+      const int32_t mis = int32_t(reinterpret_cast<uintptr_t>(pc) % 64);
+      if (mis % 16 == 0 && mis != 0 && nc >= (64 - mis) / int32_t{B} + G * L)
+        head = (64 - mis) / int32_t{B};
     }
-    for (; ncol - j >= G * L; j += G * L) count_group<W, B, G>(r, step, nr, j, truth, count);
-    for (; ncol - j >= L; j += L) count_group<W, B, 1>(r, step, nr, j, truth, count);
-    for (; j < ncol; ++j)
-      for (int32_t q = 0; q < nr; ++q)
-        count[j] += Logical<B>::truth(r + q * step + j * ptrdiff_t{B}) == truth ? 1 : 0;
+    // Columns the lanes take: the head, then whole vectors, then 16-byte
+    // vectors (a misaligned block leaves 64 - 16 bytes of a row past its
+    // 64-byte ones, and an element loop along a column walks its rows).
+    const int32_t vectors = head + (nc - head) / L * L;
+    const int32_t narrow = vectors + (nc - vectors) / (16 / B) * (16 / B);
+    for (int32_t k0 = 0; k0 < rows; k0 += kStretch) {
+      const int32_t stretch = rows - k0 < kStretch ? rows - k0 : kStretch;
+      for (int32_t k = k0; k < k0 + stretch; k += kRows) {
+        const int32_t nr = k0 + stretch - k < kRows ? k0 + stretch - k : kRows;
+        const char* r = pc + k * step;
+        const bool first = k == k0;
+        int32_t j = 0;
+        for (; j < head; j += 16 / B) count_group<16, B, 1>(r, step, nr, j, truth, cc, part, first);
+        for (; vectors - j >= G * L; j += G * L)
+          count_group<W, B, G>(r, step, nr, j, truth, cc, part, first);
+        for (; j < vectors; j += L) count_group<W, B, 1>(r, step, nr, j, truth, cc, part, first);
+        if constexpr (W > 16)
+          for (; j < narrow; j += 16 / B) count_group<16, B, 1>(r, step, nr, j, truth, cc, part, first);
+        for (; j < nc; ++j)
+          for (int32_t q = 0; q < nr; ++q)
+            cc[j] += Logical<B>::truth(r + q * step + j * ptrdiff_t{B}) == truth ? 1 : 0;
+      }
+      if constexpr (B < 4) {
+        widen_sums<16, B>(part, 0, head, stretch, truth, cc);
+        widen_sums<W, B>(part, head, vectors - head, stretch, truth, cc);
+        widen_sums<16, B>(part, vectors, narrow - vectors, stretch, truth, cc);
+      }
+    }
   }
 }
 
@@ -1221,13 +1291,15 @@ template <bool Greatest>
 
 template <bool Greatest, bool Loc>
 [[gnu::target("sse2")]] void r16_columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+                                              int32_t ncol, R16Rule takes, const char* first,
+                                              char* cur, int32_t* at) {
+  r16_columns_k<16, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 template <bool Greatest, bool Loc>
 [[gnu::target("avx2")]] void r16_columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                              int32_t ncol, R16Rule takes, char* cur, int32_t* at) {
-  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+                                              int32_t ncol, R16Rule takes, const char* first,
+                                              char* cur, int32_t* at) {
+  r16_columns_k<32, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 // Eight columns a pair of 64-byte vectors: half the instructions a row,
 // and the comparisons' masks in mask registers, not in the eight vector
@@ -1235,8 +1307,8 @@ template <bool Greatest, bool Loc>
 template <bool Greatest, bool Loc>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void r16_columns_avx512(
     const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, R16Rule takes,
-    char* cur, int32_t* at) {
-  r16_columns_k<64, Greatest, Loc>(p, step, k0, rows, ncol, takes, cur, at);
+    const char* first, char* cur, int32_t* at) {
+  r16_columns_k<64, Greatest, Loc>(p, step, k0, rows, ncol, takes, first, cur, at);
 }
 
 [[gnu::target("sse2")]] int32_t r16_first_special_sse2(const char* p, int32_t n) {
@@ -1303,9 +1375,10 @@ static bool wide() {
 }
 
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
-                 int32_t ncol, bool greatest, R16Rule takes, char* current, int32_t* at) {
-  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule, char*,
-                         int32_t*);
+                 int32_t ncol, bool greatest, R16Rule takes, const char* first, char* current,
+                 int32_t* at) {
+  using Kernel = void (*)(const char*, ptrdiff_t, int32_t, int32_t, int32_t, R16Rule,
+                         const char*, char*, int32_t*);
   static constexpr Kernel kernels[3][2][2] = {
       {{r16_columns_sse2<false, false>, r16_columns_sse2<false, true>},
        {r16_columns_sse2<true, false>, r16_columns_sse2<true, true>}},
@@ -1314,7 +1387,7 @@ void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t
       {{r16_columns_avx512<false, false>, r16_columns_avx512<false, true>},
        {r16_columns_avx512<true, false>, r16_columns_avx512<true, true>}}};
   const int build = isa != Isa::avx2 ? 0 : wide() ? 2 : 1;
-  kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, current, at);
+  kernels[build][greatest][at != nullptr](p, row_step, k0, rows, ncol, takes, first, current, at);
 }
 
 template <class T, bool Max>

@@ -168,7 +168,12 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 // Per-column REAL*16 searches of a block laid out as for columns():
 // `current` holds the bits of each column's current element (16 bytes a
 // column) and `at` its row (null: rows not kept), for rows k0 .. k0 + rows
-// - 1. takes(c, x) is the rule: whether x takes the place of the current
+// - 1. With `first` (the row before row k0, laid out as a row), each
+// column's current element comes from there instead, at row k0 - 1, and
+// `current` and `at` are only written (not copied in first, which a block's
+// search from memory paid for as a twentieth of its time); a search with
+// `at` then leaves `current` as scratch (rows are its result).
+// takes(c, x) is the rule: whether x takes the place of the current
 // element c (a c whose high part is not finite stands for none taken yet).
 // A column whose outcome is clear (above) takes its y in the lanes; in the
 // others the lanes pass over what the filter clears and take what the
@@ -176,7 +181,8 @@ void offset_rows(Isa isa, const int32_t* at, int32_t n, int32_t origin, char* ou
 // element goes to the rule, in row order.
 using R16Rule = bool (*)(const char* current, const char* x);
 void r16_columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
-                 int32_t columns, bool greatest, R16Rule takes, char* current, int32_t* at);
+                 int32_t columns, bool greatest, R16Rule takes, const char* first,
+                 char* current, int32_t* at);
 
 // Per-column LOGICAL reductions: count[j] grows by the number of elements
 // of column j in rows 0 .. rows - 1 whose truth is `truth` (COUNT counts the

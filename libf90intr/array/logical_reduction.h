@@ -139,21 +139,29 @@ bool scan_blocks(const Plan& plan, Lines& l) {
   const int32_t n = l.extent[d];
   const ptrdiff_t step = static_cast<ptrdiff_t>(l.mask.stride[d]);
   const ptrdiff_t rs = static_cast<ptrdiff_t>(l.res.stride[across]);
+  // COUNT into a contiguous, aligned 4-byte result of a rank-2 MASK (whose
+  // lines each have an element of their own, already 0): the lanes count
+  // straight into it, with no block of counts to clear and copy out.
+  const bool direct = op == Op::Count && plan.rbytes == 4 && rs == 4 && l.rank == 2 &&
+                      reinterpret_cast<uintptr_t>(l.res.base) % 4 == 0;
   std::array<WalkArray*, 2> arrays{&l.mask, &l.res};
   walk_blocks(l.rank, across, extent, arrays, kBlock,
               [&](const std::array<char*, 2>& o, int64_t count) {
                 const int32_t nb = static_cast<int32_t>(count);
-                uint32_t found[kBlock] = {};
+                uint32_t found[kBlock];
+                uint32_t* const sums = direct ? reinterpret_cast<uint32_t*>(o[1]) : found;
+                if (!direct) std::memset(found, 0, nb * sizeof found[0]);
                 for (int32_t k = 0; k < n; k += kRows) {
                   const int32_t rows = n - k < kRows ? n - k : kRows;
                   lanes::count_columns<B>(isa, o[0] + k * step, step, rows, nb, op != Op::All,
-                                          found);
+                                          sums);
                   if constexpr (op != Op::Count) {
                     int32_t j = 0;
                     while (j < nb && found[j] != 0) ++j;
                     if (j == nb) break;
                   }
                 }
+                if (direct) return;
                 // One loop per result width (little-endian: the low bytes).
                 char* out = o[1];
                 const ptrdiff_t step_out = rs;  // a local: the stores cannot alias it
