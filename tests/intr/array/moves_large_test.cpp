@@ -192,6 +192,7 @@ struct LineShiftCase {
   int offset;
   int boundary;  // EOSHIFT: 0 absent, 1 scalar, 2 one per line
   int32_t run = 0;  // > 0: the shift changes only every `run` lines (64 result bytes of one or two sources)
+  int32_t lda = 0;  // > m: ARRAY's columns lda elements apart (a section of a taller array)
 };
 
 const LineShiftCase kLineShifts[] = {
@@ -204,6 +205,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 odd lines, streamed", ElemType::real(8), 1025, 520, 0, 1},
     {"INTEGER*4 odd lines, streamed", ElemType::integer(4), 1027, 1030, 0, 1},
     {"REAL*8 few long lines, streamed", ElemType::real(8), 40, 14000, 0, 2},
+    {"REAL*8 short columns, 4 indices at a time", ElemType::real(8), 203, 150, 8, 1},
+    {"REAL*8 short columns, ARRAY's longer", ElemType::real(8), 203, 150, 8, 2, 0, 211},
     {"INTEGER*4 few long lines, streamed", ElemType::integer(4), 44, 24000, 0, 0},
     {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
@@ -227,9 +230,10 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
     for (const bool circular : {true, false}) {
       for (const auto& c : kLineShifts) {
         Runtime::reset();
-        const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb;
-        Storage a(bytes, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
+        const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb, lda = c.lda > 0 ? c.lda : c.m;
+        Storage a(lda * c.n * eb, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
         Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
+        array->dim[1].stride = static_cast<int32_t>(lda * eb / c.type.unit());
         // Shifts in and beyond -n .. n, runs of equal ones and single ones.
         std::vector<int32_t> shift(c.m);
         for (int32_t i = 0; i < c.m; ++i) {
@@ -258,10 +262,10 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
           for (int64_t k = 0; k < c.n; ++k) {
             const char* want;
             if (circular) {
-              want = a.base + (i + ((k + s % c.n) % c.n + c.n) % c.n * c.m) * eb;
+              want = a.base + (i + ((k + s % c.n) % c.n + c.n) % c.n * lda) * eb;
             } else {
               const int64_t from = k + (s > c.n ? c.n : s < -c.n ? -c.n : s);
-              want = from >= 0 && from < c.n ? a.base + (i + from * c.m) * eb
+              want = from >= 0 && from < c.n ? a.base + (i + from * lda) * eb
                      : c.boundary == 0       ? fill.data()
                      : c.boundary == 1       ? bnd.base
                                              : bnd.base + i * eb;
