@@ -525,12 +525,13 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
   if constexpr (Loc) {
     // Narrow rows in 64-byte lanes: each row's vector is loaded once into a
     // register (folded into both the comparison and the extreme, it was read
-    // twice, and the loads bounded the loop), and the rows step by a 32-bit
-    // constant taken from memory (each lane's row stays below its width's
-    // top, so no carry crosses a lane), which keeps the eighth register for
-    // the row's vector. They ask for no rows ahead: these blocks' rows span
-    // at most a few MiB, and the requests cost more than they saved (a
-    // quarter slower at 1-4 MiB).
+    // twice, and the loads bounded the loop; the empty asm keeps GCC from
+    // folding it, clang's fuzzing builds take the plain form). The rows step
+    // by a 32-bit constant taken from memory (each lane's row stays below
+    // its width's top, so no carry crosses a lane), which leaves the eighth
+    // register for the row's vector. No rows are asked for ahead: these
+    // blocks' rows span at most a few MiB, and the requests cost more than
+    // they saved (a quarter slower at 1-4 MiB).
     constexpr bool kOnce = W == 64 && sizeof(T) < 4;
     A row = A{} + E(row0);
     for (int32_t q = 0; q < nr; ++q) {
@@ -539,7 +540,9 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
 #pragma GCC unroll 4
       for (int g = 0; g < G; ++g) {
         V x = load<V>(x0 + g * W);
+#ifndef __clang__
         if constexpr (kOnce) asm("" : "+v"(x));
+#endif
         a[g] = __builtin_convertvector(takes_lanes<R>(c[g], x), A) ? row : a[g];
         c[g] = next_value<R>(c[g], x);
       }
