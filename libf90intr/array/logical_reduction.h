@@ -170,17 +170,17 @@ bool scan_blocks(const Plan& plan, Lines& l) {
                     const auto value = [&](int32_t j) -> uint64_t {
                       return op == Op::Count ? found[j] : (found[j] != 0) == (op == Op::Any);
                     };
-                    if (step_out == w.value) {  // a contiguous result: a loop the compiler vectorises
+                    const auto write = [&](auto step) {
                       for (int32_t j = 0; j < nb; ++j) {
                         const uint64_t v = value(j);
-                        std::memcpy(out + j * ptrdiff_t{w.value}, &v, w.value);
+                        std::memcpy(out + j * step, &v, w.value);
                       }
-                    } else {
-                      for (int32_t j = 0; j < nb; ++j, out += step_out) {
-                        const uint64_t v = value(j);
-                        std::memcpy(out, &v, w.value);
-                      }
-                    }
+                    };
+                    // A contiguous result: a constant step, a loop the compiler vectorises.
+                    if (step_out == w.value)
+                      write(std::integral_constant<ptrdiff_t, ptrdiff_t{w.value}>{});
+                    else
+                      write(step_out);
                   }
                 });
               });
