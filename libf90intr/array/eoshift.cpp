@@ -158,10 +158,11 @@ void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boun
   const ptrdiff_t as = static_cast<ptrdiff_t>(st.array.stride[st.dim]), a0 = static_cast<ptrdiff_t>(st.array.stride[0]);
   const ptrdiff_t s0 = static_cast<ptrdiff_t>(st.shift.stride[0]), b0 = per_line_boundary ? boundary.stride[0] : 0;
   const f90::ShiftArg arg = st.shift_arg;
-  // The boundary of line 0 (per line: its element, b0 bytes apart).
+  // The boundary of line 0 (per line: its element, b0 bytes apart); fill
+  // bytes have offset 0 (the tiles read them from an element of fill bytes).
   const f90::TilePhase value0 =
       fixed.value != nullptr || per_line_boundary ? f90::TilePhase{f90::TilePhase::fixed_value, {.element = fixed.value}}
-                                                  : f90::TilePhase{f90::TilePhase::fill_bytes, {}};
+                                                  : f90::TilePhase{f90::TilePhase::fill_bytes, {.off = 0}};
   f90::move_line_tiles<K>(
       st, std::array<f90::WalkArray*, 4>{&st.result, &st.array, &st.shift, &boundary},
       [=](const std::array<char*, 4>& o, ptrdiff_t count, f90::TileLine* line) {

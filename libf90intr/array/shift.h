@@ -289,6 +289,18 @@ __attribute__((target("sse2"))) inline void fill_lines(char* dk, const char* val
   Mover<K>::fill(dk, K, value, count, K);
 }
 
+// fill_lines unstreamed, 32 bytes a store (AVX2): a 256 KiB EOSHIFT fills a
+// third of its result, and 16-byte stores filled cached lines at a third
+// of the rate of 32-byte ones.
+template <uint32_t K>
+[[gnu::target("avx2")]] inline void fill_lines_wide(char* dk, const char* value, ptrdiff_t count) {
+  static_assert(K == 4 || K == 8);
+  constexpr ptrdiff_t kPer = 32 / K;
+  const __m256i v = _mm256_broadcastsi128_si256(gather16<K>([&](int) { return value; }));
+  for (; count >= kPer; count -= kPer, dk += 32) _mm256_storeu_si256(reinterpret_cast<__m256i*>(dk), v);
+  fill_lines<K, false>(dk, value, count);
+}
+
 // Indices k to k + 3 of `count` lines of 8-byte elements as gather_lines
 // (not streamed), when ARRAY's columns lie as far apart as the result's
 // (`rs`): each line's offset is loaded once for the four indices, four
@@ -413,7 +425,8 @@ template <uint32_t K, bool kStream>
 // lines, its tests mispredicted where neighbours read different columns,
 // was a tenth of a 256 KiB shift in runs of equal shifts.
 template <uint32_t K>
-[[gnu::target("avx512f,avx512bw,avx512vl")]] inline void group_sources(const ptrdiff_t* off, MergeGroup& m) {
+[[gnu::target("avx512f,avx512bw,avx512vl"), gnu::always_inline]] inline void group_sources(const ptrdiff_t* off,
+                                                                                      MergeGroup& m) {
   static_assert(sizeof(ptrdiff_t) == 4 && kMergeSources == 2);
   constexpr uint32_t kAll = (1u << (64 / K)) - 1;
   uint32_t mask0, mask1 = 0;
@@ -451,9 +464,12 @@ template <uint32_t K>
 // required for streamed results) the groups start at the result's 64-byte
 // boundaries (`dst`: the tile's result at index 0), `head` lines gathered
 // before them: a 64-byte store across two cache lines costs the merge most
-// of its gain.
+// of its gain. AVX-512 only (move_tile's `merge`), so that group_sources is
+// inlined: a call per group was a thirtieth of a 256 KiB CSHIFT in which no
+// group merges.
 template <uint32_t K>
-void plan_merges(TileSpace& space, int64_t runs, const char* dst, bool align) {
+[[gnu::target("avx512f,avx512bw,avx512vl")]] void plan_merges(TileSpace& space, int64_t runs, const char* dst,
+                                                              bool align) {
   constexpr int32_t kLanes = 64 / K;
   int32_t next = 0;
   for (int64_t r = 0; r < runs; ++r) {
@@ -629,20 +645,71 @@ inline int64_t events_stretch(TileSpace& space, int64_t count, int64_t k, int64_
 }
 
 // Merges the lines of a tile into runs of neighbours with the same kind of
-// source in their current phase (space.run); returns how many.
+// source in their current phase (space.run); returns how many. The open
+// run's source and first line stay in registers (counting in the table
+// chained a store and a reload per line).
 inline int64_t tile_runs(TileSpace& space, int64_t count) {
-  int64_t r = -1;
-  for (int64_t b = 0; b < count; ++b) {
+  const int32_t c = static_cast<int32_t>(count);
+  int32_t r = 0, first = 0;
+  TilePhase from = space.line[0].phase[space.phase[0]];
+  for (int32_t b = 1; b < c; ++b) {
     const TilePhase& p = space.line[b].phase[space.phase[b]];
-    const bool joins = r >= 0 && space.run[r].from.kind == p.kind &&
-                       (p.kind != TilePhase::fixed_value || space.run[r].from.element == p.element);
-    if (joins) {
-      ++space.run[r].count;
-    } else {
-      space.run[++r] = {static_cast<int32_t>(b), 1, p, 0, 0, 0};
-    }
+    if (p.kind == from.kind && (p.kind != TilePhase::fixed_value || p.element == from.element)) continue;
+    space.run[r++] = {first, b - first, from, 0, 0, 0};
+    first = b;
+    from = p;
   }
-  return r + 1;
+  space.run[r++] = {first, c - first, from, 0, 0, 0};
+  return r;
+}
+
+// Indices k .. end-1 of a tile element by element, each from its line's
+// phase (move_tile_body's arguments), without a branch on the phase's kind:
+// the source is bases[kind] + the phase's offset, where ARRAY's lines take
+// the index's ARRAY address plus their offset, a boundary value its own
+// address (bases[fixed_value] 0), and fill bytes a K-byte element of them
+// (their offset 0). Neighbouring lines enter EOSHIFT's boundary at
+// different indices: a test of each line's kind, mispredicted, made these
+// few indices a sixth of a 256 KiB EOSHIFT. With kSse2, 4- and 8-byte
+// elements of a contiguous result are stored 16 bytes at a time.
+// Line b's source in move_short.
+[[gnu::always_inline]] inline const char* short_source(const TileSpace& space, int64_t b, const uintptr_t* bases) {
+  const TilePhase& p = space.line[b].phase[space.phase[b]];
+  return reinterpret_cast<const char*>(bases[p.kind] + static_cast<uintptr_t>(p.off));
+}
+
+// move_short's lines of one index, 16 bytes at a time (4- or 8-byte
+// elements, contiguous result); returns how many it moved.
+template <uint32_t K>
+__attribute__((target("sse2"))) inline int64_t short_pairs(char* d, const TileSpace& space, int64_t count,
+                                                           const uintptr_t* bases) {
+  constexpr int64_t kPer = 16 / K;
+  int64_t b = 0;
+  for (; count - b >= kPer; b += kPer, d += 16)
+    store16<false>(d, gather16<K>([&](int j) { return short_source(space, b + j, bases); }));
+  return b;
+}
+
+template <uint32_t K, bool kSse2>
+[[gnu::always_inline]] inline void move_short(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as,
+                                              int64_t k, int64_t end, const TileSpace& space, int64_t count,
+                                              unsigned char fill) {
+  static_assert(TilePhase::from_array == 0 && TilePhase::fixed_value == 1 && TilePhase::fill_bytes == 2);
+  char fill_element[K];
+  std::memset(fill_element, fill, K);
+  uintptr_t bases[3] = {0, 0, reinterpret_cast<uintptr_t>(fill_element)};
+  for (; k < end; ++k) {
+    char* d = dst + k * rs;
+    bases[0] = reinterpret_cast<uintptr_t>(src + k * as);
+    int64_t b = 0;
+    if constexpr (kSse2 && (K == 4 || K == 8)) {
+      if (r0 == static_cast<ptrdiff_t>(K)) {
+        b = short_pairs<K>(d, space, count, bases);
+        d += b * K;
+      }
+    }
+    for (; b < count; ++b, d += r0) Mover<K>::one(d, short_source(space, b, bases), K);
+  }
 }
 
 // Moves one tile of `count` lines (TileLine per line; result line b at
@@ -655,7 +722,7 @@ template <uint32_t K, bool kStream, bool kSse2>
 [[gnu::always_inline]] inline void move_tile_body(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src,
                                                   ptrdiff_t as, int64_t n, TileSpace& space,
                                                   int64_t count, uint32_t bytes, unsigned char fill,
-                                                  bool prefetch, bool merge, bool quads) {
+                                                  bool prefetch, bool merge, bool quads, bool wide) {
   const ptrdiff_t ahead = prefetch ? static_cast<ptrdiff_t>(kFetchAhead * as) : 0;
   const bool packed = K != 0 && r0 == static_cast<ptrdiff_t>(K);  // result lines contiguous
   int64_t runs = 0;
@@ -670,6 +737,11 @@ template <uint32_t K, bool kStream, bool kSse2>
   for (int64_t k = 0; k < n;) {
     const int64_t end = events ? events_stretch(space, count, k, n, regroup) : tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase
+      if constexpr (K != 0) {
+        move_short<K, kSse2>(dst, r0, rs, src, as, k, end, space, count, fill);
+        k = end;
+        continue;
+      }
       for (; k < end; ++k) {
         char* d = dst + k * rs;
         const char* sk = src + k * as;
@@ -720,6 +792,12 @@ template <uint32_t K, bool kStream, bool kSse2>
           for (int32_t i = 0; i < run.count; ++i, d += r0) Mover<K>::one(d, sk + off[i], bytes);
         } else if (run.from.kind == TilePhase::fixed_value) {
           if constexpr (kSse2) {
+            if constexpr (!kStream && (K == 4 || K == 8)) {
+              if (packed && wide) {
+                fill_lines_wide<K>(d, run.from.element, run.count);
+                continue;
+              }
+            }
             if (packed) {
               fill_lines<K, kStream>(d, run.from.element, run.count);
               continue;
@@ -741,15 +819,16 @@ __attribute__((target("sse2"))) void move_tile_sse2(char* dst, ptrdiff_t r0, ptr
                                                     const char* src, ptrdiff_t as, int64_t n,
                                                     TileSpace& space, int64_t count,
                                                     uint32_t bytes, unsigned char fill, bool prefetch,
-                                                    bool merge, bool quads) {
-  move_tile_body<K, kStream, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, prefetch, merge, quads);
+                                                    bool merge, bool quads, bool wide) {
+  move_tile_body<K, kStream, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, prefetch, merge, quads,
+                                   wide);
   if constexpr (kStream) _mm_sfence();
 }
 
 template <uint32_t K>
 void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
                      TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill) {
-  move_tile_body<K, false, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, false, false, false);
+  move_tile_body<K, false, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, false, false, false, false);
 }
 
 // move_tile_body, its element moves through SSE2 registers where the CPU
@@ -775,10 +854,11 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
     }
   } else if (K >= 4 && isa >= PackIsa::sse2) {
     if (stream) {
-      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, true, merge, false);
+      move_tile_sse2<K, true>(dst, r0, rs, src, as, n, space, count, bytes, fill, true, merge, false, false);
     } else {
       move_tile_sse2<K, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, large, merge,
-                               K == 8 && r0 == K && rs == as && rs > 0 && rs < 4096 && isa >= PackIsa::avx2);
+                               K == 8 && r0 == K && rs == as && rs > 0 && rs < 4096 && isa >= PackIsa::avx2,
+                               isa >= PackIsa::avx2);
     }
   } else {
     move_tile_plain<K>(dst, r0, rs, src, as, n, space, count, bytes, fill);

@@ -193,6 +193,7 @@ struct LineShiftCase {
   int boundary;  // EOSHIFT: 0 absent, 1 scalar, 2 one per line
   int32_t run = 0;  // > 0: the shift changes only every `run` lines (64 result bytes of one or two sources)
   int32_t lda = 0;  // > m: ARRAY's columns lda elements apart (a section of a taller array)
+  int32_t gap = 1;  // > 1: the result's elements gap apart along dimension 0 (lines not contiguous)
 };
 
 const LineShiftCase kLineShifts[] = {
@@ -207,6 +208,9 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 few long lines, streamed", ElemType::real(8), 40, 14000, 0, 2},
     {"REAL*8 short columns, 4 indices at a time", ElemType::real(8), 203, 150, 8, 1},
     {"REAL*8 short columns, ARRAY's longer", ElemType::real(8), 203, 150, 8, 2, 0, 211},
+    {"REAL*8 full tiles in the caches", ElemType::real(8), 600, 300, 0, 1},
+    {"REAL*8 result with gaps", ElemType::real(8), 300, 120, 0, 2, 0, 0, 2},
+    {"INTEGER*4 result with gaps", ElemType::integer(4), 250, 90, 4, 0, 0, 0, 3},
     {"INTEGER*4 few long lines, streamed", ElemType::integer(4), 44, 24000, 0, 0},
     {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
@@ -231,9 +235,11 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
       for (const auto& c : kLineShifts) {
         Runtime::reset();
         const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb, lda = c.lda > 0 ? c.lda : c.m;
-        Storage a(lda * c.n * eb, 0, rng), r(bytes, c.offset, rng), bnd(c.m * eb, 0, rng);
+        Storage a(lda * c.n * eb, 0, rng), r(bytes * c.gap, c.offset, rng), bnd(c.m * eb, 0, rng);
         Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
         array->dim[1].stride = static_cast<int32_t>(lda * eb / c.type.unit());
+        result->dim[0].stride *= c.gap;
+        result->dim[1].stride *= c.gap;
         // Shifts in and beyond -n .. n, runs of equal ones and single ones.
         std::vector<int32_t> shift(c.m);
         for (int32_t i = 0; i < c.m; ++i) {
@@ -270,7 +276,7 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
                      : c.boundary == 1       ? bnd.base
                                              : bnd.base + i * eb;
             }
-            ASSERT_EQ(std::memcmp(r.base + (i + k * c.m) * eb, want, eb), 0)
+            ASSERT_EQ(std::memcmp(r.base + (i + k * c.m) * c.gap * eb, want, eb), 0)
                 << (circular ? "CSHIFT " : "EOSHIFT ") << c.what << " line " << i << " k " << k << ", paths up to "
                 << static_cast<int>(limit);
           }
