@@ -1506,9 +1506,12 @@ void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t row
       start_columns<T, R>(isa, p, row_step, k0, rows, ncol, first, best, at))
     first = nullptr;
   if (at != nullptr) {
-    // Blocks of rows from memory (past 8 MiB) keep the 32-byte lanes: with
-    // the 64-byte ones a 64 MiB search measured a quarter slower.
-    constexpr int64_t kWideBytes = int64_t{8} << 20;
+    // Blocks of rows from memory keep the 32-byte lanes: with the 64-byte
+    // ones a 64 MiB search measured a quarter slower, and the 1- and 2-byte
+    // kinds were slower from 16 MiB up. 8-byte elements take the 64-byte
+    // lanes up to 16 MiB (a quarter faster there, from L3); at 64 and
+    // 256 MiB most kinds lost in them.
+    constexpr int64_t kWideBytes = int64_t{sizeof(T) == 8 ? 16 : 8} << 20;
     const int64_t span = int64_t{rows} * (row_step < 0 ? -row_step : row_step);
     if (isa == Isa::avx2 && wide() && span <= kWideBytes)
       columns_avx512<T, R>(p, row_step, k0, rows, ncol, first, best, at);
