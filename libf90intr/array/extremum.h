@@ -436,11 +436,10 @@ inline void reduce_line(typename Ops::State& state, const char* p, ptrdiff_t ps,
 // across the block: the lanes keep every line's current element (and row),
 // and walk the block row by row. A adds to the adapter interface:
 //   LaneElem (void: no lanes), kLaneRule, kLocation (rows are kept),
-//   kFromFirstRow (each line starts from its first element, not from a
-//   start value; lanes_first(best, at, p, step, n, nb) may then move a
-//   line's start on), lanes_start(best, nb) for the others, and
-//   lanes_finish(out, rs, best, at, nb) for the block's results (byte
-//   stride rs).
+//   kFromFirstRow (each line starts from its first element, which the
+//   kernels read in the block's first row, not from a start value),
+//   lanes_start(best, nb) for the others, and lanes_finish(out, rs, best,
+//   at, nb) for the block's results (byte stride rs).
 // False (nothing done) when the lanes cannot serve.
 template <class A>
 bool reduce_blocks_lanes(const A& a, Blocks& b) {
@@ -463,27 +462,24 @@ bool reduce_blocks_lanes(const A& a, Blocks& b) {
                   T best[kBlock];
                   int32_t at[kBlock];
                   const int32_t nb = static_cast<int32_t>(count);
-                  if constexpr (std::is_same_v<T, Real16>) {
-                    // Lines from their first element, which r16_columns
-                    // reads in the source (lanes_first has nothing to do).
-                    static_assert(A::kFromFirstRow);
-                    constexpr bool kMax = A::kLaneRule == lanes::Rule::real_max;
-                    lanes::r16_columns(isa, o[0] + b.src_step, b.src_step, 1, b.n - 1, nb, kMax,
-                                       Real16Ops<kMax ? Dir::Max : Dir::Min>::column_takes, o[0],
-                                       reinterpret_cast<char*>(best), A::kLocation ? at : nullptr);
+                  const char* first = nullptr;
+                  int32_t k0 = 0;
+                  if constexpr (A::kFromFirstRow) {
+                    first = o[0];
+                    k0 = 1;
                   } else {
-                    int32_t k0 = 0;
-                    if constexpr (A::kFromFirstRow) {
-                      std::memcpy(best, o[0], nb * sizeof(T));
-                      std::memset(at, 0, nb * sizeof(int32_t));
-                      a.lanes_first(best, at, o[0], b.src_step, b.n, nb);
-                      k0 = 1;
-                    } else {
-                      a.lanes_start(best, nb);
-                    }
-                    lanes::columns<T, A::kLaneRule>(isa, o[0] + k0 * b.src_step, b.src_step, k0,
-                                                    b.n - k0, nb, best,
-                                                    A::kLocation ? at : nullptr);
+                    a.lanes_start(best, nb);
+                  }
+                  const char* const p = o[0] + k0 * b.src_step;
+                  int32_t* const rows = A::kLocation ? at : nullptr;
+                  if constexpr (std::is_same_v<T, Real16>) {
+                    constexpr bool kMax = A::kLaneRule == lanes::Rule::real_max;
+                    lanes::r16_columns(isa, p, b.src_step, k0, b.n - k0, nb, kMax,
+                                       Real16Ops<kMax ? Dir::Max : Dir::Min>::column_takes, first,
+                                       reinterpret_cast<char*>(best), rows);
+                  } else {
+                    lanes::columns<T, A::kLaneRule>(isa, p, b.src_step, k0, b.n - k0, nb, first,
+                                                    best, rows);
                   }
                   a.lanes_finish(o[2], rs, best, at, nb);
                 });
@@ -560,8 +556,6 @@ struct ValueLines {
   void lanes_start(T* best, int32_t nb) const {
     for (int32_t j = 0; j < nb; ++j) std::memcpy(best + j, start.bytes, sizeof(T));
   }
-  template <class T>
-  void lanes_first(T*, int32_t*, const char*, ptrdiff_t, int32_t, int32_t) const {}
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T* best, const int32_t*, int32_t nb) const {
     if (rs == int64_t{sizeof(T)}) {

@@ -11,6 +11,8 @@
 // independent accumulators, and finish the run element by element.
 #include "array/lanes.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -500,16 +502,26 @@ LANES_INLINE V next_value(V c, V x) {
   if constexpr (R == Rule::real_min) return x < c ? x : c;
 }
 
+// Columns 0 .. n - 1 take their current elements (`bytes` bytes each) from
+// `first`, at row `row` (at null: rows not kept).
+template <class P>
+LANES_INLINE void take_first(const char* first, int32_t n, size_t bytes, P row, void* best, P* at) {
+  std::memcpy(best, first, n * bytes);
+  if (at != nullptr) std::fill_n(at, n, row);
+}
+
 // G neighbouring vectors of columns j .. j + G * L - 1 through rows
 // r .. r + nr - 1 (row k0 + k + q at r + q * step): G independent chains of
-// compare and select, so that their latencies overlap.
+// compare and select, so that their latencies overlap. The current values
+// come from `first` at row row0 - 1 when it is given (the row before, laid
+// out as a row), else from best and at.
 // Rows are kept in `at` as P (32-bit rows, or the span rows of
 // narrow_locations), in lanes as wide as the elements' (at least 32 bits
 // but for those span rows), so that the comparison's mask selects them as
 // it stands.
 template <int W, class T, Rule R, bool Loc, int G, class P>
 LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int32_t nr,
-                               int32_t j, T* best, P* at) {
+                               int32_t j, const T* first, T* best, P* at) {
   using V = Vec<T, W>;
   constexpr int32_t L = W / sizeof(T);
   using E = std::conditional_t<sizeof(T) == 8, int64_t, std::conditional_t<sizeof(T) == 4, int32_t, P>>;
@@ -519,8 +531,10 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
   A a[G];
 #pragma GCC unroll 4
   for (int g = 0; g < G; ++g) {
-    c[g] = load<V>(best + j + g * L);
-    if constexpr (Loc) a[g] = __builtin_convertvector(load<AP>(at + j + g * L), A);
+    c[g] = load<V>((first != nullptr ? first : best) + j + g * L);
+    if constexpr (Loc)
+      a[g] = first != nullptr ? A{} + E(row0 - 1)
+                              : __builtin_convertvector(load<AP>(at + j + g * L), A);
   }
   if constexpr (Loc) {
     // Narrow rows in 64-byte lanes: each row's vector is loaded once into a
@@ -581,7 +595,7 @@ LANES_INLINE void column_group(const char* r, ptrdiff_t step, int32_t row0, int3
 // the rows serves both.
 template <int W, class T, Rule R>
 LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32_t nr, int32_t j,
-                              T* best, int32_t* at) {
+                              const T* first, T* best, int32_t* at) {
   using V = Vec<T, W>;
   using A = Vec<int32_t, W>;
   constexpr int32_t L = W / sizeof(T);
@@ -591,8 +605,9 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
     else
       return v;
   };
-  V c0 = load<V>(best + j), c1 = load<V>(best + j + L);
-  A a = order(load<A>(at + j));
+  const T* const from = first != nullptr ? first : best;
+  V c0 = load<V>(from + j), c1 = load<V>(from + j + L);
+  A a = first != nullptr ? A{} + (row0 - 1) : order(load<A>(at + j));
   A row = A{} + row0;
   for (int32_t q = 0; q < nr; ++q, row += 1) {
     const char* x0 = r + q * step + j * ptrdiff_t{sizeof(T)};
@@ -624,10 +639,12 @@ LANES_INLINE void column_pair(const char* r, ptrdiff_t step, int32_t row0, int32
   store(at + j, order(a));
 }
 
-// `Loc`: keep the row of each column's current element in `at`.
+// `Loc`: keep the row of each column's current element in `at`. With
+// `first`, the first chunk takes each column's current value from there, at
+// row k0 - 1, and best and at are only written (rows > 0).
 template <int W, class T, Rule R, bool Loc, class P>
 LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                               int32_t ncol, T* best, P* at) {
+                               int32_t ncol, const T* first, T* best, P* at) {
   constexpr int32_t L = W / sizeof(T);
   if constexpr (W == 64) {
     // The columns before the first whose element starts a W-byte line, and
@@ -638,11 +655,13 @@ LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_
     int32_t head = static_cast<int32_t>((-reinterpret_cast<uintptr_t>(p) & (W - 1)) / sizeof(T));
     head = head < ncol ? head : ncol;
     const int32_t tail = (ncol - head) % L;
-    if (head > 0) columns_pass<16, T, R, Loc>(p, step, k0, rows, head, best, at);
+    if (head > 0) columns_pass<16, T, R, Loc>(p, step, k0, rows, head, first, best, at);
     if (tail > 0)
       columns_pass<16, T, R, Loc>(p + (ncol - tail) * ptrdiff_t{sizeof(T)}, step, k0, rows, tail,
+                                  first != nullptr ? first + ncol - tail : nullptr,
                                   best + ncol - tail, at + ncol - tail);
     p += head * ptrdiff_t{sizeof(T)};
+    if (first != nullptr) first += head;
     best += head;
     at += head;
     ncol -= head + tail;
@@ -657,21 +676,27 @@ LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_
   for (int32_t k = 0; k < rows; k += kRows) {
     const int32_t nr = rows - k < kRows ? rows - k : kRows;
     const char* r = p + k * step;
+    const T* const from = k == 0 ? first : nullptr;
     int32_t j = 0;
     // (64-byte lanes keep the comparisons' masks in mask registers, and
     // 64-bit rows fit beside them.)
     if constexpr (Loc && sizeof(T) == 8 && W < 64) {
-      for (; ncol - j >= 2 * L; j += 2 * L) column_pair<W, T, R>(r, step, k0 + k, nr, j, best, at);
+      for (; ncol - j >= 2 * L; j += 2 * L)
+        column_pair<W, T, R>(r, step, k0 + k, nr, j, from, best, at);
     } else {
       if (!Loc && nr == kRows)  // a full chunk of a value search: rows unrolled
         for (; ncol - j >= G * L; j += G * L)
-          column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, best, at);
+          column_group<W, T, R, Loc, G>(r, step, k0 + k, kRows, j, from, best, at);
       else
         for (; ncol - j >= G * L; j += G * L)
-          column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, best, at);
+          column_group<W, T, R, Loc, G>(r, step, k0 + k, nr, j, from, best, at);
     }
-    for (; ncol - j >= L; j += L) column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, best, at);
-    for (; j < ncol; ++j)
+    for (; ncol - j >= L; j += L)
+      column_group<W, T, R, Loc, 1>(r, step, k0 + k, nr, j, from, best, at);
+    for (; j < ncol; ++j) {
+      if (from != nullptr)
+        take_first(reinterpret_cast<const char*>(from + j), 1, sizeof(T), static_cast<P>(k0 - 1),
+                   best + j, Loc ? at + j : nullptr);
       for (int32_t q = 0; q < nr; ++q) {
         const char* x = r + q * step + j * ptrdiff_t{sizeof(T)};
         T xv, cv;
@@ -682,6 +707,7 @@ LANES_INLINE void columns_pass(const char* p, ptrdiff_t step, int32_t k0, int32_
           if constexpr (Loc) at[j] = static_cast<P>(k0 + k + q);
         }
       }
+    }
   }
 }
 
@@ -693,61 +719,66 @@ LANES_INLINE auto piece(V v, std::index_sequence<I...>) {
 
 // Pieces P .. of the 16-bit span rows h into the 32-bit rows at out.
 template <int W, int P, class H>
-LANES_INLINE void span_pieces(H h, int32_t* out, Vec<int32_t, W> origin) {
+LANES_INLINE void span_pieces(H h, int32_t* out, Vec<int32_t, W> origin, bool all) {
   using A = Vec<int32_t, W>;
   constexpr int L = W / 4;
   if constexpr (P * L < int(sizeof(H) / 2)) {
     const A s = __builtin_convertvector(piece<P>(h, std::make_index_sequence<L>()), A);
-    store(out + P * L, s < 0 ? load<A>(out + P * L) : s + origin);
-    span_pieces<W, P + 1>(h, out, origin);
+    store(out + P * L, s < 0 && !all ? load<A>(out + P * L) : s + origin);
+    span_pieces<W, P + 1>(h, out, origin, all);
   }
 }
 
 // out[j] = origin + span[j] for the columns whose span row is not -1 (none
-// taken in the span); out[j] unchanged for the others. The rows are widened
+// taken in the span); out[j] unchanged for the others, unless `all` (the
+// first span of a search from the row before it: its row, origin - 1). The
+// rows are widened
 // 16 bytes at a time (a vector of 32-bit lanes' worth for 64-byte lanes),
 // through 16-bit lanes, each vector of 32-bit lanes from a 16-byte one (the
 // compiler widens a shorter vector element by element).
 template <int W, class T>
-LANES_INLINE void span_rows(const T* span, int32_t n, int32_t origin, int32_t* out) {
+LANES_INLINE void span_rows(const T* span, int32_t n, int32_t origin, bool all, int32_t* out) {
   constexpr int32_t E = (W / 4 * sizeof(T) > 16 ? W / 4 * sizeof(T) : 16) / sizeof(T);
   const Vec<int32_t, W> o = Vec<int32_t, W>{} + origin;
   int32_t j = 0;
   for (; n - j >= E; j += E)
     span_pieces<W, 0>(__builtin_convertvector(load<Vec<T, E * sizeof(T)>>(span + j),
                                               Vec<int16_t, 2 * E>),
-                      out + j, o);
+                      out + j, o, all);
   for (; j < n; ++j)
-    if (span[j] >= 0) out[j] = origin + span[j];
+    if (all || span[j] >= 0) out[j] = origin + span[j];
 }
 
 // A location search of 1- or 2-byte elements keeps its rows in lanes of
 // the element's own width: as rows within a span of rows short enough for
 // them (a multiple of kRows), and `at` takes a span's rows once at its end.
+// From `first`, the first span starts there, at span row -1.
 template <int W, class T, Rule R>
 LANES_INLINE void narrow_locations(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                   int32_t ncol, T* best, int32_t* at) {
+                                   int32_t ncol, const T* first, T* best, int32_t* at) {
   constexpr int32_t kSpan = (int32_t{1} << (8 * sizeof(T) - 1)) / kRows * kRows - kRows;
   constexpr int32_t kSlice = 4096;  // columns a buffer of span rows
   alignas(32) T span[kSlice];
   for (int32_t j0 = 0; j0 < ncol; j0 += kSlice) {
     const int32_t nc = ncol - j0 < kSlice ? ncol - j0 : kSlice;
     for (int32_t s = 0; s < rows; s += kSpan) {
-      std::memset(span, 0xff, nc * sizeof(T));
+      const bool fresh = s == 0 && first != nullptr;
+      if (!fresh) std::memset(span, 0xff, nc * sizeof(T));
       columns_pass<W, T, R, true>(p + s * step + j0 * ptrdiff_t{sizeof(T)}, step, 0,
-                                  rows - s < kSpan ? rows - s : kSpan, nc, best + j0, span);
-      span_rows<W>(span, nc, k0 + s, at + j0);
+                                  rows - s < kSpan ? rows - s : kSpan, nc,
+                                  fresh ? first + j0 : nullptr, best + j0, span);
+      span_rows<W>(span, nc, k0 + s, fresh, at + j0);
     }
   }
 }
 
 template <int W, class T, Rule R, bool Loc>
 LANES_INLINE void columns_k(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                            int32_t ncol, T* best, int32_t* at) {
+                            int32_t ncol, const T* first, T* best, int32_t* at) {
   if constexpr (Loc && sizeof(T) < 4)
-    narrow_locations<W, T, R>(p, step, k0, rows, ncol, best, at);
+    narrow_locations<W, T, R>(p, step, k0, rows, ncol, first, best, at);
   else
-    columns_pass<W, T, R, Loc>(p, step, k0, rows, ncol, best, at);
+    columns_pass<W, T, R, Loc>(p, step, k0, rows, ncol, first, best, at);
 }
 
 template <int W>
@@ -994,10 +1025,9 @@ LANES_INLINE void r16_columns_k(const char* p, ptrdiff_t step, int32_t k0, int32
   // The current elements of the columns j .. j + n, when they come from
   // `first`, copied in before the rule reads them.
   auto copy_first = [&](int32_t j, int32_t n) {
-    if (first == nullptr) return;
-    std::memcpy(cur + j * ptrdiff_t{16}, first + j * ptrdiff_t{16}, n * size_t{16});
-    if constexpr (Loc)
-      for (int32_t e = 0; e < n; ++e) at[j + e] = k0 - 1;
+    if (first != nullptr)
+      take_first(first + j * ptrdiff_t{16}, n, 16, k0 - 1, cur + j * ptrdiff_t{16},
+                 Loc ? at + j : nullptr);
   };
   // Element x of column j in row `row` to the rule (unless the mirror bound
   // has made the outcome clear); true when it is taken.
@@ -1261,20 +1291,21 @@ template <uint32_t B, bool Want>
 }
 template <class T, Rule R, bool Loc>
 [[gnu::target("sse2")]] void columns_sse2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                          int32_t ncol, T* best, int32_t* at) {
-  columns_k<16, T, R, Loc>(p, step, k0, rows, ncol, best, at);
+                                          int32_t ncol, const T* first, T* best, int32_t* at) {
+  columns_k<16, T, R, Loc>(p, step, k0, rows, ncol, first, best, at);
 }
 template <class T, Rule R, bool Loc>
 [[gnu::target("avx2")]] void columns_avx2(const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                                          int32_t ncol, T* best, int32_t* at) {
-  columns_k<32, T, R, Loc>(p, step, k0, rows, ncol, best, at);
+                                          int32_t ncol, const T* first, T* best, int32_t* at) {
+  columns_k<32, T, R, Loc>(p, step, k0, rows, ncol, first, best, at);
 }
 // Location searches: the comparisons' masks in mask registers select the
 // rows (one instruction a vector, no vector register held by a mask).
 template <class T, Rule R>
 [[gnu::target("avx512f,avx512bw,avx512vl,avx512dq")]] void columns_avx512(
-    const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, T* best, int32_t* at) {
-  columns_k<64, T, R, true>(p, step, k0, rows, ncol, best, at);
+    const char* p, ptrdiff_t step, int32_t k0, int32_t rows, int32_t ncol, const T* first,
+    T* best, int32_t* at) {
+  columns_k<64, T, R, true>(p, step, k0, rows, ncol, first, best, at);
 }
 [[gnu::target("sse2")]] void offset_rows_sse2(const int32_t* at, int32_t n, int32_t origin, char* out) {
   offset_rows_k<16>(at, n, origin, out);
@@ -1434,24 +1465,59 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want) {
   return want ? find_truth_sse2<B, true>(p, n) : find_truth_sse2<B, false>(p, n);
 }
 
+// Each column's start from `first` where the kernels cannot take it as it
+// stands: with no rows to run, or under real_min when a first element is a
+// NaN (which the rule never takes: the column starts from its first element
+// that is not, at that row; a column of NaNs keeps its first at k0 - 1).
+// Then the kernels start from best and at.
+template <class T, Rule R>
+static bool start_columns(Isa isa, const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
+                   int32_t ncol, const T* first, T* best, int32_t* at) {
+  bool nan = false;
+  if constexpr (R == Rule::real_min) {
+    T least;
+    extreme<T, false>(isa, first, ncol, least, nan);
+  }
+  if (rows > 0 && !nan) return false;
+  take_first(reinterpret_cast<const char*>(first), ncol, sizeof(T), k0 - 1, best, at);
+  if constexpr (R == Rule::real_min) {
+    for (int32_t j = 0; nan && j < ncol; ++j) {
+      if (!std::isnan(best[j])) continue;
+      const char* x = p + j * ptrdiff_t{sizeof(T)};
+      for (int32_t k = 0; k < rows; ++k, x += step) {
+        T v;
+        std::memcpy(&v, x, sizeof(T));
+        if (std::isnan(v)) continue;
+        std::memcpy(best + j, x, sizeof(T));
+        if (at != nullptr) at[j] = k0 + k;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
 template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
-             int32_t ncol, T* best, int32_t* at) {
+             int32_t ncol, const char* first_row, T* best, int32_t* at) {
+  const T* first = reinterpret_cast<const T*>(first_row);
+  if (first != nullptr && ncol > 0 && start_columns<T, R>(isa, p, row_step, k0, rows, ncol, first, best, at))
+    first = nullptr;
   if (at != nullptr) {
     // Blocks of rows from memory (past 8 MiB) keep the 32-byte lanes: with
     // the 64-byte ones a 64 MiB search measured a quarter slower.
     constexpr int64_t kWideBytes = int64_t{8} << 20;
     const int64_t span = int64_t{rows} * (row_step < 0 ? -row_step : row_step);
     if (isa == Isa::avx2 && wide() && span <= kWideBytes)
-      columns_avx512<T, R>(p, row_step, k0, rows, ncol, best, at);
+      columns_avx512<T, R>(p, row_step, k0, rows, ncol, first, best, at);
     else if (isa == Isa::avx2)
-      columns_avx2<T, R, true>(p, row_step, k0, rows, ncol, best, at);
+      columns_avx2<T, R, true>(p, row_step, k0, rows, ncol, first, best, at);
     else
-      columns_sse2<T, R, true>(p, row_step, k0, rows, ncol, best, at);
+      columns_sse2<T, R, true>(p, row_step, k0, rows, ncol, first, best, at);
   } else if (isa == Isa::avx2) {
-    columns_avx2<T, R, false>(p, row_step, k0, rows, ncol, best, at);
+    columns_avx2<T, R, false>(p, row_step, k0, rows, ncol, first, best, at);
   } else {
-    columns_sse2<T, R, false>(p, row_step, k0, rows, ncol, best, at);
+    columns_sse2<T, R, false>(p, row_step, k0, rows, ncol, first, best, at);
   }
 }
 
@@ -1491,7 +1557,8 @@ F90_LANES_ELEMENT(double)
 #undef F90_LANES_ELEMENT
 
 #define F90_LANES_COLUMNS(T, R) \
-  template void columns<T, R>(Isa, const char*, ptrdiff_t, int32_t, int32_t, int32_t, T*, int32_t*);
+  template void columns<T, R>(Isa, const char*, ptrdiff_t, int32_t, int32_t, int32_t, const char*, \
+                              T*, int32_t*);
 F90_LANES_COLUMNS(int8_t, Rule::integer_max)
 F90_LANES_COLUMNS(int8_t, Rule::integer_min)
 F90_LANES_COLUMNS(int16_t, Rule::integer_max)

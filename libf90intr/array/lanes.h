@@ -146,11 +146,17 @@ int32_t r16_first_special(Isa isa, const char* p, int32_t n);
 // Per-column reductions of a block of neighbouring lines. The block's
 // element (row k, column j) lies at p + k * row_step + j * sizeof(T): each
 // line is a column, its elements in row order, and a row is contiguous.
-// `best` holds the bits of each column's current element (it comes in
-// holding the first row's elements, or the start value) and `at` its row,
-// for rows `k0` .. `k0 + rows - 1`; columns j < `columns` only. With `at`
-// (a location search) `best` ends holding each column's current value, not
-// necessarily the bits of its current element (-0 for +0, or another NaN).
+// `best` holds the bits of each column's current element and `at` (null: a
+// value search) its row, for rows `k0` .. `k0 + rows - 1`; columns
+// j < `columns` only. They come in holding the start (a start value, or
+// where an earlier call ended), or, with `first` (the row before row k0,
+// laid out as a row), each column starts from its element there at row
+// k0 - 1 and best and at are only written: the kernels read that row where
+// it lies instead of a copy. real_min never takes a NaN: a column whose
+// element in `first` is a NaN starts from its first element that is not (a
+// column of NaNs keeps the NaN at row k0 - 1). With `at` `best` ends holding
+// each column's current value, not necessarily the bits of its current
+// element (-0 for +0, or another NaN).
 //
 // Rule: how an element x takes the place of a column's current value c.
 //   integer_max / integer_min: x > c / x < c (first of equal values kept);
@@ -159,7 +165,7 @@ int32_t r16_first_special(Isa isa, const char* p, int32_t n);
 enum class Rule : uint8_t { integer_max, integer_min, real_max, real_min };
 template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
-             int32_t columns, T* best, int32_t* at);
+             int32_t columns, const char* first, T* best, int32_t* at);
 
 // out[j] = at[j] + origin for j < n (out: n contiguous 32-bit integers, any
 // alignment): the rows of a block as a contiguous INTEGER*4 result.

@@ -293,39 +293,15 @@ struct LocationLines {
   void finish(const State& s, char* out) const { store_location(out, width, s.at); }
   // Lanes (extremum::reduce_blocks_lanes): every line's first element is
   // taken at row 0 (with no MASK the position recorded before any is taken
-  // is 0 too), then the element type's rule.
+  // is 0 too), then the element type's rule; MINLOC of REAL elements never
+  // takes a NaN, and the lanes start a line from its first element that is
+  // not one.
   using LaneElem = typename L::Ops::LaneElem;
   static constexpr lanes::Rule kLaneRule = L::Ops::kLaneRule;
   static constexpr bool kLocation = true;
   static constexpr bool kFromFirstRow = true;
   template <class T>
   void lanes_start(T*, int32_t) const {}
-  // MINLOC of REAL elements takes a line's first element that is not a
-  // NaN: a line that starts with NaNs starts from that element instead (the
-  // lanes then pass over the NaNs before it again, which changes nothing).
-  template <class T>
-  void lanes_first(T* best, int32_t* at, const char* p, ptrdiff_t step, int32_t n,
-                   int32_t nb) const {
-    if constexpr (std::is_floating_point_v<T> && kLaneRule == lanes::Rule::real_min) {
-      // The lanes tell whether the first row holds a NaN at all.
-      T least;
-      bool nan;
-      lanes::extreme<T, false>(lanes::real_isa(), best, nb, least, nan);
-      if (!nan) return;
-      for (int32_t j = 0; j < nb; ++j) {
-        if (!std::isnan(best[j])) continue;
-        const char* q = p + j * ptrdiff_t{sizeof(T)};
-        for (int32_t k = 1; k < n; ++k) {
-          q += step;
-          if (!std::isnan(load<T>(q))) {
-            std::memcpy(best + j, q, sizeof(T));
-            at[j] = k;
-            break;
-          }
-        }
-      }
-    }
-  }
   template <class T>
   void lanes_finish(char* out, int64_t rs, const T*, const int32_t* at, int32_t nb) const {
     // A contiguous INTEGER*4 result takes the positions through the lanes

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <cstring>
 #include <random>
 #include <span>
@@ -46,17 +47,18 @@ struct WideLanes {
   ~WideLanes() { f90::lanes::wide_lanes = true; }
 };
 
-// Random elements of few values (ties), some NaNs for REAL kinds; INTEGER*8
-// ones apart in either word, so both take part in its comparisons.
+// Random elements of few values (ties), some NaNs for REAL kinds (one in
+// nan_odds + 1); INTEGER*8 ones apart in either word, so both take part in
+// its comparisons.
 template <class T>
-std::vector<T> run(int n, bool nans) {
+std::vector<T> run(int n, bool nans, int nan_odds = 30) {
   std::vector<T> v(n);
   for (T& x : v) {
     x = static_cast<T>(pick(-20, 20));
     if constexpr (sizeof(T) == 8 && !std::is_floating_point_v<T>)
       x = x * (int64_t{1} << 32) + pick(-3, 3);
     if constexpr (std::is_floating_point_v<T>)
-      if (nans && pick(0, 30) == 0) x = std::nan("");
+      if (nans && pick(0, nan_odds) == 0) x = std::nan("");
   }
   return v;
 }
@@ -149,7 +151,11 @@ TEST(Lanes, LogicalCountsAndSearchesOfEveryWidth) {
 // Per-column reductions against each column's element loop under the rule;
 // now and then past the spans of rows that the narrow kinds' locations keep
 // in their own lanes, or past their 4096-column buffer. The block starts
-// anywhere in a 64-byte line.
+// anywhere in a 64-byte line. Half the trials start from the row before
+// (`first`, at row k0 - 1; no rows at all now and then): best and at then
+// come in holding what every element would lose to, and real_min columns
+// start from their first element that is not a NaN (some trials mostly
+// NaNs, so that columns of NaNs only come up).
 template <class T, Rule R>
 void columns_against_loops() {
   const int spans[] = {119, 121, 129, 241, 32759, 32761, 32769, 65530};
@@ -160,13 +166,25 @@ void columns_against_loops() {
       const int edge = sizeof(T) > 2 ? 0 : pick(0, 9);
       // Past two 64-byte vectors of 1-byte elements now and then.
       const int cols = edge == 1 ? pick(4090, 4100) : pick(1, pick(0, 3) ? 70 : 300);
-      const int rows = edge == 2 ? spans[pick(0, 3) + (sizeof(T) == 2 ? 4 : 0)] : pick(1, 20);
-      const int k0 = pick(0, 3);
+      const bool from_first = pick(0, 1) != 0;
+      const int rows = edge == 2 ? spans[pick(0, 3) + (sizeof(T) == 2 ? 4 : 0)]
+                                 : pick(from_first && pick(0, 5) == 0 ? 0 : 1, 20);
+      const int k0 = pick(from_first ? 1 : 0, 3);
       const int skew = pick(0, 64 / sizeof(T) - 1);
-      const std::vector<T> a0 = run<T>(skew + cols * rows, R == Rule::real_max || R == Rule::real_min);
-      const T* a = a0.data() + skew;
+      const bool real = R == Rule::real_max || R == Rule::real_min;
+      const int odds = pick(0, 3) == 0 ? 1 : 30;
+      const std::vector<T> a0 = run<T>(skew + cols * (rows + 1), real, odds);
+      const T* const a = a0.data() + skew + cols;  // the row before: a - cols
       std::vector<T> best = run<T>(cols, false), want = best;
-      std::vector<int32_t> at(cols, -1), want_at(cols, -1);
+      std::vector<int32_t> at(cols, -1), want_at(cols, from_first ? k0 - 1 : -1);
+      if (from_first) {
+        std::copy(a - cols, a, want.begin());
+        const T lose = R == Rule::integer_max ? std::numeric_limits<T>::lowest()
+                       : R == Rule::integer_min ? std::numeric_limits<T>::max()
+                       : R == Rule::real_max ? T(INFINITY) : T(-INFINITY);
+        std::fill(best.begin(), best.end(), lose);
+        std::fill(at.begin(), at.end(), rows + 7);
+      }
       for (int j = 0; j < cols; ++j)
         for (int k = 0; k < rows; ++k) {
           const T c = want[j], x = a[k * cols + j];
@@ -175,17 +193,20 @@ void columns_against_loops() {
             case Rule::integer_max: takes = x > c; break;
             case Rule::integer_min: takes = x < c; break;
             case Rule::real_max: takes = !(c >= x); break;
-            case Rule::real_min: takes = c > x; break;
+            // From `first`, a NaN start stands for none taken yet.
+            case Rule::real_min: takes = c > x || (from_first && c != c && x == x); break;
           }
           if (takes) want[j] = x, want_at[j] = k0 + k;
         }
+      const char* const first = from_first ? reinterpret_cast<const char*>(a - cols) : nullptr;
       std::vector<T> values = best;
       f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
-                                cols, values.data(), nullptr);
+                                cols, first, values.data(), nullptr);
       f90::lanes::columns<T, R>(isa, reinterpret_cast<const char*>(a), cols * sizeof(T), k0, rows,
-                                cols, best.data(), at.data());
+                                cols, first, best.data(), at.data());
       for (int j = 0; j < cols; ++j) {
-        ASSERT_EQ(std::memcmp(&values[j], &want[j], sizeof(T)), 0) << int(isa) << " column " << j;
+        ASSERT_EQ(std::memcmp(&values[j], &want[j], sizeof(T)), 0)
+            << int(isa) << wide << from_first << " column " << j;
         ASSERT_EQ(at[j], want_at[j]) << int(isa) << wide << " column " << j;
       }
     }
