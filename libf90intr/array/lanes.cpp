@@ -505,7 +505,8 @@ LANES_INLINE V next_value(V c, V x) {
 // Columns 0 .. n - 1 take their current elements (`bytes` bytes each) from
 // `first`, at row `row` (at null: rows not kept).
 template <class P>
-LANES_INLINE void take_first(const char* first, int32_t n, size_t bytes, P row, void* best, P* at) {
+LANES_INLINE void take_first(const char* first, int32_t n, size_t bytes, P row, void* best,
+                             P* at) {
   std::memcpy(best, first, n * bytes);
   if (at != nullptr) std::fill_n(at, n, row);
 }
@@ -1501,7 +1502,8 @@ template <class T, Rule R>
 void columns(Isa isa, const char* p, ptrdiff_t row_step, int32_t k0, int32_t rows,
              int32_t ncol, const char* first_row, T* best, int32_t* at) {
   const T* first = reinterpret_cast<const T*>(first_row);
-  if (first != nullptr && ncol > 0 && start_columns<T, R>(isa, p, row_step, k0, rows, ncol, first, best, at))
+  if (first != nullptr && ncol > 0 &&
+      start_columns<T, R>(isa, p, row_step, k0, rows, ncol, first, best, at))
     first = nullptr;
   if (at != nullptr) {
     // Blocks of rows from memory (past 8 MiB) keep the 32-byte lanes: with
@@ -1557,8 +1559,8 @@ F90_LANES_ELEMENT(double)
 #undef F90_LANES_ELEMENT
 
 #define F90_LANES_COLUMNS(T, R) \
-  template void columns<T, R>(Isa, const char*, ptrdiff_t, int32_t, int32_t, int32_t, const char*, \
-                              T*, int32_t*);
+  template void columns<T, R>(Isa, const char*, ptrdiff_t, int32_t, int32_t, int32_t, \
+                              const char*, T*, int32_t*);
 F90_LANES_COLUMNS(int8_t, Rule::integer_max)
 F90_LANES_COLUMNS(int8_t, Rule::integer_min)
 F90_LANES_COLUMNS(int16_t, Rule::integer_max)
