@@ -673,7 +673,7 @@ inline int64_t tile_runs(TileSpace& space, int64_t count) {
 // few indices a sixth of a 256 KiB EOSHIFT. With kSse2, 4- and 8-byte
 // elements of a contiguous result are stored 16 bytes at a time.
 // Line b's source in move_short.
-[[gnu::always_inline]] inline const char* short_source(const TileSpace& space, int64_t b, const uintptr_t* bases) {
+[[gnu::always_inline]] inline const char* short_source(const TileSpace& space, ptrdiff_t b, const uintptr_t* bases) {
   const TilePhase& p = space.line[b].phase[space.phase[b]];
   return reinterpret_cast<const char*>(bases[p.kind] + static_cast<uintptr_t>(p.off));
 }
@@ -681,10 +681,10 @@ inline int64_t tile_runs(TileSpace& space, int64_t count) {
 // move_short's lines of one index, 16 bytes at a time (4- or 8-byte
 // elements, contiguous result); returns how many it moved.
 template <uint32_t K>
-__attribute__((target("sse2"))) inline int64_t short_pairs(char* d, const TileSpace& space, int64_t count,
-                                                           const uintptr_t* bases) {
-  constexpr int64_t kPer = 16 / K;
-  int64_t b = 0;
+__attribute__((target("sse2"))) inline ptrdiff_t short_pairs(char* d, const TileSpace& space, ptrdiff_t count,
+                                                             const uintptr_t* bases) {
+  constexpr ptrdiff_t kPer = 16 / K;
+  ptrdiff_t b = 0;
   for (; count - b >= kPer; b += kPer, d += 16)
     store16<false>(d, gather16<K>([&](int j) { return short_source(space, b + j, bases); }));
   return b;
@@ -692,7 +692,7 @@ __attribute__((target("sse2"))) inline int64_t short_pairs(char* d, const TileSp
 
 template <uint32_t K, bool kSse2>
 [[gnu::always_inline]] inline void move_short(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t as,
-                                              int64_t k, int64_t end, const TileSpace& space, int64_t count,
+                                              int64_t k, int64_t end, const TileSpace& space, ptrdiff_t count,
                                               unsigned char fill) {
   static_assert(TilePhase::from_array == 0 && TilePhase::fixed_value == 1 && TilePhase::fill_bytes == 2);
   char fill_element[K];
@@ -701,7 +701,7 @@ template <uint32_t K, bool kSse2>
   for (; k < end; ++k) {
     char* d = dst + k * rs;
     bases[0] = reinterpret_cast<uintptr_t>(src + k * as);
-    int64_t b = 0;
+    ptrdiff_t b = 0;
     if constexpr (kSse2 && (K == 4 || K == 8)) {
       if (r0 == static_cast<ptrdiff_t>(K)) {
         b = short_pairs<K>(d, space, count, bases);
@@ -738,7 +738,7 @@ template <uint32_t K, bool kStream, bool kSse2>
     const int64_t end = events ? events_stretch(space, count, k, n, regroup) : tile_stretch(space, count, k, n, regroup);
     if (regroup && end - k < kShortStretch) {  // element by element, each from its line's phase
       if constexpr (K != 0) {
-        move_short<K, kSse2>(dst, r0, rs, src, as, k, end, space, count, fill);
+        move_short<K, kSse2>(dst, r0, rs, src, as, k, end, space, static_cast<ptrdiff_t>(count), fill);
         k = end;
         continue;
       }

@@ -211,6 +211,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 full tiles in the caches", ElemType::real(8), 600, 300, 0, 1},
     {"REAL*8 result with gaps", ElemType::real(8), 300, 120, 0, 2, 0, 0, 2},
     {"INTEGER*4 result with gaps", ElemType::integer(4), 250, 90, 4, 0, 0, 0, 3},
+    {"CHARACTER*16 blanks, tiles", ElemType::character(16), 200, 40, 0, 0},
+    {"COMPLEX*16 tiles", ElemType::complex(16), 150, 60, 4, 2},
     {"INTEGER*4 few long lines, streamed", ElemType::integer(4), 44, 24000, 0, 0},
     {"REAL*4 misaligned", ElemType::real(4), 301, 50, 4, 2},
     {"INTEGER*1 lines", ElemType::integer(1), 2050, 7, 1, 2},
