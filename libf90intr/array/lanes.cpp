@@ -1473,7 +1473,7 @@ int64_t find_truth(Isa isa, const char* p, int64_t n, bool want) {
 // Then the kernels start from best and at.
 template <class T, Rule R>
 static bool start_columns(Isa isa, const char* p, ptrdiff_t step, int32_t k0, int32_t rows,
-                   int32_t ncol, const T* first, T* best, int32_t* at) {
+                          int32_t ncol, const T* first, T* best, int32_t* at) {
   bool nan = false;
   if constexpr (R == Rule::real_min) {
     T least;
