@@ -297,7 +297,7 @@ template <uint32_t K>
   static_assert(K == 4 || K == 8);
   constexpr ptrdiff_t kPer = 32 / K;
   const __m256i v = _mm256_broadcastsi128_si256(gather16<K>([&](int) { return value; }));
-  for (; count >= kPer; count -= kPer, dk += 32) _mm256_storeu_si256(reinterpret_cast<__m256i*>(dk), v);
+  for (; count >= kPer; count -= kPer, dk += 32) store32<false>(dk, v);
   fill_lines<K, false>(dk, value, count);
 }
 
