@@ -121,17 +121,6 @@ __attribute__((target("avx2"))) inline void four_rows_avx2(char* q, int64_t r2, 
   }
 }
 
-// Stores 64 bytes at p: streamed past the caches (p 64-byte aligned) or
-// plainly.
-template <bool kStream>
-__attribute__((target("avx512f"), always_inline)) inline void store64(char* p, __m512i v) {
-  if constexpr (kStream) {
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(p), v);
-  } else {
-    _mm512_storeu_si512(p, v);
-  }
-}
-
 // Rows i .. i+3 of the columns at a and b (32 bytes of each) side by side
 // in one register: the second through a masked broadcast, which the load
 // unit does, so that no shuffle is spent on it. (The zero-masking forms
