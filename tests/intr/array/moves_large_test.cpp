@@ -118,6 +118,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
     {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
     {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
+    {"REAL*8 2052x1024 streamed, lead 4, whole 512-row panels", ElemType::real(8), 2052, 1024, 0, 32},
     {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
     {"REAL*8 1048x520 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1048, 520, 48, 16},
     {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
