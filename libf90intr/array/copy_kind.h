@@ -201,6 +201,19 @@ __attribute__((target("avx2"), always_inline)) inline void store32(char* p, __m2
   }
 }
 
+// Stores 64 bytes at p: streamed past the caches as one whole line (p
+// 64-byte aligned), or plainly. AVX-512 callers only. A whole-line streamed
+// store fills its write-combining buffer at once: the stride-2 gather into
+// 256 MiB measured 0.69 of memcpy with it, 0.64 with four 16-byte halves.
+template <bool kStream>
+__attribute__((target("avx512f"), always_inline)) inline void store64(char* p, __m512i v) {
+  if constexpr (kStream) {
+    _mm512_stream_si512(reinterpret_cast<__m512i*>(p), v);
+  } else {
+    _mm512_storeu_si512(p, v);
+  }
+}
+
 // Byte `off` of the element at `base`. A null base (an argument or result
 // without storage: nothing is ever read or written through it) stays null,
 // since adding an offset to a null pointer is undefined.

@@ -249,7 +249,8 @@ __attribute__((target("avx2"))) int64_t gather_pairs_avx2(char* out, const char*
 
 // The same through AVX-512, 64 bytes of result at a time: the masks of the
 // two 64-byte loads take only the elements (masked-out lanes are not loaded
-// and cannot fault), one two-source permutation packs them.
+// and cannot fault), one two-source permutation packs them. Streamed, `out`
+// is 64-byte aligned and each store writes one whole line.
 template <bool kStream, uint32_t K>
 __attribute__((target("avx512f,avx2"))) int64_t gather_pairs_avx512(char* out, const char* p, int64_t n) {
   static_assert(K == 4 || K == 8);
@@ -268,24 +269,27 @@ __attribute__((target("avx512f,avx2"))) int64_t gather_pairs_avx512(char* out, c
       v = _mm512_permutex2var_epi64(_mm512_maskz_loadu_epi64(0x55, p), pick,
                                     _mm512_maskz_loadu_epi64(0x55, p + 64));
     }
-    if constexpr (kStream) {
-      // (The zero-masking extracts: the plain ones leave a lane undefined
-      // that this compiler then warns about.)
-      f90::store32<true>(out, _mm512_maskz_extracti64x4_epi64(0xF, v, 0));
-      f90::store32<true>(out + 32, _mm512_maskz_extracti64x4_epi64(0xF, v, 1));
-    } else {
-      _mm512_storeu_si512(out, v);
-    }
+    f90::store64<kStream>(out, v);
   }
   if constexpr (kStream) _mm_sfence();
   return groups * kPer;
 }
 
 // Elements two apart through AVX-512 where the CPU has it, the rest (or
-// all) through AVX2. Returns the count moved.
+// all) through AVX2. Returns the count moved. Streamed, the elements
+// before the result's first line boundary go through SSE2 (`out` is then
+// 16-byte aligned: whole 16-byte stores), so that the AVX-512 stores start
+// on a line.
 template <bool kStream, uint32_t K>
 int64_t gather_pairs(char* out, const char* p, int64_t n) {
-  const int64_t k = morvex::chars::have_avx512() ? gather_pairs_avx512<kStream, K>(out, p, n) : 0;
+  int64_t k = 0;
+  if (morvex::chars::have_avx512()) {
+    if constexpr (kStream) {
+      k = std::min<int64_t>(n, (64 - (reinterpret_cast<uintptr_t>(out) & 63)) % 64 / K);
+      gather_sse2<true>(out, p, 2 * K, k, K);
+    }
+    k += gather_pairs_avx512<kStream, K>(out + k * K, p + 2 * k * K, n - k);
+  }
   return k + gather_pairs_avx2<kStream, K>(out + k * K, p + 2 * k * K, n - k);
 }
 

@@ -121,17 +121,6 @@ __attribute__((target("avx2"))) inline void four_rows_avx2(char* q, int64_t r2, 
   }
 }
 
-// Stores 64 bytes at p: streamed past the caches (p 64-byte aligned) or
-// plainly.
-template <bool kStream>
-__attribute__((target("avx512f"), always_inline)) inline void store64(char* p, __m512i v) {
-  if constexpr (kStream) {
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(p), v);
-  } else {
-    _mm512_storeu_si512(p, v);
-  }
-}
-
 // Rows i .. i+3 of the columns at a and b (32 bytes of each) side by side
 // in one register: the second through a masked broadcast, which the load
 // unit does, so that no shuffle is spent on it. (The zero-masking forms
@@ -483,19 +472,25 @@ __attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2
 }
 
 // With AVX-512, from kStreamResult on, the panels of 8-byte elements whose
-// destination rows start on lines: the source is read as runs of 2 KiB
-// (kWideRows rows) fetched kAhead columns ahead of the copy, the buffer
-// written out in 8 x 8 squares of whole-line streamed stores. Measured at
-// 256 MiB: reading 1 KiB runs of 32 columns alone ran at 10-16 GB/s, 2-4
-// KiB runs fetched ahead at 21-25, sequential reading at 30-38, while
-// writing 256-byte runs of 128 rows ran at sequential speed (33-41 GB/s);
-// this form moved 13.1-14.3 GB/s against 11.4-12.2 for the AVX2 panels
-// and 10.8-11.5 with their stores.
-constexpr int64_t kWideRows = 256;
+// destination rows start on lines: the source is read as runs of 4 KiB
+// (kWideRows rows) of kWideCols columns, fetched kAhead columns ahead of
+// the copy into the second-level cache, the buffer written out in 8 x 8
+// squares of whole-line streamed stores. Measured at 256 MiB: reading 1
+// KiB runs of 32 columns alone ran at 10-16 GB/s, 2-4 KiB runs fetched
+// ahead at 21-25, sequential reading at 30-38, while writing 256-byte runs
+// of 128 rows ran at sequential speed (33-41 GB/s); panels of 2 KiB runs
+// by 32 columns fetched into the first-level cache moved 13.1-14.3 GB/s
+// against 11.4-12.2 for the AVX2 panels. Fetched into the second level
+// (which leaves the first-level miss buffers to the copy's own loads),
+// 4 KiB runs by 16 columns (the same 65 KiB buffer) then measured 0.71-0.72
+// of memcpy at 256 MiB against 0.54-0.56, 1.37 at 64 MiB against 1.17 and
+// 0.65 at 16 MiB against 0.62; fetching 4-8 columns ahead and 512 x 32
+// panels were within noise of it, 1024 x 16 panels slower at 256 MiB.
+constexpr int64_t kWideRows = 512, kWideCols = 16;
 
 __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
                                                                 int64_t s2, int64_t m4, int64_t nb, int64_t head) {
-  constexpr int64_t kRows = kWideRows, kPanelCols = 32, kStride = kRows * 8 + 64, kAhead = 4;
+  constexpr int64_t kRows = kWideRows, kPanelCols = kWideCols, kStride = kRows * 8 + 64, kAhead = 6;
   const int64_t first = head > 0 ? head + kPanelCols - 8 : kPanelCols;
   alignas(64) char buf[kPanelCols * kStride];
   for (int64_t i0 = 0; i0 < m4; i0 += kRows) {
@@ -515,7 +510,7 @@ __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64
         char* b = buf + j * kStride;
         int64_t k = 0;
         for (; k + 64 <= run; k += 64) {
-          if (f != nullptr) _mm_prefetch(f + k, _MM_HINT_T0);
+          if (f != nullptr) _mm_prefetch(f + k, _MM_HINT_T1);
           _mm512_store_si512(b + k, _mm512_loadu_si512(p + k));
         }
         if (k < run) copy_run_avx2(b + k, p + k, run - k);

@@ -118,6 +118,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
     {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
     {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
+    {"REAL*8 2052x1024 streamed, lead 4, whole 512-row panels", ElemType::real(8), 2052, 1024, 0, 32},
     {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
     {"REAL*8 1048x520 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1048, 520, 48, 16},
     {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
@@ -456,7 +457,8 @@ TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
 
 // TRANSFER of a strided SOURCE into a contiguous result (gathered in place:
 // 4- and 8-byte elements two apart through AVX-512 and AVX2 masked loads, at
-// any stride through SSE2; a result above 8 MiB streamed when aligned), with
+// any stride through SSE2; a result above 8 MiB streamed when aligned, the
+// elements before its first line through SSE2 when it starts inside one), with
 // SIZE cutting the stream inside an element, against the bytes of the stream.
 TEST_F(MovesLarge, TransferGathersTheStream) {
   struct Case {
@@ -469,6 +471,8 @@ TEST_F(MovesLarge, TransferGathersTheStream) {
       {"INTEGER*4 step 2 to REAL*8", ElemType::integer(4), ElemType::real(8), 1001, 2, 0, 0},
       {"INTEGER*4 step 2, streamed", ElemType::integer(4), ElemType::real(8), 2200000, 2, 0, 0},
       {"INTEGER*4 step 2, misaligned", ElemType::integer(4), ElemType::real(8), 2200000, 2, 4, 0},
+      {"INTEGER*4 step 2, streamed, 48 bytes to a line", ElemType::integer(4), ElemType::real(8), 2200001, 2, 16, 0},
+      {"REAL*8 step 2, streamed, 16 bytes to a line", ElemType::real(8), ElemType::real(8), 1100003, 2, 48, 0},
       {"REAL*8 step 2", ElemType::real(8), ElemType::integer(4), 1003, 2, 0, 0},
       {"REAL*8 step 2, streamed, misaligned", ElemType::real(8), ElemType::real(8), 1100005, 2, 8, 0},
       {"REAL*8 step -3, streamed", ElemType::real(8), ElemType::integer(4), 1100001, -3, 0, 0},
