@@ -1182,7 +1182,7 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
                TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large, PackIsa isa,
                TileBands bands) {
   if constexpr (K == 4 || K == 8) {
-    if (bands.ends != BandEnds::none && count * n > kSmallTile) {
+    if (bands.ends != BandEnds::none) {
       const auto rest = [&](char* d, int64_t c) {
         move_tile_lines<K>(d, r0, rs, src, a0, as, n, space, c, bytes, fill, large, isa);
       };
