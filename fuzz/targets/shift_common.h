@@ -43,16 +43,16 @@ inline int64_t pick_shift_value(FDP& in, int64_t n, uint32_t width) {
 }
 
 // The paths both routines may take, for this call: the widest the CPU has
-// or a narrower set, and the bands of lines at the default sizes or at
-// every size (their results stored plainly or streamed), so that the small
-// operands here reach them.
+// or a narrower set, and the bands of lines at the default sizes, with
+// results streamed, or never, so that the small operands here reach every
+// path.
 inline void pick_paths(FDP& in) {
   static const f90::PackIsa kIsas[] = {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2,
                                        f90::PackIsa::none};
   f90::ShiftPaths p;
   switch (in.ConsumeIntegralInRange<int>(0, 3)) {
-    case 1: p.band_bytes = 0, p.band_stream_bytes = INT64_MAX; break;
-    case 2: p.band_bytes = p.band_stream_bytes = 0; break;
+    case 1: p.band_stream_bytes = 0; break;
+    case 2: p.gather_from = 0, p.gather_below = INT64_MAX; break;
     case 3: p.isa = kIsas[in.ConsumeIntegralInRange<int>(1, 3)]; break;
     default: break;
   }

@@ -229,7 +229,7 @@ inline constexpr int kBandWindow = 7;
 // w-1 the 32-bit lanes of the lines whose shift is smin + j.
 struct BandPlan {
   int32_t smin, w;
-  uint16_t mask[kBandWindow - 1];
+  uint16_t mask[kBandWindow];  // mask[kBandWindow - 1]: the lanes of the band's lines in the tile
 };
 
 // The per-line tables of one tile: each line's phases; over the current
@@ -249,8 +249,8 @@ struct TileSpace {
   // The bands of the tile (move_bands): their plans, their boundary values
   // (EOSHIFT: 64 bytes per band, lane l line l's), and the byte offset from
   // a band's ARRAY address of each column the bands read.
-  BandPlan band[kTileLines / 8];
-  alignas(64) char ends[kTileLines * 8];
+  BandPlan band[kTileLines / 8 + 1];
+  alignas(64) char ends[(kTileLines / 8 + 1) * 64];
   int32_t columns[2 * kBandIndices + kBandWindow];
 };
 
@@ -879,15 +879,23 @@ void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
 // memcpy, 14 0.57, 21 0.59, 28 0.50, whole lines 0.50-0.53.)
 inline constexpr int64_t kBandChunk = 21;
 
-// Results of at least this many bytes move their lines in bands, in tiles of
-// kTileLines (the leftover lines of each tile's ends cost less in fewer
-// tiles: 4 MiB REAL*8 CSHIFT 0.70 of memcpy against 0.55 in tiles of 256,
-// 0.38 in tiles of 128). Measured on m x n REAL*8 matrices with seven
-// shifts in each band: 0.70-0.72 of memcpy against 0.54-0.65 line by
-// line at 4 MiB, 0.59 against 0.33-0.41 at 16 MiB (EOSHIFT 0.85 against
-// 0.53-0.58, 0.68 against 0.37); at 1 MiB 0.51-0.65 against 0.71-0.87
-// and at 256 KiB about even, so smaller results keep the line gathers.
-inline constexpr int64_t kBandBytes = int64_t{4} << 20;
+// Lines move in bands at every size but where the line gathers (move_tile_
+// lines) do better: results of kGatherFromBytes up to kGatherBelowBytes.
+// Measured on m x n REAL*8 matrices with seven shifts in each band (runs
+// of 16 equal shifts; EOSHIFT), ratio to memcpy, bands against gathers:
+// 16 KiB 0.23 against 0.12 (0.33 against 0.12; 0.22 against 0.14),
+// 64 KiB 0.41 / 0.35 (0.49 / 0.41; 0.43 / 0.35), 256 KiB 0.45 / 0.37
+// (0.55 / 0.50; 0.48 / 0.40), 1 MiB 0.64 / 0.71 (0.68 / 0.81; 0.74 /
+// 0.93), 4 MiB 0.80 / 0.59 (0.82 / 0.68; 0.96 / 0.61), 16 MiB 0.81 / 0.34
+// (0.71 / 0.44; 0.85 / 0.40), 64 MiB 1.38 / 0.52, 256 MiB even: the
+// gathers win only where the result and ARRAY together outgrow the
+// second-level cache but not the last-level one, and the gathers' results
+// are not yet streamed (kStreamBytes). Tiles with bands hold kTileLines
+// lines: each tile's edges cost two masked bands, fewer in fewer tiles (4
+// MiB CSHIFT, when the edges went line by line: 0.70 of memcpy in tiles of
+// 512 lines, 0.55 in tiles of 256, 0.38 of 128).
+inline constexpr int64_t kGatherFromBytes = int64_t{512} << 10;
+inline constexpr int64_t kGatherBelowBytes = int64_t{4} << 20;
 
 // Bands of results of at least this many bytes (past the last-level cache)
 // are streamed: at 64 MiB 1.15-1.22 of memcpy against 0.73-0.74 stored
@@ -897,14 +905,14 @@ inline constexpr int64_t kBandStreamBytes = int64_t{32} << 20;
 
 // The paths CSHIFT and EOSHIFT may take, each routine's own: the widest
 // instruction set the CPU has but never above `isa` (AVX-512 for the bands
-// and merged groups, SSE2 for the gathers and fills), and the result sizes
-// from which lines move in bands and bands are streamed. The tests lower
-// them to run the narrower paths and the bands of small operands; each is
-// defined in its routine's file, so that a test program that sets it takes
-// that routine from the static archive.
+// and merged groups, SSE2 for the gathers and fills), the result sizes
+// [gather_from, gather_below) whose lines do not move in bands, and those
+// from which bands are streamed. The tests change them to run every path
+// with small operands; each is defined in its routine's file, so that a
+// test program that sets it takes that routine from the static archive.
 struct ShiftPaths {
   PackIsa isa = PackIsa::avx512;
-  int64_t band_bytes = kBandBytes;
+  int64_t gather_from = kGatherFromBytes, gather_below = kGatherBelowBytes;
   int64_t band_stream_bytes = kBandStreamBytes;
 };
 F90_HIDDEN extern ShiftPaths cshift_paths;
@@ -923,29 +931,37 @@ struct TileBands {
 
 // The band kernels, one per window width w: zmm0 .. zmm(w-1) the window
 // (slot j the column k + smin + j), k1 .. k(w-1) the lanes of slot j,
-// zmm7 the blended result. `t` points at the column table's entry for
+// zmm7 the blended result (k7 the lanes of a band at a tile's edge). `t` points at the column table's entry for
 // k + smin; the first w - 1 columns are loaded before the loop, each step
 // loads the next and stops after `steps` steps.
-#define F90_BAND_LOAD(g) "movl (%[t]), %[x]\n\tvmovdqu64 (%[s],%[x]), %%zmm" #g "\n\taddl $4, %[t]\n\t"
+#define F90_BAND_LD_plain(g) "movl (%[t]), %[x]\n\tvmovdqu64 (%[s],%[x]), %%zmm" #g "\n\taddl $4, %[t]\n\t"
+#define F90_BAND_LD_stream(g) F90_BAND_LD_plain(g)
+#define F90_BAND_LD_masked(g) \
+  "movl (%[t]), %[x]\n\tvmovdqu32 (%[s],%[x]), %%zmm" #g "%{%%k7%}%{z%}\n\taddl $4, %[t]\n\t"
+#define F90_BAND_ST_plain(r) "vmovdqu64 %%zmm" #r ", (%[d])\n\t"
+#define F90_BAND_ST_stream(r) "vmovntdq %%zmm" #r ", (%[d])\n\t"
+#define F90_BAND_ST_masked(r) "vmovdqu32 %%zmm" #r ", (%[d])%{%%k7%}\n\t"
+#define F90_BAND_VALID_plain ""
+#define F90_BAND_VALID_stream ""
+#define F90_BAND_VALID_masked "kmovw %[m7], %%k7\n\t"
+#define F90_BAND_LOAD(kd, g) F90_BAND_LD_##kd(g)
 #define F90_BAND_MASK(j) "kmovw %[m" #j "], %%k" #j "\n\t"
 #define F90_BAND_BASE(a, b) "vpblendmd %%zmm" #b ", %%zmm" #a ", %%zmm7%{%%k1%}\n\t"
 #define F90_BAND_BLEND(j, c) "vpblendmd %%zmm" #c ", %%zmm7, %%zmm7%{%%k" #j "%}\n\t"
-#define F90_BAND_PLAIN(r) "vmovdqu64 %%zmm" #r ", (%[d])\n\t"
-#define F90_BAND_STREAM(r) "vmovntdq %%zmm" #r ", (%[d])\n\t"
-#define F90_BAND_NEXT(st, r) st(r) "addl %[rs], %[d]\n\tcmpl %[e], %[t]\n\tjae 2f\n\t"
-#define F90_BAND_STEP1(st, a) F90_BAND_LOAD(a) F90_BAND_NEXT(st, a)
-#define F90_BAND_STEP2(st, a, b) F90_BAND_LOAD(b) F90_BAND_BASE(a, b) F90_BAND_NEXT(st, 7)
-#define F90_BAND_STEP3(st, a, b, c) F90_BAND_LOAD(c) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_NEXT(st, 7)
+#define F90_BAND_NEXT(kd, r) F90_BAND_ST_##kd(r) "addl %[rs], %[d]\n\tcmpl %[e], %[t]\n\tjae 2f\n\t"
+#define F90_BAND_STEP1(st, a) F90_BAND_LOAD(st, a) F90_BAND_NEXT(st, a)
+#define F90_BAND_STEP2(st, a, b) F90_BAND_LOAD(st, b) F90_BAND_BASE(a, b) F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP3(st, a, b, c) F90_BAND_LOAD(st, c) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_NEXT(st, 7)
 #define F90_BAND_STEP4(st, a, b, c, d)                                   \
-  F90_BAND_LOAD(d) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_NEXT(st, 7)
+  F90_BAND_LOAD(st, d) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_NEXT(st, 7)
 #define F90_BAND_STEP5(st, a, b, c, d, e)                                                     \
-  F90_BAND_LOAD(e) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_LOAD(st, e) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
   F90_BAND_NEXT(st, 7)
 #define F90_BAND_STEP6(st, a, b, c, d, e, f)                                                  \
-  F90_BAND_LOAD(f) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_LOAD(st, f) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
   F90_BAND_BLEND(5, f) F90_BAND_NEXT(st, 7)
 #define F90_BAND_STEP7(st, a, b, c, d, e, f, g)                                               \
-  F90_BAND_LOAD(g) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_LOAD(st, g) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
   F90_BAND_BLEND(5, f) F90_BAND_BLEND(6, g) F90_BAND_NEXT(st, 7)
 #define F90_BAND_LOOP1(st) F90_BAND_STEP1(st, 0)
 #define F90_BAND_LOOP2(st) F90_BAND_STEP2(st, 0, 1) F90_BAND_STEP2(st, 1, 0)
@@ -965,34 +981,39 @@ struct TileBands {
   F90_BAND_STEP7(st, 2, 3, 4, 5, 6, 0, 1) F90_BAND_STEP7(st, 3, 4, 5, 6, 0, 1, 2)              \
   F90_BAND_STEP7(st, 4, 5, 6, 0, 1, 2, 3) F90_BAND_STEP7(st, 5, 6, 0, 1, 2, 3, 4)              \
   F90_BAND_STEP7(st, 6, 0, 1, 2, 3, 4, 5)
-#define F90_BAND_SETUP1 ""
-#define F90_BAND_SETUP2 F90_BAND_SETUP1 F90_BAND_MASK(1) F90_BAND_LOAD(0)
-#define F90_BAND_SETUP3 F90_BAND_SETUP2 F90_BAND_MASK(2) F90_BAND_LOAD(1)
-#define F90_BAND_SETUP4 F90_BAND_SETUP3 F90_BAND_MASK(3) F90_BAND_LOAD(2)
-#define F90_BAND_SETUP5 F90_BAND_SETUP4 F90_BAND_MASK(4) F90_BAND_LOAD(3)
-#define F90_BAND_SETUP6 F90_BAND_SETUP5 F90_BAND_MASK(5) F90_BAND_LOAD(4)
-#define F90_BAND_SETUP7 F90_BAND_SETUP6 F90_BAND_MASK(6) F90_BAND_LOAD(5)
+#define F90_BAND_SETUP1(st) F90_BAND_VALID_##st
+#define F90_BAND_SETUP2(st) F90_BAND_SETUP1(st) F90_BAND_MASK(1) F90_BAND_LOAD(st, 0)
+#define F90_BAND_SETUP3(st) F90_BAND_SETUP2(st) F90_BAND_MASK(2) F90_BAND_LOAD(st, 1)
+#define F90_BAND_SETUP4(st) F90_BAND_SETUP3(st) F90_BAND_MASK(3) F90_BAND_LOAD(st, 2)
+#define F90_BAND_SETUP5(st) F90_BAND_SETUP4(st) F90_BAND_MASK(4) F90_BAND_LOAD(st, 3)
+#define F90_BAND_SETUP6(st) F90_BAND_SETUP5(st) F90_BAND_MASK(5) F90_BAND_LOAD(st, 4)
+#define F90_BAND_SETUP7(st) F90_BAND_SETUP6(st) F90_BAND_MASK(6) F90_BAND_LOAD(st, 5)
 #define F90_BAND_ASM(setup, loop)                                                                          \
   asm volatile(setup "1:\n\t" loop "jmp 1b\n2:\n\tvzeroupper\n\t"                                          \
                : [d] "+r"(d), [t] "+r"(t), [x] "=&r"(x)                                                    \
                : [s] "r"(s), [rs] "m"(rs), [e] "m"(end), [m1] "m"(m[0]), [m2] "m"(m[1]), [m3] "m"(m[2]), \
-                 [m4] "m"(m[3]), [m5] "m"(m[4]), [m6] "m"(m[5])                                            \
+                 [m4] "m"(m[3]), [m5] "m"(m[4]), [m6] "m"(m[5]), [m7] "m"(m[6])                            \
                : "memory", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "k1", "k2", \
-                 "k3", "k4", "k5", "k6")
-#define F90_BAND_WIDTH(w)                                                   \
-  if constexpr (W == w) {                                                   \
-    if constexpr (kStream) {                                                \
-      F90_BAND_ASM(F90_BAND_SETUP##w, F90_BAND_LOOP##w(F90_BAND_STREAM));   \
-    } else {                                                                \
-      F90_BAND_ASM(F90_BAND_SETUP##w, F90_BAND_LOOP##w(F90_BAND_PLAIN));    \
-    }                                                                       \
+                 "k3", "k4", "k5", "k6", "k7")
+#define F90_BAND_WIDTH(w)                                                 \
+  if constexpr (W == w) {                                                 \
+    if constexpr (kStore == BandStore::plain) {                           \
+      F90_BAND_ASM(F90_BAND_SETUP##w(plain), F90_BAND_LOOP##w(plain));    \
+    } else if constexpr (kStore == BandStore::stream) {                   \
+      F90_BAND_ASM(F90_BAND_SETUP##w(stream), F90_BAND_LOOP##w(stream));  \
+    } else {                                                              \
+      F90_BAND_ASM(F90_BAND_SETUP##w(masked), F90_BAND_LOOP##w(masked));  \
+    }                                                                     \
   }
 
 // `steps` (>= 1) indices of one band of window width W: the result's 64
 // bytes at d, rs bytes apart, the band's ARRAY at s, the column table at
-// its entry for the first index, the lanes of slots 1 .. W-1 in m.
-// Streamed with kStream (d and rs multiples of 64).
-template <int W, bool kStream>
+// its entry for the first index, the lanes of slots 1 .. W-1 in m[0 ..
+// W-2]. kStore: plain stores; streamed (d and rs multiples of 64); or, for
+// a band at a tile's edge, only the lanes of m[6] loaded and stored (the
+// others may lie outside ARRAY and belong to other tiles' results).
+enum class BandStore : uint8_t { plain, stream, masked };
+template <int W, BandStore kStore>
 [[gnu::target("avx512f")]] void band_kernel(char* d, ptrdiff_t rs, const char* s, const int32_t* t, ptrdiff_t steps,
                                             const uint16_t* m) {
   static_assert(W >= 1 && W <= kBandWindow && kBandWindow == 7);
@@ -1025,50 +1046,62 @@ template <int W, bool kStream>
 #undef F90_BAND_STEP6
 #undef F90_BAND_STEP7
 #undef F90_BAND_NEXT
-#undef F90_BAND_STREAM
-#undef F90_BAND_PLAIN
+#undef F90_BAND_VALID_masked
+#undef F90_BAND_VALID_stream
+#undef F90_BAND_VALID_plain
+#undef F90_BAND_ST_masked
+#undef F90_BAND_ST_stream
+#undef F90_BAND_ST_plain
+#undef F90_BAND_LD_masked
+#undef F90_BAND_LD_stream
+#undef F90_BAND_LD_plain
 #undef F90_BAND_BLEND
 #undef F90_BAND_BASE
 #undef F90_BAND_MASK
 #undef F90_BAND_LOAD
 
 using BandKernel = void (*)(char*, ptrdiff_t, const char*, const int32_t*, ptrdiff_t, const uint16_t*);
-template <bool kStream>
+template <BandStore kStore>
 inline constexpr BandKernel kBandKernels[kBandWindow + 1] = {
     nullptr,
-    band_kernel<1, kStream>,
-    band_kernel<2, kStream>,
-    band_kernel<3, kStream>,
-    band_kernel<4, kStream>,
-    band_kernel<5, kStream>,
-    band_kernel<6, kStream>,
-    band_kernel<7, kStream>};
+    band_kernel<1, kStore>,
+    band_kernel<2, kStore>,
+    band_kernel<3, kStore>,
+    band_kernel<4, kStore>,
+    band_kernel<5, kStore>,
+    band_kernel<6, kStore>,
+    band_kernel<7, kStore>};
 
 // Plans the bands of a tile whose first line's result is at dst (lines
-// contiguous in the result and in ARRAY, K-byte elements): the bands start
-// at the result's first 64-byte boundary, `head` lines before it. Returns
-// the number of bands (space.band; w 0 where the shifts span more than
-// kBandWindow) and the least and greatest shift of the bands moved, lo >
-// hi when none is.
+// contiguous in the result and in ARRAY, K-byte elements): the bands lie
+// at the result's 64-byte boundaries, the first from `first` (<= 0: lines
+// before the tile take its lanes below -first) and the last ending past
+// the tile where its lines do not fill it. Returns the number of bands
+// (space.band; w 0 where the shifts span more than kBandWindow) and the
+// least and greatest shift of the bands moved, lo > hi when none is.
 template <uint32_t K>
-int32_t plan_bands(TileSpace& space, int32_t count, const char* dst, int32_t& head, int32_t& lo, int32_t& hi) {
+int32_t plan_bands(TileSpace& space, int32_t count, const char* dst, int32_t& first, int32_t& lo, int32_t& hi) {
   constexpr int32_t kLines = 64 / K;
+  constexpr uint32_t kLane = K == 8 ? 3u : 1u;  // a line's 32-bit lanes
   const uintptr_t at = reinterpret_cast<uintptr_t>(dst);
-  head = at % K == 0 ? static_cast<int32_t>((-at & 63) / K) : 0;
-  const int32_t bands = count > head ? (count - head) / kLines : 0;
+  const int32_t head = at % K == 0 ? static_cast<int32_t>((-at & 63) / K) : 0;
+  first = head > 0 ? head - kLines : 0;
+  const int32_t bands = (count - first + kLines - 1) / kLines;
   lo = INT32_MAX, hi = INT32_MIN;
   for (int32_t i = 0; i < bands; ++i) {
-    const TileLine* const l = space.line + head + i * kLines;
-    int32_t smin = l[0].shift, smax = smin;
-    for (int32_t j = 1; j < kLines; ++j) smin = std::min(smin, l[j].shift), smax = std::max(smax, l[j].shift);
+    const int32_t b0 = first + i * kLines, j0 = std::max(0, -b0), j1 = std::min(kLines, count - b0);
+    const auto shift = [&](int32_t j) { return space.line[b0 + j].shift; };
+    int32_t smin = shift(j0), smax = smin;
+    for (int32_t j = j0 + 1; j < j1; ++j) smin = std::min(smin, shift(j)), smax = std::max(smax, shift(j));
     BandPlan& p = space.band[i];
     p.w = smax - smin < kBandWindow ? smax - smin + 1 : 0;
     if (p.w == 0) continue;
     p.smin = smin;
     std::memset(p.mask, 0, sizeof p.mask);
-    for (int32_t j = 0; j < kLines; ++j) {
-      const int32_t slot = l[j].shift - smin;
-      if (slot > 0) p.mask[slot - 1] = static_cast<uint16_t>(p.mask[slot - 1] | (K == 8 ? 3u << 2 * j : 1u << j));
+    for (int32_t j = j0; j < j1; ++j) {
+      const int32_t slot = shift(j) - smin;
+      if (slot > 0) p.mask[slot - 1] = static_cast<uint16_t>(p.mask[slot - 1] | kLane << (K / 4 * j));
+      p.mask[kBandWindow - 1] = static_cast<uint16_t>(p.mask[kBandWindow - 1] | kLane << (K / 4 * j));
     }
     lo = std::min(lo, smin), hi = std::max(hi, smax);
   }
@@ -1081,29 +1114,36 @@ int32_t plan_bands(TileSpace& space, int32_t count, const char* dst, int32_t& he
 // kBandWindow shifts or the column table cannot cover the bands' shifts.
 // Result line b at dst + b * K, its element k at + k * rs; ARRAY's at src +
 // k * as + b * K. Streamed with `stream` (rs a multiple of 64) where the
-// bands start at a 64-byte boundary.
+// bands lie at 64-byte boundaries; the bands at the tile's edges move only
+// the tile's lanes.
 template <uint32_t K, class Rest>
 [[gnu::target("avx512f")]] bool move_bands(char* dst, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
                                            TileSpace& space, int64_t count, unsigned char fill, BandEnds ends,
                                            bool stream, Rest&& rest) {
   constexpr int32_t kLines = 64 / K;
-  int32_t head, lo, hi;
-  const int32_t bands = plan_bands<K>(space, static_cast<int32_t>(count), dst, head, lo, hi);
+  constexpr uint16_t kFull = 0xFFFF;
+  const int32_t c32 = static_cast<int32_t>(count);
+  int32_t first, lo, hi;
+  const int32_t bands = plan_bands<K>(space, c32, dst, first, lo, hi);
   if (lo > hi || int64_t{hi} - lo + n > static_cast<int64_t>(std::size(space.columns))) return false;
   const int32_t n32 = static_cast<int32_t>(n), width = hi - lo + n32;
-  stream = stream && (reinterpret_cast<uintptr_t>(dst + head * K) & 63) == 0;
+  // Band i's result and ARRAY at index 0 (bases `first` lines before the tile's).
+  char* const d0 = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(dst) + static_cast<uintptr_t>(first * K));
+  const char* const s0 =
+      reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(src) + static_cast<uintptr_t>(first * K));
+  stream = stream && (reinterpret_cast<uintptr_t>(d0) & 63) == 0;
   if (ends == BandEnds::wrap) {  // shifts 0 .. n-1
     for (int32_t i = 0, c = lo % n32; i < width; ++i, c = c + 1 == n32 ? 0 : c + 1)
       space.columns[i] = static_cast<int32_t>(c * as);
   } else {
-    const int32_t out =
-        static_cast<int32_t>(reinterpret_cast<uintptr_t>(space.ends) - reinterpret_cast<uintptr_t>(src + head * K));
+    const int32_t out = static_cast<int32_t>(reinterpret_cast<uintptr_t>(space.ends) - reinterpret_cast<uintptr_t>(s0));
     for (int32_t i = 0, c = lo; i < width; ++i, ++c)
       space.columns[i] = c >= 0 && c < n32 ? static_cast<int32_t>(c * as) : out;
     for (int32_t i = 0; i < bands; ++i) {
       if (space.band[i].w == 0) continue;
-      for (int32_t j = 0; j < kLines; ++j) {
-        const TilePhase& p = space.line[head + i * kLines + j].phase[0];
+      const int32_t b0 = first + i * kLines;
+      for (int32_t j = std::max(0, -b0), j1 = std::min(kLines, c32 - b0); j < j1; ++j) {
+        const TilePhase& p = space.line[b0 + j].phase[0];
         char* e = space.ends + i * 64 + j * K;
         if (p.kind == TilePhase::fixed_value) {
           std::memcpy(e, p.element, K);
@@ -1113,14 +1153,17 @@ template <uint32_t K, class Rest>
       }
     }
   }
-  const BandKernel* const kernels = stream ? kBandKernels<true> : kBandKernels<false>;
+  const BandKernel* const whole = stream ? kBandKernels<BandStore::stream> : kBandKernels<BandStore::plain>;
+  const BandKernel* const edge = kBandKernels<BandStore::masked>;
   for (int64_t k0 = 0; k0 < n; k0 += kBandChunk) {
     const ptrdiff_t steps = static_cast<ptrdiff_t>(std::min(kBandChunk, n - k0));
-    char* d = dst + k0 * rs + head * K;
-    const char* s = src + head * K;
+    char* d = d0 + k0 * rs;
+    const char* s = s0;
     for (int32_t i = 0; i < bands; ++i, d += 64, s += 64) {
       const BandPlan& p = space.band[i];
-      if (p.w != 0) kernels[p.w](d, rs, s, space.columns + (k0 + p.smin - lo), steps, p.mask);
+      if (p.w == 0) continue;
+      (p.mask[kBandWindow - 1] == kFull ? whole : edge)[p.w](d, rs, s, space.columns + (k0 + p.smin - lo), steps,
+                                                             p.mask);
     }
   }
   if (stream) _mm_sfence();
@@ -1134,10 +1177,10 @@ template <uint32_t K, class Rest>
   };
   for (int32_t i = 0; i < bands; ++i) {
     if (space.band[i].w == 0) continue;
-    flush(head + i * kLines);
-    open = head + (i + 1) * kLines;
+    flush(std::max(0, first + i * kLines));
+    open = std::min(c32, first + (i + 1) * kLines);
   }
-  flush(static_cast<int32_t>(count));
+  flush(c32);
   return true;
 }
 
@@ -1208,8 +1251,8 @@ void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arra
   const bool large = st.result_bytes() >= kStreamBytes;
   const PackIsa isa = move_isa(paths.isa);
   TileBands bands{ends, st.result_bytes() >= paths.band_stream_bytes};
-  if ((K != 4 && K != 8) || r0 != K || a0 != K || n > kBandIndices || st.result_bytes() < paths.band_bytes ||
-      isa != PackIsa::avx512)
+  const bool gathers = st.result_bytes() >= paths.gather_from && st.result_bytes() < paths.gather_below;
+  if ((K != 4 && K != 8) || r0 != K || a0 != K || n > kBandIndices || gathers || isa != PackIsa::avx512)
     bands.ends = BandEnds::none;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);

@@ -245,13 +245,13 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
     ~PathsAtEnd() { f90::cshift_paths = f90::eoshift_paths = f90::ShiftPaths{}; }
   } restore;
   std::mt19937 rng(36);
-  // Every path the CPU has: bands of lines (at every size, stored plainly and streamed), merged groups,
-  // SSE2 gathers, plain moves.
-  const f90::ShiftPaths passes[] = {{f90::PackIsa::avx512, 0, INT64_MAX},
-                                    {f90::PackIsa::avx512, 0, 0},
-                                    {},
-                                    {f90::PackIsa::sse2, f90::kBandBytes, f90::kBandStreamBytes},
-                                    {f90::PackIsa::none, f90::kBandBytes, f90::kBandStreamBytes}};
+  // Every path the CPU has: bands of lines (stored plainly and streamed), merged groups, SSE2 gathers,
+  // plain moves, each at every size.
+  const f90::ShiftPaths passes[] = {{f90::PackIsa::avx512, 0, 0, INT64_MAX},
+                                    {f90::PackIsa::avx512, 0, 0, 0},
+                                    {f90::PackIsa::avx512, 0, INT64_MAX, INT64_MAX},
+                                    {f90::PackIsa::sse2, 0, INT64_MAX, INT64_MAX},
+                                    {f90::PackIsa::none, 0, INT64_MAX, INT64_MAX}};
   for (const f90::ShiftPaths& pass : passes) {
     const f90::PackIsa limit = pass.isa;
     f90::cshift_paths = f90::eoshift_paths = pass;
@@ -279,6 +279,13 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
         Descriptor per_line = vector_of(c.type, bnd.base, c.m, 1);
         Descriptor one = scalar_of(c.type, bnd.base);
         const int32_t dim = 2;
+        // The result's storage around it (up to 64 bytes each side) must stay as it was.
+        const char* const raw = reinterpret_cast<const char*>(r.raw.data());
+        const char* const start = r.base;
+        const char* const end = r.base + bytes * c.gap;
+        const char* const near_lo = std::max(raw, start - 64);
+        const char* const near_hi = std::min(raw + r.raw.size(), end + 64);
+        const std::vector<char> before(near_lo, start), after(end, near_hi);
         if (circular) {
           cshift(result.get(), array.get(), sh.get(), &dim);
         } else {
@@ -286,6 +293,9 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
                   c.boundary == 0 ? nullptr : c.boundary == 1 ? one.get() : per_line.get(), &dim);
         }
         ASSERT_TRUE(Runtime::reports().empty()) << c.what;
+        ASSERT_TRUE(std::equal(before.begin(), before.end(), near_lo) &&
+                    std::equal(after.begin(), after.end(), end))
+            << c.what;
         const int8_t code = c.type.code();
         const char blank = code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES ? ' ' : 0;
         const std::vector<char> fill(static_cast<size_t>(eb), blank);
