@@ -388,8 +388,8 @@ __attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
 // each destination line alone, a row apart from the next (with a
 // power-of-two row stride all of them in the same cache sets and each in a
 // page of its own), and stores that miss that way wait for the memory one
-// line at a time. So a panel of kPanelRows rows by 256 bytes of columns is
-// first copied, column by column (runs of kPanelRows elements), into a
+// line at a time. So a panel of 128 rows by 256 bytes of columns is
+// first copied, column by column (runs of 128 elements), into a
 // buffer whose column stride is no power of two, and then written out
 // along the destination rows, four rows at a time, each a run of 256
 // bytes. Meanwhile the next panel's source lines are fetched, a few
@@ -401,7 +401,6 @@ __attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
 // on; at 1 MiB the tiles still beat it. The first panel of a row holds the
 // head columns and three lines.
 constexpr int64_t kPanelBytes = int64_t{2} << 20;
-constexpr int64_t kPanelRows = 128;
 
 // Results from which the panels' stores are streamed past the caches: with
 // its source, the size of the last-level cache of the machines measured.
@@ -413,10 +412,34 @@ constexpr int64_t kStreamResult = int64_t{16} << 20;
 // Results from which the column groups start on the destination's lines.
 constexpr int64_t kLineGroupBytes = int64_t{512} << 10;
 
-template <uint32_t kBytes, bool kStream, PackIsa kIsa>
+// The panels' shapes: the rows of a panel (the length of the column runs
+// read), the bytes of its columns (the length of the runs written) and the
+// cache the next panel is fetched into (the locality of
+// __builtin_prefetch: 3 the first level, 2 the second). Streamed, the
+// runs read are longer and fetched into the second level, which leaves the
+// first level's miss buffers to the copy's own loads: measured at 32 and
+// 256 MiB, REAL*4 results whose rows start on lines (then every run written
+// is whole lines) 0.54-0.82 of memcpy with 512 rows by 128 bytes against
+// 0.39-0.58 with the cached shape, other REAL*8 and REAL*4 results 0.38-0.68
+// with 256 rows by 256 bytes against 0.37-0.56 (with 512 rows, whose buffer
+// is twice as large, 0.39-0.8; runs of 128 bytes that start inside lines
+// were slower). The buffers are 35-70 KiB.
+struct PanelShape {
+  int64_t rows, run_bytes;
+  int locality;
+};
+enum class Panels { cached, streamed, streamed_lines };
+template <Panels kKind>
+inline constexpr PanelShape kPanelShape = kKind == Panels::cached     ? PanelShape{128, 256, 3}
+                                          : kKind == Panels::streamed ? PanelShape{256, 256, 2}
+                                                                      : PanelShape{512, 128, 2};
+
+template <uint32_t kBytes, Panels kKind, PackIsa kIsa>
 __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const char* src, int64_t s2,
                                                   int64_t m4, int64_t nb, int64_t head) {
-  constexpr int64_t kRows = kPanelRows, kPanelCols = 256 / kBytes, kCols = 64 / kBytes;
+  constexpr bool kStream = kKind != Panels::cached;
+  constexpr PanelShape kShape = kPanelShape<kKind>;
+  constexpr int64_t kRows = kShape.rows, kPanelCols = kShape.run_bytes / kBytes, kCols = 64 / kBytes;
   constexpr int64_t kPanelStride = kRows * kBytes + 64;
   constexpr int64_t kLines = kRows * kBytes / 64 + 1;  // lines of a column run, at any alignment
   constexpr int64_t kFetchCols = (kPanelCols + kRows / 4 - 1) / (kRows / 4);
@@ -444,7 +467,7 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
       int64_t fetched = 0;
       for (int64_t i = 0; i < rows; i += 4) {
         for (int64_t c = 0; c < kFetchCols && fetched < fetch; ++c, ++fetched)
-          for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64);
+          for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64, 0, kShape.locality);
         for (int64_t j = 0, w; j < cols; j += w) {
           w = j0 + j == 0 ? group_width<kBytes>(0, head, nb) : std::min(kCols, cols - j);
           rows_of<kBytes, kStream, kIsa>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
@@ -459,16 +482,22 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
 // The panels through SSE2, and those of 8-byte elements through AVX2:
 // functions of their own, so that only a call that moves panels sets up
 // the buffer's stack frame.
-template <uint32_t kBytes, bool kStream>
+template <uint32_t kBytes, Panels kKind>
 __attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
-  panels<kBytes, kStream, PackIsa::sse2>(dst, r2, src, s2, m4, nb, head);
+  panels<kBytes, kKind, PackIsa::sse2>(dst, r2, src, s2, m4, nb, head);
 }
 
-template <bool kStream>
+template <Panels kKind>
 __attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
-  panels<8, kStream, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
+  panels<8, kKind, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
+}
+
+// The instance of a panel move (F<Panels>) for `kind`.
+template <class Fn>
+inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
+  return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
 }
 
 // With AVX-512, from kStreamResult on, the panels of 8-byte elements whose
@@ -557,6 +586,7 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
                            : 0;
   const bool stream = result >= kStreamResult && line % 16 == 0 && r2 % 16 == 0;
+  const Panels kind = !stream ? Panels::cached : lines ? Panels::streamed_lines : Panels::streamed;
   const bool wide_panels = panel && stream && bytes == 8 && isa == PackIsa::avx512 && lines;
   const bool avx2 = panel && !wide_panels && bytes == 8 && isa >= PackIsa::avx2;
   // The AVX-512 and AVX2 loads start on 64- or 32-byte boundaries where
@@ -586,11 +616,14 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   } else if (wide_panels) {
     panels_avx512(d, r2, s, s2, rows, nb, head);
   } else if (avx2) {
-    (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_avx2<Panels::cached>, panels_avx2<Panels::streamed>,
+            panels_avx2<Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   } else if (bytes == 8) {
-    (stream ? panels_sse2<8, true> : panels_sse2<8, false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_sse2<8, Panels::cached>, panels_sse2<8, Panels::streamed>,
+            panels_sse2<8, Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   } else {
-    (stream ? panels_sse2<4, true> : panels_sse2<4, false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_sse2<4, Panels::cached>, panels_sse2<4, Panels::streamed>,
+            panels_sse2<4, Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   }
   // Columns nb.. of every row, then rows 0..lead and m4.. of the first nb
   // columns.
