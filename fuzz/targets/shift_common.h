@@ -5,6 +5,7 @@
 
 #include <climits>
 
+#include "array/shift.h"
 #include "entries.h"
 #include "harness.h"
 
@@ -39,6 +40,23 @@ inline int64_t pick_shift_value(FDP& in, int64_t n, uint32_t width) {
   if (width == 2) v = static_cast<int16_t>(v);
   if (width == 4) v = static_cast<int32_t>(v);
   return v;
+}
+
+// The paths both routines may take, for this call: the widest the CPU has
+// or a narrower set, and the bands of lines at the default sizes or at
+// every size (their results stored plainly or streamed), so that the small
+// operands here reach them.
+inline void pick_paths(FDP& in) {
+  static const f90::PackIsa kIsas[] = {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2,
+                                       f90::PackIsa::none};
+  f90::ShiftPaths p;
+  switch (in.ConsumeIntegralInRange<int>(0, 3)) {
+    case 1: p.band_bytes = 0, p.band_stream_bytes = INT64_MAX; break;
+    case 2: p.band_bytes = p.band_stream_bytes = 0; break;
+    case 3: p.isa = kIsas[in.ConsumeIntegralInRange<int>(1, 3)]; break;
+    default: break;
+  }
+  f90::cshift_paths = f90::eoshift_paths = p;
 }
 
 inline ShiftCall decode_shift_call(FDP& in, Rng& rng, bool with_shift_lines) {
@@ -77,6 +95,7 @@ inline ShiftCall decode_shift_call(FDP& in, Rng& rng, bool with_shift_lines) {
   for (int i = 0; i < rs.rank; ++i) rs.lower[i] = in.ConsumeIntegralInRange<int32_t>(-2, 2);
   c.result = any_result(in, c.e, rs);
   c.fail_alloc = !c.result.supplied && arm_allocation_failure(in);
+  pick_paths(in);
   return c;
 }
 

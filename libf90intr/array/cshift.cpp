@@ -18,6 +18,9 @@
 #include "array/shift.h"
 #include "common/elem_calls.h"
 
+// CSHIFT's paths (shift.h): defined here, for the tests that lower them.
+f90::ShiftPaths f90::cshift_paths;
+
 namespace {
 
 using f90::ShiftSetup;
@@ -86,10 +89,10 @@ void rotate_line_tiles(ShiftSetup st) {
           const ptrdiff_t at = at0 + s * as;
           const f90::TilePhase before{f90::TilePhase::from_array, {at}};
           const f90::TilePhase after{f90::TilePhase::from_array, {at - wrap}};
-          *line = {n - s, n, {before, after, after}};
+          *line = {n - s, n, {before, after, after}, s};
         }
       },
-      0);
+      0, f90::cshift_paths, f90::BandEnds::wrap);
 }
 
 // The small-call path: a contiguous rank-1 ARRAY rotated into a contiguous

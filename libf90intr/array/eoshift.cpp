@@ -36,6 +36,9 @@ const unsigned char defaultl8[8] = {};
 const unsigned char defaultc8[16] = {};
 const unsigned char defaultr16[16] = {};
 
+// EOSHIFT's paths (shift.h): defined here, for the tests that lower them.
+f90::ShiftPaths f90::eoshift_paths;
+
 namespace {
 
 using f90::ShiftSetup;
@@ -176,10 +179,10 @@ void shift_line_tiles(ShiftSetup st, f90::WalkArray boundary, bool per_line_boun
           }
           const int32_t s = clamp(arg.read(sh), n);
           const f90::TilePhase from{f90::TilePhase::from_array, {at0 + s * as}};
-          *line = {s < 0 ? -s : 0, s < 0 ? n : n - s, {value, from, value}};
+          *line = {s < 0 ? -s : 0, s < 0 ? n : n - s, {value, from, value}, s};
         }
       },
-      fixed.fill);
+      fixed.fill, f90::eoshift_paths, f90::BandEnds::boundary);
 }
 
 }  // namespace

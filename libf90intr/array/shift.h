@@ -10,7 +10,9 @@
 // along dimension 0, so that contiguous arrays move as whole blocks whatever
 // DIM is. Otherwise the lines along DIM 1 are visited one at a time
 // (walk.h), and lines along another DIM move in tiles of neighbouring lines
-// (move_tile below).
+// (move_tile below); in large results, bands of 64 bytes of neighbouring
+// lines whose shifts differ little move from a window of ARRAY's columns
+// kept in registers (move_bands).
 #pragma once
 
 #include <algorithm>
@@ -174,10 +176,14 @@ struct TilePhase {
 };
 
 // One line of a tile: phase 0 on [0, p1), phase 1 on [p1, p2), phase 2 on
-// [p2, n) (extents along DIM fit 32 bits).
+// [p2, n) (extents along DIM fit 32 bits). `shift`: at index k the line
+// reads ARRAY's column k + shift (CSHIFT's reduced shift, wrapping at n;
+// EOSHIFT's clamped one, whose columns outside 0 .. n-1 are its boundary,
+// phase 0), which the bands of lines use (move_bands).
 struct TileLine {
   int32_t p1, p2;
   TilePhase phase[3];
+  int32_t shift;
 };
 
 // Neighbouring lines [first, first + count) of a tile with the same kind of
@@ -211,6 +217,21 @@ struct MergeGroup {
 // phase changes by index (plan_events).
 inline constexpr int64_t kEventIndices = 1024;
 
+// Bands of lines (move_bands): lines of at most kBandIndices indices, in
+// bands whose shifts span at most kBandWindow consecutive values. The
+// column table covers the bands' shifts and n indices in up to
+// 2 * kBandIndices + kBandWindow entries.
+inline constexpr int64_t kBandIndices = 2048;
+inline constexpr int kBandWindow = 7;
+
+// One band of 64 / K lines: its least shift, how many consecutive shifts
+// its lines span (0: not moved as a band), and per window slot j = 1 ..
+// w-1 the 32-bit lanes of the lines whose shift is smin + j.
+struct BandPlan {
+  int32_t smin, w;
+  uint16_t mask[kBandWindow - 1];
+};
+
 // The per-line tables of one tile: each line's phases; over the current
 // stretch its phase, the index where that ends and its ARRAY offset
 // (from_array lines); the stretch's runs and merged groups.
@@ -225,6 +246,12 @@ struct TileSpace {
   // index of entries 2b (line b's p1) and 2b + 1 (its p2), -1 ending it.
   int16_t changes_at[kEventIndices + 1];
   int16_t then[2 * kTileLines];
+  // The bands of the tile (move_bands): their plans, their boundary values
+  // (EOSHIFT: 64 bytes per band, lane l line l's), and the byte offset from
+  // a band's ARRAY address of each column the bands read.
+  BandPlan band[kTileLines / 8];
+  alignas(64) char ends[kTileLines * 8];
+  int32_t columns[2 * kBandIndices + kBandWindow];
 };
 
 // How many indices along DIM ahead gather_lines fetches the source of a
@@ -340,11 +367,6 @@ template <uint32_t K>
   for (; off != end; ++off, dk += 8)
     for (ptrdiff_t j = 0; j < r3 + rs; j += rs) Mover<8>::one(dk + j, sk + *off + j, 8);
 }
-
-// The instruction sets CSHIFT and EOSHIFT may use: the widest the CPU has,
-// but never above shift_isa_limit (lowered by the tests to run the narrower
-// paths): AVX-512 for merged groups, SSE2 for the gathers and fills.
-F90_HIDDEN inline PackIsa shift_isa_limit = PackIsa::avx512;
 
 // Stretches of at least this many indices move merged groups: planning a
 // tile's groups (plan_merges) costs about as much as gathering one index
@@ -831,19 +853,307 @@ void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
   move_tile_body<K, false, false>(dst, r0, rs, src, as, n, space, count, bytes, fill, false, false, false, false);
 }
 
-// move_tile_body, its element moves through SSE2 registers where the CPU
-// has them (4- to 32-byte elements), and groups of 4- and 8-byte elements
-// merged with AVX-512 where the CPU has it and the lines are contiguous in
+// Bands of lines. Where the result's lines and ARRAY's are contiguous (4-
+// or 8-byte elements, AVX-512), 64 bytes of neighbouring lines (a band: 8
+// lines of 8-byte elements, 16 of 4-byte ones) whose shifts span w <= 7
+// consecutive values smin .. smin + w - 1 read, at index k, only the w
+// ARRAY columns k + smin .. k + smin + w - 1 of the band. The band keeps
+// these w 64-byte column slices in registers while k advances: per 64
+// result bytes one slice is loaded (the column entering the window), the
+// lanes of each line picked from the slice of its shift by w - 1 masked
+// blends (masks fixed for the band), and 64 bytes stored. The loop is
+// unrolled w times, so that the window turns by renaming the registers.
+// A band reads column c at the offset columns[c] from its ARRAY address:
+// c mod n times ARRAY's stride along DIM for CSHIFT; for EOSHIFT the same
+// within 0 .. n-1, and outside it the tile's buffer of boundary values,
+// laid out 64 bytes a band at ARRAY's band spacing, so that one table
+// serves every band of the tile. Loads, blends and stores only: every bit
+// pattern passes.
+//
+// The indices are walked in chunks of kBandChunk over all bands of the
+// tile: with columns a power of two apart, walking one band along all n
+// indices puts every slice it reads and every 64 bytes it writes in the
+// same one or two first-level cache sets, and the misses do not overlap;
+// a short chunk spreads them over the bands, at w - 1 slices reloaded per
+// band and chunk. (Measured stand-alone at 256 KiB: chunks of 7 0.46 of
+// memcpy, 14 0.57, 21 0.59, 28 0.50, whole lines 0.50-0.53.)
+inline constexpr int64_t kBandChunk = 21;
+
+// Results of at least this many bytes move their lines in bands, in tiles of
+// kTileLines (the leftover lines of each tile's ends cost less in fewer
+// tiles: 4 MiB REAL*8 CSHIFT 0.70 of memcpy against 0.55 in tiles of 256,
+// 0.38 in tiles of 128). Measured on m x n REAL*8 matrices with seven
+// shifts in each band: 0.70-0.72 of memcpy against 0.54-0.65 line by
+// line at 4 MiB, 0.59 against 0.33-0.41 at 16 MiB (EOSHIFT 0.85 against
+// 0.53-0.58, 0.68 against 0.37); at 1 MiB 0.51-0.65 against 0.71-0.87
+// and at 256 KiB about even, so smaller results keep the line gathers.
+inline constexpr int64_t kBandBytes = int64_t{4} << 20;
+
+// Bands of results of at least this many bytes (past the last-level cache)
+// are streamed: at 64 MiB 1.15-1.22 of memcpy against 0.73-0.74 stored
+// plainly, at 256 MiB even; at 4 and 16 MiB streaming lost (0.56-0.57
+// against 0.70-0.72, 0.52 against 0.59).
+inline constexpr int64_t kBandStreamBytes = int64_t{32} << 20;
+
+// The paths CSHIFT and EOSHIFT may take, each routine's own: the widest
+// instruction set the CPU has but never above `isa` (AVX-512 for the bands
+// and merged groups, SSE2 for the gathers and fills), and the result sizes
+// from which lines move in bands and bands are streamed. The tests lower
+// them to run the narrower paths and the bands of small operands; each is
+// defined in its routine's file, so that a test program that sets it takes
+// that routine from the static archive.
+struct ShiftPaths {
+  PackIsa isa = PackIsa::avx512;
+  int64_t band_bytes = kBandBytes;
+  int64_t band_stream_bytes = kBandStreamBytes;
+};
+F90_HIDDEN extern ShiftPaths cshift_paths;
+F90_HIDDEN extern ShiftPaths eoshift_paths;
+
+// How a tile's lines end, for move_bands: wrapping round (CSHIFT), in the
+// boundary (EOSHIFT), or not moved in bands.
+enum class BandEnds : uint8_t { none, wrap, boundary };
+
+// Whether a tile's lines move in bands (move_line_tiles decides for all
+// tiles), and their results are streamed past the caches.
+struct TileBands {
+  BandEnds ends;
+  bool stream;
+};
+
+// The band kernels, one per window width w: zmm0 .. zmm(w-1) the window
+// (slot j the column k + smin + j), k1 .. k(w-1) the lanes of slot j,
+// zmm7 the blended result. `t` points at the column table's entry for
+// k + smin; the first w - 1 columns are loaded before the loop, each step
+// loads the next and stops after `steps` steps.
+#define F90_BAND_LOAD(g) "movl (%[t]), %[x]\n\tvmovdqu64 (%[s],%[x]), %%zmm" #g "\n\taddl $4, %[t]\n\t"
+#define F90_BAND_MASK(j) "kmovw %[m" #j "], %%k" #j "\n\t"
+#define F90_BAND_BASE(a, b) "vpblendmd %%zmm" #b ", %%zmm" #a ", %%zmm7%{%%k1%}\n\t"
+#define F90_BAND_BLEND(j, c) "vpblendmd %%zmm" #c ", %%zmm7, %%zmm7%{%%k" #j "%}\n\t"
+#define F90_BAND_PLAIN(r) "vmovdqu64 %%zmm" #r ", (%[d])\n\t"
+#define F90_BAND_STREAM(r) "vmovntdq %%zmm" #r ", (%[d])\n\t"
+#define F90_BAND_NEXT(st, r) st(r) "addl %[rs], %[d]\n\tcmpl %[e], %[t]\n\tjae 2f\n\t"
+#define F90_BAND_STEP1(st, a) F90_BAND_LOAD(a) F90_BAND_NEXT(st, a)
+#define F90_BAND_STEP2(st, a, b) F90_BAND_LOAD(b) F90_BAND_BASE(a, b) F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP3(st, a, b, c) F90_BAND_LOAD(c) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP4(st, a, b, c, d)                                   \
+  F90_BAND_LOAD(d) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP5(st, a, b, c, d, e)                                                     \
+  F90_BAND_LOAD(e) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP6(st, a, b, c, d, e, f)                                                  \
+  F90_BAND_LOAD(f) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_BLEND(5, f) F90_BAND_NEXT(st, 7)
+#define F90_BAND_STEP7(st, a, b, c, d, e, f, g)                                               \
+  F90_BAND_LOAD(g) F90_BAND_BASE(a, b) F90_BAND_BLEND(2, c) F90_BAND_BLEND(3, d) F90_BAND_BLEND(4, e) \
+  F90_BAND_BLEND(5, f) F90_BAND_BLEND(6, g) F90_BAND_NEXT(st, 7)
+#define F90_BAND_LOOP1(st) F90_BAND_STEP1(st, 0)
+#define F90_BAND_LOOP2(st) F90_BAND_STEP2(st, 0, 1) F90_BAND_STEP2(st, 1, 0)
+#define F90_BAND_LOOP3(st) F90_BAND_STEP3(st, 0, 1, 2) F90_BAND_STEP3(st, 1, 2, 0) F90_BAND_STEP3(st, 2, 0, 1)
+#define F90_BAND_LOOP4(st)                                                             \
+  F90_BAND_STEP4(st, 0, 1, 2, 3) F90_BAND_STEP4(st, 1, 2, 3, 0) F90_BAND_STEP4(st, 2, 3, 0, 1) \
+  F90_BAND_STEP4(st, 3, 0, 1, 2)
+#define F90_BAND_LOOP5(st)                                                                             \
+  F90_BAND_STEP5(st, 0, 1, 2, 3, 4) F90_BAND_STEP5(st, 1, 2, 3, 4, 0) F90_BAND_STEP5(st, 2, 3, 4, 0, 1) \
+  F90_BAND_STEP5(st, 3, 4, 0, 1, 2) F90_BAND_STEP5(st, 4, 0, 1, 2, 3)
+#define F90_BAND_LOOP6(st)                                                                     \
+  F90_BAND_STEP6(st, 0, 1, 2, 3, 4, 5) F90_BAND_STEP6(st, 1, 2, 3, 4, 5, 0)                    \
+  F90_BAND_STEP6(st, 2, 3, 4, 5, 0, 1) F90_BAND_STEP6(st, 3, 4, 5, 0, 1, 2)                    \
+  F90_BAND_STEP6(st, 4, 5, 0, 1, 2, 3) F90_BAND_STEP6(st, 5, 0, 1, 2, 3, 4)
+#define F90_BAND_LOOP7(st)                                                                     \
+  F90_BAND_STEP7(st, 0, 1, 2, 3, 4, 5, 6) F90_BAND_STEP7(st, 1, 2, 3, 4, 5, 6, 0)              \
+  F90_BAND_STEP7(st, 2, 3, 4, 5, 6, 0, 1) F90_BAND_STEP7(st, 3, 4, 5, 6, 0, 1, 2)              \
+  F90_BAND_STEP7(st, 4, 5, 6, 0, 1, 2, 3) F90_BAND_STEP7(st, 5, 6, 0, 1, 2, 3, 4)              \
+  F90_BAND_STEP7(st, 6, 0, 1, 2, 3, 4, 5)
+#define F90_BAND_SETUP1 ""
+#define F90_BAND_SETUP2 F90_BAND_SETUP1 F90_BAND_MASK(1) F90_BAND_LOAD(0)
+#define F90_BAND_SETUP3 F90_BAND_SETUP2 F90_BAND_MASK(2) F90_BAND_LOAD(1)
+#define F90_BAND_SETUP4 F90_BAND_SETUP3 F90_BAND_MASK(3) F90_BAND_LOAD(2)
+#define F90_BAND_SETUP5 F90_BAND_SETUP4 F90_BAND_MASK(4) F90_BAND_LOAD(3)
+#define F90_BAND_SETUP6 F90_BAND_SETUP5 F90_BAND_MASK(5) F90_BAND_LOAD(4)
+#define F90_BAND_SETUP7 F90_BAND_SETUP6 F90_BAND_MASK(6) F90_BAND_LOAD(5)
+#define F90_BAND_ASM(setup, loop)                                                                          \
+  asm volatile(setup "1:\n\t" loop "jmp 1b\n2:\n\tvzeroupper\n\t"                                          \
+               : [d] "+r"(d), [t] "+r"(t), [x] "=&r"(x)                                                    \
+               : [s] "r"(s), [rs] "m"(rs), [e] "m"(end), [m1] "m"(m[0]), [m2] "m"(m[1]), [m3] "m"(m[2]), \
+                 [m4] "m"(m[3]), [m5] "m"(m[4]), [m6] "m"(m[5])                                            \
+               : "memory", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "k1", "k2", \
+                 "k3", "k4", "k5", "k6")
+#define F90_BAND_WIDTH(w)                                                   \
+  if constexpr (W == w) {                                                   \
+    if constexpr (kStream) {                                                \
+      F90_BAND_ASM(F90_BAND_SETUP##w, F90_BAND_LOOP##w(F90_BAND_STREAM));   \
+    } else {                                                                \
+      F90_BAND_ASM(F90_BAND_SETUP##w, F90_BAND_LOOP##w(F90_BAND_PLAIN));    \
+    }                                                                       \
+  }
+
+// `steps` (>= 1) indices of one band of window width W: the result's 64
+// bytes at d, rs bytes apart, the band's ARRAY at s, the column table at
+// its entry for the first index, the lanes of slots 1 .. W-1 in m.
+// Streamed with kStream (d and rs multiples of 64).
+template <int W, bool kStream>
+[[gnu::target("avx512f")]] void band_kernel(char* d, ptrdiff_t rs, const char* s, const int32_t* t, ptrdiff_t steps,
+                                            const uint16_t* m) {
+  static_assert(W >= 1 && W <= kBandWindow && kBandWindow == 7);
+  const int32_t* const end = t + (W - 1) + steps;
+  ptrdiff_t x;
+  F90_BAND_WIDTH(1) F90_BAND_WIDTH(2) F90_BAND_WIDTH(3) F90_BAND_WIDTH(4) F90_BAND_WIDTH(5) F90_BAND_WIDTH(6)
+  F90_BAND_WIDTH(7)
+}
+#undef F90_BAND_WIDTH
+#undef F90_BAND_ASM
+#undef F90_BAND_SETUP1
+#undef F90_BAND_SETUP2
+#undef F90_BAND_SETUP3
+#undef F90_BAND_SETUP4
+#undef F90_BAND_SETUP5
+#undef F90_BAND_SETUP6
+#undef F90_BAND_SETUP7
+#undef F90_BAND_LOOP1
+#undef F90_BAND_LOOP2
+#undef F90_BAND_LOOP3
+#undef F90_BAND_LOOP4
+#undef F90_BAND_LOOP5
+#undef F90_BAND_LOOP6
+#undef F90_BAND_LOOP7
+#undef F90_BAND_STEP1
+#undef F90_BAND_STEP2
+#undef F90_BAND_STEP3
+#undef F90_BAND_STEP4
+#undef F90_BAND_STEP5
+#undef F90_BAND_STEP6
+#undef F90_BAND_STEP7
+#undef F90_BAND_NEXT
+#undef F90_BAND_STREAM
+#undef F90_BAND_PLAIN
+#undef F90_BAND_BLEND
+#undef F90_BAND_BASE
+#undef F90_BAND_MASK
+#undef F90_BAND_LOAD
+
+using BandKernel = void (*)(char*, ptrdiff_t, const char*, const int32_t*, ptrdiff_t, const uint16_t*);
+template <bool kStream>
+inline constexpr BandKernel kBandKernels[kBandWindow + 1] = {
+    nullptr,
+    band_kernel<1, kStream>,
+    band_kernel<2, kStream>,
+    band_kernel<3, kStream>,
+    band_kernel<4, kStream>,
+    band_kernel<5, kStream>,
+    band_kernel<6, kStream>,
+    band_kernel<7, kStream>};
+
+// Plans the bands of a tile whose first line's result is at dst (lines
+// contiguous in the result and in ARRAY, K-byte elements): the bands start
+// at the result's first 64-byte boundary, `head` lines before it. Returns
+// the number of bands (space.band; w 0 where the shifts span more than
+// kBandWindow) and the least and greatest shift of the bands moved, lo >
+// hi when none is.
+template <uint32_t K>
+int32_t plan_bands(TileSpace& space, int32_t count, const char* dst, int32_t& head, int32_t& lo, int32_t& hi) {
+  constexpr int32_t kLines = 64 / K;
+  const uintptr_t at = reinterpret_cast<uintptr_t>(dst);
+  head = at % K == 0 ? static_cast<int32_t>((-at & 63) / K) : 0;
+  const int32_t bands = count > head ? (count - head) / kLines : 0;
+  lo = INT32_MAX, hi = INT32_MIN;
+  for (int32_t i = 0; i < bands; ++i) {
+    const TileLine* const l = space.line + head + i * kLines;
+    int32_t smin = l[0].shift, smax = smin;
+    for (int32_t j = 1; j < kLines; ++j) smin = std::min(smin, l[j].shift), smax = std::max(smax, l[j].shift);
+    BandPlan& p = space.band[i];
+    p.w = smax - smin < kBandWindow ? smax - smin + 1 : 0;
+    if (p.w == 0) continue;
+    p.smin = smin;
+    std::memset(p.mask, 0, sizeof p.mask);
+    for (int32_t j = 0; j < kLines; ++j) {
+      const int32_t slot = l[j].shift - smin;
+      if (slot > 0) p.mask[slot - 1] = static_cast<uint16_t>(p.mask[slot - 1] | (K == 8 ? 3u << 2 * j : 1u << j));
+    }
+    lo = std::min(lo, smin), hi = std::max(hi, smax);
+  }
+  return bands;
+}
+
+// Moves a tile's bands (see kBandChunk) and hands the other lines, in runs
+// of neighbours (space.line compacted to their first), to rest(result,
+// count). False, with nothing moved, when no band spans at most
+// kBandWindow shifts or the column table cannot cover the bands' shifts.
+// Result line b at dst + b * K, its element k at + k * rs; ARRAY's at src +
+// k * as + b * K. Streamed with `stream` (rs a multiple of 64) where the
+// bands start at a 64-byte boundary.
+template <uint32_t K, class Rest>
+[[gnu::target("avx512f")]] bool move_bands(char* dst, ptrdiff_t rs, const char* src, ptrdiff_t as, int64_t n,
+                                           TileSpace& space, int64_t count, unsigned char fill, BandEnds ends,
+                                           bool stream, Rest&& rest) {
+  constexpr int32_t kLines = 64 / K;
+  int32_t head, lo, hi;
+  const int32_t bands = plan_bands<K>(space, static_cast<int32_t>(count), dst, head, lo, hi);
+  if (lo > hi || int64_t{hi} - lo + n > static_cast<int64_t>(std::size(space.columns))) return false;
+  const int32_t n32 = static_cast<int32_t>(n), width = hi - lo + n32;
+  stream = stream && (reinterpret_cast<uintptr_t>(dst + head * K) & 63) == 0;
+  if (ends == BandEnds::wrap) {  // shifts 0 .. n-1
+    for (int32_t i = 0, c = lo % n32; i < width; ++i, c = c + 1 == n32 ? 0 : c + 1)
+      space.columns[i] = static_cast<int32_t>(c * as);
+  } else {
+    const int32_t out =
+        static_cast<int32_t>(reinterpret_cast<uintptr_t>(space.ends) - reinterpret_cast<uintptr_t>(src + head * K));
+    for (int32_t i = 0, c = lo; i < width; ++i, ++c)
+      space.columns[i] = c >= 0 && c < n32 ? static_cast<int32_t>(c * as) : out;
+    for (int32_t i = 0; i < bands; ++i) {
+      if (space.band[i].w == 0) continue;
+      for (int32_t j = 0; j < kLines; ++j) {
+        const TilePhase& p = space.line[head + i * kLines + j].phase[0];
+        char* e = space.ends + i * 64 + j * K;
+        if (p.kind == TilePhase::fixed_value) {
+          std::memcpy(e, p.element, K);
+        } else {
+          std::memset(e, fill, K);
+        }
+      }
+    }
+  }
+  const BandKernel* const kernels = stream ? kBandKernels<true> : kBandKernels<false>;
+  for (int64_t k0 = 0; k0 < n; k0 += kBandChunk) {
+    const ptrdiff_t steps = static_cast<ptrdiff_t>(std::min(kBandChunk, n - k0));
+    char* d = dst + k0 * rs + head * K;
+    const char* s = src + head * K;
+    for (int32_t i = 0; i < bands; ++i, d += 64, s += 64) {
+      const BandPlan& p = space.band[i];
+      if (p.w != 0) kernels[p.w](d, rs, s, space.columns + (k0 + p.smin - lo), steps, p.mask);
+    }
+  }
+  if (stream) _mm_sfence();
+  // The lines of no band: runs between the bands moved.
+  int32_t open = 0;
+  const auto flush = [&](int32_t end) {
+    if (end > open) {
+      std::memmove(space.line, space.line + open, static_cast<size_t>(end - open) * sizeof(TileLine));
+      rest(dst + open * static_cast<ptrdiff_t>(K), static_cast<int64_t>(end - open));
+    }
+  };
+  for (int32_t i = 0; i < bands; ++i) {
+    if (space.band[i].w == 0) continue;
+    flush(head + i * kLines);
+    open = head + (i + 1) * kLines;
+  }
+  flush(static_cast<int32_t>(count));
+  return true;
+}
+
+// move_tile_body, its element moves through SSE2 registers where `isa`
+// (the instruction sets the routine may use on this CPU) has them (4- to
+// 32-byte elements), and groups of 4- and 8-byte elements merged with
+// AVX-512 where it has that and the lines are contiguous in
 // the result and in ARRAY (a0: ARRAY's byte stride along dimension 0; a
 // streamed result's rs a multiple of 64). `large`: the result is at least
 // kStreamBytes, so that 4- and 8-byte elements contiguous along dimension 0
 // are stored past the caches, their sources fetched ahead.
 template <uint32_t K>
-void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t a0, ptrdiff_t as, int64_t n,
-               TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large) {
+void move_tile_lines(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t a0, ptrdiff_t as, int64_t n,
+                     TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large, PackIsa isa) {
   const bool stream = (K == 4 || K == 8) && large && r0 == K && (rs & 15) == 0 &&
                       (reinterpret_cast<uintptr_t>(dst) & 15) == 0;
-  const PackIsa isa = move_isa(shift_isa_limit);
   const bool merge = (K == 4 || K == 8) && r0 == K && a0 == K && (!stream || (rs & 63) == 0) &&
                      isa == PackIsa::avx512;
   if (count * n <= kSmallTile) {
@@ -865,26 +1175,50 @@ void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t
   }
 }
 
+// A tile: its bands of lines (move_bands) where `bands` asks for them
+// (move_line_tiles), every other line by move_tile_lines.
+template <uint32_t K>
+void move_tile(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptrdiff_t a0, ptrdiff_t as, int64_t n,
+               TileSpace& space, int64_t count, uint32_t bytes, unsigned char fill, bool large, PackIsa isa,
+               TileBands bands) {
+  if constexpr (K == 4 || K == 8) {
+    if (bands.ends != BandEnds::none) {
+      const auto rest = [&](char* d, int64_t c) {
+        move_tile_lines<K>(d, r0, rs, src, a0, as, n, space, c, bytes, fill, large, isa);
+      };
+      if (move_bands<K>(dst, rs, src, as, n, space, count, fill, bands.ends, bands.stream && (rs & 63) == 0, rest))
+        return;
+    }
+  }
+  move_tile_lines<K>(dst, r0, rs, src, a0, as, n, space, count, bytes, fill, large, isa);
+}
+
 // Lines along a DIM other than the first, in tiles of up to kTileLines
 // neighbours along dimension 0 (move_tile). `arrays` starts with the
 // result, ARRAY and SHIFT; describe(o, count, line) fills the TileLine of
 // each of the `count` lines of the tile whose origins are `o` (a loop of
 // its own, whose constants stay in registers: a call per line reloaded them
-// after every store, a quarter of a 4 KiB shift).
+// after every store, a quarter of a 4 KiB shift). `paths`: the calling
+// routine's; `ends`: how its lines end, for the bands of lines.
 template <uint32_t K, size_t N, class Describe>
 void move_line_tiles(const ShiftSetup& st, const std::array<WalkArray*, N>& arrays, Describe&& describe,
-                     unsigned char fill) {
+                     unsigned char fill, const ShiftPaths& paths, BandEnds ends) {
   const int64_t n = st.n(), rs = st.result.stride[st.dim], as = st.array.stride[st.dim];
   const int64_t r0 = st.result.stride[0], a0 = st.array.stride[0];
   const bool large = st.result_bytes() >= kStreamBytes;
+  const PackIsa isa = move_isa(paths.isa);
+  TileBands bands{ends, st.result_bytes() >= paths.band_stream_bytes};
+  if ((K != 4 && K != 8) || r0 != K || a0 != K || n > kBandIndices || st.result_bytes() < paths.band_bytes ||
+      isa != PackIsa::avx512)
+    bands.ends = BandEnds::none;
   int32_t ext[F90_MAX_RANK] = {};
   st.walk_extents(ext);
   TileSpace space;
-  const int64_t lines = large ? kFarTileLines : kTileLines;
+  const int64_t lines = large && bands.ends == BandEnds::none ? kFarTileLines : kTileLines;
   walk_blocks(st.rank, 0, ext, arrays, lines, [&](const std::array<char*, N>& o, int64_t count) {
     describe(o, static_cast<ptrdiff_t>(count), space.line);
     move_tile<K>(o[0], static_cast<ptrdiff_t>(r0), static_cast<ptrdiff_t>(rs), o[1], static_cast<ptrdiff_t>(a0),
-                 static_cast<ptrdiff_t>(as), n, space, count, st.bytes(), fill, large);
+                 static_cast<ptrdiff_t>(as), n, space, count, st.bytes(), fill, large, isa, bands);
   });
 }
 

@@ -199,6 +199,10 @@ struct LineShiftCase {
   int32_t run = 0;  // > 0: the shift changes only every `run` lines (64 result bytes of one or two sources)
   int32_t lda = 0;  // > m: ARRAY's columns lda elements apart (a section of a taller array)
   int32_t gap = 1;  // > 1: the result's elements gap apart along dimension 0 (lines not contiguous)
+  // > 0: line i's shift is base + i % (1 + i / 8 % span) (each 8 lines 1 .. span consecutive shifts, in
+  // turn: bands of lines with every window width, and wider ones), changing only every `run` lines if set
+  int32_t span = 0, base = 0;
+  int a_offset = 0;  // ARRAY's first element this many bytes into a 64-byte aligned block
 };
 
 const LineShiftCase kLineShifts[] = {
@@ -230,19 +234,36 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 runs, columns off 64 bytes", ElemType::real(8), 201, 300, 8, 1, 9},
     {"INTEGER*4 runs, head", ElemType::integer(4), 208, 160, 8, 0, 12},
     {"REAL*4 runs, streamed", ElemType::real(4), 496, 2200, 0, 2, 20},
+    {"REAL*8 bands of 1 to 8 shifts, last band short", ElemType::real(8), 203, 60, 0, 2, 0, 0, 1, 8, 7},
+    {"REAL*8 bands entering the boundary at the start", ElemType::real(8), 203, 61, 8, 1, 0, 0, 1, 8, -20, 16},
+    {"REAL*8 bands wrapping at the end", ElemType::real(8), 130, 45, 24, 0, 0, 0, 1, 7, 38, 8},
+    {"REAL*8 bands beyond n", ElemType::real(8), 100, 50, 0, 2, 0, 0, 1, 5, 147},
+    {"REAL*8 bands, two tiles, misaligned", ElemType::real(8), 1100, 43, 40, 2, 0, 0, 1, 7, -3, 4},
+    {"REAL*8 bands in runs of 16", ElemType::real(8), 264, 100, 0, 1, 16, 0, 1, 7, 30},
+    {"INTEGER*4 bands of 16 lines", ElemType::integer(4), 301, 50, 4, 2, 0, 0, 1, 8, 3, 12},
+    {"REAL*8 bands of a section", ElemType::real(8), 200, 70, 0, 1, 0, 216, 1, 6, 10},
 };
 
 TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
-  const WidestPathsAtEnd restore{f90::shift_isa_limit};
+  struct PathsAtEnd {  // both routines' widest paths and size limits put back when the test ends
+    ~PathsAtEnd() { f90::cshift_paths = f90::eoshift_paths = f90::ShiftPaths{}; }
+  } restore;
   std::mt19937 rng(36);
-  // Every path the CPU has: merged groups, SSE2 gathers, plain moves.
-  for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::sse2, f90::PackIsa::none}) {
-    f90::shift_isa_limit = limit;
+  // Every path the CPU has: bands of lines (at every size, stored plainly and streamed), merged groups,
+  // SSE2 gathers, plain moves.
+  const f90::ShiftPaths passes[] = {{f90::PackIsa::avx512, 0, INT64_MAX},
+                                    {f90::PackIsa::avx512, 0, 0},
+                                    {},
+                                    {f90::PackIsa::sse2, f90::kBandBytes, f90::kBandStreamBytes},
+                                    {f90::PackIsa::none, f90::kBandBytes, f90::kBandStreamBytes}};
+  for (const f90::ShiftPaths& pass : passes) {
+    const f90::PackIsa limit = pass.isa;
+    f90::cshift_paths = f90::eoshift_paths = pass;
     for (const bool circular : {true, false}) {
       for (const auto& c : kLineShifts) {
         Runtime::reset();
         const int64_t eb = c.type.bytes(), bytes = int64_t{c.m} * c.n * eb, lda = c.lda > 0 ? c.lda : c.m;
-        Storage a(lda * c.n * eb, 0, rng), r(bytes * c.gap, c.offset, rng), bnd(c.m * eb, 0, rng);
+        Storage a(lda * c.n * eb + 64, c.a_offset, rng), r(bytes * c.gap, c.offset, rng), bnd(c.m * eb, 0, rng);
         Descriptor array = matrix(c.type, a.base, c.m, c.n), result = matrix(c.type, r.base, c.m, c.n);
         array->dim[1].stride = static_cast<int32_t>(lda * eb / c.type.unit());
         result->dim[0].stride *= c.gap;
@@ -251,7 +272,9 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
         std::vector<int32_t> shift(c.m);
         for (int32_t i = 0; i < c.m; ++i) {
           const int32_t pick = static_cast<int32_t>(rng() % 6);  // half the lines repeat the last
-          shift[i] = pick == 0 || pick > 3 || (c.run > 0 && i % c.run != 0) ? shift[i > 0 ? i - 1 : 0]
+          const int32_t at = c.run > 0 ? i / c.run : i;
+          shift[i] = c.span > 0 ? c.base + at % (1 + at / 8 % c.span)
+                     : pick == 0 || pick > 3 || (c.run > 0 && i % c.run != 0) ? shift[i > 0 ? i - 1 : 0]
                      : pick == 1 ? static_cast<int32_t>(rng() % (4 * c.n + 1)) - 2 * c.n
                      : pick == 2 ? static_cast<int32_t>(rng())
                                  : c.n / 3 + i % 7;
