@@ -421,9 +421,9 @@ constexpr int64_t kLineGroupBytes = int64_t{512} << 10;
 // 256 MiB, REAL*4 results whose rows start on lines (then every run written
 // is whole lines) 0.54-0.82 of memcpy with 512 rows by 128 bytes against
 // 0.39-0.58 with the cached shape, other REAL*8 and REAL*4 results 0.38-0.68
-// with 256 rows by 256 bytes against 0.37-0.56 (with 512 rows, whose buffer
-// is twice as large, 0.39-0.8; runs of 128 bytes that start inside lines
-// were slower). The buffers are 35-70 KiB.
+// with 256 rows by 256 bytes against 0.37-0.56 (512 rows by 256 bytes,
+// whose buffer is twice as large, 0.39-0.8; runs of 128 bytes that start
+// inside lines were slower). The buffers are 35-70 KiB.
 struct PanelShape {
   int64_t rows, run_bytes;
   int locality;
@@ -494,7 +494,7 @@ __attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2
   panels<8, kKind, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
 }
 
-// The instance of a panel move (F<Panels>) for `kind`.
+// Of a panel move's three instances, the one for `kind`.
 template <class Fn>
 inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
   return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
