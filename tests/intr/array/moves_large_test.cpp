@@ -122,6 +122,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 2052x1024 streamed, lead 4, whole 512-row panels", ElemType::real(8), 2052, 1024, 0, 32},
     {"REAL*4 2052x2048 streamed, rows on lines, head 12, 4-row last panel", ElemType::real(4), 2052, 2048, 16, 16},
     {"INTEGER*4 2050x2052 streamed, rows inside lines", ElemType::integer(4), 2050, 2052, 0},
+    {"REAL*4 1056x4096 streamed, head 12, lead 4, 12-row last group", ElemType::real(4), 1056, 4096, 16, 48},
     {"REAL*8 1030x2046 streamed, rows inside lines", ElemType::real(8), 1030, 2046, 0, 8},
     {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
     {"REAL*8 1048x520 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1048, 520, 48, 16},
