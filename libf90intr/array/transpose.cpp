@@ -240,6 +240,8 @@ __attribute__((always_inline)) inline void rows_of(char* q, int64_t r2, const ch
   constexpr int64_t kCols = 64 / kBytes;
   if constexpr (kBytes == 8 && kIsa == PackIsa::avx512) {
     if (w == kCols && h == 8) return square8_avx512<kStream>(q, r2, p, s2);
+  } else if constexpr (kBytes == 4 && kIsa == PackIsa::avx512) {
+    if (w == kCols && h == 16) return square16_avx512<kStream>(q, r2, p, s2);
   }
   for (int64_t k = 0; k < h; k += 4, q += 4 * r2, p += 4 * kBytes) {
     if (w != kCols) {
@@ -388,8 +390,8 @@ __attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
 // each destination line alone, a row apart from the next (with a
 // power-of-two row stride all of them in the same cache sets and each in a
 // page of its own), and stores that miss that way wait for the memory one
-// line at a time. So a panel of kPanelRows rows by 256 bytes of columns is
-// first copied, column by column (runs of kPanelRows elements), into a
+// line at a time. So a panel of 128 rows by 256 bytes of columns is
+// first copied, column by column (runs of 128 elements), into a
 // buffer whose column stride is no power of two, and then written out
 // along the destination rows, four rows at a time, each a run of 256
 // bytes. Meanwhile the next panel's source lines are fetched, a few
@@ -401,7 +403,6 @@ __attribute__((target("sse2"))) inline void store_fence() { _mm_sfence(); }
 // on; at 1 MiB the tiles still beat it. The first panel of a row holds the
 // head columns and three lines.
 constexpr int64_t kPanelBytes = int64_t{2} << 20;
-constexpr int64_t kPanelRows = 128;
 
 // Results from which the panels' stores are streamed past the caches: with
 // its source, the size of the last-level cache of the machines measured.
@@ -413,10 +414,34 @@ constexpr int64_t kStreamResult = int64_t{16} << 20;
 // Results from which the column groups start on the destination's lines.
 constexpr int64_t kLineGroupBytes = int64_t{512} << 10;
 
-template <uint32_t kBytes, bool kStream, PackIsa kIsa>
+// The panels' shapes: the rows of a panel (the length of the column runs
+// read), the bytes of its columns (the length of the runs written) and the
+// cache the next panel is fetched into (the locality of
+// __builtin_prefetch: 3 the first level, 2 the second). Streamed, the
+// runs read are longer and fetched into the second level, which leaves the
+// first level's miss buffers to the copy's own loads: measured at 32 and
+// 256 MiB, REAL*4 results whose rows start on lines (then every run written
+// is whole lines) 0.54-0.82 of memcpy with 512 rows by 128 bytes against
+// 0.39-0.58 with the cached shape, other REAL*8 and REAL*4 results 0.38-0.68
+// with 256 rows by 256 bytes against 0.37-0.56 (512 rows by 256 bytes,
+// whose buffer is twice as large, 0.39-0.8; runs of 128 bytes that start
+// inside lines were slower). The buffers are 35-70 KiB.
+struct PanelShape {
+  int64_t rows, run_bytes;
+  int locality;
+};
+enum class Panels { cached, streamed, streamed_lines };
+template <Panels kKind>
+inline constexpr PanelShape kPanelShape = kKind == Panels::cached     ? PanelShape{128, 256, 3}
+                                          : kKind == Panels::streamed ? PanelShape{256, 256, 2}
+                                                                      : PanelShape{512, 128, 2};
+
+template <uint32_t kBytes, Panels kKind, PackIsa kIsa>
 __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const char* src, int64_t s2,
                                                   int64_t m4, int64_t nb, int64_t head) {
-  constexpr int64_t kRows = kPanelRows, kPanelCols = 256 / kBytes, kCols = 64 / kBytes;
+  constexpr bool kStream = kKind != Panels::cached;
+  constexpr PanelShape kShape = kPanelShape<kKind>;
+  constexpr int64_t kRows = kShape.rows, kPanelCols = kShape.run_bytes / kBytes, kCols = 64 / kBytes;
   constexpr int64_t kPanelStride = kRows * kBytes + 64;
   constexpr int64_t kLines = kRows * kBytes / 64 + 1;  // lines of a column run, at any alignment
   constexpr int64_t kFetchCols = (kPanelCols + kRows / 4 - 1) / (kRows / 4);
@@ -444,7 +469,7 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
       int64_t fetched = 0;
       for (int64_t i = 0; i < rows; i += 4) {
         for (int64_t c = 0; c < kFetchCols && fetched < fetch; ++c, ++fetched)
-          for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64);
+          for (int64_t l = 0; l < kLines; ++l) __builtin_prefetch(next + fetched * s2 + l * 64, 0, kShape.locality);
         for (int64_t j = 0, w; j < cols; j += w) {
           w = j0 + j == 0 ? group_width<kBytes>(0, head, nb) : std::min(kCols, cols - j);
           rows_of<kBytes, kStream, kIsa>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
@@ -459,42 +484,53 @@ __attribute__((always_inline)) inline void panels(char* dst, int64_t r2, const c
 // The panels through SSE2, and those of 8-byte elements through AVX2:
 // functions of their own, so that only a call that moves panels sets up
 // the buffer's stack frame.
-template <uint32_t kBytes, bool kStream>
+template <uint32_t kBytes, Panels kKind>
 __attribute__((target("sse2"), noinline)) void panels_sse2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
-  panels<kBytes, kStream, PackIsa::sse2>(dst, r2, src, s2, m4, nb, head);
+  panels<kBytes, kKind, PackIsa::sse2>(dst, r2, src, s2, m4, nb, head);
 }
 
-template <bool kStream>
+template <Panels kKind>
 __attribute__((target("avx2"), noinline)) void panels_avx2(char* dst, int64_t r2, const char* src, int64_t s2,
                                                            int64_t m4, int64_t nb, int64_t head) {
-  panels<8, kStream, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
+  panels<8, kKind, PackIsa::avx2>(dst, r2, src, s2, m4, nb, head);
 }
 
-// With AVX-512, from kStreamResult on, the panels of 8-byte elements whose
-// destination rows start on lines: the source is read as runs of 4 KiB
-// (kWideRows rows) of kWideCols columns, fetched kAhead columns ahead of
-// the copy into the second-level cache, the buffer written out in 8 x 8
-// squares of whole-line streamed stores. Measured at 256 MiB: reading 1
-// KiB runs of 32 columns alone ran at 10-16 GB/s, 2-4 KiB runs fetched
-// ahead at 21-25, sequential reading at 30-38, while writing 256-byte runs
-// of 128 rows ran at sequential speed (33-41 GB/s); panels of 2 KiB runs
-// by 32 columns fetched into the first-level cache moved 13.1-14.3 GB/s
-// against 11.4-12.2 for the AVX2 panels. Fetched into the second level
-// (which leaves the first-level miss buffers to the copy's own loads),
-// 4 KiB runs by 16 columns (the same 65 KiB buffer) then measured 0.71-0.72
-// of memcpy at 256 MiB against 0.54-0.56, 1.37 at 64 MiB against 1.17 and
-// 0.65 at 16 MiB against 0.62; fetching 4-8 columns ahead and 512 x 32
-// panels were within noise of it, 1024 x 16 panels slower at 256 MiB.
-constexpr int64_t kWideRows = 512, kWideCols = 16;
+// Of a panel move's three instances, the one for `kind`.
+template <class Fn>
+inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
+  return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
+}
 
+// With AVX-512, from kStreamResult on, the panels of 4- and 8-byte
+// elements whose destination rows start on lines: the source is read as
+// runs of kWideRows rows, kWideRunBytes of columns at a time, fetched
+// kAhead columns ahead of the copy into the second-level cache, the buffer
+// written out in squares of whole-line streamed stores (8 x 8 elements, 16
+// x 16 of 4-byte ones). Measured at 256 MiB: reading 1 KiB runs of 32
+// columns alone ran at 10-16 GB/s, 2-4 KiB runs fetched ahead at 21-25,
+// sequential reading at 30-38, while writing 256-byte runs of 128 rows ran
+// at sequential speed (33-41 GB/s); REAL*8 panels of 2 KiB runs by 32
+// columns fetched into the first-level cache moved 13.1-14.3 GB/s against
+// 11.4-12.2 for the AVX2 panels. Fetched into the second level (which
+// leaves the first-level miss buffers to the copy's own loads), 4 KiB runs
+// by 16 columns (the same 65 KiB buffer) then measured 0.71-0.72 of memcpy
+// at 256 MiB against 0.54-0.56, 1.37 at 64 MiB against 1.17 and 0.65 at
+// 16 MiB against 0.62; fetching 4-8 columns ahead and 512 x 32 panels were
+// within noise of it, 1024 x 16 panels slower at 256 MiB. REAL*4 (2 KiB
+// runs by 32 columns, 66 KiB): 0.69-0.72 at 256 MiB and 0.83-0.88 at 32
+// MiB against 0.52-0.54 and 0.64-0.73 for the SSE2 panels.
+constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
+
+template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
                                                                 int64_t s2, int64_t m4, int64_t nb, int64_t head) {
-  constexpr int64_t kRows = kWideRows, kPanelCols = kWideCols, kStride = kRows * 8 + 64, kAhead = 6;
-  const int64_t first = head > 0 ? head + kPanelCols - 8 : kPanelCols;
+  constexpr int64_t kRows = kWideRows, kPanelCols = kWideRunBytes / kBytes, kStride = kRows * kBytes + 64;
+  constexpr int64_t kSide = 64 / kBytes, kAhead = 6;  // of a square
+  const int64_t first = head > 0 ? head + kPanelCols - kSide : kPanelCols;
   alignas(64) char buf[kPanelCols * kStride];
   for (int64_t i0 = 0; i0 < m4; i0 += kRows) {
-    const int64_t rows = std::min(m4 - i0, kRows), run = rows * 8;
+    const int64_t rows = std::min(m4 - i0, kRows), run = rows * kBytes;
     for (int64_t j0 = 0, cols; j0 < nb; j0 += cols) {
       cols = std::min(nb - j0, j0 == 0 ? first : kPanelCols);
       // The next panel: the next columns of these rows, or the first
@@ -502,10 +538,10 @@ __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64
       int64_t next_i = i0, next_j = j0 + cols;
       if (next_j >= nb) next_i += kRows, next_j = 0;
       for (int64_t j = 0; j < cols; ++j) {
-        const char* p = src + (j0 + j) * s2 + i0 * 8;
+        const char* p = src + (j0 + j) * s2 + i0 * kBytes;
         const int64_t ahead = j + kAhead < cols ? j0 + j + kAhead : next_j + j + kAhead - cols;
-        const char* f = j + kAhead < cols ? src + ahead * s2 + i0 * 8
-                        : next_i < m4 && ahead < nb ? src + ahead * s2 + next_i * 8
+        const char* f = j + kAhead < cols ? src + ahead * s2 + i0 * kBytes
+                        : next_i < m4 && ahead < nb ? src + ahead * s2 + next_i * kBytes
                                                     : nullptr;
         char* b = buf + j * kStride;
         int64_t k = 0;
@@ -513,13 +549,14 @@ __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64
           if (f != nullptr) _mm_prefetch(f + k, _MM_HINT_T1);
           _mm512_store_si512(b + k, _mm512_loadu_si512(p + k));
         }
-        if (k < run) copy_run_avx2(b + k, p + k, run - k);
+        if (k < run) copy_run(b + k, p + k, run - k);
       }
-      for (int64_t i = 0; i < rows; i += 8)
+      for (int64_t i = 0; i < rows; i += kSide)
         for (int64_t j = 0, w; j < cols; j += w) {
-          w = j0 + j == 0 ? group_width<8>(0, head, nb) : std::min<int64_t>(8, cols - j);
-          rows_of<8, true, PackIsa::avx512>(dst + (j0 + j) * 8 + (i0 + i) * r2, r2, buf + j * kStride + i * 8,
-                                            kStride, w, std::min<int64_t>(8, rows - i));
+          w = j0 + j == 0 ? group_width<kBytes>(0, head, nb) : std::min<int64_t>(kSide, cols - j);
+          rows_of<kBytes, true, PackIsa::avx512>(dst + (j0 + j) * kBytes + (i0 + i) * r2, r2,
+                                                 buf + j * kStride + i * kBytes, kStride, w,
+                                                 std::min<int64_t>(kSide, rows - i));
         }
     }
   }
@@ -544,10 +581,10 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // through AVX2. From kLineGroupBytes on the column groups start on the
   // destination's lines (`head`); below, the narrower groups cost more than
   // they save (4-256 KiB measured up to 1.5 times slower with them).
-  // With AVX-512, 8-byte elements whose destination rows start on lines
-  // after the head columns move as strips (see kStripMinBytes) in place of
-  // the tiles and of the panels below kStreamResult, and from there on
-  // through panels_avx512.
+  // With AVX-512, 4- and 8-byte elements whose destination rows start on
+  // lines after the head columns move as strips (see kStripMinBytes) in
+  // place of the tiles and of the panels below kStreamResult, and from
+  // there on through panels_avx512.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
@@ -557,7 +594,8 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
                            : 0;
   const bool stream = result >= kStreamResult && line % 16 == 0 && r2 % 16 == 0;
-  const bool wide_panels = panel && stream && bytes == 8 && isa == PackIsa::avx512 && lines;
+  const Panels kind = !stream ? Panels::cached : lines ? Panels::streamed_lines : Panels::streamed;
+  const bool wide_panels = panel && stream && isa == PackIsa::avx512 && lines;
   const bool avx2 = panel && !wide_panels && bytes == 8 && isa >= PackIsa::avx2;
   // The AVX-512 and AVX2 loads start on 64- or 32-byte boundaries where
   // every column does: the `lead` rows before the first such row move with
@@ -584,13 +622,16 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   } else if (!panel) {
     (bytes == 4 ? tiles<4, PackIsa::sse2> : tiles<8, PackIsa::sse2>)(d, r2, s, s2, rows, nb, head);
   } else if (wide_panels) {
-    panels_avx512(d, r2, s, s2, rows, nb, head);
+    (bytes == 8 ? panels_avx512<8> : panels_avx512<4>)(d, r2, s, s2, rows, nb, head);
   } else if (avx2) {
-    (stream ? panels_avx2<true> : panels_avx2<false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_avx2<Panels::cached>, panels_avx2<Panels::streamed>,
+            panels_avx2<Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   } else if (bytes == 8) {
-    (stream ? panels_sse2<8, true> : panels_sse2<8, false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_sse2<8, Panels::cached>, panels_sse2<8, Panels::streamed>,
+            panels_sse2<8, Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   } else {
-    (stream ? panels_sse2<4, true> : panels_sse2<4, false>)(d, r2, s, s2, rows, nb, head);
+    of_kind(kind, panels_sse2<4, Panels::cached>, panels_sse2<4, Panels::streamed>,
+            panels_sse2<4, Panels::streamed_lines>)(d, r2, s, s2, rows, nb, head);
   }
   // Columns nb.. of every row, then rows 0..lead and m4.. of the first nb
   // columns.
