@@ -85,10 +85,14 @@ inline ShiftCall decode_shift_call(FDP& in, Rng& rng, bool with_shift_lines) {
   if (!(with_shift_lines && c.rank >= 2 && in.ConsumeBool())) ss.rank = 0;
   c.shift = place_array(in, Elem::numeric(TYPE_INTEGER, sw), ss, kArgLayout);
   const int64_t n = as.extent[c.d];
+  // Per-line values independent, or now and then neighbours' values within
+  // a few of each other (bands of lines: consecutive shifts in turn).
+  const int32_t span = c.shift.count > 1 && in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(1, 9) : 0;
+  const int64_t base = span > 0 ? pick_shift_value(in, n, 4) : 0;
   for (int64_t k = 0; k < c.shift.count; ++k) {
     char* p = c.shift.at_linear(k);
     Arena::unpoison(p, sw);
-    store_int(p, sw, pick_shift_value(in, n, sw));
+    store_int(p, sw, span > 0 ? base + k % span : pick_shift_value(in, n, sw));
   }
   (void)rng;
   Shape rs = as;
