@@ -410,11 +410,7 @@ template <uint32_t K, bool kStream>
     return;
   }
   const __m512i r = merge_source<K>(merge_source<K>(_mm512_setzero_si512(), s, g, 0), s, g, 1);
-  if constexpr (kStream) {
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(d), r);
-  } else {
-    _mm512_storeu_si512(d, r);
-  }
+  store64<kStream>(d, r);
 }
 
 // Index k of a from_array run with merged groups (plan_merges): its head
