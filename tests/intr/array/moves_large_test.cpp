@@ -243,6 +243,8 @@ const LineShiftCase kLineShifts[] = {
     {"REAL*8 bands in runs of 16", ElemType::real(8), 264, 100, 0, 1, 16, 0, 1, 7, 30},
     {"INTEGER*4 bands of 16 lines", ElemType::integer(4), 301, 50, 4, 2, 0, 0, 1, 8, 3, 12},
     {"REAL*8 bands of a section", ElemType::real(8), 200, 70, 0, 1, 0, 216, 1, 6, 10},
+    {"REAL*8 bands of long lines, columns table filled again", ElemType::real(8), 40, 9000, 0, 2, 0, 0, 1, 10, 3000},
+    {"INTEGER*4 bands of long lines entering the boundary", ElemType::integer(4), 48, 5000, 8, 1, 0, 0, 1, 4, -4100},
 };
 
 TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
