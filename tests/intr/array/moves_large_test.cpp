@@ -32,9 +32,13 @@ using f90test::Runtime;
 
 // A routine's hidden instruction-set limit, which a test lowers to run the
 // narrower paths; the widest is put back when the test ends.
-struct WidestPathsAtEnd {
-  f90::PackIsa& limit;
-  ~WidestPathsAtEnd() { limit = f90::PackIsa::avx512; }
+// A routine's path setting (widest instruction set, size limits) put back
+// as it was when the test ends.
+template <class T>
+struct PathsAtEnd {
+  T& setting;
+  const T saved = setting;
+  ~PathsAtEnd() { setting = saved; }
 };
 
 class MovesLarge : public ::testing::Test {
@@ -52,6 +56,14 @@ struct Storage {
     for (auto& b : raw) b = static_cast<unsigned char>(rng());
     const uintptr_t p = reinterpret_cast<uintptr_t>(raw.data());
     base = reinterpret_cast<char*>((p + 63) / 64 * 64 + static_cast<uintptr_t>(offset));
+  }
+  // The first byte outside the `bytes` from base that differs from
+  // `before` (a copy of raw), or -1.
+  int64_t changed_outside(const std::vector<unsigned char>& before, int64_t bytes) const {
+    const int64_t lead = base - reinterpret_cast<const char*>(raw.data());
+    for (int64_t k = 0; k < static_cast<int64_t>(raw.size()); ++k)
+      if ((k < lead || k >= lead + bytes) && raw[k] != before[k]) return k;
+    return -1;
   }
 };
 
@@ -151,7 +163,7 @@ void expect_transposed(const MatrixCase& c, const char* src, const char* dst, co
 // transposition and the bytes around the result.
 template <class Move>
 void transposition_table(uint32_t seed, Move&& move) {
-  const WidestPathsAtEnd restore{f90::transpose_isa_limit};
+  const PathsAtEnd<f90::PackIsa> restore{f90::transpose_isa_limit};
   std::mt19937 rng(seed);
   for (const f90::PackIsa limit : {f90::PackIsa::avx512, f90::PackIsa::avx2, f90::PackIsa::sse2, f90::PackIsa::none}) {
     f90::transpose_isa_limit = limit;
@@ -165,12 +177,7 @@ void transposition_table(uint32_t seed, Move&& move) {
       const std::string what = std::string(c.what) + ", paths up to " + std::to_string(static_cast<int>(limit));
       ASSERT_TRUE(Runtime::reports().empty()) << what;
       expect_transposed(c, s.base, r.base, what);
-      const int64_t lead = r.base - reinterpret_cast<char*>(r.raw.data());
-      for (int64_t k = 0; k < static_cast<int64_t>(r.raw.size()); ++k) {
-        if (k < lead || k >= lead + bytes) {
-          ASSERT_EQ(r.raw[k], before[k]) << what << " byte " << k;
-        }
-      }
+      ASSERT_EQ(r.changed_outside(before, bytes), -1) << what;
     }
   }
 }
@@ -248,9 +255,7 @@ const LineShiftCase kLineShifts[] = {
 };
 
 TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
-  struct PathsAtEnd {  // both routines' widest paths and size limits put back when the test ends
-    ~PathsAtEnd() { f90::cshift_paths = f90::eoshift_paths = f90::ShiftPaths{}; }
-  } restore;
+  const PathsAtEnd<f90::ShiftPaths> restore_cshift{f90::cshift_paths}, restore_eoshift{f90::eoshift_paths};
   std::mt19937 rng(36);
   // Every path the CPU has: bands of lines (stored plainly and streamed), merged groups, SSE2 gathers,
   // plain moves, each at every size.
@@ -286,13 +291,7 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
         Descriptor per_line = vector_of(c.type, bnd.base, c.m, 1);
         Descriptor one = scalar_of(c.type, bnd.base);
         const int32_t dim = 2;
-        // The result's storage around it (up to 64 bytes each side) must stay as it was.
-        const char* const raw = reinterpret_cast<const char*>(r.raw.data());
-        const char* const start = r.base;
-        const char* const end = r.base + bytes * c.gap;
-        const char* const near_lo = std::max(raw, start - 64);
-        const char* const near_hi = std::min(raw + r.raw.size(), end + 64);
-        const std::vector<char> before(near_lo, start), after(end, near_hi);
+        const std::vector<unsigned char> before(r.raw);  // the result's storage around it must stay
         if (circular) {
           cshift(result.get(), array.get(), sh.get(), &dim);
         } else {
@@ -300,9 +299,7 @@ TEST_F(MovesLarge, PerLineShiftsAlongTheSecondDimension) {
                   c.boundary == 0 ? nullptr : c.boundary == 1 ? one.get() : per_line.get(), &dim);
         }
         ASSERT_TRUE(Runtime::reports().empty()) << c.what;
-        ASSERT_TRUE(std::equal(before.begin(), before.end(), near_lo) &&
-                    std::equal(after.begin(), after.end(), end))
-            << c.what;
+        ASSERT_EQ(r.changed_outside(before, bytes * c.gap), -1) << c.what;
         const int8_t code = c.type.code();
         const char blank = code == TYPE_CHARACTER || code == TYPE_DERIVED_BYTES ? ' ' : 0;
         const std::vector<char> fill(static_cast<size_t>(eb), blank);
@@ -400,7 +397,7 @@ TEST_F(MovesLarge, PackChunksMatchTheSelection) {
 // Lengths straddle the 4, 8, 16 and 32 element groups.
 TEST_F(MovesLarge, PackCompressedIntoAnExactResult) {
   using f90test::GuardedBuffer;
-  const WidestPathsAtEnd restore{f90::pack_isa_limit};
+  const PathsAtEnd<f90::PackIsa> restore{f90::pack_isa_limit};
   // pairs: the first two of every 32, so that a chunk's last stores pass
   // its selection while the next chunk selects just 16 bytes of REAL*8;
   // heads: the first eight and four of alternate chunks, just and not
