@@ -285,46 +285,63 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // of a line's elements (8 x 8 of 8-byte elements, 16 x 16 of 4-byte
 // ones), each source line read whole and each destination line written
 // whole. The squares of a strip are skewed: its row group k works
-// kStripLag column groups behind group k - 1. So each source column gives up to four consecutive
-// lines in a short time, while the lines being stored at any time lie in
-// different cache sets: with the groups abreast, 16 or 32 destination rows
-// 2-4 KiB apart wait on the same set of the 12-way first-level cache, and a
-// strip of 8 rows reads one line per column per pass (measured: loads
-// alone 0.35-0.6 of memcpy for 8 rows, 0.7-0.95 for 16 or more; stores
-// alone 0.45-0.6 with 16-32 rows abreast, 1.0-1.3 skewed; fetching the
-// source or the destination lines a few squares ahead, slower). Measured on REAL*8 results of 128 KiB to 8 MiB with
-// both operands 16 bytes into a page: 0.70-0.78 of memcpy from 128 KiB to
-// 4 MiB against 0.45-0.65 for strips of 8-32 rows abreast and for the
-// tiles, 0.45-0.65 at 8 MiB against 0.5; heights 24-64 and lags 1-3 were
-// within a few hundredths of each other. REAL*4: 0.55-0.65 from 128 KiB to
-// 2 MiB, 0.35-0.45 at 4-12 MiB (whose rows 4 KiB apart put the 16 lines
-// of a square in one cache set), against 0.25-0.5 for the SSE2 tiles and
+// kStripLag column groups behind group k - 1. So each source column gives
+// up to kStripGroups consecutive lines in a short time, while the lines
+// being stored at any time lie in different cache sets: with the groups
+// abreast, 16 or 32 destination rows 2-4 KiB apart wait on the same set of
+// the 12-way first-level cache, and a strip of 8 rows reads one line per
+// column per pass (measured: loads alone 0.35-0.6 of memcpy for 8 rows,
+// 0.7-0.95 for 16 or more; stores alone 0.45-0.6 with 16-32 rows abreast,
+// 1.0-1.3 skewed; fetching the source or the destination lines a few
+// squares ahead, slower). Measured on REAL*8 results of 128 KiB to 8 MiB
+// with both operands 16 bytes into a page, on a machine with a 1 MiB
+// second-level cache: 0.70-0.78 of memcpy from 128 KiB to 4 MiB against
+// 0.45-0.65 for strips of 8-32 rows abreast and for the tiles, 0.45-0.65
+// at 8 MiB against 0.5; heights 24-64 and lags 1-3 were within a few
+// hundredths of each other. REAL*4: 0.55-0.65 from 128 KiB to 2 MiB,
+// 0.35-0.45 at 4-12 MiB (whose rows 4 KiB apart put the 16 lines of a
+// square in one cache set), against 0.25-0.5 for the SSE2 tiles and
 // panels. The last 4 rows of 8-byte elements (m4 not a multiple of 8) go
 // through AVX2, the last 4-12 of 4-byte ones through SSE2.
+//
+// With a 2 MiB second-level cache (REAL*8 results from 1.5 MiB on then
+// move through the wide panels), REAL*8 strips of 2 row groups one column
+// group apart measured 0.63-0.68 of memcpy at 1 MiB (medians of four runs
+// of 4-8 rounds) against 0.56-0.64 with 4 groups 2 apart, 0.63 at 1.25 MiB
+// against 0.55, 0.68-0.74 at 256 KiB against 0.66-0.72, 0.65 at 512 KiB
+// against 0.60 and 0.63 at 128 KiB against 0.645; at 1 MiB 2 groups 2
+// apart, 3 groups 1 or 2 apart, 4 groups 3 apart and strips of one group
+// came within 0.03 of them, 4 groups 1 apart and 6-8 groups 0.03-0.06
+// below. REAL*4 keeps 4 groups 2 apart: 2 groups 1 apart measured 0.02-0.05
+// slower at 1-1.25 MiB, 0.02-0.03 faster at 1.5-1.75 MiB.
 constexpr int64_t kStripMinBytes = int64_t{128} << 10;
-constexpr ptrdiff_t kStripGroups = 4, kStripLag = 2;
+template <uint32_t kBytes>
+constexpr ptrdiff_t kStripGroups = kBytes == 8 ? 2 : 4;
+template <uint32_t kBytes>
+constexpr ptrdiff_t kStripLag = kBytes == 8 ? 1 : 2;
 template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void strips_avx512(char* dst, int64_t r2, const char* src,
                                                                 int64_t s2, int64_t m4, int64_t nb, int64_t head) {
-  constexpr ptrdiff_t kSide = 64 / kBytes, kRows = kStripGroups * kSide;  // of a square, of a strip
+  constexpr ptrdiff_t kGroups = kStripGroups<kBytes>, kLag = kStripLag<kBytes>;
+  constexpr ptrdiff_t kSide = 64 / kBytes, kRows = kGroups * kSide;  // of a square, of a strip
   // Offsets and counts in the pointers' width (the operands lie in the
   // address space); 64-bit ones cost the squares' loop a spill per square.
   const ptrdiff_t dr = static_cast<ptrdiff_t>(r2), sc = static_cast<ptrdiff_t>(s2);
   const ptrdiff_t h = static_cast<ptrdiff_t>(head), groups = static_cast<ptrdiff_t>(nb - head) / kSide;
   const ptrdiff_t end = h + kSide * groups;
-  // From row group k to k + 1: kSide rows on, kStripLag column groups back.
-  const ptrdiff_t next_q = kSide * dr - 64 * kStripLag, next_p = 64 - kSide * kStripLag * sc;
-  for (ptrdiff_t i0 = 0; i0 < m4; i0 += kRows, dst += kRows * dr, src += 64 * kStripGroups) {
+  // From row group k to k + 1: kSide rows on, kLag column groups back.
+  const ptrdiff_t next_q = kSide * dr - 64 * kLag, next_p = 64 - kSide * kLag * sc;
+  for (ptrdiff_t i0 = 0; i0 < m4; i0 += kRows, dst += kRows * dr, src += 64 * kGroups) {
     const ptrdiff_t rows = std::min<ptrdiff_t>(static_cast<ptrdiff_t>(m4) - i0, kRows);
     const ptrdiff_t last = (rows - 1) / kSide;  // the strip's last row group
     // The head and last columns with the strip, so that the rows' first
     // and last lines are stored among the others.
     if (h > 0)
       for (ptrdiff_t i = 0; i < rows; i += 4) four_rows<kBytes, false>(dst + i * dr, dr, src + i * kBytes, sc, h);
-    for (ptrdiff_t t = 0; t < groups + last * kStripLag; ++t) {
-      // Row groups k0 .. k1 are at column groups t - k * kStripLag.
-      const ptrdiff_t k0 = std::max<ptrdiff_t>(0, (t - groups + kStripLag) / kStripLag);
-      const ptrdiff_t k1 = std::min(last, t / kStripLag), j = h + kSide * (t - k0 * kStripLag);
+    for (ptrdiff_t t = 0; t < groups + last * kLag; ++t) {
+      // Row groups k0 .. k1 are at column groups t - k * kLag.
+      const ptrdiff_t k0 = std::max<ptrdiff_t>(0, (t - groups + kLag) / kLag);
+      const ptrdiff_t k1 = std::min(last, t / kLag), j = h + kSide * (t - k0 * kLag);
       ptrdiff_t q = j * kBytes + kSide * k0 * dr, p = j * sc + 64 * k0;
       for (ptrdiff_t k = k0; k <= k1; ++k, q += next_q, p += next_p) {
         if (kSide * (k + 1) <= rows) {

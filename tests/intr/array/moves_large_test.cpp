@@ -140,7 +140,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*8 1030x2046 streamed, rows inside lines", ElemType::real(8), 1030, 2046, 0, 8},
     {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
     {"REAL*8 1048x520 wide panels, lead 6, head 2, last rows", ElemType::real(8), 1048, 520, 48, 16},
-    {"REAL*8 1048x168 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1048, 168, 48, 16},
+    {"REAL*8 1056x168 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1056, 168, 48, 16},
     {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
     {"REAL*8 16x1200 lead and last rows overlapping", ElemType::real(8), 16, 1200, 0, 16},
     {"REAL*8 5x4000 strips of 4 rows, last row alone", ElemType::real(8), 5, 4000, 0},
