@@ -304,8 +304,8 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // panels. The last 4 rows of 8-byte elements (m4 not a multiple of 8) go
 // through AVX2, the last 4-12 of 4-byte ones through SSE2.
 //
-// With a 2 MiB second-level cache (REAL*8 results from 1.5 MiB on then
-// move through the wide panels), REAL*8 strips of 2 row groups one column
+// With a 2 MiB second-level cache (results from 2 MiB on then move
+// through the wide panels), REAL*8 strips of 2 row groups one column
 // group apart measured 0.63-0.68 of memcpy at 1 MiB (medians of four runs
 // of 4-8 rounds) against 0.56-0.64 with 4 groups 2 apart, 0.63 at 1.25 MiB
 // against 0.55, 0.68-0.74 at 256 KiB against 0.66-0.72, 0.65 at 512 KiB
@@ -314,14 +314,27 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // came within 0.03 of them, 4 groups 1 apart and 6-8 groups 0.03-0.06
 // below. REAL*4 keeps 4 groups 2 apart: 2 groups 1 apart measured 0.02-0.05
 // slower at 1-1.25 MiB, 0.02-0.03 faster at 1.5-1.75 MiB.
-constexpr int64_t kStripMinBytes = int64_t{128} << 10;
+//
+// From kStripFetchBytes on, REAL*8 strips claim each destination line
+// (PREFETCHW, which every processor with AVX-512 has) kFetchAhead squares
+// before their row group stores it: past half the second-level cache the
+// lines stored come back from the third level, and a store that waits for
+// its line holds the squares behind it. Measured (REAL*8, 4-8 rounds,
+// medians): 0.78-0.82 of memcpy at 1 MiB against 0.58-0.65, 0.89-0.92 at
+// 1.25 MiB against 0.65, 0.85-0.88 at 1.5-1.75 MiB against 0.70-0.75 for
+// the wide panels; but 0.60-0.68 at 128-512 KiB against 0.63-0.70, so not
+// below. 1, 3 or 4 squares ahead: within 0.03 of 2 at 1-1.25 MiB, slower
+// below. REAL*4 strips measured 0.05 faster at 1.25 MiB with it and 0.05
+// slower at 1 and 1.75 MiB, so fetch nothing.
+constexpr int64_t kStripMinBytes = int64_t{128} << 10, kStripFetchBytes = int64_t{1} << 20;
+constexpr ptrdiff_t kFetchAhead = 2;
 template <uint32_t kBytes>
 constexpr ptrdiff_t kStripGroups = kBytes == 8 ? 2 : 4;
 template <uint32_t kBytes>
 constexpr ptrdiff_t kStripLag = kBytes == 8 ? 1 : 2;
-template <uint32_t kBytes>
-__attribute__((target("avx512f"), noinline)) void strips_avx512(char* dst, int64_t r2, const char* src,
-                                                                int64_t s2, int64_t m4, int64_t nb, int64_t head) {
+template <uint32_t kBytes, bool kFetch>
+__attribute__((target("avx512f,prfchw"), noinline)) void strips_avx512(char* dst, int64_t r2, const char* src,
+                                                                       int64_t s2, int64_t m4, int64_t nb, int64_t head) {
   constexpr ptrdiff_t kGroups = kStripGroups<kBytes>, kLag = kStripLag<kBytes>;
   constexpr ptrdiff_t kSide = 64 / kBytes, kRows = kGroups * kSide;  // of a square, of a strip
   // Offsets and counts in the pointers' width (the operands lie in the
@@ -342,9 +355,13 @@ __attribute__((target("avx512f"), noinline)) void strips_avx512(char* dst, int64
       // Row groups k0 .. k1 are at column groups t - k * kLag.
       const ptrdiff_t k0 = std::max<ptrdiff_t>(0, (t - groups + kLag) / kLag);
       const ptrdiff_t k1 = std::min(last, t / kLag), j = h + kSide * (t - k0 * kLag);
-      ptrdiff_t q = j * kBytes + kSide * k0 * dr, p = j * sc + 64 * k0;
-      for (ptrdiff_t k = k0; k <= k1; ++k, q += next_q, p += next_p) {
+      ptrdiff_t q = j * kBytes + kSide * k0 * dr, p = j * sc + 64 * k0, g = t - k0 * kLag;
+      for (ptrdiff_t k = k0; k <= k1; ++k, q += next_q, p += next_p, g -= kLag) {
         if (kSide * (k + 1) <= rows) {
+          if constexpr (kFetch) {
+            if (g + kFetchAhead < groups)
+              for (ptrdiff_t r = 0; r < kSide; ++r) __builtin_prefetch(dst + q + r * dr + 64 * kFetchAhead, 1, 3);
+          }
           if constexpr (kBytes == 8) {
             square8_avx512<false>(dst + q, dr, src + p, sc);
           } else {
@@ -381,7 +398,7 @@ void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64
   if constexpr (kIsa == PackIsa::avx512) {
     // (The head and last columns as whole groups of 8 whose stores cross
     // lines, stored again by the aligned groups, measured no faster.)
-    strips_avx512<kBytes>(dst, r2, src, s2, m4, nb, head);
+    strips_avx512<kBytes, false>(dst, r2, src, s2, m4, nb, head);
   } else {
     if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
     const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
@@ -519,7 +536,7 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
   return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
 }
 
-// With AVX-512, from kWidePanelBytes8 (or 4) on, the panels of 4- and 8-byte
+// With AVX-512, from kWidePanelBytes on, the panels of 4- and 8-byte
 // elements whose destination rows start on lines: the source is read as
 // runs of kWideRows rows, kWideRunBytes of columns at a time, fetched
 // kAhead columns ahead of the copy into the second-level cache, the buffer
@@ -539,18 +556,20 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
 // MiB against 0.52-0.54 and 0.64-0.73 for the SSE2 panels.
 constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
 
-// Results from which those panels take over from the strips (REAL*8 and
-// 4-byte elements): where source and result no longer fit the
-// second-level cache, the strips' lines come from the third level, which
-// serves them more slowly than streamed stores drain. Measured with a 2 MiB
-// second-level cache (memcpy 31-34 GB/s at 1 MiB, 15-17 at 1.5-2 MiB, 14 at
-// 4-8 MiB): REAL*8, the panels 0.72-0.77 of memcpy at 1.5-1.75 MiB, 0.83 at
-// 2 MiB and 0.72-0.74 at 4-8 MiB against the strips' 0.55-0.63; at 1.25 MiB
-// both 0.55, at 1 MiB the panels 0.39 against the strips' 0.55-0.62. REAL*4,
-// the panels 0.61 at 1.5 MiB against 0.68, 0.65 at 2 MiB against 0.64, 0.58-0.59
-// at 4 MiB against 0.56. Cached stores from the same panels measured
-// 0.54-0.55 from 2 to 8 MiB.
-constexpr int64_t kWidePanelBytes8 = int64_t{3} << 19, kWidePanelBytes4 = int64_t{2} << 20;
+// Results from which those panels take over from the strips: where source
+// and result no longer fit the second-level cache, the strips' lines come
+// from the third level, which serves them more slowly than streamed stores
+// drain. Measured with a 2 MiB second-level cache (memcpy 31-34 GB/s at
+// 1 MiB, 15-17 at 1.5-2 MiB, 14 at 3-16 MiB), REAL*8 with the strips'
+// fetch (see kStripFetchBytes): the panels 0.82-0.85 of memcpy at 2 MiB
+// against 0.78-0.79, 0.73-0.75 at 4 MiB against 0.78-0.79, 0.75 at 8 and
+// 16 MiB against 0.66-0.68, but 0.78 at 3 MiB against 0.85 (the benchmark's
+// matrices there are 2048 x 256, 1536 x 256 and 1024 x 256), and 0.70-0.75
+// at 1.5-1.75 MiB against 0.85-0.88. REAL*4: the panels 0.61 at 1.5 MiB
+// against 0.68, 0.65 at 2 MiB against 0.64, 0.58-0.59 at 4 MiB against
+// 0.56. Cached stores from the same panels measured 0.54-0.55 from 2 to
+// 8 MiB, and 0.40 at 1 MiB against 0.55 for the strips.
+constexpr int64_t kWidePanelBytes = int64_t{2} << 20;
 
 template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
@@ -613,13 +632,12 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 4- and 8-byte elements whose destination rows start on
   // lines after the head columns move as strips (see kStripMinBytes) in
-  // place of the tiles and of the panels below kWidePanelBytes8 (or 4), and from
+  // place of the tiles and of the panels below kWidePanelBytes, and from
   // there on through panels_avx512, streamed.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool wide_panels =
-      isa == PackIsa::avx512 && lines && result >= (bytes == 8 ? kWidePanelBytes8 : kWidePanelBytes4);
+  const bool wide_panels = isa == PackIsa::avx512 && lines && result >= kWidePanelBytes;
   const bool strips = isa == PackIsa::avx512 && lines && result >= kStripMinBytes && !wide_panels;
   const bool panel = wide_panels || (!strips && result >= kPanelBytes);
   const int64_t head = (result >= kLineGroupBytes || strips) && lines
@@ -649,7 +667,10 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   if (first_strip) strip_tiles(dst, r2, src, s2, side, nb, head);
   if (last_strip) strip_tiles(dst + (m - side) * r2, r2, src + (m - side) * s1, s2, side, nb, head);
   if (strips) {
-    strip_tiles(d, r2, s, s2, rows, nb, head);
+    const auto strip = bytes == 4                   ? strips_avx512<4, false>
+                       : result >= kStripFetchBytes ? strips_avx512<8, true>
+                                                    : strips_avx512<8, false>;
+    strip(d, r2, s, s2, rows, nb, head);
   } else if (!panel) {
     (bytes == 4 ? tiles<4, PackIsa::sse2> : tiles<8, PackIsa::sse2>)(d, r2, s, s2, rows, nb, head);
   } else if (wide_panels) {

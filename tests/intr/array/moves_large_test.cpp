@@ -105,7 +105,8 @@ struct MatrixCase {
 // that start inside a cache line (head columns) and sources whose columns
 // start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
 // and 4-byte results whose rows are whole lines in strips of 8 x 8 and
-// 16 x 16 squares (128 KiB to 1.5 MiB, 2 MiB for 4-byte elements) and
+// 16 x 16 squares (128 KiB to 2 MiB; REAL*8 ones from 1 MiB claiming
+// their destination lines ahead) and
 // streamed panels of them above that (and, through the narrower paths,
 // streamed panels of both shapes), with
 // 4-12 rows left over in the last strip or panel, short last strips
