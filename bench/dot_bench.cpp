@@ -14,20 +14,16 @@
 #include "common/elem_calls.h"
 #include "control_word.h"
 #include "descriptor_builder.h"
+#include "rates.h"
 #include "f90/dotprod.h"
 
 namespace {
 
 using f90test::ElemType;
 using f90test::TestArray;
+using f90bench::rates;
 
 constexpr int32_t kN = 4 << 20;
-
-void rates(benchmark::State& state, int64_t terms, int64_t bytes) {
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
-  state.counters["terms/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * terms,
-                                                 benchmark::Counter::kIsRate);
-}
 
 void BM_dot_i4i4(benchmark::State& state) {
   TestArray a(ElemType::integer(4), {kN}), b(ElemType::integer(4), {kN});

@@ -10,6 +10,7 @@
 
 #include "f90/f90.h"
 #include "descriptor_builder.h"
+#include "rates.h"
 #include "f90/descriptor.h"
 
 
@@ -17,14 +18,9 @@ namespace {
 
 using f90test::ElemType;
 using f90test::TestArray;
+using f90bench::rates;
 
 constexpr int32_t kN = 4 << 20;
-
-void rates(benchmark::State& state, int64_t terms, int64_t bytes) {
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * bytes);
-  state.counters["terms/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * terms,
-                                                 benchmark::Counter::kIsRate);
-}
 
 // One dependent chain of x87 additions over an in-cache vector.
 void BM_reference_x87_add_chain(benchmark::State& state) {

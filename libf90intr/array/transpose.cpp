@@ -502,7 +502,7 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
   return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
 }
 
-// With AVX-512, from kStreamResult on, the panels of 4- and 8-byte
+// With AVX-512, from kWidePanelBytes8 (or 4) on, the panels of 4- and 8-byte
 // elements whose destination rows start on lines: the source is read as
 // runs of kWideRows rows, kWideRunBytes of columns at a time, fetched
 // kAhead columns ahead of the copy into the second-level cache, the buffer
@@ -521,6 +521,19 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
 // runs by 32 columns, 66 KiB): 0.69-0.72 at 256 MiB and 0.83-0.88 at 32
 // MiB against 0.52-0.54 and 0.64-0.73 for the SSE2 panels.
 constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
+
+// Results from which those panels take over from the strips (REAL*8 and
+// 4-byte elements): where source and result no longer fit the
+// second-level cache, the strips' lines come from the third level, which
+// serves them more slowly than streamed stores drain. Measured with a 2 MiB
+// second-level cache (memcpy 31-34 GB/s at 1 MiB, 15-17 at 1.5-2 MiB, 14 at
+// 4-8 MiB): REAL*8, the panels 0.72-0.77 of memcpy at 1.5-1.75 MiB, 0.83 at
+// 2 MiB and 0.72-0.74 at 4-8 MiB against the strips' 0.55-0.63; at 1.25 MiB
+// both 0.55, at 1 MiB the panels 0.39 against the strips' 0.55-0.62. REAL*4,
+// the panels 0.61 at 1.5 MiB against 0.68, 0.65 at 2 MiB against 0.64, 0.58-0.59
+// at 4 MiB against 0.56. Cached stores from the same panels measured
+// 0.54-0.55 from 2 to 8 MiB.
+constexpr int64_t kWidePanelBytes8 = int64_t{3} << 19, kWidePanelBytes4 = int64_t{2} << 20;
 
 template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
@@ -583,19 +596,20 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 4- and 8-byte elements whose destination rows start on
   // lines after the head columns move as strips (see kStripMinBytes) in
-  // place of the tiles and of the panels below kStreamResult, and from
-  // there on through panels_avx512.
+  // place of the tiles and of the panels below kWidePanelBytes8 (or 4), and from
+  // there on through panels_avx512, streamed.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool strips = isa == PackIsa::avx512 && lines && result >= kStripMinBytes && result < kStreamResult;
-  const bool panel = !strips && result >= kPanelBytes;
+  const bool wide_panels =
+      isa == PackIsa::avx512 && lines && result >= (bytes == 8 ? kWidePanelBytes8 : kWidePanelBytes4);
+  const bool strips = isa == PackIsa::avx512 && lines && result >= kStripMinBytes && !wide_panels;
+  const bool panel = wide_panels || (!strips && result >= kPanelBytes);
   const int64_t head = (result >= kLineGroupBytes || strips) && lines
                            ? std::min<int64_t>((64 - line) % 64 / bytes, nb)
                            : 0;
   const bool stream = result >= kStreamResult && line % 16 == 0 && r2 % 16 == 0;
   const Panels kind = !stream ? Panels::cached : lines ? Panels::streamed_lines : Panels::streamed;
-  const bool wide_panels = panel && stream && isa == PackIsa::avx512 && lines;
   const bool avx2 = panel && !wide_panels && bytes == 8 && isa >= PackIsa::avx2;
   // The AVX-512 and AVX2 loads start on 64- or 32-byte boundaries where
   // every column does: the `lead` rows before the first such row move with
