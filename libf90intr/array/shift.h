@@ -879,6 +879,28 @@ void move_tile_plain(char* dst, ptrdiff_t r0, ptrdiff_t rs, const char* src, ptr
 // 14 within 0.05 of 21 either way from 64 KiB to 16 MiB, 32 lost at 4 MiB,
 // 0.58 against 0.80; chunks of equal length, the last no shorter, gained
 // nothing.)
+//
+// At 256 KiB (256 lines of 128 REAL*8, columns 2 KiB apart, everything in
+// the second-level cache) the kernel's stores limit it. Measured on the
+// kernel alone, ratio to memcpy: with its loads served from the first-level
+// cache 0.55-0.62, with its stores kept there 0.58-0.86, both 0.78-0.96
+// (six blends per 64 bytes of a band of seven shifts, two a cycle), neither
+// 0.58-0.70; stores alone in a chunk's order, 64 bytes per band and column,
+// 0.87-0.91 against 1.26 in sequence, 1.08 two neighbouring lines at a time
+// (band_pair_kernel), 1.14 four. Where ARRAY lies off the result's 64-byte
+// boundaries (heap blocks do: the benchmark's ARRAY is 16 bytes off) every
+// slice load spans two lines: 0.46-0.52 against 0.58-0.70 aligned.
+// Measured and lost: fetching the next band's slices (prefetcht0) or result
+// lines (prefetchw) one or two bands ahead, 0.52-0.63 against 0.70, also
+// with chunks of 10 to 128; bands in descending order; loads of aligned
+// lines joined by valignd (a kernel per offset, 47 KB of code): +0-15%
+// alone, within 0.03 either way in the tiles; results written to a buffer
+// in the first-level cache and copied out in runs of 2, 4 or 8 bands or
+// whole columns, 0.35-0.51 against 0.46-0.59; streamed stores 0.27; all
+// the bands of a chunk in one call (the window primed in the loop), +5-10%
+// alone, and shorter chunks then gained nothing. A band of seven shifts
+// holds all eight vector registers, so bands move two at a time only where
+// their windows are short.
 inline constexpr int64_t kBandChunk = 21;
 
 // Lines move in bands at every size but where the line gathers (move_tile_
@@ -1024,6 +1046,58 @@ template <int W, BandStore kStore>
   F90_BAND_WIDTH(1) F90_BAND_WIDTH(2) F90_BAND_WIDTH(3) F90_BAND_WIDTH(4) F90_BAND_WIDTH(5) F90_BAND_WIDTH(6)
   F90_BAND_WIDTH(7)
 }
+
+// Two neighbouring whole bands whose shifts span at most two values each
+// (a band of one shift reads, masked out, the column after its own): each
+// step loads a column slice of each and stores 128 neighbouring bytes.
+// zmm0/zmm1 the first band's window (k1 the lanes of its slot 1), zmm2/zmm3
+// the second's (k2), zmm6/zmm7 the results; the second band's column table
+// entry lies `db` bytes from the first's, its ARRAY 64 bytes further. The
+// 64-byte stores of one band go to lines a column apart, in two
+// first-level cache sets where the columns lie a power of two apart (see
+// kBandChunk); two lines at a time moved a 256 KiB CSHIFT in runs of 16
+// equal shifts at 0.70 of memcpy in the kernel alone against 0.59 a band at
+// a time, and in the library at 0.56-0.59 against 0.53-0.57 (4 MiB 0.88
+// against 0.82, 64 MiB 1.20 against 1.03, 256 MiB 0.89 against 0.69).
+// Windows of four blended in place (pairs of bands of up to four shifts)
+// were slower on such bands, 0.65 against 0.70; four bands of two at a time
+// no better, 0.69-0.78 against 0.66-0.81.
+#define F90_PAIR_LD(a, b)                                                                                \
+  "movl (%[t]), %[x]\n\tvmovdqu64 (%[s],%[x]), %%zmm" #a "\n\tmovl (%[t],%[db]), %[x]\n\tvmovdqu64 64(%[s],%[x]), %%zmm" #b \
+  "\n\taddl $4, %[t]\n\t"
+#define F90_PAIR_ST_plain "vmovdqu64 %%zmm6, (%[d])\n\tvmovdqu64 %%zmm7, 64(%[d])\n\t"
+#define F90_PAIR_ST_stream "vmovntdq %%zmm6, (%[d])\n\tvmovntdq %%zmm7, 64(%[d])\n\t"
+#define F90_PAIR_STEP(st, a0, a1, b0, b1)                                                             \
+  F90_PAIR_LD(a1, b1) "vpblendmd %%zmm" #a1 ", %%zmm" #a0 ", %%zmm6%{%%k1%}\n\tvpblendmd %%zmm" #b1 ", %%zmm" #b0 \
+  ", %%zmm7%{%%k2%}\n\t" F90_PAIR_ST_##st "addl %[rs], %[d]\n\tcmpl %[e], %[t]\n\tjae 2f\n\t"
+#define F90_PAIR_ASM(st)                                                                                    \
+  asm volatile("kmovw %[m1], %%k1\n\tkmovw %[m2], %%k2\n\t" F90_PAIR_LD(0, 2) "1:\n\t" F90_PAIR_STEP(st, 0, 1, 2, 3) \
+               F90_PAIR_STEP(st, 1, 0, 3, 2) "jmp 1b\n2:\n\tvzeroupper\n\t"                                \
+               : [d] "+r"(d), [t] "+r"(t), [x] "=&r"(x)                                                     \
+               : [s] "r"(s), [db] "r"(db), [rs] "m"(rs), [e] "m"(end), [m1] "m"(m1), [m2] "m"(m2)           \
+               : "memory", "cc", "xmm0", "xmm1", "xmm2", "xmm3", "xmm6", "xmm7", "k1", "k2")
+
+// `steps` (>= 1) indices of two neighbouring whole bands as band_kernel
+// (plainly stored or streamed): the first band's result at d, ARRAY at s
+// and column table entry at t, masks m1 and m2 the lanes of each band's
+// slot 1 (0 for a band of one shift).
+template <BandStore kStore>
+[[gnu::target("avx512f")]] void band_pair_kernel(char* d, ptrdiff_t rs, const char* s, const int32_t* t,
+                                                 ptrdiff_t db, ptrdiff_t steps, uint16_t m1, uint16_t m2) {
+  static_assert(kStore != BandStore::masked);
+  const int32_t* const end = t + 1 + steps;
+  ptrdiff_t x;
+  if constexpr (kStore == BandStore::plain) {
+    F90_PAIR_ASM(plain);
+  } else {
+    F90_PAIR_ASM(stream);
+  }
+}
+#undef F90_PAIR_ASM
+#undef F90_PAIR_STEP
+#undef F90_PAIR_ST_stream
+#undef F90_PAIR_ST_plain
+#undef F90_PAIR_LD
 #undef F90_BAND_WIDTH
 #undef F90_BAND_ASM
 #undef F90_BAND_SETUP1
@@ -1129,8 +1203,10 @@ template <uint32_t K, class Rest>
   int32_t first, lo, hi;
   const int32_t bands = plan_bands<K>(space, c32, dst, first, lo, hi);
   constexpr int64_t kTable = kBandColumns;
-  const int64_t spread = int64_t{hi} - lo, width = spread + n;
-  if (lo > hi || (width > kTable && spread + kBandChunk > kTable / 2)) return false;
+  // The columns a chunk reads: `reach` past its first index and the spread
+  // of the bands' shifts (a band of one shift in a pair reads one more).
+  const int64_t spread = int64_t{hi} - lo, reach = spread + 1, width = reach + n;
+  if (lo > hi || (width > kTable && reach + kBandChunk > kTable / 2)) return false;
   const int32_t n32 = static_cast<int32_t>(n);
   // Band i's result and ARRAY at index 0 (bases `first` lines before the tile's).
   char* const d0 = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(dst) + static_cast<uintptr_t>(first * K));
@@ -1169,16 +1245,29 @@ template <uint32_t K, class Rest>
   }
   const BandKernel* const whole = stream ? kBandKernels<BandStore::stream> : kBandKernels<BandStore::plain>;
   const BandKernel* const edge = kBandKernels<BandStore::masked>;
+  const auto pair = stream ? band_pair_kernel<BandStore::stream> : band_pair_kernel<BandStore::plain>;
   for (int64_t k0 = 0; k0 < n; k0 += kBandChunk) {
     const ptrdiff_t steps = static_cast<ptrdiff_t>(std::min(kBandChunk, n - k0));
-    if (k0 == 0 || k0 + steps + spread > upto) fill_columns(k0);
+    if (k0 == 0 || k0 + steps + reach > upto) fill_columns(k0);
     char* d = d0 + k0 * rs;
     const char* s = s0;
     for (int32_t i = 0; i < bands; ++i, d += 64, s += 64) {
       const BandPlan& p = space.band[i];
       if (p.w == 0) continue;
-      (p.mask[kBandWindow - 1] == kFull ? whole : edge)[p.w](d, rs, s, space.columns + (k0 - from + p.smin - lo), steps,
-                                                             p.mask);
+      const int32_t* const t = space.columns + (k0 - from + p.smin - lo);
+      if (p.mask[kBandWindow - 1] != kFull) {
+        edge[p.w](d, rs, s, t, steps, p.mask);
+        continue;
+      }
+      if (p.w <= 2 && i + 1 < bands) {
+        const BandPlan& q = space.band[i + 1];
+        if (q.w != 0 && q.w <= 2 && q.mask[kBandWindow - 1] == kFull) {
+          pair(d, rs, s, t, static_cast<ptrdiff_t>(q.smin - p.smin) * 4, steps, p.mask[0], q.mask[0]);
+          ++i, d += 64, s += 64;
+          continue;
+        }
+      }
+      whole[p.w](d, rs, s, t, steps, p.mask);
     }
   }
   if (stream) _mm_sfence();
