@@ -304,8 +304,7 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // panels. The last 4 rows of 8-byte elements (m4 not a multiple of 8) go
 // through AVX2, the last 4-12 of 4-byte ones through SSE2.
 //
-// With a 2 MiB second-level cache (results from 2 MiB on then move
-// through the wide panels), REAL*8 strips of 2 row groups one column
+// With a 2 MiB second-level cache, REAL*8 strips of 2 row groups one column
 // group apart measured 0.63-0.68 of memcpy at 1 MiB (medians of four runs
 // of 4-8 rounds) against 0.56-0.64 with 4 groups 2 apart, 0.63 at 1.25 MiB
 // against 0.55, 0.68-0.74 at 256 KiB against 0.66-0.72, 0.65 at 512 KiB
@@ -321,8 +320,8 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // lines stored come back from the third level, and a store that waits for
 // its line holds the squares behind it. Measured (REAL*8, 4-8 rounds,
 // medians): 0.78-0.82 of memcpy at 1 MiB against 0.58-0.65, 0.89-0.92 at
-// 1.25 MiB against 0.65, 0.85-0.88 at 1.5-1.75 MiB against 0.70-0.75 for
-// the wide panels; but 0.60-0.68 at 128-512 KiB against 0.63-0.70, so not
+// 1.25 MiB against 0.65, 0.85-0.88 at 1.5-1.75 MiB (against 0.70-0.75 for
+// the wide panels); but 0.60-0.68 at 128-512 KiB against 0.63-0.70, so not
 // below. 1, 3 or 4 squares ahead: within 0.03 of 2 at 1-1.25 MiB, slower
 // below. REAL*4 strips measured 0.05 faster at 1.25 MiB with it and 0.05
 // slower at 1 and 1.75 MiB, so fetch nothing.
@@ -536,7 +535,7 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
   return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
 }
 
-// With AVX-512, from kWidePanelBytes on, the panels of 4- and 8-byte
+// With AVX-512, from kWidePanelBytes4 or 8 on, the panels of 4- and 8-byte
 // elements whose destination rows start on lines: the source is read as
 // runs of kWideRows rows, kWideRunBytes of columns at a time, fetched
 // kAhead columns ahead of the copy into the second-level cache, the buffer
@@ -556,20 +555,23 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
 // MiB against 0.52-0.54 and 0.64-0.73 for the SSE2 panels.
 constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
 
-// Results from which those panels take over from the strips: where source
-// and result no longer fit the second-level cache, the strips' lines come
-// from the third level, which serves them more slowly than streamed stores
-// drain. Measured with a 2 MiB second-level cache (memcpy 31-34 GB/s at
-// 1 MiB, 15-17 at 1.5-2 MiB, 14 at 3-16 MiB), REAL*8 with the strips'
-// fetch (see kStripFetchBytes): the panels 0.82-0.85 of memcpy at 2 MiB
-// against 0.78-0.79, 0.73-0.75 at 4 MiB against 0.78-0.79, 0.75 at 8 and
-// 16 MiB against 0.66-0.68, but 0.78 at 3 MiB against 0.85 (the benchmark's
-// matrices there are 2048 x 256, 1536 x 256 and 1024 x 256), and 0.70-0.75
-// at 1.5-1.75 MiB against 0.85-0.88. REAL*4: the panels 0.61 at 1.5 MiB
-// against 0.68, 0.65 at 2 MiB against 0.64, 0.58-0.59 at 4 MiB against
-// 0.56. Cached stores from the same panels measured 0.54-0.55 from 2 to
-// 8 MiB, and 0.40 at 1 MiB against 0.55 for the strips.
-constexpr int64_t kWidePanelBytes = int64_t{2} << 20;
+// Results from which those panels take over from the strips. 4-byte
+// elements: where source and result no longer fit the second-level cache
+// (2 MiB here), the strips' lines come from the third level more slowly
+// than streamed stores drain; measured 0.61 of memcpy at 1.5 MiB against
+// the strips' 0.68, 0.65 at 2 MiB against 0.64, 0.57-0.59 at 4 MiB and 0.57
+// at 16 MiB against 0.53-0.56 and 0.54. REAL*8 strips, whose destination
+// lines are fetched ahead (see kStripFetchBytes), stay faster up to the
+// streamed results: against the panels, 0.81 of memcpy at 2 MiB against
+// 0.78-0.80, 0.84 at 3 MiB against 0.74, 0.81 at 4 MiB against 0.72-0.73,
+// 0.74-0.75 at 8 MiB against 0.72 and 0.73 at 16 MiB against 0.71 (3+3
+// rounds, medians); on 23 shapes of 2-16 MiB with rows of 1-8 KiB,
+// 10.8-14.1 GB/s against 8.3-12.8, level only with 2 MiB results of rows of
+// 4-8 KiB. (One earlier run, of an earlier form of the fetch with the
+// machine busier, measured the panels ahead at 2, 8 and 16 MiB by
+// 0.05-0.09.) Cached stores from the same
+// panels measured 0.54-0.55 from 2 to 8 MiB, and 0.40 at 1 MiB.
+constexpr int64_t kWidePanelBytes4 = int64_t{2} << 20, kWidePanelBytes8 = kStreamResult;
 
 template <uint32_t kBytes>
 __attribute__((target("avx512f"), noinline)) void panels_avx512(char* dst, int64_t r2, const char* src,
@@ -632,12 +634,13 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 4- and 8-byte elements whose destination rows start on
   // lines after the head columns move as strips (see kStripMinBytes) in
-  // place of the tiles and of the panels below kWidePanelBytes, and from
+  // place of the tiles and of the panels below kWidePanelBytes4 or 8, and from
   // there on through panels_avx512, streamed.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
-  const bool wide_panels = isa == PackIsa::avx512 && lines && result >= kWidePanelBytes;
+  const bool wide_panels =
+      isa == PackIsa::avx512 && lines && result >= (bytes == 8 ? kWidePanelBytes8 : kWidePanelBytes4);
   const bool strips = isa == PackIsa::avx512 && lines && result >= kStripMinBytes && !wide_panels;
   const bool panel = wide_panels || (!strips && result >= kPanelBytes);
   const int64_t head = (result >= kLineGroupBytes || strips) && lines

@@ -105,8 +105,8 @@ struct MatrixCase {
 // that start inside a cache line (head columns) and sources whose columns
 // start inside a 32- or 64-byte piece (lead rows); with AVX-512, REAL*8
 // and 4-byte results whose rows are whole lines in strips of 8 x 8 and
-// 16 x 16 squares (128 KiB to 2 MiB; REAL*8 ones from 1 MiB claiming
-// their destination lines ahead) and
+// 16 x 16 squares (REAL*8 from 128 KiB to 16 MiB, claiming their
+// destination lines ahead from 1 MiB; 4-byte ones to 2 MiB) and
 // streamed panels of them above that (and, through the narrower paths,
 // streamed panels of both shapes), with
 // 4-12 rows left over in the last strip or panel, short last strips
@@ -131,8 +131,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*4 600x1008 head, short panels", ElemType::real(4), 600, 1008, 16},
     {"INTEGER*4 1100x1001 short panels, misaligned", ElemType::integer(4), 1100, 1001, 4},
     {"REAL*8 320x200 strips, head, lead 4, last columns", ElemType::real(8), 320, 200, 48, 32},
-    {"REAL*8 1203x1000 wide panels, unaligned columns", ElemType::real(8), 1203, 1000, 0},
-    {"REAL*8 1203x160 strips, unaligned columns", ElemType::real(8), 1203, 160, 0},
+    {"REAL*8 1203x1000 strips, unaligned columns", ElemType::real(8), 1203, 1000, 0},
     {"REAL*8 1000x2104 streamed, lead 4", ElemType::real(8), 1000, 2104, 0, 32},
     {"REAL*8 2052x1024 streamed, lead 4, whole 512-row panels", ElemType::real(8), 2052, 1024, 0, 32},
     {"REAL*4 2052x2048 streamed, rows on lines, head 12, 4-row last panel", ElemType::real(4), 2052, 2048, 16, 16},
@@ -140,7 +139,7 @@ const MatrixCase kMatrices[] = {
     {"REAL*4 1056x4096 streamed, head 12, lead 4, 12-row last group", ElemType::real(4), 1056, 4096, 16, 48},
     {"REAL*8 1030x2046 streamed, rows inside lines", ElemType::real(8), 1030, 2046, 0, 8},
     {"REAL*8 524x264 strips, head 6, unaligned columns, 4-row group", ElemType::real(8), 524, 264, 16, 16},
-    {"REAL*8 1048x520 wide panels, lead 6, head 2, last rows", ElemType::real(8), 1048, 520, 48, 16},
+    {"REAL*8 1048x520 strips, lead 6, head 2, last rows", ElemType::real(8), 1048, 520, 48, 16},
     {"REAL*8 1056x168 strips, lead 6, head 2, short last strip, last rows", ElemType::real(8), 1056, 168, 48, 16},
     {"REAL*8 10x2000 strip of the last rows over the first", ElemType::real(8), 10, 2000, 0},
     {"REAL*8 16x1200 lead and last rows overlapping", ElemType::real(8), 16, 1200, 0, 16},
