@@ -293,9 +293,9 @@ __attribute__((target("sse2"), noinline)) void blocks(char* dst, int64_t r2, con
 // column per pass (measured: loads alone 0.35-0.6 of memcpy for 8 rows,
 // 0.7-0.95 for 16 or more; stores alone 0.45-0.6 with 16-32 rows abreast,
 // 1.0-1.3 skewed; fetching the source or the destination lines a few
-// squares ahead, slower). Measured on REAL*8 results of 128 KiB to 8 MiB
-// with both operands 16 bytes into a page, on a machine with a 1 MiB
-// second-level cache: 0.70-0.78 of memcpy from 128 KiB to 4 MiB against
+// squares ahead, slower there; but see kStripFetchBytes). Measured on
+// REAL*8 results of 128 KiB to 8 MiB with both operands 16 bytes into a
+// page, on a machine with a 1 MiB second-level cache: 0.70-0.78 of memcpy from 128 KiB to 4 MiB against
 // 0.45-0.65 for strips of 8-32 rows abreast and for the tiles, 0.45-0.65
 // at 8 MiB against 0.5; heights 24-64 and lags 1-3 were within a few
 // hundredths of each other. REAL*4: 0.55-0.65 from 128 KiB to 2 MiB,
@@ -569,8 +569,8 @@ constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
 // 10.8-14.1 GB/s against 8.3-12.8, level only with 2 MiB results of rows of
 // 4-8 KiB. (One earlier run, of an earlier form of the fetch with the
 // machine busier, measured the panels ahead at 2, 8 and 16 MiB by
-// 0.05-0.09.) Cached stores from the same
-// panels measured 0.54-0.55 from 2 to 8 MiB, and 0.40 at 1 MiB.
+// 0.05-0.09.) Cached stores from the same panels measured 0.54-0.55 from 2
+// to 8 MiB, and 0.40 at 1 MiB.
 constexpr int64_t kWidePanelBytes4 = int64_t{2} << 20, kWidePanelBytes8 = kStreamResult;
 
 template <uint32_t kBytes>
