@@ -389,21 +389,16 @@ __attribute__((target("sse2"), noinline)) void narrow_group(char* dst, int64_t r
 }
 
 // The tiles with the head columns (when `head` > 0) and the last part of a
-// line (when nb leaves one) before and after them; with AVX-512, the
-// strips, which move those columns strip by strip.
-template <uint32_t kBytes, PackIsa kIsa>
+// line (when nb leaves one) before and after them. (The strips move those
+// columns strip by strip: as whole groups of 8 whose stores cross lines,
+// stored again by the aligned groups, they measured no faster.)
+template <uint32_t kBytes>
 void tiles(char* dst, int64_t r2, const char* src, int64_t s2, int64_t m4, int64_t nb, int64_t head) {
   constexpr int64_t kCols = 64 / kBytes;
-  if constexpr (kIsa == PackIsa::avx512) {
-    // (The head and last columns as whole groups of 8 whose stores cross
-    // lines, stored again by the aligned groups, measured no faster.)
-    strips_avx512<kBytes, false>(dst, r2, src, s2, m4, nb, head);
-  } else {
-    if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
-    const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
-    blocks<kBytes>(dst + head * kBytes, r2, src + head * s2, s2, m4, nw);
-    if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
-  }
+  if (head > 0) narrow_group<kBytes>(dst, r2, src, s2, m4, head);
+  const int64_t nw = (nb - head) / kCols * kCols, end = head + nw;
+  blocks<kBytes>(dst + head * kBytes, r2, src + head * s2, s2, m4, nw);
+  if (end < nb) narrow_group<kBytes>(dst + end * kBytes, r2, src + end * s2, s2, m4, nb - end);
 }
 
 // A column run of `bytes` (a multiple of 16; of 32 for the AVX2 form) from
@@ -535,24 +530,25 @@ inline Fn of_kind(Panels kind, Fn cached, Fn streamed, Fn streamed_lines) {
   return kind == Panels::cached ? cached : kind == Panels::streamed ? streamed : streamed_lines;
 }
 
-// With AVX-512, from kWidePanelBytes4 or 8 on, the panels of 4- and 8-byte
-// elements whose destination rows start on lines: the source is read as
-// runs of kWideRows rows, kWideRunBytes of columns at a time, fetched
-// kAhead columns ahead of the copy into the second-level cache, the buffer
-// written out in squares of whole-line streamed stores (8 x 8 elements, 16
-// x 16 of 4-byte ones). Measured at 256 MiB: reading 1 KiB runs of 32
-// columns alone ran at 10-16 GB/s, 2-4 KiB runs fetched ahead at 21-25,
-// sequential reading at 30-38, while writing 256-byte runs of 128 rows ran
-// at sequential speed (33-41 GB/s); REAL*8 panels of 2 KiB runs by 32
-// columns fetched into the first-level cache moved 13.1-14.3 GB/s against
-// 11.4-12.2 for the AVX2 panels. Fetched into the second level (which
-// leaves the first-level miss buffers to the copy's own loads), 4 KiB runs
-// by 16 columns (the same 65 KiB buffer) then measured 0.71-0.72 of memcpy
-// at 256 MiB against 0.54-0.56, 1.37 at 64 MiB against 1.17 and 0.65 at
-// 16 MiB against 0.62; fetching 4-8 columns ahead and 512 x 32 panels were
-// within noise of it, 1024 x 16 panels slower at 256 MiB. REAL*4 (2 KiB
-// runs by 32 columns, 66 KiB): 0.69-0.72 at 256 MiB and 0.83-0.88 at 32
-// MiB against 0.52-0.54 and 0.64-0.73 for the SSE2 panels.
+// With AVX-512, from kWidePanelBytes4 (4-byte elements) or kWidePanelBytes8
+// (REAL*8) on, the panels of 4- and 8-byte elements whose destination rows
+// start on lines: the source is read as runs of kWideRows rows,
+// kWideRunBytes of columns at a time, fetched kAhead columns ahead of the
+// copy into the second-level cache, the buffer written out in squares of
+// whole-line streamed stores (8 x 8 elements, 16 x 16 of 4-byte ones).
+// Measured at 256 MiB: reading 1 KiB runs of 32 columns alone ran at 10-16
+// GB/s, 2-4 KiB runs fetched ahead at 21-25, sequential reading at 30-38,
+// while writing 256-byte runs of 128 rows ran at sequential speed (33-41
+// GB/s); REAL*8 panels of 2 KiB runs by 32 columns fetched into the
+// first-level cache moved 13.1-14.3 GB/s against 11.4-12.2 for the AVX2
+// panels. Fetched into the second level (which leaves the first-level miss
+// buffers to the copy's own loads), 4 KiB runs by 16 columns (the same 65
+// KiB buffer) then measured 0.71-0.72 of memcpy at 256 MiB against
+// 0.54-0.56, 1.37 at 64 MiB against 1.17 and 0.65 at 16 MiB against 0.62;
+// fetching 4-8 columns ahead and 512 x 32 panels were within noise of it,
+// 1024 x 16 panels slower at 256 MiB. REAL*4 (2 KiB runs by 32 columns, 66
+// KiB): 0.69-0.72 at 256 MiB and 0.83-0.88 at 32 MiB against 0.52-0.54 and
+// 0.64-0.73 for the SSE2 panels.
 constexpr int64_t kWideRows = 512, kWideRunBytes = 128;
 
 // Results from which those panels take over from the strips. 4-byte
@@ -634,8 +630,9 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // they save (4-256 KiB measured up to 1.5 times slower with them).
   // With AVX-512, 4- and 8-byte elements whose destination rows start on
   // lines after the head columns move as strips (see kStripMinBytes) in
-  // place of the tiles and of the panels below kWidePanelBytes4 or 8, and from
-  // there on through panels_avx512, streamed.
+  // place of the tiles and of the panels below kWidePanelBytes8 (REAL*8)
+  // or kWidePanelBytes4 (4-byte elements), and from there on through
+  // panels_avx512, streamed.
   const int64_t result = m * n * bytes;
   const uintptr_t line = reinterpret_cast<uintptr_t>(dst) & 63;
   const bool lines = line % 16 == 0 && r2 % 64 == 0;
@@ -666,16 +663,15 @@ bool sse2_blocks(char* dst, int64_t r1, int64_t r2, const char* src, int64_t s1,
   // likewise the last rows m4.. as rows m-8 .. m-1.
   const int64_t side = 64 / bytes;  // of a square
   const bool first_strip = strips && lead > 0 && m4 >= side, last_strip = strips && m4 < m && m >= side;
-  const auto strip_tiles = bytes == 8 ? tiles<8, PackIsa::avx512> : tiles<4, PackIsa::avx512>;
-  if (first_strip) strip_tiles(dst, r2, src, s2, side, nb, head);
-  if (last_strip) strip_tiles(dst + (m - side) * r2, r2, src + (m - side) * s1, s2, side, nb, head);
+  const auto strip = bytes == 4                   ? strips_avx512<4, false>
+                     : result >= kStripFetchBytes ? strips_avx512<8, true>
+                                                  : strips_avx512<8, false>;
+  if (first_strip) strip(dst, r2, src, s2, side, nb, head);
+  if (last_strip) strip(dst + (m - side) * r2, r2, src + (m - side) * s1, s2, side, nb, head);
   if (strips) {
-    const auto strip = bytes == 4                   ? strips_avx512<4, false>
-                       : result >= kStripFetchBytes ? strips_avx512<8, true>
-                                                    : strips_avx512<8, false>;
     strip(d, r2, s, s2, rows, nb, head);
   } else if (!panel) {
-    (bytes == 4 ? tiles<4, PackIsa::sse2> : tiles<8, PackIsa::sse2>)(d, r2, s, s2, rows, nb, head);
+    (bytes == 4 ? tiles<4> : tiles<8>)(d, r2, s, s2, rows, nb, head);
   } else if (wide_panels) {
     (bytes == 8 ? panels_avx512<8> : panels_avx512<4>)(d, r2, s, s2, rows, nb, head);
   } else if (avx2) {
