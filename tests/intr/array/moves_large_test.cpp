@@ -30,10 +30,9 @@ using f90test::Descriptor;
 using f90test::ElemType;
 using f90test::Runtime;
 
-// A routine's hidden instruction-set limit, which a test lowers to run the
-// narrower paths; the widest is put back when the test ends.
-// A routine's path setting (widest instruction set, size limits) put back
-// as it was when the test ends.
+// A routine's hidden path setting (widest instruction set, size limits),
+// which a test changes to run the other paths, put back as it was when the
+// test ends.
 template <class T>
 struct PathsAtEnd {
   T& setting;
